@@ -1,0 +1,106 @@
+#include "app/loading.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdio>
+
+#include "app/managers.h"
+#include "data/settings.h"
+#include "menus/mainmenu.h"
+#include "menus/trackselect.h"
+#include "platform/clock.h"
+#include "race/gamephysics.h"
+#include "race/gamerenderer.h"
+#include "race/vehicle.h"
+
+void CLoadPhysics::enter() {
+    CPhysics::enter();
+    gLoadingProgress = 0;
+}
+
+void CLoadPhysics::update(float) {
+    const int target = gStateAfterLoading;
+    CRendererManager* renderers = gRendererManager;
+    if (target == STATE_GAME_INTRO || target == STATE_RACE_INTRO || target == STATE_GAME_OUTRO) {
+        for (VehicleDynamics& d : gPhysicsManager->dynamics)
+            ResetForRace(d);
+        renderers->SwitchTo(STATE_LOADING);
+        renderers->currentState = STATE_LOADING;
+        char script[64];
+        char hud[64];
+        if (target == STATE_GAME_INTRO)
+            snprintf(script, sizeof(script), "../Scripts/intro.txt");
+        else if (target == STATE_GAME_OUTRO)
+            snprintf(script, sizeof(script), "../Scripts/outro.txt");
+        else
+            snprintf(script, sizeof(script), "../Scripts/track%d.txt", gSelectedTrack + 1);
+        snprintf(hud, sizeof(hud), "../Scripts/hud%d.txt", gSelectedVehicle + 1);
+        renderers->game->LoadRace(script, hud);
+        gPhysicsManager->game->PrepareRace();
+        gPhysicsManager->game->SetDynamics(&gPhysicsManager->dynamics[gSelectedVehicle]);
+    } else if (target == STATE_MAIN_MENU) {
+        renderers->SwitchTo(STATE_LOADING);
+        renderers->currentState = STATE_LOADING;
+        renderers->menu->init();
+    }
+    gRequestedState = target;
+    gStateAfterLoading = 0;
+}
+
+CLoadRenderer::CLoadRenderer() : CRenderer(nullptr) {}
+
+void CLoadRenderer::init() {
+    enter();
+}
+
+void CLoadRenderer::enter() {
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, gSettings.screenWidth, 0, gSettings.screenHeight);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+ProgressBarRect ProgressBarFor(int width, int height, int percent) {
+    ProgressBarRect r;
+    r.left = (width - 250) / 2;
+    r.top = (height + 20) / 2;
+    r.bottom = r.top - 20;
+    r.filledRight = r.left + percent * 250 / 100;
+    return r;
+}
+
+void CLoadRenderer::draw() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    const ProgressBarRect r = ProgressBarFor(gSettings.screenWidth, gSettings.screenHeight, gLoadingProgress);
+    glColor3f(0.3f, 0.3f, 0.5f);
+    glBegin(GL_QUADS);
+    glVertex2i(r.left, r.bottom);
+    glVertex2i(r.filledRight, r.bottom);
+    glVertex2i(r.filledRight, r.top);
+    glVertex2i(r.left, r.top);
+    glEnd();
+    glColor3f(0.7f, 0.7f, 1.0f);
+    glBegin(GL_LINE_LOOP);
+    glVertex2i(r.left, r.bottom);
+    glVertex2i(r.left + 250, r.bottom);
+    glVertex2i(r.left + 250, r.top);
+    glVertex2i(r.left, r.top);
+    glEnd();
+    glutSwapBuffers();
+    if (gLoadingProgress == 100)
+        Sleep(100);
+}
+
+void ShowLoadingProgress(int percent) {
+    gLoadingProgress = int16_t(percent);
+    if (gRendererManager && gRendererManager->load)
+        gRendererManager->load->draw();
+}

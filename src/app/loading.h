@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/states.h"
+
+// Performs the whole load for the state stored in gStateAfterLoading in one update, then hands over to it.
+class CLoadPhysics : public CPhysics {
+public:
+    void update(float dt) override;
+    void onKey(unsigned char, bool) override {}
+    void onMouseMove(int, int) override {}
+    void create() override {}
+    void enter() override;
+};
+
+// "LOADING" and a progress bar; loaders redraw it directly while they run.
+class CLoadRenderer : public CRenderer {
+public:
+    CLoadRenderer();
+    void draw() override;
+    void init() override;
+    void enter() override;
+    void leave() override {}
+};
+
+// Sets gLoadingProgress and redraws the loading screen at once (used inside long loads).
+void ShowLoadingProgress(int percent);
+
+// Pixel rectangle of the progress bar for a window of the given size.
+struct ProgressBarRect {
+    int left, top, bottom, filledRight;
+};
+ProgressBarRect ProgressBarFor(int width, int height, int percent);

@@ -1,0 +1,141 @@
+#include "app/managers.h"
+
+#include <initializer_list>
+
+#include "app/loading.h"
+#include "app/placeholder.h"
+#include "audio/soundmanager.h"
+#include "menus/mainmenu.h"
+#include "race/gamephysics.h"
+#include "race/gamerenderer.h"
+
+CSoundManager* gSoundManager = nullptr;
+CRendererManager* gRendererManager = nullptr;
+CPhysicsManager* gPhysicsManager = nullptr;
+
+CRendererManager::CRendererManager() {
+    textures = nullptr;
+    load = new CLoadRenderer();
+    current = load;
+    game = new CGameRenderer(textures);
+    menu = new CMenuRenderer(textures);
+    profileMenu = new CPlaceholderRenderer(textures, 0.1f, 0.2f, 0.1f);
+    trackSelect = new CPlaceholderRenderer(textures, 0.2f, 0.1f, 0.1f);
+    vehicleSelect = new CPlaceholderRenderer(textures, 0.1f, 0.1f, 0.2f);
+    load->init();
+    game->init();
+    profileMenu->init();
+    trackSelect->init();
+    vehicleSelect->init();
+}
+
+CRendererManager::~CRendererManager() {
+    delete game;
+    delete menu;
+    delete load;
+    delete profileMenu;
+    delete trackSelect;
+    delete vehicleSelect;
+    current = nullptr;
+}
+
+CRenderer* CRendererManager::RendererFor(int state) const {
+    switch (state) {
+    case STATE_LOADING: return load;
+    case STATE_MAIN_MENU: return menu;
+    case STATE_PROFILE_MENU: return profileMenu;
+    case STATE_TRACK_SELECT: return trackSelect;
+    case STATE_VEHICLE_SELECT:
+    case STATE_VEHICLE_PURCHASE: return vehicleSelect;
+    case STATE_GAME_INTRO:
+    case STATE_RACE_INTRO:
+    case STATE_COUNTDOWN:
+    case STATE_RACE:
+    case STATE_INGAME_MENU:
+    case STATE_RACE_COMPLETED:
+    case STATE_GAME_OUTRO: return game;
+    default: return nullptr;  // main menu pages keep the main menu's renderer; unknown ids change nothing
+    }
+}
+
+void CRendererManager::SwitchTo(int state) {
+    CRenderer* selected = RendererFor(state);
+    if (!selected)
+        return;
+    if (state == STATE_RACE)
+        game->StartRaceTimer(currentState == STATE_INGAME_MENU);
+    else if (state == STATE_INGAME_MENU || state == STATE_RACE_COMPLETED)
+        game->StopRaceTimer();
+    if (selected != current) {
+        current->leave();
+        current = selected;
+        current->enter();
+    }
+}
+
+CPhysicsManager::CPhysicsManager() {
+    LoadVehicles();
+    auto make = [](CPhysics* p) {
+        p->create();
+        return p;
+    };
+    load = new CLoadPhysics();
+    load->create();
+    menu = make(new CPlaceholderPhysics("main menu"));
+    game = new CGamePhysics();  // its create is never called
+    countdown = make(new CPlaceholderPhysics("countdown"));
+    sequence = make(new CPlaceholderPhysics("scripted sequence"));
+    videoSettings = make(new CPlaceholderPhysics("video settings"));
+    audioSettings = make(new CPlaceholderPhysics("audio settings"));
+    controlSettings = make(new CPlaceholderPhysics("control settings"));
+    newProfile = make(new CPlaceholderPhysics("new profile"));
+    profileMenu = make(new CPlaceholderPhysics("profile menu"));
+    trackSelect = make(new CPlaceholderPhysics("track selection"));
+    loadProfile = make(new CPlaceholderPhysics("load profile"));
+    raceCompleted = make(new CPlaceholderPhysics("race completed"));
+    ingameMenu = make(new CPlaceholderPhysics("in-game menu"));
+    vehicleSelect = make(new CPlaceholderPhysics("vehicle selection"));
+    vehiclePurchase = make(new CPlaceholderPhysics("vehicle purchase"));
+    game->SetDynamics(&dynamics[gSelectedVehicle]);
+    current = load;
+    current->enter();
+}
+
+CPhysicsManager::~CPhysicsManager() {
+    for (CPhysics* p : {static_cast<CPhysics*>(load), menu, static_cast<CPhysics*>(game), countdown, sequence,
+                        videoSettings, audioSettings, controlSettings, newProfile, profileMenu, trackSelect,
+                        loadProfile, raceCompleted, ingameMenu, vehicleSelect, vehiclePurchase})
+        delete p;
+    ReleaseVehicles();
+}
+
+CPhysics* CPhysicsManager::PhysicsFor(int state) const {
+    switch (state) {
+    case STATE_LOADING: return load;
+    case STATE_GAME_INTRO:
+    case STATE_RACE_INTRO:
+    case STATE_GAME_OUTRO: return sequence;
+    case STATE_MAIN_MENU: return menu;
+    case STATE_LOAD_PROFILE: return loadProfile;
+    case STATE_VIDEO_SETTINGS: return videoSettings;
+    case STATE_AUDIO_SETTINGS: return audioSettings;
+    case STATE_CONTROL_SETTINGS: return controlSettings;
+    case STATE_NEW_PROFILE: return newProfile;
+    case STATE_PROFILE_MENU: return profileMenu;
+    case STATE_TRACK_SELECT: return trackSelect;
+    case STATE_COUNTDOWN: return countdown;
+    case STATE_RACE: return game;
+    case STATE_INGAME_MENU: return ingameMenu;
+    case STATE_RACE_COMPLETED: return raceCompleted;
+    case STATE_VEHICLE_SELECT: return vehicleSelect;
+    case STATE_VEHICLE_PURCHASE: return vehiclePurchase;
+    default: return nullptr;
+    }
+}
+
+void CPhysicsManager::SwitchTo(int state) {
+    current->leave();
+    if (CPhysics* selected = PhysicsFor(state))
+        current = selected;
+    current->enter();
+}

@@ -1,0 +1,3 @@
+#include "menus/trackselect.h"
+
+int gSelectedTrack = 0;

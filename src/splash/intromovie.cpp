@@ -1,0 +1,3 @@
+#include "splash/intromovie.h"
+
+void PlayIntroMovie(bool) {}

@@ -1,0 +1,3 @@
+#include "splash/splash.h"
+
+void RunSplashScreen() {}

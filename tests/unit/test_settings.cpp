@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "data/settings.h"
+#include "testutil.h"
+
+namespace {
+
+const char* kExample =
+    "fullscreen 1\nscreenwidth 1024\nscreenheight 768\nshadows 1\nlensflare 1\naudio_volume 8\n"
+    "key_forward 97\nkey_brake 122\nkey_left 100\nkey_right 102\nkey_up 101\nkey_down 103\n"
+    "mouse_sensitivity 3\n";
+
+bool LoadText(const GameTreeSandbox& sandbox, const std::string& text, GameSettings& out) {
+    WriteText(sandbox.Path("gamesettings.txt"), text);
+    return LoadSettingsFrom("../gamesettings.txt", out);
+}
+
+}  // namespace
+
+TEST(Settings, LoadsTheExampleFileInAnyOrder) {
+    GameTreeSandbox sandbox;
+    GameSettings s;
+    ASSERT_TRUE(LoadText(sandbox, kExample, s));
+    EXPECT_EQ(s.fullscreen, 1);
+    EXPECT_EQ(s.screenWidth, 1024);
+    EXPECT_EQ(s.screenHeight, 768);
+    EXPECT_FLOAT_EQ(s.audioVolume, 0.8f);
+    EXPECT_EQ(s.keys[BINDING_FORWARD].code, 'a');
+    EXPECT_FALSE(s.keys[BINDING_FORWARD].special);
+    EXPECT_FLOAT_EQ(s.mouseSensitivity, 1.0f);
+    EXPECT_FLOAT_EQ(s.aspectRatio, 1024.0f / 768.0f);
+
+    std::string reversed;
+    std::istringstream lines(kExample);
+    for (std::string line; std::getline(lines, line);)
+        reversed = line + "\n" + reversed;
+    GameSettings r;
+    ASSERT_TRUE(LoadText(sandbox, reversed, r));
+    EXPECT_EQ(FormatSettings(r), FormatSettings(s));
+}
+
+TEST(Settings, RejectsMissingExtraAndUnknownLines) {
+    GameTreeSandbox sandbox;
+    GameSettings s;
+    std::string missing = kExample;
+    missing.erase(missing.find("shadows 1\n"), 10);
+    EXPECT_FALSE(LoadText(sandbox, missing, s));
+    EXPECT_FALSE(LoadText(sandbox, std::string(kExample) + "colour 3\n", s));
+    EXPECT_FALSE(LoadText(sandbox, "", s));
+    EXPECT_FALSE(LoadText(sandbox, "fullscreen x\n", s));
+    // A word far longer than any key must be read safely, not overrun a buffer.
+    EXPECT_FALSE(LoadText(sandbox, std::string(5000, 'k') + " 1\n" + kExample, s));
+    // Missing file.
+    EXPECT_FALSE(LoadSettingsFrom("../no-such-file.txt", s));
+}
+
+TEST(Settings, ARepeatedKeyCountsTwiceSoTheFileIsIncomplete) {
+    GameTreeSandbox sandbox;
+    std::string text = kExample;
+    text.erase(text.find("shadows 1\n"), 10);
+    text += "lensflare 0\n";  // 13 lines, but one key twice
+    GameSettings s;
+    EXPECT_TRUE(LoadText(sandbox, text, s));  // counts recognised pairs, as the file format defines
+    EXPECT_EQ(s.lensFlare, 0);                 // the later value wins
+}
+
+TEST(Settings, SpecialKeysAndTheThousandBoundary) {
+    GameTreeSandbox sandbox;
+    std::string text = kExample;
+    text.replace(text.find("key_up 101"), 10, "key_up 1101");
+    text.replace(text.find("key_down 103"), 12, "key_down 1000");
+    GameSettings s;
+    ASSERT_TRUE(LoadText(sandbox, text, s));
+    EXPECT_EQ(s.keys[BINDING_UP].code, 101);
+    EXPECT_TRUE(s.keys[BINDING_UP].special);
+    EXPECT_EQ(s.keys[BINDING_DOWN].code, 1000);
+    EXPECT_FALSE(s.keys[BINDING_DOWN].special);
+    EXPECT_NE(FormatSettings(s).find("key_up 1101\n"), std::string::npos);
+}
+
+TEST(Settings, SensitivityTableAndOutOfRangeValues) {
+    GameTreeSandbox sandbox;
+    const float expected[] = {0.6f, 0.77f, 0.9f, 1.0f, 1.2f, 1.35f, 1.6f};
+    for (int i = 0; i < kNumSensitivities; i++) {
+        EXPECT_FLOAT_EQ(SensitivityFromIndex(i), expected[i]);
+        EXPECT_EQ(SensitivityToIndex(SensitivityFromIndex(i)), i);
+    }
+    EXPECT_FLOAT_EQ(SensitivityFromIndex(7), 1.0f);
+    EXPECT_FLOAT_EQ(SensitivityFromIndex(-1), 1.0f);
+    EXPECT_EQ(SensitivityToIndex(0.5f), 3);
+
+    std::string text = kExample;
+    text.replace(text.find("mouse_sensitivity 3"), 19, "mouse_sensitivity 9");
+    GameSettings s;
+    EXPECT_TRUE(LoadText(sandbox, text, s));  // still counts as read
+    EXPECT_FLOAT_EQ(s.mouseSensitivity, 1.0f);
+    EXPECT_NE(ReadText("log.txt").find("Illegal mouse sensitivity detected. Using default."), std::string::npos);
+}
+
+TEST(Settings, SaveRoundTripsAndReplacesTheFileWhole) {
+    GameTreeSandbox sandbox;
+    GameSettings s = DefaultSettings();
+    s.audioVolume = 0.7f;
+    s.mouseSensitivity = 1.35f;
+    ASSERT_TRUE(SaveSettings(s));
+    const std::string written = ReadText(sandbox.Path("gamesettings.txt"));
+    EXPECT_EQ(written,
+              "fullscreen 0\nscreenwidth 1024\nscreenheight 768\nshadows 1\nlensflare 1\naudio_volume 7\n"
+              "key_forward 97\nkey_brake 122\nkey_left 1100\nkey_right 1102\nkey_up 1101\nkey_down 1103\n"
+              "mouse_sensitivity 5\n");
+    GameSettings back;
+    ASSERT_TRUE(LoadSettingsFrom(kSettingsFile, back));
+    EXPECT_FLOAT_EQ(back.audioVolume, 0.7f);
+    EXPECT_EQ(FormatSettings(back), written);
+    // No temporary file is left behind.
+    EXPECT_FALSE(std::filesystem::exists(sandbox.Path("gamesettings.txt.tmp")));
+}
+
+TEST(Settings, FailedSaveKeepsTheOldFile) {
+    GameTreeSandbox sandbox;
+    ASSERT_TRUE(SaveSettings(DefaultSettings()));
+    const std::string before = ReadText(sandbox.Path("gamesettings.txt"));
+    // A folder in the temporary file's place makes the write fail.
+    std::filesystem::create_directory(sandbox.Path("gamesettings.txt.tmp"));
+    GameSettings changed = DefaultSettings();
+    changed.shadows = 0;
+    EXPECT_FALSE(SaveSettings(changed));
+    EXPECT_EQ(ReadText(sandbox.Path("gamesettings.txt")), before);
+}

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "app/frame.h"
+#include "app/managers.h"
+#include "platform/clock.h"
+
+namespace {
+
+// Records what the managers do to it.
+class CProbePhysics : public CPhysics {
+public:
+    void update(float dt) override { lastDt = dt, updates++; }
+    void onKey(unsigned char, bool) override {}
+    void onMouseMove(int, int) override {}
+    void create() override {}
+    void enter() override { CPhysics::enter(), enters++; }
+    void leave() override { CPhysics::leave(), leaves++; }
+
+    float lastDt = -1.0f;
+    int updates = 0, enters = 0, leaves = 0;
+};
+
+class StateSwitch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        manager = new CPhysicsManager();
+        gPhysicsManager = manager;
+        ownSequence = manager->sequence;
+        ownCountdown = manager->countdown;
+        manager->sequence = &sequence;
+        manager->countdown = &countdown;
+        manager->current = &countdown;
+        manager->currentState = STATE_COUNTDOWN;
+        gRequestedState = STATE_COUNTDOWN;
+    }
+    void TearDown() override {
+        manager->sequence = ownSequence;
+        manager->countdown = ownCountdown;
+        gPhysicsManager = nullptr;
+        delete manager;
+    }
+    CPhysicsManager* manager = nullptr;
+    CProbePhysics sequence, countdown;
+    CPhysics* ownSequence = nullptr;
+    CPhysics* ownCountdown = nullptr;
+};
+
+}  // namespace
+
+TEST_F(StateSwitch, FirstUpdateOfAStateGetsZeroDtThenRealIntervals) {
+    PhysicsStep(5000);
+    EXPECT_EQ(countdown.lastDt, 0.0f);
+    PhysicsStep(5250);
+    EXPECT_FLOAT_EQ(countdown.lastDt, 0.25f);
+    gRequestedState = STATE_GAME_INTRO;
+    PhysicsStep(5300);  // the update that requests runs first, then the switch
+    EXPECT_EQ(manager->current, &sequence);
+    PhysicsStep(90000);
+    EXPECT_EQ(sequence.lastDt, 0.0f);  // first update after entering, however long ago
+}
+
+TEST_F(StateSwitch, SharedSequenceObjectIsLeftAndEnteredAgain) {
+    gRequestedState = STATE_GAME_OUTRO;
+    PhysicsStep(100);
+    ASSERT_EQ(manager->current, &sequence);
+    EXPECT_EQ(sequence.enters, 1);
+    gRequestedState = STATE_RACE_INTRO;
+    PhysicsStep(200);
+    EXPECT_EQ(sequence.leaves, 1);
+    EXPECT_EQ(sequence.enters, 2);
+}
+
+TEST_F(StateSwitch, UnknownIdReentersTheCurrentObject) {
+    gRequestedState = 42;
+    PhysicsStep(100);
+    EXPECT_EQ(manager->current, &countdown);
+    EXPECT_EQ(countdown.leaves, 1);
+    EXPECT_EQ(countdown.enters, 1);
+}
+
+TEST_F(StateSwitch, EveryStateHasItsUpdateObject) {
+    for (int id = 1; id <= NUM_STATES; id++)
+        EXPECT_NE(manager->PhysicsFor(id), nullptr) << id;
+    EXPECT_EQ(manager->PhysicsFor(STATE_GAME_INTRO), manager->PhysicsFor(STATE_GAME_OUTRO));
+    EXPECT_EQ(manager->PhysicsFor(0), nullptr);
+    EXPECT_EQ(manager->PhysicsFor(19), nullptr);
+}
+
+TEST(Clock, ElapsedSecondsSurvivesTheCounterWrap) {
+    EXPECT_FLOAT_EQ(ElapsedSeconds(1000, 1250), 0.25f);
+    EXPECT_FLOAT_EQ(ElapsedSeconds(0xFFFFFF00u, 0x00000064u), 0.356f);
+    EXPECT_EQ(ElapsedSeconds(7, 7), 0.0f);
+    const uint32_t a = timeGetTime();
+    Sleep(20);
+    EXPECT_GE(ElapsedSeconds(a, timeGetTime()), 0.019f);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <unistd.h>
+
+// A fresh temporary folder laid out like the game tree (root/bin is the working directory while it lives),
+// removed afterwards.
+class GameTreeSandbox {
+public:
+    GameTreeSandbox() {
+        char pattern[] = "/tmp/zephyrace-test-XXXXXX";
+        root = mkdtemp(pattern);
+        std::filesystem::create_directories(root + "/bin");
+        std::filesystem::create_directories(root + "/Profiles");
+        std::filesystem::create_directories(root + "/Scripts");
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(root + "/bin");
+    }
+    ~GameTreeSandbox() {
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(root);
+    }
+    std::string Path(const std::string& relative) const { return root + "/" + relative; }
+
+    std::string root;
+
+private:
+    std::filesystem::path previous;
+};
+
+inline void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+inline std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string>
+
+// Every Generate function writes its files below the game tree root it is given.
+// Each returns false (after printing why) when a file cannot be written.
+bool GenerateLayout(const std::string& root);

@@ -1,0 +1,19 @@
+// Generates every file the game reads into the runtime tree given as the only argument.
+#include <cstdio>
+#include <string>
+
+#include "contentgen.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        fprintf(stderr, "usage: contentgen GAME_DIR\n");
+        return 2;
+    }
+    const std::string root = argv[1];
+    bool ok = GenerateLayout(root);
+    if (!ok) {
+        fprintf(stderr, "contentgen: content generation failed\n");
+        return 1;
+    }
+    return 0;
+}
