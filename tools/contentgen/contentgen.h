@@ -5,3 +5,4 @@
 // Every Generate function writes its files below the game tree root it is given.
 // Each returns false (after printing why) when a file cannot be written.
 bool GenerateLayout(const std::string& root);
+bool GenerateAudio(const std::string& root);

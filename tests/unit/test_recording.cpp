@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "race/recording.h"
+#include "testutil.h"
+
+TEST(Recording, SamplesInterpolateAndHoldAtBothEnds) {
+    VehicleRecording r;
+    const char text[] = "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\n"
+                        "TIME 1 POS 2 4 6 HEAD 10 AZM 20 TILT 30\n"
+                        "TIME 2 POS 4 0 0 HEAD 30 AZM 0 TILT 0\n";
+    ASSERT_TRUE(r.Parse(text, sizeof text - 1, "test"));
+    ASSERT_EQ(r.samples.size(), 3u);
+    EXPECT_FLOAT_EQ(r.Sample(-1.0f).x, 0.0f);
+    EXPECT_FLOAT_EQ(r.Sample(0.5f).y, 2.0f);
+    const RecordingSample mid = r.Sample(1.5f);  // the mean of the last two
+    EXPECT_FLOAT_EQ(mid.x, 3.0f);
+    EXPECT_FLOAT_EQ(mid.y, 2.0f);
+    EXPECT_FLOAT_EQ(mid.yaw, 20.0f);
+    EXPECT_FLOAT_EQ(mid.roll, 15.0f);
+    EXPECT_FLOAT_EQ(r.Sample(2.0f).x, 4.0f);
+    EXPECT_FLOAT_EQ(r.Sample(9.0f).yaw, 30.0f);
+    r.Rewind();
+    EXPECT_FLOAT_EQ(r.Sample(0.5f).x, 1.0f);
+}
+
+TEST(Recording, BadFilesLeaveItEmptyWithALogLine) {
+    GameTreeSandbox sandbox;
+    VehicleRecording r;
+    EXPECT_FALSE(r.Load("../Scripts/missing.txt"));
+    EXPECT_TRUE(r.Empty());
+    EXPECT_NE(ReadText("log.txt").find("missing.txt"), std::string::npos);
+
+    WriteText(sandbox.Path("Scripts/empty.txt"), "");
+    EXPECT_FALSE(r.Load("../Scripts/empty.txt"));
+    EXPECT_TRUE(r.Empty());
+
+    WriteText(sandbox.Path("Scripts/backwards.txt"),
+              "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\nTIME 2 POS 1 0 0 HEAD 0 AZM 0 TILT 0\n"
+              "TIME 1 POS 2 0 0 HEAD 0 AZM 0 TILT 0\n");
+    EXPECT_FALSE(r.Load("../Scripts/backwards.txt"));
+    EXPECT_TRUE(r.Empty());
+    EXPECT_NE(ReadText("log.txt").find("backwards.txt has time"), std::string::npos);
+
+    // A file cut off mid-line keeps the whole lines before the cut.
+    WriteText(sandbox.Path("Scripts/cut.txt"),
+              "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\nTIME 1 POS 1 0 0 HEAD 0 AZM 0 TILT 0\nTIME 2 POS 1 0");
+    EXPECT_TRUE(r.Load("../Scripts/cut.txt"));
+    EXPECT_EQ(r.samples.size(), 2u);
+    EXPECT_NE(ReadText("log.txt").find("Failed to parse line TIME 2 POS 1 0 in recording file ../Scripts/cut.txt"),
+              std::string::npos);
+
+    const char nan[] = "TIME 0 POS nan 0 0 HEAD 0 AZM 0 TILT 0\n";
+    EXPECT_FALSE(r.Parse(nan, sizeof nan - 1, "nan"));
+}

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "audio/soundmanager.h"
+#include "data/settings.h"
+#include "testutil.h"
+#include "wavfile.h"
+
+namespace {
+
+// OpenAL Soft's null backend: a real device and mixer that plays into nothing.
+class SoundManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        std::filesystem::create_directories(sandbox.Path("Audio"));
+        const std::string tone = EncodeWav16(std::vector<int16_t>(22050, 1000), 1, 22050);
+        for (const char* name : {"intermenu", "intramenu", "menuselect", "alert", "engine", "impact_small",
+                                 "impact_medium", "impact_heavy", "impact_severe", "countdown", "go", "menu_music",
+                                 "race_complete_music"})
+            WriteText(sandbox.Path(std::string("Audio/") + name + ".wav"), tone);
+        // intro_race_music.wav is left out; go.wav is broken.
+        WriteText(sandbox.Path("Audio/go.wav"), tone.substr(0, 40));
+        saved = gSettings;
+        gSettings.audioVolume = 0.5f;
+        ASSERT_TRUE(sound.Init());
+    }
+    void TearDown() override { gSettings = saved; }
+
+    float Gain(ALuint source) const {
+        float gain = -1.0f;
+        alGetSourcef(source, AL_GAIN, &gain);
+        return gain;
+    }
+    ALuint Attached(ALuint source) const {
+        ALint buffer = -1;
+        alGetSourcei(source, AL_BUFFER, &buffer);
+        return static_cast<ALuint>(buffer);
+    }
+    ALint State(ALuint source) const {
+        ALint state = 0;
+        alGetSourcei(source, AL_SOURCE_STATE, &state);
+        return state;
+    }
+
+    GameTreeSandbox sandbox;
+    GameSettings saved;
+    CSoundManager sound;
+};
+
+}  // namespace
+
+TEST_F(SoundManagerTest, LoadsEverySoundAndKeepsEmptyBuffersForFailures) {
+    EXPECT_TRUE(sound.IsEnabled());
+    const std::string log = ReadText(sandbox.Path("bin/log.txt"));
+    size_t failures = 0;
+    for (size_t at = log.find("Failed to load wav file."); at != std::string::npos;
+         at = log.find("Failed to load wav file.", at + 1))
+        ++failures;
+    EXPECT_EQ(failures, 2u);
+    for (int id : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 20, 21, 22}) EXPECT_NE(sound.Buffer(id), 0u) << id;
+    EXPECT_EQ(sound.Buffer(12), 0u);
+    ALint size = -1;
+    alGetBufferi(sound.Buffer(SOUND_INTERMENU), AL_SIZE, &size);
+    EXPECT_EQ(size, 44100);
+    alGetBufferi(sound.Buffer(SOUND_GO), AL_SIZE, &size);
+    EXPECT_EQ(size, 0);
+    ALint looping = 0;
+    alGetSourcei(sound.EngineSource(), AL_LOOPING, &looping);
+    EXPECT_EQ(looping, AL_TRUE);
+    alGetSourcei(sound.MusicSource(), AL_LOOPING, &looping);
+    EXPECT_EQ(looping, AL_TRUE);
+    EXPECT_EQ(Attached(sound.EngineSource()), sound.Buffer(SOUND_ENGINE));
+    EXPECT_NE(State(sound.EngineSource()), AL_PLAYING);
+    // A broken sound plays silence without harm.
+    sound.PlayEffect(SOUND_GO);
+    sound.PlayMusic(MUSIC_INTRO_RACE);
+}
+
+TEST_F(SoundManagerTest, ANewEffectCutsOffThePreviousOne) {
+    EXPECT_FLOAT_EQ(Gain(sound.EffectsSource()), 1.0f);  // until the volume is first applied
+    sound.PlayEffect(SOUND_INTERMENU);
+    EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(SOUND_INTERMENU));
+    EXPECT_EQ(State(sound.EffectsSource()), AL_PLAYING);
+    sound.PlayEffect(SOUND_IMPACT_HEAVY);
+    EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(SOUND_IMPACT_HEAVY));
+    EXPECT_EQ(State(sound.EffectsSource()), AL_PLAYING);
+    sound.ApplyVolume();
+    EXPECT_FLOAT_EQ(Gain(sound.EffectsSource()), 0.5f);
+    EXPECT_FLOAT_EQ(Gain(sound.MusicSource()), 0.5f);
+}
+
+TEST_F(SoundManagerTest, MusicContinuesUntilStoppedAndOnlyItsGainFollows) {
+    sound.PlayMusic(MUSIC_MENU);
+    EXPECT_TRUE(sound.IsMusicPlaying());
+    EXPECT_EQ(Attached(sound.MusicSource()), sound.Buffer(MUSIC_MENU));
+    gSettings.audioVolume = 0.8f;
+    sound.PlayMusic(MUSIC_RACE_COMPLETE);
+    EXPECT_EQ(Attached(sound.MusicSource()), sound.Buffer(MUSIC_MENU));
+    EXPECT_FLOAT_EQ(Gain(sound.MusicSource()), 0.8f);
+    sound.SetMusicFade(0.25f);
+    EXPECT_FLOAT_EQ(Gain(sound.MusicSource()), 0.2f);
+    sound.StopMusic();
+    EXPECT_FALSE(sound.IsMusicPlaying());
+    EXPECT_NE(State(sound.MusicSource()), AL_PLAYING);
+    sound.PlayMusic(MUSIC_RACE_COMPLETE);
+    EXPECT_EQ(Attached(sound.MusicSource()), sound.Buffer(MUSIC_RACE_COMPLETE));
+    EXPECT_EQ(State(sound.MusicSource()), AL_PLAYING);
+}
+
+TEST_F(SoundManagerTest, EngineGainFollowsPitchAndVolume) {
+    sound.SetEngineSound(1.0f);
+    EXPECT_FLOAT_EQ(Gain(sound.EngineSource()), 0.45f);
+    float pitch = 0.0f;
+    alGetSourcef(sound.EngineSource(), AL_PITCH, &pitch);
+    EXPECT_FLOAT_EQ(pitch, 1.0f);
+    sound.SetEngineSound(0.4f);
+    EXPECT_FLOAT_EQ(Gain(sound.EngineSource()), 0.3f);
+    sound.StartEngine();
+    EXPECT_EQ(State(sound.EngineSource()), AL_PLAYING);
+    sound.StopEngine();
+    EXPECT_NE(State(sound.EngineSource()), AL_PLAYING);
+}
+
+TEST_F(SoundManagerTest, AfterShutdownEveryOperationIsHarmless) {
+    sound.Shutdown();
+    EXPECT_FALSE(sound.IsEnabled());
+    EXPECT_EQ(sound.Buffer(SOUND_GO), 0u);
+    sound.PlayEffect(SOUND_GO);
+    sound.PlayMusic(MUSIC_MENU);
+    EXPECT_FALSE(sound.IsMusicPlaying());
+    sound.SetEngineSound(1.0f);
+    sound.StartEngine();
+    sound.ApplyVolume();
+    sound.SetMusicFade(0.5f);
+    sound.StopEngine();
+    sound.StopMusic();
+    sound.Shutdown();
+}
+
+TEST(SoundManagerDisabled, ANeverInitialisedManagerDoesNothing) {
+    CSoundManager sound;
+    EXPECT_FALSE(sound.IsEnabled());
+    sound.PlayEffect(SOUND_ALERT);
+    sound.PlayMusic(MUSIC_MENU);
+    EXPECT_FALSE(sound.IsMusicPlaying());
+    sound.SetEngineSound(2.0f);
+}

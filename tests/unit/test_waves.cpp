@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "audio/waves.h"
+#include "testutil.h"
+#include "wavfile.h"
+
+namespace {
+
+std::vector<int16_t> Ramp(size_t count) {
+    std::vector<int16_t> samples(count);
+    for (size_t i = 0; i < count; ++i) samples[i] = static_cast<int16_t>(i * 37);
+    return samples;
+}
+
+void Put16(std::string& s, size_t at, uint16_t v) {
+    s[at] = static_cast<char>(v & 0xFF);
+    s[at + 1] = static_cast<char>(v >> 8);
+}
+
+void Put32(std::string& s, size_t at, uint32_t v) {
+    Put16(s, at, v & 0xFFFF);
+    Put16(s, at + 2, v >> 16);
+}
+
+std::string Chunk(const char* id, const std::string& body) {
+    std::string out = id;
+    out.resize(8);
+    Put32(out, 4, static_cast<uint32_t>(body.size()));
+    out += body;
+    if (body.size() & 1) out += '\0';
+    return out;
+}
+
+std::string Riff(const std::string& chunks) {
+    std::string out = "RIFF    WAVE" + chunks;
+    Put32(out, 4, static_cast<uint32_t>(out.size() - 8));
+    return out;
+}
+
+// An extensible format record: 40 bytes.
+std::string ExtensibleFormat(uint16_t channels, uint16_t bits, uint32_t mask) {
+    std::string f(40, '\0');
+    Put16(f, 0, 0xFFFE);
+    Put16(f, 2, channels);
+    Put32(f, 4, 22050);
+    Put32(f, 8, 22050u * channels * bits / 8);
+    Put16(f, 12, static_cast<uint16_t>(channels * bits / 8));
+    Put16(f, 14, bits);
+    Put16(f, 16, 22);
+    Put16(f, 18, bits);
+    Put32(f, 20, mask);
+    return f;
+}
+
+std::string PcmFormat(uint16_t channels, uint16_t bits) {
+    std::string f = ExtensibleFormat(channels, bits, 0).substr(0, 16);
+    Put16(f, 0, 1);
+    return f;
+}
+
+struct Loaded {
+    int32_t result;
+    int slot;
+};
+
+Loaded LoadImage(CWaves& waves, const GameTreeSandbox& sandbox, const std::string& image) {
+    WriteText(sandbox.Path("Audio/test.wav"), image);
+    Loaded loaded{0, -1};
+    loaded.result = waves.LoadWaveFile("../Audio/test.wav", &loaded.slot);
+    return loaded;
+}
+
+std::string FormatNameOf(const std::string& image) {
+    GameTreeSandbox sandbox;
+    std::filesystem::create_directories(sandbox.Path("Audio"));
+    CWaves waves;
+    const Loaded loaded = LoadImage(waves, sandbox, image);
+    if (loaded.result != WAVE_OK) return "load error " + std::to_string(loaded.result);
+    const char* name = nullptr;
+    const int32_t result = waves.GetFormatName(loaded.slot, &name);
+    return result == WAVE_OK ? name : "format error " + std::to_string(result);
+}
+
+class WavesTest : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directories(sandbox.Path("Audio")); }
+    GameTreeSandbox sandbox;
+    CWaves waves;
+};
+
+}  // namespace
+
+TEST_F(WavesTest, LoadsTheGeneratorsMonoFileWithItsSamples) {
+    const std::vector<int16_t> samples = Ramp(1001);
+    const Loaded loaded = LoadImage(waves, sandbox, EncodeWav16(samples, 1, 22050));
+    ASSERT_EQ(loaded.result, WAVE_OK);
+    EXPECT_EQ(loaded.slot, 0);
+    const WaveInfo* info = waves.Get(loaded.slot);
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->kind, WAVE_KIND_PCM);
+    EXPECT_EQ(info->format.channels, 1);
+    EXPECT_EQ(info->format.samplesPerSec, 22050u);
+    EXPECT_EQ(info->format.bitsPerSample, 16);
+    EXPECT_EQ(info->dataOffset, 44);
+    ASSERT_EQ(info->dataSize, 2002u);
+    EXPECT_EQ(memcmp(info->data.get(), samples.data(), 2002), 0);
+    const char* name = nullptr;
+    EXPECT_EQ(waves.GetFormatName(loaded.slot, &name), WAVE_OK);
+    EXPECT_STREQ(name, "AL_FORMAT_MONO16");
+    EXPECT_EQ(waves.DeleteWaveFile(loaded.slot), WAVE_OK);
+    EXPECT_EQ(waves.Get(loaded.slot), nullptr);
+    EXPECT_EQ(waves.DeleteWaveFile(loaded.slot), WAVE_ERR_SLOT);
+}
+
+TEST_F(WavesTest, LowerCaseIdentifiersPaddedChunksAndUnknownChunksAreAccepted) {
+    std::string image = Riff(Chunk("LIST", "abc") + Chunk("fmt ", PcmFormat(2, 8)) + Chunk("junk", "x") +
+                             Chunk("data", std::string(6, '\x80')));
+    for (size_t at : {0, 8, 24, 58}) {  // "RIFF", "WAVE", "fmt ", "data"
+        for (size_t i = at; i < at + 4; ++i) image[i] = static_cast<char>(tolower(image[i]));
+    }
+    const Loaded loaded = LoadImage(waves, sandbox, image);
+    ASSERT_EQ(loaded.result, WAVE_OK);
+    EXPECT_EQ(waves.Get(loaded.slot)->dataSize, 6u);
+    EXPECT_EQ(waves.Get(loaded.slot)->format.samplesPerSec, 22050u);
+    EXPECT_EQ(FormatNameOf(image), "AL_FORMAT_STEREO8");
+}
+
+TEST(WaveFormats, ChannelLayoutsMapToOpenALNames) {
+    const std::string data = Chunk("data", std::string(48, '\0'));
+    auto pcm = [&](uint16_t ch, uint16_t bits) { return FormatNameOf(Riff(Chunk("fmt ", PcmFormat(ch, bits)) + data)); };
+    auto ext = [&](uint16_t ch, uint16_t bits, uint32_t mask) {
+        return FormatNameOf(Riff(Chunk("fmt ", ExtensibleFormat(ch, bits, mask)) + data));
+    };
+    EXPECT_EQ(pcm(1, 16), "AL_FORMAT_MONO16");
+    EXPECT_EQ(pcm(1, 8), "AL_FORMAT_MONO8");
+    EXPECT_EQ(pcm(2, 16), "AL_FORMAT_STEREO16");
+    EXPECT_EQ(pcm(4, 16), "AL_FORMAT_QUAD16");
+    EXPECT_EQ(pcm(3, 16), "format error -16");
+    EXPECT_EQ(pcm(4, 8), "format error -16");
+    // 24-bit samples have no OpenAL format and must not be passed off as 8-bit ones.
+    EXPECT_EQ(pcm(1, 24), "format error -16");
+    EXPECT_EQ(ext(1, 16, 0x4), "AL_FORMAT_MONO16");
+    EXPECT_EQ(ext(2, 8, 0x3), "AL_FORMAT_STEREO8");
+    EXPECT_EQ(ext(2, 16, 0x30), "AL_FORMAT_REAR16");
+    EXPECT_EQ(ext(4, 16, 0x33), "AL_FORMAT_QUAD16");
+    EXPECT_EQ(ext(6, 16, 0x3F), "AL_FORMAT_51CHN16");
+    EXPECT_EQ(ext(7, 16, 0x13F), "AL_FORMAT_61CHN16");
+    EXPECT_EQ(ext(8, 16, 0x63F), "AL_FORMAT_71CHN16");
+    EXPECT_EQ(ext(6, 16, 0x3), "format error -16");
+    EXPECT_EQ(ext(2, 8, 0x30), "format error -16");
+    EXPECT_EQ(ext(3, 16, 0x7), "format error -16");
+}
+
+TEST_F(WavesTest, DamagedFilesAreRejected) {
+    const std::string good = EncodeWav16(Ramp(100), 1, 22050);
+    // Every truncation of the file, down to nothing.
+    for (size_t length = 0; length < good.size(); ++length)
+        EXPECT_EQ(LoadImage(waves, sandbox, good.substr(0, length)).result, WAVE_ERR_INVALID) << length;
+
+    std::string past = good;
+    Put32(past, 40, 0xFFFFFFF0u);  // data size far past the end
+    EXPECT_EQ(LoadImage(waves, sandbox, past).result, WAVE_ERR_INVALID);
+
+    const std::string fmt = Chunk("fmt ", PcmFormat(1, 16));
+    EXPECT_EQ(LoadImage(waves, sandbox, Riff(fmt + Chunk("data", ""))).result, WAVE_ERR_INVALID);
+    EXPECT_EQ(LoadImage(waves, sandbox, Riff(Chunk("data", "abcd"))).result, WAVE_ERR_INVALID);
+    // A 50-byte format chunk is skipped, leaving the file without a format.
+    std::string big = PcmFormat(1, 16) + std::string(34, '\0');
+    EXPECT_EQ(LoadImage(waves, sandbox, Riff(Chunk("fmt ", big) + Chunk("data", "abcd"))).result, WAVE_ERR_INVALID);
+    // A record too short to say the sample size, an unknown tag and a zero sample rate.
+    EXPECT_EQ(LoadImage(waves, sandbox, Riff(Chunk("fmt ", PcmFormat(1, 16).substr(0, 14)) + Chunk("data", "ab"))).result,
+              WAVE_ERR_INVALID);
+    std::string adpcm = PcmFormat(1, 4);
+    Put16(adpcm, 0, 2);
+    EXPECT_EQ(LoadImage(waves, sandbox, Riff(Chunk("fmt ", adpcm) + Chunk("data", "ab"))).result, WAVE_ERR_INVALID);
+    std::string silentRate = PcmFormat(1, 16);
+    Put32(silentRate, 4, 0);
+    EXPECT_EQ(LoadImage(waves, sandbox, Riff(Chunk("fmt ", silentRate) + Chunk("data", "ab"))).result,
+              WAVE_ERR_INVALID);
+
+    std::string notRiff = good;
+    notRiff[0] = 'X';
+    EXPECT_EQ(LoadImage(waves, sandbox, notRiff).result, WAVE_ERR_INVALID);
+    std::string notWave = good;
+    notWave[9] = 'X';
+    EXPECT_EQ(LoadImage(waves, sandbox, notWave).result, WAVE_ERR_INVALID);
+
+    int slot = -1;
+    EXPECT_EQ(waves.LoadWaveFile("../Audio/missing.wav", &slot), WAVE_ERR_OPEN);
+    EXPECT_EQ(waves.LoadWaveFile(nullptr, &slot), WAVE_ERR_PARAM);
+    for (int i = 0; i < kWaveSlots; ++i) EXPECT_EQ(waves.Get(i), nullptr);
+}
+
+TEST_F(WavesTest, SlotsRunOutAtTheTableSizeAndAreReused) {
+    const std::string image = EncodeWav16(Ramp(4), 1, 8000);
+    WriteText(sandbox.Path("Audio/small.wav"), image);
+    int slot = -1;
+    for (int i = 0; i < kWaveSlots; ++i) {
+        ASSERT_EQ(waves.LoadWaveFile("../Audio/small.wav", &slot), WAVE_OK);
+        ASSERT_EQ(slot, i);
+    }
+    EXPECT_EQ(waves.LoadWaveFile("../Audio/small.wav", &slot), WAVE_ERR_MEMORY);
+    EXPECT_EQ(waves.DeleteWaveFile(17), WAVE_OK);
+    EXPECT_EQ(waves.LoadWaveFile("../Audio/small.wav", &slot), WAVE_OK);
+    EXPECT_EQ(slot, 17);
+    const char* name = nullptr;
+    EXPECT_EQ(waves.GetFormatName(-1, &name), WAVE_ERR_SLOT);
+    EXPECT_EQ(waves.GetFormatName(kWaveSlots, &name), WAVE_ERR_SLOT);
+    EXPECT_EQ(waves.GetFormatName(0, nullptr), WAVE_ERR_PARAM);
+}
