@@ -1,9 +1,18 @@
-#include "menus/menu.h"
-
 #include "app/managers.h"
 #include "audio/soundmanager.h"
+#include "menus/menu.h"
 
-// The sound manager has no playback yet; these keep the menus' call sites in place until it does.
-void PlayMenuSound(int) {}
-void StartMenuMusic() {}
-void StopMenuMusic() {}
+void PlayMenuSound(int id) {
+    if (gSoundManager)
+        gSoundManager->PlayEffect(id);
+}
+
+void StartMenuMusic() {
+    if (gSoundManager)
+        gSoundManager->PlayMusic(MUSIC_MENU);
+}
+
+void StopMenuMusic() {
+    if (gSoundManager)
+        gSoundManager->StopMusic();
+}
