@@ -56,7 +56,8 @@ start_x() {
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do
-      xdpyinfo > /dev/null 2>&1 && return 0
+      # Tests start in parallel: the display counts only when the lock names our server.
+      xdpyinfo > /dev/null 2>&1 && [ "$(tr -d ' ' < "/tmp/.X$n-lock" 2>/dev/null)" = "$XVFB_PID" ] && return 0
       kill -0 "$XVFB_PID" 2>/dev/null || break
       sleep 0.1
     done
