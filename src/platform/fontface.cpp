@@ -247,9 +247,17 @@ GlyphBitmap RenderGlyph(FT_Face face, int code, bool embolden) {
     return glyph;
 }
 
+struct FontconfigSession {
+    bool ready = FcInit() == FcTrue;
+    ~FontconfigSession() {
+        if (ready)
+            FcFini();
+    }
+};
+
 bool EnsureFontconfig() {
-    static const bool ready = FcInit() == FcTrue;
-    return ready;
+    static FontconfigSession session;
+    return session.ready;
 }
 
 }  // namespace
