@@ -52,7 +52,8 @@ start_x() {
   local n
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "${1:-1024x768x24}" -nolisten tcp > "$WORK/xvfb.log" 2>&1 &
+    # -noreset: a game started right after the previous one quit must not meet a server in mid-reset.
+    Xvfb ":$n" -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do
