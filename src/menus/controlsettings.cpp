@@ -55,19 +55,15 @@ void CControlSettingsPhysics::Assign(int code, bool special) {
     const int b = current - CONTROL_FIRST_BINDING;
     const KeyBinding key{code, special};
     const std::string name = KeyBindingName(key);
-    char notice[96] = "";
-    // Ordinary keys are shown as their character, so only printable ones can be told apart on the page.
-    if (name.empty() || (!special && (code < 32 || code > 126)))
-        snprintf(notice, sizeof(notice), "That key cannot be used. Choose another one.");
-    for (int other = 0; other < NUM_BINDINGS && !notice[0]; other++)
-        if (other != b && bindings[other].code == code && bindings[other].special == special)
+    for (int other = 0; other < NUM_BINDINGS; other++)
+        if (other != b && bindings[other].code == code && bindings[other].special == special) {
+            // A key held by two controls would only ever reach the first of them in a race.
+            char notice[96];
             snprintf(notice, sizeof(notice), "\"%s\" is already used for %s.", name.c_str(), kBindingLabels[other]);
-    if (notice[0]) {
-        // A key held by two controls would only ever reach the first of them.
-        gControlNotice = notice;
-        PlayMenuSound(SOUND_ALERT);
-        return;
-    }
+            gControlNotice = notice;
+            PlayMenuSound(SOUND_ALERT);
+            return;
+        }
     PlayMenuSound(SOUND_INTRAMENU);
     gControlNotice.clear();
     bindings[b] = key;

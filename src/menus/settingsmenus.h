@@ -83,8 +83,8 @@ public:
     KeyBinding bindings[NUM_BINDINGS] = {};
     std::string names[NUM_BINDINGS];
 
-    // Binds the current row (when it is a binding row) to the key; a key another control already uses, or
-    // one that has no name to show, is refused with the alert and a notice.
+    // Binds the current row (when it is a binding row) to the key; a key another control already uses is
+    // refused with the alert and a notice saying which control has it.
     void Assign(int code, bool special);
 
 protected:
