@@ -22,14 +22,7 @@ bool IsBindingRow(int row) {
 void CControlSettingsPhysics::create() {
     gControlRows.clear();
     gControlRows.emplace_back("Save and return");
-    MenuOption sensitivity("Mouse sensitivity");
-    sensitivity.AddChoice("MIN", 0);
-    for (int i = 1; i <= 5; i++) {
-        char text[4];
-        snprintf(text, sizeof(text), "%d", i);
-        sensitivity.AddChoice(text, i);
-    }
-    sensitivity.AddChoice("MAX", 6);
+    MenuOption sensitivity = StepsRow("Mouse sensitivity", "MIN", kNumSensitivities - 1, "MAX");
     sensitivity.index = SensitivityToIndex(gSettings.mouseSensitivity);
     gControlRows.push_back(sensitivity);
     for (int b = 0; b < NUM_BINDINGS; b++) {

@@ -33,6 +33,18 @@ bool MenuOption::StepChoice(int delta) {
     return true;
 }
 
+MenuOption StepsRow(const char* label, const char* lowest, int highest, const char* top) {
+    MenuOption row(label);
+    row.AddChoice(lowest, 0);
+    for (int v = 1; v < highest; v++) {
+        char text[12];
+        snprintf(text, sizeof(text), "%d", v);
+        row.AddChoice(text, v);
+    }
+    row.AddChoice(top, highest);
+    return row;
+}
+
 int MoveHighlight(std::vector<MenuOption>& rows, int current, int delta) {
     const int n = int(rows.size());
     if (n == 0)

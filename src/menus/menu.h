@@ -34,6 +34,9 @@ struct MenuOption {
     std::vector<int32_t> values;
 };
 
+// A row of numbered steps: `lowest` (value 0), "1" .. "highest - 1", then `top` (value highest).
+MenuOption StepsRow(const char* label, const char* lowest, int highest, const char* top);
+
 // Moves the highlight of a row list by delta (+1 down, -1 up), wrapping; returns the new current row.
 int MoveHighlight(std::vector<MenuOption>& rows, int current, int delta);
 

@@ -108,14 +108,7 @@ void CVideoSettingsPhysics::onEnter() {
 void CAudioSettingsPhysics::create() {
     gAudioRows.clear();
     gAudioRows.emplace_back("Save and return");
-    MenuOption volume("Audio volume");
-    volume.AddChoice("OFF", 0);
-    for (int v = 1; v <= 9; v++) {
-        char text[4];
-        snprintf(text, sizeof(text), "%d", v);
-        volume.AddChoice(text, v);
-    }
-    volume.AddChoice("MAX", 10);
+    MenuOption volume = StepsRow("Audio volume", "OFF", 10, "MAX");
     // Rounded rather than cut: a volume read as 0.7 may be stored as 6.9999 tenths.
     volume.index = std::clamp(int(std::lround(gSettings.audioVolume * 10.0f)), 0, 10);
     gAudioRows.push_back(volume);

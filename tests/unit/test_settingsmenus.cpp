@@ -34,6 +34,17 @@ protected:
         page.onSpecialKey(key, true);
         page.onSpecialKey(key, false);
     }
+    // The settings file as written: always all 13 lines.
+    std::map<std::string, int> SavedFile() const {
+        int lines = 0;
+        auto values = ReadSettingsFile(tree, &lines);
+        EXPECT_EQ(lines, 13);
+        return values;
+    }
+    static void Specials(CPhysics& page, std::initializer_list<int> keys) {
+        for (int key : keys)
+            Special(page, key);
+    }
     static void Key(CPhysics& page, unsigned char key) {
         page.onKey(key, true);
         page.onKey(key, false);
@@ -76,20 +87,11 @@ TEST_F(SettingsPage, VideoSavesACopyAndLeavesTheRunningGameAlone) {
     resolution.index = 2;
     EXPECT_EQ(gVideoRows[VIDEO_WINDOW_MODE].index, 0);
     EXPECT_EQ(gVideoRows[VIDEO_SHADOWS].index, 1);
-    Special(video, kKeyDown);
-    Special(video, kKeyRight);  // FULL SCREEN
-    Special(video, kKeyDown);
-    Special(video, kKeyRight);  // wraps to 640 x 480
-    Special(video, kKeyDown);
-    Special(video, kKeyLeft);   // shadows off
-    Special(video, kKeyUp);
-    Special(video, kKeyUp);
-    Special(video, kKeyUp);
+    // FULL SCREEN, the resolution wrapped round to 640 x 480, shadows off, back up to "Save and return".
+    Specials(video, {kKeyDown, kKeyRight, kKeyDown, kKeyRight, kKeyDown, kKeyLeft, kKeyUp, kKeyUp, kKeyUp});
     Key(video, kKeyEnter);
     EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);
-    int lines = 0;
-    auto file = ReadSettingsFile(tree, &lines);
-    EXPECT_EQ(lines, 13);
+    auto file = SavedFile();
     EXPECT_EQ(file["fullscreen"], 1);
     EXPECT_EQ(file["screenwidth"], 640);
     EXPECT_EQ(file["screenheight"], 480);
@@ -117,22 +119,15 @@ TEST_F(SettingsPage, VolumeAppliesAtOnceAndMaxWrapsToOff) {
     CAudioSettingsPhysics audio;
     audio.create();
     EXPECT_STREQ(gAudioRows[AUDIO_VOLUME].ChoiceText(), "7");
-    Special(audio, kKeyDown);
-    Special(audio, kKeyRight);
-    Special(audio, kKeyRight);
-    Special(audio, kKeyRight);
+    Specials(audio, {kKeyDown, kKeyRight, kKeyRight, kKeyRight});
     EXPECT_STREQ(gAudioRows[AUDIO_VOLUME].ChoiceText(), "MAX");
     EXPECT_FLOAT_EQ(gSettings.audioVolume, 1.0f);
     Special(audio, kKeyRight);
     EXPECT_STREQ(gAudioRows[AUDIO_VOLUME].ChoiceText(), "OFF");
     EXPECT_FLOAT_EQ(gSettings.audioVolume, 0.0f);
-    Special(audio, kKeyLeft);
-    Special(audio, kKeyLeft);
-    Special(audio, kKeyUp);
+    Specials(audio, {kKeyLeft, kKeyLeft, kKeyUp});
     Key(audio, kKeyEnter);
-    int lines = 0;
-    auto file = ReadSettingsFile(tree, &lines);
-    EXPECT_EQ(lines, 13);
+    auto file = SavedFile();
     EXPECT_EQ(file["audio_volume"], 9);
     EXPECT_EQ(file["key_forward"], 97);
 }
@@ -164,9 +159,7 @@ TEST_F(SettingsPage, TypingOnABindingRowBindsItWithoutEnter) {
     Special(controls, kKeyUp);
     Key(controls, kKeyEnter);
     EXPECT_EQ(gSettings.keys[BINDING_FORWARD].code, 'w');
-    int lines = 0;
-    auto file = ReadSettingsFile(tree, &lines);
-    EXPECT_EQ(lines, 13);
+    auto file = SavedFile();
     EXPECT_EQ(file["key_forward"], int('w'));
     EXPECT_EQ(file["key_left"], 1100);
 }
@@ -231,6 +224,5 @@ TEST_F(SettingsPage, SensitivityIsSavedAsItsIndex) {
     Special(controls, kKeyUp);
     Key(controls, kKeyEnter);
     EXPECT_FLOAT_EQ(gSettings.mouseSensitivity, 1.6f);
-    int lines = 0;
-    EXPECT_EQ(ReadSettingsFile(tree, &lines)["mouse_sensitivity"], 6);
+    EXPECT_EQ(SavedFile()["mouse_sensitivity"], 6);
 }
