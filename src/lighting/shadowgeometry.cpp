@@ -7,6 +7,10 @@ namespace {
 
 // The back cap of a point light is the front cap scaled about the light by this factor.
 constexpr float kBackCapScale = kShadowExtrusion + 1.0f;
+// Smallest distance kept between a light and the near plane, so the cap projection stays finite.
+constexpr float kMinPlaneDistance = 1e-4f;
+// Depth span of the sun's parallel cap projection, in world units along its rays.
+constexpr float kSunCapDepth = 100000.0f;
 
 const float* Corner(const float* positions, uint32_t index) { return positions + 3 * size_t(index); }
 
@@ -129,6 +133,11 @@ void AddToBounds(GroupVolumeGeometry& g, const float p[3]) {
 
 }  // namespace
 
+bool VolumeInReach(const float center[3], float radius, const float viewer[3], float reach) {
+    const float d[3] = {viewer[0] - center[0], viewer[1] - center[1], viewer[2] - center[2]};
+    return std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]) <= radius + reach;
+}
+
 bool DirectionalTravel(const VolumeLight& light, float out[3]) {
     const float* p = light.position;
     const float length = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
@@ -174,4 +183,44 @@ GroupVolumeGeometry BuildGroupVolume(const std::vector<VolumeTriangle>& triangle
         }
     }
     return g;
+}
+
+void NearPlaneCapProjection(const float lightEye[4], float nearDistance, float nearWidth, float nearHeight,
+                            float m[16], bool& frontFacing) {
+    for (int i = 0; i < 16; ++i) m[i] = 0.0f;
+    const float halfW = 0.5f * nearWidth;
+    const float halfH = 0.5f * nearHeight;
+    if (lightEye[3] == 0.0f) {
+        // A sun: project along its rays onto the plane z = -near; s is the distance along the ray.
+        float dz = lightEye[2];
+        if (std::fabs(dz) < kMinPlaneDistance) dz = dz < 0.0f ? -kMinPlaneDistance : kMinPlaneDistance;
+        frontFacing = dz > 0.0f;
+        m[0] = 1.0f / halfW;
+        m[8] = -lightEye[0] / (dz * halfW);
+        m[12] = -nearDistance * lightEye[0] / (dz * halfW);
+        m[5] = 1.0f / halfH;
+        m[9] = -lightEye[1] / (dz * halfH);
+        m[13] = -nearDistance * lightEye[1] / (dz * halfH);
+        m[10] = -2.0f / (dz * kSunCapDepth);
+        m[14] = 1.0f - 2.0f * nearDistance / (dz * kSunCapDepth);
+        m[15] = 1.0f;
+        return;
+    }
+    // A point light: coordinates are relative to the light, axes the camera's. The plane lies at
+    // z = -planeDistance from the light; sign tells on which side of it the light stands.
+    float planeDistance = lightEye[2] + nearDistance;
+    if (std::fabs(planeDistance) < kMinPlaneDistance)
+        planeDistance = planeDistance < 0.0f ? -kMinPlaneDistance : kMinPlaneDistance;
+    const float sign = planeDistance > 0.0f ? 1.0f : -1.0f;
+    frontFacing = sign > 0.0f;
+    const float far = std::fabs(planeDistance);
+    const float near = far * 1e-4f;
+    m[0] = sign * planeDistance / halfW;
+    m[8] = -sign * lightEye[0] / halfW;
+    m[5] = sign * planeDistance / halfH;
+    m[9] = -sign * lightEye[1] / halfH;
+    const float a = (far + near) / (far - near);
+    m[10] = -sign * a;
+    m[14] = -2.0f * far * near / (far - near);
+    m[11] = -sign;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <map>
 
 #include "lighting/shadowgeometry.h"
@@ -253,4 +254,95 @@ TEST(ShadowBadInput, NonManifoldAndDegenerateTrianglesStayHarmless) {
     // A sun without a direction has nothing to extrude along.
     float d[3];
     EXPECT_FALSE(DirectionalTravel(VolumeLight{true, {0.0f, 0.0f, 0.0f}}, d));
+}
+
+TEST(ShadowReach, GroupVolumesSwitchOffBeyondTheFarPlane) {
+    const float center[3] = {0.0f, 0.0f, 0.0f};
+    const float at350[3] = {350.0f, 0.0f, 0.0f};
+    const float at351[3] = {0.0f, 0.0f, -351.0f};
+    EXPECT_TRUE(VolumeInReach(center, 150.0f, at350, 200.0f));
+    EXPECT_FALSE(VolumeInReach(center, 150.0f, at351, 200.0f));
+}
+
+namespace {
+
+// Where a point lands in normalised device coordinates under a column-major projection.
+Point Project(const float m[16], const Point& p) {
+    float clip[4];
+    for (int r = 0; r < 4; ++r) clip[r] = m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r];
+    EXPECT_GT(clip[3], 0.0f);
+    return {clip[0] / clip[3], clip[1] / clip[3], clip[2] / clip[3]};
+}
+
+Point Lerp(const Point& a, const Point& b, float t) {
+    return {a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1]), a[2] + t * (b[2] - a[2])};
+}
+
+constexpr float kNear = 0.2f;
+const float kNearHeight = 2.0f * kNear * std::tan(30.0f * 3.14159265f / 180.0f);
+const float kNearWidth = kNearHeight * 4.0f / 3.0f;
+const Point kOnNearPlane{0.05f, -0.03f, -kNear};
+
+// The camera's own picture of a near-plane point.
+Point CameraNdc(const Point& p) { return {p[0] / (0.5f * kNearWidth), p[1] / (0.5f * kNearHeight), -1.0f}; }
+
+// Signed screen area of a small triangle around p whose normal points at the light.
+float LightFacingArea(const float m[16], const Point& p, const Point& towardsLight, const Point& shift) {
+    // Two directions across the normal, in right-handed order around it.
+    Point u{towardsLight[1], -towardsLight[0], 0.0f};
+    if (std::fabs(u[0]) + std::fabs(u[1]) < 1e-3f) u = {0.0f, towardsLight[2], -towardsLight[1]};
+    const Point& n = towardsLight;
+    const Point v{n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0]};
+    const float s = 0.01f;
+    Point a = Project(m, {p[0] - shift[0], p[1] - shift[1], p[2] - shift[2]});
+    Point b = Project(m, {p[0] + s * u[0] - shift[0], p[1] + s * u[1] - shift[1], p[2] + s * u[2] - shift[2]});
+    Point c = Project(m, {p[0] + s * v[0] - shift[0], p[1] + s * v[1] - shift[1], p[2] + s * v[2] - shift[2]});
+    return (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
+}
+
+}  // namespace
+
+TEST(ShadowNearCaps, PointLightCapsLandOnTheNearPlanePixelsBehindThem) {
+    for (const Point& light : {Point{1.0f, 2.0f, 3.0f}, Point{0.5f, 0.3f, -10.0f}}) {
+        const float eye[4] = {light[0], light[1], light[2], 1.0f};
+        float m[16];
+        bool frontFacing = false;
+        NearPlaneCapProjection(eye, kNear, kNearWidth, kNearHeight, m, frontFacing);
+        EXPECT_EQ(frontFacing, light[2] > -kNear);
+        const Point want = CameraNdc(kOnNearPlane);
+        // An occluder half-way from the light to the near-plane point covers that point's pixel.
+        const Point between = Lerp(light, kOnNearPlane, 0.5f);
+        const Point got = Project(m, {between[0] - light[0], between[1] - light[1], between[2] - light[2]});
+        EXPECT_NEAR(got[0], want[0], 1e-4f);
+        EXPECT_NEAR(got[1], want[1], 1e-4f);
+        EXPECT_GT(got[2], -1.0f);
+        EXPECT_LT(got[2], 1.0f);
+        // Past the near plane, seen from the light, nothing is drawn.
+        const Point beyond = Lerp(light, kOnNearPlane, 1.5f);
+        EXPECT_GT(Project(m, {beyond[0] - light[0], beyond[1] - light[1], beyond[2] - light[2]})[2], 1.0f);
+        const Point towards{light[0] - between[0], light[1] - between[1], light[2] - between[2]};
+        EXPECT_EQ(LightFacingArea(m, between, towards, light) > 0.0f, frontFacing);
+    }
+}
+
+TEST(ShadowNearCaps, SunCapsProjectAlongTheRays) {
+    for (float side : {1.0f, -1.0f}) {
+        const float length = std::sqrt(0.09f + 0.64f + 0.25f);
+        const float sun[4] = {0.3f / length, 0.8f / length, side * 0.5f / length, 0.0f};
+        float m[16];
+        bool frontFacing = false;
+        NearPlaneCapProjection(sun, kNear, kNearWidth, kNearHeight, m, frontFacing);
+        EXPECT_EQ(frontFacing, side > 0.0f);
+        const Point along{sun[0], sun[1], sun[2]};
+        const Point up = Lerp(kOnNearPlane, {kOnNearPlane[0] + along[0], kOnNearPlane[1] + along[1],
+                                             kOnNearPlane[2] + along[2]}, 5.0f);
+        const Point got = Project(m, up);
+        const Point want = CameraNdc(kOnNearPlane);
+        EXPECT_NEAR(got[0], want[0], 1e-4f);
+        EXPECT_NEAR(got[1], want[1], 1e-4f);
+        EXPECT_LT(got[2], 1.0f);
+        const Point down = Lerp(kOnNearPlane, up, -0.2f);
+        EXPECT_GT(Project(m, down)[2], 1.0f);
+        EXPECT_EQ(LightFacingArea(m, up, along, {0.0f, 0.0f, 0.0f}) > 0.0f, frontFacing);
+    }
 }
