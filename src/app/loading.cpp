@@ -6,7 +6,6 @@
 
 #include "app/managers.h"
 #include "data/settings.h"
-#include "hud/bitmapfont.h"
 #include "menus/mainmenu.h"
 #include "menus/trackselect.h"
 #include "platform/clock.h"
@@ -48,14 +47,7 @@ void CLoadPhysics::update(float) {
     gStateAfterLoading = 0;
 }
 
-CLoadRenderer::CLoadRenderer() : CRenderer(nullptr), font(new CBitmapFont(L"Beware", 40, 400)) {
-    font->red = 0.7f;
-    font->green = 0.7f;
-    font->blue = 1.0f;
-    font->alpha = 1.0f;
-}
-
-CLoadRenderer::~CLoadRenderer() = default;
+CLoadRenderer::CLoadRenderer() : CRenderer(nullptr) {}
 
 void CLoadRenderer::init() {
     enter();
@@ -67,7 +59,13 @@ void CLoadRenderer::enter() {
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    Begin2D();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, gSettings.screenWidth, 0, gSettings.screenHeight);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
 }
 
 ProgressBarRect ProgressBarFor(int width, int height, int percent) {
@@ -81,7 +79,6 @@ ProgressBarRect ProgressBarFor(int width, int height, int percent) {
 
 void CLoadRenderer::draw() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    font->Print("LOADING", gSettings.screenWidth / 2 - 112, gSettings.screenHeight / 2 + 40);
     const ProgressBarRect r = ProgressBarFor(gSettings.screenWidth, gSettings.screenHeight, gLoadingProgress);
     glColor3f(0.3f, 0.3f, 0.5f);
     glBegin(GL_QUADS);

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <memory>
-
 #include "app/states.h"
-
-class CBitmapFont;
 
 // Performs the whole load for the state stored in gStateAfterLoading in one update, then hands over to it.
 class CLoadPhysics : public CPhysics {
@@ -20,14 +16,10 @@ public:
 class CLoadRenderer : public CRenderer {
 public:
     CLoadRenderer();
-    ~CLoadRenderer() override;
     void draw() override;
     void init() override;
     void enter() override;
     void leave() override {}
-
-private:
-    std::unique_ptr<CBitmapFont> font;
 };
 
 // Sets gLoadingProgress and redraws the loading screen at once (used inside long loads).
