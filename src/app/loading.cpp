@@ -6,6 +6,7 @@
 
 #include "app/managers.h"
 #include "data/settings.h"
+#include "hud/bitmapfont.h"
 #include "menus/mainmenu.h"
 #include "menus/trackselect.h"
 #include "platform/clock.h"
@@ -47,7 +48,14 @@ void CLoadPhysics::update(float) {
     gStateAfterLoading = 0;
 }
 
-CLoadRenderer::CLoadRenderer() : CRenderer(nullptr) {}
+CLoadRenderer::CLoadRenderer() : CRenderer(nullptr), font(new CBitmapFont(L"Beware", 40, 400)) {
+    font->red = 0.7f;
+    font->green = 0.7f;
+    font->blue = 1.0f;
+    font->alpha = 1.0f;
+}
+
+CLoadRenderer::~CLoadRenderer() = default;
 
 void CLoadRenderer::init() {
     enter();
@@ -59,13 +67,7 @@ void CLoadRenderer::enter() {
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluOrtho2D(0, gSettings.screenWidth, 0, gSettings.screenHeight);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    Begin2D();
 }
 
 ProgressBarRect ProgressBarFor(int width, int height, int percent) {
@@ -79,6 +81,7 @@ ProgressBarRect ProgressBarFor(int width, int height, int percent) {
 
 void CLoadRenderer::draw() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    font->Print("LOADING", gSettings.screenWidth / 2 - 112, gSettings.screenHeight / 2 + 40);
     const ProgressBarRect r = ProgressBarFor(gSettings.screenWidth, gSettings.screenHeight, gLoadingProgress);
     glColor3f(0.3f, 0.3f, 0.5f);
     glBegin(GL_QUADS);

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <memory>
+
 #include "app/states.h"
+
+class CBitmapFont;
 
 // Performs the whole load for the state stored in gStateAfterLoading in one update, then hands over to it.
 class CLoadPhysics : public CPhysics {
@@ -16,10 +20,14 @@ public:
 class CLoadRenderer : public CRenderer {
 public:
     CLoadRenderer();
+    ~CLoadRenderer() override;
     void draw() override;
     void init() override;
     void enter() override;
     void leave() override {}
+
+private:
+    std::unique_ptr<CBitmapFont> font;
 };
 
 // Sets gLoadingProgress and redraws the loading screen at once (used inside long loads).

@@ -5,6 +5,7 @@
 #include "app/loading.h"
 #include "app/placeholder.h"
 #include "audio/soundmanager.h"
+#include "hud/bitmapfont.h"
 #include "menus/mainmenu.h"
 #include "race/gamephysics.h"
 #include "race/gamerenderer.h"
@@ -14,6 +15,7 @@ CRendererManager* gRendererManager = nullptr;
 CPhysicsManager* gPhysicsManager = nullptr;
 
 CRendererManager::CRendererManager() {
+    RegisterPrivateFont();
     textures = nullptr;
     load = new CLoadRenderer();
     current = load;
@@ -37,6 +39,7 @@ CRendererManager::~CRendererManager() {
     delete trackSelect;
     delete vehicleSelect;
     current = nullptr;
+    UnregisterPrivateFont();
 }
 
 CRenderer* CRendererManager::RendererFor(int state) const {

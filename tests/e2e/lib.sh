@@ -52,11 +52,13 @@ start_x() {
   local n
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "${1:-1024x768x24}" -nolisten tcp > "$WORK/xvfb.log" 2>&1 &
+    # -noreset: a game started right after the previous one quit must not meet a server in mid-reset.
+    Xvfb ":$n" -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do
-      xdpyinfo > /dev/null 2>&1 && return 0
+      # Tests start in parallel: the display counts only when the lock names our server.
+      xdpyinfo > /dev/null 2>&1 && [ "$(tr -d ' ' < "/tmp/.X$n-lock" 2>/dev/null)" = "$XVFB_PID" ] && return 0
       kill -0 "$XVFB_PID" 2>/dev/null || break
       sleep 0.1
     done

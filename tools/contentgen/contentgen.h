@@ -6,3 +6,4 @@
 // Each returns false (after printing why) when a file cannot be written.
 bool GenerateLayout(const std::string& root);
 bool GenerateAudio(const std::string& root);
+bool GenerateFont(const std::string& root);

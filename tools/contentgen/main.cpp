@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     const std::string root = argv[1];
     bool ok = GenerateLayout(root);
     ok = GenerateAudio(root) && ok;
+    ok = GenerateFont(root) && ok;
     if (!ok) {
         fprintf(stderr, "contentgen: content generation failed\n");
         return 1;

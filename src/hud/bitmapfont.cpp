@@ -1,0 +1,91 @@
+#include "hud/bitmapfont.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include "data/settings.h"
+#include "platform/files.h"
+#include "platform/fontface.h"
+
+namespace {
+
+const int kFirstCode = 32;
+const int kNumCodes = 96;
+
+bool Printable(unsigned char c) {
+    return c >= kFirstCode && c < kFirstCode + kNumCodes;
+}
+
+}  // namespace
+
+CBitmapFont::CBitmapFont(const wchar_t* face, int16_t height, int weight) {
+    listBase = glGenLists(kNumCodes);
+    if (listBase == 0)
+        return;
+    const GlyphSet set = RenderFaceGlyphs(face ? face : L"", height, weight, kFirstCode, kNumCodes);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
+    for (int k = 0; k < kNumCodes; ++k) {
+        const GlyphBitmap& g = set.glyphs[size_t(k)];
+        glNewList(listBase + GLuint(k), GL_COMPILE);
+        glBitmap(g.width, g.rows, g.xorig, g.yorig, g.advance, 0.0f, g.bits.empty() ? nullptr : g.bits.data());
+        glEndList();
+    }
+    glPopClientAttrib();
+}
+
+CBitmapFont::~CBitmapFont() {
+    if (listBase != 0)
+        glDeleteLists(listBase, kNumCodes);
+}
+
+void CBitmapFont::Print(const char* text, int x, int y) const {
+    glColor4f(red, green, blue, alpha);
+    if (listBase != 0 && text) {
+        glPushAttrib(GL_LIST_BIT);
+        glListBase(listBase - kFirstCode);
+        glRasterPos2f(float(x), float(y));
+        // A byte outside the font would call some other font's lists: draw runs of printable bytes only.
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+        while (*p) {
+            const unsigned char* run = p;
+            while (*p && Printable(*p))
+                ++p;
+            if (p > run)
+                glCallLists(GLsizei(p - run), GL_UNSIGNED_BYTE, run);
+            while (*p && !Printable(*p))
+                ++p;
+        }
+        glPopAttrib();
+    }
+    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+}
+
+void Begin2D() {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, gSettings.screenWidth, 0, gSettings.screenHeight);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void End2D() {
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void RegisterPrivateFont() {
+    RegisterPrivateFontFile(GamePath("../hudFont.ttf"), L"Beware");
+}
+
+void UnregisterPrivateFont() {
+    UnregisterPrivateFontFiles();
+}

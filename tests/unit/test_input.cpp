@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include "app/input.h"
+
+namespace {
+
+const int kW = 1024;
+const int kH = 768;
+
+KeyBinding Key(int code, bool special = false) {
+    return KeyBinding{code, special};
+}
+
+}  // namespace
+
+TEST(KeyBindings, FirstMatchingBindingInOrderWins) {
+    const KeyBinding keys[NUM_BINDINGS] = {Key('a'), Key('z'), Key('a'), Key(100, true), Key('e'), Key(101, true)};
+    EXPECT_EQ(MatchKeyBinding(keys, NUM_BINDINGS, 'a', false), 0);  // index 2 is never reached
+    EXPECT_EQ(MatchKeyBinding(keys, NUM_BINDINGS, 'z', false), 1);
+    EXPECT_EQ(MatchKeyBinding(keys, NUM_BINDINGS, 'A', false), -1);  // Shift gives another code
+    EXPECT_EQ(MatchKeyBinding(keys, NUM_BINDINGS, 'q', false), -1);
+}
+
+TEST(KeyBindings, EachBindingComparesItsOwnSpecialFlag) {
+    // Up (special 101) and "e" (ordinary 101) share a code but never match each other.
+    const KeyBinding keys[NUM_BINDINGS] = {Key('a'), Key('z'), Key(100, true), Key(102, true), Key(101), Key(101, true)};
+    EXPECT_EQ(MatchKeyBinding(keys, NUM_BINDINGS, 101, false), BINDING_UP);
+    EXPECT_EQ(MatchKeyBinding(keys, NUM_BINDINGS, 101, true), BINDING_DOWN);
+    EXPECT_EQ(MatchKeyBinding(keys, NUM_BINDINGS, 100, true), BINDING_LEFT);
+    EXPECT_EQ(MatchKeyBinding(keys, NUM_BINDINGS, 100, false), -1);  // "d"
+    EXPECT_EQ(MatchKeyBinding(keys, NUM_BINDINGS, 'a', true), -1);
+}
+
+TEST(KeyBindings, Names) {
+    EXPECT_EQ(KeyBindingName(Key('a')), "a");
+    EXPECT_EQ(KeyBindingName(Key('W')), "W");
+    EXPECT_EQ(KeyBindingName(Key(' ')), " ");
+    EXPECT_EQ(KeyBindingName(Key(1, true)), "F1");
+    EXPECT_EQ(KeyBindingName(Key(9, true)), "F9");
+    EXPECT_EQ(KeyBindingName(Key(10, true)), "F10");
+    EXPECT_EQ(KeyBindingName(Key(12, true)), "F12");
+    const char* arrows[] = {"Left", "Up", "Right", "Down", "PgUp", "PgDn", "Home", "End", "Insert"};
+    for (int code = 100; code <= 108; ++code)
+        EXPECT_EQ(KeyBindingName(Key(code, true)), arrows[code - 100]);
+    // Codes without a name of their own still show something, and never more than 7 characters.
+    EXPECT_EQ(KeyBindingName(Key(50, true)), "#50");
+    EXPECT_EQ(KeyBindingName(Key(13)), "Enter");
+    for (int code : {-2147483647 - 1, -1, 0, 13, 31, 99, 109, 128, 255, 1000, 123456, 2147483647})
+        for (bool special : {false, true}) {
+            const std::string name = KeyBindingName(Key(code, special));
+            EXPECT_FALSE(name.empty()) << code;
+            EXPECT_LE(name.size(), 7u) << code;
+        }
+}
+
+TEST(Mouse, FirstEventOnlyRemembersThePosition) {
+    MouseTracker t;
+    MouseStep s = TrackMouse(t, 500, 300, kW, kH);
+    EXPECT_FALSE(s.deliver);
+    EXPECT_FALSE(s.warp);
+    s = TrackMouse(t, 510, 295, kW, kH);
+    EXPECT_TRUE(s.deliver);
+    EXPECT_EQ(s.dx, 10);
+    EXPECT_EQ(s.dy, -5);
+    EXPECT_FALSE(s.warp);
+}
+
+TEST(Mouse, BordersAt40PixelsRecentre) {
+    struct Case {
+        int x, y;
+        bool warp;
+    };
+    const Case cases[] = {{41, 300, false}, {40, 300, true}, {kW - 41, 300, false}, {kW - 40, 300, true},
+                          {500, 41, false}, {500, 40, true}, {500, kH - 41, false}, {500, kH - 40, true}};
+    for (const Case& c : cases) {
+        MouseTracker t;
+        TrackMouse(t, kW / 2, kH / 2, kW, kH);
+        const MouseStep s = TrackMouse(t, c.x, c.y, kW, kH);
+        EXPECT_EQ(s.warp, c.warp) << c.x << "," << c.y;
+        EXPECT_EQ(s.dx, c.x - kW / 2);
+        EXPECT_EQ(s.dy, c.y - kH / 2);
+        if (c.warp) {
+            EXPECT_EQ(s.warpX, 512);
+            EXPECT_EQ(s.warpY, 384);
+            // The warp's own event, at the centre, is delivered with no movement.
+            const MouseStep back = TrackMouse(t, kW / 2, kH / 2, kW, kH);
+            EXPECT_TRUE(back.deliver);
+            EXPECT_EQ(back.dx, 0);
+            EXPECT_EQ(back.dy, 0);
+        }
+    }
+    MouseTracker odd;
+    TrackMouse(odd, 100, 100, 801, 601);
+    const MouseStep s = TrackMouse(odd, 0, 100, 801, 601);
+    EXPECT_EQ(s.warpX, 400);
+    EXPECT_EQ(s.warpY, 300);
+}
+
+// A simulated X pointer: every movement makes a motion event; a warp takes effect only once the events
+// already queued have been handed out, and then makes an event of its own.
+TEST(Mouse, WarpingKeepsDeltasContinuous) {
+    for (int queued : {1, 2, 3}) {
+        SCOPED_TRACE(testing::Message() << queued << " events queued before a warp takes effect");
+        MouseTracker t;
+        int pointerX = kW / 2;
+        int pointerY = kH / 2;
+        TrackMouse(t, pointerX, pointerY, kW, kH);
+        long moved = 0;
+        long delivered = 0;
+        long movedY = 0;
+        long deliveredY = 0;
+        int warps = 0;
+        for (int burst = 0; burst < 120; ++burst) {
+            std::vector<std::pair<int, int>> events;
+            bool warp = false;
+            int warpX = 0, warpY = 0;
+            for (int i = 0; i < queued; ++i) {
+                const int stepX = 23 + (burst % 5);
+                const int stepY = (burst % 3) - 1;
+                pointerX += stepX;
+                pointerY += stepY;
+                moved += stepX;
+                movedY += stepY;
+                events.push_back({pointerX, pointerY});
+            }
+            for (auto [x, y] : events) {
+                const MouseStep s = TrackMouse(t, x, y, kW, kH);
+                ASSERT_TRUE(s.deliver);
+                delivered += s.dx;
+                deliveredY += s.dy;
+                EXPECT_LT(std::abs(s.dx), 40) << "a jump of " << s.dx;
+                if (s.warp) {
+                    warp = true;
+                    warpX = s.warpX;
+                    warpY = s.warpY;
+                }
+            }
+            if (warp) {
+                ++warps;
+                pointerX = warpX;
+                pointerY = warpY;
+                const MouseStep s = TrackMouse(t, pointerX, pointerY, kW, kH);
+                delivered += s.dx;
+                deliveredY += s.dy;
+                EXPECT_EQ(s.dx, 0);
+            }
+        }
+        EXPECT_GT(warps, 3);
+        EXPECT_EQ(delivered, moved);
+        EXPECT_EQ(deliveredY, movedY);
+    }
+}
