@@ -3,7 +3,11 @@
 #include <cstdarg>
 #include <cstdio>
 
+bool gLogSilent = false;
+
 void Log(const char* format, ...) {
+    if (gLogSilent)
+        return;
     // Opened and closed per line so the log survives a crash.
     if (FILE* f = fopen("log.txt", "a+")) {
         va_list args;

@@ -1,0 +1,59 @@
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "app/log.h"
+#include "race/collision.h"
+
+// The input is a soup of floats: four query segments (from, to) and then triangles of nine floats.
+// Every soup must build and answer without a crash; where the coordinates are of track size the
+// tree must give exactly the brute-force answer.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    gLogSilent = true;
+    return 0;
+}
+
+namespace {
+
+bool TrackSized(const float* v, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (!(std::fabs(v[i]) < 64.0f))
+            return false;
+    return true;
+}
+
+void Check(CollisionWorld& world, const float from[3], const float to[3], bool compare) {
+    float a[3], b[3];
+    const bool tree = world.ContactNormal(from, to, a);
+    if (tree && !(std::fabs(a[0] * a[0] + a[1] * a[1] + a[2] * a[2] - 1.0f) < 1e-3f))
+        __builtin_trap();
+    if (!compare)
+        return;
+    const bool brute = world.ContactNormalBruteForce(from, to, b);
+    if (tree != brute || (tree && memcmp(a, b, sizeof a) != 0))
+        __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::vector<float> v(size / sizeof(float));
+    if (!v.empty())
+        memcpy(v.data(), data, v.size() * sizeof(float));
+    const size_t queryFloats = v.size() < 24 ? v.size() / 6 * 6 : 24;
+    CollisionWorld world;
+    bool sized = true;
+    for (size_t i = queryFloats; i + 9 <= v.size(); i += 9)
+        if (world.AddTriangle(&v[i], &v[i + 3], &v[i + 6]))
+            sized = sized && TrackSized(&v[i], 9);
+    world.BuildOctree();
+    for (size_t q = 0; q < queryFloats; q += 6)
+        Check(world, &v[q], &v[q + 3], sized && TrackSized(&v[q], 6));
+    // Queries right at the corners find contacts, so the averaging runs too.
+    for (const CollisionTriangle& t : world.allTriangles) {
+        const float from[3] = {t.A[0] + 0.3f, t.A[1] + 0.2f, t.A[2] - 0.1f};
+        Check(world, from, t.A, sized);
+    }
+    return 0;
+}

@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+
+#include "canyonmesh.h"
+#include "race/collision.h"
+
+namespace {
+
+// Independent reference in double precision: the plane projection when it falls inside, else the
+// nearest of the three edges.
+double SegmentDistance2(const double p[3], const double a[3], const double b[3]) {
+    double e[3], d[3];
+    for (int i = 0; i < 3; ++i)
+        e[i] = b[i] - a[i], d[i] = p[i] - a[i];
+    const double ee = e[0] * e[0] + e[1] * e[1] + e[2] * e[2];
+    double s = ee > 0 ? (d[0] * e[0] + d[1] * e[1] + d[2] * e[2]) / ee : 0;
+    s = std::clamp(s, 0.0, 1.0);
+    double r = 0;
+    for (int i = 0; i < 3; ++i)
+        r += (d[i] - s * e[i]) * (d[i] - s * e[i]);
+    return r;
+}
+
+double ReferenceDistance2(const float pf[3], const float af[3], const float bf[3], const float cf[3]) {
+    double p[3], a[3], b[3], c[3];
+    for (int i = 0; i < 3; ++i)
+        p[i] = pf[i], a[i] = af[i], b[i] = bf[i], c[i] = cf[i];
+    double e0[3], e1[3], d[3];
+    for (int i = 0; i < 3; ++i)
+        e0[i] = b[i] - a[i], e1[i] = c[i] - a[i], d[i] = p[i] - a[i];
+    const double n[3] = {e0[1] * e1[2] - e0[2] * e1[1], e0[2] * e1[0] - e0[0] * e1[2], e0[0] * e1[1] - e0[1] * e1[0]};
+    const double nn = n[0] * n[0] + n[1] * n[1] + n[2] * n[2];
+    double best = std::min({SegmentDistance2(p, a, b), SegmentDistance2(p, b, c), SegmentDistance2(p, c, a)});
+    if (nn > 0) {
+        const double h = (d[0] * n[0] + d[1] * n[1] + d[2] * n[2]) / nn;
+        double q[3];
+        for (int i = 0; i < 3; ++i)
+            q[i] = d[i] - h * n[i];  // projection, relative to a
+        // Barycentric coordinates of q in (e0, e1).
+        const double a00 = e0[0] * e0[0] + e0[1] * e0[1] + e0[2] * e0[2];
+        const double a01 = e0[0] * e1[0] + e0[1] * e1[1] + e0[2] * e1[2];
+        const double a11 = e1[0] * e1[0] + e1[1] * e1[1] + e1[2] * e1[2];
+        const double b0 = q[0] * e0[0] + q[1] * e0[1] + q[2] * e0[2];
+        const double b1 = q[0] * e1[0] + q[1] * e1[1] + q[2] * e1[2];
+        const double det = a00 * a11 - a01 * a01;
+        const double s = (a11 * b0 - a01 * b1) / det, t = (a00 * b1 - a01 * b0) / det;
+        if (s >= 0 && t >= 0 && s + t <= 1)
+            best = std::min(best, h * h * nn);
+    }
+    return best;
+}
+
+struct Random {
+    std::mt19937 gen{1234};
+    float operator()() { return std::uniform_real_distribution<float>(0.0f, 1.0f)(gen); }
+    float Range(float lo, float hi) { return lo + (hi - lo) * (*this)(); }
+};
+
+void AddCanyon(CollisionWorld& world, int segments) {
+    for (const CanyonTriangle& t : GenerateCanyon(segments))
+        world.AddTriangle(t.a, t.b, t.c);
+}
+
+// The tree must give exactly the brute-force answer: same contact, same normal to the bit.
+void ExpectAgreement(CollisionWorld& world, const float from[3], const float to[3]) {
+    float n1[3] = {}, n2[3] = {};
+    const bool tree = world.ContactNormal(from, to, n1);
+    const size_t treeHits = world.hits.size();
+    const bool brute = world.ContactNormalBruteForce(from, to, n2);
+    ASSERT_EQ(tree, brute) << to[0] << " " << to[1] << " " << to[2];
+    ASSERT_EQ(treeHits, world.hits.size());
+    if (tree) {
+        for (int i = 0; i < 3; ++i)
+            ASSERT_EQ(n1[i], n2[i]);
+    }
+}
+
+}  // namespace
+
+TEST(CollisionDistance, MatchesAnIndependentReferenceInEveryRegion) {
+    Random r;
+    for (int i = 0; i < 20000; ++i) {
+        float a[3], b[3], c[3], p[3];
+        for (int k = 0; k < 3; ++k) {
+            a[k] = r.Range(-5, 5), b[k] = r.Range(-5, 5), c[k] = r.Range(-5, 5), p[k] = r.Range(-8, 8);
+        }
+        const double want = ReferenceDistance2(p, a, b, c);
+        const float got = SquaredDistanceToTriangle(p, a, b, c);
+        ASSERT_NEAR(got, want, 1e-4 * (1 + want)) << i;
+    }
+}
+
+TEST(CollisionDistance, DegenerateTrianglesGiveTheDistanceToTheirSegmentOrPoint) {
+    const float p[3] = {0, 1, 0};
+    const float a[3] = {-1, 0, 0}, b[3] = {1, 0, 0}, mid[3] = {0, 0, 0}, far[3] = {3, 0, 0};
+    EXPECT_FLOAT_EQ(SquaredDistanceToTriangle(p, a, b, mid), 1.0f);  // collinear
+    EXPECT_FLOAT_EQ(SquaredDistanceToTriangle(p, a, a, b), 1.0f);    // repeated corner
+    EXPECT_FLOAT_EQ(SquaredDistanceToTriangle(p, far, far, far), 10.0f);  // a point
+    EXPECT_FLOAT_EQ(SquaredDistanceToTriangle(p, a, b, far), 1.0f);
+    const float q[3] = {0, 0, 0};
+    EXPECT_FLOAT_EQ(SquaredDistanceToTriangle(q, a, b, mid), 0.0f);
+    // A sliver a billionth of a unit across: its squares underflow in single precision.
+    const float t0[3] = {0, 0, 0}, t1[3] = {0, 2.4e-24f, -7.9e-11f}, t2[3] = {-7.9e-11f, 2.3e-38f, 2.2e-38f};
+    EXPECT_NEAR(SquaredDistanceToTriangle(p, t0, t1, t2), 1.0f, 1e-6f);
+}
+
+TEST(CollisionWorld, OctreeAgreesWithBruteForceOnAGeneratedTrack) {
+    CollisionWorld world;
+    const int segments = 200;
+    AddCanyon(world, segments);
+    world.BuildOctree();
+    ASSERT_GT(world.allTriangles.size(), 5000u);
+    ASSERT_GT(world.NodeCount(), 1000u);
+    Random r;
+    int contacts = 0;
+    for (int i = 0; i < 4000; ++i) {
+        float from[3], to[3];
+        CanyonQueryPoint(segments, r, from);
+        for (int k = 0; k < 3; ++k)
+            to[k] = from[k] + r.Range(-0.79f, 0.79f) / std::sqrt(3.0f);
+        ExpectAgreement(world, from, to);
+        contacts += world.hits.empty() ? 0 : 1;
+        if (HasFatalFailure())
+            return;
+    }
+    // The sample must exercise both answers.
+    EXPECT_GT(contacts, 400);
+    EXPECT_LT(contacts, 3600);
+}
+
+TEST(CollisionWorld, SplitPlanesLoseNoTriangleWithinContactDistance) {
+    // Many small triangles around the root's split planes, queried from the other side of a plane
+    // at distances between the old 0.4 box margin and the contact radius.
+    CollisionWorld world;
+    Random r;
+    for (int i = 0; i < 3000; ++i) {
+        float a[3], b[3], c[3];
+        for (int k = 0; k < 3; ++k) {
+            a[k] = r.Range(-20, 20);
+            b[k] = a[k] + r.Range(-0.3f, 0.3f);
+            c[k] = a[k] + r.Range(-0.3f, 0.3f);
+        }
+        world.AddTriangle(a, b, c);
+    }
+    world.BuildOctree();
+    for (int i = 0; i < 6000; ++i) {
+        const CollisionTriangle& t = world.allTriangles[i % world.allTriangles.size()];
+        float to[3], from[3];
+        for (int k = 0; k < 3; ++k)
+            to[k] = t.A[k] + r.Range(-0.85f, 0.85f);
+        for (int k = 0; k < 3; ++k)
+            from[k] = to[k] + r.Range(-0.1f, 0.1f);
+        ExpectAgreement(world, from, to);
+        if (HasFatalFailure())
+            return;
+    }
+}
+
+TEST(CollisionWorld, SingleHitGivesItsUnitNormalAgainstTheMotion) {
+    CollisionWorld world;
+    const float a[3] = {-5, 0, -5}, b[3] = {5, 0, -5}, c[3] = {0, 0, 5};  // normal (B-A)x(C-A) points down
+    ASSERT_TRUE(world.AddTriangle(a, b, c));
+    world.BuildOctree();
+    EXPECT_LT(world.allTriangles[0].normal[1], 0.0f);
+    float n[3];
+    const float above[3] = {0, 1.5f, 0}, nearAbove[3] = {0, 0.5f, 0};
+    ASSERT_TRUE(world.ContactNormal(above, nearAbove, n));  // falling: the down normal turns up
+    EXPECT_FLOAT_EQ(n[1], 1.0f);
+    const float below[3] = {0, -1.5f, 0}, nearBelow[3] = {0, -0.5f, 0};
+    ASSERT_TRUE(world.ContactNormal(below, nearBelow, n));  // rising into it: reversed, unit length
+    EXPECT_FLOAT_EQ(n[1], -1.0f);
+    EXPECT_FLOAT_EQ(n[0], 0.0f);
+    // Farther than sqrt(0.8) from the surface: no contact, even though the segment passes through it.
+    const float through[3] = {0, -0.9f, 0};
+    EXPECT_FALSE(world.ContactNormal(above, through, n));
+    const float justInside[3] = {0, 0.89f, 0}, justOutside[3] = {0, 0.9f, 0};
+    EXPECT_TRUE(world.ContactNormal(above, justInside, n));
+    EXPECT_FALSE(world.ContactNormal(above, justOutside, n));
+}
+
+TEST(CollisionWorld, StoredNormalsAreAveragedUnnormalisedAndOpposingFacesStillStop) {
+    CollisionWorld world;
+    // A big floor facing up and a small one facing down, both under the vehicle.
+    const float a[3] = {-4, 0, -4}, b[3] = {0, 0, 4}, c[3] = {4, 0, -4};
+    const float d[3] = {-1, 0.2f, -1}, e[3] = {1, 0.2f, -1}, f[3] = {0, 0.2f, 1};
+    ASSERT_TRUE(world.AddTriangle(a, b, c));
+    ASSERT_TRUE(world.AddTriangle(d, e, f));
+    world.BuildOctree();
+    ASSERT_GT(world.allTriangles[0].normal[1], 0.0f);
+    ASSERT_LT(world.allTriangles[1].normal[1], 0.0f);
+    float n[3];
+    const float from[3] = {0.3f, 0.6f, 0}, to[3] = {0, 0.5f, 0};
+    ASSERT_TRUE(world.ContactNormal(from, to, n));
+    // Down-facing one faces the motion: it counts as (0, 1, 0); the floor counts with its full length.
+    EXPECT_FLOAT_EQ(n[1], 1.0f);
+
+    // Two faces of one sheet cancel exactly: the answer pushes back against the motion.
+    CollisionWorld sheet;
+    ASSERT_TRUE(sheet.AddTriangle(a, b, c));
+    ASSERT_TRUE(sheet.AddTriangle(a, c, b));
+    sheet.BuildOctree();
+    const float side[3] = {0, 0.3f, -1}, hit[3] = {0, 0.3f, 0};
+    ASSERT_TRUE(sheet.ContactNormal(side, hit, n));
+    for (float v : n)
+        EXPECT_TRUE(std::isfinite(v));
+    EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0f, 1e-5f);
+}
+
+TEST(CollisionWorld, TrianglesAcrossSplitPlanesGoToEverySpannedChildAndOnThePlaneToTheLowSide) {
+    CollisionWorld world;
+    // Corners from -10 to 10 on each axis put the root's center at the origin.
+    const float lo[3] = {-10, -10, -10}, lo2[3] = {-10, -9, -10}, lo3[3] = {-9, -10, -10};
+    const float hi[3] = {10, 10, 10}, hi2[3] = {10, 9, 10}, hi3[3] = {9, 10, 10};
+    world.AddTriangle(lo, lo2, lo3);
+    world.AddTriangle(hi, hi2, hi3);
+    const float a[3] = {-1, -1, 0.5f}, b[3] = {1, -1, 0.5f}, c[3] = {-1, 1, 0.5f};  // spans x and y
+    world.AddTriangle(a, b, c);
+    const float p[3] = {0, -2, -2}, q[3] = {0, 2, -2}, r[3] = {0, 0, 2};  // lies in the plane x = 0
+    world.AddTriangle(p, q, r);
+    world.BuildOctree();
+    ASSERT_FALSE(world.root->isLeaf);
+    EXPECT_EQ(world.root->center[0], 0.0f);
+    auto holds = [&](int o, uint32_t index) {
+        for (const CollisionTriangle* t : world.root->children[o]->triangles)
+            if (t->index == index)
+                return true;
+        return false;
+    };
+    for (int o = 0; o < 8; ++o) {
+        EXPECT_EQ(holds(o, 2), (o & 4) != 0) << o;  // z above: all four x/y octants
+        EXPECT_EQ(holds(o, 3), (o & 1) == 0) << o;  // on the x plane: low x only, both y and z
+    }
+}
+
+TEST(CollisionWorld, DegenerateTrianglesNeverCrashOrPoisonTheTree) {
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    CollisionWorld clean, dirty;
+    AddCanyon(clean, 60);
+    const float z[3] = {0, 0, 0}, x[3] = {1, 0, 0}, x2[3] = {2, 0, 0}, n3[3] = {nan, 0, 0}, i3[3] = {0, inf, 0},
+                big[3] = {3e38f, 3e38f, 0}, big2[3] = {-3e38f, 3e38f, 1};
+    EXPECT_FALSE(dirty.AddTriangle(z, z, z));     // a point
+    EXPECT_FALSE(dirty.AddTriangle(z, x, x2));    // zero area
+    EXPECT_FALSE(dirty.AddTriangle(z, x, x));     // repeated corner
+    EXPECT_FALSE(dirty.AddTriangle(z, x, n3));    // not a number
+    EXPECT_FALSE(dirty.AddTriangle(i3, x, z));    // infinite
+    EXPECT_FALSE(dirty.AddTriangle(big, big2, z));  // normal overflows
+    for (const CanyonTriangle& t : GenerateCanyon(60))
+        dirty.AddTriangle(t.a, t.b, t.c);
+    EXPECT_FALSE(dirty.AddTriangle(x, n3, z));
+    EXPECT_EQ(dirty.SkippedTriangles(), 7u);
+    clean.BuildOctree();
+    dirty.BuildOctree();
+    EXPECT_EQ(clean.NodeCount(), dirty.NodeCount());
+    Random r;
+    for (int i = 0; i < 3000; ++i) {
+        float from[3], to[3], n1[3] = {}, n2[3] = {};
+        CanyonQueryPoint(60, r, from);
+        for (int k = 0; k < 3; ++k)
+            to[k] = from[k] + r.Range(-0.4f, 0.4f);
+        ASSERT_EQ(clean.ContactNormal(from, to, n1), dirty.ContactNormal(from, to, n2));
+        ASSERT_EQ(memcmp(n1, n2, sizeof n1), 0);
+    }
+    // Non-finite query points and an empty world answer no contact.
+    float n[3];
+    const float bad[3] = {nan, 1, 1};
+    EXPECT_FALSE(dirty.ContactNormal(z, bad, n));
+    EXPECT_FALSE(dirty.ContactNormal(bad, z, n));
+    CollisionWorld empty;
+    EXPECT_FALSE(empty.ContactNormal(z, x, n));
+    empty.BuildOctree();
+    EXPECT_FALSE(empty.ContactNormal(z, x, n));
+    EXPECT_EQ(empty.NodeCount(), 9u);  // a root with eight empty leaves
+}

@@ -1,0 +1,348 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <map>
+
+#include "lighting/shadowgeometry.h"
+
+namespace {
+
+using Point = std::array<float, 3>;
+
+struct Mesh {
+    std::vector<float> positions;
+    std::vector<VolumeTriangle> triangles;
+
+    void Add(uint32_t a, uint32_t b, uint32_t c) {
+        triangles.push_back({{a, b, c}, uint32_t(3 * triangles.size())});
+    }
+    Point At(uint32_t v) const { return {positions[3 * v], positions[3 * v + 1], positions[3 * v + 2]}; }
+};
+
+// Unit cube of 8 shared corners, every face wound counter-clockwise seen from outside.
+Mesh Cube() {
+    Mesh m;
+    for (int i = 0; i < 8; ++i)
+        m.positions.insert(m.positions.end(), {float(i & 1), float((i >> 1) & 1), float((i >> 2) & 1)});
+    // bottom first, so triangles 0 and 1 are the face turned away from a light above
+    const uint32_t quads[6][4] = {{0, 1, 5, 4}, {2, 6, 7, 3}, {0, 2, 3, 1},
+                                  {4, 5, 7, 6}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& q : quads) {
+        m.Add(q[0], q[1], q[2]);
+        m.Add(q[0], q[2], q[3]);
+    }
+    return m;
+}
+
+// A flat 2x2 square of two triangles at height 1, facing up: an open mesh.
+Mesh OpenSquare() {
+    Mesh m;
+    m.positions = {0, 1, 0, 0, 1, 2, 2, 1, 2, 2, 1, 0};
+    m.Add(0, 1, 2);
+    m.Add(0, 2, 3);
+    return m;
+}
+
+const VolumeLight kSunAbove{true, {0.0f, 1.0f, 0.0f}};
+const VolumeLight kLampAbove{false, {0.5f, 4.0f, 0.5f}};
+
+// The volume as one triangle soup: front cap, sides, and the back cap with its winding turned, since
+// the technique draws the back cap with the face tests reversed.
+std::vector<std::array<Point, 3>> VolumeSurface(const Mesh& m, const GroupVolumeGeometry& g,
+                                                const VolumeLight& light) {
+    std::vector<Point> render;
+    for (const VolumeTriangle& t : m.triangles)
+        for (uint32_t c : t.corners) render.push_back(m.At(c));
+    std::vector<std::array<Point, 3>> out;
+    for (size_t i = 0; i < g.capIndices.size(); i += 3) {
+        std::array<Point, 3> front, back;
+        for (int k = 0; k < 3; ++k) {
+            front[k] = render[g.capIndices[i + k]];
+            ExtrudeFromLight(front[k].data(), light, back[k].data());
+        }
+        out.push_back(front);
+        out.push_back({back[0], back[2], back[1]});
+    }
+    auto side = [&](uint32_t i) {
+        const float* v = &g.sideVertices[4 * i];
+        EXPECT_EQ(v[3], 1.0f);
+        return Point{v[0], v[1], v[2]};
+    };
+    for (size_t i = 0; i < g.sideIndices.size(); i += 3)
+        out.push_back({side(g.sideIndices[i]), side(g.sideIndices[i + 1]), side(g.sideIndices[i + 2])});
+    return out;
+}
+
+// Closed and consistently wound: every directed edge is matched by the same edge walked the other way.
+void ExpectClosed(const std::vector<std::array<Point, 3>>& surface) {
+    std::map<std::pair<Point, Point>, int> walked;
+    for (const auto& t : surface)
+        for (int k = 0; k < 3; ++k) ++walked[{t[k], t[(k + 1) % 3]}];
+    for (const auto& [edge, n] : walked) {
+        auto back = walked.find({edge.second, edge.first});
+        EXPECT_EQ(back == walked.end() ? 0 : back->second, n) << "open edge";
+    }
+}
+
+// Positive for a surface whose triangles face outwards.
+double SignedVolume(const std::vector<std::array<Point, 3>>& surface) {
+    double v = 0.0;
+    for (const auto& t : surface) {
+        const Point& a = t[0];
+        const Point& b = t[1];
+        const Point& c = t[2];
+        v += (double(a[0]) * (double(b[1]) * c[2] - double(b[2]) * c[1]) -
+              double(a[1]) * (double(b[0]) * c[2] - double(b[2]) * c[0]) +
+              double(a[2]) * (double(b[0]) * c[1] - double(b[1]) * c[0])) / 6.0;
+    }
+    return v;
+}
+
+bool HasEdge(const GroupVolumeGeometry& g, int32_t a, int32_t b) {
+    for (const auto& e : g.edges)
+        if (e->a == a && e->b == b) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(ShadowEdges, PairsSidesSharingVertexIndicesOnly) {
+    Mesh cube = Cube();
+    GroupVolumeGeometry g = BuildGroupVolume(cube.triangles, cube.positions.data(), 8, kSunAbove);
+    EXPECT_EQ(g.edges.size(), 18u);  // 12 cube edges and one diagonal per face
+    for (const auto& e : g.edges) {
+        EXPECT_LT(e->a, e->b);
+        EXPECT_EQ(e->count, 0);  // every counter is back to 0 once the sides are built
+    }
+    // Both triangles of the bottom face hold the same diagonal record, side 2 of one and side 0 of the other.
+    EXPECT_EQ(g.triangleEdges[0][2], g.triangleEdges[1][0]);
+    EXPECT_TRUE(HasEdge(g, 0, 5));
+
+    // The same square with its second triangle on copies of the shared corners: nothing pairs across.
+    Mesh split = OpenSquare();
+    split.positions.insert(split.positions.end(), {0, 1, 0, 2, 1, 2});
+    split.triangles[1].corners[0] = 4;
+    split.triangles[1].corners[1] = 5;
+    GroupVolumeGeometry s = BuildGroupVolume(split.triangles, split.positions.data(), 6, kSunAbove);
+    EXPECT_EQ(s.edges.size(), 6u);
+    EXPECT_EQ(s.silhouette, 6);
+}
+
+TEST(ShadowSilhouette, CubeUnderTheSunKeepsOnlyTheBottomRim) {
+    Mesh cube = Cube();
+    GroupVolumeGeometry g = BuildGroupVolume(cube.triangles, cube.positions.data(), 8, kSunAbove);
+    // The top and the four edge-on sides face the sun, the bottom does not.
+    int facing = 0;
+    for (uint8_t f : g.facing) facing += f;
+    EXPECT_EQ(facing, 10);
+    EXPECT_FALSE(g.facing[0]);
+    EXPECT_FALSE(g.facing[1]);
+    EXPECT_EQ(g.silhouette, 4);
+    EXPECT_EQ(g.sideIndices.size(), 3u * 8);  // 8 side triangles
+    EXPECT_EQ(g.sideVertices.size(), 4u * 16);
+    EXPECT_EQ(g.capIndices.size(), 30u);
+    for (size_t i = 0; i < g.sideVertices.size(); i += 4)  // every side vertex on the bottom rim or below it
+        EXPECT_TRUE(g.sideVertices[i + 1] == 0.0f || g.sideVertices[i + 1] == -kShadowExtrusion);
+}
+
+TEST(ShadowSilhouette, OpenMeshesCastThroughTheirBorder) {
+    Mesh square = OpenSquare();
+    GroupVolumeGeometry g = BuildGroupVolume(square.triangles, square.positions.data(), 4, kSunAbove);
+    EXPECT_EQ(g.silhouette, 4);  // the diagonal cancels, the four border edges remain
+    EXPECT_EQ(g.capIndices.size(), 6u);
+    ExpectClosed(VolumeSurface(square, g, kSunAbove));
+
+    Mesh lone;
+    lone.positions = {0, 0, 0, 0, 0, 1, 1, 0, 0};
+    lone.Add(0, 1, 2);
+    GroupVolumeGeometry one = BuildGroupVolume(lone.triangles, lone.positions.data(), 3, kSunAbove);
+    EXPECT_EQ(one.silhouette, 3);
+    EXPECT_EQ(one.sideIndices.size(), 18u);
+
+    // Lit from below the square faces away and casts nothing.
+    const VolumeLight below{true, {0.0f, -1.0f, 0.0f}};
+    GroupVolumeGeometry none = BuildGroupVolume(square.triangles, square.positions.data(), 4, below);
+    EXPECT_EQ(none.silhouette, 0);
+    EXPECT_TRUE(none.capIndices.empty());
+    EXPECT_TRUE(none.sideIndices.empty());
+}
+
+TEST(ShadowSilhouette, EdgeOnTriangleFacesTheLight) {
+    Mesh wall;
+    wall.positions = {0, 0, 0, 1, 0, 0, 0, 1, 0};  // in the plane z = 0, lit along it
+    wall.Add(0, 1, 2);
+    const VolumeLight sideways{true, {1.0f, 0.0f, 0.0f}};
+    GroupVolumeGeometry g = BuildGroupVolume(wall.triangles, wall.positions.data(), 3, sideways);
+    EXPECT_EQ(g.facing[0], 1);
+}
+
+TEST(ShadowCaps, VolumesAreClosedAndFaceOutwards) {
+    for (const VolumeLight& light : {kSunAbove, kLampAbove}) {
+        Mesh cube = Cube();
+        GroupVolumeGeometry g = BuildGroupVolume(cube.triangles, cube.positions.data(), 8, light);
+        const auto surface = VolumeSurface(cube, g, light);
+        ExpectClosed(surface);
+        EXPECT_GT(SignedVolume(surface), 0.0);
+    }
+    // A lamp inside the square's reach, off to one side.
+    Mesh square = OpenSquare();
+    const VolumeLight lamp{false, {3.0f, 2.0f, -1.0f}};
+    GroupVolumeGeometry g = BuildGroupVolume(square.triangles, square.positions.data(), 4, lamp);
+    const auto surface = VolumeSurface(square, g, lamp);
+    ExpectClosed(surface);
+    EXPECT_GT(SignedVolume(surface), 0.0);
+}
+
+TEST(ShadowCaps, BackCapMeetsTheSidesOfAPointLight) {
+    const float p[3] = {2.0f, 1.0f, 0.0f};
+    float out[3];
+    ExtrudeFromLight(p, kLampAbove, out);
+    // light + 151 * (p - light), the same place the back cap's matrix sends p
+    EXPECT_FLOAT_EQ(out[0], 0.5f + 151.0f * 1.5f);
+    EXPECT_FLOAT_EQ(out[1], 4.0f + 151.0f * -3.0f);
+    EXPECT_FLOAT_EQ(out[2], 0.5f + 151.0f * -0.5f);
+    ExtrudeFromLight(p, kSunAbove, out);
+    EXPECT_FLOAT_EQ(out[1], 1.0f - kShadowExtrusion);
+}
+
+TEST(ShadowCaps, CapIndicesFollowTheRenderVertices) {
+    Mesh square = OpenSquare();
+    square.triangles[0].firstRenderVertex = 30;
+    square.triangles[1].firstRenderVertex = 90;
+    GroupVolumeGeometry g = BuildGroupVolume(square.triangles, square.positions.data(), 4, kSunAbove);
+    EXPECT_EQ(g.capIndices, (std::vector<uint32_t>{30, 31, 32, 90, 91, 92}));
+}
+
+TEST(ShadowBounds, CoverTheGroupAndItsExtrusion) {
+    Mesh square = OpenSquare();
+    GroupVolumeGeometry g = BuildGroupVolume(square.triangles, square.positions.data(), 4, kSunAbove);
+    EXPECT_FLOAT_EQ(g.boundsMin[1], 1.0f - kShadowExtrusion);
+    EXPECT_FLOAT_EQ(g.boundsMax[1], 1.0f);
+    EXPECT_FLOAT_EQ(g.boundsMin[0], 0.0f);
+    EXPECT_FLOAT_EQ(g.boundsMax[2], 2.0f);
+}
+
+TEST(ShadowBadInput, NonManifoldAndDegenerateTrianglesStayHarmless) {
+    // Three fins walking one edge (0, 1) the same way, all facing the sun (two edge-on): its counter
+    // reaches 3, three quads stand on it and the volume still closes.
+    Mesh fins;
+    fins.positions = {0, 0, 0, 0, 0, 1, 1, 0, 0, 0, -0.5f, -1, 0, 0.5f, -1};
+    fins.Add(0, 1, 2);
+    fins.Add(0, 1, 3);
+    fins.Add(0, 1, 4);
+    GroupVolumeGeometry g = BuildGroupVolume(fins.triangles, fins.positions.data(), 5, kSunAbove);
+    EXPECT_EQ(g.degenerate, 0);
+    EXPECT_EQ(g.silhouette, 3 + 3 * 2);
+    ExpectClosed(VolumeSurface(fins, g, kSunAbove));
+
+    // Repeated corners, a zero-area sliver and a corner past the vertex array are left out.
+    Mesh bad = OpenSquare();
+    bad.positions.insert(bad.positions.end(), {1, 1, 1});  // vertex 4, on the diagonal from 0 to 2
+    bad.Add(0, 0, 1);
+    bad.Add(0, 4, 2);
+    bad.Add(1, 2, 77);
+    GroupVolumeGeometry b = BuildGroupVolume(bad.triangles, bad.positions.data(), 5, kSunAbove);
+    EXPECT_EQ(b.degenerate, 3);
+    EXPECT_EQ(b.silhouette, 4);
+    EXPECT_EQ(b.capIndices.size(), 6u);
+    for (size_t t = 2; t < 5; ++t) {
+        EXPECT_FALSE(b.facing[t]);
+        EXPECT_EQ(b.triangleEdges[t][0], nullptr);
+    }
+
+    // A sun without a direction has nothing to extrude along.
+    float d[3];
+    EXPECT_FALSE(DirectionalTravel(VolumeLight{true, {0.0f, 0.0f, 0.0f}}, d));
+}
+
+TEST(ShadowReach, GroupVolumesSwitchOffBeyondTheFarPlane) {
+    const float center[3] = {0.0f, 0.0f, 0.0f};
+    const float at350[3] = {350.0f, 0.0f, 0.0f};
+    const float at351[3] = {0.0f, 0.0f, -351.0f};
+    EXPECT_TRUE(VolumeInReach(center, 150.0f, at350, 200.0f));
+    EXPECT_FALSE(VolumeInReach(center, 150.0f, at351, 200.0f));
+}
+
+namespace {
+
+// Where a point lands in normalised device coordinates under a column-major projection.
+Point Project(const float m[16], const Point& p) {
+    float clip[4];
+    for (int r = 0; r < 4; ++r) clip[r] = m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r];
+    EXPECT_GT(clip[3], 0.0f);
+    return {clip[0] / clip[3], clip[1] / clip[3], clip[2] / clip[3]};
+}
+
+Point Lerp(const Point& a, const Point& b, float t) {
+    return {a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1]), a[2] + t * (b[2] - a[2])};
+}
+
+constexpr float kNear = 0.2f;
+const float kNearHeight = 2.0f * kNear * std::tan(30.0f * 3.14159265f / 180.0f);
+const float kNearWidth = kNearHeight * 4.0f / 3.0f;
+const Point kOnNearPlane{0.05f, -0.03f, -kNear};
+
+// The camera's own picture of a near-plane point.
+Point CameraNdc(const Point& p) { return {p[0] / (0.5f * kNearWidth), p[1] / (0.5f * kNearHeight), -1.0f}; }
+
+// Signed screen area of a small triangle around p whose normal points at the light.
+float LightFacingArea(const float m[16], const Point& p, const Point& towardsLight, const Point& shift) {
+    // Two directions across the normal, in right-handed order around it.
+    Point u{towardsLight[1], -towardsLight[0], 0.0f};
+    if (std::fabs(u[0]) + std::fabs(u[1]) < 1e-3f) u = {0.0f, towardsLight[2], -towardsLight[1]};
+    const Point& n = towardsLight;
+    const Point v{n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0]};
+    const float s = 0.01f;
+    Point a = Project(m, {p[0] - shift[0], p[1] - shift[1], p[2] - shift[2]});
+    Point b = Project(m, {p[0] + s * u[0] - shift[0], p[1] + s * u[1] - shift[1], p[2] + s * u[2] - shift[2]});
+    Point c = Project(m, {p[0] + s * v[0] - shift[0], p[1] + s * v[1] - shift[1], p[2] + s * v[2] - shift[2]});
+    return (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
+}
+
+}  // namespace
+
+TEST(ShadowNearCaps, PointLightCapsLandOnTheNearPlanePixelsBehindThem) {
+    for (const Point& light : {Point{1.0f, 2.0f, 3.0f}, Point{0.5f, 0.3f, -10.0f}}) {
+        const float eye[4] = {light[0], light[1], light[2], 1.0f};
+        float m[16];
+        bool frontFacing = false;
+        NearPlaneCapProjection(eye, kNear, kNearWidth, kNearHeight, m, frontFacing);
+        EXPECT_EQ(frontFacing, light[2] > -kNear);
+        const Point want = CameraNdc(kOnNearPlane);
+        // An occluder half-way from the light to the near-plane point covers that point's pixel.
+        const Point between = Lerp(light, kOnNearPlane, 0.5f);
+        const Point got = Project(m, {between[0] - light[0], between[1] - light[1], between[2] - light[2]});
+        EXPECT_NEAR(got[0], want[0], 1e-4f);
+        EXPECT_NEAR(got[1], want[1], 1e-4f);
+        EXPECT_GT(got[2], -1.0f);
+        EXPECT_LT(got[2], 1.0f);
+        // Past the near plane, seen from the light, nothing is drawn.
+        const Point beyond = Lerp(light, kOnNearPlane, 1.5f);
+        EXPECT_GT(Project(m, {beyond[0] - light[0], beyond[1] - light[1], beyond[2] - light[2]})[2], 1.0f);
+        const Point towards{light[0] - between[0], light[1] - between[1], light[2] - between[2]};
+        EXPECT_EQ(LightFacingArea(m, between, towards, light) > 0.0f, frontFacing);
+    }
+}
+
+TEST(ShadowNearCaps, SunCapsProjectAlongTheRays) {
+    for (float side : {1.0f, -1.0f}) {
+        const float length = std::sqrt(0.09f + 0.64f + 0.25f);
+        const float sun[4] = {0.3f / length, 0.8f / length, side * 0.5f / length, 0.0f};
+        float m[16];
+        bool frontFacing = false;
+        NearPlaneCapProjection(sun, kNear, kNearWidth, kNearHeight, m, frontFacing);
+        EXPECT_EQ(frontFacing, side > 0.0f);
+        const Point along{sun[0], sun[1], sun[2]};
+        const Point up = Lerp(kOnNearPlane, {kOnNearPlane[0] + along[0], kOnNearPlane[1] + along[1],
+                                             kOnNearPlane[2] + along[2]}, 5.0f);
+        const Point got = Project(m, up);
+        const Point want = CameraNdc(kOnNearPlane);
+        EXPECT_NEAR(got[0], want[0], 1e-4f);
+        EXPECT_NEAR(got[1], want[1], 1e-4f);
+        EXPECT_LT(got[2], 1.0f);
+        const Point down = Lerp(kOnNearPlane, up, -0.2f);
+        EXPECT_GT(Project(m, down)[2], 1.0f);
+        EXPECT_EQ(LightFacingArea(m, up, along, {0.0f, 0.0f, 0.0f}) > 0.0f, frontFacing);
+    }
+}

@@ -1,0 +1,400 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "data/trackscript.h"
+#include "testutil.h"
+#include "trackscriptwriter.h"
+
+namespace {
+
+// Parses text as a script file of the game tree; the sandbox's log.txt collects the messages.
+class TrackScriptTest : public ::testing::Test {
+protected:
+    TrackScriptTest() {
+        for (const char* name : {"Scripts/rec1.txt", "Scripts/rec7.txt"})
+            WriteText(sandbox.Path(name), "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\n");
+    }
+    void Parse(const std::string& text) {
+        WriteText(sandbox.Path("Scripts/track1.txt"), text);
+        LoadTrackSettings("../Scripts/track1.txt", s);
+    }
+    std::string LogText() const { return ReadText(sandbox.Path("bin/log.txt")); }
+    int LogLines() const {
+        const std::string log = LogText();
+        return static_cast<int>(std::count(log.begin(), log.end(), '\n'));
+    }
+
+    GameTreeSandbox sandbox;
+    TrackSettings s;
+};
+
+const char* kFullScript =
+    "TITLE Canyon Run\n"
+    "VEHICLE 2\n"
+    "SUN 10 200 -30\n"
+    "AMBIENTLIGHT 0.1 0.2 0.3\n"
+    "TRACK ..\\Models\\canyon.ms3d\n"
+    "SKY ../Models/sky.ms3d\n"
+    "BEGINFOG\n"
+    "COLOR 0.4 0.5 0.6\n"
+    "DENSITY 0.02\n"
+    "ENDFOG\n"
+    "BEGINLIGHT\n"
+    "POSITION 1 2 3\n"
+    "COLOR 0.9 0.8 0.7\n"
+    "RANGE 25\n"
+    "SHADOWSENABLED 0\n"
+    "ENDLIGHT\n"
+    "TIMEGOLD 60\n"
+    "TIMESILVER 75.5\n"
+    "TIMEBRONZE 90\n"
+    "CASHGOLD 3000\n"
+    "CASHSILVER 2000\n"
+    "CASHBRONZE 1000\n"
+    "GOALZONE -5 5 0 10 400 420\n"
+    "STARTANIMATION\n"
+    "VEHICLESCRIPT ../Scripts/rec1.txt\n"
+    "POSITION 4 5 6\n"
+    "HEADING 45\n"
+    "CAMPOSITION 7 8 9\n"
+    "CAMHEADING 90\n"
+    "CAMPITCH -10\n"
+    "AT 0 DO THRUSTON\n"
+    "AT 9 DO STOP\n"
+    "STOPANIMATION\n";
+
+}  // namespace
+
+TEST_F(TrackScriptTest, EveryKeywordSetsItsField) {
+    Parse(kFullScript);
+    EXPECT_EQ(LogText(), "");
+    EXPECT_STREQ(s.title, " Canyon Run");
+    EXPECT_EQ(s.requiredVehicle, 2);
+    ASSERT_TRUE(s.hasSun);
+    EXPECT_EQ(s.sun.type, LIGHT_SUN);
+    EXPECT_FLOAT_EQ(s.sun.position[1], 200.0f);
+    EXPECT_FLOAT_EQ(s.sun.color[3], 1.0f);
+    EXPECT_TRUE(s.sun.castsShadows);
+    EXPECT_FLOAT_EQ(s.ambientColor[2], 0.3f);
+    EXPECT_STREQ(s.trackModel, "..\\Models\\canyon.ms3d");
+    EXPECT_STREQ(s.skyModel, "../Models/sky.ms3d");
+    EXPECT_TRUE(s.fogEnabled);
+    EXPECT_FLOAT_EQ(s.fogColor[1], 0.5f);
+    EXPECT_FLOAT_EQ(s.fogDensity, 0.02f);
+    ASSERT_EQ(s.lights.size(), 2u);
+    const SceneLight& l = s.lights[1];
+    EXPECT_EQ(l.type, LIGHT_POINT);
+    EXPECT_EQ(l.index, 1);
+    EXPECT_FLOAT_EQ(l.position[2], 3.0f);
+    EXPECT_FLOAT_EQ(l.color[0], 0.9f);
+    EXPECT_FLOAT_EQ(l.color[3], 1.0f);
+    EXPECT_FLOAT_EQ(l.range, 25.0f);
+    EXPECT_FALSE(l.castsShadows);
+    EXPECT_FLOAT_EQ(s.goldTime, 60.0f);
+    EXPECT_FLOAT_EQ(s.silverTime, 75.5f);
+    EXPECT_FLOAT_EQ(s.bronzeTime, 90.0f);
+    EXPECT_EQ(s.goldCash, 3000);
+    EXPECT_EQ(s.silverCash, 2000);
+    EXPECT_EQ(s.bronzeCash, 1000);
+    const float lo[3] = {-5, 0, 400}, hi[3] = {5, 10, 420};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FLOAT_EQ(s.goalMin[i], lo[i]);
+        EXPECT_FLOAT_EQ(s.goalMax[i], hi[i]);
+    }
+    EXPECT_TRUE(s.hasVehicleScript);
+    EXPECT_STREQ(s.vehicleScript, "../Scripts/rec1.txt");
+    EXPECT_FLOAT_EQ(s.vehicleStartPosition[0], 4.0f);
+    EXPECT_FLOAT_EQ(s.vehicleStartHeading, 45.0f);
+    EXPECT_FLOAT_EQ(s.camStartPosition[2], 9.0f);
+    EXPECT_FLOAT_EQ(s.camStartHeading, 90.0f);
+    EXPECT_FLOAT_EQ(s.camStartPitch, -10.0f);
+    ASSERT_EQ(s.animationCommands.size(), 2u);
+    EXPECT_EQ(s.animationCommands[1].action, ACTION_STOP);
+}
+
+TEST_F(TrackScriptTest, ClearResetsSomeFieldsAndKeepsTheOthers) {
+    Parse(kFullScript);
+    Parse("VEHICLE 1\n");
+    // Reset values.
+    EXPECT_FLOAT_EQ(s.camStartHeading, 0.0f);
+    EXPECT_FLOAT_EQ(s.camStartPitch, 0.0f);
+    EXPECT_FALSE(s.hasSun);
+    EXPECT_FLOAT_EQ(s.ambientColor[0], 0.5f);
+    EXPECT_FLOAT_EQ(s.ambientColor[2], 0.5f);
+    EXPECT_FALSE(s.fogEnabled);
+    EXPECT_TRUE(s.lights.empty());
+    EXPECT_TRUE(s.animationCommands.empty());
+    EXPECT_FLOAT_EQ(s.vehicleStartHeading, 0.0f);
+    EXPECT_EQ(s.title[0], '\0');
+    EXPECT_EQ(s.trackModel[0], '\0');
+    EXPECT_EQ(s.skyModel[0], '\0');
+    EXPECT_FLOAT_EQ(s.goldTime, 0.0f);
+    EXPECT_FLOAT_EQ(s.bronzeTime, 0.0f);
+    EXPECT_FALSE(s.hasVehicleScript);
+    // Kept from the previous script.
+    EXPECT_FLOAT_EQ(s.camStartPosition[0], 7.0f);
+    EXPECT_FLOAT_EQ(s.sun.position[1], 200.0f);
+    EXPECT_FLOAT_EQ(s.fogColor[2], 0.6f);
+    EXPECT_FLOAT_EQ(s.fogDensity, 0.02f);
+    EXPECT_FLOAT_EQ(s.vehicleStartPosition[1], 5.0f);
+    EXPECT_FLOAT_EQ(s.goalMax[2], 420.0f);
+    EXPECT_EQ(s.goldCash, 3000);
+    EXPECT_EQ(s.bronzeCash, 1000);
+    EXPECT_EQ(s.requiredVehicle, 1);  // set again by this script
+    // The title buffer is zero-filled, not just terminated.
+    for (char c : s.title)
+        EXPECT_EQ(c, '\0');
+}
+
+TEST_F(TrackScriptTest, VehicleScriptLoadsTheRecording) {
+    WriteText(sandbox.Path("Scripts/rec1.txt"), "TIME 0 POS 1 2 3 HEAD 4 AZM 5 TILT 6\nTIME 1 POS 3 2 1 HEAD 0 AZM 0 TILT 0\n");
+    Parse("STARTANIMATION\nVEHICLESCRIPT ../Scripts/rec1.txt\nSTOPANIMATION\n");
+    ASSERT_TRUE(s.hasVehicleScript);
+    ASSERT_EQ(s.vehicleRecording.samples.size(), 2u);
+    EXPECT_FLOAT_EQ(s.vehicleRecording.samples[1].x, 3.0f);
+    Parse("VEHICLE 0\n");
+    EXPECT_FALSE(s.hasVehicleScript);
+    EXPECT_EQ(s.vehicleRecording.samples.size(), 2u);  // kept, only the flag is reset
+    Parse("STARTANIMATION\nVEHICLESCRIPT /dev/zero\nSTOPANIMATION\n");  // never read
+    EXPECT_TRUE(s.vehicleRecording.samples.empty());
+    EXPECT_NE(LogText().find("Vehicle script /dev/zero is not a file"), std::string::npos);
+}
+
+TEST_F(TrackScriptTest, MissingFileLeavesClearedSettingsAndOneLogLine) {
+    Parse(kFullScript);
+    LoadTrackSettings("../Scripts/track99.txt", s);
+    EXPECT_EQ(LogText(), "Failed to load ../Scripts/track99.txt\n");
+    EXPECT_TRUE(s.lights.empty());
+    EXPECT_TRUE(s.animationCommands.empty());
+    EXPECT_EQ(s.trackModel[0], '\0');
+}
+
+TEST_F(TrackScriptTest, TitleTakesTheLineAfterTheKeywordUpToItsLastCharacter) {
+    Parse("TITLE Canyon Run");  // no newline: the last letter goes
+    EXPECT_STREQ(s.title, " Canyon Ru");
+    Parse("TITLE\n");
+    EXPECT_STREQ(s.title, "");
+    Parse("TITLE");
+    EXPECT_STREQ(s.title, "");
+    Parse("TITLE Dusk\r\n");  // a CR LF ending reads as LF
+    EXPECT_STREQ(s.title, " Dusk");
+    EXPECT_EQ(LogText(), "");
+}
+
+TEST_F(TrackScriptTest, GoalZoneWithFourNumbersIsUnboundedInY) {
+    Parse("GOALZONE 0 10 20 30\n");
+    EXPECT_FLOAT_EQ(s.goalMin[0], 0.0f);
+    EXPECT_FLOAT_EQ(s.goalMax[0], 10.0f);
+    EXPECT_FLOAT_EQ(s.goalMin[1], -100000.0f);
+    EXPECT_FLOAT_EQ(s.goalMax[1], 100000.0f);
+    EXPECT_FLOAT_EQ(s.goalMin[2], 20.0f);
+    EXPECT_FLOAT_EQ(s.goalMax[2], 30.0f);
+}
+
+TEST_F(TrackScriptTest, SunAndLightBlocksAreNumberedTogether) {
+    Parse("BEGINLIGHT\nENDLIGHT\nSUN 1 2 3\nBEGINLIGHT\nPOSITION 4 5 6\nENDLIGHT\n");
+    ASSERT_EQ(s.lights.size(), 3u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(s.lights[i].index, i);
+    EXPECT_EQ(s.lights[0].type, LIGHT_POINT);
+    EXPECT_EQ(s.lights[1].type, LIGHT_SUN);
+    EXPECT_EQ(s.sun.index, 1);
+    EXPECT_FLOAT_EQ(s.lights[0].position[0], 0.0f);  // a light block starts at the origin, white, range 0
+    EXPECT_FLOAT_EQ(s.lights[0].color[1], 1.0f);
+    EXPECT_FLOAT_EQ(s.lights[0].range, 0.0f);
+    EXPECT_TRUE(s.lights[0].castsShadows);
+}
+
+TEST_F(TrackScriptTest, BlockKeywordsMustEndTheirLine) {
+    Parse("BEGINFOG\nDENSITY 0.5\nENDFOG");  // no newline after ENDFOG: still in the block
+    EXPECT_TRUE(s.fogEnabled);
+    EXPECT_NE(LogText().find("Illegal fog parameter ENDFOG"), std::string::npos);
+    EXPECT_NE(LogText().find("Unterminated fog block"), std::string::npos);
+    Parse("BEGINFOG \n");
+    EXPECT_FALSE(s.fogEnabled);
+    EXPECT_NE(LogText().find("Illegal command BEGINFOG \n"), std::string::npos);
+}
+
+TEST_F(TrackScriptTest, BadLinesAreLoggedPerBlockAndSkipped) {
+    Parse("\nSUN 1 2\nFOO\nBEGINFOG\nCOLOR 1\nENDFOG\nBEGINLIGHT\nRANGE\nENDLIGHT\n"
+          "STARTANIMATION\nPOSITION 1 2\nAT DO STOP\nSTOPANIMATION\nVEHICLE 3\n");
+    const std::string log = LogText();
+    EXPECT_NE(log.find("Illegal command \n"), std::string::npos);  // a blank line is a bad line
+    EXPECT_NE(log.find("Illegal command SUN 1 2\n"), std::string::npos);
+    EXPECT_NE(log.find("Illegal command FOO\n"), std::string::npos);
+    EXPECT_NE(log.find("Illegal fog parameter COLOR 1\n"), std::string::npos);
+    EXPECT_NE(log.find("Illegal light parameter RANGE\n"), std::string::npos);
+    EXPECT_NE(log.find("Illegal track settings animation command: POSITION 1 2\n"), std::string::npos);
+    EXPECT_NE(log.find("Illegal track settings animation command: AT DO STOP\n"), std::string::npos);
+    EXPECT_FALSE(s.hasSun);
+    EXPECT_EQ(s.lights.size(), 1u);
+    EXPECT_EQ(s.requiredVehicle, 3);  // parsing went on after every bad line
+}
+
+TEST_F(TrackScriptTest, EveryActionInItsForm) {
+    Parse("STARTANIMATION\n"
+          "AT 1 DO THRUSTON\nAT 1 DO THRUSTOFF\nAT 1 DO BRAKESON\nAT 1 DO BRAKESOFF\n"
+          "AT 1 DO SETSPEED 20\nAT 1 DO SETPOSITION 1 2 3\nAT 1 DO SETHEADING 30\n"
+          "FROM 1 TO 3 DO CHANGEHEADING 90\nFROM 1 TO 3 DO CHANGECAMHEADING 91\nFROM 1 TO 3 DO CHANGEPITCH 92\n"
+          "FROM 1 TO 3 DO CHANGECAMPITCH 93\nFROM 1 TO 3 DO CHANGECAMSPEED 94\nAT 1 DO SETCAMPOSITION 4 5 6\n"
+          "AT 1 DO SETCAMSPEED 7\nAT 3 DO SHOWTEXT 100 200 0 Get_ready\nAT 2 DO SHOWTITLE 0.1 0.2 0.3 Canyon\n"
+          "AT 4 DO ROLLTEXT The_end\nFROM 0 TO 4 DO FADEMUSIC\nFROM 0 TO 10 DO CIRCLEY 5 6 360\nAT 12 DO STOP\n"
+          "STOPANIMATION\n");
+    EXPECT_EQ(LogText(), "");
+    ASSERT_EQ(s.animationCommands.size(), size_t(NUM_ACTIONS));
+    for (int i = 0; i < NUM_ACTIONS; ++i) {
+        const AnimationCommand& c = s.animationCommands[i];
+        EXPECT_EQ(c.action, i);
+        EXPECT_FALSE(c.done);
+        EXPECT_FALSE(c.started);
+        EXPECT_FLOAT_EQ(c.duration, c.end - c.start);
+        EXPECT_EQ(c.text.empty(), !FormOfAction(i).caption) << ActionName(i);
+    }
+    const auto& c = s.animationCommands;
+    EXPECT_FLOAT_EQ(c[ACTION_SETSPEED].start, 1.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_SETSPEED].end, 1.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_SETSPEED].value, 20.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_SETPOSITION].y, 2.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_SETPOSITION].value, 0.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_CHANGECAMPITCH].value, 93.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_CHANGECAMPITCH].end, 3.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_CHANGECAMPITCH].duration, 2.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_CHANGECAMPITCH].x, 0.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_SETCAMPOSITION].z, 6.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_SHOWTEXT].start, 3.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_SHOWTEXT].end, 9.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_SHOWTEXT].x, 100.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_SHOWTEXT].y, 200.0f);
+    EXPECT_EQ(c[ACTION_SHOWTEXT].text, "Get ready");
+    EXPECT_FLOAT_EQ(c[ACTION_SHOWTITLE].end, 102.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_SHOWTITLE].z, 0.3f);
+    EXPECT_FLOAT_EQ(c[ACTION_ROLLTEXT].end, 12.5f);
+    EXPECT_EQ(c[ACTION_ROLLTEXT].text, "The end");
+    EXPECT_FLOAT_EQ(c[ACTION_FADEMUSIC].start, 0.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_FADEMUSIC].end, 4.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_CIRCLEY].z, 360.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_STOP].start, 12.0f);
+}
+
+TEST_F(TrackScriptTest, CommandsInTheWrongFormAreDropped) {
+    Parse("STARTANIMATION\n"
+          "FROM 5 TO 2 DO CHANGEPITCH 10\n"     // ends before it starts
+          "FROM 5 TO 2 DO SETSPEED 10\n"        // both messages
+          "FROM 0 TO 4 DO FADEMUSIC 5\n"        // one number where none belongs
+          "FROM 0 TO 4 DO CHANGEPITCH 1 2 3\n"  // the three-number form wins and does not fit
+          "AT 1 DO SETSPEED\n"                  // value missing
+          "AT 1 DO SHOWTEXT 1 2 3\n"            // text missing
+          "AT 1 DO JUMP\n"
+          "AT 1 DO THRUSTON 5\n"
+          "STOPANIMATION\n");
+    EXPECT_TRUE(s.animationCommands.empty());
+    const std::string log = LogText();
+    EXPECT_NE(log.find("Command 'FROM 5 TO 2 DO CHANGEPITCH 10\n' has endtime earlier than starttime"),
+              std::string::npos);
+    EXPECT_NE(log.find("Command 'FROM 5 TO 2 DO SETSPEED 10\n' has endtime earlier than starttime\n"
+                       "Illegal animation action or illegal parameters. Action: SETSPEED\n"),
+              std::string::npos);
+    for (const char* word : {"FADEMUSIC", "CHANGEPITCH", "SETSPEED", "SHOWTEXT", "JUMP", "THRUSTON"})
+        EXPECT_NE(log.find(std::string("Action: ") + word + "\n"), std::string::npos) << word;
+    EXPECT_EQ(log.find("Illegal track settings animation command"), std::string::npos);
+}
+
+TEST_F(TrackScriptTest, AtCommandsAtNegativeTimesEndAtZeroAndOrderIsKept) {
+    Parse("STARTANIMATION\nAT 5 DO STOP\nAT -2 DO THRUSTON\nAT -1 DO SHOWTEXT 0 0 0 Hi\nSTOPANIMATION\n");
+    ASSERT_EQ(s.animationCommands.size(), 3u);
+    EXPECT_EQ(s.animationCommands[0].action, ACTION_STOP);  // file order, not sorted
+    EXPECT_FLOAT_EQ(s.animationCommands[1].start, -2.0f);
+    EXPECT_FLOAT_EQ(s.animationCommands[1].end, 0.0f);
+    EXPECT_FLOAT_EQ(s.animationCommands[1].duration, 2.0f);
+    EXPECT_FLOAT_EQ(s.animationCommands[2].end, 5.0f);  // captions keep their fixed length
+}
+
+TEST_F(TrackScriptTest, LongLinesAreReadInPiecesAndLongWordsRefused) {
+    // A 300-character title line: the first 254 characters are one line, the rest another.
+    const std::string title = "TITLE " + std::string(294, 'x') + "\n";
+    Parse(title + "VEHICLE 3\n");
+    EXPECT_EQ(strlen(s.title), 254u - 6u);
+    EXPECT_NE(LogText().find("Illegal command " + std::string(46, 'x') + "\n"), std::string::npos);
+    EXPECT_EQ(s.requiredVehicle, 3);
+
+    const std::string longCaption(64, 'c');
+    Parse("STARTANIMATION\nAT 1 DO SHOWTEXT 0 0 0 " + longCaption + "\nAT 1 DO ROLLTEXT " +
+          std::string(63, 'r') + "\nSTOPANIMATION\n");
+    ASSERT_EQ(s.animationCommands.size(), 1u);
+    EXPECT_EQ(s.animationCommands[0].text, std::string(63, 'r'));
+    EXPECT_NE(LogText().find("Caption text longer than 63 characters"), std::string::npos);
+
+    const std::string path(240, 'p');
+    Parse("TRACK " + path + "\n");
+    EXPECT_EQ(std::string(s.trackModel), path);
+}
+
+TEST_F(TrackScriptTest, HugeNumbersAndUnclosedBlocksStayBounded) {
+    Parse("CASHGOLD 99999999999999999999\nCASHBRONZE -99999999999\nVEHICLE 12\nSTARTANIMATION\nAT 1 DO STOP\n");
+    EXPECT_EQ(s.goldCash, INT32_MAX);
+    EXPECT_EQ(s.bronzeCash, INT32_MIN);
+    EXPECT_EQ(s.animationCommands.size(), 1u);  // what was read before the missing end stays
+    EXPECT_NE(LogText().find("Unterminated animation block in ../Scripts/track1.txt"), std::string::npos);
+    Parse("BEGINLIGHT\nPOSITION 1 1 1\n");
+    EXPECT_TRUE(s.lights.empty());  // never closed, never added
+}
+
+TEST_F(TrackScriptTest, WriterOutputParsesBackToTheSameRecord) {
+    TrackSettings w;
+    ClearTrackSettings(w);
+    SetTitle(w, "Night Canyon");
+    w.requiredVehicle = 3;
+    snprintf(w.trackModel, sizeof w.trackModel, "..\\Models\\track7.ms3d");
+    snprintf(w.skyModel, sizeof w.skyModel, "../Models/sky2.ms3d");
+    AddSun(w, 100, 300, -50);
+    const float pos[3] = {1.5f, 2, 3}, col[3] = {0.25f, 0.5f, 1};
+    AddPointLight(w, pos, col, 30, false);
+    SetFog(w, 0.5f, 0.25f, 0.125f, 0.03125f);
+    w.goldTime = 50, w.silverTime = 60, w.bronzeTime = 70;
+    w.goldCash = 4000, w.silverCash = 2500, w.bronzeCash = 1000;
+    const float lo[3] = {-4, -100000, 600}, hi[3] = {4, 100000, 610};
+    memcpy(w.goalMin, lo, sizeof lo);
+    memcpy(w.goalMax, hi, sizeof hi);
+    w.hasVehicleScript = true;
+    snprintf(w.vehicleScript, sizeof w.vehicleScript, "../Scripts/rec7.txt");
+    w.vehicleStartPosition[2] = 12, w.vehicleStartHeading = 180;
+    w.camStartPosition[1] = 4, w.camStartHeading = 170, w.camStartPitch = 5;
+    AddAt(w, 0, ACTION_THRUSTON);
+    AddAt(w, 0.5f, ACTION_SETCAMSPEED, 3);
+    AddAt(w, -1, ACTION_SETCAMPOSITION, 1, 2, 3);
+    AddFromTo(w, 1, 4, ACTION_CHANGECAMHEADING, 45);
+    AddFromTo(w, 2, 6, ACTION_FADEMUSIC);
+    AddFromTo(w, 0, 8, ACTION_CIRCLEY, 10, 20, 360);
+    AddCaption(w, 1, ACTION_SHOWTEXT, "Get ready", 0.25f, 0.5f, 0.125f);
+    AddCaption(w, 2, ACTION_SHOWTITLE, "Night Canyon", 0.1f, 0.8f, 0);
+    AddCaption(w, 3, ACTION_ROLLTEXT, "Credits");
+    AddAt(w, 9, ACTION_STOP);
+
+    std::string text, error;
+    ASSERT_TRUE(FormatTrackScript(w, text, error)) << error;
+    Parse(text);
+    EXPECT_EQ(LogText(), "");
+    std::string again;
+    ASSERT_TRUE(FormatTrackScript(s, again, error));
+    EXPECT_EQ(again, text);
+    EXPECT_STREQ(s.title, w.title);
+    ASSERT_EQ(s.animationCommands.size(), w.animationCommands.size());
+    for (size_t i = 0; i < w.animationCommands.size(); ++i) {
+        const AnimationCommand &a = w.animationCommands[i], &b = s.animationCommands[i];
+        EXPECT_EQ(a.action, b.action);
+        EXPECT_EQ(a.start, b.start);
+        EXPECT_EQ(a.end, b.end);
+        EXPECT_EQ(a.duration, b.duration);
+        EXPECT_EQ(a.value, b.value);
+        EXPECT_EQ(a.x, b.x);
+        EXPECT_EQ(a.z, b.z);
+        EXPECT_EQ(a.text, b.text);
+    }
+    ASSERT_EQ(s.lights.size(), 2u);
+    EXPECT_EQ(memcmp(&s.lights[1].position, &w.lights[1].position, sizeof pos), 0);
+    EXPECT_EQ(s.lights[1].castsShadows, false);
+
+    AddCaption(w, 1, ACTION_SHOWTEXT, "");
+    EXPECT_FALSE(FormatTrackScript(w, text, error));
+}
