@@ -1,6 +1,11 @@
 #pragma once
 
+#include <memory>
+
 #include "app/states.h"
+
+class CBitmapFont;
+class CMilkshapeModel;
 
 // One entry of the main menu; its label is also the name of the model mesh that shows it.
 struct MainMenuItem {
@@ -56,9 +61,22 @@ private:
 // Draws the main menu scene, and the page of states 4 to 8 in a panel over it.
 class CMenuRenderer : public CRenderer {
 public:
-    explicit CMenuRenderer(TextureManager* textures) : CRenderer(textures) {}
+    explicit CMenuRenderer(TextureManager* textures);
+    ~CMenuRenderer() override;
     void draw() override;
     void init() override;
-    void enter() override {}
-    void leave() override {}
+    void enter() override;
+    void leave() override;
+
+private:
+    void DrawSky() const;
+    void DrawModel() const;
+    void DrawLogo() const;
+    void DrawOverlay() const;
+
+    std::unique_ptr<CMilkshapeModel> model;
+    bool initialised = false;
+    uint32_t logo = 0;
+    uint32_t sky = 0;
+    std::unique_ptr<CBitmapFont> rowFont, entryFont, titleFont;
 };

@@ -1,15 +1,164 @@
+#include <GL/glew.h>
 #include <GL/freeglut.h>
 
-#include "app/loading.h"
-#include "menus/mainmenu.h"
+#include <cstring>
 
-void CMenuRenderer::draw() {
-    glClearColor(0.2f, 0.15f, 0.1f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    glutSwapBuffers();
+#include "app/loading.h"
+#include "data/settings.h"
+#include "hud/bitmapfont.h"
+#include "menus/mainmenu.h"
+#include "menus/menupages.h"
+#include "scene/milkshape.h"
+#include "scene/texturemanager.h"
+
+namespace {
+
+const char* const kVersionNotice = "Zephyrace 1.0";
+
+void ApplyMaterial(const MsMaterial& m) {
+    glBindTexture(GL_TEXTURE_2D, m.textureId);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, m.ambient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, m.diffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, m.specular);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, m.emissive);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.shininess);
 }
 
+const MainMenuItem* ItemForMesh(const char* name) {
+    for (const MainMenuItem& item : gMainMenuItems)
+        if (strcmp(item.label, name) == 0)
+            return &item;
+    return nullptr;
+}
+
+}  // namespace
+
+CMenuRenderer::CMenuRenderer(TextureManager* textures) : CRenderer(textures) {}
+
+CMenuRenderer::~CMenuRenderer() = default;
+
 void CMenuRenderer::init() {
-    ShowLoadingProgress(60);
-    ShowLoadingProgress(100);
+    if (!initialised) {
+        rowFont = std::make_unique<CBitmapFont>(L"Arial", 24, 700);
+        entryFont = std::make_unique<CBitmapFont>(L"Courier New", 50, 700);
+        titleFont = std::make_unique<CBitmapFont>(L"Beware", 64, 400);
+        SetFontColor(*titleFont, 0.3f, 0.3f, 0.7f);
+        model = std::make_unique<CMilkshapeModel>();
+        model->Load("..\\Models\\mainmenu.ms3d");
+        ShowLoadingProgress(60);
+        for (MsMaterial& m : model->materials)
+            m.textureId = textures->Load(m.texture, true);
+        logo = textures->Load("..\\Textures\\men_logo.jpg", true);
+        sky = textures->Load("..\\Textures\\sky_desert_south.jpg", true);
+        ShowLoadingProgress(100);
+        initialised = true;
+    }
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, double(gSettings.screenWidth) / double(gSettings.screenHeight), 0.2, 200.0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void CMenuRenderer::enter() {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    SetMenuLighting();
+    glEnable(GL_TEXTURE_2D);
+    glClearColor(0.1f, 0.1f, 0.5f, 0.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glLoadIdentity();
+    gluLookAt(-9.0, 4.0, 19.5, 0.0, 2.0, 0.0, 0.0, 1.0, 0.0);
+}
+
+void CMenuRenderer::leave() {}
+
+void CMenuRenderer::DrawSky() const {
+    Begin2D();
+    FlatPictureState(true);
+    DrawWindowPicture(sky);
+    FlatPictureState(false);
+    End2D();
+}
+
+void CMenuRenderer::DrawModel() const {
+    for (const MsGroup& group : model->groups) {
+        const MainMenuItem* item = ItemForMesh(group.name);
+        if (item) {
+            glPushMatrix();
+            glTranslatef(item->offset[0], item->offset[1], item->offset[2]);
+            glRotatef(item->angle, 0.0f, 1.0f, 0.0f);
+        }
+        if (const MsMaterial* material = model->MaterialOf(group))
+            ApplyMaterial(*material);
+        glBegin(GL_TRIANGLES);
+        for (uint32_t t : group.triangleIndices) {
+            const MsTriangle& tri = model->triangles[t];
+            for (int k = 0; k < 3; k++) {
+                glTexCoord2f(tri.s[k], -tri.t[k]);
+                glNormal3fv(tri.vertexNormals[k]);
+                glVertex3fv(model->vertices[tri.vertexIndices[k]].position);
+            }
+        }
+        glEnd();
+        if (item)
+            glPopMatrix();
+    }
+}
+
+void CMenuRenderer::DrawLogo() const {
+    const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
+    FlatPictureState(true);
+    glBindTexture(GL_TEXTURE_2D, logo);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(0.82f * w, 0.12f * h);
+    glTexCoord2f(1, 0);
+    glVertex2f(w, 0.12f * h);
+    glTexCoord2f(1, -0.5f);
+    glVertex2f(w, 0);
+    glTexCoord2f(0, -0.5f);
+    glVertex2f(0.82f * w, 0);
+    glEnd();
+    FlatPictureState(false);
+}
+
+void CMenuRenderer::DrawOverlay() const {
+    const int w = gSettings.screenWidth, h = gSettings.screenHeight;
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
+    if (gRequestedState == STATE_MAIN_MENU) {
+        SetFontColor(*rowFont, 0.6f, 0.6f, 0.6f, 0.6f);
+        rowFont->Print(kVersionNotice, 10, 10);
+    } else {
+        const PanelOrigin p = PanelFor(w, h);
+        FillBox(p.x0, p.yTop - 480.0f, p.x0 + 640.0f, p.yTop);
+        DrawMenuPage(gRequestedState, MenuPageFonts{rowFont.get(), entryFont.get(), titleFont.get()}, w, h);
+    }
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glDisable(GL_BLEND);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_DEPTH_TEST);
+}
+
+void CMenuRenderer::draw() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    DrawSky();
+    DrawModel();
+    Begin2D();
+    DrawLogo();
+    DrawOverlay();
+    End2D();
+    glutSwapBuffers();
 }

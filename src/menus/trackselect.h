@@ -1,4 +1,71 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/states.h"
+#include "menus/menu.h"
+
+class CBitmapFont;
+class CTrophyDisplay;
+struct TrackSettings;
+
 constexpr int kNumTracks = 24;
 extern int gSelectedTrack;  // 0..23, the track the loading state loads for a race
+
+// One track as the selection screen shows it.
+struct TrackCard {
+    uint32_t picture = 0;  // texture of "../Textures/track<pictureNumber>.jpg" while the screen shows
+    std::string title;
+    int32_t requiredVehicle = 0;
+    int32_t pictureNumber = 0;  // from the track model's file name "../Models/track<n>..."
+    float goldTime = 0.0f, silverTime = 0.0f, bronzeTime = 0.0f;
+    std::string timeLines[3];  // gold, silver, bronze: "Gold Cup     :00:01:23.500"
+    std::string cashLines[3];  // "Gold Cup     : 12,500$"
+};
+
+extern TrackCard gTrackCards[kNumTracks];
+extern bool gTrackVehicleAllowed;  // the current vehicle may race the selected track
+extern bool gTrackBlink;           // cash lines instead of time lines
+extern CardSlide gTrackSlide;
+
+// Fills a card from a loaded track script.
+TrackCard MakeTrackCard(const TrackSettings& track);
+// The reward as a card shows it: "0,500$", "12,500$".
+std::string FormatCardCash(int32_t cash);
+// Cup a best time holds on a card, strict comparisons: 3 gold, 2 silver, 1 bronze, 0 none.
+int CardMedal(const TrackCard& card, float best);
+
+class CTrackSelectMenuPhysics : public CPhysics {
+public:
+    void update(float dt) override;
+    void onKey(unsigned char key, bool down) override;
+    void onSpecialKey(int key, bool down) override;
+    void onMouseMove(int, int) override {}
+    void create() override;
+    void enter() override;
+
+    float blinkTimer = 0.0f;
+};
+
+class CTrackSelectMenuRenderer : public CRenderer {
+public:
+    CTrackSelectMenuRenderer(TextureManager* textures, CTrophyDisplay* trophy);
+    ~CTrackSelectMenuRenderer() override;
+    void draw() override;
+    void init() override;
+    void enter() override;
+    void leave() override;
+
+private:
+    void DrawCard() const;
+    void DrawArrows() const;
+
+    CTrophyDisplay* trophy;  // shared with the race renderer, not owned
+    uint32_t background = 0;
+    uint32_t lock = 0;
+    std::unique_ptr<CBitmapFont> nameFont, titleFont, infoFont, noteFont, hintFont;
+    int nameX = 0, nameY = 0, nameLength = 0;
+    int vehicleNameX = 0, vehicleNameY = 0, vehicleNameLength = 0;
+};

@@ -1,0 +1,221 @@
+#include "menus/menupages.h"
+
+#include <GL/glew.h>
+
+#include <cstring>
+#include <vector>
+
+#include "app/states.h"
+#include "data/settings.h"
+#include "hud/bitmapfont.h"
+#include "menus/menu.h"
+#include "menus/profilemenus.h"
+#include "menus/settingsmenus.h"
+
+namespace {
+
+struct Hint {
+    const char* text;
+    float below;  // pixels below the panel's top edge
+};
+
+void RowColor(CBitmapFont& font, bool highlighted) {
+    if (highlighted)
+        SetFontColor(font, 0.7f, 0.7f, 1.0f);
+    else
+        SetFontColor(font, 0.3f, 0.3f, 0.7f);
+}
+
+void DrawHints(CBitmapFont& font, const PanelOrigin& p, const std::vector<Hint>& hints) {
+    SetFontColor(font, 0.5f, 0.5f, 0.5f);
+    for (const Hint& h : hints)
+        font.Print(h.text, int(p.x0 + 8.0f), int(p.yTop - h.below));
+}
+
+// A warning under the rows of a page, in red.
+void DrawNotice(CBitmapFont& font, const PanelOrigin& p, const std::string& notice, float below) {
+    if (notice.empty())
+        return;
+    SetFontColor(font, 1.0f, 0.35f, 0.35f);
+    font.Print(notice.c_str(), int(p.x0 + 8.0f), int(p.yTop - below));
+}
+
+void DrawOptionPage(const MenuPageFonts& fonts, const PanelOrigin& p, const char* title, float titleX,
+                    const std::vector<MenuOption>& rows, bool capturePage) {
+    fonts.title->Print(title, int(p.x0 + titleX), int(p.yTop - 54.0f));
+    for (size_t i = 0; i < rows.size(); i++) {
+        const MenuOption& row = rows[i];
+        if (capturePage && row.flagged)
+            SetFontColor(*fonts.row, 0.7f, 1.0f, 0.7f);
+        else
+            RowColor(*fonts.row, row.highlighted);
+        const int y = int(p.yTop - 88.0f - 32.0f * float(i));
+        fonts.row->Print(row.label, int(p.x0 + 8.0f), y);
+        if (const char* choice = row.ChoiceText())
+            fonts.row->Print(choice, int(p.x0 + 450.0f), y);
+    }
+    RowColor(*fonts.row, false);
+}
+
+void DrawNewProfilePage(const MenuPageFonts& fonts, const PanelOrigin& p) {
+    glColor4f(0.0f, 0.0f, 0.0f, 0.8f);
+    FillBox(p.x0 + 80.0f, p.yTop - 210.0f, p.x0 + 560.0f, p.yTop - 150.0f);
+    fonts.title->Print("NEW PROFILE", int(p.x0 + 45.0f), int(p.yTop - 60.0f));
+    SetFontColor(*fonts.row, 0.5f, 0.5f, 0.5f);
+    fonts.row->Print("Enter profile name:", int(p.x0 + 88.0f), int(p.yTop - 145.0f));
+    SetFontColor(*fonts.entry, 0.7f, 0.7f, 1.0f);
+    fonts.entry->Print(gNewProfileName, int(p.x0 + 90.0f), int(p.yTop - 195.0f));
+    if (gNewProfileCaretVisible) {
+        const float x = p.x0 + 91.0f + 26.0f * float(strlen(gNewProfileName));
+        glColor4f(0.7f, 0.7f, 1.0f, 1.0f);
+        glLineWidth(2.0f);
+        glBegin(GL_LINES);
+        glVertex2f(x, p.yTop - 158.0f);
+        glVertex2f(x, p.yTop - 202.0f);
+        glEnd();
+        glLineWidth(1.0f);
+    }
+    DrawNotice(*fonts.row, p, gNewProfileNotice, 260.0f);
+    DrawHints(*fonts.row, p, {{"Press [Enter] to create profile.", 344.0f},
+                              {"Press [ESC] to cancel profile creation.", 376.0f}});
+}
+
+void DrawLoadProfilePage(const MenuPageFonts& fonts, const PanelOrigin& p, int width) {
+    static const int indent = width * 10 / 640;
+    fonts.title->Print("LOAD PROFILE", int(p.x0 + 20.0f), int(p.yTop - 54.0f));
+    for (size_t i = 0; i < gLoadProfileRows.size(); i++) {
+        if (gLoadProfileConfirming)
+            SetFontColor(*fonts.row, 0.4f, 0.4f, 0.4f);
+        else
+            RowColor(*fonts.row, gLoadProfileRows[i].highlighted);
+        const int x = int(p.x0 + 8.0f) + (i > 0 ? indent : 0);
+        fonts.row->Print(gLoadProfileRows[i].label, x, int(p.yTop - 88.0f - 32.0f * float(i)));
+    }
+    if (!gLoadProfileConfirming) {
+        SetFontColor(*fonts.row, 0.5f, 0.5f, 0.5f);
+        fonts.row->Print("Press [ENTER] to load. Press [DEL] to delete a profile.", int(p.x0 + 60.0f),
+                         int(p.yTop - 473.0f));
+        DrawNotice(*fonts.row, p, gLoadProfileNotice, 441.0f);
+    } else {
+        glColor4f(0.0f, 0.0f, 0.0f, 0.8f);
+        FillBox(p.x0 + 160.0f, p.yTop - 240.0f, p.x0 + 480.0f, p.yTop - 150.0f);
+        SetFontColor(*fonts.row, 1.0f, 0.2f, 0.2f);
+        fonts.row->Print("Really delete profile?", int(p.x0 + 220.0f), int(p.yTop - 238.0f));
+        for (int i = 0; i < 2; i++) {
+            RowColor(*fonts.row, gConfirmRows[i].highlighted);
+            fonts.row->Print(gConfirmRows[i].label, int(p.x0 + 290.0f), int(p.yTop - 270.0f - 32.0f * float(i)));
+        }
+    }
+    RowColor(*fonts.row, false);
+}
+
+}  // namespace
+
+void SetMenuLighting() {
+    const GLfloat ambientModel[] = {0.5f, 0.5f, 0.6f, 1.0f};
+    const GLfloat ambient[] = {0.3f, 0.3f, 0.3f, 1.0f};
+    const GLfloat diffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const GLfloat specular[] = {0.7f, 0.7f, 1.0f, 1.0f};
+    const GLfloat position[] = {-3.0f, 0.0f, 8.0f, 0.0f};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambientModel);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+    glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0.001f);
+    glDisable(GL_COLOR_MATERIAL);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    for (GLenum light = GL_LIGHT1; light <= GL_LIGHT4; light++)
+        glDisable(light);
+}
+
+void FlatPictureState(bool on) {
+    if (on) {
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_LIGHTING);
+    } else {
+        glEnable(GL_DEPTH_TEST);
+        glEnable(GL_CULL_FACE);
+        glEnable(GL_LIGHTING);
+    }
+}
+
+void DrawWindowPicture(uint32_t texture) {
+    const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(0, 0);
+    glTexCoord2f(1, 0);
+    glVertex2f(w, 0);
+    glTexCoord2f(1, 1);
+    glVertex2f(w, h);
+    glTexCoord2f(0, 1);
+    glVertex2f(0, h);
+    glEnd();
+}
+
+int ScaledToWindow(int n) {
+    return gSettings.screenHeight * n / 480;
+}
+
+void SetFontColor(CBitmapFont& font, float r, float g, float b, float a) {
+    font.red = r;
+    font.green = g;
+    font.blue = b;
+    font.alpha = a;
+}
+
+void FillBox(float x0, float y0, float x1, float y1) {
+    glBegin(GL_QUADS);
+    glVertex2f(x0, y0);
+    glVertex2f(x1, y0);
+    glVertex2f(x1, y1);
+    glVertex2f(x0, y1);
+    glEnd();
+}
+
+void DrawMenuPage(int state, const MenuPageFonts& fonts, int width, int height) {
+    const PanelOrigin p = PanelFor(width, height);
+    switch (state) {
+    case STATE_NEW_PROFILE: DrawNewProfilePage(fonts, p); break;
+    case STATE_LOAD_PROFILE: DrawLoadProfilePage(fonts, p, width); break;
+    case STATE_VIDEO_SETTINGS:
+        DrawOptionPage(fonts, p, "VIDEO", 196.0f, gVideoRows, false);
+        DrawHints(*fonts.row, p, {{"You need to restart Zephyrace before changes take effect.", 280.0f},
+                                  {"Use left and right arrow keys to change a setting.", 312.0f}});
+        break;
+    case STATE_AUDIO_SETTINGS: DrawOptionPage(fonts, p, "AUDIO", 191.0f, gAudioRows, false); break;
+    case STATE_CONTROL_SETTINGS:
+        DrawOptionPage(fonts, p, "CONTROLS", 105.0f, gControlRows, true);
+        DrawNotice(*fonts.row, p, gControlNotice, 344.0f);
+        DrawHints(*fonts.row, p, {{"To configure a key press ENTER over the key.", 376.0f},
+                                  {"Press ENTER again to exit key configuration.", 408.0f}});
+        break;
+    default: break;
+    }
+    RowColor(*fonts.row, false);
+}
+
+void DrawSlideArrows(const CardSlide& slide) {
+    const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
+    const float arrows[2][3][2] = {{{0.125f, 0.23f}, {0.1f, 0.205f}, {0.125f, 0.18f}},
+                                   {{0.9f, 0.23f}, {0.925f, 0.205f}, {0.9f, 0.18f}}};
+    for (int a = 0; a < 2; a++) {
+        const bool lit = a == 0 ? slide.slidingLeft : slide.slidingRight;
+        for (GLenum mode : {GLenum(GL_TRIANGLES), GLenum(GL_LINE_LOOP)}) {
+            if (mode == GL_TRIANGLES && !lit)
+                glColor4f(0.3f, 0.3f, 0.7f, 0.7f);
+            else
+                glColor4f(0.7f, 0.7f, 1.0f, 1.0f);
+            glBegin(mode);
+            for (const auto& p : arrows[a])
+                glVertex2f(p[0] * w, p[1] * h);
+            glEnd();
+        }
+    }
+}

@@ -1,0 +1,192 @@
+// The new-profile and load-profile pages of the main menu.
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "app/log.h"
+#include "audio/soundmanager.h"
+#include "data/profile.h"
+#include "menus/profilemenus.h"
+#include "platform/files.h"
+
+char gNewProfileName[kMaxTypedNameLength + 1];
+bool gNewProfileCaretVisible = false;
+std::string gNewProfileNotice;
+
+std::vector<MenuOption> gLoadProfileRows;
+bool gLoadProfileConfirming = false;
+MenuOption gConfirmRows[2];
+std::string gLoadProfileNotice;
+
+namespace {
+
+const char* const kProfileFolder = "../Profiles/";
+
+bool IsNameCharacter(unsigned char c) {
+    return c < 128 && (isalnum(c) || c == ' ' || c == '_');
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(GamePath(path.c_str()), ec);
+}
+
+}  // namespace
+
+bool IsValidProfileName(const char* name) {
+    const size_t n = strlen(name);
+    if (n == 0 || n > size_t(kMaxProfileNameLength))
+        return false;
+    for (size_t i = 0; i < n; i++)
+        if (!IsNameCharacter(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
+std::string ProfilePath(const char* name) {
+    return std::string(kProfileFolder) + name + ".txt";
+}
+
+void CNewProfilePhysics::enter() {
+    CPhysics::enter();
+    memset(gNewProfileName, 0, sizeof(gNewProfileName));
+    length = 0;
+    blinkTimer = 0.0f;
+    gNewProfileCaretVisible = false;
+    gNewProfileNotice.clear();
+}
+
+void CNewProfilePhysics::update(float dt) {
+    blinkTimer += dt;
+    if (blinkTimer >= 0.5f) {
+        blinkTimer = 0.0f;
+        gNewProfileCaretVisible = !gNewProfileCaretVisible;
+    }
+}
+
+void CNewProfilePhysics::onKey(unsigned char key, bool down) {
+    if (!down)
+        return;
+    if (key == kKeyEscape) {
+        gRequestedState = STATE_MAIN_MENU;
+        return;
+    }
+    if (key == kKeyBackspace) {
+        if (length > 0)
+            gNewProfileName[--length] = '\0';
+        else
+            PlayMenuSound(SOUND_ALERT);
+        return;
+    }
+    if (key != kKeyEnter) {
+        if (IsNameCharacter(key) && length < kMaxTypedNameLength)
+            gNewProfileName[length++] = char(key);
+        else
+            PlayMenuSound(SOUND_ALERT);
+        return;
+    }
+    if (length == 0) {
+        PlayMenuSound(SOUND_ALERT);
+        return;
+    }
+    const std::string path = ProfilePath(gNewProfileName);
+    // Another career under this name would be reset and overwritten.
+    if (FileExists(path)) {
+        gNewProfileNotice = std::string("A profile named \"") + gNewProfileName + "\" already exists.";
+        PlayMenuSound(SOUND_ALERT);
+        return;
+    }
+    snprintf(gProfile.name, sizeof(gProfile.name), "%s", gNewProfileName);
+    ResetProfile();
+    SaveProfile();
+    if (!FileExists(path)) {
+        gNewProfileNotice = "The profile could not be saved.";
+        PlayMenuSound(SOUND_ALERT);
+        return;
+    }
+    gRequestedState = STATE_PROFILE_MENU;
+}
+
+void CLoadProfileMenuPhysics::create() {
+    gConfirmRows[0] = MenuOption("No");
+    gConfirmRows[1] = MenuOption("Yes");
+    gConfirmRows[0].highlighted = true;
+}
+
+void CLoadProfileMenuPhysics::enter() {
+    CPhysics::enter();
+    current = 0;
+    confirmChoice = 0;
+    gLoadProfileConfirming = false;
+    gLoadProfileNotice.clear();
+    gLoadProfileRows.clear();
+    gLoadProfileRows.emplace_back("Back");
+    for (const std::string& file : ListFiles(kProfileFolder, ".txt")) {
+        const std::string name = file.substr(0, file.size() - 4);
+        if (IsValidProfileName(name.c_str()))
+            gLoadProfileRows.emplace_back(name.c_str());
+        else
+            Log("Profile file %s%s is not offered: its name is not a profile name", kProfileFolder, file.c_str());
+    }
+    gLoadProfileRows[0].highlighted = true;
+}
+
+void CLoadProfileMenuPhysics::onSpecialKey(int key, bool down) {
+    if (!down || (key != kKeyUp && key != kKeyDown))
+        return;
+    PlayMenuSound(SOUND_INTRAMENU);
+    if (gLoadProfileConfirming) {
+        gConfirmRows[confirmChoice].highlighted = false;
+        confirmChoice = 1 - confirmChoice;
+        gConfirmRows[confirmChoice].highlighted = true;
+    } else {
+        current = MoveHighlight(gLoadProfileRows, current, key == kKeyUp ? -1 : 1);
+    }
+}
+
+void CLoadProfileMenuPhysics::onKey(unsigned char key, bool down) {
+    if (!down)
+        return;
+    if ((key == kKeyBackspace || key == kKeyDelete) && current > 0 && !gLoadProfileConfirming) {
+        gLoadProfileConfirming = true;
+        gLoadProfileNotice.clear();
+    } else if (key == kKeyEnter) {
+        if (gLoadProfileConfirming)
+            Confirm();
+        else if (current == 0)
+            gRequestedState = STATE_MAIN_MENU;
+        else
+            Load();
+    }
+}
+
+void CLoadProfileMenuPhysics::Confirm() {
+    if (confirmChoice == 1) {
+        PlayMenuSound(SOUND_MENUSELECT);
+        const std::string path = ProfilePath(gLoadProfileRows[size_t(current)].label);
+        if (DeleteGameFile(path.c_str())) {
+            enter();
+        } else {
+            Log("Failed to delete profile %s", path.c_str());
+            gLoadProfileNotice = "The profile could not be deleted.";
+        }
+    }
+    gLoadProfileConfirming = false;
+    gConfirmRows[confirmChoice].highlighted = false;
+    confirmChoice = 0;
+    gConfirmRows[0].highlighted = true;
+}
+
+void CLoadProfileMenuPhysics::Load() {
+    PlayMenuSound(SOUND_MENUSELECT);
+    const char* name = gLoadProfileRows[size_t(current)].label;
+    if (!LoadProfile(ProfilePath(name).c_str())) {
+        gLoadProfileNotice = std::string("Profile \"") + name + "\" is damaged and could not be loaded.";
+        PlayMenuSound(SOUND_ALERT);
+        return;
+    }
+    // The file is the profile: a name line saying otherwise must not send later saves elsewhere.
+    snprintf(gProfile.name, sizeof(gProfile.name), "%s", name);
+    gRequestedState = STATE_PROFILE_MENU;
+}

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "data/profile.h"
+#include "menus/profilemenus.h"
+#include "race/vehicle.h"
+#include "testutil.h"
+
+namespace {
+
+void Type(CPhysics& page, const char* text) {
+    for (const char* c = text; *c; c++) {
+        page.onKey(static_cast<unsigned char>(*c), true);
+        page.onKey(static_cast<unsigned char>(*c), false);
+    }
+}
+
+void Key(CPhysics& page, unsigned char key) {
+    page.onKey(key, true);
+    page.onKey(key, false);
+}
+
+void Special(CPhysics& page, int key) {
+    page.onSpecialKey(key, true);
+    page.onSpecialKey(key, false);
+}
+
+std::vector<std::string> Labels() {
+    std::vector<std::string> labels;
+    for (const MenuOption& row : gLoadProfileRows)
+        labels.push_back(row.label);
+    return labels;
+}
+
+class ProfileScreens : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gRequestedState = STATE_NEW_PROFILE;
+        newProfile.create();
+        newProfile.enter();
+        loadProfile.create();
+    }
+    GameTreeSandbox tree;
+    CNewProfilePhysics newProfile;
+    CLoadProfileMenuPhysics loadProfile;
+};
+
+}  // namespace
+
+TEST(ProfileNames, OnlyWhatCanBeTypedMakesAFileName) {
+    EXPECT_TRUE(IsValidProfileName("Pilot_1"));
+    EXPECT_TRUE(IsValidProfileName(" "));
+    EXPECT_TRUE(IsValidProfileName("nineteen_characters"));
+    EXPECT_FALSE(IsValidProfileName("twenty_characters_xx"));
+    EXPECT_FALSE(IsValidProfileName(""));
+    EXPECT_FALSE(IsValidProfileName("../evil"));
+    EXPECT_FALSE(IsValidProfileName("a/b"));
+    EXPECT_FALSE(IsValidProfileName("caf\xc3\xa9"));
+    EXPECT_EQ(ProfilePath("Ann"), "../Profiles/Ann.txt");
+}
+
+TEST_F(ProfileScreens, TypingKeepsSeventeenAllowedCharacters) {
+    Type(newProfile, "ab-c!d");  // refused characters change nothing
+    EXPECT_STREQ(gNewProfileName, "abcd");
+    Key(newProfile, kKeyBackspace);
+    Key(newProfile, kKeyBackspace);
+    Key(newProfile, kKeyBackspace);
+    Key(newProfile, kKeyBackspace);
+    Key(newProfile, kKeyBackspace);  // on an empty name: only the alert
+    EXPECT_STREQ(gNewProfileName, "");
+    Type(newProfile, "ABCDEFGHIJKLMNOPQR");
+    EXPECT_STREQ(gNewProfileName, "ABCDEFGHIJKLMNOPQ");
+    Key(newProfile, kKeyEscape);
+    EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);
+}
+
+TEST_F(ProfileScreens, CaretBlinksEveryHalfSecond) {
+    EXPECT_FALSE(gNewProfileCaretVisible);
+    newProfile.update(0.3f);
+    EXPECT_FALSE(gNewProfileCaretVisible);
+    newProfile.update(0.2f);
+    EXPECT_TRUE(gNewProfileCaretVisible);
+    newProfile.update(0.5f);
+    EXPECT_FALSE(gNewProfileCaretVisible);
+}
+
+TEST_F(ProfileScreens, EnterCreatesAFreshProfileFile) {
+    Key(newProfile, kKeyEnter);  // empty name: refused
+    EXPECT_EQ(gRequestedState, STATE_NEW_PROFILE);
+    Type(newProfile, " ");
+    Key(newProfile, kKeyEnter);
+    EXPECT_EQ(gRequestedState, STATE_PROFILE_MENU);
+    EXPECT_STREQ(gProfile.name, " ");
+    const std::string text = ReadText(tree.Path("Profiles/ .txt"));
+    EXPECT_EQ(text.rfind("NAME  \n", 0), 0u) << text;
+    EXPECT_EQ(gProfile.ownedCount, 1);
+}
+
+TEST_F(ProfileScreens, AnExistingNameIsRefusedAndItsCareerKept) {
+    WriteText(tree.Path("Profiles/Ace.txt"), "NAME Ace\nCASH 5000\n");
+    Type(newProfile, "Ace");
+    Key(newProfile, kKeyEnter);
+    EXPECT_EQ(gRequestedState, STATE_NEW_PROFILE);
+    EXPECT_NE(gNewProfileNotice.find("already exists"), std::string::npos);
+    EXPECT_EQ(ReadText(tree.Path("Profiles/Ace.txt")), "NAME Ace\nCASH 5000\n");
+    Type(newProfile, "2");
+    Key(newProfile, kKeyEnter);
+    EXPECT_EQ(gRequestedState, STATE_PROFILE_MENU);
+    newProfile.enter();
+    EXPECT_TRUE(gNewProfileNotice.empty());
+}
+
+TEST_F(ProfileScreens, AProfileThatCannotBeSavedIsNotReportedAsCreated) {
+    std::filesystem::remove_all(tree.Path("Profiles"));
+    Type(newProfile, "Nobody");
+    Key(newProfile, kKeyEnter);
+    EXPECT_EQ(gRequestedState, STATE_NEW_PROFILE);
+    EXPECT_NE(gNewProfileNotice.find("could not be saved"), std::string::npos);
+}
+
+TEST_F(ProfileScreens, LoadListOffersOnlyProfileNamedFiles) {
+    WriteText(tree.Path("Profiles/Bea.txt"), "NAME Bea\n");
+    WriteText(tree.Path("Profiles/Al.txt"), "NAME Al\n");
+    WriteText(tree.Path("Profiles/notes.md"), "not a profile\n");
+    WriteText(tree.Path("Profiles/bad name!.txt"), "NAME x\n");
+    WriteText(tree.Path("Profiles/a_name_far_too_long_for_a_profile.txt"), "NAME y\n");
+    std::filesystem::create_directories(tree.Path("Profiles/folder.txt"));
+    loadProfile.enter();
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"Back", "Al", "Bea"}));
+    EXPECT_TRUE(gLoadProfileRows[0].highlighted);
+    Special(loadProfile, kKeyUp);
+    EXPECT_EQ(loadProfile.current, 2);
+    Special(loadProfile, kKeyDown);
+    EXPECT_EQ(loadProfile.current, 0);
+    Key(loadProfile, kKeyEnter);
+    EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);
+}
+
+TEST_F(ProfileScreens, LoadingUsesTheFileNameAsTheProfileName) {
+    WriteText(tree.Path("Profiles/Cy.txt"), "NAME ../../elsewhere\nCASH 1234\n");
+    loadProfile.enter();
+    Special(loadProfile, kKeyDown);
+    Key(loadProfile, kKeyEnter);
+    EXPECT_EQ(gRequestedState, STATE_PROFILE_MENU);
+    EXPECT_STREQ(gProfile.name, "Cy");  // later saves go back to Cy.txt
+    EXPECT_EQ(gProfile.cash, 1234);
+}
+
+TEST_F(ProfileScreens, ADamagedProfileStaysOnThePageAndTheOthersStillLoad) {
+    std::string damaged = "NAME Dee\n";
+    for (int i = 0; i < 30; i++)
+        damaged += "RECORD 1.0\n";
+    WriteText(tree.Path("Profiles/Dee.txt"), damaged);
+    WriteText(tree.Path("Profiles/Eve.txt"), "NAME Eve\nCASH 7\n");
+    gRequestedState = STATE_LOAD_PROFILE;
+    loadProfile.enter();
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"Back", "Dee", "Eve"}));
+    Special(loadProfile, kKeyDown);
+    Key(loadProfile, kKeyEnter);
+    EXPECT_EQ(gRequestedState, STATE_LOAD_PROFILE);
+    EXPECT_NE(gLoadProfileNotice.find("Dee"), std::string::npos);
+    Special(loadProfile, kKeyDown);
+    Key(loadProfile, kKeyEnter);
+    EXPECT_EQ(gRequestedState, STATE_PROFILE_MENU);
+    EXPECT_EQ(gProfile.cash, 7);
+}
+
+TEST_F(ProfileScreens, DeleteAsksFirstAndRebuildsTheList) {
+    WriteText(tree.Path("Profiles/Fay.txt"), "NAME Fay\n");
+    WriteText(tree.Path("Profiles/Gus.txt"), "NAME Gus\n");
+    gRequestedState = STATE_LOAD_PROFILE;
+    loadProfile.enter();
+    Key(loadProfile, kKeyDelete);  // on "Back": nothing
+    EXPECT_FALSE(gLoadProfileConfirming);
+    Special(loadProfile, kKeyDown);
+    Key(loadProfile, kKeyDelete);
+    EXPECT_TRUE(gLoadProfileConfirming);
+    Key(loadProfile, kKeyEnter);  // "No" closes without deleting
+    EXPECT_FALSE(gLoadProfileConfirming);
+    EXPECT_TRUE(std::filesystem::exists(tree.Path("Profiles/Fay.txt")));
+    Key(loadProfile, kKeyBackspace);
+    Special(loadProfile, kKeyDown);
+    EXPECT_TRUE(gConfirmRows[1].highlighted);
+    EXPECT_EQ(loadProfile.current, 1);  // the list does not move under the box
+    Key(loadProfile, kKeyEnter);
+    EXPECT_FALSE(std::filesystem::exists(tree.Path("Profiles/Fay.txt")));
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"Back", "Gus"}));
+    EXPECT_EQ(loadProfile.current, 0);
+    EXPECT_TRUE(gLoadProfileRows[0].highlighted);
+    EXPECT_TRUE(gConfirmRows[0].highlighted);
+    EXPECT_EQ(gRequestedState, STATE_LOAD_PROFILE);
+}
+
+TEST_F(ProfileScreens, ProfileMenuSkipsWhatIsUnavailable) {
+    CProfileMenuPhysics menu;
+    menu.create();
+    ResetProfile();
+    gProfile.percentComplete = 50.0f;
+    menu.enter();
+    EXPECT_TRUE(gProfileMenuItems[PROFILE_CHANGE_VEHICLE].flagged);
+    EXPECT_TRUE(gProfileMenuItems[PROFILE_HALL_OF_CHAMPIONS].flagged);
+    Special(menu, kKeyDown);
+    EXPECT_EQ(menu.current, PROFILE_BUY_VEHICLES);
+    Special(menu, kKeyUp);
+    Special(menu, kKeyUp);
+    EXPECT_EQ(menu.current, PROFILE_MAIN_MENU);
+    Key(menu, kKeyEnter);
+    EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);
+    gProfile.percentComplete = 99.5f;  // shows as 100 % but is not complete
+    menu.enter();
+    EXPECT_TRUE(gProfileMenuItems[PROFILE_HALL_OF_CHAMPIONS].flagged);
+    gProfile.percentComplete = 99.99f;
+    gProfile.ownedVehicles[2] = true;
+    gProfile.ownedCount = 2;
+    menu.enter();
+    EXPECT_FALSE(gProfileMenuItems[PROFILE_CHANGE_VEHICLE].flagged);
+    Special(menu, kKeyDown);
+    EXPECT_EQ(menu.current, PROFILE_HALL_OF_CHAMPIONS);
+    Key(menu, kKeyEnter);
+    EXPECT_EQ(gRequestedState, STATE_LOADING);
+    EXPECT_EQ(gStateAfterLoading, STATE_GAME_OUTRO);
+    gStateAfterLoading = 0;
+}
+
+TEST_F(ProfileScreens, AHighlightOnANowUnavailableItemMovesToGoRacing) {
+    CProfileMenuPhysics menu;
+    menu.create();
+    ResetProfile();
+    gProfile.ownedCount = 2;
+    menu.enter();
+    Special(menu, kKeyDown);
+    EXPECT_EQ(menu.current, PROFILE_CHANGE_VEHICLE);
+    gProfile.ownedCount = 1;  // another profile is loaded
+    menu.enter();
+    EXPECT_EQ(menu.current, PROFILE_GO_RACING);
+    EXPECT_TRUE(gProfileMenuItems[PROFILE_GO_RACING].highlighted);
+    EXPECT_FALSE(gProfileMenuItems[PROFILE_CHANGE_VEHICLE].highlighted);
+}
