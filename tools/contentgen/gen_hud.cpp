@@ -4,6 +4,7 @@
 #include <string>
 
 #include "contentgen.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -46,13 +47,10 @@ public:
         Append("BEGININSTRUMENT\nTYPE %s\nPOSITION %f %f\nSIZE %f\nENDINSTRUMENT\n", type, x, y, size);
     }
     bool Save(const std::string& path) const {
-        FILE* f = fopen(path.c_str(), "wb");
-        if (!f) {
-            fprintf(stderr, "contentgen: cannot write %s\n", path.c_str());
-            return false;
-        }
-        const bool ok = fwrite(text.data(), 1, text.size(), f) == text.size();
-        return fclose(f) == 0 && ok;
+        if (WriteFileAtomically(path.c_str(), text))
+            return true;
+        fprintf(stderr, "contentgen: cannot write %s\n", path.c_str());
+        return false;
     }
 
 private:
