@@ -3,18 +3,13 @@
 #include <cstring>
 #include <string>
 
-#include "app/log.h"
+#include "fuzzinput.h"
 #include "data/profile.h"
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    gLogSilent = true;
-    return 0;
-}
 
 // Whatever the file holds, the record stays usable, and a file that loads cleanly is one the
 // game writes back byte for byte.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FILE* f = fmemopen(const_cast<uint8_t*>(data), size, "r");
+    FILE* f = OpenInput(data, size);
     if (!f)
         return 0;
     Profile p;
