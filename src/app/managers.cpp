@@ -7,9 +7,11 @@
 #include "audio/soundmanager.h"
 #include "hud/bitmapfont.h"
 #include "menus/mainmenu.h"
+#include "menus/profilemenus.h"
 #include "menus/settingsmenus.h"
 #include "race/gamephysics.h"
 #include "race/gamerenderer.h"
+#include "scene/texturemanager.h"
 
 CSoundManager* gSoundManager = nullptr;
 CRendererManager* gRendererManager = nullptr;
@@ -17,12 +19,12 @@ CPhysicsManager* gPhysicsManager = nullptr;
 
 CRendererManager::CRendererManager() {
     RegisterPrivateFont();
-    textures = nullptr;
+    textures = new TextureManager();
     load = new CLoadRenderer();
     current = load;
     game = new CGameRenderer(textures);
     menu = new CMenuRenderer(textures);
-    profileMenu = new CPlaceholderRenderer(textures, 0.1f, 0.2f, 0.1f);
+    profileMenu = new CProfileMenuRenderer(textures);
     trackSelect = new CPlaceholderRenderer(textures, 0.2f, 0.1f, 0.1f);
     vehicleSelect = new CPlaceholderRenderer(textures, 0.1f, 0.1f, 0.2f);
     load->init();
@@ -33,6 +35,7 @@ CRendererManager::CRendererManager() {
 }
 
 CRendererManager::~CRendererManager() {
+    delete textures;
     delete game;
     delete menu;
     delete load;
@@ -92,10 +95,10 @@ CPhysicsManager::CPhysicsManager() {
     videoSettings = make(new CVideoSettingsPhysics());
     audioSettings = make(new CAudioSettingsPhysics());
     controlSettings = make(new CControlSettingsPhysics());
-    newProfile = make(new CPlaceholderPhysics("new profile"));
-    profileMenu = make(new CPlaceholderPhysics("profile menu"));
+    newProfile = make(new CNewProfilePhysics());
+    profileMenu = make(new CProfileMenuPhysics());
     trackSelect = make(new CPlaceholderPhysics("track selection"));
-    loadProfile = make(new CPlaceholderPhysics("load profile"));
+    loadProfile = make(new CLoadProfileMenuPhysics());
     raceCompleted = make(new CPlaceholderPhysics("race completed"));
     ingameMenu = make(new CPlaceholderPhysics("in-game menu"));
     vehicleSelect = make(new CPlaceholderPhysics("vehicle selection"));

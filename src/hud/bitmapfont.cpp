@@ -32,7 +32,9 @@ CBitmapFont::CBitmapFont(const wchar_t* face, int16_t height, int weight) {
     for (int k = 0; k < kNumCodes; ++k) {
         const GlyphBitmap& g = set.glyphs[size_t(k)];
         glNewList(listBase + GLuint(k), GL_COMPILE);
-        glBitmap(g.width, g.rows, g.xorig, g.yorig, g.advance, 0.0f, g.bits.empty() ? nullptr : g.bits.data());
+        // Mesa drops a bitmap call without pixels from a display list, advance and all (the blank).
+        static const GLubyte kNoPixels[1] = {0};
+        glBitmap(g.width, g.rows, g.xorig, g.yorig, g.advance, 0.0f, g.bits.empty() ? kNoPixels : g.bits.data());
         glEndList();
     }
     glPopClientAttrib();

@@ -15,7 +15,6 @@ namespace {
 
 constexpr float kFlySpeed = 50.0f;       // world units per second
 constexpr float kAnimationTime = 0.5f;  // seconds a page takes to fly out
-constexpr float kHiddenZ = 20.0f;        // behind the camera
 constexpr float kTurnSpeed = 30.0f;      // degrees per second
 constexpr float kTurnLimit = -30.0f;
 
@@ -25,7 +24,7 @@ const char* const kLabels[kNumMainMenuItems] = {"New Profile", "Load Profile", "
 void Hide(MainMenuItem& item) {
     item.offset[0] = 0.0f;
     item.offset[1] = 0.0f;
-    item.offset[2] = kHiddenZ;
+    item.offset[2] = kMenuHiddenZ;
 }
 
 }  // namespace
@@ -37,7 +36,7 @@ void CMenuPhysics::create() {
         item.angle = 0.0f;
         item.highlighted = false;
         item.offset[0] = item.offset[1] = 0.0f;
-        item.offset[2] = i < 4 ? 0.0f : kHiddenZ;
+        item.offset[2] = i < 4 ? 0.0f : kMenuHiddenZ;
     }
     const float raw[4][3] = {{0.0f, 1.0f, 1.0f}, {-1.0f, 0.2f, 1.0f}, {0.5f, 0.2f, 1.0f}, {-0.7f, -0.1f, 1.0f}};
     for (int d = 0; d < 4; d++) {
@@ -91,6 +90,7 @@ void CMenuPhysics::update(float dt) {
             }
         }
     }
+    bool justLeft = false;
     if (leaving) {
         timer += dt;
         if (timer < kAnimationTime) {
@@ -101,10 +101,13 @@ void CMenuPhysics::update(float dt) {
             timer = 0.0f;
             leaving = false;
             arriving = true;
+            justLeft = true;
             gRequestedState = target;
         }
     }
-    if (arriving) {
+    // The glide-in starts on the next update, which comes only once the menu shows again: starting it in
+    // this one would bring the page back into view under the next screen when frames are slow.
+    if (arriving && !justLeft) {
         timer += dt;
         if (GlideIn(dt)) {
             arriving = false;

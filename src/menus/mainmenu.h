@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/states.h"
+#include "menus/menu.h"
 
 class CBitmapFont;
 class CMilkshapeModel;
@@ -16,6 +17,7 @@ struct MainMenuItem {
 };
 
 constexpr int kNumMainMenuItems = 8;
+constexpr float kMenuHiddenZ = 20.0f;  // offset of an entry whose page is out of sight
 extern MainMenuItem gMainMenuItems[kNumMainMenuItems];
 
 enum {
@@ -30,12 +32,11 @@ enum {
 };
 
 // The main menu: two pages of four entries over a 3D scene; choosing an entry sends the page flying out.
-class CMenuPhysics : public CPhysics {
+class CMenuPhysics : public CMenuScreenPhysics {
 public:
     void update(float dt) override;
     void onKey(unsigned char key, bool down) override;
     void onSpecialKey(int key, bool down) override;
-    void onMouseMove(int, int) override {}
     void create() override;
     void enter() override;
 

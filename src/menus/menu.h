@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/states.h"
+
 // GLUT key codes the menus react to: characters from the keyboard callback, then special keys.
 constexpr unsigned char kKeyBackspace = 8;
 constexpr unsigned char kKeyEnter = 13;
@@ -13,6 +15,15 @@ constexpr int kKeyLeft = 100;
 constexpr int kKeyUp = 101;
 constexpr int kKeyRight = 102;
 constexpr int kKeyDown = 103;
+
+// Base of the menu screens' update objects: none uses the mouse, and unless a screen says otherwise it
+// has nothing to animate and nothing to build at start-up.
+class CMenuScreenPhysics : public CPhysics {
+public:
+    void update(float) override {}
+    void onMouseMove(int, int) override {}
+    void create() override {}
+};
 
 // One row of an option list: the settings pages, the load-profile page, the profile menu, the pause menu.
 struct MenuOption {

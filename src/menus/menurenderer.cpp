@@ -7,6 +7,7 @@
 #include "data/settings.h"
 #include "hud/bitmapfont.h"
 #include "menus/mainmenu.h"
+#include "menus/menu.h"
 #include "menus/menupages.h"
 #include "scene/milkshape.h"
 #include "scene/texturemanager.h"
@@ -88,6 +89,9 @@ void CMenuRenderer::DrawSky() const {
 void CMenuRenderer::DrawModel() const {
     for (const MsGroup& group : model->groups) {
         const MainMenuItem* item = ItemForMesh(group.name);
+        // A page put away is not drawn at all: a turned entry would still reach into the view.
+        if (item && item->offset[2] >= kMenuHiddenZ)
+            continue;
         if (item) {
             glPushMatrix();
             glTranslatef(item->offset[0], item->offset[1], item->offset[2]);

@@ -10,26 +10,17 @@
 class CBitmapFont;
 struct VehicleDefinition;
 
-// What a profile name may hold: letters, digits, blanks and "_", one to 19 characters (17 can be typed).
-// Anything else could not be typed on the new-profile page and might not make a safe file name in
-// "../Profiles/", so profile files named otherwise are not offered.
 constexpr int kMaxTypedNameLength = 17;
-constexpr int kMaxProfileNameLength = 19;
-bool IsValidProfileName(const char* name);
-// "../Profiles/<name>.txt"
-std::string ProfilePath(const char* name);
 
 // New profile: the name being typed and the blinking caret, drawn by the main menu renderer.
 extern char gNewProfileName[kMaxTypedNameLength + 1];
 extern bool gNewProfileCaretVisible;
 extern std::string gNewProfileNotice;  // why the last Enter was refused; empty when nothing to say
 
-class CNewProfilePhysics : public CPhysics {
+class CNewProfilePhysics : public CMenuScreenPhysics {
 public:
     void update(float dt) override;
     void onKey(unsigned char key, bool down) override;
-    void onMouseMove(int, int) override {}
-    void create() override {}
     void enter() override;
 
     int16_t length = 0;
@@ -42,12 +33,10 @@ extern bool gLoadProfileConfirming;
 extern MenuOption gConfirmRows[2];  // "No", "Yes"
 extern std::string gLoadProfileNotice;
 
-class CLoadProfileMenuPhysics : public CPhysics {
+class CLoadProfileMenuPhysics : public CMenuScreenPhysics {
 public:
-    void update(float) override {}
     void onKey(unsigned char key, bool down) override;
     void onSpecialKey(int key, bool down) override;
-    void onMouseMove(int, int) override {}
     void create() override;
     void enter() override;
 
@@ -65,14 +54,14 @@ constexpr int kNumProfileItems = 5;
 extern std::vector<MenuOption> gProfileMenuItems;
 extern float gPreviewAngle;  // degrees; the vehicle preview turns while a profile or vehicle screen shows
 
-class CProfileMenuPhysics : public CPhysics {
+class CProfileMenuPhysics : public CMenuScreenPhysics {
 public:
-    void update(float dt) override;
-    void onKey(unsigned char key, bool down) override;
-    void onSpecialKey(int key, bool down) override;
-    void onMouseMove(int, int) override {}
     void create() override;
+    // Availability of the items follows the profile, recomputed on every visit.
     void enter() override;
+    void update(float dt) override;  // turns the preview
+    void onSpecialKey(int key, bool down) override;
+    void onKey(unsigned char key, bool down) override;
 
     int current = 0;
 };
@@ -96,7 +85,6 @@ public:
 
 private:
     void DrawCareer() const;
-    void DrawVehicleStatistics() const;
 
     std::unique_ptr<CBitmapFont> nameFont, careerFont, statisticsFont, itemFont;
     uint32_t background = 0;

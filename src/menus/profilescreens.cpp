@@ -2,13 +2,11 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 #include "app/log.h"
 #include "audio/soundmanager.h"
 #include "data/profile.h"
 #include "menus/profilemenus.h"
-#include "platform/files.h"
 
 char gNewProfileName[kMaxTypedNameLength + 1];
 bool gNewProfileCaretVisible = false;
@@ -21,32 +19,12 @@ std::string gLoadProfileNotice;
 
 namespace {
 
-const char* const kProfileFolder = "../Profiles/";
-
+// What can be typed into a new profile's name.
 bool IsNameCharacter(unsigned char c) {
     return c < 128 && (isalnum(c) || c == ' ' || c == '_');
 }
 
-bool FileExists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::exists(GamePath(path.c_str()), ec);
-}
-
 }  // namespace
-
-bool IsValidProfileName(const char* name) {
-    const size_t n = strlen(name);
-    if (n == 0 || n > size_t(kMaxProfileNameLength))
-        return false;
-    for (size_t i = 0; i < n; i++)
-        if (!IsNameCharacter(static_cast<unsigned char>(name[i])))
-            return false;
-    return true;
-}
-
-std::string ProfilePath(const char* name) {
-    return std::string(kProfileFolder) + name + ".txt";
-}
 
 void CNewProfilePhysics::enter() {
     CPhysics::enter();
@@ -90,17 +68,13 @@ void CNewProfilePhysics::onKey(unsigned char key, bool down) {
         PlayMenuSound(SOUND_ALERT);
         return;
     }
-    const std::string path = ProfilePath(gNewProfileName);
     // Another career under this name would be reset and overwritten.
-    if (FileExists(path)) {
+    if (ProfileExists(gNewProfileName)) {
         gNewProfileNotice = std::string("A profile named \"") + gNewProfileName + "\" already exists.";
         PlayMenuSound(SOUND_ALERT);
         return;
     }
-    snprintf(gProfile.name, sizeof(gProfile.name), "%s", gNewProfileName);
-    ResetProfile();
-    SaveProfile();
-    if (!FileExists(path)) {
+    if (!CreateProfile(gNewProfileName)) {
         gNewProfileNotice = "The profile could not be saved.";
         PlayMenuSound(SOUND_ALERT);
         return;
@@ -122,12 +96,11 @@ void CLoadProfileMenuPhysics::enter() {
     gLoadProfileNotice.clear();
     gLoadProfileRows.clear();
     gLoadProfileRows.emplace_back("Back");
-    for (const std::string& file : ListFiles(kProfileFolder, ".txt")) {
-        const std::string name = file.substr(0, file.size() - 4);
-        if (IsValidProfileName(name.c_str()))
+    for (const std::string& name : ListProfiles()) {
+        if (IsSafeProfileName(name.c_str()))
             gLoadProfileRows.emplace_back(name.c_str());
         else
-            Log("Profile file %s%s is not offered: its name is not a profile name", kProfileFolder, file.c_str());
+            Log("Profile file %s%s.txt is not offered: its name is not a profile name", kProfileFolder, name.c_str());
     }
     gLoadProfileRows[0].highlighted = true;
 }
@@ -164,13 +137,10 @@ void CLoadProfileMenuPhysics::onKey(unsigned char key, bool down) {
 void CLoadProfileMenuPhysics::Confirm() {
     if (confirmChoice == 1) {
         PlayMenuSound(SOUND_MENUSELECT);
-        const std::string path = ProfilePath(gLoadProfileRows[size_t(current)].label);
-        if (DeleteGameFile(path.c_str())) {
+        if (DeleteProfile(gLoadProfileRows[size_t(current)].label))
             enter();
-        } else {
-            Log("Failed to delete profile %s", path.c_str());
+        else
             gLoadProfileNotice = "The profile could not be deleted.";
-        }
     }
     gLoadProfileConfirming = false;
     gConfirmRows[confirmChoice].highlighted = false;
@@ -187,6 +157,6 @@ void CLoadProfileMenuPhysics::Load() {
         return;
     }
     // The file is the profile: a name line saying otherwise must not send later saves elsewhere.
-    snprintf(gProfile.name, sizeof(gProfile.name), "%s", name);
+    snprintf(gProfile.name, sizeof(gProfile.name), "%.*s", int(sizeof(gProfile.name) - 1), name);
     gRequestedState = STATE_PROFILE_MENU;
 }

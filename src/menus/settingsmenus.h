@@ -21,13 +21,11 @@ enum { AUDIO_SAVE, AUDIO_VOLUME, NUM_AUDIO_ROWS };
 enum { CONTROL_SAVE, CONTROL_SENSITIVITY, CONTROL_FIRST_BINDING, NUM_CONTROL_ROWS = CONTROL_FIRST_BINDING + NUM_BINDINGS };
 
 // Up/Down move between rows, Left/Right change the row's choice, Escape leaves without saving.
-class COptionPagePhysics : public CPhysics {
+class COptionPagePhysics : public CMenuScreenPhysics {
 public:
     explicit COptionPagePhysics(std::vector<MenuOption>& rows) : rows(rows) {}
-    void update(float) override {}
     void onKey(unsigned char key, bool down) override;
     void onSpecialKey(int key, bool down) override;
-    void onMouseMove(int, int) override {}
 
     int current = 0;
 

@@ -37,14 +37,13 @@ std::string FormatCardCash(int32_t cash);
 // Cup a best time holds on a card, strict comparisons: 3 gold, 2 silver, 1 bronze, 0 none.
 int CardMedal(const TrackCard& card, float best);
 
-class CTrackSelectMenuPhysics : public CPhysics {
+class CTrackSelectMenuPhysics : public CMenuScreenPhysics {
 public:
-    void update(float dt) override;
-    void onKey(unsigned char key, bool down) override;
-    void onSpecialKey(int key, bool down) override;
-    void onMouseMove(int, int) override {}
-    void create() override;
+    void create() override;  // the 24 cards, once at start-up
     void enter() override;
+    void update(float dt) override;
+    void onKey(unsigned char key, bool down) override;  // Enter and Escape act even during a slide
+    void onSpecialKey(int key, bool down) override;
 
     float blinkTimer = 0.0f;
 };

@@ -34,13 +34,12 @@ PurchaseVerdict JudgePurchase(const Profile& profile, int v, int32_t price);
 void BuyVehicle(Profile& profile, int v, int32_t price);
 
 // Pages through the owned vehicles; Enter makes the shown one the current vehicle.
-class CVehicleSelectMenuPhysics : public CPhysics {
+class CVehicleSelectMenuPhysics : public CMenuScreenPhysics {
 public:
     explicit CVehicleSelectMenuPhysics(int state = STATE_VEHICLE_SELECT) : state(state) {}
     void update(float dt) override;
     void onKey(unsigned char key, bool down) override;
     void onSpecialKey(int key, bool down) override;
-    void onMouseMove(int, int) override {}
     void create() override;
     void enter() override;
     virtual void onEnterPressed();

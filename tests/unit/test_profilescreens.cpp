@@ -27,6 +27,15 @@ void Special(CPhysics& page, int key) {
     page.onSpecialKey(key, false);
 }
 
+// A whole profile file as the game writes it.
+std::string ProfileText(const char* name, int32_t cash) {
+    Profile p;
+    snprintf(p.name, sizeof(p.name), "%s", name);
+    ResetProfile(p);
+    p.cash = cash;
+    return FormatProfile(p);
+}
+
 std::vector<std::string> Labels() {
     std::vector<std::string> labels;
     for (const MenuOption& row : gLoadProfileRows)
@@ -48,18 +57,6 @@ protected:
 };
 
 }  // namespace
-
-TEST(ProfileNames, OnlyWhatCanBeTypedMakesAFileName) {
-    EXPECT_TRUE(IsValidProfileName("Pilot_1"));
-    EXPECT_TRUE(IsValidProfileName(" "));
-    EXPECT_TRUE(IsValidProfileName("nineteen_characters"));
-    EXPECT_FALSE(IsValidProfileName("twenty_characters_xx"));
-    EXPECT_FALSE(IsValidProfileName(""));
-    EXPECT_FALSE(IsValidProfileName("../evil"));
-    EXPECT_FALSE(IsValidProfileName("a/b"));
-    EXPECT_FALSE(IsValidProfileName("caf\xc3\xa9"));
-    EXPECT_EQ(ProfilePath("Ann"), "../Profiles/Ann.txt");
-}
 
 TEST_F(ProfileScreens, TypingKeepsSeventeenAllowedCharacters) {
     Type(newProfile, "ab-c!d");  // refused characters change nothing
@@ -114,6 +111,7 @@ TEST_F(ProfileScreens, AnExistingNameIsRefusedAndItsCareerKept) {
 
 TEST_F(ProfileScreens, AProfileThatCannotBeSavedIsNotReportedAsCreated) {
     std::filesystem::remove_all(tree.Path("Profiles"));
+    WriteText(tree.Path("Profiles"), "a file where the folder should be");
     Type(newProfile, "Nobody");
     Key(newProfile, kKeyEnter);
     EXPECT_EQ(gRequestedState, STATE_NEW_PROFILE);
@@ -121,11 +119,12 @@ TEST_F(ProfileScreens, AProfileThatCannotBeSavedIsNotReportedAsCreated) {
 }
 
 TEST_F(ProfileScreens, LoadListOffersOnlyProfileNamedFiles) {
-    WriteText(tree.Path("Profiles/Bea.txt"), "NAME Bea\n");
-    WriteText(tree.Path("Profiles/Al.txt"), "NAME Al\n");
+    WriteText(tree.Path("Profiles/Bea.txt"), ProfileText("Bea", 0));
+    WriteText(tree.Path("Profiles/Al.txt"), ProfileText("Al", 0));
     WriteText(tree.Path("Profiles/notes.md"), "not a profile\n");
-    WriteText(tree.Path("Profiles/bad name!.txt"), "NAME x\n");
-    WriteText(tree.Path("Profiles/a_name_far_too_long_for_a_profile.txt"), "NAME y\n");
+    WriteText(tree.Path("Profiles/..sneaky.txt"), ProfileText("x", 0));
+    WriteText(tree.Path("Profiles/tab\tname.txt"), ProfileText("y", 0));
+    WriteText(tree.Path("Profiles/a_name_far_too_long_for_a_profile.txt"), ProfileText("z", 0));
     std::filesystem::create_directories(tree.Path("Profiles/folder.txt"));
     loadProfile.enter();
     EXPECT_EQ(Labels(), (std::vector<std::string>{"Back", "Al", "Bea"}));
@@ -139,7 +138,7 @@ TEST_F(ProfileScreens, LoadListOffersOnlyProfileNamedFiles) {
 }
 
 TEST_F(ProfileScreens, LoadingUsesTheFileNameAsTheProfileName) {
-    WriteText(tree.Path("Profiles/Cy.txt"), "NAME ../../elsewhere\nCASH 1234\n");
+    WriteText(tree.Path("Profiles/Cy.txt"), ProfileText("Other", 1234));
     loadProfile.enter();
     Special(loadProfile, kKeyDown);
     Key(loadProfile, kKeyEnter);
@@ -149,11 +148,10 @@ TEST_F(ProfileScreens, LoadingUsesTheFileNameAsTheProfileName) {
 }
 
 TEST_F(ProfileScreens, ADamagedProfileStaysOnThePageAndTheOthersStillLoad) {
-    std::string damaged = "NAME Dee\n";
-    for (int i = 0; i < 30; i++)
-        damaged += "RECORD 1.0\n";
+    std::string damaged = ProfileText("Dee", 0);
+    damaged.resize(damaged.size() / 2);  // cut off in the middle of a save
     WriteText(tree.Path("Profiles/Dee.txt"), damaged);
-    WriteText(tree.Path("Profiles/Eve.txt"), "NAME Eve\nCASH 7\n");
+    WriteText(tree.Path("Profiles/Eve.txt"), ProfileText("Eve", 7));
     gRequestedState = STATE_LOAD_PROFILE;
     loadProfile.enter();
     EXPECT_EQ(Labels(), (std::vector<std::string>{"Back", "Dee", "Eve"}));
@@ -168,8 +166,8 @@ TEST_F(ProfileScreens, ADamagedProfileStaysOnThePageAndTheOthersStillLoad) {
 }
 
 TEST_F(ProfileScreens, DeleteAsksFirstAndRebuildsTheList) {
-    WriteText(tree.Path("Profiles/Fay.txt"), "NAME Fay\n");
-    WriteText(tree.Path("Profiles/Gus.txt"), "NAME Gus\n");
+    WriteText(tree.Path("Profiles/Fay.txt"), ProfileText("Fay", 0));
+    WriteText(tree.Path("Profiles/Gus.txt"), ProfileText("Gus", 0));
     gRequestedState = STATE_LOAD_PROFILE;
     loadProfile.enter();
     Key(loadProfile, kKeyDelete);  // on "Back": nothing

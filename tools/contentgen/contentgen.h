@@ -8,3 +8,4 @@ bool GenerateLayout(const std::string& root);
 bool GenerateAudio(const std::string& root);
 bool GenerateFont(const std::string& root);
 bool GenerateHud(const std::string& root);
+bool GenerateMenus(const std::string& root);

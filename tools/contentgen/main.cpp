@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     ok = GenerateAudio(root) && ok;
     ok = GenerateFont(root) && ok;
     ok = GenerateHud(root) && ok;
+    ok = GenerateMenus(root) && ok;
     if (!ok) {
         fprintf(stderr, "contentgen: content generation failed\n");
         return 1;
