@@ -7,3 +7,5 @@
 bool GenerateLayout(const std::string& root);
 bool GenerateAudio(const std::string& root);
 bool GenerateFont(const std::string& root);
+bool GenerateVehicles(const std::string& root);
+bool GenerateTrack1(const std::string& root);

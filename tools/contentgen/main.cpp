@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
     bool ok = GenerateLayout(root);
     ok = GenerateAudio(root) && ok;
     ok = GenerateFont(root) && ok;
+    ok = GenerateVehicles(root) && ok;
+    ok = GenerateTrack1(root) && ok;
     if (!ok) {
         fprintf(stderr, "contentgen: content generation failed\n");
         return 1;
