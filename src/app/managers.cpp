@@ -7,6 +7,7 @@
 #include "audio/soundmanager.h"
 #include "hud/bitmapfont.h"
 #include "menus/mainmenu.h"
+#include "menus/settingsmenus.h"
 #include "race/gamephysics.h"
 #include "race/gamerenderer.h"
 
@@ -88,13 +89,13 @@ CPhysicsManager::CPhysicsManager() {
     };
     load = new CLoadPhysics();
     load->create();
-    menu = make(new CPlaceholderPhysics("main menu"));
+    menu = make(new CMenuPhysics());
     game = new CGamePhysics(camera, &dynamics[SelectedVehicleIndex()]);  // its create is never called
     countdown = make(new CPlaceholderPhysics("countdown"));
     sequence = make(new CPlaceholderPhysics("scripted sequence"));
-    videoSettings = make(new CPlaceholderPhysics("video settings"));
-    audioSettings = make(new CPlaceholderPhysics("audio settings"));
-    controlSettings = make(new CPlaceholderPhysics("control settings"));
+    videoSettings = make(new CVideoSettingsPhysics());
+    audioSettings = make(new CAudioSettingsPhysics());
+    controlSettings = make(new CControlSettingsPhysics());
     newProfile = make(new CPlaceholderPhysics("new profile"));
     profileMenu = make(new CPlaceholderPhysics("profile menu"));
     trackSelect = make(new CPlaceholderPhysics("track selection"));

@@ -7,5 +7,6 @@
 bool GenerateLayout(const std::string& root);
 bool GenerateAudio(const std::string& root);
 bool GenerateFont(const std::string& root);
+bool GenerateHud(const std::string& root);
 bool GenerateVehicles(const std::string& root);
 bool GenerateTrack1(const std::string& root);

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     bool ok = GenerateLayout(root);
     ok = GenerateAudio(root) && ok;
     ok = GenerateFont(root) && ok;
+    ok = GenerateHud(root) && ok;
     ok = GenerateVehicles(root) && ok;
     ok = GenerateTrack1(root) && ok;
     if (!ok) {

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/states.h"
+#include "data/settings.h"
+#include "menus/menu.h"
+#include "platform/displaymodes.h"
+
+// The three option pages of the main menu. Rows live for the whole run and keep their choices between
+// visits; only "Save and return" writes the settings file.
+extern std::vector<MenuOption> gVideoRows;
+extern std::vector<MenuOption> gAudioRows;
+extern std::vector<MenuOption> gControlRows;
+// A refused key on the control page says why here; empty when there is nothing to say.
+extern std::string gControlNotice;
+
+enum { VIDEO_SAVE, VIDEO_WINDOW_MODE, VIDEO_RESOLUTION, VIDEO_SHADOWS, VIDEO_LENS_FLARE, NUM_VIDEO_ROWS };
+enum { AUDIO_SAVE, AUDIO_VOLUME, NUM_AUDIO_ROWS };
+enum { CONTROL_SAVE, CONTROL_SENSITIVITY, CONTROL_FIRST_BINDING, NUM_CONTROL_ROWS = CONTROL_FIRST_BINDING + NUM_BINDINGS };
+
+// Up/Down move between rows, Left/Right change the row's choice, Escape leaves without saving.
+class COptionPagePhysics : public CPhysics {
+public:
+    explicit COptionPagePhysics(std::vector<MenuOption>& rows) : rows(rows) {}
+    void update(float) override {}
+    void onKey(unsigned char key, bool down) override;
+    void onSpecialKey(int key, bool down) override;
+    void onMouseMove(int, int) override {}
+
+    int current = 0;
+
+protected:
+    // Enter on the current row.
+    virtual void onEnter() = 0;
+    // After Left or Right has changed the current row's choice.
+    virtual void onChoiceChanged() {}
+    // "Save and return": the select sound, the settings file written from settings, back to the main menu.
+    static void SaveAndReturn(const GameSettings& settings);
+
+    std::vector<MenuOption>& rows;
+};
+
+struct ScreenMode {
+    int width;
+    int height;
+};
+
+// The modes the resolution row offers: width at least 640, 32-bit colour, sorted, each once.
+std::vector<ScreenMode> FilterDisplayModes(const std::vector<DisplayMode>& modes);
+
+class CVideoSettingsPhysics : public COptionPagePhysics {
+public:
+    CVideoSettingsPhysics() : COptionPagePhysics(gVideoRows) {}
+    void create() override;
+
+    std::vector<ScreenMode> modes;
+
+protected:
+    void onEnter() override;
+};
+
+class CAudioSettingsPhysics : public COptionPagePhysics {
+public:
+    CAudioSettingsPhysics() : COptionPagePhysics(gAudioRows) {}
+    void create() override;
+
+protected:
+    void onEnter() override;
+    void onChoiceChanged() override;
+};
+
+class CControlSettingsPhysics : public COptionPagePhysics {
+public:
+    CControlSettingsPhysics() : COptionPagePhysics(gControlRows) {}
+    void create() override;
+    void enter() override;
+    void onKey(unsigned char key, bool down) override;
+    void onSpecialKey(int key, bool down) override;
+
+    bool capturing = false;
+    KeyBinding bindings[NUM_BINDINGS] = {};
+    std::string names[NUM_BINDINGS];
+
+    // Binds the current row (when it is a binding row) to the key; a key another control already uses is
+    // refused with the alert and a notice saying which control has it.
+    void Assign(int code, bool special);
+
+protected:
+    void onEnter() override;
+};

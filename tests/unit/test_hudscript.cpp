@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "hud/hudscript.h"
+#include "testutil.h"
+
+namespace {
+
+const float kW = 800.0f;
+const float kH = 600.0f;
+
+// Parses text as a HUD script in an 800x600 window; log.txt of the sandbox collects the messages.
+HudLayout Parse(const std::string& text) {
+    HudLayout layout;
+    FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    EXPECT_NE(f, nullptr);
+    if (f) {
+        ReadHudScript(f, kW, kH, layout);
+        fclose(f);
+    }
+    return layout;
+}
+
+std::string Block(const std::string& type, const std::string& body = "POSITION 0.5 0.25\nSIZE 0.1\n") {
+    return "BEGININSTRUMENT\nTYPE " + type + "\n" + body + "ENDINSTRUMENT\n";
+}
+
+int Count(const std::string& haystack, const std::string& needle) {
+    int n = 0;
+    for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1))
+        ++n;
+    return n;
+}
+
+class HudScriptTest : public ::testing::Test {
+protected:
+    std::string LogText() const { return ReadText("log.txt"); }
+    GameTreeSandbox sandbox;
+};
+
+}  // namespace
+
+TEST_F(HudScriptTest, ReadsShapesAndAllSixInstrumentsInPixels) {
+    const std::string script = "VERTEX 0.1 0.2\nVERTEX 0.5 1.0 trailing words are ignored\nVERTEX 1 0\n"
+                               "TRIANGLE 0 1 2 0.1 0.2 0.3 0.4\nLINE 2 0 1 0.5 0.25 1\n" +
+                               Block("SPEEDOMETER_TEXT") + Block("SPEEDOMETER_GRAPHICAL") + Block("TIMER") +
+                               Block("DAMAGEINDICATOR_TEXT") + Block("DAMAGEINDICATOR_GRAPHICAL") +
+                               Block("ATTITUDEINDICATOR", "SIZE 0.2\nPOSITION 0.25 0.5\n");
+    const HudLayout layout = Parse(script);
+    ASSERT_EQ(layout.vertices.size(), 3u);
+    EXPECT_FLOAT_EQ(layout.vertices[0].x, 80.0f);
+    EXPECT_FLOAT_EQ(layout.vertices[0].y, 120.0f);
+    EXPECT_FLOAT_EQ(layout.vertices[1].y, 600.0f);
+    ASSERT_EQ(layout.triangles.size(), 1u);
+    EXPECT_EQ(layout.triangles[0].i2, 2);
+    EXPECT_FLOAT_EQ(layout.triangles[0].alpha, 0.4f);
+    ASSERT_EQ(layout.lines.size(), 1u);
+    EXPECT_EQ(layout.lines[0].i0, 2);
+    EXPECT_FLOAT_EQ(layout.lines[0].blue, 0.25f);
+    for (int code = 0; code < NUM_HUD_INSTRUMENTS; ++code) {
+        ASSERT_TRUE(layout.instruments[code]) << code;
+        EXPECT_EQ(layout.instruments[code]->type, code);
+    }
+    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->x, 400.0f);
+    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->y, 150.0f);
+    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->size, 80.0f);  // a size is a fraction of the width
+    EXPECT_FLOAT_EQ(layout.instruments[HUD_ATTITUDE]->size, 160.0f);
+    EXPECT_FLOAT_EQ(layout.instruments[HUD_ATTITUDE]->x, 200.0f);
+    EXPECT_EQ(LogText(), "");
+}
+
+TEST_F(HudScriptTest, KeywordsBeginTheLineExactlyInCapitals) {
+    const HudLayout layout =
+        Parse(" VERTEX 0 0\nvertex 0 0\nVERTEX 1\nTRIANGLE 0 1 2 1 1 1\nLINE 0 1 1 1 1\nBEGININSTRUMENT \n"
+              "VERTEX 0.5 0.5\n");
+    EXPECT_EQ(layout.vertices.size(), 1u);
+    EXPECT_TRUE(layout.triangles.empty());
+    EXPECT_TRUE(layout.lines.empty());
+    const std::string log = LogText();
+    EXPECT_EQ(Count(log, "Illegal hud file command "), 6) << log;
+    EXPECT_NE(log.find("Illegal hud file command  VERTEX 0 0\n\n"), std::string::npos);  // the line end is kept
+    EXPECT_NE(log.find("Illegal hud file command BEGININSTRUMENT \n"), std::string::npos);
+}
+
+TEST_F(HudScriptTest, BlankLinesAreLoggedInBothModes) {
+    const HudLayout layout = Parse("\nBEGININSTRUMENT\nTYPE TIMER\n\nENDINSTRUMENT\n");
+    EXPECT_TRUE(layout.instruments[HUD_TIMER]);
+    const std::string log = LogText();
+    EXPECT_NE(log.find("Illegal hud file command \n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Illegal hud instrument attribute \n in line 4"), std::string::npos) << log;
+}
+
+TEST_F(HudScriptTest, EndWithoutLineEndAtTheFileEndInstallsNothing) {
+    const HudLayout layout = Parse("BEGININSTRUMENT\nTYPE TIMER\nPOSITION 0.1 0.1\nENDINSTRUMENT");
+    EXPECT_FALSE(layout.instruments[HUD_TIMER]);
+    EXPECT_NE(LogText().find("Illegal hud instrument attribute ENDINSTRUMENT in line 4"), std::string::npos);
+    EXPECT_FALSE(Parse("BEGININSTRUMENT\nTYPE TIMER\n").instruments[HUD_TIMER]);
+}
+
+TEST_F(HudScriptTest, ASecondBlockOfATypeReplacesTheFirst) {
+    const HudLayout layout =
+        Parse(Block("TIMER", "POSITION 0.1 0.1\n") + Block("TIMER", "POSITION 0.2 0.3\nSIZE 0.5\n"));
+    ASSERT_TRUE(layout.instruments[HUD_TIMER]);
+    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->x, 160.0f);
+    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->y, 180.0f);
+    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->size, 400.0f);
+}
+
+TEST_F(HudScriptTest, ShapesInsideABlockAndBlockLinesOutsideAreUnrecognised) {
+    const HudLayout layout = Parse("TYPE TIMER\nPOSITION 0 0\nENDINSTRUMENT\n" +
+                                   Block("TIMER", "VERTEX 0.5 0.5\nLINE 0 0 1 1 1 1\nBEGININSTRUMENT\n"));
+    EXPECT_TRUE(layout.vertices.empty());
+    EXPECT_TRUE(layout.lines.empty());
+    EXPECT_TRUE(layout.instruments[HUD_TIMER]);
+    const std::string log = LogText();
+    EXPECT_EQ(Count(log, "Illegal hud file command "), 3) << log;
+    EXPECT_NE(log.find("Illegal hud instrument attribute VERTEX 0.5 0.5\n in line 6"), std::string::npos) << log;
+    EXPECT_NE(log.find("Illegal hud instrument attribute BEGININSTRUMENT\n in line 8"), std::string::npos) << log;
+}
+
+TEST_F(HudScriptTest, BlocksWithoutALegalTypeInstallNothing) {
+    const HudLayout layout = Parse(Block("COMPASS") + "BEGININSTRUMENT\nPOSITION 0.1 0.1\nENDINSTRUMENT\n" +
+                                   "BEGININSTRUMENT\nSIZE 0.3\nTYPE TIMER\nENDINSTRUMENT\n" + Block("timer"));
+    for (int code = 0; code < NUM_HUD_INSTRUMENTS; ++code)
+        EXPECT_EQ(bool(layout.instruments[code]), code == HUD_TIMER) << code;
+    // Attributes before the TYPE line have nothing to apply to.
+    ASSERT_TRUE(layout.instruments[HUD_TIMER]);
+    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->size, 0.0f);
+    const std::string log = LogText();
+    EXPECT_NE(log.find("Illegal hud instrument type COMPASS\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Illegal hud instrument type timer\n"), std::string::npos) << log;
+    EXPECT_EQ(Count(log, "without a legal TYPE"), 3) << log;
+}
+
+TEST_F(HudScriptTest, IndicesAreNotResolvedWhileLoading) {
+    const HudLayout layout = Parse("TRIANGLE 0 1 7 1 0 0 1\nLINE -1 3 0 0 0 1\nVERTEX 0 0\n");
+    ASSERT_EQ(layout.triangles.size(), 1u);
+    EXPECT_EQ(layout.triangles[0].i2, 7);
+    ASSERT_EQ(layout.lines.size(), 1u);
+    EXPECT_EQ(layout.lines[0].i0, -1);
+}
+
+TEST_F(HudScriptTest, LongLinesAreReadIn254CharacterPiecesEachCounted) {
+    const std::string longLine = "POSITION 0.1 0.1 " + std::string(300, 'x') + "\n";
+    const HudLayout layout = Parse("BEGININSTRUMENT\nTYPE TIMER\n" + longLine + "FOO\nENDINSTRUMENT\n");
+    EXPECT_TRUE(layout.instruments[HUD_TIMER]);
+    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->x, 80.0f);
+    const std::string log = LogText();
+    // The rest of the long line is line 4, so FOO is line 5.
+    EXPECT_NE(log.find(" in line 4"), std::string::npos) << log;
+    EXPECT_NE(log.find("Illegal hud instrument attribute FOO\n in line 5"), std::string::npos) << log;
+    const std::string word(400, 'W');
+    Parse("BEGININSTRUMENT\nTYPE " + word + "\n");
+    EXPECT_NE(ReadText("log.txt").find("Illegal hud instrument type " + std::string(249, 'W') + "\n"),
+              std::string::npos);
+}
+
+TEST(HudInstrumentCodes, KeywordsMapToTheirCodes) {
+    EXPECT_EQ(HudInstrumentCode("SPEEDOMETER_TEXT"), HUD_SPEEDOMETER_TEXT);
+    EXPECT_EQ(HudInstrumentCode("SPEEDOMETER_GRAPHICAL"), HUD_SPEEDOMETER_GRAPHICAL);
+    EXPECT_EQ(HudInstrumentCode("TIMER"), HUD_TIMER);
+    EXPECT_EQ(HudInstrumentCode("DAMAGEINDICATOR_TEXT"), HUD_DAMAGE_TEXT);
+    EXPECT_EQ(HudInstrumentCode("DAMAGEINDICATOR_GRAPHICAL"), HUD_DAMAGE_GRAPHICAL);
+    EXPECT_EQ(HudInstrumentCode("ATTITUDEINDICATOR"), HUD_ATTITUDE);
+    EXPECT_EQ(HudInstrumentCode("TIMERS"), -1);
+    EXPECT_EQ(HudInstrumentCode(""), -1);
+}

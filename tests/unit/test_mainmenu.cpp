@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "menus/mainmenu.h"
+#include "menus/menu.h"
+
+namespace {
+
+class MainMenu : public ::testing::Test {
+protected:
+    void SetUp() override {
+        menu.create();
+        menu.enter();
+        gRequestedState = STATE_MAIN_MENU;
+    }
+    void Special(int key) {
+        menu.onSpecialKey(key, true);
+        menu.onSpecialKey(key, false);
+    }
+    void Enter() {
+        menu.onKey(kKeyEnter, true);
+        menu.onKey(kKeyEnter, false);
+    }
+    // Runs the animations in small steps for `seconds`.
+    void Run(float seconds) {
+        for (float t = 0.0f; t < seconds; t += 0.01f)
+            menu.update(0.01f);
+    }
+    int Highlighted() const {
+        int found = -1;
+        for (int i = 0; i < kNumMainMenuItems; i++)
+            if (gMainMenuItems[i].highlighted) {
+                EXPECT_EQ(found, -1) << "two items highlighted";
+                found = i;
+            }
+        return found;
+    }
+    CMenuPhysics menu;
+};
+
+}  // namespace
+
+TEST_F(MainMenu, StartsOnNewProfileWithPageTwoBehindTheCamera) {
+    EXPECT_STREQ(gMainMenuItems[0].label, "New Profile");
+    EXPECT_STREQ(gMainMenuItems[7].label, "Back");
+    EXPECT_EQ(Highlighted(), 0);
+    EXPECT_EQ(gMainMenuItems[3].offset[2], 0.0f);
+    EXPECT_EQ(gMainMenuItems[4].offset[2], 20.0f);
+    for (auto& d : menu.directions)
+        EXPECT_NEAR(d[0] * d[0] + d[1] * d[1] + d[2] * d[2], 1.0f, 1e-6f);
+}
+
+TEST_F(MainMenu, UpAndDownWrapWithinThePage) {
+    Special(kKeyUp);
+    EXPECT_EQ(Highlighted(), MAINMENU_EXIT);
+    Special(kKeyDown);
+    EXPECT_EQ(Highlighted(), MAINMENU_NEW_PROFILE);
+    Special(kKeyDown);
+    Special(kKeyDown);
+    EXPECT_EQ(Highlighted(), MAINMENU_OPTIONS);
+    Special(kKeyLeft);  // no other key moves the highlight
+    EXPECT_EQ(Highlighted(), MAINMENU_OPTIONS);
+}
+
+TEST_F(MainMenu, OptionsAndBackSwitchPagesWithTheirHighlight) {
+    Special(kKeyDown);
+    Special(kKeyDown);
+    Enter();
+    EXPECT_TRUE(menu.switching);
+    EXPECT_EQ(menu.first, 4);
+    EXPECT_EQ(Highlighted(), MAINMENU_VIDEO);
+    Special(kKeyUp);  // dropped: the page is still switching
+    EXPECT_EQ(Highlighted(), MAINMENU_VIDEO);
+    Run(1.0f);
+    EXPECT_FALSE(menu.switching);
+    EXPECT_EQ(gMainMenuItems[MAINMENU_VIDEO].offset[2], 0.0f);
+    EXPECT_EQ(gMainMenuItems[MAINMENU_NEW_PROFILE].offset[2], 20.0f);
+    Special(kKeyUp);
+    EXPECT_EQ(Highlighted(), MAINMENU_BACK);
+    Enter();
+    Run(1.0f);
+    EXPECT_EQ(menu.first, 0);
+    EXPECT_EQ(Highlighted(), MAINMENU_OPTIONS);
+    EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);  // page switches are not state changes
+}
+
+TEST_F(MainMenu, ChoosingFliesThePageOutThenRequestsOnceAndGlidesBackIn) {
+    Special(kKeyDown);
+    Special(kKeyDown);
+    Enter();
+    Run(1.0f);
+    Enter();
+    Enter();  // the second press falls into the leave animation and is dropped
+    Run(0.45f);
+    EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);
+    EXPECT_GT(gMainMenuItems[MAINMENU_VIDEO].offset[2], 10.0f);  // flying towards the camera
+    Run(0.07f);
+    EXPECT_EQ(gRequestedState, STATE_VIDEO_SETTINGS);
+    EXPECT_TRUE(menu.arriving);
+    EXPECT_EQ(menu.target, STATE_VIDEO_SETTINGS);
+    // Returning: the page glides in over 0.4 s and takes no keys until it has arrived.
+    gRequestedState = STATE_MAIN_MENU;
+    menu.enter();
+    Run(0.3f);
+    Special(kKeyDown);
+    EXPECT_EQ(Highlighted(), MAINMENU_VIDEO);
+    Run(0.15f);
+    EXPECT_FALSE(menu.arriving);
+    for (int k = 4; k < 8; k++)
+        EXPECT_EQ(gMainMenuItems[k].offset[2], 0.0f);
+    Special(kKeyDown);
+    EXPECT_EQ(Highlighted(), MAINMENU_AUDIO);
+}
+
+TEST_F(MainMenu, HighlightTurnsToMinusThirtyInOneSecondAndBack) {
+    menu.update(0.5f);
+    EXPECT_FLOAT_EQ(gMainMenuItems[0].angle, -15.0f);
+    menu.update(0.7f);
+    EXPECT_FLOAT_EQ(gMainMenuItems[0].angle, -30.0f);
+    Special(kKeyDown);
+    menu.update(0.5f);
+    EXPECT_FLOAT_EQ(gMainMenuItems[0].angle, -15.0f);
+    EXPECT_FLOAT_EQ(gMainMenuItems[1].angle, -15.0f);
+    menu.update(0.6f);
+    EXPECT_FLOAT_EQ(gMainMenuItems[0].angle, 0.0f);
+}
+
+TEST_F(MainMenu, EscapeAndOtherKeysDoNothing) {
+    menu.onKey(kKeyEscape, true);
+    menu.onKey('x', true);
+    EXPECT_FALSE(menu.Animating());
+    EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);
+}
+
+TEST(MenuOption, ChoicesWrapAndLongTextsAreCut) {
+    MenuOption row("Resolution");
+    EXPECT_FALSE(row.StepChoice(1));
+    EXPECT_EQ(row.ChoiceText(), nullptr);
+    row.AddChoice("640 x 480", 0);
+    row.AddChoice(std::string(80, 'x').c_str(), 1);
+    EXPECT_EQ(row.choices[1].size(), 63u);
+    row.StepChoice(-1);
+    EXPECT_EQ(row.index, 1);
+    row.StepChoice(1);
+    EXPECT_STREQ(row.ChoiceText(), "640 x 480");
+    MenuOption copy = row;
+    EXPECT_EQ(copy.choices, row.choices);
+    MenuOption longLabel(std::string(100, 'y').c_str());
+    EXPECT_EQ(strlen(longLabel.label), 63u);
+}
+
+TEST(MenuOption, HighlightWrapsBothWays) {
+    std::vector<MenuOption> rows{MenuOption("a"), MenuOption("b"), MenuOption("c")};
+    rows[0].highlighted = true;
+    int current = MoveHighlight(rows, 0, -1);
+    EXPECT_EQ(current, 2);
+    EXPECT_FALSE(rows[0].highlighted);
+    EXPECT_TRUE(rows[2].highlighted);
+    EXPECT_EQ(MoveHighlight(rows, current, 1), 0);
+}
+
+TEST(MenuText, CashHasThousandsCommas) {
+    EXPECT_EQ(FormatCash(1234567), "1,234,567$");
+    EXPECT_EQ(FormatCash(1005), "1,005$");
+    EXPECT_EQ(FormatCash(1000000), "1,000,000$");
+    EXPECT_EQ(FormatCash(7), "7$");
+    EXPECT_EQ(FormatCash(-250), "-250$");
+    EXPECT_EQ(FormatCash(0), "0$");
+}
+
+TEST(MenuPanel, CentredInTheWindow) {
+    const PanelOrigin p = PanelFor(1024, 768);
+    EXPECT_FLOAT_EQ(p.x0, 192.0f);
+    EXPECT_FLOAT_EQ(p.yTop, 624.0f);
+    EXPECT_FLOAT_EQ(PanelFor(641, 481).x0, 0.5f);
+}
+
+TEST(CardSlide, LeavesOneSideArrivesFromTheOtherInAboutASecond) {
+    CardSlide slide;
+    slide.Start(5, +1);  // Right: the card moves left
+    EXPECT_TRUE(slide.slidingRight);
+    EXPECT_FLOAT_EQ(slide.speed, -2.0f);
+    int changes = 0;
+    float t = 0.0f;
+    while (slide.sliding && t < 3.0f) {
+        if (slide.Advance(0.01f)) {
+            changes++;
+            EXPECT_FLOAT_EQ(slide.offset, 1.0f);  // comes back from the right
+            EXPECT_NEAR(t, 0.5f, 0.02f);
+        }
+        t += 0.01f;
+    }
+    EXPECT_EQ(changes, 1);
+    EXPECT_NEAR(t, 1.0f, 0.03f);
+    EXPECT_EQ(slide.offset, 0.0f);
+    EXPECT_FALSE(slide.slidingRight);
+    EXPECT_EQ(slide.phase, 0);
+}
