@@ -3,17 +3,12 @@
 #include <cstring>
 #include <vector>
 
-#include "app/log.h"
+#include "fuzzinput.h"
 #include "race/collision.h"
 
 // The input is a soup of floats: four query segments (from, to) and then triangles of nine floats.
 // Every soup must build and answer without a crash; where the coordinates are of track size the
 // tree must give exactly the brute-force answer.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    gLogSilent = true;
-    return 0;
-}
-
 namespace {
 
 bool TrackSized(const float* v, size_t n) {

@@ -3,15 +3,10 @@
 #include <cstring>
 
 #include "data/trackscript.h"
-#include "app/log.h"
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    gLogSilent = true;
-    return 0;
-}
+#include "fuzzinput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FILE* f = fmemopen(const_cast<uint8_t*>(data), size, "r");
+    FILE* f = OpenInput(data, size);
     if (!f)
         return 0;
     static TrackSettings s;  // kept between runs, as the game keeps its settings between scripts

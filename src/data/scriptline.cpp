@@ -1,5 +1,6 @@
 #include "data/scriptline.h"
 
+#include <cstdarg>
 #include <cstring>
 
 bool ReadScriptLine(FILE* file, char (&line)[kLineBufferSize]) {
@@ -11,4 +12,13 @@ bool ReadScriptLine(FILE* file, char (&line)[kLineBufferSize]) {
         line[n - 1] = '\0';
     }
     return true;
+}
+
+void AppendFormat(std::string& text, const char* format, ...) {
+    char buffer[512];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    text += buffer;
 }

@@ -1,20 +1,11 @@
 #include "trackscriptwriter.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-namespace {
+#include "data/scriptline.h"
 
-void Append(std::string& text, const char* format, ...) __attribute__((format(printf, 2, 3)));
-void Append(std::string& text, const char* format, ...) {
-    char buffer[512];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    text += buffer;
-}
+namespace {
 
 bool IsWord(const char* word, size_t maxLength) {
     const size_t n = strlen(word);
@@ -68,9 +59,9 @@ bool FormatCommand(const AnimationCommand& c, std::string& text, std::string& er
             return false;
         }
         if (c.action == ACTION_ROLLTEXT)
-            Append(text, "AT %f DO ROLLTEXT %s\n", c.start, caption.c_str());
+            AppendFormat(text, "AT %f DO ROLLTEXT %s\n", c.start, caption.c_str());
         else
-            Append(text, "AT %f DO %s %f %f %f %s\n", c.start, word, c.x, c.y, c.z, caption.c_str());
+            AppendFormat(text, "AT %f DO %s %f %f %f %s\n", c.start, word, c.x, c.y, c.z, caption.c_str());
         return true;
     }
     if (form.ranged) {
@@ -78,14 +69,14 @@ bool FormatCommand(const AnimationCommand& c, std::string& text, std::string& er
             error = std::string(word) + " ends before it starts";
             return false;
         }
-        Append(text, "FROM %f TO %f DO %s", c.start, c.end, word);
+        AppendFormat(text, "FROM %f TO %f DO %s", c.start, c.end, word);
     } else {
-        Append(text, "AT %f DO %s", c.start, word);
+        AppendFormat(text, "AT %f DO %s", c.start, word);
     }
     if (form.numbers == 1)
-        Append(text, " %f", c.value);
+        AppendFormat(text, " %f", c.value);
     else if (form.numbers == 3)
-        Append(text, " %f %f %f", c.x, c.y, c.z);
+        AppendFormat(text, " %f %f %f", c.x, c.y, c.z);
     text += '\n';
     return true;
 }
@@ -177,35 +168,35 @@ bool FormatTrackScript(const TrackSettings& s, std::string& text, std::string& e
         (s.hasVehicleScript && !CheckPath("VEHICLESCRIPT", s.vehicleScript, error)))
         return false;
     if (s.title[0])
-        Append(text, "TITLE%s\n", s.title);
-    Append(text, "VEHICLE %d\n", s.requiredVehicle);
+        AppendFormat(text, "TITLE%s\n", s.title);
+    AppendFormat(text, "VEHICLE %d\n", s.requiredVehicle);
     if (s.trackModel[0])
-        Append(text, "TRACK %s\n", s.trackModel);
+        AppendFormat(text, "TRACK %s\n", s.trackModel);
     if (s.skyModel[0])
-        Append(text, "SKY %s\n", s.skyModel);
-    Append(text, "AMBIENTLIGHT %f %f %f\n", s.ambientColor[0], s.ambientColor[1], s.ambientColor[2]);
+        AppendFormat(text, "SKY %s\n", s.skyModel);
+    AppendFormat(text, "AMBIENTLIGHT %f %f %f\n", s.ambientColor[0], s.ambientColor[1], s.ambientColor[2]);
     for (const SceneLight& l : s.lights) {
         if (l.type == LIGHT_SUN) {
-            Append(text, "SUN %f %f %f\n", l.position[0], l.position[1], l.position[2]);
+            AppendFormat(text, "SUN %f %f %f\n", l.position[0], l.position[1], l.position[2]);
             continue;
         }
-        Append(text, "BEGINLIGHT\nPOSITION %f %f %f\nCOLOR %f %f %f\nRANGE %f\nSHADOWSENABLED %d\nENDLIGHT\n",
+        AppendFormat(text, "BEGINLIGHT\nPOSITION %f %f %f\nCOLOR %f %f %f\nRANGE %f\nSHADOWSENABLED %d\nENDLIGHT\n",
                l.position[0], l.position[1], l.position[2], l.color[0], l.color[1], l.color[2], l.range,
                l.castsShadows ? 1 : 0);
     }
     if (s.fogEnabled)
-        Append(text, "BEGINFOG\nCOLOR %f %f %f\nDENSITY %f\nENDFOG\n", s.fogColor[0], s.fogColor[1], s.fogColor[2],
+        AppendFormat(text, "BEGINFOG\nCOLOR %f %f %f\nDENSITY %f\nENDFOG\n", s.fogColor[0], s.fogColor[1], s.fogColor[2],
                s.fogDensity);
-    Append(text, "TIMEGOLD %f\nTIMESILVER %f\nTIMEBRONZE %f\n", s.goldTime, s.silverTime, s.bronzeTime);
-    Append(text, "CASHGOLD %d\nCASHSILVER %d\nCASHBRONZE %d\n", s.goldCash, s.silverCash, s.bronzeCash);
-    Append(text, "GOALZONE %f %f %f %f %f %f\n", s.goalMin[0], s.goalMax[0], s.goalMin[1], s.goalMax[1],
+    AppendFormat(text, "TIMEGOLD %f\nTIMESILVER %f\nTIMEBRONZE %f\n", s.goldTime, s.silverTime, s.bronzeTime);
+    AppendFormat(text, "CASHGOLD %d\nCASHSILVER %d\nCASHBRONZE %d\n", s.goldCash, s.silverCash, s.bronzeCash);
+    AppendFormat(text, "GOALZONE %f %f %f %f %f %f\n", s.goalMin[0], s.goalMax[0], s.goalMin[1], s.goalMax[1],
            s.goalMin[2], s.goalMax[2]);
     text += "STARTANIMATION\n";
     if (s.hasVehicleScript)
-        Append(text, "VEHICLESCRIPT %s\n", s.vehicleScript);
-    Append(text, "POSITION %f %f %f\nHEADING %f\n", s.vehicleStartPosition[0], s.vehicleStartPosition[1],
+        AppendFormat(text, "VEHICLESCRIPT %s\n", s.vehicleScript);
+    AppendFormat(text, "POSITION %f %f %f\nHEADING %f\n", s.vehicleStartPosition[0], s.vehicleStartPosition[1],
            s.vehicleStartPosition[2], s.vehicleStartHeading);
-    Append(text, "CAMPOSITION %f %f %f\nCAMHEADING %f\nCAMPITCH %f\n", s.camStartPosition[0], s.camStartPosition[1],
+    AppendFormat(text, "CAMPOSITION %f %f %f\nCAMHEADING %f\nCAMPITCH %f\n", s.camStartPosition[0], s.camStartPosition[1],
            s.camStartPosition[2], s.camStartHeading, s.camStartPitch);
     for (const AnimationCommand& c : s.animationCommands)
         if (!FormatCommand(c, text, error))

@@ -1,0 +1,22 @@
+#include <cstdint>
+
+#include "imagewriter.h"
+#include "patch.h"
+#include "scene/textureimage.h"
+
+// The JPEG/BMP path up to the pixels handed to GL: decoding, scaling and the colour key.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const RgbImage picture(24, 10, 0x35, 0xBF, 0xCB);
+    static const std::vector<uint8_t> bmp = EncodeBmp(picture), jpeg = EncodeJpeg(picture);
+    std::vector<uint8_t> patched;
+    if (size > 0 && PatchedCopy(data, size, (data[0] & 2) ? jpeg : bmp, patched)) {
+        data = patched.data();
+        size = patched.size();
+    }
+    TextureImage image;
+    const char* error = nullptr;
+    if (PrepareTextureImage(data, size, 512, image, error) &&
+        image.rgba.size() != size_t(image.width) * size_t(image.height) * 4)
+        __builtin_trap();
+    return 0;
+}

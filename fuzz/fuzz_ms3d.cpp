@@ -1,0 +1,54 @@
+#include <cstdint>
+
+#include "meshbuilder.h"
+#include "ms3dwriter.h"
+#include "patch.h"
+#include "scene/milkshape.h"
+
+namespace {
+
+std::vector<uint8_t> SoundModel() {
+    CMilkshapeModel m;
+    MeshBuilder b(m);
+    MaterialSpec spec;
+    spec.name = "m";
+    spec.texture = "../Textures/t.jpg";
+    b.BeginGroup("A", b.AddMaterial(spec));
+    b.AddBox({0, 0, 0}, {1, 1, 1});
+    m.groups[0].comment = "c";
+    m.comment = "model";
+    MsJoint j;
+    j.rotationKeys.resize(2);
+    j.positionKeys.resize(1);
+    m.joints.push_back(j);
+    std::vector<uint8_t> bytes;
+    std::string error;
+    EncodeMs3d(m, {}, bytes, error);
+    return bytes;
+}
+
+}  // namespace
+
+// Whatever the bytes, the loader either refuses them or leaves a model whose indices are all in range.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::vector<uint8_t> sound = SoundModel();
+    std::vector<uint8_t> patched;
+    if (PatchedCopy(data, size, sound, patched)) {
+        data = patched.data();
+        size = patched.size();
+    }
+    CMilkshapeModel model;
+    model.LoadFromMemory(data, size, "fuzz.ms3d");
+    for (const MsTriangle& t : model.triangles)
+        for (uint16_t v : t.vertexIndices)
+            if (v >= model.vertices.size())
+                __builtin_trap();
+    for (const MsGroup& g : model.groups) {
+        for (uint32_t t : g.triangleIndices)
+            if (t >= model.triangles.size())
+                __builtin_trap();
+        if (g.materialIndex >= 0 && !model.MaterialOf(g))
+            __builtin_trap();
+    }
+    return 0;
+}

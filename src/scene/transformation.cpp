@@ -1,0 +1,161 @@
+#include "scene/transformation.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr float kDegreesToRadians = 3.14159265358979f / 180.0f;
+
+// The image of +Z after rotating by yawDeg about Y and then by pitchDeg about X.
+void RotatedForward(float yawDeg, float pitchDeg, float out[3]) {
+    const float yawRad = yawDeg * kDegreesToRadians;
+    const float pitchRad = pitchDeg * kDegreesToRadians;
+    out[0] = std::sin(yawRad) * std::cos(pitchRad);
+    out[1] = -std::sin(pitchRad);
+    out[2] = std::cos(yawRad) * std::cos(pitchRad);
+}
+
+}  // namespace
+
+void Normalize(float v[3], float out[3]) {
+    const float length = Length(v);
+    for (int i = 0; i < 3; ++i) {
+        v[i] /= length;
+        out[i] = v[i];
+    }
+}
+
+float Length(const float v[3]) {
+    return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+}
+
+float LengthXY(const float v[3]) {
+    return std::sqrt(v[0] * v[0] + v[1] * v[1]);
+}
+
+void BoundingBox::AddPoint(float x, float y, float z) {
+    const float p[3] = {x, y, z};
+    for (int i = 0; i < 3; ++i) {
+        min[i] = std::min(min[i], p[i]);
+        max[i] = std::max(max[i], p[i]);
+    }
+}
+
+void BoundingBox::Center(float out[3]) const {
+    for (int i = 0; i < 3; ++i)
+        out[i] = hasSphere ? center[i] : (min[i] + max[i]) * 0.5f;
+}
+
+float BoundingBox::Radius() const {
+    if (hasSphere)
+        return radius;
+    const float half[3] = {(max[0] - min[0]) * 0.5f, (max[1] - min[1]) * 0.5f, (max[2] - min[2]) * 0.5f};
+    return Length(half);
+}
+
+bool BoundingBox::Contains(float x, float y, float z) const {
+    return min[0] <= x && x <= max[0] && min[1] <= y && y <= max[1] && min[2] <= z && z <= max[2];
+}
+
+void BoundingBox::Freeze() {
+    float c[3];
+    Center(c);
+    const float r = Radius();
+    for (int i = 0; i < 3; ++i)
+        center[i] = c[i];
+    radius = r;
+    hasSphere = true;
+}
+
+void CTransformation::Apply() {
+    glTranslatef(x, y, z);
+    glRotatef(yaw, 0.0f, 1.0f, 0.0f);
+    glRotatef(pitch, 1.0f, 0.0f, 0.0f);
+    glRotatef(roll, 0.0f, 0.0f, 1.0f);
+}
+
+void CTransformation::Reset() {
+    x = y = z = 0.0f;
+    yaw = pitch = roll = 0.0f;
+}
+
+void CTransformation::ApplyRotation() {
+    glRotatef(roll, 0.0f, 0.0f, 1.0f);
+    glRotatef(pitch, 1.0f, 0.0f, 0.0f);
+    glRotatef(yaw, 0.0f, 1.0f, 0.0f);
+}
+
+void CTransformation::Translate(float dx, float dy, float dz) {
+    x += dx;
+    y += dy;
+    z += dz;
+}
+
+void CTransformation::SetPosition(float nx, float ny, float nz) {
+    x = nx;
+    y = ny;
+    z = nz;
+}
+
+void CTransformation::Pitch(float delta) {
+    pitch = std::clamp(pitch + delta, -90.0f, 90.0f);
+}
+
+void CTransformation::Yaw(float delta) {
+    yaw += delta;
+}
+
+void CTransformation::SetPitch(float angle) {
+    pitch = angle;
+}
+
+void CTransformation::SetYaw(float angle) {
+    yaw = angle;
+}
+
+void CTransformation::SetRoll(float angle) {
+    roll = angle;
+}
+
+void CTransformation::Roll(float delta, float limit) {
+    roll += delta;
+    roll = roll > 0.0f ? std::min(roll, limit) : std::max(roll, -limit);
+}
+
+float* CTransformation::GetDirection(float out[3]) {
+    RotatedForward(yaw, pitch, out);
+    return out;
+}
+
+CCamera::CCamera(TextureManager* textures) : textureManager(textures) {}
+
+void CCamera::Apply() {
+    CTransformation::ApplyRotation();
+    glTranslatef(-x, -y, -z);
+}
+
+void CCamera::Reset() {
+    CTransformation::Reset();
+    viewYaw = viewPitch = 0.0f;
+}
+
+float* CCamera::GetDirection(float out[3]) {
+    RotatedForward(-yaw, -pitch, out);
+    return out;
+}
+
+void CCamera::MoveAlongView(float d) {
+    float p[3];
+    PointAlongView(d, p);
+    SetPosition(p[0], p[1], p[2]);
+}
+
+void CCamera::PointAlongView(float d, float out[3]) const {
+    float dir[3];
+    RotatedForward(-viewYaw, -viewPitch, dir);
+    out[0] = x - d * dir[0];
+    out[1] = y - d * dir[1];
+    out[2] = z - d * dir[2];
+}

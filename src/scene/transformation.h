@@ -1,0 +1,67 @@
+#pragma once
+
+class LensFlare;
+class TextureManager;
+
+// Vector helpers on float[3].
+void Normalize(float v[3], float out[3]);  // v is divided in place, then copied to out; zero length is not guarded
+float Length(const float v[3]);
+float LengthXY(const float v[3]);
+
+// Axis-aligned box with an optional bounding sphere that, once frozen, no longer follows AddPoint.
+struct BoundingBox {
+    float min[3] = {99999.0f, 99999.0f, 99999.0f};
+    float max[3] = {-99999.0f, -99999.0f, -99999.0f};
+    bool hasSphere = false;
+    float center[3] = {0.0f, 0.0f, 0.0f};
+    float radius = 0.0f;
+
+    void AddPoint(float x, float y, float z);
+    void Center(float out[3]) const;
+    float Radius() const;
+    bool Contains(float x, float y, float z) const;  // bounds inclusive
+    void Freeze();                                   // stores Center() and Radius() as the sphere
+};
+
+// Position plus yaw (about Y), pitch (about X) and roll (about Z) in degrees, applied as GL matrix calls.
+class CTransformation {
+public:
+    virtual ~CTransformation() = default;
+
+    virtual void Apply();          // object-to-world: translate, then yaw, pitch, roll
+    virtual void Reset();
+    virtual void ApplyRotation();  // roll, pitch, yaw; no translation
+    virtual void Translate(float dx, float dy, float dz);
+    virtual void SetPosition(float nx, float ny, float nz);
+    virtual void Pitch(float delta);  // clamped to [-90, 90]
+    virtual void Yaw(float delta);    // no wrap-around
+    virtual void SetPitch(float angle);
+    virtual void SetYaw(float angle);
+    virtual void SetRoll(float angle);
+    virtual void Roll(float delta, float limit);
+    // Unit image of +Z under yaw then pitch; writes out and returns it.
+    virtual float* GetDirection(float out[3]);
+
+    float x = 0.0f, y = 0.0f, z = 0.0f;
+    float yaw = 0.0f, pitch = 0.0f, roll = 0.0f;
+};
+
+// The view transform; will own the lens flare of a track with a sun.
+class CCamera : public CTransformation {
+public:
+    explicit CCamera(TextureManager* textures = nullptr);
+    CCamera(const CCamera&) = delete;
+    CCamera& operator=(const CCamera&) = delete;
+
+    void Apply() override;  // world-to-eye: roll, pitch, yaw, then translate by -position
+    void Reset() override;
+    float* GetDirection(float out[3]) override;  // from the looked-at point back towards the eye
+
+    void MoveAlongView(float d);                       // position -= d * view direction
+    void PointAlongView(float d, float out[3]) const;  // where MoveAlongView(d) would go
+
+    LensFlare* lensFlare = nullptr;  // stays null until the lens flare is built
+    TextureManager* textureManager = nullptr;
+    float viewYaw = 0.0f;
+    float viewPitch = 0.0f;
+};

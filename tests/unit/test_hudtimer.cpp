@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "hud/hudgauges.h"
+#include "hud/hudtimer.h"
+
+TEST(HudTimer, ShowsMinutesSecondsAndHundredths) {
+    HudTimer t;
+    EXPECT_STREQ(t.text, "00:00.00");
+    t.Start(false, 1000);
+    t.Tick(1000);
+    EXPECT_STREQ(t.text, "00:00.00");
+    EXPECT_EQ(gRaceClock, 0u);
+    t.Tick(1000 + 65432);
+    EXPECT_STREQ(t.text, "01:05.43");
+    EXPECT_EQ(gRaceClock, 65432u);
+    t.Tick(1000 + 100 * 60000 + 999);
+    EXPECT_STREQ(t.text, "100:00.99");
+    // Across a wrap of the millisecond counter.
+    HudTimer w;
+    w.Start(false, 0xFFFFFF00u);
+    w.Tick(0x100u);
+    EXPECT_EQ(gRaceClock, 0x200u);
+    // The largest count still fits the text.
+    w.accumulated = 0xFFFFFFFFu - 0x200u;
+    w.Tick(0x100u);
+    EXPECT_STREQ(w.text, "71582:47.29");
+}
+
+TEST(HudTimer, PauseAndResumeKeepTheRaceTime) {
+    HudTimer t;
+    t.Start(false, 5000);
+    t.Tick(6000);
+    t.Stop(7500);  // counted up to the stop, not to the last draw
+    EXPECT_EQ(gRaceClock, 2500u);
+    EXPECT_EQ(t.accumulated, 2500u);
+    EXPECT_FALSE(t.running);
+    t.Tick(60000);  // stopped: nothing moves, the text keeps its value
+    EXPECT_EQ(gRaceClock, 2500u);
+    EXPECT_STREQ(t.text, "00:02.50");
+    t.Start(true, 90000);
+    t.Tick(91000);
+    EXPECT_EQ(gRaceClock, 3500u);
+    // A new race starts from zero.
+    t.Stop(92000);
+    t.Start(false, 100000);
+    EXPECT_EQ(gRaceClock, 0u);
+    t.Tick(100250);
+    EXPECT_EQ(gRaceClock, 250u);
+    t.Reset();
+    EXPECT_STREQ(t.text, "00:00.00");
+    EXPECT_FALSE(t.running);
+    EXPECT_EQ(t.accumulated, 0u);
+}
+
+TEST(HudGauges, DialHasThirteenOutlinePointsAndElevenTicks) {
+    const std::vector<float> outline = ArcAngles(kHudPi, 0.0f, 12);
+    ASSERT_EQ(outline.size(), 13u);  // 180, 165, ... 15, 0 degrees
+    EXPECT_FLOAT_EQ(outline.front(), kHudPi);
+    EXPECT_FLOAT_EQ(outline[1], kHudPi * 11 / 12);
+    EXPECT_EQ(outline.back(), 0.0f);
+    const std::vector<float> ticks = ArcAngles(kHudPi, 0.0f, 10);
+    ASSERT_EQ(ticks.size(), 11u);
+    EXPECT_FLOAT_EQ(ticks[5], kHudPi / 2);  // the 100 tick is straight up
+    EXPECT_EQ(ticks.back(), 0.0f);          // the last tick lies at 0 degrees
+    // The quarter of the bezel from the bottom-right corner: 360 .. 270 degrees.
+    const std::vector<float> quarter = ArcAngles(2 * kHudPi, 1.5f * kHudPi, 6);
+    ASSERT_EQ(quarter.size(), 7u);
+    EXPECT_FLOAT_EQ(quarter[3], 1.75f * kHudPi);
+    EXPECT_EQ(quarter.back(), 1.5f * kHudPi);
+}
+
+TEST(HudGauges, NeedleHorizonAndReadouts) {
+    EXPECT_FLOAT_EQ(NeedleAngle(0), kHudPi);
+    EXPECT_FLOAT_EQ(NeedleAngle(100), kHudPi / 2);  // straight up
+    EXPECT_FLOAT_EQ(NeedleAngle(200), 0.0f);
+    EXPECT_LT(NeedleAngle(250), 0.0f);  // not limited
+    EXPECT_FLOAT_EQ(HorizonOffset(10.0f, 100.0f), 10.0f);
+    EXPECT_FLOAT_EQ(HorizonOffset(60.0f, 100.0f), 40.0f);
+    EXPECT_FLOAT_EQ(HorizonOffset(-60.0f, 100.0f), -40.0f);
+    EXPECT_EQ(ReadoutValue("123"), 123);
+    EXPECT_EQ(ReadoutValue(""), 0);
+    EXPECT_EQ(ReadoutValue("ENGINE"), 0);
+    EXPECT_EQ(ReadoutValue("-5"), -5);
+    EXPECT_EQ(ReadoutValue("99999999999999999999"), 2147483647);
+    EXPECT_EQ(ReadoutValue(nullptr), 0);
+}

@@ -1,0 +1,229 @@
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include "glcontext.h"
+#include "imagewriter.h"
+#include "scene/sgiimage.h"
+#include "scene/textureimage.h"
+#include "scene/texturemanager.h"
+#include "testutil.h"
+
+namespace {
+
+// Top half red, bottom half blue, with one colour-key pixel at the top-left corner when keyed.
+RgbImage TwoBands(int w, int h, bool keyed) {
+    RgbImage image(w, h, 0, 0, 255);
+    image.Fill(0, 0, w, h / 2, 255, 0, 0);
+    if (keyed)
+        image.Set(0, 0, kColourKey[0], kColourKey[1], kColourKey[2]);
+    return image;
+}
+
+TextureImage Prepare(const std::vector<uint8_t>& file, int maxSize = 4096) {
+    TextureImage out;
+    const char* error = "";
+    EXPECT_TRUE(PrepareTextureImage(file.data(), file.size(), maxSize, out, error)) << error;
+    return out;
+}
+
+const uint8_t* Texel(const TextureImage& t, int x, int y) {
+    return &t.rgba[(size_t(y) * t.width + x) * 4];
+}
+
+BwImage ReadBw(const std::vector<uint8_t>& file) {
+    BwImage out;
+    const char* error = "";
+    EXPECT_TRUE(ReadBwImage(file.data(), file.size(), out, error)) << error;
+    return out;
+}
+
+}  // namespace
+
+TEST(Images, TextureSidesRoundOnTheLogScale) {
+    EXPECT_EQ(TextureSide(300, 4096), 256);
+    EXPECT_EQ(TextureSide(200, 4096), 256);
+    EXPECT_EQ(TextureSide(400, 4096), 512);
+    EXPECT_EQ(TextureSide(1, 4096), 1);
+    EXPECT_EQ(TextureSide(5000, 4096), 4096);  // wider than the limit: exactly the limit
+    EXPECT_EQ(TextureSide(3900, 4096), 4096);
+}
+
+TEST(Images, BottomRowFirstAndColourKey) {
+    // A BMP holds its rows bottom-up and a JPEG top-down; both must arrive bottom row first.
+    for (bool jpeg : {false, true}) {
+        const RgbImage picture = TwoBands(300, 200, !jpeg);
+        const TextureImage t = Prepare(jpeg ? EncodeJpeg(picture, 100) : EncodeBmp(picture));
+        ASSERT_EQ(t.width, 256);
+        ASSERT_EQ(t.height, 256);
+        const uint8_t* bottom = Texel(t, 128, 10);
+        const uint8_t* top = Texel(t, 128, 245);
+        EXPECT_LT(bottom[0], 20) << jpeg;
+        EXPECT_GT(bottom[2], 235) << jpeg;
+        EXPECT_GT(top[0], 235) << jpeg;
+        EXPECT_LT(top[2], 20) << jpeg;
+        EXPECT_EQ(bottom[3], 255);
+        if (jpeg) {
+            EXPECT_FALSE(t.transparent);
+            continue;
+        }
+        // The key pixel was the picture's top-left: the last row's first texel, and only it is clear.
+        EXPECT_TRUE(t.transparent);
+        EXPECT_EQ(Texel(t, 0, 255)[3], 0);
+        EXPECT_EQ(Texel(t, 0, 255)[0], kColourKey[0]);
+        EXPECT_EQ(Texel(t, 1, 255)[3], 255);
+        EXPECT_EQ(Texel(t, 0, 254)[3], 255);
+    }
+    const TextureImage wide = Prepare(EncodeBmp(TwoBands(400, 200, false)));
+    EXPECT_EQ(wide.width, 512);
+    EXPECT_EQ(wide.height, 256);
+    EXPECT_FALSE(wide.transparent);
+    const TextureImage capped = Prepare(EncodeBmp(TwoBands(400, 200, false)), 128);
+    EXPECT_EQ(capped.width, 128);
+    EXPECT_EQ(capped.height, 128);
+}
+
+TEST(Images, UndecodableFilesFail) {
+    TextureImage out;
+    const char* error = "";
+    const std::vector<uint8_t> text = {'h', 'e', 'l', 'l', 'o'};
+    EXPECT_FALSE(PrepareTextureImage(text.data(), text.size(), 256, out, error));
+    EXPECT_FALSE(PrepareTextureImage(nullptr, 0, 256, out, error));
+    std::vector<uint8_t> bmp = EncodeBmp(TwoBands(8, 8, false));
+    bmp[18] = 0xFF;  // width 255 + 256 * 0xFF...: far beyond what we decode
+    bmp[19] = 0xFF;
+    bmp[20] = 0xFF;
+    EXPECT_FALSE(PrepareTextureImage(bmp.data(), bmp.size(), 256, out, error));
+    EXPECT_TRUE(out.rgba.empty());
+}
+
+TEST(Images, SgiVerbatimAndRunLength) {
+    GrayImage gray(5, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            gray.At(x, y) = uint8_t(y == 1 ? 200 : 10 * x + y);  // row 1 is one long run
+    for (bool runLength : {false, true}) {
+        const BwImage image = ReadBw(EncodeBw(gray, runLength));
+        ASSERT_EQ(image.width, 5);
+        ASSERT_EQ(image.height, 3);
+        EXPECT_EQ(image.pixels, gray.pixels) << runLength;  // row 0 is the bottom in both
+    }
+}
+
+TEST(Images, SgiDamagedFiles) {
+    GrayImage gray(4, 2, 7);
+    std::vector<uint8_t> file = EncodeBw(gray, true);
+    BwImage image;
+    const char* error = "";
+
+    // A run-length row whose first byte is 0 yields no pixels.
+    const size_t row0 = 512 + 16;
+    std::vector<uint8_t> empty = file;
+    empty[row0] = 0;
+    image = ReadBw(empty);
+    EXPECT_EQ(image.pixels[0], 0);
+    EXPECT_EQ(image.pixels[4], 7);
+
+    // A run longer than the row is cut at the row's end.
+    std::vector<uint8_t> longRun = file;
+    longRun[row0] = 0x7F;
+    image = ReadBw(longRun);
+    EXPECT_EQ(image.pixels, std::vector<uint8_t>(8, 7));
+
+    // Row tables pointing outside the file, more than one channel, zero size, truncation.
+    std::vector<uint8_t> outside = file;
+    outside[512] = 0x7F;
+    EXPECT_FALSE(ReadBwImage(outside.data(), outside.size(), image, error));
+    std::vector<uint8_t> planes = file;
+    planes[11] = 3;
+    EXPECT_FALSE(ReadBwImage(planes.data(), planes.size(), image, error));
+    std::vector<uint8_t> zero = file;
+    zero[7] = 0;
+    EXPECT_FALSE(ReadBwImage(zero.data(), zero.size(), image, error));
+    std::vector<uint8_t> verbatim = EncodeBw(gray, false);
+    EXPECT_FALSE(ReadBwImage(verbatim.data(), verbatim.size() - 1, image, error));
+    EXPECT_FALSE(ReadBwImage(file.data(), 10, image, error));
+    EXPECT_TRUE(image.pixels.empty());
+}
+
+TEST(Images, TextureManagerKeepsAndDropsTextures) {
+    ASSERT_TRUE(MakeTestGLContext());
+    GameTreeSandbox tree;
+    ASSERT_TRUE(WriteBmp(tree.Path("Textures/a.bmp"), TwoBands(16, 16, false)));
+    ASSERT_TRUE(WriteJpeg(tree.Path("Textures/b.jpg"), TwoBands(16, 16, false)));
+    ASSERT_TRUE(WriteBmp(tree.Path("Textures/c.bmp"), TwoBands(16, 16, true)));
+    ASSERT_TRUE(WriteBw(tree.Path("Textures/Shine0.bw"), GrayImage(16, 16, 99)));
+
+    TextureManager textures;
+    ASSERT_EQ(textures.Entries().size(), 1u);
+    EXPECT_EQ(textures.Entries()[0].name, "NULL Texture");
+
+    const uint32_t a = textures.Load("../Textures/a.bmp", false);
+    const uint32_t b = textures.Load("..\\Textures\\b.jpg", false);
+    const uint32_t c = textures.Load("../Textures/c.bmp", true);
+    const uint32_t shine = textures.LoadRaw("..\\Textures\\Shine0.bw");
+    ASSERT_NE(a, 0u);
+    ASSERT_NE(b, 0u);
+    ASSERT_NE(c, 0u);
+    ASSERT_NE(shine, 0u);
+    EXPECT_EQ(textures.Load("../Textures/a.bmp", false), a);  // decoded once
+    EXPECT_EQ(textures.LoadRaw("..\\Textures\\Shine0.bw"), shine);
+    EXPECT_EQ(textures.Entries().size(), 5u);
+    // A later request with keep turns the temporary texture into a kept one.
+    EXPECT_EQ(textures.Load("..\\Textures\\b.jpg", true), b);
+    EXPECT_EQ(textures.Load("../Textures/missing.jpg", false), 0u);
+    EXPECT_EQ(textures.Load("../Textures/missing.jpg", false), 0u);
+    EXPECT_EQ(textures.Entries().size(), 6u);  // one entry for the missing file, however often asked
+
+    // Filtering: the keyed picture is nearest-filtered without mipmaps, the plain one mipmapped.
+    GLint filter = 0;
+    glBindTexture(GL_TEXTURE_2D, c);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    EXPECT_EQ(filter, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, a);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    EXPECT_EQ(filter, GL_LINEAR_MIPMAP_LINEAR);
+    GLint level1 = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &level1);
+    EXPECT_EQ(level1, 8);
+
+    textures.UnloadTemporary();
+    ASSERT_EQ(textures.Entries().size(), 4u);
+    EXPECT_EQ(textures.Entries()[0].id, 0u);
+    EXPECT_EQ(textures.Entries()[1].id, b);
+    EXPECT_EQ(textures.Entries()[2].id, c);
+    EXPECT_EQ(textures.Entries()[3].id, shine);
+    EXPECT_FALSE(glIsTexture(a));
+    EXPECT_TRUE(glIsTexture(b));
+
+    EXPECT_FALSE(textures.Unload(0));  // never the reserved entry
+    EXPECT_FALSE(textures.Unload(a));
+    EXPECT_TRUE(textures.Unload(c));
+    EXPECT_EQ(textures.Entries().size(), 3u);
+    EXPECT_FALSE(glIsTexture(c));
+    // A new name after a deletion never collides with a live one.
+    const uint32_t again = textures.Load("../Textures/a.bmp", true);
+    EXPECT_NE(again, b);
+    EXPECT_NE(again, shine);
+}
+
+TEST(Images, TextureManagerFailuresLog) {
+    ASSERT_TRUE(MakeTestGLContext());
+    GameTreeSandbox tree;
+    std::filesystem::create_directories(tree.Path("Textures"));
+    WriteText(tree.Path("Textures/bad.jpg"), "not a picture");
+    WriteText(tree.Path("Textures/bad.bw"), "short");
+    TextureManager textures;
+    EXPECT_EQ(textures.Load("../Textures/bad.jpg", false), 0u);
+    EXPECT_EQ(textures.LoadRaw("../Textures/bad.bw"), 0u);
+    const std::string log = ReadText("log.txt");
+    EXPECT_NE(log.find("Failed to decode texture ../Textures/bad.jpg"), std::string::npos);
+    EXPECT_NE(log.find("Failed to read SGI image ../Textures/bad.bw: truncated header"), std::string::npos);
+    textures.UnloadTemporary();
+    EXPECT_EQ(textures.Entries().size(), 2u);  // the failed kept one stays, the temporary one goes
+}
+
+TEST(ImagesDeathTest, MissingSgiFileEndsTheProcess) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // the GL driver may have started threads
+    GameTreeSandbox tree;
+    EXPECT_EXIT(LoadBwTexture("../Textures/Flare9.bw"), testing::ExitedWithCode(1), "Flare9.bw");
+}

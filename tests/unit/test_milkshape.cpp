@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "meshbuilder.h"
+#include "ms3dwriter.h"
+#include "scene/milkshape.h"
+#include "testutil.h"
+
+namespace {
+
+// A small model touching every record: two groups, two materials, a joint with keys, comments.
+CMilkshapeModel SampleModel() {
+    CMilkshapeModel m;
+    MeshBuilder b(m);
+    MaterialSpec rock;
+    rock.name = "rock";
+    rock.texture = "../Textures/rock.jpg";
+    rock.transparency = 0.4f;
+    const int rockIndex = b.AddMaterial(rock);
+    MaterialSpec glass;
+    glass.name = "glass";
+    b.AddMaterial(glass);
+    b.BeginGroup("box", rockIndex);
+    b.AddBox({-1, 0, -1}, {1, 2, 1});
+    b.BeginGroup("T", 1);
+    b.AddQuad({0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0});
+    m.groups[0].comment = "group comment";
+    m.materials[1].comment = "material comment";
+    m.comment = "model comment";
+    m.animationFps = 10.0f;
+    MsJoint j;
+    std::strcpy(j.name, "root");
+    MsKeyframe key;
+    key.time = 20.0f;  // frames, i.e. 2 seconds in the file
+    key.value[1] = 3.0f;
+    j.rotationKeys.push_back(key);
+    j.positionKeys.push_back(key);
+    j.color[2] = 0.5f;
+    m.joints.push_back(j);
+    m.vertices[0].boneIds[0] = 7;
+    m.vertices[0].weights[0] = 100;
+    m.vertices[0].extra = 0xDEADBEEF;
+    m.jointSize = 2.5f;
+    m.transparencyMode = 1;
+    m.alphaRef = 0.25f;
+    return m;
+}
+
+std::vector<uint8_t> Encode(const CMilkshapeModel& m, const Ms3dWriteOptions& options = {}) {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    EXPECT_TRUE(EncodeMs3d(m, options, bytes, error)) << error;
+    return bytes;
+}
+
+bool LoadBytes(CMilkshapeModel& m, const std::vector<uint8_t>& bytes) {
+    return m.LoadFromMemory(bytes.data(), bytes.size(), "test.ms3d");
+}
+
+// Byte offset of the joints section's end in a file without trailer blocks.
+size_t GeometryEnd(const CMilkshapeModel& m) {
+    Ms3dWriteOptions none;
+    none.comments = false;
+    return Encode(m, none).size();
+}
+
+void PutI32(std::vector<uint8_t>& bytes, size_t at, int32_t v) {
+    std::memcpy(&bytes[at], &v, 4);
+}
+
+}  // namespace
+
+TEST(Milkshape, GeneratedFileRoundTrips) {
+    GameTreeSandbox tree;
+    const CMilkshapeModel source = SampleModel();
+    ASSERT_TRUE(WriteMs3d(tree.Path("Models/sample.ms3d"), source));
+
+    CMilkshapeModel m;
+    ASSERT_TRUE(m.Load("..\\Models\\sample.ms3d"));  // the game's own path spelling
+    ASSERT_EQ(m.vertices.size(), source.vertices.size());
+    ASSERT_EQ(m.triangles.size(), 14u);
+    ASSERT_EQ(m.groups.size(), 2u);
+    EXPECT_STREQ(m.groups[0].name, "box");
+    EXPECT_STREQ(m.groups[1].name, "T");
+    EXPECT_EQ(m.groups[1].triangleIndices, (std::vector<uint32_t>{12, 13}));
+    EXPECT_EQ(m.groups[1].materialIndex, 1);
+    for (size_t i = 0; i < m.triangles.size(); ++i) {
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(m.triangles[i].vertexIndices[k], source.triangles[i].vertexIndices[k]);
+            EXPECT_EQ(m.triangles[i].s[k], source.triangles[i].s[k]);
+            EXPECT_EQ(m.triangles[i].t[k], source.triangles[i].t[k]);
+            EXPECT_EQ(m.triangles[i].vertexNormals[k][1], source.triangles[i].vertexNormals[k][1]);
+        }
+    }
+    EXPECT_EQ(m.vertices[5].position[1], source.vertices[5].position[1]);
+    EXPECT_STREQ(m.materials[0].texture, "../Textures/rock.jpg");
+    // Transparency 0.4 becomes the alpha of all four colours.
+    EXPECT_FLOAT_EQ(m.materials[0].ambient[3], 0.4f);
+    EXPECT_FLOAT_EQ(m.materials[0].diffuse[3], 0.4f);
+    EXPECT_FLOAT_EQ(m.materials[0].specular[3], 0.4f);
+    EXPECT_FLOAT_EQ(m.materials[0].emissive[3], 0.4f);
+    EXPECT_EQ(m.groups[0].comment, "group comment");
+    EXPECT_EQ(m.materials[1].comment, "material comment");
+    EXPECT_EQ(m.comment, "model comment");
+    ASSERT_EQ(m.joints.size(), 1u);
+    EXPECT_FLOAT_EQ(m.joints[0].rotationKeys[0].time, 20.0f);
+    EXPECT_FLOAT_EQ(m.joints[0].positionKeys[0].value[1], 3.0f);
+    EXPECT_FLOAT_EQ(m.joints[0].color[2], 0.5f);
+    EXPECT_EQ(m.vertices[0].boneIds[0], 7);
+    EXPECT_EQ(m.vertices[0].weights[0], 100);
+    EXPECT_EQ(m.vertices[0].extra, 0xDEADBEEFu);
+    EXPECT_FLOAT_EQ(m.jointSize, 2.5f);
+    EXPECT_EQ(m.transparencyMode, 1);
+    EXPECT_FLOAT_EQ(m.alphaRef, 0.25f);
+
+    // The same source gives the same bytes.
+    EXPECT_EQ(Encode(source), Encode(SampleModel()));
+}
+
+TEST(Milkshape, HeaderVersionAndMissingFile) {
+    GameTreeSandbox tree;
+    CMilkshapeModel m = SampleModel();
+    EXPECT_FALSE(m.Load("../Models/none.ms3d"));
+    EXPECT_EQ(m.triangles.size(), 14u);  // unchanged when the file cannot be opened
+
+    std::vector<uint8_t> bytes = Encode(SampleModel());
+    PutI32(bytes, 10, 3);
+    EXPECT_FALSE(LoadBytes(m, bytes));
+    EXPECT_TRUE(m.triangles.empty());
+    EXPECT_TRUE(m.groups.empty());
+
+    bytes = Encode(SampleModel());
+    bytes[0] = 'X';
+    EXPECT_FALSE(LoadBytes(m, bytes));
+    EXPECT_TRUE(ReadText("log.txt").find("is not a MilkShape 3D version 4 file") != std::string::npos);
+}
+
+TEST(Milkshape, OptionalBlocks) {
+    GameTreeSandbox tree;
+    // A file that ends right after the joints loads fully with the model defaults.
+    CMilkshapeModel source = SampleModel();
+    Ms3dWriteOptions none;
+    none.comments = false;
+    CMilkshapeModel m;
+    ASSERT_TRUE(LoadBytes(m, Encode(source, none)));
+    EXPECT_EQ(m.triangles.size(), 14u);
+    EXPECT_FLOAT_EQ(m.jointSize, 1.0f);
+    EXPECT_EQ(m.transparencyMode, 0);
+    EXPECT_FLOAT_EQ(m.alphaRef, 0.5f);
+    EXPECT_TRUE(m.comment.empty());
+    EXPECT_EQ(m.vertices[0].boneIds[0], -1);
+
+    // Vertex extras of sub-version 1 carry no extra word.
+    Ms3dWriteOptions v1;
+    v1.vertexExtraVersion = 1;
+    ASSERT_TRUE(LoadBytes(m, Encode(source, v1)));
+    EXPECT_EQ(m.vertices[0].weights[0], 100);
+    EXPECT_EQ(m.vertices[0].extra, 0u);
+    EXPECT_FLOAT_EQ(m.jointSize, 2.5f);
+
+    // Sub-version 3 leaves bone ids, weights and extra untouched.
+    std::vector<uint8_t> bytes = Encode(source);
+    size_t commentsEnd = GeometryEnd(source) + 4 + 3 * 4;  // sub-version and three empty lists...
+    commentsEnd += 8 + 13 + 8 + 16 + 4 + 4 + 13;            // ...plus the two comments and the model comment
+    PutI32(bytes, commentsEnd, 3);
+    ASSERT_TRUE(LoadBytes(m, bytes)) << ReadText("log.txt");
+    EXPECT_EQ(m.vertices[0].boneIds[0], -1);
+    EXPECT_EQ(m.vertices[0].weights[0], 0);
+    EXPECT_EQ(m.vertices[0].extra, 0u);
+    EXPECT_EQ(m.comment, "model comment");
+}
+
+TEST(Milkshape, FpsFloorAndCommentIndices) {
+    GameTreeSandbox tree;
+    CMilkshapeModel source = SampleModel();
+    source.animationFps = 0.5f;
+    Ms3dWriteOptions none;
+    none.comments = false;
+    std::vector<uint8_t> bytes = Encode(source, none);
+    // The file says 0.5 frames per second and holds the key at 20 seconds; the rate is raised to 1,
+    // so the key lands on frame 20.
+    CMilkshapeModel m;
+    ASSERT_TRUE(LoadBytes(m, bytes));
+    EXPECT_FLOAT_EQ(m.animationFps, 1.0f);
+    EXPECT_FLOAT_EQ(m.joints[0].rotationKeys[0].time, 20.0f);
+
+    // A group comment with index == group count is read past and dropped; the next one still lands.
+    std::vector<uint8_t> trailer;
+    auto i32 = [&](int32_t v) {
+        const uint8_t* p = reinterpret_cast<const uint8_t*>(&v);
+        trailer.insert(trailer.end(), p, p + 4);
+    };
+    i32(1);  // sub-version
+    i32(2);
+    i32(2);  // index 2 of 2 groups
+    i32(3);
+    trailer.insert(trailer.end(), {'b', 'a', 'd'});
+    i32(1);
+    i32(2);
+    trailer.insert(trailer.end(), {'o', 'k'});
+    i32(0);  // material comments
+    i32(0);  // joint comments
+    i32(0);  // no model comment
+    bytes.insert(bytes.end(), trailer.begin(), trailer.end());
+    ASSERT_TRUE(LoadBytes(m, bytes));
+    EXPECT_TRUE(m.groups[0].comment.empty());
+    EXPECT_EQ(m.groups[1].comment, "ok");
+}
+
+TEST(Milkshape, NamesFillingTheirFieldStayTerminated) {
+    GameTreeSandbox tree;
+    CMilkshapeModel source = SampleModel();
+    std::memset(source.groups[0].name, 'g', kMsNameBytes);
+    std::memset(source.materials[0].texture, 't', kMsFileNameBytes);
+    CMilkshapeModel m;
+    ASSERT_TRUE(LoadBytes(m, Encode(source)));
+    EXPECT_EQ(std::strlen(m.groups[0].name), size_t(kMsNameBytes));
+    EXPECT_EQ(std::strlen(m.materials[0].texture), size_t(kMsFileNameBytes));
+}
+
+TEST(Milkshape, DamagedFilesLoadNothingAndSayWhy) {
+    GameTreeSandbox tree;
+    const CMilkshapeModel source = SampleModel();
+    const std::vector<uint8_t> good = Encode(source);
+    const size_t geometryEnd = GeometryEnd(source);
+    CMilkshapeModel m;
+
+    // Every cut inside the mandatory sections gives an empty model and false.
+    for (size_t cut = 0; cut < geometryEnd; cut += 7) {
+        std::vector<uint8_t> bytes(good.begin(), good.begin() + long(cut));
+        EXPECT_FALSE(LoadBytes(m, bytes)) << cut;
+        EXPECT_TRUE(m.vertices.empty() && m.triangles.empty() && m.groups.empty()) << cut;
+    }
+    // A cut inside a trailer block keeps the geometry but still reports the damage; a cut between two
+    // blocks is a shorter, sound file.
+    Ms3dWriteOptions upTo;
+    upTo.vertexExtraVersion = 0;
+    std::vector<size_t> blockEnds = {geometryEnd, Encode(source, upTo).size()};
+    upTo.vertexExtraVersion = 2;
+    upTo.jointExtra = false;
+    blockEnds.push_back(Encode(source, upTo).size());
+    upTo.jointExtra = true;
+    upTo.modelExtra = false;
+    blockEnds.push_back(Encode(source, upTo).size());
+    for (size_t cut = geometryEnd; cut <= good.size(); ++cut) {
+        std::vector<uint8_t> bytes(good.begin(), good.begin() + long(cut));
+        const bool atBlockEnd = cut == good.size() || std::count(blockEnds.begin(), blockEnds.end(), cut) > 0;
+        EXPECT_EQ(LoadBytes(m, bytes), atBlockEnd) << cut;
+        EXPECT_EQ(m.triangles.size(), 14u) << cut;
+    }
+
+    // A vertex count far beyond the file.
+    std::vector<uint8_t> bytes = good;
+    bytes[14] = 0xFF;
+    bytes[15] = 0xFF;
+    EXPECT_FALSE(LoadBytes(m, bytes));
+    EXPECT_TRUE(m.vertices.empty());
+
+    // A triangle naming a vertex that does not exist.
+    bytes = good;
+    const size_t firstTriangle = 14 + 2 + 15 * source.vertices.size() + 2;
+    bytes[firstTriangle + 2] = 0xFF;
+    bytes[firstTriangle + 3] = 0x7F;
+    EXPECT_FALSE(LoadBytes(m, bytes));
+    EXPECT_TRUE(m.triangles.empty());
+    EXPECT_NE(ReadText("log.txt").find("a triangle names a vertex that does not exist"), std::string::npos);
+
+    // A group naming a material that does not exist.
+    CMilkshapeModel badMaterial = SampleModel();
+    badMaterial.groups[1].materialIndex = 9;
+    EXPECT_FALSE(LoadBytes(m, Encode(badMaterial)));
+    EXPECT_TRUE(m.groups.empty());
+
+    // A comment length beyond the file.
+    bytes = good;
+    PutI32(bytes, geometryEnd + 4 + 4 + 4, 0x7FFFFFFF);
+    EXPECT_FALSE(LoadBytes(m, bytes));
+    EXPECT_EQ(m.triangles.size(), 14u);
+}
+
+TEST(Milkshape, WriterRefusesWhatTheFormatCannotHold) {
+    CMilkshapeModel m;
+    m.vertices.resize(65536);
+    std::vector<uint8_t> bytes;
+    std::string error;
+    EXPECT_FALSE(EncodeMs3d(m, {}, bytes, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(bytes.empty());
+}

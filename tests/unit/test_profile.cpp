@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <csignal>
+#include <cstring>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "data/profile.h"
+#include "testutil.h"
+
+namespace {
+
+std::string NewProfileText(const char* name) {
+    std::string text = std::string("NAME ") + name +
+                       "\nACTIVE_VEHICLE 0\nOWNED_VEHICLE 1\nOWNED_VEHICLE 0\nOWNED_VEHICLE 0\nOWNED_VEHICLE 0\n"
+                       "PERCENT_COMPLETE 0.000000\nCASH 0\nRACES_COMPLETED 0\nBRONZE_CUPS_WON 0\n"
+                       "SILVER_CUPS_WON 0\nGOLD_CUPS_WON 0\n";
+    for (int i = 0; i < 24; ++i)
+        text += "RECORD 0.000000\n";
+    return text;
+}
+
+class ProfileTest : public ::testing::Test {
+protected:
+    ProfileTest() {
+        gProfile = Profile();
+        gSelectedVehicle = 0;
+    }
+    std::string LogText() const { return ReadText(sandbox.Path("bin/log.txt")); }
+    bool LoadText(const std::string& text, const char* name = "Test") {
+        WriteText(sandbox.Path(std::string("Profiles/") + name + ".txt"), text);
+        return LoadProfile(ProfilePath(name).c_str());
+    }
+    void SetName(const char* name) {
+        memset(gProfile.name, 0, sizeof gProfile.name);
+        strncpy(gProfile.name, name, sizeof gProfile.name - 1);
+    }
+
+    GameTreeSandbox sandbox;
+};
+
+}  // namespace
+
+TEST_F(ProfileTest, NewProfileIsWrittenExactlyInTheFileFormat) {
+    ASSERT_TRUE(CreateProfile("Pilot1"));
+    EXPECT_EQ(ReadText(sandbox.Path("Profiles/Pilot1.txt")), NewProfileText("Pilot1"));
+    ASSERT_TRUE(LoadProfile("../Profiles/Pilot1.txt"));
+    EXPECT_STREQ(gProfile.name, "Pilot1");
+    EXPECT_EQ(gProfile.ownedCount, 1);
+    EXPECT_TRUE(gProfile.ownedVehicles[0]);
+    EXPECT_EQ(LogText(), "");
+}
+
+TEST_F(ProfileTest, RoundTripKeepsEveryFieldAndEveryByte) {
+    SetName("Two Words");
+    ResetProfile();
+    gProfile.ownedVehicles[2] = true;
+    gProfile.ownedCount = 2;
+    gSelectedVehicle = 2;
+    gProfile.percentComplete = 41.666664f;
+    gProfile.cash = -1250;
+    gProfile.racesCompleted = 5;
+    gProfile.bronzeCups = 1, gProfile.silverCups = 2, gProfile.goldCups = 3;
+    for (int i = 0; i < kNumTracks; ++i)
+        gProfile.bestTimes[i] = i % 3 ? 0.0f : 60.125f + i;
+    ASSERT_TRUE(SaveProfile());
+    const std::string text = ReadText(sandbox.Path("Profiles/Two Words.txt"));
+    EXPECT_NE(text.find("ACTIVE_VEHICLE 2\nOWNED_VEHICLE 1\nOWNED_VEHICLE 0\nOWNED_VEHICLE 1\n"), std::string::npos);
+    EXPECT_NE(text.find("PERCENT_COMPLETE 41.666664\nCASH -1250\n"), std::string::npos);
+    EXPECT_NE(text.find("RECORD 63.125000\n"), std::string::npos);
+
+    const Profile saved = gProfile;
+    gSelectedVehicle = 0;
+    gProfile = Profile();
+    ASSERT_TRUE(LoadProfile("../Profiles/Two Words.txt"));
+    EXPECT_EQ(memcmp(&saved, &gProfile, sizeof saved), 0);
+    EXPECT_EQ(gProfile.ownedCount, 2);
+    EXPECT_EQ(gSelectedVehicle, 2);
+    ASSERT_TRUE(SaveProfile());
+    EXPECT_EQ(ReadText(sandbox.Path("Profiles/Two Words.txt")), text);
+}
+
+TEST_F(ProfileTest, TooManyRecordsOrVehiclesAreReportedOnceEachAndIgnored) {
+    std::string text = NewProfileText("Test");
+    text.replace(text.find("RECORD 0.000000\n"), 16, "RECORD 12.500000\n");
+    ASSERT_FALSE(LoadText(text + "RECORD 99.000000\n"));
+    EXPECT_EQ(LogText(), "Profile format error (too many records listed!)\n");
+    EXPECT_FLOAT_EQ(gProfile.bestTimes[0], 12.5f);
+    for (float t : gProfile.bestTimes)
+        EXPECT_NE(t, 99.0f);
+
+    ASSERT_FALSE(LoadText(NewProfileText("Test") + "OWNED_VEHICLE 1\nOWNED_VEHICLE 1\n"));
+    EXPECT_NE(LogText().find("Profile format error (too many owned vehicles listed!)\n"
+                             "Profile format error (too many owned vehicles listed!)\n"),
+              std::string::npos);
+    EXPECT_EQ(gProfile.ownedCount, 1);
+}
+
+TEST_F(ProfileTest, EveryTruncationOfAProfileIsRejectedWithALogLine) {
+    const std::string text = NewProfileText("Pilot1");
+    for (size_t n = 1; n < text.size(); ++n) {
+        std::filesystem::remove(sandbox.Path("bin/log.txt"));
+        ASSERT_FALSE(LoadText(text.substr(0, n))) << n;
+        ASSERT_NE(LogText().find("Profile format error"), std::string::npos) << n;
+    }
+    EXPECT_TRUE(LoadText(text));
+}
+
+TEST_F(ProfileTest, GarbledOrOutOfRangeValuesAreRejected) {
+    const char* bad[][2] = {
+        {"CASH 0\n", "CASH 12x\n"},
+        {"CASH 0\n", "CASH 99999999999\n"},
+        {"ACTIVE_VEHICLE 0\n", "ACTIVE_VEHICLE 4\n"},
+        {"ACTIVE_VEHICLE 0\n", "ACTIVE_VEHICLE -1\n"},
+        {"PERCENT_COMPLETE 0.000000\n", "PERCENT_COMPLETE nan\n"},
+        {"PERCENT_COMPLETE 0.000000\n", "PERCENT_COMPLETE 250\n"},
+        {"GOLD_CUPS_WON 0\n", "GOLD_CUPS_WON -3\n"},
+        {"RECORD 0.000000\n", "RECORD -5\n"},
+        {"RECORD 0.000000\n", "RECORD inf\n"},
+        {"RACES_COMPLETED 0\n", "RACES_COMPLETED\n"},
+    };
+    for (const auto& b : bad) {
+        std::string text = NewProfileText("Test");
+        text.replace(text.find(b[0]), strlen(b[0]), b[1]);
+        std::filesystem::remove(sandbox.Path("bin/log.txt"));
+        EXPECT_FALSE(LoadText(text)) << b[1];
+        const std::string line(b[1], strlen(b[1]) - 1);
+        EXPECT_NE(LogText().find("Profile format error in ../Profiles/Test.txt (bad value: " + line + ")"),
+                  std::string::npos)
+            << b[1];
+        EXPECT_GE(gProfile.activeVehicle, 0);
+        EXPECT_LT(gProfile.activeVehicle, kNumVehicles);
+    }
+    // Lines of other keys are ignored, as are CR LF line ends.
+    std::string text = NewProfileText("Test") + "COMMENT anything\n";
+    for (size_t p = text.find('\n'); p != std::string::npos; p = text.find('\n', p + 2))
+        text.insert(p, "\r");
+    std::filesystem::remove(sandbox.Path("bin/log.txt"));
+    EXPECT_TRUE(LoadText(text));
+    EXPECT_STREQ(gProfile.name, "Test");
+    EXPECT_EQ(LogText(), "");
+}
+
+TEST_F(ProfileTest, NamesNeverLeaveTheProfileFolderOrOverrunTheField) {
+    for (const char* name : {"../../escape", "a/b", "a\\b", "..", ".hidden", "tab\there", "twenty characters!!!", ""})
+        EXPECT_FALSE(IsSafeProfileName(name)) << name;
+    for (const char* name : {"Pilot1", " ", "Two Words", "a.b", "nineteen characters"})
+        EXPECT_TRUE(IsSafeProfileName(name)) << name;
+
+    // A file that names itself outside the folder does not load, and is never saved there.
+    std::string text = NewProfileText("../../escape");
+    EXPECT_FALSE(LoadText(text));
+    EXPECT_NE(LogText().find("is not a file name"), std::string::npos);
+    text = NewProfileText("a name far longer than the field holds");
+    EXPECT_FALSE(LoadText(text));
+    EXPECT_NE(LogText().find("name longer than 19 characters"), std::string::npos);
+    EXPECT_EQ(strlen(gProfile.name), 19u);
+
+    SetName("../../escape");
+    EXPECT_FALSE(SaveProfile());
+    EXPECT_FALSE(std::filesystem::exists(sandbox.Path("../escape.txt")));
+    EXPECT_FALSE(CreateProfile("../x"));
+    EXPECT_FALSE(DeleteProfile("../bin/log"));
+    EXPECT_TRUE(std::filesystem::exists(sandbox.Path("bin/log.txt")));
+}
+
+TEST_F(ProfileTest, MissingEmptyAndNamelessFiles) {
+    SetName("Previous");
+    EXPECT_FALSE(LoadProfile("../Profiles/Nobody.txt"));
+    EXPECT_EQ(LogText(), "Failed to load profile ../Profiles/Nobody.txt\n");
+    // An empty file is a new profile, named after its file rather than the profile before it.
+    gProfile.cash = 500;
+    EXPECT_TRUE(LoadText("", "Fresh"));
+    EXPECT_STREQ(gProfile.name, "Fresh");
+    EXPECT_EQ(gProfile.cash, 0);
+    EXPECT_EQ(gProfile.ownedCount, 1);
+    // "NAME" alone keeps the file's name too.
+    std::string text = NewProfileText("Test");
+    text.replace(0, 10, "NAME\n");
+    EXPECT_TRUE(LoadText(text, "Other"));
+    EXPECT_STREQ(gProfile.name, "Other");
+}
+
+TEST_F(ProfileTest, CreateListAndDelete) {
+    ASSERT_TRUE(CreateProfile("Bravo"));
+    gProfile.cash = 700;
+    ASSERT_TRUE(SaveProfile());
+    ASSERT_TRUE(CreateProfile("Alpha"));
+    EXPECT_FALSE(CreateProfile("Bravo"));  // never overwrites a career
+    ASSERT_TRUE(LoadProfile("../Profiles/Bravo.txt"));
+    EXPECT_EQ(gProfile.cash, 700);
+    WriteText(sandbox.Path("Profiles/Charlie.txt.tmp"), "half a save");
+    EXPECT_EQ(ListProfiles(), (std::vector<std::string>{"Alpha", "Bravo"}));
+    EXPECT_TRUE(DeleteProfile("Alpha"));
+    EXPECT_FALSE(DeleteProfile("Alpha"));
+    EXPECT_NE(LogText().find("Failed to delete profile ../Profiles/Alpha.txt"), std::string::npos);
+    EXPECT_EQ(ListProfiles(), (std::vector<std::string>{"Bravo"}));
+}
+
+TEST_F(ProfileTest, DamagedRecordIsSavedInLoadableForm) {
+    SetName("Broken");
+    ResetProfile();
+    gProfile.percentComplete = NAN;
+    gProfile.bestTimes[3] = -INFINITY;
+    gProfile.goldCups = -4;
+    ASSERT_TRUE(SaveProfile());
+    EXPECT_TRUE(LoadProfile("../Profiles/Broken.txt"));
+    EXPECT_EQ(gProfile.percentComplete, 0.0f);
+    EXPECT_EQ(gProfile.bestTimes[3], 0.0f);
+    EXPECT_EQ(gProfile.goldCups, 0);
+}
+
+TEST_F(ProfileTest, KilledDuringSavesTheFileIsAlwaysTheOldOrTheNewOne) {
+    SetName("Crash");
+    ResetProfile();
+    const std::string a = FormatProfile(gProfile);
+    gProfile.cash = 123456;
+    const std::string b = FormatProfile(gProfile);
+    ASSERT_TRUE(SaveProfile());
+    for (int round = 0; round < 12; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) {
+                gProfile.cash = i % 2 ? 0 : 123456;
+                SaveProfile();
+            }
+        }
+        usleep(2000 + round * 1500);
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const std::string now = ReadText(sandbox.Path("Profiles/Crash.txt"));
+        ASSERT_TRUE(now == a || now == b) << round << ": " << now.size() << " bytes";
+    }
+}
+
+TEST(FormatRaceTime, Cases) {
+    const std::pair<float, const char*> cases[] = {
+        {0.0f, "--:--:--.---"},       {-3.0f, "--:--:--.---"},        {NAN, "--:--:--.---"},
+        {83.5f, "00:01:23.500"},      {125.25f, "00:02:05.250"},      {0.0004f, "00:00:00.000"},
+        {3600.0f, "01:00:00.000"},    {83517 / 1000.0f, "00:01:23.517"}, {59.999f, "00:00:59.999"},    {45296.75f, "12:34:56.750"},   {1e9f, "99:59:59.999"},
+        {INFINITY, "99:59:59.999"},
+    };
+    for (const auto& c : cases) {
+        char out[kRaceTimeSize + 4];
+        memset(out, 'z', sizeof out);
+        FormatRaceTime(c.first, out);
+        EXPECT_STREQ(out, c.second) << c.first;
+        EXPECT_EQ(out[kRaceTimeSize], 'z');  // nothing past the 13 bytes
+    }
+}

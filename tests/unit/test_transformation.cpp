@@ -1,0 +1,179 @@
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "glcontext.h"
+#include "scene/transformation.h"
+
+namespace {
+
+void ExpectVec(const float* v, float x, float y, float z) {
+    EXPECT_NEAR(v[0], x, 1e-5f);
+    EXPECT_NEAR(v[1], y, 1e-5f);
+    EXPECT_NEAR(v[2], z, 1e-5f);
+}
+
+// The model-view matrix after t.Apply() from identity.
+void AppliedMatrix(CTransformation& t, float m[16]) {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    t.Apply();
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+}
+
+// m (column-major) times the point (x, y, z, 1).
+void Transform(const float m[16], float x, float y, float z, float out[3]) {
+    for (int r = 0; r < 3; ++r)
+        out[r] = m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r];
+}
+
+}  // namespace
+
+TEST(Transformation, PitchClampsYawAccumulatesRollLimits) {
+    CTransformation t;
+    t.Pitch(100);
+    EXPECT_EQ(t.pitch, 90);
+    t.Reset();
+    t.Pitch(-200);
+    EXPECT_EQ(t.pitch, -90);
+    t.SetPitch(120);
+    EXPECT_EQ(t.pitch, 120);
+
+    t.Reset();
+    t.Roll(5, 3);
+    EXPECT_EQ(t.roll, 3);
+    t.Reset();
+    t.Roll(-5, 3);
+    EXPECT_EQ(t.roll, -3);
+    t.SetRoll(-4);
+    t.Roll(0, 3);
+    EXPECT_EQ(t.roll, -3);
+
+    t.Reset();
+    for (int i = 0; i < 5; ++i)
+        t.Yaw(100);
+    EXPECT_EQ(t.yaw, 500);
+
+    t.SetPosition(1, 2, 3);
+    t.Translate(1, -1, 0.5f);
+    ExpectVec(&t.x, 2, 1, 3.5f);
+    t.Reset();
+    ExpectVec(&t.x, 0, 0, 0);
+    EXPECT_EQ(t.yaw, 0);
+}
+
+TEST(Transformation, DirectionsOfObjectAndCamera) {
+    float d[3];
+    CTransformation t;
+    t.SetYaw(90);
+    ExpectVec(t.GetDirection(d), 1, 0, 0);
+    t.SetYaw(0);
+    t.SetPitch(90);
+    ExpectVec(t.GetDirection(d), 0, -1, 0);
+    t.SetRoll(45);  // roll never changes where +Z points
+    ExpectVec(t.GetDirection(d), 0, -1, 0);
+
+    CCamera c;
+    c.SetYaw(90);
+    ExpectVec(c.GetDirection(d), -1, 0, 0);
+    c.SetYaw(0);
+    c.SetPitch(30);
+    ExpectVec(c.GetDirection(d), 0, 0.5f, std::sqrt(3.0f) / 2);
+}
+
+TEST(Transformation, MoveAlongViewUsesTheViewAngles) {
+    CCamera c;
+    c.SetPosition(10, 0, 0);
+    c.yaw = 45;  // the camera's own angles do not steer the move
+    c.viewYaw = 90;
+    float p[3];
+    c.PointAlongView(2, p);
+    ExpectVec(p, 12, 0, 0);  // D = (-1, 0, 0): position - 2 D
+    ExpectVec(&c.x, 10, 0, 0);
+    c.viewYaw = 0;
+    c.viewPitch = -90;  // D = (0, -1, 0)
+    c.MoveAlongView(3);
+    ExpectVec(&c.x, 10, 3, 0);
+    c.Reset();
+    EXPECT_EQ(c.viewYaw, 0);
+    EXPECT_EQ(c.viewPitch, 0);
+    ExpectVec(&c.x, 0, 0, 0);
+}
+
+TEST(Transformation, BoundingBoxAndVectors) {
+    BoundingBox box;
+    EXPECT_EQ(box.min[0], 99999);
+    EXPECT_EQ(box.max[2], -99999);
+    box.AddPoint(0, 0, 0);
+    box.AddPoint(2, 2, 2);
+    EXPECT_FLOAT_EQ(box.Radius(), std::sqrt(3.0f));
+    float c[3];
+    box.Center(c);
+    ExpectVec(c, 1, 1, 1);
+    EXPECT_TRUE(box.Contains(2, 2, 2));
+    EXPECT_TRUE(box.Contains(0, 1, 2));
+    EXPECT_FALSE(box.Contains(2.001f, 1, 1));
+
+    box.Freeze();
+    box.AddPoint(10, 10, 10);  // the sphere no longer follows
+    EXPECT_FLOAT_EQ(box.Radius(), std::sqrt(3.0f));
+    box.Center(c);
+    ExpectVec(c, 1, 1, 1);
+    EXPECT_TRUE(box.Contains(10, 10, 10));
+
+    float v[3] = {3, 4, 12}, out[3];
+    EXPECT_FLOAT_EQ(Length(v), 13);
+    EXPECT_FLOAT_EQ(LengthXY(v), 5);
+    Normalize(v, out);
+    ExpectVec(v, 3.0f / 13, 4.0f / 13, 12.0f / 13);
+    ExpectVec(out, 3.0f / 13, 4.0f / 13, 12.0f / 13);
+}
+
+TEST(Transformation, MatricesMatchHandWorkedPoints) {
+    ASSERT_TRUE(MakeTestGLContext());
+    float m[16], p[3];
+
+    // Object to world: rotate (0, 0, 1) by yaw 90 to (1, 0, 0), then move by (5, 0, 0).
+    CTransformation t;
+    t.SetPosition(5, 0, 0);
+    t.SetYaw(90);
+    AppliedMatrix(t, m);
+    Transform(m, 0, 0, 1, p);
+    ExpectVec(p, 6, 0, 0);
+    // Pitch 90 turns +Z down to -Y, after the yaw: (0, 0, 1) -> (0, -1, 0).
+    t.SetPitch(90);
+    AppliedMatrix(t, m);
+    Transform(m, 0, 0, 1, p);
+    ExpectVec(p, 5, -1, 0);
+    // GL's own matrix gives the same direction as the formula (its third column).
+    t.SetPitch(30);
+    t.SetYaw(60);
+    glLoadIdentity();
+    glRotatef(t.yaw, 0, 1, 0);
+    glRotatef(t.pitch, 1, 0, 0);
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    float d[3];
+    ExpectVec(t.GetDirection(d), m[8], m[9], m[10]);
+
+    // The camera's view transform brings its own position to the origin and the point in front of it
+    // (against the direction GetDirection gives) onto -Z.
+    CCamera c;
+    c.SetPosition(1, 2, 3);
+    c.SetYaw(30);
+    c.SetPitch(20);
+    AppliedMatrix(c, m);
+    Transform(m, 1, 2, 3, p);
+    ExpectVec(p, 0, 0, 0);
+    c.GetDirection(d);
+    Transform(m, 1 - 4 * d[0], 2 - 4 * d[1], 3 - 4 * d[2], p);
+    ExpectVec(p, 0, 0, -4);
+
+    // ApplyRotation is the camera's rotation without its translation.
+    glLoadIdentity();
+    c.ApplyRotation();
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    Transform(m, -4 * d[0], -4 * d[1], -4 * d[2], p);
+    ExpectVec(p, 0, 0, -4);
+    glLoadIdentity();
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Writes bytes to path, creating missing folders; prints the path and the reason on failure.
+bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Little-endian and big-endian appenders for building file images.
+class ByteWriter {
+public:
+    void U8(uint8_t v) { bytes.push_back(v); }
+    void U16(uint16_t v);
+    void U32(uint32_t v);
+    void I32(int32_t v) { U32(uint32_t(v)); }
+    void F32(float v);
+    void F32s(const float* v, size_t count);
+    void Text(const char* text, size_t fieldBytes);  // zero-padded, cut to fieldBytes
+    void Raw(const void* data, size_t count);
+    void U16BE(uint16_t v);
+    void U32BE(uint32_t v);
+
+    std::vector<uint8_t> bytes;
+};

@@ -1,0 +1,292 @@
+#include "meshbuilder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr size_t kMaxItems = 65535;
+constexpr float kPi = 3.14159265358979f;
+
+void CopyColour(float out[4], const float rgb[3], float alpha) {
+    out[0] = rgb[0];
+    out[1] = rgb[1];
+    out[2] = rgb[2];
+    out[3] = alpha;
+}
+
+// Twice the signed area in the (x, -z) plane: positive when counter-clockwise seen from above.
+float AreaSeenFromAbove(const std::vector<std::pair<float, float>>& p) {
+    float area = 0.0f;
+    for (size_t i = 0; i < p.size(); ++i) {
+        const auto& a = p[i];
+        const auto& b = p[(i + 1) % p.size()];
+        area += a.first * -b.second - b.first * -a.second;
+    }
+    return area;
+}
+
+float Turn(const std::pair<float, float>& a, const std::pair<float, float>& b, const std::pair<float, float>& c) {
+    // Cross product in the (x, -z) plane.
+    return (b.first - a.first) * -(c.second - a.second) - -(b.second - a.second) * (c.first - a.first);
+}
+
+bool InsideTriangle(const std::pair<float, float>& p, const std::pair<float, float>& a,
+                    const std::pair<float, float>& b, const std::pair<float, float>& c) {
+    return Turn(a, b, p) >= 0.0f && Turn(b, c, p) >= 0.0f && Turn(c, a, p) >= 0.0f;
+}
+
+// Ear clipping of a simple polygon that is counter-clockwise seen from above; triangles keep that winding.
+std::vector<int> Triangulate(const std::vector<std::pair<float, float>>& p) {
+    std::vector<int> left(p.size()), out;
+    for (size_t i = 0; i < p.size(); ++i)
+        left[i] = int(i);
+    size_t guard = 0;
+    while (left.size() > 3 && guard < 2 * p.size() * p.size()) {
+        ++guard;
+        bool clipped = false;
+        for (size_t i = 0; i < left.size() && !clipped; ++i) {
+            const int a = left[(i + left.size() - 1) % left.size()], b = left[i], c = left[(i + 1) % left.size()];
+            if (Turn(p[a], p[b], p[c]) <= 0.0f)
+                continue;
+            bool empty = true;
+            for (int k : left)
+                if (k != a && k != b && k != c && InsideTriangle(p[k], p[a], p[b], p[c]))
+                    empty = false;
+            if (!empty)
+                continue;
+            out.insert(out.end(), {a, b, c});
+            left.erase(left.begin() + long(i));
+            clipped = true;
+        }
+        if (!clipped)
+            break;  // degenerate outline: give up on the rest rather than loop
+    }
+    if (left.size() == 3)
+        out.insert(out.end(), {left[0], left[1], left[2]});
+    return out;
+}
+
+}  // namespace
+
+Vec3 operator+(const Vec3& a, const Vec3& b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+
+Vec3 operator-(const Vec3& a, const Vec3& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+
+Vec3 operator*(const Vec3& a, float k) {
+    return {a.x * k, a.y * k, a.z * k};
+}
+
+Vec3 Cross(const Vec3& a, const Vec3& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+Vec3 Normalized(const Vec3& v) {
+    const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    if (length <= 0.0f)
+        return {0.0f, 1.0f, 0.0f};
+    return v * (1.0f / length);
+}
+
+int MeshBuilder::AddMaterial(const MaterialSpec& spec) {
+    MsMaterial m;
+    strncpy(m.name, spec.name.c_str(), kMsNameBytes - 1);
+    strncpy(m.texture, spec.texture.c_str(), kMsFileNameBytes - 1);
+    CopyColour(m.ambient, spec.ambient, spec.transparency);
+    CopyColour(m.diffuse, spec.diffuse, spec.transparency);
+    CopyColour(m.specular, spec.specular, spec.transparency);
+    CopyColour(m.emissive, spec.emissive, spec.transparency);
+    m.shininess = spec.shininess;
+    m.transparency = spec.transparency;
+    m.mode = spec.mode;
+    model_.materials.push_back(m);
+    return int(model_.materials.size()) - 1;
+}
+
+int MeshBuilder::BeginGroup(const std::string& name, int materialIndex) {
+    MsGroup g;
+    strncpy(g.name, name.c_str(), kMsNameBytes - 1);
+    g.materialIndex = int8_t(materialIndex);
+    model_.groups.push_back(g);
+    return int(model_.groups.size()) - 1;
+}
+
+MsGroup* MeshBuilder::CurrentGroup() {
+    if (model_.groups.empty())
+        BeginGroup("default", -1);
+    return &model_.groups.back();
+}
+
+uint16_t MeshBuilder::AddVertex(const Vec3& p) {
+    if (model_.vertices.size() >= kMaxItems) {
+        ok_ = false;
+        return 0;
+    }
+    MsVertex v;
+    v.position[0] = p.x;
+    v.position[1] = p.y;
+    v.position[2] = p.z;
+    model_.vertices.push_back(v);
+    return uint16_t(model_.vertices.size() - 1);
+}
+
+void MeshBuilder::AddTriangle(uint16_t a, uint16_t b, uint16_t c, const Vec3 normals[3], const UV uvs[3]) {
+    MsGroup* group = CurrentGroup();
+    if (!ok_ || group->triangleIndices.size() >= kMaxItems) {
+        ok_ = false;
+        return;
+    }
+    MsTriangle t;
+    const uint16_t corners[3] = {a, b, c};
+    for (int k = 0; k < 3; ++k) {
+        t.vertexIndices[k] = corners[k];
+        t.vertexNormals[k][0] = normals[k].x;
+        t.vertexNormals[k][1] = normals[k].y;
+        t.vertexNormals[k][2] = normals[k].z;
+        t.s[k] = uvs[k].s;
+        t.t[k] = uvs[k].t;
+    }
+    t.smoothingGroup = 1;
+    t.groupIndex = uint8_t(model_.groups.size() - 1);
+    group->triangleIndices.push_back(uint32_t(model_.triangles.size()));
+    model_.triangles.push_back(t);
+}
+
+void MeshBuilder::AddFlatTriangle(const Vec3& a, const Vec3& b, const Vec3& c, const UV& ua, const UV& ub,
+                                  const UV& uc) {
+    const Vec3 n = Normalized(Cross(b - a, c - a));
+    const Vec3 normals[3] = {n, n, n};
+    const UV uvs[3] = {ua, ub, uc};
+    const uint16_t ia = AddVertex(a), ib = AddVertex(b), ic = AddVertex(c);
+    AddTriangle(ia, ib, ic, normals, uvs);
+}
+
+void MeshBuilder::AddQuad(const Vec3& a, const Vec3& b, const Vec3& c, const Vec3& d, float repeatS,
+                          float repeatT) {
+    const Vec3 n = Normalized(Cross(b - a, c - a));
+    const Vec3 normals[3] = {n, n, n};
+    const uint16_t ia = AddVertex(a), ib = AddVertex(b), ic = AddVertex(c), id = AddVertex(d);
+    const UV ua{0.0f, repeatT}, ub{repeatS, repeatT}, uc{repeatS, 0.0f}, ud{0.0f, 0.0f};
+    const UV first[3] = {ua, ub, uc}, second[3] = {ua, uc, ud};
+    AddTriangle(ia, ib, ic, normals, first);
+    AddTriangle(ia, ic, id, normals, second);
+}
+
+void MeshBuilder::AddBox(const Vec3& lo, const Vec3& hi, float repeat) {
+    const float x0 = lo.x, y0 = lo.y, z0 = lo.z, x1 = hi.x, y1 = hi.y, z1 = hi.z;
+    AddQuad({x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}, repeat, repeat);  // +z
+    AddQuad({x1, y0, z0}, {x0, y0, z0}, {x0, y1, z0}, {x1, y1, z0}, repeat, repeat);  // -z
+    AddQuad({x1, y0, z1}, {x1, y0, z0}, {x1, y1, z0}, {x1, y1, z1}, repeat, repeat);  // +x
+    AddQuad({x0, y0, z0}, {x0, y0, z1}, {x0, y1, z1}, {x0, y1, z0}, repeat, repeat);  // -x
+    AddQuad({x0, y1, z1}, {x1, y1, z1}, {x1, y1, z0}, {x0, y1, z0}, repeat, repeat);  // +y
+    AddQuad({x0, y0, z0}, {x1, y0, z0}, {x1, y0, z1}, {x0, y0, z1}, repeat, repeat);  // -y
+}
+
+void MeshBuilder::AddCylinder(const Vec3& base, float radius, float height, int segments, bool caps) {
+    segments = std::max(segments, 3);
+    std::vector<uint16_t> bottom, top;
+    std::vector<Vec3> radial;
+    for (int i = 0; i <= segments; ++i) {
+        const float angle = 2.0f * kPi * float(i % segments) / float(segments);
+        const Vec3 r{std::cos(angle), 0.0f, std::sin(angle)};
+        radial.push_back(r);
+        bottom.push_back(AddVertex(base + r * radius));
+        top.push_back(AddVertex(base + r * radius + Vec3{0.0f, height, 0.0f}));
+    }
+    for (int i = 0; i < segments; ++i) {
+        // Walking towards smaller angles runs counter-clockwise seen from outside.
+        const float s0 = float(i + 1) / float(segments), s1 = float(i) / float(segments);
+        const Vec3 n1[3] = {radial[i + 1], radial[i], radial[i]};
+        const UV uv1[3] = {{s0, 1.0f}, {s1, 1.0f}, {s1, 0.0f}};
+        AddTriangle(bottom[i + 1], bottom[i], top[i], n1, uv1);
+        const Vec3 n2[3] = {radial[i + 1], radial[i], radial[i + 1]};
+        const UV uv2[3] = {{s0, 1.0f}, {s1, 0.0f}, {s0, 0.0f}};
+        AddTriangle(bottom[i + 1], top[i], top[i + 1], n2, uv2);
+    }
+    if (!caps)
+        return;
+    const uint16_t bottomCentre = AddVertex(base), topCentre = AddVertex(base + Vec3{0.0f, height, 0.0f});
+    const Vec3 up{0.0f, 1.0f, 0.0f}, down{0.0f, -1.0f, 0.0f};
+    const Vec3 ups[3] = {up, up, up}, downs[3] = {down, down, down};
+    for (int i = 0; i < segments; ++i) {
+        const UV c{0.5f, 0.5f}, a{0.5f + 0.5f * radial[i].x, 0.5f + 0.5f * radial[i].z},
+            b{0.5f + 0.5f * radial[i + 1].x, 0.5f + 0.5f * radial[i + 1].z};
+        const UV topUv[3] = {c, b, a}, bottomUv[3] = {c, a, b};
+        AddTriangle(topCentre, top[i + 1], top[i], ups, topUv);
+        AddTriangle(bottomCentre, bottom[i], bottom[i + 1], downs, bottomUv);
+    }
+}
+
+void MeshBuilder::AddExtrusion(const std::vector<std::pair<float, float>>& outline, float y0, float y1,
+                               float repeat) {
+    if (outline.size() < 3)
+        return;
+    std::vector<std::pair<float, float>> p = outline;
+    if (AreaSeenFromAbove(p) < 0.0f)
+        std::reverse(p.begin(), p.end());
+    for (size_t i = 0; i < p.size(); ++i) {
+        const auto& a = p[i];
+        const auto& b = p[(i + 1) % p.size()];
+        AddQuad({a.first, y0, a.second}, {b.first, y0, b.second}, {b.first, y1, b.second}, {a.first, y1, a.second},
+                repeat, repeat);
+    }
+    const std::vector<int> caps = Triangulate(p);
+    float minX = p[0].first, maxX = p[0].first, minZ = p[0].second, maxZ = p[0].second;
+    for (const auto& q : p) {
+        minX = std::min(minX, q.first);
+        maxX = std::max(maxX, q.first);
+        minZ = std::min(minZ, q.second);
+        maxZ = std::max(maxZ, q.second);
+    }
+    const float spanX = std::max(maxX - minX, 1e-6f), spanZ = std::max(maxZ - minZ, 1e-6f);
+    auto uv = [&](int k) { return UV{repeat * (p[k].first - minX) / spanX, repeat * (p[k].second - minZ) / spanZ}; };
+    for (size_t i = 0; i + 2 < caps.size(); i += 3) {
+        const int a = caps[i], b = caps[i + 1], c = caps[i + 2];
+        AddFlatTriangle({p[a].first, y1, p[a].second}, {p[b].first, y1, p[b].second}, {p[c].first, y1, p[c].second},
+                        uv(a), uv(b), uv(c));
+        AddFlatTriangle({p[a].first, y0, p[a].second}, {p[c].first, y0, p[c].second}, {p[b].first, y0, p[b].second},
+                        uv(a), uv(c), uv(b));
+    }
+}
+
+void MeshBuilder::AddTerrain(const Vec3& origin, int cellsX, int cellsZ, float cellSize,
+                             const std::function<float(float x, float z)>& height, float uvCells) {
+    if (cellsX < 1 || cellsZ < 1)
+        return;
+    const size_t columns = size_t(cellsX) + 1, rows = size_t(cellsZ) + 1;
+    if (model_.vertices.size() + columns * rows > kMaxItems) {
+        ok_ = false;
+        return;
+    }
+    auto at = [&](int i, int j) {
+        const float x = origin.x + float(i) * cellSize, z = origin.z + float(j) * cellSize;
+        return Vec3{x, origin.y + height(x, z), z};
+    };
+    const uint16_t first = uint16_t(model_.vertices.size());
+    std::vector<Vec3> normals(columns * rows);
+    for (int j = 0; j <= cellsZ; ++j) {
+        for (int i = 0; i <= cellsX; ++i) {
+            AddVertex(at(i, j));
+            const float dx = at(i + 1, j).y - at(i - 1, j).y, dz = at(i, j + 1).y - at(i, j - 1).y;
+            normals[size_t(j) * columns + size_t(i)] = Normalized({-dx, 2.0f * cellSize, -dz});
+        }
+    }
+    auto index = [&](int i, int j) { return uint16_t(first + size_t(j) * columns + size_t(i)); };
+    auto normal = [&](int i, int j) { return normals[size_t(j) * columns + size_t(i)]; };
+    auto uv = [&](int i, int j) { return UV{float(i) / uvCells, float(j) / uvCells}; };
+    for (int j = 0; j < cellsZ; ++j) {
+        for (int i = 0; i < cellsX; ++i) {
+            const Vec3 n1[3] = {normal(i, j), normal(i, j + 1), normal(i + 1, j + 1)};
+            const UV uv1[3] = {uv(i, j), uv(i, j + 1), uv(i + 1, j + 1)};
+            AddTriangle(index(i, j), index(i, j + 1), index(i + 1, j + 1), n1, uv1);
+            const Vec3 n2[3] = {normal(i, j), normal(i + 1, j + 1), normal(i + 1, j)};
+            const UV uv2[3] = {uv(i, j), uv(i + 1, j + 1), uv(i + 1, j)};
+            AddTriangle(index(i, j), index(i + 1, j + 1), index(i + 1, j), n2, uv2);
+        }
+    }
+}
