@@ -8,3 +8,5 @@ bool GenerateLayout(const std::string& root);
 bool GenerateAudio(const std::string& root);
 bool GenerateFont(const std::string& root);
 bool GenerateHud(const std::string& root);
+bool GenerateSplash(const std::string& root);
+bool GenerateMovie(const std::string& root);

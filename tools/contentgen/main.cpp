@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
     ok = GenerateAudio(root) && ok;
     ok = GenerateFont(root) && ok;
     ok = GenerateHud(root) && ok;
+    ok = GenerateSplash(root) && ok;
+    ok = GenerateMovie(root) && ok;
     if (!ok) {
         fprintf(stderr, "contentgen: content generation failed\n");
         return 1;
