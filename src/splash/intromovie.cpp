@@ -109,13 +109,14 @@ void PlayIntroMovie(bool fullscreen) {
     MovieScreen screen(movie, fullscreen);
     const uint32_t start = timeGetTime();
     const double frameMs = 1000.0 / movie.FrameRate();
-    int shown = 0;
+    int index = 0;
     do {
-        screen.Show(rgb);
-        ++shown;
-        // Each frame is due at its own time from the start, so slow frames do not add up.
-        const uint32_t due = start + static_cast<uint32_t>(shown * frameMs);
-        const int32_t wait = static_cast<int32_t>(due - timeGetTime());
+        // Each frame is due at its own time from the start. A frame already a whole frame late is
+        // dropped, so a slow display shortens nothing but the frame count.
+        const int32_t late = static_cast<int32_t>(timeGetTime() - (start + static_cast<uint32_t>(index * frameMs)));
+        if (late < frameMs || index == 0) screen.Show(rgb);
+        ++index;
+        const int32_t wait = static_cast<int32_t>(start + static_cast<uint32_t>(index * frameMs) - timeGetTime());
         if (wait > 0) Sleep(static_cast<uint32_t>(wait));
     } while (movie.NextFrame(rgb));
 }

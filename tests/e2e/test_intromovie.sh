@@ -4,10 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 make_tree
 start_x 1024x768x24
-# Without its bitmap the splash is skipped, which saves its three seconds on every start.
-rm "$TREE/Textures"
-mkdir "$TREE/Textures"
-for f in "$GAME_DIR"/Textures/*; do [ "$(basename "$f")" = splash.bmp ] || ln -s "$f" "$TREE/Textures/"; done
+skip_splash
 
 # Every frame of the movie carries a band of (200, 40, 160) along its bottom.
 band_at() { near "$(pixel "$1" "$2" "$3")" 200 40 160 30; }

@@ -59,21 +59,13 @@ TEST(Splash, PictureLoadsAndDamagedOnesAreRefused) {
 }
 
 TEST(IntroMovie, WindowedFillsTheWindowAndFullScreenKeepsProportions) {
-    const MovieRect windowed = IntroMovieRect(false, 1024, 600, 320, 240);
-    EXPECT_EQ(windowed.x, 0);
-    EXPECT_EQ(windowed.y, 0);
-    EXPECT_EQ(windowed.width, 1024);
-    EXPECT_EQ(windowed.height, 600);
-    const MovieRect wide = IntroMovieRect(true, 1024, 600, 320, 240);
-    EXPECT_EQ(wide.width, 800);
-    EXPECT_EQ(wide.height, 600);
-    EXPECT_EQ(wide.x, 112);
-    EXPECT_EQ(wide.y, 0);
-    const MovieRect tall = IntroMovieRect(true, 640, 960, 320, 240);
-    EXPECT_EQ(tall.width, 640);
-    EXPECT_EQ(tall.height, 480);
-    EXPECT_EQ(tall.y, 240);
-    const MovieRect same = IntroMovieRect(true, 1024, 768, 320, 240);
-    EXPECT_EQ(same.width, 1024);
-    EXPECT_EQ(same.height, 768);
+    auto place = [](bool fullscreen, int w, int h) {
+        const MovieRect r = IntroMovieRect(fullscreen, w, h, 320, 240);
+        return std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.width) + "x" +
+               std::to_string(r.height);
+    };
+    EXPECT_EQ(place(false, 1024, 600), "0,0 1024x600");
+    EXPECT_EQ(place(true, 1024, 600), "112,0 800x600");
+    EXPECT_EQ(place(true, 640, 960), "0,240 640x480");
+    EXPECT_EQ(place(true, 1024, 768), "0,0 1024x768");
 }
