@@ -2,13 +2,8 @@
 
 #include "app/log.h"
 #include "platform/files.h"
+#include "platform/imagedecode.h"
 #include "splash/splash.h"
-
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_BMP
-#define STBI_NO_STDIO
-#include <stb/stb_image.h>
 
 namespace {
 
@@ -49,21 +44,15 @@ bool LoadSplashPicture(const char* path, SplashPicture& picture) {
         if (fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) bytes.clear();
     }
     fclose(file);
-    int width = 0, height = 0, channels = 0;
-    const int length = static_cast<int>(bytes.size());
-    if (!PixelsPresent(bytes) || !stbi_info_from_memory(bytes.data(), length, &width, &height, &channels) || width <= 0 ||
-        height <= 0 || width > kMaxSplashSide || height > kMaxSplashSide) {
+    DecodedImage image;
+    const char* error = "";
+    if (!PixelsPresent(bytes) || !DecodeImage(bytes.data(), bytes.size(), image, error) ||
+        image.width > kMaxSplashSide || image.height > kMaxSplashSide) {
         Log("Splash bitmap %s is damaged", path);
         return false;
     }
-    stbi_uc* pixels = stbi_load_from_memory(bytes.data(), length, &width, &height, &channels, 3);
-    if (!pixels) {
-        Log("Splash bitmap %s is damaged", path);
-        return false;
-    }
-    picture.width = width;
-    picture.height = height;
-    picture.rgb.assign(pixels, pixels + static_cast<size_t>(width) * height * 3);
-    stbi_image_free(pixels);
+    picture.width = image.width;
+    picture.height = image.height;
+    picture.rgb = std::move(image.rgb);
     return true;
 }
