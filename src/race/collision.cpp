@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+
+#include "app/log.h"
+#include "scene/milkshape.h"
 
 namespace {
 
@@ -209,6 +213,38 @@ bool CollisionWorld::AddTriangle(const float a[3], const float b[3], const float
     t.index = static_cast<uint32_t>(allTriangles.size());
     allTriangles.push_back(t);
     return true;
+}
+
+void CollisionWorld::CollectTriangles(const CMilkshapeModel& model) {
+    const size_t skippedBefore = skipped;
+    size_t badIndices = 0;
+    for (const MsGroup& group : model.groups) {
+        // Groups painted with the material "G" are scenery the vehicle flies through.
+        const MsMaterial* material = model.MaterialOf(group);
+        if (material && strcmp(material->name, "G") == 0)
+            continue;
+        for (uint32_t index : group.triangleIndices) {
+            const MsTriangle* t = index < model.triangles.size() ? &model.triangles[index] : nullptr;
+            const float* corner[3] = {nullptr, nullptr, nullptr};
+            for (int k = 0; t && k < 3; ++k)
+                if (t->vertexIndices[k] < model.vertices.size())
+                    corner[k] = model.vertices[t->vertexIndices[k]].position;
+            if (corner[0] && corner[1] && corner[2])
+                AddTriangle(corner[0], corner[1], corner[2]);
+            else
+                ++badIndices;
+        }
+    }
+    if (skipped > skippedBefore || badIndices > 0)
+        Log("Collision world: left out %zu triangles without a surface and %zu with indices out of range",
+            skipped - skippedBefore, badIndices);
+}
+
+std::unique_ptr<CollisionWorld> CollisionWorld::Build(const CMilkshapeModel& model) {
+    auto world = std::make_unique<CollisionWorld>();
+    world->CollectTriangles(model);
+    world->BuildOctree();
+    return world;
 }
 
 void CollisionWorld::BuildOctree() {

@@ -26,7 +26,8 @@ struct OctreeNode {
 // The track's collidable triangles sorted into a loose octree, answering the vehicle's contact test.
 class CollisionWorld {
 public:
-    // Collects every triangle of the model except those of groups whose material is named "G".
+    // Collects every triangle of the model except those of groups whose material is named "G"
+    // (a group without a material collides); triangles with indices out of range are left out.
     void CollectTriangles(const CMilkshapeModel& model);
     // Triangles without a surface (zero area, non-finite corners) have no normal to push the
     // vehicle back along; they are skipped and counted.

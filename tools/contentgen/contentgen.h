@@ -8,5 +8,7 @@ bool GenerateLayout(const std::string& root);
 bool GenerateAudio(const std::string& root);
 bool GenerateFont(const std::string& root);
 bool GenerateHud(const std::string& root);
+bool GenerateSplash(const std::string& root);
+bool GenerateMovie(const std::string& root);
 bool GenerateVehicles(const std::string& root);
 bool GenerateTrack1(const std::string& root);
