@@ -100,8 +100,8 @@ void CGamePhysics::update(float dt) {
 }
 
 void CGamePhysics::Step(float dt) {
-    if (!IsFinite(Capture(*camera))) {
-        Log("Race: the vehicle's position or heading is not a number; it goes back to its last good place");
+    if (!IsFinite(Capture(*camera)) || !std::isfinite(dynamics->speed)) {
+        Log("Race: the vehicle's position, heading or speed is not a number; it stops at its last good place");
         Restore(*camera, lastGoodPose);
         dynamics->speed = 0.0f;
     }

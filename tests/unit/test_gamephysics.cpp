@@ -150,6 +150,10 @@ TEST_F(RaceStep, APositionThatIsNotANumberGoesBackToTheLastGoodOne) {
     race.update(0.1f);
     race.update(0.1f);
     EXPECT_LT(camera.z, z);  // and it flies on
+    v.speed = INFINITY;  // would halve the step forever
+    race.update(0.1f);
+    EXPECT_FLOAT_EQ(v.speed, 1.0f);  // stopped, then 0.1 s of thrust
+    EXPECT_TRUE(std::isfinite(camera.z));
 }
 
 TEST_F(RaceStep, AStalledFrameIsSubSteppedAndNeverTunnelsThroughAWall) {
