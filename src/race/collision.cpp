@@ -273,6 +273,7 @@ void CollisionWorld::Visit(const OctreeNode& node) {
             if (visitedStamp[t->index] == queryStamp)
                 continue;
             visitedStamp[t->index] = queryStamp;
+            ++tested;
             if (SquaredDistanceToTriangle(queryEnd, t->A, t->B, t->C) < kContactDistanceSquared)
                 hits.push_back(t);
         }
@@ -287,6 +288,7 @@ void CollisionWorld::Visit(const OctreeNode& node) {
 
 bool CollisionWorld::ContactNormal(const float from[3], const float to[3], float normal[3]) {
     hits.clear();
+    tested = 0;
     if (!root || !Finite3(from) || !Finite3(to))
         return false;
     for (int i = 0; i < 3; ++i) {
@@ -307,6 +309,7 @@ bool CollisionWorld::ContactNormal(const float from[3], const float to[3], float
 
 bool CollisionWorld::ContactNormalBruteForce(const float from[3], const float to[3], float normal[3]) {
     hits.clear();
+    tested = allTriangles.size();
     if (!Finite3(from) || !Finite3(to))
         return false;
     for (const CollisionTriangle& t : allTriangles)

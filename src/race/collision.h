@@ -53,6 +53,7 @@ public:
     float queryMax[3] = {0.0f, 0.0f, 0.0f};
     float queryEnd[3] = {0.0f, 0.0f, 0.0f};
     std::vector<const CollisionTriangle*> hits;
+    size_t tested = 0;  // distance tests the last query made
 
 private:
     void Visit(const OctreeNode& node);

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -127,6 +128,22 @@ void RunChecks() {
     Clear();
     arial.Print("A\x01\x1f\x80\xc8\xff" "B", 20, 50);
     Check(Grab().SameAs(plain), "bytes outside 32..127 draw nothing, not another font's glyphs");
+
+    auto rightmost = [](const Frame& f) {
+        int right = -1;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x)
+                if (f.Lit(x, y))
+                    right = std::max(right, x);
+        return right;
+    };
+    Clear();
+    arial.Print("I I", 20, 50);
+    const int spaced = rightmost(Grab());
+    Clear();
+    arial.Print("II", 20, 50);
+    const int tight = rightmost(Grab());
+    Check(spaced > tight, "a space advances the text");
 
     Clear();
     arial.Print("WWWW", -5, 50);
