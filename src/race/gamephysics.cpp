@@ -1,6 +1,7 @@
 #include "race/gamephysics.h"
 
 #include <cmath>
+#include <initializer_list>
 
 #include "app/loading.h"
 #include "app/log.h"

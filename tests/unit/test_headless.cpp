@@ -1,6 +1,8 @@
 // Scripted input for the race without a window.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "race/headless.h"

@@ -1,6 +1,7 @@
 // Track 1, "Dust Canyon": a winding sandstone canyon with rock arches overhead, from a start pad to a
 // finish gate 600 units on. The straight line down the middle is always clear; the walls weave across it.
 #include <cmath>
+#include <initializer_list>
 #include <string>
 #include <vector>
 

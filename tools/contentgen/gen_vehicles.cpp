@@ -2,6 +2,7 @@
 // Hornet is forgiving, the Kestrel quick and fragile, the Bulwark slow to turn but hard to break, the
 // Zephyr fastest of all.
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
