@@ -113,6 +113,13 @@ RenderModel::RenderModel(TextureManager* textures, CTransformation* view, CMilks
     texCoordBuffer = Upload(mesh.texCoords);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     LoadTextures(*model, textureManager, keepTextures);
+    if (castsStaticShadows) {
+        const std::vector<SceneLight>& lights = gTrackSettings.lights;
+        this->staticShadows.resize(lights.size());
+        for (size_t i = 0; i < lights.size(); ++i)
+            if (lights[i].castsShadows)
+                this->staticShadows[i] = std::make_unique<CStaticShadowVolume>(viewer, model, vertexBuffer, lights[i]);
+    }
     if (gSettings.shadows)
         AssignGroupLights();
 }

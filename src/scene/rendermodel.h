@@ -3,9 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "data/trackscript.h"
+#include "lighting/shadowvolume.h"
 #include "scene/milkshape.h"
 #include "scene/transformation.h"
 
@@ -65,6 +67,8 @@ public:
     bool keepTextures;
     const SceneLight* nearestLights[4] = {nullptr, nullptr, nullptr, nullptr};  // refreshed by each Draw
     uint32_t vertexBuffer = 0, normalBuffer = 0, texCoordBuffer = 0;
+    // One per scene light when castsStaticShadows: the light's volume, or null when it casts none.
+    std::vector<std::unique_ptr<CStaticShadowVolume>> staticShadows;
 
 private:
     void DrawRun(size_t group) const;
