@@ -46,13 +46,19 @@ void SetFaceOps(GLenum backDepthFail, GLenum frontDepthFail) {
     }
 }
 
-std::vector<VolumeTriangle> GroupTriangles(const CMilkshapeModel& model, const MsGroup& group) {
+// The group's triangles with every corner named by the first vertex at its place (out-of-range corners
+// are kept as they are; the builder leaves those triangles out).
+std::vector<VolumeTriangle> GroupTriangles(const CMilkshapeModel& model, const MsGroup& group,
+                                           const std::vector<uint32_t>& samePlace) {
     std::vector<VolumeTriangle> out;
     out.reserve(group.triangleIndices.size());
     for (uint32_t index : group.triangleIndices) {
         if (index >= model.triangles.size()) continue;
         const MsTriangle& t = model.triangles[index];
-        out.push_back({{t.vertexIndices[0], t.vertexIndices[1], t.vertexIndices[2]}, t.firstRenderVertex});
+        VolumeTriangle v{{}, t.firstRenderVertex};
+        for (int k = 0; k < 3; ++k)
+            v.corners[k] = t.vertexIndices[k] < samePlace.size() ? samePlace[t.vertexIndices[k]] : t.vertexIndices[k];
+        out.push_back(v);
     }
     return out;
 }
@@ -167,12 +173,13 @@ CStaticShadowVolume::CStaticShadowVolume(CTransformation* viewer, CMilkshapeMode
         Log("Light %d has no direction and casts no shadow", int(light.index));
         return;
     }
+    const std::vector<uint32_t> samePlace = FirstAtSamePlace(positions.data(), model->vertices.size());
     int degenerate = 0;
     for (size_t g = 0; g < model->groups.size(); ++g) {
         if (!ShouldGroupCast(*model, g, light)) continue;
         const MsGroup& group = model->groups[g];
         GroupVolumeGeometry geometry =
-            BuildGroupVolume(GroupTriangles(*model, group), positions.data(), model->vertices.size(), volumeLight);
+            BuildGroupVolume(GroupTriangles(*model, group, samePlace), positions.data(), model->vertices.size(), volumeLight);
         degenerate += geometry.degenerate;
         size_t t = 0;
         for (uint32_t index : group.triangleIndices) {
