@@ -10,6 +10,7 @@
 #include "menus/settingsmenus.h"
 #include "race/gamephysics.h"
 #include "race/gamerenderer.h"
+#include "scene/texturemanager.h"
 
 CSoundManager* gSoundManager = nullptr;
 CRendererManager* gRendererManager = nullptr;
@@ -17,7 +18,7 @@ CPhysicsManager* gPhysicsManager = nullptr;
 
 CRendererManager::CRendererManager() {
     RegisterPrivateFont();
-    textures = nullptr;
+    textures = new TextureManager();
     load = new CLoadRenderer();
     current = load;
     game = new CGameRenderer(textures);
@@ -39,6 +40,7 @@ CRendererManager::~CRendererManager() {
     delete profileMenu;
     delete trackSelect;
     delete vehicleSelect;
+    delete textures;  // after the renderers, whose models hold its texture names
     current = nullptr;
     UnregisterPrivateFont();
 }

@@ -11,6 +11,7 @@
 #include "data/scriptline.h"
 #include "platform/files.h"
 #include "scene/milkshape.h"
+#include "scene/rendermodel.h"
 
 VehicleDefinition gVehicles[kNumVehicles];
 int gSelectedVehicle = 0;
@@ -166,7 +167,7 @@ bool ReadVehicleFile(const char* path, VehicleDefinition& def) {
     return true;
 }
 
-void LoadVehicles(TextureManager*, CCamera*) {
+void LoadVehicles(TextureManager* textures, CCamera* camera) {
     ReleaseVehicles();
     for (int n = 1; n <= kNumVehicles; ++n) {
         VehicleDefinition& def = gVehicles[n - 1];
@@ -179,11 +180,15 @@ void LoadVehicles(TextureManager*, CCamera*) {
         snprintf(modelPath, sizeof(modelPath), "../Models/vehicle%d.ms3d", n);
         def.model = new CMilkshapeModel();
         def.model->Load(modelPath);
+        if (textures)
+            def.renderObject = new RenderModel(textures, camera, def.model, true, false, false);
     }
 }
 
 void ReleaseVehicles() {
     for (VehicleDefinition& def : gVehicles) {
+        delete def.renderObject;
+        def.renderObject = nullptr;
         delete def.model;
         def.model = nullptr;
     }
