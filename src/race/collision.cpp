@@ -77,6 +77,15 @@ void Subdivide(OctreeNode& node, const std::vector<const CollisionTriangle*>& li
     }
 }
 
+// Most triangles of the visited leaves are farther from the point than the contact distance along some
+// axis of their bounding box; that cheap test spares them the full distance.
+bool NearBox(const CollisionTriangle& t, const float p[3]) {
+    for (int i = 0; i < 3; ++i)
+        if (p[i] < t.boxMin[i] - kQueryMargin || p[i] > t.boxMax[i] + kQueryMargin)
+            return false;
+    return true;
+}
+
 size_t CountNodes(const OctreeNode& node) {
     size_t n = 1;
     for (const auto& child : node.children)
@@ -205,12 +214,15 @@ bool CollisionWorld::AddTriangle(const float a[3], const float b[3], const float
     t.normal[1] = e0[2] * e1[0] - e0[0] * e1[2];
     t.normal[2] = e0[0] * e1[1] - e0[1] * e1[0];
     t.d = -Dot(t.normal, a);
+    for (int i = 0; i < 3; ++i) {
+        t.boxMin[i] = std::min(a[i], std::min(b[i], c[i]));
+        t.boxMax[i] = std::max(a[i], std::max(b[i], c[i]));
+    }
     const bool surface = t.normal[0] != 0.0f || t.normal[1] != 0.0f || t.normal[2] != 0.0f;
     if (!surface || !Finite3(a) || !Finite3(b) || !Finite3(c) || !Finite3(t.normal) || !std::isfinite(t.d)) {
         ++skipped;
         return false;
     }
-    t.index = static_cast<uint32_t>(allTriangles.size());
     allTriangles.push_back(t);
     return true;
 }
@@ -269,10 +281,14 @@ void CollisionWorld::BuildOctree() {
 void CollisionWorld::Visit(const OctreeNode& node) {
     if (node.isLeaf) {
         for (const CollisionTriangle* t : node.triangles) {
-            // Loose cells share triangles; each is tested once per query.
-            if (visitedStamp[t->index] == queryStamp)
+            // Loose cells share triangles; each is tested once per query. The mark is found from the
+            // triangle's place in the list, without touching the triangle itself.
+            uint32_t& mark = visitedStamp[static_cast<size_t>(t - allTriangles.data())];
+            if (mark == queryStamp)
                 continue;
-            visitedStamp[t->index] = queryStamp;
+            mark = queryStamp;
+            if (!NearBox(*t, queryEnd))
+                continue;
             ++tested;
             if (SquaredDistanceToTriangle(queryEnd, t->A, t->B, t->C) < kContactDistanceSquared)
                 hits.push_back(t);
@@ -302,8 +318,7 @@ bool CollisionWorld::ContactNormal(const float from[3], const float to[3], float
     }
     Visit(*root);
     // List order makes the average independent of how the tree was walked.
-    std::sort(hits.begin(), hits.end(),
-              [](const CollisionTriangle* x, const CollisionTriangle* y) { return x->index < y->index; });
+    std::sort(hits.begin(), hits.end());
     return AnswerFromHits(from, to, normal);
 }
 

@@ -13,7 +13,7 @@ struct CollisionTriangle {
     float A[3], B[3], C[3];
     float normal[3];  // (B - A) x (C - A), not normalised
     float d;          // completes the plane: normal . p + d = 0
-    uint32_t index;   // position in the world's list: a query reports each triangle once, in list order
+    float boxMin[3], boxMax[3];  // bounding box of the corners
 };
 
 struct OctreeNode {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -225,11 +226,9 @@ TEST(CollisionWorld, TrianglesAcrossSplitPlanesGoToEverySpannedChildAndOnThePlan
     world.BuildOctree();
     ASSERT_FALSE(world.root->isLeaf);
     EXPECT_EQ(world.root->center[0], 0.0f);
-    auto holds = [&](int o, uint32_t index) {
-        for (const CollisionTriangle* t : world.root->children[o]->triangles)
-            if (t->index == index)
-                return true;
-        return false;
+    auto holds = [&](int o, size_t index) {
+        const auto& list = world.root->children[o]->triangles;
+        return std::find(list.begin(), list.end(), &world.allTriangles[index]) != list.end();
     };
     for (int o = 0; o < 8; ++o) {
         EXPECT_EQ(holds(o, 2), (o & 4) != 0) << o;  // z above: all four x/y octants
