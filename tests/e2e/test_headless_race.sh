@@ -6,8 +6,8 @@ source "$(dirname "$0")/lib.sh"
 make_tree
 RUN="$BUILD_DIR/tests/headless_race"
 
-race() { # INPUT DT LIMIT: prints the two result lines
-  (cd "$TREE/bin" && "$RUN" 1 1 "$WORK/$1" "$2" "$3") || fail "headless_race $1 $2 failed"
+race() { # INPUT DT LIMIT [VEHICLE]: prints the two result lines
+  (cd "$TREE/bin" && "$RUN" 1 "${4:-1}" "$WORK/$1" "$2" "$3") || fail "headless_race $1 $2 failed"
 }
 field() { awk -v k="$2" '{for (i = 1; i < NF; i++) if ($i == k) print $(i + 1)}' <<<"$1" | head -n1; }
 
@@ -22,6 +22,20 @@ awk -v t="$(field "$out" time)" 'BEGIN { exit !(t > 20 && t < 40) }' || fail "fi
 out=$(race straight.txt 0.25 60)
 echo "straight at 4 fps: $out"
 [ "$(field "$out" finished)" = 1 ] || fail "at 0.25 s frames the goal was missed: $out"
+
+# The four vehicles differ where a player feels it: flat out, each reaches the goal in its own time, the
+# Zephyr first and the Hornet last; their files load without a complaint.
+declare -A took
+for v in 1 2 3 4; do
+  out=$(race straight.txt 0.016667 60 "$v")
+  [ "$(field "$out" finished)" = 1 ] || fail "vehicle $v did not finish: $out"
+  took[$v]=$(field "$out" time)
+done
+echo "straight-line times: Hornet ${took[1]}, Kestrel ${took[2]}, Bulwark ${took[3]}, Zephyr ${took[4]}"
+awk -v h="${took[1]}" -v k="${took[2]}" -v b="${took[3]}" -v z="${took[4]}" \
+  'BEGIN { exit !(z < k && k < b && b < h) }' || fail "the vehicles do not rank by speed"
+log_has "had format error" && fail "a generated vehicle file is incomplete"
+log_has "out of range" && fail "a generated vehicle file has values out of range"
 
 # Bank left for a moment, then hold thrust: the vehicle turns into the left wall and stays in the canyon.
 printf '0 press forward\n0 press left\n0.4 release left\n' > "$WORK/wall.txt"
