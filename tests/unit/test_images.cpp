@@ -186,8 +186,17 @@ TEST(Images, TextureManagerKeepsAndDropsTextures) {
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &level1);
     EXPECT_EQ(level1, 8);
 
+    // A 300 x 200 JPEG arrives as a 256 x 256 texture.
+    ASSERT_TRUE(WriteJpeg(tree.Path("Textures/odd.jpg"), TwoBands(300, 200, false)));
+    glBindTexture(GL_TEXTURE_2D, textures.Load("../Textures/odd.jpg", false));
+    GLint width = 0, height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    EXPECT_EQ(width, 256);
+    EXPECT_EQ(height, 256);
+
     textures.UnloadTemporary();
-    ASSERT_EQ(textures.Entries().size(), 4u);
+    ASSERT_EQ(textures.Entries().size(), 4u);  // a.bmp, odd.jpg and missing.jpg went
     EXPECT_EQ(textures.Entries()[0].id, 0u);
     EXPECT_EQ(textures.Entries()[1].id, b);
     EXPECT_EQ(textures.Entries()[2].id, c);
