@@ -96,6 +96,33 @@ TEST(Images, UndecodableFilesFail) {
     EXPECT_TRUE(out.rgba.empty());
 }
 
+TEST(Images, JpegTablesThatWouldOverrunTheDecoderAreRefused) {
+    const std::vector<uint8_t> good = EncodeJpeg(TwoBands(16, 16, false));
+    auto find = [&](uint8_t marker) {
+        for (size_t i = 0; i + 1 < good.size(); ++i)
+            if (good[i] == 0xFF && good[i + 1] == marker)
+                return i;
+        return good.size();
+    };
+    const size_t table = find(0xC4), frame = find(0xC0);
+    ASSERT_LT(table, good.size());
+    ASSERT_LT(frame, good.size());
+    TextureImage out;
+    const char* error = "";
+    // Code counts adding up to more than the 256 symbols a table holds.
+    std::vector<uint8_t> bad = good;
+    bad[table + 5 + 15] = 0xFF;
+    bad[table + 5 + 14] = 0xFF;
+    EXPECT_FALSE(PrepareTextureImage(bad.data(), bad.size(), 256, out, error));
+    EXPECT_STREQ(error, "damaged Huffman table");
+    // The same picture marked progressive.
+    bad = good;
+    bad[frame + 1] = 0xC2;
+    EXPECT_FALSE(PrepareTextureImage(bad.data(), bad.size(), 256, out, error));
+    EXPECT_STREQ(error, "progressive JPEG");
+    EXPECT_TRUE(PrepareTextureImage(good.data(), good.size(), 256, out, error));
+}
+
 TEST(Images, SgiVerbatimAndRunLength) {
     GrayImage gray(5, 3);
     for (int y = 0; y < 3; ++y)
