@@ -26,7 +26,9 @@ constexpr float kStepBack = 0.01f;             // how far a contact sets the veh
 constexpr float kPushOff = 0.1f;               // how far a glancing hit pushes it off the surface
 constexpr float kDestroyedDelay = 4.0f;
 
-int ImpactSound(float damage) {
+}  // namespace
+
+int ImpactSoundFor(float damage) {
     if (damage < 3.0f)
         return SOUND_IMPACT_SMALL;
     if (damage < 10.0f)
@@ -35,8 +37,6 @@ int ImpactSound(float damage) {
         return SOUND_IMPACT_HEAVY;
     return SOUND_IMPACT_SEVERE;
 }
-
-}  // namespace
 
 VehicleDynamics MakeDynamics(const VehicleDefinition& def) {
     VehicleDynamics v;
@@ -97,7 +97,7 @@ float ApplyImpact(VehicleDynamics& v, float angle) {
     const int damage = std::min(int(v.damage) + int(std::min(d, 100.0f)), 100);
     v.damage = int16_t(damage);
     if (gSoundManager)
-        gSoundManager->PlayEffect(ImpactSound(d));
+        gSoundManager->PlayEffect(ImpactSoundFor(d));
     if (damage > def.engineDamageThreshold) {
         // The engine loses power towards the destroyed threshold; past it, it gives nothing rather than
         // pulling backwards.

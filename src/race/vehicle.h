@@ -93,6 +93,9 @@ void MoveVehicle(VehicleDynamics& v, CCamera& camera, CollisionWorld* world, flo
 // returns the damage the impact caused before truncation.
 float ApplyImpact(VehicleDynamics& v, float angle);
 
+// The impact sound of a contact that did this much damage (every contact sounds, even one of no damage).
+int ImpactSoundFor(float damage);
+
 // How a glancing hit turns the travel direction (degrees) and how much speed it costs.
 struct Deflection {
     float dYaw;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/states.h"
+#include "audio/soundmanager.h"
 #include "race/collision.h"
 #include "race/vehicle.h"
 #include "racetestutil.h"
@@ -271,6 +272,20 @@ TEST(Deflection, AWallFacingAlongZDoesNotPitchTheTravelAHalfTurn) {
     const Deflection d = Deflect(wall, heading, 2.0f, 10.0f);
     EXPECT_NEAR(d.dPitch, 0.0f, 1e-4f);
     EXPECT_NEAR(d.dYaw, 57.29578f, 1e-3f);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ImpactSound, EveryContactSoundsByTheDamageItDid) {
+    EXPECT_EQ(ImpactSoundFor(0.0f), SOUND_IMPACT_SMALL);  // a graze still sounds
+    EXPECT_EQ(ImpactSoundFor(2.99f), SOUND_IMPACT_SMALL);
+    EXPECT_EQ(ImpactSoundFor(3.0f), SOUND_IMPACT_MEDIUM);
+    EXPECT_EQ(ImpactSoundFor(9.99f), SOUND_IMPACT_MEDIUM);
+    EXPECT_EQ(ImpactSoundFor(10.0f), SOUND_IMPACT_HEAVY);
+    EXPECT_EQ(ImpactSoundFor(34.99f), SOUND_IMPACT_HEAVY);
+    EXPECT_EQ(ImpactSoundFor(35.0f), SOUND_IMPACT_SEVERE);
 }
 
 }  // namespace
