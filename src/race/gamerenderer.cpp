@@ -9,6 +9,7 @@
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "hud/bitmapfont.h"
+#include "lighting/stenciltechnique.h"
 #include "race/gamephysics.h"
 #include "race/vehicle.h"
 #include "scene/milkshape.h"
@@ -59,6 +60,7 @@ CGameRenderer::CGameRenderer(TextureManager* textures) : CRenderer(textures), ca
 
 CGameRenderer::~CGameRenderer() {
     // The render objects refer to the models, so they go first.
+    stencil.reset();
     trackRender.reset();
     sky.reset();
     skyModel.reset();
@@ -70,6 +72,12 @@ CGameRenderer::~CGameRenderer() {
 }
 
 void CGameRenderer::init() {
+    if (gSettings.shadows) {
+        if (gShadowTechnique == 0)
+            stencil = std::make_unique<CZFailStencilTechnique>(&camera);
+        else if (gShadowTechnique == 1)
+            stencil = std::make_unique<CZPPlusStencilTechnique>(&camera);
+    }
     vertexShader = LoadShader("MultiPointLight.vert");
     fragmentShader = LoadShader("MultiPointLight.frag");
     program = std::make_unique<ShaderProgram>("PointLight");
@@ -194,6 +202,13 @@ void CGameRenderer::enter() {
     glLoadIdentity();
 
     SetUpLighting();
+    if (stencil && gRequestedState != STATE_GAME_OUTRO) {
+        stencil->Init();
+        stencil->ClearCasters();
+        if (trackRender)
+            stencil->AddCaster(trackRender.get());
+        gTwoSidedStencil = glewIsSupported("GL_EXT_stencil_two_side");
+    }
     program->DetachFragmentShaders();
     SetUpFog();
     for (GLenum light = GL_LIGHT1; light <= GL_LIGHT4; ++light)
@@ -205,19 +220,28 @@ void CGameRenderer::leave() {
 }
 
 void CGameRenderer::draw() {
-    DrawPlainFrame();
+    // Without a technique (an unknown gShadowTechnique) the frame goes without shadows.
+    if (stencil && gRequestedState != STATE_GAME_OUTRO) {
+        stencil->Init();
+        DrawShadowedFrame();
+    } else {
+        DrawPlainFrame();
+    }
 }
 
-void CGameRenderer::DrawPlainFrame() {
-    const bool fog = gTrackSettings.fogEnabled;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
+void CGameRenderer::DrawSky() {
     // The sky turns with the view but never comes nearer.
     glPushMatrix();
     camera.ApplyRotation();
     if (sky)
         sky->Draw();
     glPopMatrix();
+}
+
+void CGameRenderer::DrawPlainFrame() {
+    const bool fog = gTrackSettings.fogEnabled;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawSky();
 
     if (!IsSequenceState(gRequestedState)) {
         glPushMatrix();

@@ -8,6 +8,7 @@
 
 class CBitmapFont;
 class CMilkshapeModel;
+class CStencilTechnique;
 class RenderModel;
 class SkyModel;
 
@@ -49,9 +50,15 @@ public:
     std::unique_ptr<CBitmapFont> fontPaused;
     std::unique_ptr<CBitmapFont> fontMenu;
     std::unique_ptr<CBitmapFont> fontTiny;
+    std::unique_ptr<CStencilTechnique> stencil;  // only with the shadows setting on
 
 private:
     void DrawPlainFrame();
+    void DrawSky();
+    // Stencil shadows per shadow-casting light (shadowedframe.cpp).
+    void DrawShadowedFrame();
+    // The vehicle of a scripted sequence (whole), then the track with the passes asked for.
+    void DrawWorld(bool opaque, bool transparent, bool includeA);
     void SetUpLighting();
     void SetUpFog();
 };
