@@ -12,3 +12,4 @@ bool GenerateSplash(const std::string& root);
 bool GenerateMovie(const std::string& root);
 bool GenerateVehicles(const std::string& root);
 bool GenerateTrack1(const std::string& root);
+bool GenerateFlares(const std::string& root);

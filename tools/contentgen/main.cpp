@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     ok = GenerateMovie(root) && ok;
     ok = GenerateVehicles(root) && ok;
     ok = GenerateTrack1(root) && ok;
+    ok = GenerateFlares(root) && ok;
     if (!ok) {
         fprintf(stderr, "contentgen: content generation failed\n");
         return 1;
