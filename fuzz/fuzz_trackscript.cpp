@@ -1,9 +1,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "data/trackscript.h"
 #include "fuzzinput.h"
+#include "trackscriptwriter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FILE* f = OpenInput(data, size);
@@ -25,5 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < s.lights.size(); ++i)
         if (s.lights[i].color[3] != 1.0f)
             __builtin_trap();
+    // Whatever the writer can express, it writes as text that parses back to the same record.
+    std::string text, again, error;
+    if (FormatTrackScript(s, text, error)) {
+        FILE* g = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+        TrackSettings t;
+        ReadTrackSettings(g, "fuzz", t);
+        fclose(g);
+        if (!FormatTrackScript(t, again, error) || again != text)
+            __builtin_trap();
+    }
     return 0;
 }

@@ -38,7 +38,7 @@ void CLoadPhysics::update(float) {
         snprintf(hud, sizeof(hud), "../Scripts/hud%d.txt", gSelectedVehicle + 1);
         renderers->game->LoadRace(script, hud);
         gPhysicsManager->game->PrepareRace();
-        gPhysicsManager->game->SetDynamics(&gPhysicsManager->dynamics[gSelectedVehicle]);
+        gPhysicsManager->game->SetDynamics(&gPhysicsManager->dynamics[SelectedVehicleIndex()]);
     } else if (target == STATE_MAIN_MENU) {
         renderers->SwitchTo(STATE_LOADING);
         renderers->currentState = STATE_LOADING;

@@ -35,13 +35,13 @@ CRendererManager::CRendererManager() {
 }
 
 CRendererManager::~CRendererManager() {
-    delete textures;
     delete game;
     delete menu;
     delete load;
     delete profileMenu;
     delete trackSelect;
     delete vehicleSelect;
+    delete textures;  // after the renderers, whose models hold its texture names
     current = nullptr;
     UnregisterPrivateFont();
 }
@@ -81,7 +81,11 @@ void CRendererManager::SwitchTo(int state) {
 }
 
 CPhysicsManager::CPhysicsManager() {
-    LoadVehicles();
+    // The race camera is the game renderer's; unit tests build this manager without renderers.
+    CCamera* camera = gRendererManager ? &gRendererManager->game->camera : nullptr;
+    LoadVehicles(gRendererManager ? gRendererManager->textures : nullptr, camera);
+    for (int i = 0; i < kNumVehicles; ++i)
+        dynamics[i] = MakeDynamics(gVehicles[i]);
     auto make = [](CPhysics* p) {
         p->create();
         return p;
@@ -89,7 +93,7 @@ CPhysicsManager::CPhysicsManager() {
     load = new CLoadPhysics();
     load->create();
     menu = make(new CMenuPhysics());
-    game = new CGamePhysics();  // its create is never called
+    game = new CGamePhysics(camera, &dynamics[SelectedVehicleIndex()]);  // its create is never called
     countdown = make(new CPlaceholderPhysics("countdown"));
     sequence = make(new CPlaceholderPhysics("scripted sequence"));
     videoSettings = make(new CVideoSettingsPhysics());
@@ -103,7 +107,6 @@ CPhysicsManager::CPhysicsManager() {
     ingameMenu = make(new CPlaceholderPhysics("in-game menu"));
     vehicleSelect = make(new CPlaceholderPhysics("vehicle selection"));
     vehiclePurchase = make(new CPlaceholderPhysics("vehicle purchase"));
-    game->SetDynamics(&dynamics[gSelectedVehicle]);
     current = load;
     current->enter();
 }

@@ -85,6 +85,8 @@ bool CSoundManager::Init() {
     alSourcei(mMusicSource, AL_LOOPING, AL_TRUE);
 
     mEnabled = true;
+    // Effects follow the volume setting from the start, not only once the audio page has been visited.
+    ApplyVolume();
     return true;
 }
 

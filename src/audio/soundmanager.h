@@ -46,7 +46,7 @@ public:
     void StartEngine();
     void StopEngine();
     void SetEngineSound(float pitch);  // gain follows the pitch: (0.5 * pitch + 0.4) * volume
-    void ApplyVolume();                // effects and music at the settings volume
+    void ApplyVolume();                // effects and music at the settings volume; Init applies it too
     void SetMusicFade(float fade);     // music at volume * fade
 
     bool IsEnabled() const { return mEnabled; }

@@ -1,6 +1,6 @@
 #include "data/trackscript.h"
 
-#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>

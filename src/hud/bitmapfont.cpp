@@ -11,6 +11,8 @@ namespace {
 
 const int kFirstCode = 32;
 const int kNumCodes = 96;
+// Mesa skips a glBitmap without data, advance and all, so blank glyphs get an empty one.
+const GLubyte kNoBits = 0;
 
 bool Printable(unsigned char c) {
     return c >= kFirstCode && c < kFirstCode + kNumCodes;
@@ -32,9 +34,7 @@ CBitmapFont::CBitmapFont(const wchar_t* face, int16_t height, int weight) {
     for (int k = 0; k < kNumCodes; ++k) {
         const GlyphBitmap& g = set.glyphs[size_t(k)];
         glNewList(listBase + GLuint(k), GL_COMPILE);
-        // Mesa drops a bitmap call without pixels from a display list, advance and all (the blank).
-        static const GLubyte kNoPixels[1] = {0};
-        glBitmap(g.width, g.rows, g.xorig, g.yorig, g.advance, 0.0f, g.bits.empty() ? kNoPixels : g.bits.data());
+        glBitmap(g.width, g.rows, g.xorig, g.yorig, g.advance, 0.0f, g.bits.empty() ? &kNoBits : g.bits.data());
         glEndList();
     }
     glPopClientAttrib();

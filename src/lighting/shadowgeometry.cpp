@@ -1,6 +1,7 @@
 #include "lighting/shadowgeometry.h"
 
 #include <cmath>
+#include <string>
 #include <unordered_map>
 
 namespace {
@@ -132,6 +133,19 @@ void AddToBounds(GroupVolumeGeometry& g, const float p[3]) {
 }
 
 }  // namespace
+
+std::vector<uint32_t> FirstAtSamePlace(const float* positions, size_t count) {
+    std::vector<uint32_t> first(count);
+    std::unordered_map<std::string, uint32_t> seen;
+    seen.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const float* p = positions + 3 * i;
+        // +0 turns -0 into 0, so both signs of zero meet
+        const float key[3] = {p[0] + 0.0f, p[1] + 0.0f, p[2] + 0.0f};
+        first[i] = seen.emplace(std::string(reinterpret_cast<const char*>(key), sizeof key), uint32_t(i)).first->second;
+    }
+    return first;
+}
 
 bool VolumeInReach(const float center[3], float radius, const float viewer[3], float reach) {
     const float d[3] = {viewer[0] - center[0], viewer[1] - center[1], viewer[2] - center[2]};

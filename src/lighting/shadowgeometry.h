@@ -49,6 +49,11 @@ struct GroupVolumeGeometry {
 GroupVolumeGeometry BuildGroupVolume(const std::vector<VolumeTriangle>& triangles, const float* positions,
                                      size_t vertexCount, const VolumeLight& light);
 
+// For each of count xyz positions, the first vertex at exactly the same place. Meshes often repeat a
+// corner for every face that uses it; pairing edges over these indices closes the volume along such seams
+// instead of standing two opposite side quads on every one of them.
+std::vector<uint32_t> FirstAtSamePlace(const float* positions, size_t count);
+
 // Where vertex p ends up when pushed away from the light: the sides end there, and for a point light it is
 // exactly where the back cap (scaled by 151 about the light) puts the same vertex, so the volume is closed.
 void ExtrudeFromLight(const float p[3], const VolumeLight& light, float out[3]);

@@ -26,6 +26,8 @@ namespace {
 bool JpegIsSafeToDecode(const uint8_t* data, size_t size, const char*& error) {
     if (size >= 2 && data[0] == 'B' && data[1] == 'M')
         return true;  // the BMP reader's; its pixels may hold any bytes
+    constexpr int kMaxTableSegments = 64;
+    int tableSegments = 0;
     for (size_t i = 0; i + 1 < size; ++i) {
         if (data[i] != 0xFF)
             continue;
@@ -36,6 +38,11 @@ bool JpegIsSafeToDecode(const uint8_t* data, size_t size, const char*& error) {
         }
         if (marker != 0xC4 || i + 3 >= size)
             continue;
+        // A picture of ours has one to four table segments; thousands would only make this check slow.
+        if (++tableSegments > kMaxTableSegments) {
+            error = "too many Huffman tables";
+            return false;
+        }
         // As the decoder does: tables follow while the segment length says bytes remain, and a table may
         // run past the segment's end.
         long left = long((data[i + 2] << 8) | data[i + 3]) - 2;

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+
+#include "app/log.h"
+#include "scene/milkshape.h"
 
 namespace {
 
@@ -71,6 +75,15 @@ void Subdivide(OctreeNode& node, const std::vector<const CollisionTriangle*>& li
             n.triangles = std::move(lists[o]);
         }
     }
+}
+
+// Most triangles of the visited leaves are farther from the point than the contact distance along some
+// axis of their bounding box; that cheap test spares them the full distance.
+bool NearBox(const CollisionTriangle& t, const float p[3]) {
+    for (int i = 0; i < 3; ++i)
+        if (p[i] < t.boxMin[i] - kQueryMargin || p[i] > t.boxMax[i] + kQueryMargin)
+            return false;
+    return true;
 }
 
 size_t CountNodes(const OctreeNode& node) {
@@ -201,14 +214,49 @@ bool CollisionWorld::AddTriangle(const float a[3], const float b[3], const float
     t.normal[1] = e0[2] * e1[0] - e0[0] * e1[2];
     t.normal[2] = e0[0] * e1[1] - e0[1] * e1[0];
     t.d = -Dot(t.normal, a);
+    for (int i = 0; i < 3; ++i) {
+        t.boxMin[i] = std::min(a[i], std::min(b[i], c[i]));
+        t.boxMax[i] = std::max(a[i], std::max(b[i], c[i]));
+    }
     const bool surface = t.normal[0] != 0.0f || t.normal[1] != 0.0f || t.normal[2] != 0.0f;
     if (!surface || !Finite3(a) || !Finite3(b) || !Finite3(c) || !Finite3(t.normal) || !std::isfinite(t.d)) {
         ++skipped;
         return false;
     }
-    t.index = static_cast<uint32_t>(allTriangles.size());
     allTriangles.push_back(t);
     return true;
+}
+
+void CollisionWorld::CollectTriangles(const CMilkshapeModel& model) {
+    const size_t skippedBefore = skipped;
+    size_t badIndices = 0;
+    for (const MsGroup& group : model.groups) {
+        // Groups painted with the material "G" are scenery the vehicle flies through.
+        const MsMaterial* material = model.MaterialOf(group);
+        if (material && strcmp(material->name, "G") == 0)
+            continue;
+        for (uint32_t index : group.triangleIndices) {
+            const MsTriangle* t = index < model.triangles.size() ? &model.triangles[index] : nullptr;
+            const float* corner[3] = {nullptr, nullptr, nullptr};
+            for (int k = 0; t && k < 3; ++k)
+                if (t->vertexIndices[k] < model.vertices.size())
+                    corner[k] = model.vertices[t->vertexIndices[k]].position;
+            if (corner[0] && corner[1] && corner[2])
+                AddTriangle(corner[0], corner[1], corner[2]);
+            else
+                ++badIndices;
+        }
+    }
+    if (skipped > skippedBefore || badIndices > 0)
+        Log("Collision world: left out %zu triangles without a surface and %zu with indices out of range",
+            skipped - skippedBefore, badIndices);
+}
+
+std::unique_ptr<CollisionWorld> CollisionWorld::Build(const CMilkshapeModel& model) {
+    auto world = std::make_unique<CollisionWorld>();
+    world->CollectTriangles(model);
+    world->BuildOctree();
+    return world;
 }
 
 void CollisionWorld::BuildOctree() {
@@ -233,10 +281,15 @@ void CollisionWorld::BuildOctree() {
 void CollisionWorld::Visit(const OctreeNode& node) {
     if (node.isLeaf) {
         for (const CollisionTriangle* t : node.triangles) {
-            // Loose cells share triangles; each is tested once per query.
-            if (visitedStamp[t->index] == queryStamp)
+            // Loose cells share triangles; each is tested once per query. The mark is found from the
+            // triangle's place in the list, without touching the triangle itself.
+            uint32_t& mark = visitedStamp[static_cast<size_t>(t - allTriangles.data())];
+            if (mark == queryStamp)
                 continue;
-            visitedStamp[t->index] = queryStamp;
+            mark = queryStamp;
+            if (!NearBox(*t, queryEnd))
+                continue;
+            ++tested;
             if (SquaredDistanceToTriangle(queryEnd, t->A, t->B, t->C) < kContactDistanceSquared)
                 hits.push_back(t);
         }
@@ -251,6 +304,7 @@ void CollisionWorld::Visit(const OctreeNode& node) {
 
 bool CollisionWorld::ContactNormal(const float from[3], const float to[3], float normal[3]) {
     hits.clear();
+    tested = 0;
     if (!root || !Finite3(from) || !Finite3(to))
         return false;
     for (int i = 0; i < 3; ++i) {
@@ -264,13 +318,13 @@ bool CollisionWorld::ContactNormal(const float from[3], const float to[3], float
     }
     Visit(*root);
     // List order makes the average independent of how the tree was walked.
-    std::sort(hits.begin(), hits.end(),
-              [](const CollisionTriangle* x, const CollisionTriangle* y) { return x->index < y->index; });
+    std::sort(hits.begin(), hits.end());
     return AnswerFromHits(from, to, normal);
 }
 
 bool CollisionWorld::ContactNormalBruteForce(const float from[3], const float to[3], float normal[3]) {
     hits.clear();
+    tested = allTriangles.size();
     if (!Finite3(from) || !Finite3(to))
         return false;
     for (const CollisionTriangle& t : allTriangles)

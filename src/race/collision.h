@@ -13,7 +13,7 @@ struct CollisionTriangle {
     float A[3], B[3], C[3];
     float normal[3];  // (B - A) x (C - A), not normalised
     float d;          // completes the plane: normal . p + d = 0
-    uint32_t index;   // position in the world's list: a query reports each triangle once, in list order
+    float boxMin[3], boxMax[3];  // bounding box of the corners
 };
 
 struct OctreeNode {
@@ -26,7 +26,8 @@ struct OctreeNode {
 // The track's collidable triangles sorted into a loose octree, answering the vehicle's contact test.
 class CollisionWorld {
 public:
-    // Collects every triangle of the model except those of groups whose material is named "G".
+    // Collects every triangle of the model except those of groups whose material is named "G"
+    // (a group without a material collides); triangles with indices out of range are left out.
     void CollectTriangles(const CMilkshapeModel& model);
     // Triangles without a surface (zero area, non-finite corners) have no normal to push the
     // vehicle back along; they are skipped and counted.
@@ -52,6 +53,7 @@ public:
     float queryMax[3] = {0.0f, 0.0f, 0.0f};
     float queryEnd[3] = {0.0f, 0.0f, 0.0f};
     std::vector<const CollisionTriangle*> hits;
+    size_t tested = 0;  // distance tests the last query made
 
 private:
     void Visit(const OctreeNode& node);

@@ -1,23 +1,276 @@
 #include "race/gamerenderer.h"
 
+#include <GL/glew.h>
 #include <GL/freeglut.h>
-
 #include <initializer_list>
 
 #include "app/loading.h"
+#include "app/log.h"
+#include "data/settings.h"
+#include "data/trackscript.h"
+#include "hud/bitmapfont.h"
+#include "lighting/stenciltechnique.h"
+#include "race/gamephysics.h"
+#include "race/vehicle.h"
+#include "scene/milkshape.h"
+#include "scene/rendermodel.h"
+#include "scene/texturemanager.h"
 
-void CGameRenderer::draw() {
-    glClearColor(0.1f, 0.1f, 0.2f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    glutSwapBuffers();
+CTransformation gVehicleTransform;
+
+namespace {
+
+// Directional lights sit this far out along their direction.
+constexpr float kSunDistance = 2000.0f;
+constexpr int kBold = 700;
+constexpr int kNormalWeight = 400;
+
+std::unique_ptr<CBitmapFont> MakeFont(const wchar_t* face, int height, int weight, float r, float g, float b) {
+    auto font = std::make_unique<CBitmapFont>(face, int16_t(height), weight);
+    font->red = r;
+    font->green = g;
+    font->blue = b;
+    font->alpha = 1.0f;
+    return font;
 }
 
-bool CGameRenderer::LoadRace(const char*, const char*) {
-    for (int percent : {0, 10, 12, 35, 60})
-        ShowLoadingProgress(percent);
-    return true;
+void SetLight(GLenum light, GLenum what, float r, float g, float b, float a) {
+    const GLfloat v[4] = {r, g, b, a};
+    glLightfv(light, what, v);
 }
 
+// Light 0 is the sun: a directional light from the sun's position. Set under the camera's transform, so it
+// stays fixed in the world while the view turns.
+void PlaceSun() {
+    const TrackSettings& t = gTrackSettings;
+    if (t.hasSun)
+        SetLight(GL_LIGHT0, GL_POSITION, kSunDistance * t.sun.position[0], kSunDistance * t.sun.position[1],
+                 kSunDistance * t.sun.position[2], 0.0f);
+    else
+        SetLight(GL_LIGHT0, GL_POSITION, 0.0f, 20000.0f, 0.0f, 0.0f);
+}
+
+}  // namespace
+
+bool IsSequenceState(int state) {
+    return state == STATE_GAME_INTRO || state == STATE_RACE_INTRO || state == STATE_GAME_OUTRO;
+}
+
+CGameRenderer::CGameRenderer(TextureManager* textures) : CRenderer(textures), camera(textures) {}
+
+CGameRenderer::~CGameRenderer() {
+    // The render objects refer to the models, so they go first.
+    stencil.reset();
+    trackRender.reset();
+    sky.reset();
+    skyModel.reset();
+    gTrackModel.Clear();
+    program.reset();
+    for (ShaderObject* s : {&vertexShader, &fragmentShader, &fogFragmentShader})
+        if (s->id)
+            glDeleteShader(s->id);
+}
+
+void CGameRenderer::init() {
+    if (gSettings.shadows) {
+        if (gShadowTechnique == 0)
+            stencil = std::make_unique<CZFailStencilTechnique>(&camera);
+        else if (gShadowTechnique == 1)
+            stencil = std::make_unique<CZPPlusStencilTechnique>(&camera);
+    }
+    vertexShader = LoadShader("MultiPointLight.vert");
+    fragmentShader = LoadShader("MultiPointLight.frag");
+    program = std::make_unique<ShaderProgram>("PointLight");
+    fogFragmentShader = LoadShader("MultiPointLightFog.frag");
+    program->Attach(&vertexShader);
+
+    const int h = gSettings.screenHeight;
+    fontSmallCourier = MakeFont(L"Courier New", h * 28 / 480, kBold, 1.0f, 1.0f, 1.0f);
+    fontTitle = MakeFont(L"Arial", h * 36 / 480, kBold, 0.3f, 0.3f, 0.7f);
+    fontCountdown = MakeFont(L"Beware", 100, kBold, 0.5f, 0.5f, 0.85f);
+    fontPaused = MakeFont(L"Arial", 64, kBold, 0.3f, 0.3f, 0.7f);
+    fontMenu = MakeFont(L"Arial", 40, kBold, 0.3f, 0.3f, 0.7f);
+    fontTiny = MakeFont(L"Arial", 12, kNormalWeight, 1.0f, 1.0f, 1.0f);
+}
+
+bool CGameRenderer::LoadRace(const char* script, const char*) {
+    if (textures)
+        textures->UnloadTemporary();
+    ShowLoadingProgress(0);
+    trackRender.reset();
+    sky.reset();
+    skyModel.reset();
+    gTrackModel.Clear();
+
+    LoadTrackSettings(script, gTrackSettings);
+    camera.Reset();
+    ShowLoadingProgress(10);
+    if (gTrackSettings.skyModel[0]) {
+        skyModel = std::make_unique<CMilkshapeModel>();
+        skyModel->Load(gTrackSettings.skyModel);
+        sky = std::make_unique<SkyModel>(textures, skyModel.get());
+    }
+    ShowLoadingProgress(12);
+    gTrackModel.Load(gTrackSettings.trackModel);
+    ShowLoadingProgress(35);
+    trackRender = std::make_unique<RenderModel>(textures, &camera, &gTrackModel, false, true, gSettings.shadows != 0);
+    ShowLoadingProgress(60);
+    if (gTrackModel.triangles.empty())
+        Log("Race %s has an empty track model", script);
+    return !gTrackModel.triangles.empty();
+}
+
+// The race clock belongs to the HUD.
 void CGameRenderer::StartRaceTimer(bool) {}
 
 void CGameRenderer::StopRaceTimer() {}
+
+void CGameRenderer::SetUpLighting() {
+    const TrackSettings& t = gTrackSettings;
+    const GLfloat ambient[4] = {t.ambientColor[0], t.ambientColor[1], t.ambientColor[2], 1.0f};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_FALSE);
+    glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    if (t.hasSun) {
+        SetLight(GL_LIGHT0, GL_AMBIENT, 0.2f, 0.2f, 0.2f, 1.0f);
+        SetLight(GL_LIGHT0, GL_DIFFUSE, 0.8f, 0.8f, 0.8f, 1.0f);
+        SetLight(GL_LIGHT0, GL_SPECULAR, 0.5f, 0.5f, 0.5f, 1.0f);
+    } else {
+        SetLight(GL_LIGHT0, GL_AMBIENT, 0.0f, 0.0f, 0.0f, 1.0f);
+        SetLight(GL_LIGHT0, GL_DIFFUSE, 0.22f, 0.22f, 0.22f, 1.0f);
+        SetLight(GL_LIGHT0, GL_SPECULAR, 0.15f, 0.15f, 0.15f, 1.0f);
+    }
+    PlaceSun();
+    glLightf(GL_LIGHT0, GL_CONSTANT_ATTENUATION, 1.0f);
+    glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0.0f);
+    glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, 0.0f);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_LIGHTING);
+    if (t.hasSun)
+        glEnable(GL_LIGHT0);
+    else
+        glDisable(GL_LIGHT0);  // a sun of the previous race must not light this one
+}
+
+void CGameRenderer::SetUpFog() {
+    const TrackSettings& t = gTrackSettings;
+    if (!t.fogEnabled) {
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        program->Attach(&fragmentShader);
+        program->Link();
+        return;
+    }
+    const GLfloat color[4] = {t.fogColor[0], t.fogColor[1], t.fogColor[2], 1.0f};
+    glClearColor(color[0], color[1], color[2], 0.0f);
+    glFogi(GL_FOG_MODE, GL_EXP2);
+    glFogfv(GL_FOG_COLOR, color);
+    glFogf(GL_FOG_DENSITY, t.fogDensity);
+    glHint(GL_FOG_HINT, GL_NICEST);
+    glDisable(GL_FOG);
+    if (gSettings.shadows && gRequestedState != STATE_GAME_OUTRO) {
+        program->Attach(&fogFragmentShader);
+        program->Link();
+        glUseProgram(program->id);
+        glUniform4fv(glGetUniformLocation(program->id, "fogColor"), 1, color);
+        glUniform1f(glGetUniformLocation(program->id, "fogDensity"), t.fogDensity);
+        glUseProgram(0);
+    }
+}
+
+void CGameRenderer::enter() {
+    const VehicleDefinition& vehicle = SelectedVehicleDefinition();
+    vehicleModel = vehicle.model;
+    vehicleRender = vehicle.renderObject;
+
+    glEnable(GL_TEXTURE_2D);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(gSettings.fieldOfView, gSettings.aspectRatio, gSettings.nearPlane, gSettings.farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    SetUpLighting();
+    if (stencil && gRequestedState != STATE_GAME_OUTRO) {
+        stencil->Init();
+        stencil->ClearCasters();
+        if (trackRender)
+            stencil->AddCaster(trackRender.get());
+        gTwoSidedStencil = glewIsSupported("GL_EXT_stencil_two_side");
+    }
+    program->DetachFragmentShaders();
+    SetUpFog();
+    for (GLenum light = GL_LIGHT1; light <= GL_LIGHT4; ++light)
+        SetLight(light, GL_DIFFUSE, 0.0f, 0.0f, 0.0f, 1.0f);
+}
+
+void CGameRenderer::leave() {
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+void CGameRenderer::draw() {
+    // Without a technique (an unknown gShadowTechnique) the frame goes without shadows.
+    if (stencil && gRequestedState != STATE_GAME_OUTRO) {
+        stencil->Init();
+        DrawShadowedFrame();
+    } else {
+        DrawPlainFrame();
+    }
+}
+
+void CGameRenderer::DrawSky() {
+    // The sky turns with the view but never comes nearer.
+    glPushMatrix();
+    camera.ApplyRotation();
+    if (sky)
+        sky->Draw();
+    glPopMatrix();
+}
+
+void CGameRenderer::DrawPlainFrame() {
+    const bool fog = gTrackSettings.fogEnabled;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawSky();
+
+    if (!IsSequenceState(gRequestedState)) {
+        glPushMatrix();
+        camera.Apply();
+        PlaceSun();
+        if (fog)
+            glEnable(GL_FOG);
+        if (trackRender)
+            trackRender->Draw(true, true, true);
+        glDisable(GL_FOG);
+        glPopMatrix();
+    } else {
+        glPushMatrix();
+        camera.Apply();
+        PlaceSun();
+        if (vehicleRender) {
+            glPushMatrix();
+            gVehicleTransform.Apply();
+            vehicleRender->Draw(true, true, true);
+            glPopMatrix();
+        }
+        if (fog)
+            glEnable(GL_FOG);
+        if (trackRender)
+            trackRender->Draw(true, true, true);
+        glDisable(GL_FOG);
+        glDepthMask(GL_TRUE);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        glPopMatrix();
+    }
+    glutSwapBuffers();
+}

@@ -11,7 +11,7 @@ struct RecordingSample {
 };
 
 // A recorded vehicle path ("TIME t POS x y z HEAD yaw AZM pitch TILT roll" per line) played back by the
-// scripted sequences when a script names it with VEHICLESCRIPT.
+// scripted sequences. Owned by the track settings; filled when a script names it with VEHICLESCRIPT.
 struct VehicleRecording {
     std::vector<RecordingSample> samples;
     size_t cursor = 0;

@@ -46,10 +46,11 @@ public:
     float yaw = 0.0f, pitch = 0.0f, roll = 0.0f;
 };
 
-// The view transform; will own the lens flare of a track with a sun.
+// The view transform; owns the lens flare of a track with a sun.
 class CCamera : public CTransformation {
 public:
     explicit CCamera(TextureManager* textures = nullptr);
+    ~CCamera() override;
     CCamera(const CCamera&) = delete;
     CCamera& operator=(const CCamera&) = delete;
 
@@ -59,8 +60,12 @@ public:
 
     void MoveAlongView(float d);                       // position -= d * view direction
     void PointAlongView(float d, float out[3]) const;  // where MoveAlongView(d) would go
+    // Builds the lens flare once the loaded track has a sun (after Reset, at each race load).
+    void EnsureLensFlare();
+    // Draws the flare for this frame's view when there is one and the track has a sun.
+    void UpdateLensFlare();
 
-    LensFlare* lensFlare = nullptr;  // stays null until the lens flare is built
+    LensFlare* lensFlare = nullptr;  // owned; null until a track with a sun is loaded
     TextureManager* textureManager = nullptr;
     float viewYaw = 0.0f;
     float viewPitch = 0.0f;

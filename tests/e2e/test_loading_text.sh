@@ -4,6 +4,7 @@
 # one line and still writes the text in a sans face.
 source "$(dirname "$0")/lib.sh"
 make_tree
+skip_intro
 start_x
 
 # Window 1024x768: the text starts at (1024/2 - 112, 768/2 + 40) from the lower-left corner, so its glyphs lie

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -7,6 +8,7 @@
 
 #include "canyonmesh.h"
 #include "race/collision.h"
+#include "scene/milkshape.h"
 
 namespace {
 
@@ -224,11 +226,9 @@ TEST(CollisionWorld, TrianglesAcrossSplitPlanesGoToEverySpannedChildAndOnThePlan
     world.BuildOctree();
     ASSERT_FALSE(world.root->isLeaf);
     EXPECT_EQ(world.root->center[0], 0.0f);
-    auto holds = [&](int o, uint32_t index) {
-        for (const CollisionTriangle* t : world.root->children[o]->triangles)
-            if (t->index == index)
-                return true;
-        return false;
+    auto holds = [&](int o, size_t index) {
+        const auto& list = world.root->children[o]->triangles;
+        return std::find(list.begin(), list.end(), &world.allTriangles[index]) != list.end();
     };
     for (int o = 0; o < 8; ++o) {
         EXPECT_EQ(holds(o, 2), (o & 4) != 0) << o;  // z above: all four x/y octants
@@ -274,4 +274,48 @@ TEST(CollisionWorld, DegenerateTrianglesNeverCrashOrPoisonTheTree) {
     empty.BuildOctree();
     EXPECT_FALSE(empty.ContactNormal(z, x, n));
     EXPECT_EQ(empty.NodeCount(), 9u);  // a root with eight empty leaves
+}
+
+TEST(CollisionWorld, BuildsFromTheTrackModelSkippingGroupsOfMaterialG) {
+    CMilkshapeModel model;
+    const float corners[4][3] = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {0, 1, 0}};
+    for (const auto& c : corners) {
+        MsVertex v;
+        memcpy(v.position, c, sizeof v.position);
+        model.vertices.push_back(v);
+    }
+    const uint16_t faces[][3] = {{0, 1, 2}, {0, 1, 3}, {0, 2, 3}, {1, 2, 3}, {0, 1, 9}};
+    for (const auto& f : faces) {
+        MsTriangle t;
+        memcpy(t.vertexIndices, f, sizeof t.vertexIndices);
+        model.triangles.push_back(t);
+    }
+    for (const char* name : {"G", "G2", "g"}) {
+        MsMaterial m;
+        snprintf(m.name, sizeof m.name, "%s", name);
+        model.materials.push_back(m);
+    }
+    // Groups: material G (skipped), G2, g, none, and one whose triangles point nowhere.
+    const int8_t materials[] = {0, 1, 2, -1, 1};
+    const std::vector<uint32_t> triangles[] = {{0}, {1}, {2}, {3}, {4, 77}};
+    for (int i = 0; i < 5; ++i) {
+        MsGroup g;
+        g.materialIndex = materials[i];
+        g.triangleIndices = triangles[i];
+        model.groups.push_back(g);
+    }
+    auto world = CollisionWorld::Build(model);
+    ASSERT_EQ(world->allTriangles.size(), 3u);
+    EXPECT_EQ(world->allTriangles[0].C[1], 1.0f);  // triangle 1, in group order and corner order
+    EXPECT_EQ(world->allTriangles[2].A[0], 1.0f);  // triangle 3, from the group without a material
+    for (const CollisionTriangle& t : world->allTriangles)
+        EXPECT_FALSE(t.normal[0] == 0 && t.normal[2] == 0);  // the floor (triangle 0) is not among them
+
+    // A track of nothing but material G answers none everywhere.
+    model.groups.resize(1);
+    auto empty = CollisionWorld::Build(model);
+    EXPECT_TRUE(empty->allTriangles.empty());
+    float n[3];
+    const float from[3] = {0.2f, 0.5f, 0.2f}, at[3] = {0.2f, 0.0f, 0.2f};
+    EXPECT_FALSE(empty->ContactNormal(from, at, n));
 }

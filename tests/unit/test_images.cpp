@@ -96,6 +96,33 @@ TEST(Images, UndecodableFilesFail) {
     EXPECT_TRUE(out.rgba.empty());
 }
 
+TEST(Images, JpegTablesThatWouldOverrunTheDecoderAreRefused) {
+    const std::vector<uint8_t> good = EncodeJpeg(TwoBands(16, 16, false));
+    auto find = [&](uint8_t marker) {
+        for (size_t i = 0; i + 1 < good.size(); ++i)
+            if (good[i] == 0xFF && good[i + 1] == marker)
+                return i;
+        return good.size();
+    };
+    const size_t table = find(0xC4), frame = find(0xC0);
+    ASSERT_LT(table, good.size());
+    ASSERT_LT(frame, good.size());
+    TextureImage out;
+    const char* error = "";
+    // Code counts adding up to more than the 256 symbols a table holds.
+    std::vector<uint8_t> bad = good;
+    bad[table + 5 + 15] = 0xFF;
+    bad[table + 5 + 14] = 0xFF;
+    EXPECT_FALSE(PrepareTextureImage(bad.data(), bad.size(), 256, out, error));
+    EXPECT_STREQ(error, "damaged Huffman table");
+    // The same picture marked progressive.
+    bad = good;
+    bad[frame + 1] = 0xC2;
+    EXPECT_FALSE(PrepareTextureImage(bad.data(), bad.size(), 256, out, error));
+    EXPECT_STREQ(error, "progressive JPEG");
+    EXPECT_TRUE(PrepareTextureImage(good.data(), good.size(), 256, out, error));
+}
+
 TEST(Images, SgiVerbatimAndRunLength) {
     GrayImage gray(5, 3);
     for (int y = 0; y < 3; ++y)
@@ -186,8 +213,17 @@ TEST(Images, TextureManagerKeepsAndDropsTextures) {
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &level1);
     EXPECT_EQ(level1, 8);
 
+    // A 300 x 200 JPEG arrives as a 256 x 256 texture.
+    ASSERT_TRUE(WriteJpeg(tree.Path("Textures/odd.jpg"), TwoBands(300, 200, false)));
+    glBindTexture(GL_TEXTURE_2D, textures.Load("../Textures/odd.jpg", false));
+    GLint width = 0, height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    EXPECT_EQ(width, 256);
+    EXPECT_EQ(height, 256);
+
     textures.UnloadTemporary();
-    ASSERT_EQ(textures.Entries().size(), 4u);
+    ASSERT_EQ(textures.Entries().size(), 4u);  // a.bmp, odd.jpg and missing.jpg went
     EXPECT_EQ(textures.Entries()[0].id, 0u);
     EXPECT_EQ(textures.Entries()[1].id, b);
     EXPECT_EQ(textures.Entries()[2].id, c);

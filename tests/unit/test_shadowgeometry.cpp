@@ -346,3 +346,18 @@ TEST(ShadowNearCaps, SunCapsProjectAlongTheRays) {
         EXPECT_EQ(LightFacingArea(m, up, along, {0.0f, 0.0f, 0.0f}) > 0.0f, frontFacing);
     }
 }
+
+TEST(ShadowEdges, CornersRepeatedAtOnePlacePairAfterWelding) {
+    // The open square with its second triangle on copies of the shared corners, one of them at -0.
+    Mesh split = OpenSquare();
+    split.positions.insert(split.positions.end(), {-0.0f, 1, 0, 2, 1, 2});
+    const std::vector<uint32_t> first = FirstAtSamePlace(split.positions.data(), 6);
+    EXPECT_EQ(first, (std::vector<uint32_t>{0, 1, 2, 3, 0, 2}));
+    split.triangles[1].corners[0] = 4;
+    split.triangles[1].corners[1] = 5;
+    for (VolumeTriangle& t : split.triangles)
+        for (uint32_t& c : t.corners) c = first[c];
+    GroupVolumeGeometry g = BuildGroupVolume(split.triangles, split.positions.data(), 6, kSunAbove);
+    EXPECT_EQ(g.edges.size(), 5u);
+    EXPECT_EQ(g.silhouette, 4);  // as for the shared square: no quads left standing on the seam
+}

@@ -79,16 +79,17 @@ TEST_F(SoundManagerTest, LoadsEverySoundAndKeepsEmptyBuffersForFailures) {
 }
 
 TEST_F(SoundManagerTest, ANewEffectCutsOffThePreviousOne) {
-    EXPECT_FLOAT_EQ(Gain(sound.EffectsSource()), 1.0f);  // until the volume is first applied
+    EXPECT_FLOAT_EQ(Gain(sound.EffectsSource()), 0.5f);  // the settings volume from the start
     sound.PlayEffect(SOUND_INTERMENU);
     EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(SOUND_INTERMENU));
     EXPECT_EQ(State(sound.EffectsSource()), AL_PLAYING);
     sound.PlayEffect(SOUND_IMPACT_HEAVY);
     EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(SOUND_IMPACT_HEAVY));
     EXPECT_EQ(State(sound.EffectsSource()), AL_PLAYING);
+    gSettings.audioVolume = 0.3f;
     sound.ApplyVolume();
-    EXPECT_FLOAT_EQ(Gain(sound.EffectsSource()), 0.5f);
-    EXPECT_FLOAT_EQ(Gain(sound.MusicSource()), 0.5f);
+    EXPECT_FLOAT_EQ(Gain(sound.EffectsSource()), 0.3f);
+    EXPECT_FLOAT_EQ(Gain(sound.MusicSource()), 0.3f);
 }
 
 TEST_F(SoundManagerTest, MusicContinuesUntilStoppedAndOnlyItsGainFollows) {

@@ -1,48 +1,27 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <string>
 #include <vector>
 
-#include "imagewriter.h"
-
-struct Color {
-    float r = 0.0f, g = 0.0f, b = 0.0f;
+struct Rgb {
+    uint8_t r, g, b;
 };
-Color Mix(const Color& a, const Color& b, float t);  // a at t = 0, b at t = 1
-Color Scale(const Color& c, float k);
 
-// Smooth deterministic noise in 0 .. 1: value noise with `octaves` layers, the first of cell size `scale`.
-float Noise2(float x, float y, uint32_t seed, float scale, int octaves = 4);
+// An RGB picture, rows top first, for the generated splash bitmap and movie frames.
+struct Canvas {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
 
-// A picture to paint on in floating point, top row first, x to the right and y down; every shape is
-// anti-aliased and blended with an opacity.
-class Canvas {
-public:
-    Canvas(int width, int height, const Color& fill = {});
-
-    void Blend(int x, int y, const Color& c, float alpha);
-    const Color& At(int x, int y) const { return pixels_[size_t(y) * width + x]; }
-
-    // Runs shade(x, y, colour) over every pixel (x, y in pixels) to change it in place.
-    void Shade(const std::function<void(int x, int y, Color& c)>& shade);
-    // Vertical gradient from `top` (row 0) to `bottom` (last row).
-    void VerticalGradient(const Color& top, const Color& bottom);
-    void FillRect(float x0, float y0, float x1, float y1, const Color& c, float alpha = 1.0f);
-    void FillCircle(float cx, float cy, float radius, const Color& c, float alpha = 1.0f);
-    // A bar with round ends from a to b.
-    void Line(float ax, float ay, float bx, float by, float thickness, const Color& c, float alpha = 1.0f);
-    // Fills every column from the curve height(x) (in pixels from the top) down to the bottom edge.
-    void FillBelow(const std::function<float(float x)>& height, const Color& c, float alpha = 1.0f);
-    // Stroke-font text with its baseline's left end at (x, y) and capitals `size` pixels high.
-    void Text(const char* text, float x, float y, float size, float thickness, const Color& c, float alpha = 1.0f);
-    static float TextWidth(const char* text, float size);
-
-    RgbImage ToImage() const;
-
-    int width;
-    int height;
-
-private:
-    std::vector<Color> pixels_;
+    Canvas(int w, int h);
+    void Blend(int x, int y, Rgb colour, float alpha);
+    void FillRect(int x0, int y0, int x1, int y1, Rgb colour, float alpha = 1.0f);  // x1, y1 exclusive
+    void FillCircle(float cx, float cy, float radius, Rgb colour, float alpha = 1.0f);
+    void VerticalGradient(Rgb top, Rgb bottom);
+    // Capital letters, digits and a few marks in a 5x7 pixel font, each pixel `scale` wide.
+    void DrawText(int x, int y, int scale, const std::string& text, Rgb colour, float alpha = 1.0f);
+    static int TextWidth(int scale, const std::string& text);
 };
+
+Rgb Mix(Rgb a, Rgb b, float t);

@@ -1,110 +1,18 @@
-// The four HUD scripts, Scripts/hud1.txt .. hud4.txt: a tinted instrument strip with all six instruments, a timer
-// plate and a centre mark. Each vehicle has its own tint and arrangement.
+// The four HUD scripts, Scripts/hud1.txt .. hud4.txt.
 #include <cstdio>
 #include <string>
 
 #include "contentgen.h"
+#include "hudscripts.h"
 #include "platform/files.h"
 
-namespace {
-
-struct Tint {
-    float r, g, b;
-};
-
-struct HudStyle {
-    Tint tint;
-    bool mirrored;     // dial on the right, damage on the left
-    float dialSize;    // fractions of the window width
-    float attitudeSize;
-};
-
-const HudStyle kStyles[4] = {
-    {{0.25f, 0.3f, 0.6f}, false, 0.20f, 0.12f},
-    {{0.2f, 0.5f, 0.3f}, true, 0.20f, 0.12f},
-    {{0.6f, 0.45f, 0.15f}, false, 0.22f, 0.13f},
-    {{0.55f, 0.2f, 0.25f}, true, 0.22f, 0.14f},
-};
-
-class ScriptWriter {
-public:
-    int Vertex(float x, float y) {
-        Append("VERTEX %f %f\n", x, y);
-        return vertices++;
-    }
-    // A filled rectangle from two triangles; returns its first vertex.
-    int Panel(float x0, float y0, float x1, float y1, const Tint& c, float alpha) {
-        const int v = Vertex(x0, y0);
-        Vertex(x1, y0);
-        Vertex(x1, y1);
-        Vertex(x0, y1);
-        Append("TRIANGLE %d %d %d %f %f %f %f\n", v, v + 1, v + 2, c.r, c.g, c.b, alpha);
-        Append("TRIANGLE %d %d %d %f %f %f %f\n", v, v + 2, v + 3, c.r, c.g, c.b, alpha);
-        return v;
-    }
-    void Line(int i0, int i1, const Tint& c) { Append("LINE %d %d %f %f %f %f\n", i0, i1, c.r, c.g, c.b, 1.0f); }
-    void Instrument(const char* type, float x, float y, float size) {
-        Append("BEGININSTRUMENT\nTYPE %s\nPOSITION %f %f\nSIZE %f\nENDINSTRUMENT\n", type, x, y, size);
-    }
-    bool Save(const std::string& path) const {
-        if (WriteFileAtomically(path.c_str(), text))
-            return true;
-        fprintf(stderr, "contentgen: cannot write %s\n", path.c_str());
-        return false;
-    }
-
-private:
-    template <typename... Args>
-    void Append(const char* format, Args... args) {
-        char line[256];
-        snprintf(line, sizeof(line), format, args...);
-        text += line;
-    }
-
-    std::string text;
-    int vertices = 0;
-};
-
-// x of something `width` wide at `x` on the left-hand layout, moved to the other side when mirrored.
-float Side(const HudStyle& style, float x, float width) {
-    return style.mirrored ? 1.0f - x - width : x;
-}
-
-ScriptWriter HudScript(const HudStyle& style) {
-    ScriptWriter w;
-    const Tint edge = {style.tint.r + 0.3f, style.tint.g + 0.3f, style.tint.b + 0.3f};
-    // The instrument strip along the bottom, with a bright top edge.
-    const int strip = w.Panel(0.0f, 0.0f, 1.0f, 0.19f, style.tint, 0.35f);
-    w.Line(strip + 3, strip + 2, edge);
-    // The timer plate at the top centre, framed.
-    const int plate = w.Panel(0.41f, 0.9f, 0.59f, 0.985f, style.tint, 0.35f);
-    for (int i = 0; i < 4; ++i)
-        w.Line(plate + i, plate + (i + 1) % 4, edge);
-    // A small cross at the centre of the view.
-    const int cross = w.Vertex(0.49f, 0.5f);
-    w.Vertex(0.51f, 0.5f);
-    w.Vertex(0.5f, 0.487f);
-    w.Vertex(0.5f, 0.513f);
-    w.Line(cross, cross + 1, edge);
-    w.Line(cross + 2, cross + 3, edge);
-
-    w.Instrument("TIMER", 0.4375f, 0.925f, 0.1f);
-    w.Instrument("SPEEDOMETER_GRAPHICAL", Side(style, 0.02f, style.dialSize), 0.03f, style.dialSize);
-    w.Instrument("SPEEDOMETER_TEXT", Side(style, 0.04f + style.dialSize, 0.15f), 0.1f, 0.1f);
-    w.Instrument("ATTITUDEINDICATOR", 0.5f - style.attitudeSize / 2, 0.01f, style.attitudeSize);
-    w.Instrument("DAMAGEINDICATOR_TEXT", Side(style, 0.62f, 0.2f), 0.11f, 0.1f);
-    w.Instrument("DAMAGEINDICATOR_GRAPHICAL", Side(style, 0.88f, 0.1f), 0.01f, 0.1f);
-    return w;
-}
-
-}  // namespace
-
 bool GenerateHud(const std::string& root) {
-    for (int i = 0; i < 4; ++i) {
-        char path[64];
-        snprintf(path, sizeof(path), "/Scripts/hud%d.txt", i + 1);
-        if (!HudScript(kStyles[i]).Save(root + path))
+    for (int i = 0; i < kNumHudScripts; ++i) {
+        const std::string path = root + "/Scripts/hud" + std::to_string(i + 1) + ".txt";
+        if (!WriteFileAtomically(path.c_str(), HudScriptText(i))) {
+            fprintf(stderr, "contentgen: cannot write %s\n", path.c_str());
             return false;
+        }
     }
     return true;
 }

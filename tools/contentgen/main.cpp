@@ -14,6 +14,11 @@ int main(int argc, char** argv) {
     ok = GenerateAudio(root) && ok;
     ok = GenerateFont(root) && ok;
     ok = GenerateHud(root) && ok;
+    ok = GenerateSplash(root) && ok;
+    ok = GenerateMovie(root) && ok;
+    ok = GenerateVehicles(root) && ok;
+    ok = GenerateTrack1(root) && ok;
+    ok = GenerateFlares(root) && ok;
     ok = GenerateMenus(root) && ok;
     if (!ok) {
         fprintf(stderr, "contentgen: content generation failed\n");

@@ -4,11 +4,17 @@
 #include <cmath>
 #include <cstdio>
 
-#include "canvas.h"
+#include "paintcanvas.h"
+#include "pattern.h"
 
 namespace {
 
 constexpr float kPi = 3.14159265f;
+
+// Fractal noise in 0 .. 1 whose features are about `scale` pixels across.
+float Noise(float x, float y, uint32_t seed, float scale, int octaves) {
+    return FractalNoise(x / scale, y / scale, seed, octaves);
+}
 
 float Smooth(float e0, float e1, float x) {
     const float t = std::min(1.0f, std::max(0.0f, (x - e0) / (e1 - e0)));
@@ -21,21 +27,21 @@ Color Ramp(const std::vector<std::pair<float, Color>>& stops, float t) {
         return stops.front().second;
     for (size_t i = 1; i < stops.size(); i++)
         if (t <= stops[i].first)
-            return Mix(stops[i - 1].second, stops[i].second,
+            return MixColor(stops[i - 1].second, stops[i].second,
                        (t - stops[i - 1].first) / (stops[i].first - stops[i - 1].first));
     return stops.back().second;
 }
 
 // Fine brushed grain plus slow blotches, for metal surfaces.
-void Brush(Canvas& c, uint32_t seed, float strength) {
+void Brush(PaintCanvas& c, uint32_t seed, float strength) {
     c.Shade([&](int x, int y, Color& p) {
-        const float grain = Noise2(float(x) * 0.15f, float(y) * 4.0f, seed, 6.0f, 2) - 0.5f;
-        const float blotch = Noise2(float(x), float(y), seed + 7u, 90.0f, 3) - 0.5f;
-        p = Scale(p, 1.0f + strength * (grain * 0.6f + blotch));
+        const float grain = Noise(float(x) * 0.15f, float(y) * 4.0f, seed, 6.0f, 2) - 0.5f;
+        const float blotch = Noise(float(x), float(y), seed + 7u, 90.0f, 3) - 0.5f;
+        p = ScaleColor(p, 1.0f + strength * (grain * 0.6f + blotch));
     });
 }
 
-void Rivet(Canvas& c, float x, float y, float r) {
+void Rivet(PaintCanvas& c, float x, float y, float r) {
     c.FillCircle(x + r * 0.3f, y + r * 0.3f, r, {0.02f, 0.02f, 0.04f}, 0.7f);
     c.FillCircle(x, y, r, {0.36f, 0.40f, 0.48f});
     c.FillCircle(x - r * 0.3f, y - r * 0.3f, r * 0.45f, {0.62f, 0.66f, 0.74f}, 0.8f);
@@ -44,37 +50,37 @@ void Rivet(Canvas& c, float x, float y, float r) {
 // A card painting of a landscape for track n: its own colours, ridges and racing line.
 RgbImage PaintTrackCard(int n) {
     const uint32_t seed = uint32_t(n) * 7919u;
-    Canvas c(512, 384);
+    PaintCanvas c(512, 384);
     const float hue = float((n * 37) % 24) / 24.0f;
-    const Color skyTop = Mix({0.08f, 0.12f, 0.35f}, {0.30f, 0.10f, 0.30f}, hue);
-    const Color skyLow = Mix({0.95f, 0.60f, 0.30f}, {0.55f, 0.80f, 0.95f}, float((n * 11) % 7) / 6.0f);
+    const Color skyTop = MixColor({0.08f, 0.12f, 0.35f}, {0.30f, 0.10f, 0.30f}, hue);
+    const Color skyLow = MixColor({0.95f, 0.60f, 0.30f}, {0.55f, 0.80f, 0.95f}, float((n * 11) % 7) / 6.0f);
     const bool night = n % 6 == 0;
     const float horizon = 190.0f + float((n * 13) % 40);
     c.Shade([&](int, int y, Color& p) {
-        p = Mix(night ? Scale(skyTop, 0.3f) : skyTop, night ? Scale(skyLow, 0.25f) : skyLow,
+        p = MixColor(night ? ScaleColor(skyTop, 0.3f) : skyTop, night ? ScaleColor(skyLow, 0.25f) : skyLow,
                 Smooth(0.0f, horizon, float(y)));
     });
     const float sunX = 80.0f + float((n * 71) % 352);
     if (night) {
         for (int s = 0; s < 60; s++)
-            c.FillCircle(Noise2(float(s), 1.0f, seed, 1.0f, 1) * 512.0f, Noise2(float(s), 5.0f, seed, 1.0f, 1) * horizon,
+            c.FillCircle(Noise(float(s), 1.0f, seed, 1.0f, 1) * 512.0f, Noise(float(s), 5.0f, seed, 1.0f, 1) * horizon,
                          0.9f, {0.9f, 0.9f, 1.0f}, 0.8f);
     } else {
         c.FillCircle(sunX, horizon - 60.0f, 60.0f, {1.0f, 0.9f, 0.7f}, 0.15f);
         c.FillCircle(sunX, horizon - 60.0f, 18.0f, {1.0f, 0.97f, 0.85f});
     }
     // Three ridges, far ones paler.
-    const Color ground = Mix({0.55f, 0.38f, 0.22f}, {0.25f, 0.40f, 0.30f}, float((n * 5) % 9) / 8.0f);
+    const Color ground = MixColor({0.55f, 0.38f, 0.22f}, {0.25f, 0.40f, 0.30f}, float((n * 5) % 9) / 8.0f);
     for (int layer = 0; layer < 3; layer++) {
         const float base = horizon + float(layer) * 18.0f;
         const float amp = 70.0f - float(layer) * 18.0f;
-        const Color tone = Mix(Mix(ground, skyLow, 0.6f - 0.25f * float(layer)), {0, 0, 0}, night ? 0.7f : 0.0f);
-        c.FillBelow([&](float x) { return base - amp * Noise2(x, float(layer) * 50.0f, seed + uint32_t(layer), 140.0f, 4); },
+        const Color tone = MixColor(MixColor(ground, skyLow, 0.6f - 0.25f * float(layer)), {0, 0, 0}, night ? 0.7f : 0.0f);
+        c.FillBelow([&](float x) { return base - amp * Noise(x, float(layer) * 50.0f, seed + uint32_t(layer), 140.0f, 4); },
                     tone);
     }
     // The racing line: a glowing ribbon winding from the bottom edge to the horizon.
     const Color glow = night ? Color{0.4f, 0.9f, 1.0f} : Color{1.0f, 0.95f, 0.6f};
-    const float bend = (Noise2(float(n), 0.0f, seed, 1.0f, 1) - 0.5f) * 300.0f;
+    const float bend = (Noise(float(n), 0.0f, seed, 1.0f, 1) - 0.5f) * 300.0f;
     float px = 256.0f, py = 384.0f;
     for (int i = 1; i <= 40; i++) {
         const float t = float(i) / 40.0f;
@@ -82,7 +88,7 @@ RgbImage PaintTrackCard(int n) {
         const float x = 256.0f + bend * std::sin(t * kPi * 1.5f) * (1.0f - t * 0.6f);
         const float width = 26.0f * (1.0f - t) + 2.0f;
         c.Line(px, py, x, y, width + 8.0f, glow, 0.25f);
-        c.Line(px, py, x, y, width, Mix(glow, {1, 1, 1}, 0.4f), 0.85f);
+        c.Line(px, py, x, y, width, MixColor(glow, {1, 1, 1}, 0.4f), 0.85f);
         px = x;
         py = y;
     }
@@ -101,7 +107,7 @@ RgbImage PaintTrackCard(int n) {
 }  // namespace
 
 RgbImage PaintChrome() {
-    Canvas c(256, 256);
+    PaintCanvas c(256, 256);
     const std::vector<std::pair<float, Color>> stops = {{0.0f, {0.95f, 0.97f, 1.0f}},
                                                         {0.45f, {0.55f, 0.65f, 0.90f}},
                                                         {0.52f, {0.12f, 0.16f, 0.32f}},
@@ -115,17 +121,17 @@ RgbImage PaintChrome() {
 }
 
 RgbImage PaintSand() {
-    Canvas c(256, 256, {0.80f, 0.62f, 0.40f});
+    PaintCanvas c(256, 256, {0.80f, 0.62f, 0.40f});
     c.Shade([](int x, int y, Color& p) {
-        const float ripple = std::sin((float(y) + 9.0f * Noise2(float(x), float(y), 11u, 64.0f, 3)) * kPi / 8.0f);
-        const float grain = Noise2(float(x), float(y), 12u, 2.0f, 1) - 0.5f;
-        p = Scale(p, 1.0f + 0.07f * ripple + 0.12f * grain);
+        const float ripple = std::sin((float(y) + 9.0f * Noise(float(x), float(y), 11u, 64.0f, 3)) * kPi / 8.0f);
+        const float grain = Noise(float(x), float(y), 12u, 2.0f, 1) - 0.5f;
+        p = ScaleColor(p, 1.0f + 0.07f * ripple + 0.12f * grain);
     });
     return c.ToImage();
 }
 
 RgbImage PaintMetal() {
-    Canvas c(256, 256, {0.30f, 0.33f, 0.40f});
+    PaintCanvas c(256, 256, {0.30f, 0.33f, 0.40f});
     Brush(c, 21u, 0.35f);
     c.FillRect(0, 126, 256, 130, {0.08f, 0.09f, 0.12f});
     c.FillRect(0, 130, 256, 132, {0.55f, 0.58f, 0.66f}, 0.6f);
@@ -136,7 +142,7 @@ RgbImage PaintMetal() {
 }
 
 RgbImage PaintDesertSky() {
-    Canvas c(1024, 512);
+    PaintCanvas c(1024, 512);
     const float horizon = 0.45f * 512.0f;
     const std::vector<std::pair<float, Color>> sky = {{0.0f, {0.07f, 0.12f, 0.38f}},
                                                       {0.55f, {0.30f, 0.42f, 0.70f}},
@@ -146,38 +152,38 @@ RgbImage PaintDesertSky() {
     c.Shade([&](int x, int y, Color& p) {
         p = Ramp(sky, float(y) / horizon);
         // Thin streaks of cloud, lit from below by the low sun.
-        const float streak = Noise2(float(x) * 0.35f, float(y) * 2.5f, 31u, 90.0f, 5);
+        const float streak = Noise(float(x) * 0.35f, float(y) * 2.5f, 31u, 90.0f, 5);
         const float band = Smooth(0.2f, 0.45f, float(y) / horizon) * (1.0f - Smooth(0.7f, 0.95f, float(y) / horizon));
         const float cloud = Smooth(0.55f, 0.75f, streak) * band;
-        p = Mix(p, {1.0f, 0.80f, 0.62f}, cloud * 0.55f);
+        p = MixColor(p, {1.0f, 0.80f, 0.62f}, cloud * 0.55f);
         const float d = std::hypot(float(x) - sunX, (float(y) - sunY) * 1.3f);
-        p = Mix(p, {1.0f, 0.93f, 0.75f}, 0.55f * std::exp(-d / 90.0f));
+        p = MixColor(p, {1.0f, 0.93f, 0.75f}, 0.55f * std::exp(-d / 90.0f));
     });
     c.FillCircle(sunX, sunY, 24.0f, {1.0f, 0.98f, 0.88f});
     // Mesas far away, dunes nearer; the ground below them meets the scene's sand floor.
     c.FillBelow([&](float x) {
-        const float mesa = Smooth(0.55f, 0.6f, Noise2(x, 0.0f, 41u, 260.0f, 2)) * 34.0f;
-        return horizon - 6.0f - mesa - 8.0f * Noise2(x, 3.0f, 42u, 40.0f, 3);
+        const float mesa = Smooth(0.55f, 0.6f, Noise(x, 0.0f, 41u, 260.0f, 2)) * 34.0f;
+        return horizon - 6.0f - mesa - 8.0f * Noise(x, 3.0f, 42u, 40.0f, 3);
     }, {0.55f, 0.40f, 0.38f});
-    c.FillBelow([&](float x) { return horizon + 4.0f - 14.0f * Noise2(x, 9.0f, 43u, 150.0f, 3); },
+    c.FillBelow([&](float x) { return horizon + 4.0f - 14.0f * Noise(x, 9.0f, 43u, 150.0f, 3); },
                 {0.78f, 0.56f, 0.36f});
     c.Shade([&](int x, int y, Color& p) {
         if (float(y) > horizon + 6.0f)
-            p = Scale(p, 0.92f + 0.16f * Noise2(float(x), float(y), 44u, 24.0f, 3));
+            p = ScaleColor(p, 0.92f + 0.16f * Noise(float(x), float(y), 44u, 24.0f, 3));
     });
     return c.ToImage();
 }
 
 RgbImage PaintLogo() {
-    Canvas c(512, 512, {0.04f, 0.05f, 0.16f});
+    PaintCanvas c(512, 512, {0.04f, 0.05f, 0.16f});
     // Only rows 0 .. 255 are shown: a plate with the name, a swoosh and a thin border.
     c.Shade([](int x, int y, Color& p) {
         if (y < 256)
-            p = Mix({0.10f, 0.12f, 0.34f}, {0.02f, 0.03f, 0.10f}, float(y) / 255.0f + 0.1f * std::sin(float(x) * 0.01f));
+            p = MixColor({0.10f, 0.12f, 0.34f}, {0.02f, 0.03f, 0.10f}, float(y) / 255.0f + 0.1f * std::sin(float(x) * 0.01f));
     });
     const char* name = "ZEPHYRACE";
     const float size = 54.0f;
-    const float x = (512.0f - Canvas::TextWidth(name, size)) * 0.5f;
+    const float x = (512.0f - PaintCanvas::TextWidth(name, size)) * 0.5f;
     c.Text(name, x + 4.0f, 142.0f, size, 11.0f, {0.0f, 0.0f, 0.0f}, 0.6f);
     c.Text(name, x, 138.0f, size, 11.0f, {0.55f, 0.62f, 0.95f});
     c.Text(name, x, 138.0f, size, 4.0f, {0.92f, 0.95f, 1.0f});
@@ -197,7 +203,7 @@ RgbImage PaintLogo() {
 }
 
 RgbImage PaintPanel() {
-    Canvas c(512, 512, {0.16f, 0.17f, 0.22f});
+    PaintCanvas c(512, 512, {0.16f, 0.17f, 0.22f});
     Brush(c, 51u, 0.45f);
     // Plates of 128 pixels with a dark seam, a lit upper edge and rivets in the corners.
     for (int i = 0; i <= 4; i++) {
@@ -214,7 +220,7 @@ RgbImage PaintPanel() {
                     Rivet(c, float(px) * 128.0f + dx, float(py) * 128.0f + dy, 4.0f);
     c.Shade([](int x, int y, Color& p) {
         const float d = std::hypot(float(x) - 256.0f, float(y) - 256.0f) / 362.0f;
-        p = Scale(p, 1.05f - 0.45f * d * d);
+        p = ScaleColor(p, 1.05f - 0.45f * d * d);
     });
     return c.ToImage();
 }
@@ -222,8 +228,8 @@ RgbImage PaintPanel() {
 RgbImage PaintLockAndChain() {
     // Painted on a dark backing, then everything a shape does not cover gets the colour key exactly, so
     // no soft edge blends into it.
-    Canvas picture(512, 256, {0.08f, 0.08f, 0.09f});
-    Canvas cover(512, 256);
+    PaintCanvas picture(512, 256, {0.08f, 0.08f, 0.09f});
+    PaintCanvas cover(512, 256);
     auto both = [&](auto draw) {
         draw(picture, false);
         draw(cover, true);
@@ -239,7 +245,7 @@ RgbImage PaintLockAndChain() {
                 const float ax = x0 + (256.0f - x0) * t0, ay = y0 + (128.0f - y0) * t0;
                 const float bx = x0 + (256.0f - x0) * t1, by = y0 + (128.0f - y0) * t1;
                 const bool flat = l % 2 == 0;
-                both([&](Canvas& canvas, bool mask) {
+                both([&](PaintCanvas& canvas, bool mask) {
                     const float w = flat ? 13.0f : 7.0f;
                     canvas.Line(ax, ay, bx, by, w + 4.0f, mask ? white : Color{0.25f, 0.26f, 0.28f});
                     if (!mask) {
@@ -253,7 +259,7 @@ RgbImage PaintLockAndChain() {
         }
     }
     // The padlock: shackle, body, keyhole.
-    both([&](Canvas& canvas, bool mask) {
+    both([&](PaintCanvas& canvas, bool mask) {
         const Color shackle = mask ? white : Color{0.70f, 0.72f, 0.78f};
         float px = 226.0f, py = 128.0f;
         for (int i = 1; i <= 24; i++) {

@@ -47,4 +47,12 @@ void MixInto(SoundBuffer& out, const SoundBuffer& in, float gain);
 // Normalises to `peak` of full scale and writes a mono 16-bit WAV file; false (with a message) on failure.
 bool WriteSound(const std::string& path, const SoundBuffer& sound, float peak);
 
-bool GenerateMusic(const std::string& audioDir);
+// A finished sound: its file name in Audio/, its samples and the peak they are normalised to.
+struct GameSound {
+    std::string file;
+    SoundBuffer sound;
+    float peak;
+};
+
+std::vector<GameSound> EffectSounds();  // every effect and the engine loop
+std::vector<GameSound> MusicPieces();   // the three looping pieces

@@ -24,7 +24,8 @@ void AddFromTo(TrackSettings& s, float start, float end, int action, float x, fl
 void AddCaption(TrackSettings& s, float t, int action, const char* text, float x = 0, float y = 0, float z = 0);
 
 // The script text; false (with the reason in error) when the record holds something no script line
-// can express: an empty or over-long caption, a path with blanks, a command in the wrong form.
+// can express: an empty or over-long caption, a path with blanks, a command ending before it starts,
+// a line longer than the game reads at once.
 bool FormatTrackScript(const TrackSettings& s, std::string& text, std::string& error);
 // Formats and writes the file; prints the reason and returns false on failure.
 bool WriteTrackScript(const std::string& path, const TrackSettings& s);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/files.h"
 #include "wavfile.h"
 
 namespace {
@@ -125,12 +126,7 @@ bool WriteSound(const std::string& path, const SoundBuffer& sound, float peak) {
     const float scale = loudest > 0.0f ? peak * 32767.0f / loudest : 0.0f;
     std::vector<int16_t> pcm(sound.samples.size());
     for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = static_cast<int16_t>(std::lround(sound.samples[i] * scale));
-    const std::string image = EncodeWav16(pcm, 1, kAudioRate);
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file) {
-        fprintf(stderr, "contentgen: cannot write %s\n", path.c_str());
-        return false;
-    }
-    const bool ok = fwrite(image.data(), 1, image.size(), file) == image.size();
-    return fclose(file) == 0 && ok;
+    if (WriteFileAtomically(path.c_str(), EncodeWav16(pcm, 1, kAudioRate))) return true;
+    fprintf(stderr, "contentgen: cannot write %s\n", path.c_str());
+    return false;
 }

@@ -1,4 +1,4 @@
-#include "canvas.h"
+#include "paintcanvas.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,69 +11,37 @@ float Clamp01(float v) {
     return std::min(1.0f, std::max(0.0f, v));
 }
 
-float Hash(int x, int y, uint32_t seed) {
-    uint32_t h = uint32_t(x) * 374761393u + uint32_t(y) * 668265263u + seed * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    h ^= h >> 16;
-    return float(h & 0xFFFFFF) / float(0xFFFFFF);
-}
-
-float SmoothValue(float x, float y, uint32_t seed) {
-    const int ix = int(std::floor(x));
-    const int iy = int(std::floor(y));
-    float fx = x - float(ix);
-    float fy = y - float(iy);
-    fx = fx * fx * (3.0f - 2.0f * fx);
-    fy = fy * fy * (3.0f - 2.0f * fy);
-    const float a = Hash(ix, iy, seed), b = Hash(ix + 1, iy, seed);
-    const float c = Hash(ix, iy + 1, seed), d = Hash(ix + 1, iy + 1, seed);
-    return (a + (b - a) * fx) + ((c + (d - c) * fx) - (a + (b - a) * fx)) * fy;
-}
-
 }  // namespace
 
-Color Mix(const Color& a, const Color& b, float t) {
+Color MixColor(const Color& a, const Color& b, float t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Color Scale(const Color& c, float k) {
+Color ScaleColor(const Color& c, float k) {
     return {c.r * k, c.g * k, c.b * k};
 }
 
-float Noise2(float x, float y, uint32_t seed, float scale, int octaves) {
-    float sum = 0.0f;
-    float weight = 0.5f;
-    float total = 0.0f;
-    for (int o = 0; o < octaves; o++) {
-        sum += SmoothValue(x / scale, y / scale, seed + uint32_t(o) * 101u) * weight;
-        total += weight;
-        weight *= 0.5f;
-        scale *= 0.5f;
-    }
-    return sum / total;
-}
-
-Canvas::Canvas(int width, int height, const Color& fill)
+PaintCanvas::PaintCanvas(int width, int height, const Color& fill)
     : width(width), height(height), pixels_(size_t(width) * size_t(height), fill) {}
 
-void Canvas::Blend(int x, int y, const Color& c, float alpha) {
+void PaintCanvas::Blend(int x, int y, const Color& c, float alpha) {
     if (x < 0 || y < 0 || x >= width || y >= height || alpha <= 0.0f)
         return;
     Color& p = pixels_[size_t(y) * width + x];
-    p = Mix(p, c, std::min(alpha, 1.0f));
+    p = MixColor(p, c, std::min(alpha, 1.0f));
 }
 
-void Canvas::Shade(const std::function<void(int, int, Color&)>& shade) {
+void PaintCanvas::Shade(const std::function<void(int, int, Color&)>& shade) {
     for (int y = 0; y < height; y++)
         for (int x = 0; x < width; x++)
             shade(x, y, pixels_[size_t(y) * width + x]);
 }
 
-void Canvas::VerticalGradient(const Color& top, const Color& bottom) {
-    Shade([&](int, int y, Color& c) { c = Mix(top, bottom, float(y) / float(std::max(1, height - 1))); });
+void PaintCanvas::VerticalGradient(const Color& top, const Color& bottom) {
+    Shade([&](int, int y, Color& c) { c = MixColor(top, bottom, float(y) / float(std::max(1, height - 1))); });
 }
 
-void Canvas::FillRect(float x0, float y0, float x1, float y1, const Color& c, float alpha) {
+void PaintCanvas::FillRect(float x0, float y0, float x1, float y1, const Color& c, float alpha) {
     for (int y = std::max(0, int(y0)); y < std::min(height, int(std::ceil(y1))); y++)
         for (int x = std::max(0, int(x0)); x < std::min(width, int(std::ceil(x1))); x++) {
             const float cover = Clamp01(std::min(float(x) + 1.0f, x1) - std::max(float(x), x0)) *
@@ -82,7 +50,7 @@ void Canvas::FillRect(float x0, float y0, float x1, float y1, const Color& c, fl
         }
 }
 
-void Canvas::FillCircle(float cx, float cy, float radius, const Color& c, float alpha) {
+void PaintCanvas::FillCircle(float cx, float cy, float radius, const Color& c, float alpha) {
     for (int y = std::max(0, int(cy - radius - 1)); y <= std::min(height - 1, int(cy + radius + 1)); y++)
         for (int x = std::max(0, int(cx - radius - 1)); x <= std::min(width - 1, int(cx + radius + 1)); x++) {
             const float d = std::hypot(float(x) + 0.5f - cx, float(y) + 0.5f - cy);
@@ -90,7 +58,7 @@ void Canvas::FillCircle(float cx, float cy, float radius, const Color& c, float 
         }
 }
 
-void Canvas::Line(float ax, float ay, float bx, float by, float thickness, const Color& c, float alpha) {
+void PaintCanvas::Line(float ax, float ay, float bx, float by, float thickness, const Color& c, float alpha) {
     const float r = thickness * 0.5f;
     const float dx = bx - ax, dy = by - ay;
     const float len2 = std::max(dx * dx + dy * dy, 1e-6f);
@@ -105,7 +73,7 @@ void Canvas::Line(float ax, float ay, float bx, float by, float thickness, const
         }
 }
 
-void Canvas::FillBelow(const std::function<float(float)>& curve, const Color& c, float alpha) {
+void PaintCanvas::FillBelow(const std::function<float(float)>& curve, const Color& c, float alpha) {
     for (int x = 0; x < width; x++) {
         const float top = curve(float(x) + 0.5f);
         for (int y = std::max(0, int(top)); y < height; y++)
@@ -113,18 +81,18 @@ void Canvas::FillBelow(const std::function<float(float)>& curve, const Color& c,
     }
 }
 
-void Canvas::Text(const char* text, float x, float y, float size, float thickness, const Color& c, float alpha) {
+void PaintCanvas::Text(const char* text, float x, float y, float size, float thickness, const Color& c, float alpha) {
     const float k = size / kGlyphHeight;
     ForEachStrokeBar(text, [&](const StrokePoint& a, const StrokePoint& b) {
         Line(x + a.x * k, y - a.y * k, x + b.x * k, y - b.y * k, thickness, c, alpha);
     });
 }
 
-float Canvas::TextWidth(const char* text, float size) {
+float PaintCanvas::TextWidth(const char* text, float size) {
     return StrokeTextWidth(text) * size / kGlyphHeight;
 }
 
-RgbImage Canvas::ToImage() const {
+RgbImage PaintCanvas::ToImage() const {
     RgbImage image(width, height);
     for (int y = 0; y < height; y++)
         for (int x = 0; x < width; x++) {

@@ -167,6 +167,11 @@ bool FormatTrackScript(const TrackSettings& s, std::string& text, std::string& e
     if (!CheckPath("TRACK", s.trackModel, error) || !CheckPath("SKY", s.skyModel, error) ||
         (s.hasVehicleScript && !CheckPath("VEHICLESCRIPT", s.vehicleScript, error)))
         return false;
+    for (const char* c = s.title; *c; ++c)
+        if (static_cast<unsigned char>(*c) < ' ') {
+            error = "the title holds a control character";
+            return false;
+        }
     if (s.title[0])
         AppendFormat(text, "TITLE%s\n", s.title);
     AppendFormat(text, "VEHICLE %d\n", s.requiredVehicle);
@@ -202,6 +207,14 @@ bool FormatTrackScript(const TrackSettings& s, std::string& text, std::string& e
         if (!FormatCommand(c, text, error))
             return false;
     text += "STOPANIMATION\n";
+    // The game reads 254 characters of a line at a time; a longer one (huge numbers) would split.
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        if (end - start + 1 > size_t(kLineBufferSize - 1)) {
+            error = "line too long for the game to read: " + text.substr(start, 40) + "...";
+            return false;
+        }
+    }
     return true;
 }
 

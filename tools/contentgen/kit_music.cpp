@@ -42,7 +42,7 @@ int InRange(int midi, int low) {
     return midi;
 }
 
-bool RenderPiece(const Piece& piece, const std::string& audioDir) {
+SoundBuffer RenderPiece(const Piece& piece) {
     const double beat = 60.0 / piece.bpm;
     const double bar = 4.0 * beat;
     const double length = bar * static_cast<double>(piece.bars.size());
@@ -81,7 +81,7 @@ bool RenderPiece(const Piece& piece, const std::string& audioDir) {
     }
     MixInto(mix, melody, 1.0f);
     AddEcho(mix, melody, 0.75 * beat, 0.3f, 0.45f, 3);
-    return WriteSound(audioDir + "/" + piece.file, mix, 0.7f);
+    return mix;
 }
 
 // C major, gentle: I vi IV V, then a lift through IV V iii vi.
@@ -164,8 +164,9 @@ Piece IntroPiece() {
 
 }  // namespace
 
-bool GenerateMusic(const std::string& audioDir) {
-    bool ok = RenderPiece(MenuPiece(), audioDir);
-    ok = RenderPiece(ResultsPiece(), audioDir) && ok;
-    return RenderPiece(IntroPiece(), audioDir) && ok;
+std::vector<GameSound> MusicPieces() {
+    std::vector<GameSound> pieces;
+    for (const Piece& piece : {MenuPiece(), ResultsPiece(), IntroPiece()})
+        pieces.push_back({piece.file, RenderPiece(piece), 0.7f});
+    return pieces;
 }

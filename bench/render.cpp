@@ -1,0 +1,124 @@
+// Frames per second of the plain and the shadowed frame at 1024x768, on the generated track with the most
+// triangles, from the camera start of its script (or the place given by the environment variables
+// BENCH_VIEW="x y z yaw pitch"). Between them, the shadowed frame's passes with no stencil work shows
+// what the volumes themselves cost. Run from the game's bin folder:
+//   cd game/bin && ../../build/bench/bench_render [seconds per measurement]
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "../tests/tools/shadowframe.h"
+#include "lighting/shadowvolume.h"
+#include "scene/milkshape.h"
+#include "scene/texturemanager.h"
+
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+constexpr int kMaxTracks = 24;
+
+struct Track {
+    int number = 0;
+    size_t triangles = 0;
+};
+
+Track HeaviestTrack() {
+    Track best;
+    char path[64];
+    for (int n = 1; n <= kMaxTracks; ++n) {
+        snprintf(path, sizeof path, "../Scripts/track%d.txt", n);
+        if (FILE* f = fopen(path, "r")) fclose(f);
+        else continue;
+        LoadTrackSettings(path, gTrackSettings);
+        CMilkshapeModel model;
+        model.Load(gTrackSettings.trackModel);
+        if (model.triangles.size() > best.triangles) best = {n, model.triangles.size()};
+    }
+    return best;
+}
+
+double FramesPerSecond(void (*frame)(const ShadowScene&), const ShadowScene& scene, double seconds) {
+    using Clock = std::chrono::steady_clock;
+    for (int i = 0; i < 3; ++i) frame(scene);  // warm up caches and shader variants
+    glFinish();
+    int frames = 0;
+    const auto start = Clock::now();
+    double elapsed = 0.0;
+    do {
+        frame(scene);
+        glutSwapBuffers();
+        glFinish();
+        ++frames;
+        elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    } while (elapsed < seconds);
+    return frames / elapsed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 3.0;
+    if (!OpenSceneWindow(argc, argv, kWidth, kHeight, "render bench")) return 1;
+
+    const Track track = HeaviestTrack();
+    if (!track.number) {
+        fprintf(stderr, "no track with a model under ../Scripts\n");
+        return 1;
+    }
+    char path[64];
+    snprintf(path, sizeof path, "../Scripts/track%d.txt", track.number);
+    LoadTrackSettings(path, gTrackSettings);
+    auto model = std::make_unique<CMilkshapeModel>();
+    model->Load(gTrackSettings.trackModel);
+    TextureManager textures;
+    CCamera camera;
+    camera.SetPosition(gTrackSettings.camStartPosition[0], gTrackSettings.camStartPosition[1],
+                       gTrackSettings.camStartPosition[2]);
+    camera.SetYaw(gTrackSettings.camStartHeading);
+    camera.SetPitch(gTrackSettings.camStartPitch);
+    if (const char* view = getenv("BENCH_VIEW")) {
+        float v[5];
+        if (sscanf(view, "%f %f %f %f %f", &v[0], &v[1], &v[2], &v[3], &v[4]) == 5) {
+            camera.SetPosition(v[0], v[1], v[2]);
+            camera.SetYaw(v[3]);
+            camera.SetPitch(v[4]);
+        }
+    }
+
+    const auto buildStart = std::chrono::steady_clock::now();
+    RenderModel render(&textures, &camera, model.get(), false, true, true);
+    const double buildSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - buildStart).count();
+    int volumes = 0, quads = 0, capTriangles = 0;
+    for (const auto& v : render.staticShadows) {
+        if (!v) continue;
+        for (const auto& g : v->groupVolumes) {
+            if (!g) continue;
+            ++volumes;
+            quads += g->quadCount;
+            capTriangles += g->capIndexCount / 3;
+        }
+    }
+    BeginSceneState(kWidth, kHeight, gTrackSettings.ambientColor);
+
+    const bool twoSidedOffered = glewIsSupported("GL_EXT_stencil_two_side");
+    CZFailStencilTechnique zfail(&camera);
+    zfail.AddCaster(&render);
+    const double plain = FramesPerSecond(DrawPlainRaceFrame, {&render, &camera, nullptr}, seconds);
+    const double passes = FramesPerSecond(DrawSceneFrame, {&render, &camera, nullptr}, seconds);
+    gTwoSidedStencil = twoSidedOffered;
+    const double shadowed = FramesPerSecond(DrawSceneFrame, {&render, &camera, &zfail}, seconds);
+    gTwoSidedStencil = false;
+    const double oneSided = FramesPerSecond(DrawSceneFrame, {&render, &camera, &zfail}, seconds);
+
+    printf("track %d: %zu triangles, %zu lights, %d group volumes, %d side quads, %d cap triangles, built in %.2f s\n",
+           track.number, track.triangles, gTrackSettings.lights.size(), volumes, quads, capTriangles, buildSeconds);
+    printf("plain frame (one pass):                  %7.2f fps\n", plain);
+    printf("shadowed frame's passes without stencil: %7.2f fps   ratio to plain %.3f\n", passes, passes / plain);
+    printf("shadowed frame (%s):              %7.2f fps   ratio to plain %.3f\n",
+           twoSidedOffered ? "two-sided" : "one-sided", shadowed, shadowed / plain);
+    printf("shadowed frame (one-sided):              %7.2f fps   ratio to plain %.3f\n", oneSided, oneSided / plain);
+    return 0;
+}

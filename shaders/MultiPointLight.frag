@@ -1,0 +1,18 @@
+#version 120
+uniform sampler2D tex;
+varying vec3 eyePosition;
+varying vec3 eyeNormal;
+
+void main()
+{
+    vec3 n = normalize(eyeNormal);
+    vec3 colour = gl_FrontLightModelProduct.sceneColor.rgb;
+    for (int i = 1; i <= 4; ++i) {
+        vec3 toLight = gl_LightSource[i].position.xyz - eyePosition;
+        float d = length(toLight);
+        float reach = 1.0 / (gl_LightSource[i].constantAttenuation + gl_LightSource[i].linearAttenuation * d);
+        colour += reach * max(dot(n, toLight / max(d, 1e-4)), 0.0) * gl_FrontMaterial.diffuse.rgb *
+                  gl_LightSource[i].diffuse.rgb;
+    }
+    gl_FragColor = vec4(colour, gl_FrontMaterial.diffuse.a) * texture2D(tex, gl_TexCoord[0].st);
+}

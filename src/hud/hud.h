@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "hud/hudgauges.h"
+#include "hud/hudscript.h"
+#include "hud/hudtimer.h"
+
+class CBitmapFont;
+class CCamera;
+
+// The race HUD: shapes and instruments laid out by a script, drawn between Begin2D and End2D.
+class CHud {
+public:
+    explicit CHud(CCamera* camera);
+    ~CHud();
+    CHud(const CHud&) = delete;
+    CHud& operator=(const CHud&) = delete;
+
+    // Replaces the layout by the script's (an unreadable file leaves the HUD empty) and resets the timer.
+    void LoadScript(const char* path);
+    void Draw();
+    void StartTimer(bool resume);
+    void StopTimer();
+
+    const HudLayout& Layout() const { return layout; }
+    const HudTimer& Timer() const { return timer; }
+
+private:
+    // The attitude indicator's fixed points, computed at load.
+    struct Horizon {
+        float cx = 0, cy = 0, r = 0;
+        HudVertex corners[4] = {};  // TL, TR, BR, BL
+        HudVertex symbol[4] = {};
+    };
+
+    void ReleaseLists();
+    void BuildDialList(const HudInstrument& dial);
+    void BuildBezelList(const HudInstrument& attitude);
+    void DrawShapes() const;
+    void DrawAttitude(const HudInstrument& in) const;
+    void DrawSpeedText(const HudInstrument& in) const;
+    void DrawDial(const HudInstrument& in) const;
+    void DrawDamageText(const HudInstrument& in) const;
+    void DrawDamageBar(const HudInstrument& in) const;
+
+    std::unique_ptr<CBitmapFont> bigFont;
+    std::unique_ptr<CBitmapFont> smallFont;
+    std::unique_ptr<CBitmapFont> mediumFont;
+    CCamera* camera;  // not owned
+    uint32_t bigHeight, smallHeight, mediumHeight;
+    uint32_t bezelList = 0;
+    uint32_t dialList = 0;
+    HudTimer timer;
+    HudLayout layout;
+    Horizon horizon;
+};

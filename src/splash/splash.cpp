@@ -1,3 +1,0 @@
-#include "splash/splash.h"
-
-void RunSplashScreen() {}

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The intro movie plays once in the game window before the game's frames, at its own pace; the full-screen
+# form keeps its proportions; a damaged or missing movie is logged and skipped and the game goes on.
+source "$(dirname "$0")/lib.sh"
+make_tree
+start_x 1024x768x24
+skip_splash
+
+# Every frame of the movie carries a band of (200, 40, 160) along its bottom.
+band_at() { near "$(pixel "$1" "$2" "$3")" 200 40 160 30; }
+stop_game() { kill "$GAME_PID" 2>/dev/null || true; wait "$GAME_PID" 2>/dev/null || true; GAME_PID=; }
+now_ms() { date +%s%3N; }
+
+# 1. The generated movie decodes: 320x240 at 25 frames a second, 100 frames, moving.
+read -r size fps frames changes < <("$BUILD_DIR/tests/moviecheck" "$GAME_DIR/nimbrellogo.avi")
+[ "$size $fps $frames" = "320x240 25.00 100" ] || fail "movie is $size at $fps fps with $frames frames"
+[ "$changes" -ge 90 ] || fail "only $changes of the movie's frames change"
+
+# 2. In the game window: frames that differ, for about the movie's four seconds, then never again.
+start_game
+wait_window Zephyrace 15 > /dev/null
+first=; last=; shots=()
+for i in $(seq 60); do
+  f=$(shot "game-$i")
+  if band_at "$f" 512 750; then
+    [ -z "$first" ] && first=$(now_ms)
+    last=$(now_ms); shots+=("$f")
+  elif [ -n "$first" ]; then
+    break
+  fi
+  sleep 0.2
+done
+[ "${#shots[@]}" -ge 3 ] || fail "the movie was seen in ${#shots[@]} screenshots"
+cp "${shots[1]}" "$SHOTS/movie.png"
+[ "$(compare -metric AE "${shots[0]}" "${shots[-1]}" null: 2>&1 || true)" -gt 1000 ] || fail "the movie's frames do not change"
+played=$((last - first))
+[ "$played" -ge 2500 ] && [ "$played" -le 6500 ] || fail "the movie showed for $played ms, not about 4 s"
+sleep 1
+f=$(shot after)
+band_at "$f" 512 750 && fail "the movie is still showing after it ended"
+kill -0 "$GAME_PID" || fail "the game ended after the movie"
+log_has "Failed playback of movie" && fail "the good movie was reported as failed"
+stop_game
+
+# 3. The full-screen form letterboxes the 4:3 movie in a wider window.
+(cd "$TREE/bin" && exec "$BUILD_DIR/tests/movieplayer" 1024 600 fullscreen > /dev/null 2>&1) &
+GAME_PID=$!
+seen=0
+for i in $(seq 40); do
+  f=$(shot "fullscreen-$i")
+  if band_at "$f" 512 585; then seen=1; break; fi
+  sleep 0.1
+done
+[ "$seen" = 1 ] || fail "the full-screen form never showed the movie"
+cp "$f" "$SHOTS/fullscreen.png"
+near "$(pixel "$f" 60 585)" 0 0 0 8 || fail "no black bar left of the full-screen movie"
+near "$(pixel "$f" 960 585)" 0 0 0 8 || fail "no black bar right of the full-screen movie"
+band_at "$f" 120 585 || fail "the full-screen movie does not span its 800 pixels"
+rc=0; wait "$GAME_PID" || rc=$?; GAME_PID=
+[ "$rc" = 0 ] || fail "the full-screen form ended with $rc"
+
+# 4. Damaged, cut-off and missing movies.
+rm "$TREE/nimbrellogo.avi"
+for case in garbage header-only cut missing; do
+  rm -f "$TREE/bin/log.txt" "$TREE/nimbrellogo.avi"
+  case $case in
+    garbage) head -c 200000 /dev/urandom > "$TREE/nimbrellogo.avi" ;;
+    header-only) head -c 600 "$GAME_DIR/nimbrellogo.avi" > "$TREE/nimbrellogo.avi" ;;
+    cut) head -c 150000 "$GAME_DIR/nimbrellogo.avi" > "$TREE/nimbrellogo.avi" ;;
+  esac
+  start_game
+  wait_window Zephyrace 15 > /dev/null
+  sleep 2
+  kill -0 "$GAME_PID" || fail "the game ended with a $case movie"
+  if [ "$case" = cut ]; then
+    log_has "Failed playback of movie" && fail "a cut-off movie that has frames was reported as failed"
+  else
+    log_has "Failed playback of movie" || fail "no log line for a $case movie"
+  fi
+  stop_game
+done
+echo "intro movie ok"

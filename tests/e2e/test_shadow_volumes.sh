@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Stencil shadows of a generated scene: the plain picture against the shadowed ones. Where the scene's
+# geometry puts a shadow the shadowed picture is darker and the plain one is not; everywhere else they
+# agree; one-sided and two-sided stencil give the same picture, and so do the two techniques.
+source "$(dirname "$0")/lib.sh"
+TREE="$WORK"
+VIEW="$BUILD_DIR/tests/shadowview"
+[ -x "$VIEW" ] || fail "missing $VIEW"
+start_x 640x480x24
+cp "$GAME_DIR"/bin/*.vert "$GAME_DIR"/bin/*.frag "$WORK/"  # the viewer runs where the game's shaders lie
+
+# render NAME TECHNIQUE SIDES VIEW: the picture as $SHOTS/$light-NAME.png, its probes in $WORK/$light-NAME.txt
+render() {
+  local name="$light-$1"
+  (cd "$WORK" && "$VIEW" "$WORK/$name.ppm" "$2" "$3" "$4" "$light" > "$WORK/$name.txt") ||
+    fail "shadowview $2 $3 $4 $light failed"
+  convert "$WORK/$name.ppm" "$SHOTS/$name.png"
+}
+brightness() { local -a c=($1); echo $((c[0] + c[1] + c[2])); }
+differing() { compare -metric AE -fuzz 2% "$SHOTS/$light-$1.png" "$SHOTS/$light-$2.png" null: 2>&1 || true; }
+
+for light in sun lamp; do
+  render plain plain two outside
+  render zfail-two zfail two outside
+  render zfail-one zfail one outside
+  render zpp-two zpp two outside
+  render zpp-one zpp one outside
+
+  ground=
+  while read -r kind x y; do
+    plain=$(brightness "$(pixel "$SHOTS/$light-plain.png" "$x" "$y")")
+    shadowed=$(brightness "$(pixel "$SHOTS/$light-zfail-two.png" "$x" "$y")")
+    echo "$light $kind at $x,$y: plain $plain, shadowed $shadowed"
+    case $kind in
+      shadow) [ "$shadowed" -lt $((plain - 60)) ] || fail "no shadow at $x,$y ($plain -> $shadowed)" ;;
+      lit) [ "$shadowed" -ge $((plain - 6)) ] && [ "$shadowed" -le $((plain + 6)) ] ||
+             fail "light changed at $x,$y ($plain -> $shadowed)" ;;
+    esac
+    # The plain picture shows the ground alike everywhere, shadow or not.
+    [ -z "$ground" ] && ground=$plain
+    [ "$plain" -ge $((ground - 6)) ] && [ "$plain" -le $((ground + 6)) ] || fail "the plain picture is dark at $x,$y"
+  done < "$WORK/$light-zfail-two.txt"
+
+  total=$((400 * 300))
+  shaded=$(differing plain zfail-two)
+  echo "$light pixels in shadow: $shaded of $total"
+  [ "$shaded" -gt $((total / 100)) ] || fail "the shadows cover only $shaded pixels"
+  for pair in "zfail-one zfail-two" "zpp-two zfail-two" "zpp-one zfail-two"; do
+    n=$(differing $pair)
+    echo "$light $pair: $n pixels differ"
+    [ "$n" -le $((total / 1000)) ] || fail "$pair differ in $n pixels"
+  done
+
+  # From inside a shadow volume the near plane lies in shadow: depth-fail counting and the near-plane caps
+  # of depth-pass counting must agree there too.
+  render inside-zfail zfail two inside
+  render inside-zpp zpp two inside
+  render inside-zpp-one zpp one inside
+  for pair in "inside-zpp inside-zfail" "inside-zpp-one inside-zfail"; do
+    n=$(differing $pair)
+    echo "$light $pair: $n pixels differ"
+    [ "$n" -le $((total / 200)) ] || fail "$pair differ in $n pixels"
+  done
+done
+grep -q "Failed\|failed" "$WORK/log.txt" 2>/dev/null && fail "shader problems: $(cat "$WORK/log.txt")"
+echo "PASS"

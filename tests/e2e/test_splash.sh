@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# The splash window comes before the game window, centred, by its class and title; it closes by itself after
+# three seconds, at once on a key or a right click, and not on a left click beside the donation button. The
+# button opens the donation page and ends the program, even where no page opener exists. A missing or damaged
+# bitmap skips the splash.
+source "$(dirname "$0")/lib.sh"
+make_tree
+start_x 1024x768x24
+
+mkdir -p "$WORK/fakebin"
+printf '#!/bin/sh\necho "$1" > "%s/opened.txt"\n' "$WORK" > "$WORK/fakebin/xdg-open"
+chmod +x "$WORK/fakebin/xdg-open"
+
+# wait_splash [seconds]: prints the splash window's id once a window of its class exists.
+wait_splash() {
+  local i id
+  for i in $(seq $((${1:-10} * 20))); do
+    id=$(xdotool search --class '^SplashScreen$' 2>/dev/null | head -n1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  fail "no splash window appeared"
+}
+splash_gone() { ! xdotool search --class '^SplashScreen$' > /dev/null 2>&1; }
+now_ms() { date +%s%3N; }
+# stop_game: ends the game and waits until the server has dropped its windows, so none is found twice.
+stop_game() {
+  kill "$GAME_PID" 2>/dev/null || true; wait "$GAME_PID" 2>/dev/null || true; GAME_PID=
+  for _ in $(seq 50); do
+    splash_gone && ! xdotool search --name '^Zephyrace$' > /dev/null 2>&1 && return 0
+    sleep 0.05
+  done
+}
+
+# 1. Class, title, place and picture, before the game window; then the timer closes it.
+start_game
+id=$(wait_splash)
+seen=$(now_ms)
+[ "$(xdotool search --name '^ZephyraceSplash$' | head -n1)" = "$id" ] || fail "the splash window is not titled ZephyraceSplash"
+xdotool search --name '^Zephyrace$' > /dev/null 2>&1 && fail "the game window exists while the splash shows"
+geometry=$(xwininfo -id "$id")
+x=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$geometry"); y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$geometry")
+w=$(awk '/Width:/ {print $NF}' <<<"$geometry"); h=$(awk '/Height:/ {print $NF}' <<<"$geometry")
+[ "$w $h" = "400 260" ] || fail "splash is ${w}x${h}, not the bitmap's 400x260"
+[ "$x $y" = "312 254" ] || fail "splash is at $x,$y, not centred at 312,254"
+sleep 0.3
+f=$(shot splash)
+# The donation button's orange face and the title's yellow, unscaled.
+near "$(pixel "$f" $((x + 120)) $((y + 105)))" 230 110 30 20 || fail "no donation button at its place"
+near "$(pixel "$f" $((x + 72)) $((y + 22)))" 255 230 120 30 || fail "no title on the splash"
+while ! splash_gone; do
+  [ $(($(now_ms) - seen)) -lt 6000 ] || fail "the splash did not close by itself"
+  sleep 0.05
+done
+shown=$(($(now_ms) - seen))
+[ "$shown" -ge 2500 ] || fail "the splash closed after ${shown} ms without input"
+wait_window Zephyrace > /dev/null
+stop_game
+
+# 2. A key closes it at once.
+start_game
+id=$(wait_splash)
+sleep 0.3
+xdotool key space
+sleep 0.7
+splash_gone || fail "a key press did not close the splash"
+wait_window Zephyrace 10 > /dev/null
+stop_game
+
+# 3. A right click closes it; left clicks just beside the button do nothing.
+start_game
+id=$(wait_splash)
+sleep 0.3
+xdotool mousemove --window "$id" 59 72 click 1
+xdotool mousemove --window "$id" 189 113 click 1
+sleep 0.5
+splash_gone && fail "a left click beside the donation button closed the splash"
+xdotool mousemove --window "$id" 200 200 click 3
+sleep 0.7
+splash_gone || fail "a right click did not close the splash"
+stop_game
+
+# 4. The button's corners open the page and end the program with 0, before any game window.
+for corner in "60 72" "188 113"; do
+  rm -f "$WORK/opened.txt"
+  start_game PATH="$WORK/fakebin:$PATH"
+  id=$(wait_splash)
+  sleep 0.3
+  xdotool mousemove --window "$id" $corner click 1
+  rc=0; wait "$GAME_PID" || rc=$?; GAME_PID=
+  [ "$rc" = 0 ] || fail "the donation button ended the program with $rc"
+  stop_game
+  for _ in $(seq 20); do [ -s "$WORK/opened.txt" ] && break; sleep 0.1; done
+  grep -q '^https://' "$WORK/opened.txt" || fail "the donation page was not opened at $corner"
+done
+xdotool search --name '^Zephyrace$' > /dev/null 2>&1 && fail "a game window was created after the donation button"
+
+# 5. Without any page opener the button still ends the program cleanly, saying why.
+start_game PATH=/nonexistent
+id=$(wait_splash)
+sleep 0.3
+xdotool mousemove --window "$id" 100 90 click 1
+rc=0; wait "$GAME_PID" || rc=$?; GAME_PID=
+[ "$rc" = 0 ] || fail "without xdg-open the donation button ended the program with $rc"
+log_has "xdg-open failed to start" || fail "no log line for the missing page opener"
+
+# 6. Missing or damaged bitmap: logged, no splash, the game starts.
+skip_splash
+for case in missing damaged; do
+  rm -f "$TREE/bin/log.txt"
+  [ "$case" = damaged ] && head -c 80 "$GAME_DIR/Textures/splash.bmp" > "$TREE/Textures/splash.bmp"
+  start_game
+  wait_window Zephyrace 10 > /dev/null
+  splash_gone || fail "a splash showed with a $case bitmap"
+  stop_game
+  log_has "Splash bitmap ../Textures/splash.bmp" || fail "no log line for the $case bitmap"
+done
+echo "splash ok"

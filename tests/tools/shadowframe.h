@@ -1,0 +1,145 @@
+#pragma once
+
+// The shadowed and the plain frame of a scene as the race renderer draws them, without sky, HUD and
+// overlays: a depth pass, an ambient pass, and for each shadow-casting light a stencil mask from the
+// technique and a pass lit by that light where the mask is clear. The plain frame runs the same passes
+// with the mask left out, so the two pictures differ exactly where a shadow falls.
+
+#include <GL/glew.h>
+#include <GL/glut.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "data/settings.h"
+#include "data/trackscript.h"
+#include "lighting/stenciltechnique.h"
+#include "scene/rendermodel.h"
+#include "scene/transformation.h"
+
+// A double-buffered window with depth and stencil, and the GL entry points; false when either fails.
+inline bool OpenSceneWindow(int& argc, char** argv, int width, int height, const char* title) {
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
+    glutInitWindowSize(width, height);
+    glutCreateWindow(title);
+    if (glewInit() != GLEW_OK) return false;
+    gSettings = DefaultSettings();
+    return true;
+}
+
+struct ShadowScene {
+    RenderModel* model = nullptr;
+    CCamera* camera = nullptr;
+    CStencilTechnique* technique = nullptr;  // null draws the plain frame
+};
+
+// Sets up the GL state the race renderer sets when it becomes current; width and height are the window's.
+inline void BeginSceneState(int width, int height, const float ambient[3]) {
+    glEnable(GL_TEXTURE_2D);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(gSettings.fieldOfView, double(width) / height, gSettings.nearPlane, gSettings.farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const float a[4] = {ambient[0], ambient[1], ambient[2], 1.0f};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, a);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_LIGHTING);
+    const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    for (int i = 0; i < 8; ++i) {
+        glLightfv(GL_LIGHT0 + i, GL_AMBIENT, black);
+        glLightfv(GL_LIGHT0 + i, GL_DIFFUSE, black);
+        glLightfv(GL_LIGHT0 + i, GL_SPECULAR, black);
+    }
+}
+
+// Light 0 as the race renderer sets it for one light's lit pass.
+inline void SetupSceneLight(const SceneLight& light, const CCamera& camera) {
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, light.color);
+    float p[3] = {light.position[0], light.position[1], light.position[2]};
+    if (light.type == LIGHT_SUN) {
+        for (float& v : p) v *= 2000.0f;
+    } else {
+        glLightf(GL_LIGHT0, GL_CONSTANT_ATTENUATION, 1.0f);
+        glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, light.range > 0.0f ? 1.0f / light.range : 0.0f);
+    }
+    const float position[4] = {p[0] - camera.x, p[1] - camera.y, p[2] - camera.z, 0.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+}
+
+inline void DrawSceneFrame(const ShadowScene& scene) {
+    if (scene.technique) scene.technique->Init();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glPushMatrix();
+    scene.camera->Apply();
+    glDisable(GL_LIGHT0);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    scene.model->Draw(true, false, true);
+    glDepthFunc(GL_EQUAL);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    scene.model->Draw(true, false, true);
+    glDepthFunc(GL_LESS);
+
+    if (scene.technique) scene.technique->BeginStencil();
+    for (size_t i = 0; i < gTrackSettings.lights.size(); ++i) {
+        const SceneLight& light = gTrackSettings.lights[i];
+        if (!light.castsShadows) continue;
+        if (scene.technique) {
+            glClear(GL_STENCIL_BUFFER_BIT);
+            scene.technique->BeginVolumes(int(i));
+            scene.technique->DrawVolumes(int(i));
+            scene.technique->BeginLitPass();
+        } else {
+            glDepthMask(GL_FALSE);
+            glDepthFunc(GL_EQUAL);
+        }
+        glEnable(GL_LIGHT0);
+        SetupSceneLight(light, *scene.camera);
+        scene.model->Draw(true, false, false);
+    }
+    if (scene.technique) {
+        scene.technique->EndStencil();
+    } else {
+        glDepthMask(GL_TRUE);
+        glDepthFunc(GL_LESS);
+    }
+    scene.model->Draw(false, true, true);
+    glPopMatrix();
+}
+
+// The race renderer's frame without shadows: one pass, lit by the sun as light 0.
+inline void DrawPlainRaceFrame(const ShadowScene& scene) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    scene.camera->Apply();
+    if (gTrackSettings.hasSun) {
+        glEnable(GL_LIGHT0);
+        SetupSceneLight(gTrackSettings.sun, *scene.camera);
+    }
+    scene.model->Draw(true, true, true);
+    glPopMatrix();
+}
+
+// The colour buffer as a binary PPM, top row first.
+inline bool WritePpm(const char* path, int width, int height) {
+    std::vector<unsigned char> pixels(size_t(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    FILE* f = fopen(path, "wb");
+    if (!f) return false;
+    fprintf(f, "P6\n%d %d\n255\n", width, height);
+    for (int row = height - 1; row >= 0; --row) fwrite(&pixels[size_t(row) * width * 3], 1, size_t(width) * 3, f);
+    return fclose(f) == 0;
+}

@@ -1,0 +1,291 @@
+// The flight model against figures worked by hand from its formulas.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "app/states.h"
+#include "audio/soundmanager.h"
+#include "race/collision.h"
+#include "race/vehicle.h"
+#include "racetestutil.h"
+#include "scene/transformation.h"
+#include "testutil.h"
+
+namespace {
+
+constexpr float kPi = 3.14159265f;
+
+class FlightModel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gVehicles[0] = TestVehicle();
+        gSelectedVehicle = 0;
+        v = MakeDynamics(gVehicles[0]);
+        gRequestedState = STATE_RACE;
+    }
+    // The camera's heading as a unit vector in the x-z plane.
+    static void Heading(const CCamera& c, float& x, float& z) {
+        float p[3];
+        c.PointAlongView(1.0f, p);
+        x = p[0] - c.x;
+        z = p[2] - c.z;
+    }
+    GameTreeSandbox sandbox;  // the log goes here
+    VehicleDynamics v;
+};
+
+TEST_F(FlightModel, ThrustApproachesTopSpeedWithoutPassingIt) {
+    v.thrustOn = true;
+    UpdateSpeed(v, 1.0f);
+    EXPECT_FLOAT_EQ(v.speed, 10.0f);  // (1 - 0/50) * 10 * 1
+    UpdateSpeed(v, 1.0f);
+    EXPECT_FLOAT_EQ(v.speed, 18.0f);  // 10 + (1 - 10/50) * 10
+    // In small steps the speed follows 50 (1 - e^(-t/5)): 31.6 after five seconds.
+    v.speed = 0.0f;
+    for (int i = 0; i < 5000; ++i)
+        UpdateSpeed(v, 0.001f);
+    EXPECT_NEAR(v.speed, 50.0f * (1.0f - std::exp(-1.0f)), 0.05f);
+    for (int i = 0; i < 200; ++i) {
+        UpdateSpeed(v, 1.0f);
+        ASSERT_LE(v.speed, 50.0f);
+    }
+    EXPECT_FLOAT_EQ(v.speed, 50.0f);
+    v.speed = 0.0f;
+    UpdateSpeed(v, 30.0f);  // one long step would overshoot to 300
+    EXPECT_FLOAT_EQ(v.speed, 50.0f);
+    EXPECT_STREQ(gHudSpeedText, "360");  // 50 units/s * 2 * 3.6
+}
+
+TEST_F(FlightModel, BrakingAndCoastingNeverGoNegativeAndThrustWins) {
+    v.speed = 30.0f;
+    v.brakeOn = true;
+    UpdateSpeed(v, 1.0f);
+    EXPECT_FLOAT_EQ(v.speed, 10.0f);
+    UpdateSpeed(v, 1.0f);
+    EXPECT_FLOAT_EQ(v.speed, 0.0f);
+    v.brakeOn = false;
+    v.speed = 2.5f;
+    UpdateSpeed(v, 1.0f);
+    EXPECT_FLOAT_EQ(v.speed, 1.5f);  // coasting loses exactly 1 unit/s per second
+    UpdateSpeed(v, 2.0f);
+    EXPECT_FLOAT_EQ(v.speed, 0.0f);
+    v.thrustOn = v.brakeOn = true;
+    UpdateSpeed(v, 1.0f);
+    EXPECT_FLOAT_EQ(v.speed, 10.0f);
+    v.speed = 13.9f;
+    UpdateSpeed(v, 0.0f);
+    EXPECT_STREQ(gHudSpeedText, "100");  // 100.08 truncated
+    EXPECT_STREQ(gHudDamageText, "0");
+}
+
+TEST_F(FlightModel, BankTurnsAtRollTimesTurnPower) {
+    CCamera camera;
+    camera.Roll(25.0f, v.maxTilt);
+    for (int i = 0; i < 100; ++i)
+        MoveVehicle(v, camera, nullptr, 0.0f, 0.01f);
+    EXPECT_NEAR(camera.yaw, 50.0f, 1e-3f);  // 25 degrees of roll * 2 per second, for one second
+    EXPECT_FLOAT_EQ(camera.viewYaw, camera.yaw);  // the travel direction follows
+    camera.Roll(100.0f, v.maxTilt);
+    EXPECT_FLOAT_EQ(camera.roll, 30.0f);  // bank limit
+    for (int i = 0; i < 100; ++i)
+        MoveVehicle(v, camera, nullptr, 0.0f, 0.01f);
+    EXPECT_NEAR(camera.yaw, 110.0f, 1e-3f);  // then 60 degrees a second
+
+    // Positive yaw turns the heading from -z towards +x: banking right turns right.
+    CCamera straight;
+    straight.Roll(10.0f, v.maxTilt);
+    MoveVehicle(v, straight, nullptr, 0.0f, 0.5f);  // yaw 10
+    MoveVehicle(v, straight, nullptr, 2.0f, 0.0f);
+    EXPECT_NEAR(straight.x, 2.0f * std::sin(10.0f * kPi / 180.0f), 1e-4f);
+    EXPECT_NEAR(straight.z, -2.0f * std::cos(10.0f * kPi / 180.0f), 1e-4f);
+}
+
+TEST_F(FlightModel, HeadOnHitStopsTheVehicleAndCostsDamage) {
+    CollisionWorld world;
+    AddWall(world, -5.0f);
+    CCamera camera;
+    camera.SetPosition(0.0f, 0.0f, -4.0f);  // the 0.5 step ends 0.5 from the wall
+    v.speed = 10.0f;
+    MoveVehicle(v, camera, &world, 0.5f, 0.05f);
+    EXPECT_EQ(v.speed, 0.0f);
+    EXPECT_EQ(v.damage, 31);  // (pi - pi/2) * 10^2 * 0.2 = 31.4
+    EXPECT_NEAR(camera.z, -3.99f, 1e-5f);  // set back 0.01, not moved on
+    EXPECT_EQ(camera.x, 0.0f);
+}
+
+TEST_F(FlightModel, GlancingHitTurnsTheTravelAwayAndCostsSpeed) {
+    CollisionWorld world;
+    AddWall(world, -5.0f);
+    CCamera camera;
+    // Heading 65.4 degrees off the wall's normal: the angle between normal and heading is 2.0 radians.
+    const float yaw = (kPi - 2.0f) * 180.0f / kPi;
+    camera.SetYaw(yaw);
+    camera.viewYaw = yaw;
+    camera.SetPosition(0.0f, 0.0f, -4.5f + 0.5f * std::cos(kPi - 2.0f));
+    v.speed = 10.0f;
+    const float before[3] = {camera.x, camera.y, camera.z};
+    MoveVehicle(v, camera, &world, 0.5f, 0.05f);
+    EXPECT_EQ(v.damage, 8);                           // (2.0 - pi/2) * 100 * 0.2 = 8.58
+    EXPECT_NEAR(v.speed, 10.0f - 4.292f, 1e-3f);      // loses (2.0 - pi/2) * 10
+    // The travel direction becomes that of heading + normal: (sin 65.4, 0, -cos 65.4) + (0, 0, 1).
+    const float rx = std::sin(kPi - 2.0f), rz = 1.0f - std::cos(kPi - 2.0f);
+    const float rl = std::sqrt(rx * rx + rz * rz);
+    float hx, hz;
+    Heading(camera, hx, hz);
+    EXPECT_NEAR(hx, rx / rl, 1e-4f);
+    EXPECT_NEAR(hz, rz / rl, 1e-4f);
+    EXPECT_NEAR(camera.yaw, yaw, 1e-5f);  // the nose still points where it did
+    // Set back 0.01 along the old travel, then pushed 0.1 off the wall.
+    EXPECT_NEAR(camera.x, before[0] - 0.01f * std::sin(kPi - 2.0f), 1e-5f);
+    EXPECT_NEAR(camera.z, before[2] + 0.01f * std::cos(kPi - 2.0f) + 0.1f, 1e-5f);
+}
+
+TEST_F(FlightModel, GrazingContactCostsNothing) {
+    // Flying along the wall, 0.5 from it: the angle is pi/2.
+    CollisionWorld world;
+    AddWall(world, -5.0f);
+    CCamera camera;
+    camera.SetYaw(90.0f);
+    camera.viewYaw = 90.0f;
+    camera.SetPosition(0.0f, 0.0f, -4.5f);
+    v.speed = 10.0f;
+    MoveVehicle(v, camera, &world, 0.5f, 0.05f);
+    EXPECT_EQ(v.damage, 0);
+    EXPECT_NEAR(v.speed, 10.0f, 1e-4f);
+}
+
+TEST_F(FlightModel, DamageWeakensTheEngineThenDestroysIt) {
+    v.speed = 10.0f;
+    // A head-on hit at 10 units/s: 31 damage each.
+    EXPECT_NEAR(ApplyImpact(v, kPi), 31.4159f, 1e-3f);
+    EXPECT_EQ(v.damage, 31);
+    EXPECT_FLOAT_EQ(v.thrust, 10.0f);  // below the threshold of 50
+    EXPECT_STREQ(gHudMessageText, "");
+    ApplyImpact(v, kPi);
+    EXPECT_EQ(v.damage, 62);
+    EXPECT_FLOAT_EQ(v.thrust, 3.8f);  // (100 - 62) * 10 / 100
+    EXPECT_FLOAT_EQ(v.brake, 7.6f);   // (100 - 62) * 20 / 100
+    EXPECT_FLOAT_EQ(v.turn, 2.0f);    // steering is not weakened
+    EXPECT_STREQ(gHudMessageText, "ENGINE DAMAGE");
+    ApplyImpact(v, kPi);
+    EXPECT_EQ(v.damage, 93);
+    EXPECT_FALSE(v.destroyed);
+    ApplyImpact(v, kPi);
+    EXPECT_EQ(v.damage, 100);  // 124 clamped
+    EXPECT_TRUE(v.destroyed);
+    EXPECT_EQ(v.thrust, 0.0f);
+    EXPECT_EQ(v.brake, 0.0f);
+    EXPECT_EQ(v.turn, 0.0f);
+    EXPECT_STREQ(gHudMessageText, "TERMINAL DAMAGE");
+
+    // Four seconds later the pause menu is asked for, and again every step after.
+    v.thrustOn = true;
+    for (int i = 0; i < 39; ++i)
+        UpdateSpeed(v, 0.1f);
+    EXPECT_EQ(gRequestedState, STATE_RACE);
+    EXPECT_FLOAT_EQ(v.speed, 10.0f);  // thrust held but gone: it keeps its speed
+    UpdateSpeed(v, 0.11f);
+    EXPECT_EQ(gRequestedState, STATE_INGAME_MENU);
+    gRequestedState = STATE_RACE;
+    UpdateSpeed(v, 0.01f);
+    EXPECT_EQ(gRequestedState, STATE_INGAME_MENU);
+}
+
+TEST_F(FlightModel, ImpactsAtOrBelowAGrazeAndAbsurdOnesStayInRange) {
+    v.speed = 40.0f;
+    EXPECT_EQ(ApplyImpact(v, kPi / 2.0f - 0.3f), 0.0f);
+    EXPECT_EQ(ApplyImpact(v, std::nanf("")), 0.0f);
+    EXPECT_EQ(v.damage, 0);
+    gVehicles[0].damageScale = 1e30f;
+    ApplyImpact(v, kPi);
+    EXPECT_EQ(v.damage, 100);
+    EXPECT_TRUE(v.destroyed);
+}
+
+TEST_F(FlightModel, EngineBeyondItsDestroyedThresholdGivesNothingRatherThanPullingBack) {
+    gVehicles[0].engineDestroyedThreshold = 70;
+    v.speed = 10.0f;
+    ApplyImpact(v, kPi);
+    ApplyImpact(v, kPi);
+    ApplyImpact(v, kPi / 2.0f + 0.5f);  // 62 + 10 = 72, past 70
+    EXPECT_EQ(v.damage, 72);
+    EXPECT_EQ(v.thrust, 0.0f);
+    EXPECT_EQ(v.brake, 0.0f);
+    v.speed = 5.0f;
+    v.thrustOn = true;
+    UpdateSpeed(v, 1.0f);
+    EXPECT_FLOAT_EQ(v.speed, 5.0f);
+}
+
+TEST_F(FlightModel, UnusableNumbersNeverReachTheSpeed) {
+    v.thrustOn = true;
+    v.speed = std::nanf("");
+    UpdateSpeed(v, 0.5f);
+    EXPECT_FLOAT_EQ(v.speed, 5.0f);
+    UpdateSpeed(v, INFINITY);
+    EXPECT_FLOAT_EQ(v.speed, 5.0f);
+    VehicleDynamics stuck = v;
+    stuck.maxSpeed = 0.0f;  // a vehicle file without MAX_SPEED
+    UpdateSpeed(stuck, 1.0f);
+    EXPECT_EQ(stuck.speed, 0.0f);
+}
+
+TEST_F(FlightModel, ResetForRaceRestoresTheFreshRecord) {
+    v.speed = 12.0f;
+    v.damage = 100;
+    v.destroyed = true;
+    v.thrust = v.brake = v.turn = 0.0f;
+    v.thrustOn = v.brakeOn = true;
+    v.destroyedTimer = -1.0f;
+    strcpy(gHudMessageText, "TERMINAL DAMAGE");
+    ResetForRace(v);
+    EXPECT_EQ(v.speed, 0.0f);
+    EXPECT_EQ(v.damage, 0);
+    EXPECT_FALSE(v.destroyed || v.thrustOn || v.brakeOn);
+    EXPECT_FLOAT_EQ(v.thrust, 10.0f);
+    EXPECT_FLOAT_EQ(v.brake, 20.0f);
+    EXPECT_FLOAT_EQ(v.turn, 2.0f);
+    EXPECT_FLOAT_EQ(v.destroyedTimer, 4.0f);
+    EXPECT_STREQ(gHudMessageText, "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Deflection, FloorAndCeilingBounceTheTravelByTheElevationChange) {
+    // Diving 30 degrees onto a floor: heading + normal points 30 degrees up, a change of 60.
+    const float down[3] = {0.0f, -0.5f, -0.8660254f}, floor[3] = {0.0f, 1.0f, 0.0f};
+    Deflection d = Deflect(floor, down, 2.0943951f, 10.0f);
+    EXPECT_NEAR(d.dPitch, 60.0f, 1e-3f);
+    EXPECT_NEAR(d.dYaw, 0.0f, 1e-4f);
+    EXPECT_NEAR(d.loss, 5.236f, 1e-3f);  // (2.094 - pi/2) * 10
+    const float up[3] = {0.0f, 0.5f, -0.8660254f}, ceiling[3] = {0.0f, -1.0f, 0.0f};
+    d = Deflect(ceiling, up, 2.0943951f, 10.0f);
+    EXPECT_NEAR(d.dPitch, -60.0f, 1e-3f);
+}
+
+TEST(Deflection, AWallFacingAlongZDoesNotPitchTheTravelAHalfTurn) {
+    const float wall[3] = {0.0f, 0.0f, 1.0f};
+    const float heading[3] = {0.9092974f, 0.0f, -0.4161468f};
+    const Deflection d = Deflect(wall, heading, 2.0f, 10.0f);
+    EXPECT_NEAR(d.dPitch, 0.0f, 1e-4f);
+    EXPECT_NEAR(d.dYaw, 57.29578f, 1e-3f);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ImpactSound, EveryContactSoundsByTheDamageItDid) {
+    EXPECT_EQ(ImpactSoundFor(0.0f), SOUND_IMPACT_SMALL);  // a graze still sounds
+    EXPECT_EQ(ImpactSoundFor(2.99f), SOUND_IMPACT_SMALL);
+    EXPECT_EQ(ImpactSoundFor(3.0f), SOUND_IMPACT_MEDIUM);
+    EXPECT_EQ(ImpactSoundFor(9.99f), SOUND_IMPACT_MEDIUM);
+    EXPECT_EQ(ImpactSoundFor(10.0f), SOUND_IMPACT_HEAVY);
+    EXPECT_EQ(ImpactSoundFor(34.99f), SOUND_IMPACT_HEAVY);
+    EXPECT_EQ(ImpactSoundFor(35.0f), SOUND_IMPACT_SEVERE);
+}
+
+}  // namespace

@@ -1,0 +1,187 @@
+// The race step: input, sub-stepping, the goal zone and what it does with bad numbers.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <initializer_list>
+
+#include "app/states.h"
+#include "data/settings.h"
+#include "data/trackscript.h"
+#include "race/collision.h"
+#include "race/gamephysics.h"
+#include "race/vehicle.h"
+#include "racetestutil.h"
+#include "scene/milkshape.h"
+#include "scene/transformation.h"
+#include "testutil.h"
+
+namespace {
+
+class RaceStep : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gSettings = DefaultSettings();
+        gSettings.mouseSensitivity = 1.0f;
+        gSettings.keys[BINDING_FORWARD] = {'a', false};
+        gSettings.keys[BINDING_BRAKE] = {'z', false};
+        gSettings.keys[BINDING_LEFT] = {100, true};
+        gSettings.keys[BINDING_RIGHT] = {102, true};
+        gSettings.keys[BINDING_UP] = {'e', false};
+        gSettings.keys[BINDING_DOWN] = {101, true};  // the code of 'e', but a special key
+        gVehicles[0] = TestVehicle();
+        gVehicles[0].maxSpeed = 30.0f;
+        gSelectedVehicle = 0;
+        v = MakeDynamics(gVehicles[0]);
+        // A goal far away, so only the tests that want it finish.
+        ClearTrackSettings(gTrackSettings);
+        for (int i = 0; i < 3; ++i) {
+            gTrackSettings.goalMin[i] = 1000.0f;
+            gTrackSettings.goalMax[i] = 1010.0f;
+        }
+        gRequestedState = STATE_RACE;
+    }
+    GameTreeSandbox sandbox;
+    CCamera camera;
+    VehicleDynamics v;
+    CGamePhysics race{&camera, &v};
+};
+
+TEST_F(RaceStep, KeysMatchTheirBindingsOnly) {
+    race.onKey('a', true);
+    EXPECT_TRUE(v.thrustOn);
+    race.onKey('A', true);  // Shift gives another code
+    race.onKey('a', false);
+    EXPECT_FALSE(v.thrustOn);
+    race.onKey('z', true);
+    EXPECT_TRUE(v.brakeOn);
+    race.onSpecialKey(100, true);
+    EXPECT_EQ(race.turnLeftTime, 1.0f);
+    race.onKey(100, true);  // 'd' is not the special key Left
+    race.onSpecialKey(100, false);
+    EXPECT_EQ(race.turnLeftTime, 0.0f);
+    race.onKey('e', true);
+    EXPECT_EQ(race.turnUpTime, 1.0f);
+    EXPECT_EQ(race.turnDownTime, 0.0f);
+    race.onSpecialKey(101, true);
+    EXPECT_EQ(race.turnDownTime, 1.0f);
+    EXPECT_EQ(gRequestedState, STATE_RACE);
+    race.onKey(27, true);
+    EXPECT_EQ(gRequestedState, STATE_INGAME_MENU);
+}
+
+TEST_F(RaceStep, FirstMatchingBindingWins) {
+    gSettings.keys[BINDING_BRAKE] = {'a', false};
+    race.onKey('a', true);
+    EXPECT_TRUE(v.thrustOn);
+    EXPECT_FALSE(v.brakeOn);
+}
+
+TEST_F(RaceStep, MouseBanksAndPitchesScaledBySensitivity) {
+    gSettings.mouseSensitivity = 1.6f;
+    race.onMouseMove(10, 5);
+    EXPECT_FLOAT_EQ(camera.roll, 10 * 1.6f * 0.07f);
+    EXPECT_FLOAT_EQ(camera.pitch, 5 * 1.6f * 0.15f);
+    race.onMouseMove(1000, 0);
+    EXPECT_FLOAT_EQ(camera.roll, 30.0f);  // the vehicle's bank limit
+}
+
+TEST_F(RaceStep, HeldTurnKeyActsLikeTwelvePixelsGrowingWithTime) {
+    race.onSpecialKey(100, true);
+    race.update(0.02f);  // t = 1.02: dx = trunc(sqrt(1.02) * -12) = -12
+    EXPECT_FLOAT_EQ(camera.roll, -12 * 0.07f);
+    race.turnLeftTime = 4.0f;  // held three seconds: sqrt(4.02) * -12 = -24.06
+    race.update(0.02f);
+    EXPECT_FLOAT_EQ(camera.roll, -36 * 0.07f);
+    race.onKey('e', true);
+    race.update(0.02f);  // up: dy = trunc(sqrt(1.02) * -6) = -6
+    EXPECT_FLOAT_EQ(camera.pitch, -6 * 0.15f);
+}
+
+TEST_F(RaceStep, FastFramesAreHalvedBelowPointEightUnits) {
+    // At 30 units/s a 0.1 s frame (3 units) runs as four steps of 0.75.
+    v.speed = 30.0f;
+    v.thrustOn = true;
+    race.onSpecialKey(100, true);  // each step banks by 12 pixels' worth
+    race.update(0.1f);
+    EXPECT_NEAR(camera.z, -3.0f, 1e-4f);
+    EXPECT_NEAR(camera.roll, -4 * 12 * 0.07f, 1e-4f);
+}
+
+TEST_F(RaceStep, VehicleInsideTheGoalFinishesOnTheFirstStep) {
+    for (int i = 0; i < 3; ++i) {
+        gTrackSettings.goalMin[i] = 0.0f;
+        gTrackSettings.goalMax[i] = 5.0f;
+    }
+    race.update(0.0f);  // bounds are inclusive: the camera sits on the corner
+    EXPECT_EQ(gRequestedState, STATE_RACE_COMPLETED);
+}
+
+TEST_F(RaceStep, GoalIsTestedWhereTheStepStarted) {
+    gTrackSettings.goalMin[0] = -1.0f, gTrackSettings.goalMax[0] = 1.0f;
+    gTrackSettings.goalMin[1] = -1.0f, gTrackSettings.goalMax[1] = 1.0f;
+    gTrackSettings.goalMin[2] = -10.0f, gTrackSettings.goalMax[2] = -9.5f;
+    camera.SetPosition(0.0f, 0.0f, -9.0f);
+    v.speed = 10.0f;
+    race.update(0.05f);  // starts outside, ends inside at -9.5
+    EXPECT_EQ(gRequestedState, STATE_RACE);
+    race.update(0.0f);
+    EXPECT_EQ(gRequestedState, STATE_RACE_COMPLETED);
+}
+
+TEST_F(RaceStep, UnusableFrameTimesAreIgnoredAndLogged) {
+    v.speed = 10.0f;
+    race.update(std::nanf(""));
+    race.update(INFINITY);
+    race.update(-1.0f);
+    EXPECT_EQ(camera.z, 0.0f);
+    EXPECT_EQ(v.speed, 10.0f);
+    EXPECT_NE(ReadText(sandbox.Path("bin/log.txt")).find("Race: ignoring the frame time nan"), std::string::npos);
+}
+
+TEST_F(RaceStep, APositionThatIsNotANumberGoesBackToTheLastGoodOne) {
+    v.speed = 10.0f;
+    race.update(0.05f);
+    const float z = camera.z;
+    camera.SetPosition(NAN, 0.0f, 0.0f);
+    race.update(0.05f);
+    EXPECT_TRUE(std::isfinite(camera.x));
+    EXPECT_FLOAT_EQ(camera.z, z);
+    EXPECT_EQ(v.speed, 0.0f);
+    race.onKey('a', true);
+    race.update(0.1f);
+    race.update(0.1f);
+    EXPECT_LT(camera.z, z);  // and it flies on
+    v.speed = INFINITY;  // would halve the step forever
+    race.update(0.1f);
+    EXPECT_FLOAT_EQ(v.speed, 1.0f);  // stopped, then 0.1 s of thrust
+    EXPECT_TRUE(std::isfinite(camera.z));
+}
+
+TEST_F(RaceStep, AStalledFrameIsSubSteppedAndNeverTunnelsThroughAWall) {
+    // A wall 20 units ahead; thrust held through frames of every length, including ones that would carry
+    // the vehicle hundreds of units in one go.
+    race.collisionWorld = std::make_unique<CollisionWorld>();
+    AddWall(*race.collisionWorld, -20.0f, 200.0f);
+    race.onKey('a', true);
+    for (float dt : {0.016f, 0.3f, 2.0f, 9.0f, 60.0f, 1e9f}) {
+        for (int i = 0; i < 20; ++i) {
+            race.update(dt);
+            ASSERT_GT(camera.z, -20.0f) << "through the wall at dt " << dt;
+            ASSERT_TRUE(std::isfinite(camera.z));
+        }
+    }
+    EXPECT_GT(v.damage, 0);
+    EXPECT_NE(ReadText(sandbox.Path("bin/log.txt")).find("is simulated as 10.000 s"), std::string::npos);
+}
+
+TEST_F(RaceStep, PrepareRaceForgetsHeldTurnKeysAndBuildsTheWorld) {
+    race.onSpecialKey(102, true);
+    gTrackModel.Clear();
+    race.PrepareRace();
+    EXPECT_EQ(race.turnRightTime, 0.0f);
+    ASSERT_TRUE(race.collisionWorld);
+    EXPECT_TRUE(race.collisionWorld->allTriangles.empty());
+    EXPECT_EQ(gLoadingProgress, 100);
+}
+
+}  // namespace

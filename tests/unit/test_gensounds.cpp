@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "synth.h"
+
+namespace {
+
+float Peak(const SoundBuffer& s) {
+    float peak = 0.0f;
+    for (float v : s.samples) peak = std::max(peak, std::fabs(v));
+    return peak;
+}
+
+// The quietest stretch of `seconds`, as RMS relative to the sound's peak.
+float QuietestStretch(const SoundBuffer& s, double seconds) {
+    const size_t window = static_cast<size_t>(seconds * kAudioRate);
+    float quietest = 1.0f;
+    for (size_t first = 0; first + window <= s.samples.size(); first += window / 2) {
+        double sum = 0.0;
+        for (size_t i = first; i < first + window; ++i) sum += double(s.samples[i]) * s.samples[i];
+        quietest = std::min(quietest, static_cast<float>(std::sqrt(sum / window) / Peak(s)));
+    }
+    return quietest;
+}
+
+}  // namespace
+
+TEST(GeneratedSounds, EveryEffectIsAudibleAndEndsInSilence) {
+    const std::vector<GameSound> effects = EffectSounds();
+    ASSERT_EQ(effects.size(), 11u);
+    for (const GameSound& e : effects) {
+        ASSERT_FALSE(e.sound.samples.empty()) << e.file;
+        EXPECT_GT(Peak(e.sound), 0.01f) << e.file;
+        for (float v : e.sound.samples) ASSERT_TRUE(std::isfinite(v)) << e.file;
+        if (e.file == "engine.wav") continue;
+        // One-shot sounds fade out instead of stopping on a click.
+        EXPECT_LT(std::fabs(e.sound.samples.back()), 0.001f * Peak(e.sound)) << e.file;
+    }
+}
+
+// A click is a jump in the wave or in its slope. Played in a loop, the first and second differences at the
+// joint must look like they do in the 20 ms around it.
+float ClickAtLoopPoint(const SoundBuffer& s) {
+    const long n = static_cast<long>(s.samples.size());
+    auto at = [&](long i) { return s.samples[static_cast<size_t>(((i % n) + n) % n)]; };
+    auto step = [&](long i) { return std::fabs(at(i) - at(i - 1)); };
+    auto curvature = [&](long i) { return std::fabs(at(i + 1) - 2.0f * at(i) + at(i - 1)); };
+    double steps = 0.0, curves = 0.0;
+    long count = 0;
+    for (long i = -220; i <= 220; ++i) {
+        if (i >= -2 && i <= 1) continue;
+        steps += double(step(i)) * step(i);
+        curves += double(curvature(i)) * curvature(i);
+        ++count;
+    }
+    const float jump = step(0) / static_cast<float>(std::sqrt(steps / count) + 1e-9);
+    const float kink = std::max(curvature(0), curvature(-1)) / static_cast<float>(std::sqrt(curves / count) + 1e-9);
+    return std::max(jump, kink);
+}
+
+void ExpectSeamless(const GameSound& loop) {
+    EXPECT_LT(ClickAtLoopPoint(loop.sound), 4.0f) << loop.file;
+}
+
+TEST(GeneratedSounds, TheEngineLoopJoinsWithoutAClickAndEffectsAreDeterministic) {
+    const std::vector<GameSound> a = EffectSounds(), b = EffectSounds();
+    for (size_t i = 0; i < a.size(); ++i) EXPECT_EQ(a[i].sound.samples, b[i].sound.samples) << a[i].file;
+    ASSERT_EQ(a.back().file, "engine.wav");
+    ExpectSeamless(a.back());
+}
+
+// Rendering the music takes seconds, so one test looks at everything it needs.
+TEST(GeneratedSounds, MusicLoopsWithoutAClickAndPlaysWithoutGaps) {
+    const std::vector<GameSound> pieces = MusicPieces();
+    ASSERT_EQ(pieces.size(), 3u);
+    for (const GameSound& piece : pieces) {
+        ExpectSeamless(piece);
+        const double seconds = double(piece.sound.samples.size()) / kAudioRate;
+        EXPECT_GE(seconds, 30.0) << piece.file;
+        EXPECT_GT(QuietestStretch(piece.sound, 0.5), 0.05f) << piece.file;
+    }
+}

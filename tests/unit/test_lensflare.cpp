@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "data/settings.h"
+#include "data/trackscript.h"
+#include "glcontext.h"
+#include "lighting/lensflare.h"
+
+namespace {
+
+// A camera at the origin looking down -z with a 60 degree, 4:3 perspective, as the race sets it up.
+void SetView(LensFlare& flare, int width, int height) {
+    flare.viewport[2] = width;
+    flare.viewport[3] = height;
+    for (int i = 0; i < 16; ++i) flare.modelView[i] = (i % 5 == 0) ? 1.0 : 0.0;
+    const double f = 1.0 / std::tan(30.0 * M_PI / 180.0), n = 0.2, fa = 200.0;
+    const double aspect = double(width) / height;
+    double* p = flare.projection;
+    for (int i = 0; i < 16; ++i) p[i] = 0.0;
+    p[0] = f / aspect;
+    p[5] = f;
+    p[10] = (fa + n) / (n - fa);
+    p[11] = -1.0;
+    p[14] = 2.0 * fa * n / (n - fa);
+}
+
+const float kEye[3] = {0.0f, 0.0f, 0.0f};
+const float kBack[3] = {0.0f, 0.0f, 1.0f};  // the camera's GetDirection points back towards the eye
+
+}  // namespace
+
+TEST(LensFlare, ShinesSitOnTheSunAndScaleWithTheScreen) {
+    LensFlare flare(nullptr);
+    SetView(flare, 1024, 768);
+    const float sun[3] = {0.0f, 0.0f, -10.0f};
+    std::vector<FlareQuad> quads = flare.Layout(kEye, kBack, sun, 1024);
+    ASSERT_EQ(quads.size(), 12u);
+    EXPECT_NEAR(quads[0].x, 512.0f, 0.01f);
+    EXPECT_NEAR(quads[0].y, 384.0f, 0.01f);
+    EXPECT_FLOAT_EQ(quads[0].half, 128.0f);  // a 256 x 256 square at a width of 1024
+    EXPECT_FLOAT_EQ(quads[0].r, 1.0f);
+    LensFlare narrow(nullptr);
+    SetView(narrow, 800, 600);
+    EXPECT_FLOAT_EQ(narrow.Layout(kEye, kBack, sun, 800)[0].half, 100.0f);
+}
+
+TEST(LensFlare, ElementsLieOnOneLineThroughTheSun) {
+    LensFlare flare(nullptr);
+    SetView(flare, 1024, 768);
+    const float sun[3] = {3.0f, 2.0f, -10.0f};
+    std::vector<FlareQuad> quads = flare.Layout(kEye, kBack, sun, 1024);
+    ASSERT_EQ(quads.size(), 12u);
+    for (int i = 1; i < 3; ++i) {  // the three shines share the sun's point
+        EXPECT_NEAR(quads[i].x, quads[0].x, 0.01f);
+        EXPECT_NEAR(quads[i].y, quads[0].y, 0.01f);
+    }
+    const float dx = quads[3].x - quads[0].x, dy = quads[3].y - quads[0].y;
+    ASSERT_GT(std::hypot(dx, dy), 1.0f);
+    for (size_t i = 4; i < quads.size(); ++i) {
+        const float ex = quads[i].x - quads[0].x, ey = quads[i].y - quads[0].y;
+        EXPECT_NEAR((dx * ey - dy * ex) / std::hypot(dx, dy), 0.0f, 0.05f) << "element " << i;
+    }
+}
+
+TEST(LensFlare, ShineTexturesCycleThreeAFrame) {
+    LensFlare flare(nullptr);
+    SetView(flare, 1024, 768);
+    for (int k = 0; k < LensFlare::kNumShineTextures; ++k) flare.shineTextures[k] = 100 + k;
+    const float sun[3] = {1.0f, 1.0f, -10.0f};
+    std::vector<FlareQuad> quads;
+    for (int frame = 0; frame < 4; ++frame) quads = flare.Layout(kEye, kBack, sun, 1024);
+    EXPECT_EQ(flare.shineIndex, 2);  // (4 * 3) mod 10
+    EXPECT_EQ(quads[0].texture, 109u);
+    EXPECT_EQ(quads[1].texture, 100u);
+    EXPECT_EQ(quads[2].texture, 101u);
+}
+
+TEST(LensFlare, PointsBehindTheEyeAreNotProjected) {
+    LensFlare flare(nullptr);
+    SetView(flare, 1024, 768);
+    const float behind[3] = {0.0f, 0.0f, 5.0f};
+    double w[3];
+    EXPECT_FALSE(flare.Project(behind, w));
+    EXPECT_TRUE(flare.IsOccluded(behind));  // nothing is read outside the window
+    const float ahead[3] = {0.0f, 0.0f, -5.0f};
+    ASSERT_TRUE(flare.Project(ahead, w));
+    EXPECT_NEAR(w[0], 512.0, 1e-6);
+    EXPECT_GT(w[2], 0.0);
+    EXPECT_LT(w[2], 1.0);
+}
+
+// With a real frame buffer: a wall in front of the sun hides the flare and keeps the shine cycle where it was.
+TEST(LensFlareGL, HiddenSunDrawsNothing) {
+    if (!MakeTestGLContext()) GTEST_SKIP() << "no off-screen GL context";
+    TestFramebuffer fb(256, 256);
+    glViewport(0, 0, 256, 256);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, 1.0, 0.2, 200.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(0, 0, 0, 1);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+
+    const float sun[3] = {0.0f, 0.0f, -10.0f};
+    gTrackSettings.hasSun = true;
+    memcpy(gTrackSettings.sun.position, sun, sizeof sun);
+    gSettings.screenWidth = 256;
+    gSettings.screenHeight = 256;
+    LensFlare flare(nullptr);
+
+    flare.Update(kEye, kBack);  // open sky: drawn
+    EXPECT_EQ(flare.shineIndex, 3);
+    unsigned char rgba[4];
+    fb.Pixel(128, 128, rgba);
+    EXPECT_GT(rgba[0], 100);  // the red shine, untextured here, adds up at the sun's point
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glColor3f(0.2f, 0.2f, 0.2f);
+    glBegin(GL_QUADS);  // a wall 5 units ahead, between the eye and the probe 20 units out
+    glVertex3f(-50, -50, -5);
+    glVertex3f(50, -50, -5);
+    glVertex3f(50, 50, -5);
+    glVertex3f(-50, 50, -5);
+    glEnd();
+    flare.Update(kEye, kBack);
+    EXPECT_EQ(flare.shineIndex, 3);
+    fb.Pixel(128, 128, rgba);
+    EXPECT_LT(rgba[0], 60);
+    gTrackSettings.hasSun = false;
+}

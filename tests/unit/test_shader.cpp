@@ -1,0 +1,193 @@
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "glcontext.h"
+#include "lighting/shader.h"
+#include "testutil.h"
+
+namespace {
+
+const std::string kShaderDir = (std::filesystem::path(__FILE__).parent_path() / "../../shaders/").string();
+
+std::string Shader(const char* name) {
+    return kShaderDir + name;
+}
+
+int CountOf(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+// A white texture on unit 0 so the programs' texture lookups give 1.
+GLuint WhiteTexture() {
+    GLuint t = 0;
+    const unsigned char white[4] = {255, 255, 255, 255};
+    glGenTextures(1, &t);
+    glBindTexture(GL_TEXTURE_2D, t);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+    return t;
+}
+
+// A wall at z = -5 filling the view of a 90-degree frustum, drawn with normal +z.
+void DrawWall() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-0.1, 0.1, -0.1, 0.1, 0.1, 100);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glBegin(GL_QUADS);
+    glNormal3f(0, 0, 1);
+    glTexCoord2f(0, 0);
+    glVertex3f(-10, -10, -5);
+    glVertex3f(10, -10, -5);
+    glVertex3f(10, 10, -5);
+    glVertex3f(-10, 10, -5);
+    glEnd();
+}
+
+}  // namespace
+
+TEST(Shader, FileNamesAndFailuresAreLogged) {
+    ASSERT_TRUE(MakeTestGLContext());
+    GameTreeSandbox tree;
+    ShaderObject missing = LoadShader("none.vert");
+    EXPECT_EQ(missing.id, 0u);
+    EXPECT_EQ(missing.type, 0u);
+
+    WriteText("plain.glsl", "void main() {}\n");
+    EXPECT_EQ(LoadShader("plain.glsl").id, 0u);
+    WriteText("v", "void main() {}\n");
+    EXPECT_EQ(LoadShader("v").id, 0u);
+
+    // The last four letters decide, dot or not.
+    WriteText("fragfrag", "void main() { gl_FragColor = vec4(1.0); }\n");
+    ShaderObject frag = LoadShader("fragfrag");
+    EXPECT_NE(frag.id, 0u);
+    EXPECT_EQ(frag.type, unsigned(GL_FRAGMENT_SHADER));
+
+    WriteText("broken.vert", "void main() { this is not glsl }\n");
+    ShaderObject broken = LoadShader("broken.vert");
+    EXPECT_NE(broken.id, 0u);  // kept after a failed compile
+
+    WriteText("long.frag", std::string(kMaxShaderSource, '\n'));
+    EXPECT_EQ(LoadShader("long.frag").id, 0u);
+
+    const std::string log = ReadText("log.txt");
+    EXPECT_NE(log.find("Failed to open none.vert.\n"), std::string::npos);
+    EXPECT_NE(log.find("Shader file plain.glsl does not have type .frag og .vert!\n"), std::string::npos);
+    EXPECT_NE(log.find("Shader file v does not have type .frag og .vert!\n"), std::string::npos);
+    // The compile failure is one line with the path, then the driver's message as a line of its own.
+    const size_t failed = log.find("Compilation of broken.vert failed:\n");
+    ASSERT_NE(failed, std::string::npos);
+    EXPECT_GT(log.size(), failed + 40);
+    EXPECT_NE(log.find("long.frag is longer than"), std::string::npos);
+    EXPECT_EQ(CountOf(log, "Compilation of"), 1);
+    glDeleteShader(frag.id);
+    glDeleteShader(broken.id);
+}
+
+TEST(Shader, LinkFailureNamesTheProgram) {
+    ASSERT_TRUE(MakeTestGLContext());
+    GameTreeSandbox tree;
+    WriteText("a.vert", "varying vec3 v; void main() { v = vec3(1.0); gl_Position = ftransform(); }\n");
+    WriteText("b.frag", "varying vec4 v; void main() { gl_FragColor = v; }\n");  // v's type differs
+    ShaderObject a = LoadShader("a.vert"), b = LoadShader("b.frag");
+    {
+        ShaderProgram program("Mismatch");
+        program.Attach(&a);
+        program.Attach(&b);
+        EXPECT_FALSE(program.Link());
+    }
+    EXPECT_NE(ReadText("log.txt").find("Failed to link program Mismatch:\n"), std::string::npos);
+    glDeleteShader(a.id);
+    glDeleteShader(b.id);
+}
+
+TEST(Shader, GameShadersCompileAndLink) {
+    ASSERT_TRUE(MakeTestGLContext());
+    GameTreeSandbox tree;
+    for (const auto& entry : std::filesystem::directory_iterator(kShaderDir)) {
+        ShaderObject s = LoadShader(entry.path().c_str());
+        EXPECT_NE(s.id, 0u) << entry.path();
+        glDeleteShader(s.id);
+    }
+    EXPECT_EQ(CountOf(ReadText("log.txt"), "Compilation"), 0) << ReadText("log.txt");
+
+    ShaderObject vert = LoadShader(Shader("pointlight.vert").c_str());
+    ShaderObject frag = LoadShader(Shader("pointlight.frag").c_str());
+    ShaderProgram menu("Menuprogram");
+    menu.Attach(&vert);
+    menu.Attach(&frag);
+    EXPECT_TRUE(menu.Link());
+    EXPECT_GE(glGetUniformLocation(menu.id, "tex"), 0);
+    glDeleteShader(vert.id);
+    glDeleteShader(frag.id);
+}
+
+TEST(Shader, PointLightProgramLightsAndFogs) {
+    ASSERT_TRUE(MakeTestGLContext());
+    GameTreeSandbox tree;
+    ShaderObject vert = LoadShader(Shader("MultiPointLight.vert").c_str());
+    ShaderObject plain = LoadShader(Shader("MultiPointLight.frag").c_str());
+    ShaderObject fog = LoadShader(Shader("MultiPointLightFog.frag").c_str());
+    ShaderProgram program("PointLight");
+    program.Attach(&vert);
+    program.Attach(&plain);
+    ASSERT_TRUE(program.Link());
+
+    TestFramebuffer fb(64, 64);
+    const GLuint white = WhiteTexture();
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    // No scene ambient; light 1 half a unit in front of the wall's centre, reaching 2 units; lights 2-4 dark.
+    const float black[4] = {0, 0, 0, 1}, grey[4] = {0.5f, 0.5f, 0.5f, 1}, white4[4] = {1, 1, 1, 1};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, black);
+    glMaterialfv(GL_FRONT, GL_AMBIENT, grey);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, white4);
+    glMaterialfv(GL_FRONT, GL_EMISSION, black);
+    for (GLenum light = GL_LIGHT2; light <= GL_LIGHT4; ++light)
+        glLightfv(light, GL_DIFFUSE, black);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const float position[4] = {0, 0, -4.5f, 0};  // the renderer's convention: light - viewer, w = 0
+    glLightfv(GL_LIGHT1, GL_POSITION, position);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, white4);
+    glLightf(GL_LIGHT1, GL_CONSTANT_ATTENUATION, 1);
+    glLightf(GL_LIGHT1, GL_LINEAR_ATTENUATION, 0.5f);
+
+    glUseProgram(program.id);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawWall();
+    unsigned char centre[4], corner[4];
+    fb.Pixel(32, 32, centre);
+    fb.Pixel(1, 1, corner);
+    // Pixel (32, 32) sees the wall 0.078 off the centre in x and y: 0.512 from the light, at
+    // cos = 0.5 / 0.512 = 0.976, attenuated by 1 / (1 + 0.5 * 0.512): 0.777 of full light.
+    EXPECT_NEAR(centre[0], 198, 2);
+    EXPECT_LT(corner[0], 20);  // far off to the side the light grazes the wall
+
+    // Fog: everything 5 units away at density 1 is almost entirely fog colour.
+    program.DetachFragmentShaders();
+    program.Attach(&fog);
+    ASSERT_TRUE(program.Link());
+    EXPECT_EQ(program.shaders.size(), 3u);  // the plain shader is still remembered
+    glUseProgram(program.id);
+    const float fogColor[4] = {0, 1, 0, 1};
+    glUniform4fv(glGetUniformLocation(program.id, "fogColor"), 1, fogColor);
+    glUniform1f(glGetUniformLocation(program.id, "fogDensity"), 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawWall();
+    fb.Pixel(32, 32, centre);
+    EXPECT_LT(centre[0], 5);
+    EXPECT_GT(centre[1], 250);
+    glUseProgram(0);
+    glDeleteTextures(1, &white);
+    for (ShaderObject* s : {&vert, &plain, &fog})
+        glDeleteShader(s->id);
+}

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "data/trackscript.h"
+#include "lighting/shadowvolume.h"
+#include "scene/milkshape.h"
+#include "testutil.h"
+
+namespace {
+
+SceneLight Light(uint32_t type, float x, float y, float z, uint16_t index = 0) {
+    SceneLight l;
+    l.type = type;
+    l.position[0] = x, l.position[1] = y, l.position[2] = z;
+    l.index = index;
+    return l;
+}
+
+// One group per name, each with one triangle; material 0 opaque, material 1 half transparent,
+// material 2 opaque but marked to cast no shadow.
+CMilkshapeModel Groups(std::initializer_list<std::pair<const char*, int>> groups) {
+    CMilkshapeModel m;
+    for (int i = 0; i < 3; ++i) {
+        MsVertex v;
+        v.position[0] = float(i == 1), v.position[2] = float(i == 2);
+        m.vertices.push_back(v);
+    }
+    m.materials.resize(3);
+    m.materials[1].transparency = 0.5f;
+    m.materials[2].mode = 0x40;
+    for (const auto& [name, material] : groups) {
+        MsGroup g;
+        snprintf(g.name, sizeof g.name, "%s", name);
+        g.materialIndex = int8_t(material);
+        g.triangleIndices.push_back(uint32_t(m.triangles.size()));
+        MsTriangle t;
+        t.vertexIndices[0] = 0, t.vertexIndices[1] = 2, t.vertexIndices[2] = 1;
+        m.triangles.push_back(t);
+        m.groups.push_back(g);
+    }
+    return m;
+}
+
+}  // namespace
+
+TEST(ShadowCasters, GroupNamesMaterialsAndLightTypesDecide) {
+    CMilkshapeModel m = Groups({{"T", 0}, {"M", 0}, {"A", 0}, {"rock", 0}, {"glass", 1}, {"decal", 2}, {"bare", -1}});
+    const SceneLight sun = Light(LIGHT_SUN, 0, 1, 0);
+    const SceneLight lamp = Light(LIGHT_POINT, 0, 5, 0);
+    const bool sunCasts[] = {false, false, false, true, false, false, false};
+    const bool lampCasts[] = {true, true, true, true, false, false, false};
+    for (size_t g = 0; g < m.groups.size(); ++g) {
+        EXPECT_EQ(ShouldGroupCast(m, g, sun), sunCasts[g]) << m.groups[g].name;
+        EXPECT_EQ(ShouldGroupCast(m, g, lamp), lampCasts[g]) << m.groups[g].name;
+    }
+}
+
+TEST(ShadowCasters, AVolumeGivesEveryTriangleItsLightData) {
+    GameTreeSandbox sandbox;
+    ClearTrackSettings(gTrackSettings);
+    gTrackSettings.lights = {Light(LIGHT_SUN, 0, 1, 0, 0), Light(LIGHT_POINT, 0, 5, 0, 1)};
+    // Only groups that cast nothing for this light, so no GL buffer is made.
+    CMilkshapeModel m = Groups({{"T", 0}, {"glass", 1}});
+    CStaticShadowVolume volume(nullptr, &m, 0, gTrackSettings.lights[0]);
+    EXPECT_TRUE(m.hasShadowData);
+    EXPECT_EQ(volume.groupCount, 2);
+    for (const MsTriangle& t : m.triangles) {
+        EXPECT_EQ(t.lightFacing.size(), 2u);
+        EXPECT_FLOAT_EQ(t.centroid[0], 0.333333f);
+        EXPECT_FLOAT_EQ(t.centroid[2], 0.333333f);
+    }
+    for (uint8_t a : volume.active) EXPECT_EQ(a, 0);
+    const float far[3] = {0.0f, 0.0f, 0.0f};
+    volume.UpdateVisibility(far);  // groups without a volume stay off
+    for (uint8_t a : volume.active) EXPECT_EQ(a, 0);
+
+    // A light numbered past the list still gets its facing slot.
+    CStaticShadowVolume stray(nullptr, &m, 0, Light(LIGHT_SUN, 0, 1, 0, 5));
+    EXPECT_EQ(m.triangles[0].lightFacing.size(), 6u);
+
+    // A sun without a direction casts nothing and says so.
+    CMilkshapeModel rock = Groups({{"rock", 0}});
+    CStaticShadowVolume dark(nullptr, &rock, 0, Light(LIGHT_SUN, 0, 0, 0, 0));
+    EXPECT_EQ(dark.groupVolumes[0], nullptr);
+    EXPECT_NE(ReadText("log.txt").find("Light 0 has no direction and casts no shadow"), std::string::npos);
+}

@@ -1,0 +1,152 @@
+// Reading vehicle files: keys, texts, the setting count and values the flight model cannot use.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "race/vehicle.h"
+#include "testutil.h"
+
+namespace {
+
+const char kComplete[] =
+    "NAME Hornet\n"
+    "ENGINE Twin turbine\n"
+    "PRICE 1200\n"
+    "DAMAGEPRICE 20\n"
+    "WEIGHT 900\n"
+    "HORSE_POWER 300\n"
+    "TOP_SPEED 180\n"
+    "THRUST_POWER 10.5\n"
+    "BRAKE_POWER 14\n"
+    "TURN_POWER 1.8\n"
+    "MAX_SPEED 25\n"
+    "MAX_TILT 35\n"
+    "ENGINE_DAMAGE_THRESHOLD 50\n"
+    "ENGINE_DESTROYED_THRESHOLD 100\n"
+    "DAMAGE_SCALE 0.04\n"
+    "DESCRIPTION\n"
+    "A light craft.\n"
+    "PRICE 5\n";
+
+class VehicleFile : public ::testing::Test {
+protected:
+    VehicleDefinition Read(const std::string& text) {
+        WriteText(sandbox.Path("Scripts/v.txt"), text);
+        VehicleDefinition def{};
+        EXPECT_TRUE(ReadVehicleFile("../Scripts/v.txt", def));
+        return def;
+    }
+    std::string LogText() { return ReadText(sandbox.Path("bin/log.txt")); }
+    GameTreeSandbox sandbox;
+};
+
+TEST_F(VehicleFile, CompleteFileFillsEveryFieldAndLogsNothing) {
+    const VehicleDefinition def = Read(kComplete);
+    EXPECT_STREQ(def.name, " Hornet");  // the blank after the key stays, the line break goes
+    EXPECT_STREQ(def.engine, " Twin turbine");
+    EXPECT_EQ(def.price, 1200);  // the PRICE line in the description is text
+    EXPECT_EQ(def.damagePrice, 20);
+    EXPECT_EQ(def.weight, 900);
+    EXPECT_EQ(def.horsePower, 300);
+    EXPECT_EQ(def.topSpeed, 180);
+    EXPECT_FLOAT_EQ(def.thrustPower, 10.5f);
+    EXPECT_FLOAT_EQ(def.brakePower, 14.0f);
+    EXPECT_FLOAT_EQ(def.turnPower, 1.8f);
+    EXPECT_FLOAT_EQ(def.maxSpeed, 25.0f);
+    EXPECT_FLOAT_EQ(def.maxTilt, 35.0f);
+    EXPECT_EQ(def.engineDamageThreshold, 50);
+    EXPECT_EQ(def.engineDestroyedThreshold, 100);
+    EXPECT_FLOAT_EQ(def.damageScale, 0.04f);
+    EXPECT_STREQ(def.description, "A light craft.\nPRICE 5\n");
+    EXPECT_EQ(LogText(), "");
+}
+
+TEST_F(VehicleFile, KeysMustStartTheLine) {
+    const VehicleDefinition def = Read(" PRICE 1200\nDAMAGEPRICE 7\nPRICE7\n");
+    EXPECT_EQ(def.price, 7);  // no blank needed between key and number
+    EXPECT_EQ(def.damagePrice, 7);
+    EXPECT_NE(LogText().find("Vehicle file ../Scripts/v.txt had format error: Too few settings specified (2 of 16)."),
+              std::string::npos);
+}
+
+TEST_F(VehicleFile, ThresholdWithoutANumberBecomesEngineText) {
+    const VehicleDefinition def = Read("ENGINE_DAMAGE_THRESHOLD high\n");
+    EXPECT_STREQ(def.engine, "_DAMAGE_THRESHOLD high");
+    EXPECT_EQ(def.engineDamageThreshold, 0);
+    EXPECT_NE(LogText().find("(1 of 16)."), std::string::npos);
+}
+
+TEST_F(VehicleFile, LastLineWithoutLineBreakLosesItsLastCharacter) {
+    EXPECT_STREQ(Read("NAME Hornet").name, " Horne");
+    EXPECT_STREQ(Read("NAME").name, "");
+}
+
+TEST_F(VehicleFile, FifteenSettingsAreReportedAndUsed) {
+    std::string text = kComplete;
+    text.erase(text.find("WEIGHT 900\n"), 11);
+    const VehicleDefinition def = Read(text);
+    EXPECT_NE(LogText().find("Too few settings specified (15 of 16)."), std::string::npos);
+    EXPECT_FLOAT_EQ(def.maxSpeed, 25.0f);
+}
+
+TEST_F(VehicleFile, LongTextsAreCutToTheirFields) {
+    const std::string longWord(250, 'x');
+    std::string text = "NAME " + longWord + "\nENGINE " + longWord + "\nDESCRIPTION\n";
+    for (int i = 0; i < 10; ++i)
+        text += longWord + "\n";
+    const VehicleDefinition def = Read(text);
+    EXPECT_EQ(std::string(def.name), " " + std::string(62, 'x'));
+    EXPECT_EQ(strlen(def.engine), 63u);
+    EXPECT_EQ(strlen(def.description), 383u);
+}
+
+TEST_F(VehicleFile, MissingFileIsLoggedAndLeavesTheDefinition) {
+    VehicleDefinition def{};
+    def.price = 77;
+    EXPECT_FALSE(ReadVehicleFile("../Scripts/none.txt", def));
+    EXPECT_EQ(def.price, 77);
+    EXPECT_EQ(LogText(), "Failed to load ../Scripts/none.txt\n");
+}
+
+TEST_F(VehicleFile, ValuesTheFlightModelCannotUseAreReplacedAndLogged) {
+    const VehicleDefinition def =
+        Read("MAX_SPEED nan\nTHRUST_POWER -4\nMAX_TILT 400\nDAMAGE_SCALE inf\nPRICE -10\nTURN_POWER 2\n");
+    EXPECT_EQ(def.maxSpeed, 0.0f);
+    EXPECT_EQ(def.thrustPower, 0.0f);
+    EXPECT_EQ(def.maxTilt, 90.0f);
+    EXPECT_TRUE(std::isfinite(def.damageScale));
+    EXPECT_EQ(def.price, 0);
+    EXPECT_FLOAT_EQ(def.turnPower, 2.0f);
+    const std::string log = LogText();
+    EXPECT_NE(log.find("Vehicle file ../Scripts/v.txt: MAX_SPEED nan is out of range"), std::string::npos);
+    EXPECT_NE(log.find("THRUST_POWER -4.000000 is out of range (0 to 1e+06), using 0"), std::string::npos);
+    EXPECT_NE(log.find("MAX_TILT 400.000000 is out of range (0 to 90), using 90"), std::string::npos);
+    EXPECT_NE(log.find("MAX_SPEED is 0, the vehicle cannot move"), std::string::npos);
+    EXPECT_NE(log.find("negative price -10, using 0"), std::string::npos);
+}
+
+TEST_F(VehicleFile, HugeIntegersAreClampedNotWrapped) {
+    EXPECT_EQ(Read("WEIGHT 99999999999999999999\n").weight, INT32_MAX);
+}
+
+TEST_F(VehicleFile, LoadVehiclesReadsAllFourAndMakesRecordsFromThem) {
+    WriteText(sandbox.Path("Scripts/vehicle2.txt"), kComplete);
+    LoadVehicles(nullptr, nullptr);
+    EXPECT_STREQ(gVehicles[1].name, " Hornet");
+    EXPECT_STREQ(gVehicles[0].name, "");
+    const std::string log = LogText();
+    EXPECT_NE(log.find("Failed to load ../Scripts/vehicle1.txt"), std::string::npos);
+    EXPECT_NE(log.find("Failed to load ../Scripts/vehicle4.txt"), std::string::npos);
+    EXPECT_EQ(gVehicles[0].model, nullptr);
+    ASSERT_NE(gVehicles[1].model, nullptr);  // the model file is missing: an empty model
+    const VehicleDynamics d = MakeDynamics(gVehicles[1]);
+    EXPECT_FLOAT_EQ(d.thrust, 10.5f);
+    EXPECT_FLOAT_EQ(d.maxSpeed, 25.0f);
+    gVehicles[1].thrustPower = 99.0f;  // later edits do not reach a record
+    EXPECT_FLOAT_EQ(d.thrustPower, 10.5f);
+    ReleaseVehicles();
+    EXPECT_EQ(gVehicles[1].model, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+#include "imagewriter.h"
+
+// Smooth deterministic value noise in [0, 1): the same arguments give the same value on every machine.
+float ValueNoise(float x, float y, uint32_t seed);
+// Sum of octaves of value noise, halving in amplitude and doubling in frequency; in [0, 1).
+float FractalNoise(float x, float y, uint32_t seed, int octaves);
+
+struct Rgb {
+    float r, g, b;  // 0..255
+};
+Rgb Mix(const Rgb& a, const Rgb& b, float t);
+
+// A size x size picture blending from colour a to colour b by fractal noise of the given feature scale
+// (features per picture); tiles seamlessly when scale is a whole number.
+RgbImage NoiseImage(int size, const Rgb& a, const Rgb& b, float scale, uint32_t seed, int octaves = 4);
