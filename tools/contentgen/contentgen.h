@@ -13,4 +13,6 @@ bool GenerateMovie(const std::string& root);
 bool GenerateVehicles(const std::string& root);
 bool GenerateTrack1(const std::string& root);
 bool GenerateFlares(const std::string& root);
+bool GenerateTrackArt(const std::string& root);
+bool GenerateTracks(const std::string& root);  // after the vehicles, track 1 and the track art
 bool GenerateMenus(const std::string& root);

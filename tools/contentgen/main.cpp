@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
     ok = GenerateVehicles(root) && ok;
     ok = GenerateTrack1(root) && ok;
     ok = GenerateFlares(root) && ok;
+    ok = GenerateTrackArt(root) && ok;
+    ok = ok && GenerateTracks(root);
     ok = GenerateMenus(root) && ok;
     if (!ok) {
         fprintf(stderr, "contentgen: content generation failed\n");

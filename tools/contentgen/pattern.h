@@ -8,6 +8,8 @@
 float ValueNoise(float x, float y, uint32_t seed);
 // Sum of octaves of value noise, halving in amplitude and doubling in frequency; in [0, 1).
 float FractalNoise(float x, float y, uint32_t seed, int octaves);
+// The same, repeating every `period` lattice cells so pictures made from it tile.
+float TilingNoise(float x, float y, uint32_t seed, int octaves, int period);
 
 struct Rgb {
     float r, g, b;  // 0..255

@@ -58,6 +58,10 @@ float FractalNoise(float x, float y, uint32_t seed, int octaves) {
     return Octaves(x, y, seed, octaves, 0);
 }
 
+float TilingNoise(float x, float y, uint32_t seed, int octaves, int period) {
+    return Octaves(x, y, seed, octaves, period);
+}
+
 Rgb Mix(const Rgb& a, const Rgb& b, float t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <vector>
+
+#include "race/headless.h"
+
+struct AutopilotPoint {
+    float p[3];
+};
+
+// The pose of the race camera at one moment of a flight.
+struct FlightSample {
+    float time;
+    float pos[3];
+    float yaw, pitch, roll;
+};
+
+struct AutopilotTuning {
+    float maxSpeed = 1e9f;  // brakes above this
+    float lookahead = 1.0f; // scales how far ahead it aims
+};
+
+struct AutopilotFlight {
+    HeadlessOutcome outcome;
+    std::vector<FlightSample> samples;  // every sampleStep seconds, and the last pose
+};
+
+// Flies a loaded headless race along a route of waypoints (start to goal) with the same inputs a player
+// has: the thrust and brake flags and relative mouse motion. Returns at the goal, at the pause menu or at
+// the time limit.
+AutopilotFlight FlyRoute(CHeadlessRace& race, const std::vector<AutopilotPoint>& route, const AutopilotTuning& tuning,
+                         float dt, float timeLimit, float sampleStep);

@@ -1,0 +1,201 @@
+// Loads every file the generator wrote through the game's own loaders. Run from the game's bin folder;
+// every loader problem lands in log.txt, which the calling test requires to stay empty. Also checks that
+// every referenced file exists and that the economy lets a silver-winning player buy each vehicle in time.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "audio/waves.h"
+#include "data/settings.h"
+#include "data/trackscript.h"
+#include "platform/files.h"
+#include "platform/imagedecode.h"
+#include "race/gamephysics.h"
+#include "race/recording.h"
+#include "race/vehicle.h"
+#include "scene/milkshape.h"
+#include "scene/sgiimage.h"
+#include "trackdesign.h"
+
+namespace {
+
+int gProblems = 0;
+
+void Problem(const std::string& what) {
+    fprintf(stderr, "content: %s\n", what.c_str());
+    gProblems++;
+}
+
+std::vector<uint8_t> ReadAll(const std::string& path) {
+    std::ifstream in(GamePath(path.c_str()), std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+bool Exists(const std::string& path) {
+    return std::filesystem::exists(GamePath(path.c_str()));
+}
+
+std::set<std::string> gTexturesChecked;
+
+void CheckTexture(const std::string& path) {
+    if (!gTexturesChecked.insert(path).second)
+        return;
+    const std::vector<uint8_t> bytes = ReadAll(path);
+    DecodedImage image;
+    const char* error = "empty file";
+    if (bytes.empty() || !DecodeImage(bytes.data(), bytes.size(), image, error))
+        Problem("texture " + path + " does not decode: " + error);
+}
+
+void CheckModel(const std::string& path) {
+    CMilkshapeModel model;
+    if (!model.Load(path.c_str())) {
+        Problem("model " + path + " does not load");
+        return;
+    }
+    if (model.triangles.empty())
+        Problem("model " + path + " has no triangles");
+    for (const MsMaterial& m : model.materials)
+        if (m.texture[0] != '\0')
+            CheckTexture(m.texture);
+}
+
+void CheckScript(const std::string& path, bool isTrack) {
+    if (!Exists(path)) {
+        Problem("script " + path + " is missing");
+        return;
+    }
+    TrackSettings s;
+    LoadTrackSettings(path.c_str(), s);
+    if (s.trackModel[0] == '\0')
+        Problem(path + " names no track model");
+    else
+        CheckModel(s.trackModel);
+    if (s.skyModel[0] != '\0')
+        CheckModel(s.skyModel);
+    if (s.hasVehicleScript) {
+        VehicleRecording r;
+        if (!r.Load(s.vehicleScript) || r.Empty())
+            Problem(path + ": recording " + s.vehicleScript + " is empty or missing");
+    }
+    if (!isTrack)
+        return;
+    if (!(s.goldTime > 0 && s.goldTime < s.silverTime && s.silverTime < s.bronzeTime))
+        Problem(path + ": medal times are not increasing");
+    if (!(s.goldCash > s.silverCash && s.silverCash > s.bronzeCash && s.bronzeCash > 0))
+        Problem(path + ": prizes are not decreasing");
+    if (s.requiredVehicle < 0 || s.requiredVehicle >= kNumVehicles)
+        Problem(path + ": required vehicle out of range");
+    for (int k = 0; k < 3; k++)
+        if (!(s.goalMin[k] < s.goalMax[k]))
+            Problem(path + ": empty goal zone");
+}
+
+// A player who takes silver on every track of the vehicles they own, paying a tenth of each prize in
+// repairs, must be able to buy each next vehicle before the tracks that need it; gold on every track
+// completes the game.
+void CheckEconomy() {
+    std::vector<TrackSettings> tracks(24);
+    for (int i = 0; i < 24; i++)
+        LoadTrackSettings(("../Scripts/track" + std::to_string(i + 1) + ".txt").c_str(), tracks[i]);
+    int cash = 0;
+    for (int v = 0; v < kNumVehicles; v++) {
+        if (v > 0) {
+            if (cash < gVehicles[v].price)
+                Problem("silver everywhere gives $" + std::to_string(cash) + " but vehicle " + std::to_string(v + 1) +
+                        " costs $" + std::to_string(gVehicles[v].price));
+            cash -= gVehicles[v].price;
+        }
+        for (const TrackSettings& t : tracks)
+            if (t.requiredVehicle == v)
+                cash += t.silverCash - t.silverCash / 10;
+    }
+    // The results screen adds a third of a twenty-fourth per medal step; three steps per track.
+    float percent = 0.0f;
+    for (int i = 0; i < 24; i++)
+        percent += 3 * 33.33333f / 24;
+    if (percent < 99.99f)
+        Problem("gold on every track gives only " + std::to_string(percent) + "%");
+}
+
+// The autopilot finishes every track with its required vehicle inside the bronze time, and no faster than
+// the gold time, so gold is within a good player's reach.
+void CheckFlights() {
+    printf("%-3s %-20s %8s %6s %6s %6s %6s\n", "#", "track", "pilot", "gold", "silver", "bronze", "tris");
+    for (int i = 0; i < kTrackCount; i++) {
+        TrackSettings s;
+        LoadTrackSettings(("../Scripts/track" + std::to_string(i + 1) + ".txt").c_str(), s);
+        TrackLayout layout;
+        if (!BuildTrack(i, layout))
+            StraightPath(s, layout);
+        AutopilotFlight flight;
+        const bool finished = FlyTrack(i, layout, flight);
+        const float t = flight.outcome.time;
+        printf("%-3d %-20s %8.2f %6.0f %6.0f %6.0f %6zu\n", i + 1, DesignOf(i).title, t, s.goldTime, s.silverTime,
+               s.bronzeTime, gTrackModel.triangles.size());
+        if (!finished || t >= s.bronzeTime || t > s.goldTime)
+            Problem("track " + std::to_string(i + 1) + ": the autopilot's " + std::to_string(t) +
+                    " s does not sit between the gold and bronze times");
+    }
+}
+
+void CheckBwImage(const std::string& path) {
+    const std::vector<uint8_t> bytes = ReadAll(path);
+    BwImage image;
+    const char* error = "empty file";
+    if (bytes.empty() || !ReadBwImage(bytes.data(), bytes.size(), image, error))
+        Problem("image " + path + " does not read: " + error);
+}
+
+}  // namespace
+
+int main() {
+    gSettings = DefaultSettings();
+    for (int i = 1; i <= 24; i++)
+        CheckScript("../Scripts/track" + std::to_string(i) + ".txt", true);
+    CheckScript("../Scripts/intro.txt", false);
+    CheckScript("../Scripts/outro.txt", false);
+
+    LoadVehicles(nullptr, nullptr);
+    for (int i = 0; i < kNumVehicles; i++) {
+        if (!gVehicles[i].model || gVehicles[i].model->triangles.empty()) {
+            Problem("vehicle " + std::to_string(i + 1) + " has no model");
+            continue;
+        }
+        for (const MsMaterial& m : gVehicles[i].model->materials)
+            if (m.texture[0] != '\0')
+                CheckTexture(m.texture);
+    }
+    CheckEconomy();
+    CheckFlights();
+    ReleaseVehicles();
+
+    CheckModel("../Models/trophy.ms3d");
+    CheckModel("..\\Models\\mainmenu.ms3d");
+    for (const char* t : {"../Textures/splash.bmp", "../Textures/men_logo.jpg", "../Textures/sky_desert_south.jpg",
+                          "../Textures/doompanel.jpg", "../Textures/lockandchain.bmp"})
+        CheckTexture(t);
+    for (int i = 1; i <= 24; i++)
+        CheckTexture("../Textures/track" + std::to_string(i) + ".jpg");
+    for (int i = 0; i <= 9; i++)
+        CheckBwImage("..\\Textures\\Shine" + std::to_string(i) + ".bw");
+    for (int i = 1; i <= 6; i++)
+        CheckBwImage("..\\Textures\\Flare" + std::to_string(i) + ".bw");
+
+    CWaves waves;
+    for (const std::string& name : ListFiles("../Audio", ".wav")) {
+        int slot = -1;
+        if (waves.LoadWaveFile(("../Audio/" + name).c_str(), &slot) != WAVE_OK)
+            Problem("sound " + name + " does not load");
+    }
+    for (const char* f : {"../hudFont.ttf", "../nimbrellogo.avi"})
+        if (!Exists(f))
+            Problem(std::string(f) + " is missing");
+
+    printf("content check: %d problem(s)\n", gProblems);
+    return gProblems == 0 ? 0 : 1;
+}

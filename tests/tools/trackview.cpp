@@ -1,0 +1,150 @@
+// Draws the start view of generated tracks the way the race sees it (sky, sun, ambient light, point lights,
+// fog, the point-light shaders) and writes each picture as a PPM. Run from the game's bin folder:
+//
+//   trackview OUT_PREFIX FIRST LAST     writes OUT_PREFIX<n>.ppm for tracks FIRST..LAST (counted from 1)
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "data/settings.h"
+#include "data/trackscript.h"
+#include "lighting/shader.h"
+#include "scene/milkshape.h"
+#include "scene/rendermodel.h"
+#include "scene/texturemanager.h"
+#include "scene/transformation.h"
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+void SetupLighting(const TrackSettings& s) {
+    const float ambient[4] = {s.ambientColor[0], s.ambientColor[1], s.ambientColor[2], 1.0f};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
+    const float lightAmbient[4] = {0.2f, 0.2f, 0.2f, 1.0f}, diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glEnable(GL_LIGHTING);
+    if (s.hasSun)
+        glEnable(GL_LIGHT0);
+    else
+        glDisable(GL_LIGHT0);
+    if (s.fogEnabled) {
+        const float fog[4] = {s.fogColor[0], s.fogColor[1], s.fogColor[2], 0.0f};
+        glFogi(GL_FOG_MODE, GL_EXP2);
+        glFogfv(GL_FOG_COLOR, fog);
+        glFogf(GL_FOG_DENSITY, s.fogDensity);
+        glClearColor(fog[0], fog[1], fog[2], 0.0f);
+    } else {
+        glClearColor(0, 0, 0, 0);
+    }
+}
+
+bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderProgram& fogged) {
+    char script[64];
+    snprintf(script, sizeof(script), "../Scripts/track%d.txt", track);
+    LoadTrackSettings(script, gTrackSettings);
+    const TrackSettings& s = gTrackSettings;
+    TextureManager textures;
+    CCamera camera(&textures);
+    camera.SetPosition(s.vehicleStartPosition[0], s.vehicleStartPosition[1] + 1.0f, s.vehicleStartPosition[2]);
+    camera.Yaw(-s.vehicleStartHeading);
+    CMilkshapeModel trackModel, skyModel;
+    if (!trackModel.Load(s.trackModel) || !skyModel.Load(s.skyModel))
+        return false;
+    RenderModel render(&textures, &camera, &trackModel, false, true, false);
+    SkyModel sky(&textures, &skyModel);
+    SetupLighting(s);
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glPushMatrix();
+    camera.ApplyRotation();
+    sky.Draw();
+    glPopMatrix();
+    glPushMatrix();
+    camera.Apply();
+    if (s.hasSun) {
+        const float sun[4] = {s.sun.position[0] * 2000, s.sun.position[1] * 2000, s.sun.position[2] * 2000, 0};
+        glLightfv(GL_LIGHT0, GL_POSITION, sun);
+    }
+    ShaderProgram& program = s.fogEnabled ? fogged : plain;
+    glUseProgram(program.id);
+    if (s.fogEnabled) {
+        const float fog[4] = {s.fogColor[0], s.fogColor[1], s.fogColor[2], 0.0f};
+        glUniform4fv(glGetUniformLocation(program.id, "fogColor"), 1, fog);
+        glUniform1f(glGetUniformLocation(program.id, "fogDensity"), s.fogDensity);
+        glEnable(GL_FOG);
+    }
+    render.Draw(true, true, true);
+    glDisable(GL_FOG);
+    glUseProgram(0);
+    glPopMatrix();
+    glFinish();
+
+    std::vector<unsigned char> pixels(size_t(kWidth) * kHeight * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    FILE* f = fopen(out.c_str(), "wb");
+    if (!f)
+        return false;
+    fprintf(f, "P6\n%d %d\n255\n", kWidth, kHeight);
+    for (int y = kHeight - 1; y >= 0; y--)
+        fwrite(&pixels[size_t(y) * kWidth * 3], 1, size_t(kWidth) * 3, f);
+    fclose(f);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        fprintf(stderr, "usage: trackview OUT_PREFIX FIRST LAST\n");
+        return 2;
+    }
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DEPTH | GLUT_DOUBLE);
+    glutInitWindowSize(kWidth, kHeight);
+    glutCreateWindow("Track view");
+    glewInit();
+    gSettings = DefaultSettings();
+
+    static ShaderObject vert = LoadShader("MultiPointLight.vert");
+    static ShaderObject frag = LoadShader("MultiPointLight.frag");
+    static ShaderObject fogFrag = LoadShader("MultiPointLightFog.frag");
+    ShaderProgram plain("PointLight"), fogged("PointLightFog");
+    plain.Attach(&vert);
+    plain.Attach(&frag);
+    fogged.Attach(&vert);
+    fogged.Attach(&fogFrag);
+    if (!plain.Link() || !fogged.Link())
+        return 1;
+
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60, double(kWidth) / kHeight, 0.2, 200);
+    glViewport(0, 0, kWidth, kHeight);
+
+    for (int t = atoi(argv[2]); t <= atoi(argv[3]); t++)
+        if (!DrawTrack(t, std::string(argv[1]) + std::to_string(t) + ".ppm", plain, fogged)) {
+            fprintf(stderr, "trackview: track %d cannot be drawn\n", t);
+            return 1;
+        }
+    return 0;
+}

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "race/collision.h"
+#include "trackdesign.h"
+#include "trackpath.h"
+
+TEST(TrackPath, EvenSamplesWithUprightFrames) {
+    const std::vector<PathFrame> path = SamplePath({{0, 0, 0}, {0, 0, -100}, {60, 10, -160}, {60, 10, -260}}, 3.0f);
+    ASSERT_GT(path.size(), 80u);
+    for (size_t i = 1; i < path.size(); i++) {
+        EXPECT_NEAR(path[i].distance - path[i - 1].distance, 3.0f, 1e-3f);
+        EXPECT_LT(Len(path[i].pos - path[i - 1].pos), 3.01f);  // chords never longer than the arc
+        const PathFrame& f = path[i];
+        EXPECT_NEAR(Len(f.forward), 1.0f, 1e-4f);
+        EXPECT_NEAR(Dot(f.forward, f.side), 0.0f, 1e-4f);
+        EXPECT_NEAR(Dot(f.side, f.up), 0.0f, 1e-4f);
+        EXPECT_GT(f.up.y, 0.9f);           // floors stay close to level
+        EXPECT_NEAR(f.side.y, 0.0f, 1e-4f);  // and never tilt sideways
+    }
+    EXPECT_TRUE(SamplePath({{1, 2, 3}}, 3.0f).empty());
+}
+
+TEST(TrackPath, YawMatchesTheCameraConvention) {
+    EXPECT_NEAR(YawOf({0, 0, -1}), 0.0f, 1e-4f);  // straight ahead is -z
+    EXPECT_NEAR(YawOf({1, 0, 0}), 90.0f, 1e-4f);  // a positive yaw turns right
+}
+
+// Every generated track must leave its centre line clear, or the autopilot (and a player following the
+// obvious way) would scrape a wall; the goal box must lie across the line near its end.
+TEST(TrackDesign, EveryTrackFitsItsFileAndKeepsItsCentreLineClear) {
+    for (int i = 0; i < kTrackCount; i++) {
+        TrackLayout layout;
+        if (!BuildTrack(i, layout)) {
+            EXPECT_LT(DesignOf(i).theme, 0) << i;
+            continue;
+        }
+        SCOPED_TRACE(DesignOf(i).title);
+        EXPECT_LT(layout.model.vertices.size(), 65536u);
+        EXPECT_LT(layout.model.triangles.size(), 65536u);
+        std::unique_ptr<CollisionWorld> world = CollisionWorld::Build(layout.model);
+        ASSERT_TRUE(world);
+        float normal[3];
+        int contacts = 0;
+        for (size_t k = 1; k + 4 < layout.path.size(); k++) {  // short of the end wall
+            const float from[3] = {layout.path[k].pos.x, layout.path[k].pos.y, layout.path[k].pos.z};
+            const float to[3] = {layout.path[k + 1].pos.x, layout.path[k + 1].pos.y, layout.path[k + 1].pos.z};
+            contacts += world->ContactNormal(from, to, normal);
+        }
+        EXPECT_EQ(contacts, 0);
+        const Vec3 nearEnd = layout.path[layout.path.size() - 7].pos;
+        EXPECT_TRUE(nearEnd.x >= layout.goalMin[0] && nearEnd.x <= layout.goalMax[0] &&
+                    nearEnd.y >= layout.goalMin[1] && nearEnd.y <= layout.goalMax[1] &&
+                    nearEnd.z >= layout.goalMin[2] && nearEnd.z <= layout.goalMax[2]);
+        const Vec3 start = layout.start;
+        EXPECT_FALSE(start.x >= layout.goalMin[0] && start.x <= layout.goalMax[0] && start.z >= layout.goalMin[2] &&
+                     start.z <= layout.goalMax[2] && start.y >= layout.goalMin[1] && start.y <= layout.goalMax[1]);
+    }
+}
+
+TEST(TrackDesign, TracksGetLongerAndEveryVehicleHasItsShare) {
+    int perVehicle[4] = {};
+    float firstLength = 0.0f, lastLength = 0.0f;
+    for (int i = 0; i < kTrackCount; i++) {
+        perVehicle[DesignOf(i).vehicle]++;
+        EXPECT_GE(DesignOf(i).vehicle, i > 0 ? DesignOf(i - 1).vehicle : 0) << "required vehicles only rise";
+    }
+    for (int v = 0; v < 4; v++)
+        EXPECT_GE(perVehicle[v], 5);
+    TrackLayout a, b;
+    ASSERT_TRUE(BuildTrack(1, a));
+    ASSERT_TRUE(BuildTrack(kTrackCount - 1, b));
+    firstLength = a.path.back().distance;
+    lastLength = b.path.back().distance;
+    EXPECT_GT(lastLength, firstLength);
+}
+
+TEST(TrackDesign, BuildingIsDeterministic) {
+    TrackLayout a, b;
+    ASSERT_TRUE(BuildTrack(5, a));
+    ASSERT_TRUE(BuildTrack(5, b));
+    ASSERT_EQ(a.model.vertices.size(), b.model.vertices.size());
+    for (size_t k = 0; k < a.model.vertices.size(); k++)
+        for (int c = 0; c < 3; c++)
+            ASSERT_EQ(a.model.vertices[k].position[c], b.model.vertices[k].position[c]);
+}

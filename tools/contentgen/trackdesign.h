@@ -1,0 +1,77 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct TrackSettings;
+
+#include "race/autopilot.h"
+#include "scene/milkshape.h"
+#include "trackpath.h"
+
+enum TrackShape { SHAPE_CANYON, SHAPE_TUNNEL, SHAPE_OPEN };
+
+// The look of a family of tracks: where it is, how it is lit, what stands in it.
+struct TrackTheme {
+    const char* name;
+    TrackShape shape;
+    const char* floorTexture;  // file names under Textures/
+    const char* wallTexture;
+    const char* sky;           // sky family: day, dusk, night, storm
+    bool sun;
+    bool lamps;                // point lights along the way
+    float fog[4];              // r, g, b, density (0 = none)
+    float ambient[3];
+    bool rings;                // rings to fly through
+    bool towers;               // towers and pillars beside the way
+    bool arches;               // bridges across a canyon
+};
+
+struct TrackDesign {
+    const char* title;
+    int theme;      // into the theme table; -1 for a track modelled by hand (its own generator)
+    unsigned seed;
+    int vehicle;    // required vehicle, 0..3
+};
+
+constexpr int kTrackCount = 24;
+const TrackTheme& ThemeOf(const TrackDesign& design);
+const TrackDesign& DesignOf(int track);  // 0..23
+
+struct PointLamp {
+    Vec3 pos;
+    Vec3 colour;
+    float range;
+};
+
+// A generated track: its centre line, model and what its script needs to know.
+struct TrackLayout {
+    std::vector<PathFrame> path;
+    CMilkshapeModel model;
+    Vec3 start;          // where the race camera starts
+    float startYaw = 0;  // camera yaw there, degrees
+    float goalMin[3], goalMax[3];
+    std::vector<PointLamp> lamps;
+};
+
+// Builds the centre line and the model of track `index` (0..23); difficulty rises with the index.
+// False for a hand-modelled track.
+bool BuildTrack(int index, TrackLayout& out);
+
+struct TrackPrizes {
+    int gold, silver, bronze;
+};
+// The cash of every track, from the prices of the vehicles (gVehicles must be loaded).
+std::vector<TrackPrizes> PrizeTable();
+
+// A hand-modelled track's centre line: the straight way from its start to its goal.
+void StraightPath(const TrackSettings& s, TrackLayout& layout);
+// The autopilot's waypoints along a layout's centre line.
+std::vector<AutopilotPoint> RouteOf(const TrackLayout& layout);
+
+// Flies the generated track with its required vehicle at 60 frames a second, each attempt slower than the
+// last, until one reaches the goal with little damage. False when none does.
+bool FlyTrack(int index, const TrackLayout& layout, AutopilotFlight& best);
+
+// Camera yaw (degrees) that travels along a direction.
+float YawOf(const Vec3& forward);
