@@ -233,11 +233,8 @@ bool GenerateSequences(const std::string& root) {
     const GameSettings keep = gSettings;
     gSettings = DefaultSettings();
     gSettings.mouseSensitivity = 1.0f;
-    // The ending flies over the last track there is.
-    int last = 0;
-    while (last + 1 < 24 && std::filesystem::exists(root + "/Scripts/track" + std::to_string(last + 2) + ".txt")) ++last;
     const Sequence intro = {"Zephyrace", "../Scripts/intro.txt", "../Scripts/intro_flight.txt", 0, 34.0f};
-    const Sequence outro = {"The end", "../Scripts/outro.txt", "../Scripts/outro_flight.txt", last, 30.0f};
+    const Sequence outro = {"The end", "../Scripts/outro.txt", "../Scripts/outro_flight.txt", 0, 30.0f};
     const bool ok = WriteSequence(root, intro, AddIntroCaptions) && WriteSequence(root, outro, AddOutroCaptions);
     gSettings = keep;
     std::filesystem::current_path(previous);
