@@ -11,6 +11,9 @@
 #include "menus/settingsmenus.h"
 #include "race/gamephysics.h"
 #include "race/gamerenderer.h"
+#include "race/raceflow.h"
+#include "race/sequence.h"
+#include "race/trophy.h"
 #include "scene/texturemanager.h"
 
 CSoundManager* gSoundManager = nullptr;
@@ -23,6 +26,7 @@ CRendererManager::CRendererManager() {
     load = new CLoadRenderer();
     current = load;
     game = new CGameRenderer(textures);
+    trophy = new CTrophyDisplay(textures, &game->camera);
     menu = new CMenuRenderer(textures);
     profileMenu = new CProfileMenuRenderer(textures);
     trackSelect = new CPlaceholderRenderer(textures, 0.2f, 0.1f, 0.1f);
@@ -32,10 +36,12 @@ CRendererManager::CRendererManager() {
     profileMenu->init();
     trackSelect->init();
     vehicleSelect->init();
+    game->trophy = trophy;
 }
 
 CRendererManager::~CRendererManager() {
     delete game;
+    delete trophy;
     delete menu;
     delete load;
     delete profileMenu;
@@ -94,8 +100,10 @@ CPhysicsManager::CPhysicsManager() {
     load->create();
     menu = make(new CMenuPhysics());
     game = new CGamePhysics(camera, &dynamics[SelectedVehicleIndex()]);  // its create is never called
-    countdown = make(new CPlaceholderPhysics("countdown"));
-    sequence = make(new CPlaceholderPhysics("scripted sequence"));
+    countdown = make(new CCountdownPhysics());
+    auto* scripted = new CRaceIntroAnimationPhysics(camera);
+    scripted->dynamics = &dynamics[0];  // the sequences always fly the first vehicle
+    sequence = make(scripted);
     videoSettings = make(new CVideoSettingsPhysics());
     audioSettings = make(new CAudioSettingsPhysics());
     controlSettings = make(new CControlSettingsPhysics());
@@ -103,8 +111,10 @@ CPhysicsManager::CPhysicsManager() {
     profileMenu = make(new CProfileMenuPhysics());
     trackSelect = make(new CPlaceholderPhysics("track selection"));
     loadProfile = make(new CLoadProfileMenuPhysics());
-    raceCompleted = make(new CPlaceholderPhysics("race completed"));
-    ingameMenu = make(new CPlaceholderPhysics("in-game menu"));
+    auto* results = new CRaceCompletedPhysics();
+    results->race = game;
+    raceCompleted = make(results);
+    ingameMenu = make(new CIngameMenuPhysics());
     vehicleSelect = make(new CPlaceholderPhysics("vehicle selection"));
     vehiclePurchase = make(new CPlaceholderPhysics("vehicle purchase"));
     current = load;

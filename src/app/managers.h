@@ -9,6 +9,7 @@ class CLoadPhysics;
 class CLoadRenderer;
 class CGamePhysics;
 class CGameRenderer;
+class CTrophyDisplay;
 class CMenuRenderer;
 
 // Owns every drawing object and the texture manager; lives from the first frame to shutdown.
@@ -27,6 +28,7 @@ public:
     CRenderer* current = nullptr;
     CLoadRenderer* load = nullptr;
     CGameRenderer* game = nullptr;
+    CTrophyDisplay* trophy = nullptr;  // shared by the results panel and the track selection
     CMenuRenderer* menu = nullptr;
     CRenderer* profileMenu = nullptr;
     CRenderer* trackSelect = nullptr;

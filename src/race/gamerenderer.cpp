@@ -11,6 +11,7 @@
 #include "hud/bitmapfont.h"
 #include "lighting/stenciltechnique.h"
 #include "race/gamephysics.h"
+#include "race/overlays.h"
 #include "race/vehicle.h"
 #include "scene/milkshape.h"
 #include "scene/rendermodel.h"
@@ -104,6 +105,7 @@ bool CGameRenderer::LoadRace(const char* script, const char*) {
 
     LoadTrackSettings(script, gTrackSettings);
     camera.Reset();
+    camera.EnsureLensFlare();
     ShowLoadingProgress(10);
     if (gTrackSettings.skyModel[0]) {
         skyModel = std::make_unique<CMilkshapeModel>();
@@ -252,6 +254,7 @@ void CGameRenderer::DrawPlainFrame() {
         if (trackRender)
             trackRender->Draw(true, true, true);
         glDisable(GL_FOG);
+        camera.UpdateLensFlare();
         glPopMatrix();
     } else {
         glPushMatrix();
@@ -268,9 +271,11 @@ void CGameRenderer::DrawPlainFrame() {
         if (trackRender)
             trackRender->Draw(true, true, true);
         glDisable(GL_FOG);
+        camera.UpdateLensFlare();
         glDepthMask(GL_TRUE);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glPopMatrix();
     }
+    DrawOverlay(*this);
     glutSwapBuffers();
 }

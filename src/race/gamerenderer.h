@@ -8,6 +8,7 @@
 
 class CBitmapFont;
 class CMilkshapeModel;
+class CTrophyDisplay;
 class CStencilTechnique;
 class RenderModel;
 class SkyModel;
@@ -50,6 +51,7 @@ public:
     std::unique_ptr<CBitmapFont> fontPaused;
     std::unique_ptr<CBitmapFont> fontMenu;
     std::unique_ptr<CBitmapFont> fontTiny;
+    CTrophyDisplay* trophy = nullptr;  // shared with the track selection, not owned; drawn by the results
     std::unique_ptr<CStencilTechnique> stencil;  // only with the shadows setting on
 
 private:

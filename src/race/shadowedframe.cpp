@@ -7,6 +7,7 @@
 #include "data/trackscript.h"
 #include "lighting/stenciltechnique.h"
 #include "race/gamerenderer.h"
+#include "race/overlays.h"
 #include "scene/rendermodel.h"
 
 namespace {
@@ -80,10 +81,12 @@ void CGameRenderer::DrawShadowedFrame() {
         glEnable(GL_FOG);
     DrawWorld(false, true, true);
     glDisable(GL_FOG);
+    camera.UpdateLensFlare();
     if (IsSequenceState(gRequestedState)) {
         glDepthMask(GL_TRUE);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     }
     glPopMatrix();
+    DrawOverlay(*this);
     glutSwapBuffers();
 }

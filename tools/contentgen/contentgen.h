@@ -15,4 +15,6 @@ bool GenerateTrack1(const std::string& root);
 bool GenerateFlares(const std::string& root);
 bool GenerateTrackArt(const std::string& root);
 bool GenerateTracks(const std::string& root);  // after the vehicles, track 1 and the track art
+bool GenerateTrophy(const std::string& root);
+bool GenerateSequences(const std::string& root);
 bool GenerateMenus(const std::string& root);

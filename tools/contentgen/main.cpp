@@ -21,6 +21,8 @@ int main(int argc, char** argv) {
     ok = GenerateFlares(root) && ok;
     ok = GenerateTrackArt(root) && ok;
     ok = ok && GenerateTracks(root);
+    ok = GenerateTrophy(root) && ok;
+    ok = GenerateSequences(root) && ok;  // flies the tracks and vehicles written above
     ok = GenerateMenus(root) && ok;
     if (!ok) {
         fprintf(stderr, "contentgen: content generation failed\n");

@@ -1,0 +1,241 @@
+#include "race/overlays.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+
+#include "app/states.h"
+#include "data/profile.h"
+#include "data/settings.h"
+#include "data/trackscript.h"
+#include "hud/bitmapfont.h"
+#include "hud/hudtimer.h"
+#include "menus/menu.h"
+#include "menus/trackselect.h"
+#include "race/gamerenderer.h"
+#include "race/raceflow.h"
+#include "race/sequence.h"
+#include "race/trophy.h"
+
+namespace {
+
+const float kTimeColor[4] = {0.7f, 0.7f, 1.0f, 1.0f};
+const float kBestColor[4] = {0.3f, 0.3f, 0.7f, 1.0f};
+const float kMedalColors[4][4] = {
+    {1.0f, 1.0f, 1.0f, 1.0f},
+    {0.8f, 0.518f, 0.325f, 1.0f},   // bronze
+    {0.75f, 0.75f, 0.75f, 1.0f},    // silver
+    {0.857f, 0.796f, 0.27f, 1.0f},  // gold
+};
+const float kCashColor[4] = {0.3f, 0.3f, 0.7f, 1.0f};
+const float kRepairColor[4] = {0.7f, 0.3f, 0.3f, 1.0f};
+const float kTotalColor[4] = {0.5f, 0.5f, 0.85f, 1.0f};
+const float kEntryColor[4] = {0.3f, 0.3f, 0.7f, 1.0f};
+const float kHighlightColor[4] = {0.7f, 0.7f, 1.0f, 1.0f};
+const char* const kMedalWords[4] = {"", "You've won BRONZE", "You've won SILVER", "You've won GOLD"};
+
+std::string TimeText(const char* label, float seconds) {
+    char buffer[32];
+    FormatRaceTime(seconds, buffer);
+    return std::string(label) + buffer;
+}
+
+OverlayText Line(std::string text, int x, int y, const float color[4]) {
+    return {OVERLAY_FONT_SMALL_COURIER, std::move(text), x, y, {color[0], color[1], color[2], color[3]}};
+}
+
+void SetColor(CBitmapFont& font, const float c[4]) {
+    font.red = c[0];
+    font.green = c[1];
+    font.blue = c[2];
+    font.alpha = c[3];
+}
+
+void Box(float x0, float y0, float x1, float y1) {
+    glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
+    glBegin(GL_QUADS);
+    glVertex2f(x0, y0);
+    glVertex2f(x1, y0);
+    glVertex2f(x1, y1);
+    glVertex2f(x0, y1);
+    glEnd();
+}
+
+void BeginOverlay() {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glUseProgram(0);
+    Begin2D();
+}
+
+void EndOverlay() {
+    End2D();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glDisable(GL_BLEND);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_DEPTH_TEST);
+}
+
+void DrawCountdown(CGameRenderer& r, int w, int h) {
+    const float x0 = (w - 70) * 0.5f - 105.0f;
+    const float yMid = (h + 100) * 0.5f;
+    Box(x0, yMid + 80.0f, x0 + 320.0f, yMid - 45.0f);
+    r.fontCountdown->Print(gCountdownText, static_cast<int>((w - 70) * 0.5f), static_cast<int>(yMid));
+}
+
+void DrawPause(CGameRenderer& r, int w, int h) {
+    const float x0 = (w - 640) * 0.5f;
+    const float y0 = (h + 480) * 0.5f;
+    Box(x0, y0, x0 + 640.0f, y0 - 480.0f);
+    r.fontPaused->Print("Paused", static_cast<int>(x0 + 210), static_cast<int>(y0 - 64));
+    for (size_t i = 0; i < gPauseMenuEntries.size(); ++i) {
+        SetColor(*r.fontMenu, gPauseMenuEntries[i].highlighted ? kHighlightColor : kEntryColor);
+        r.fontMenu->Print(gPauseMenuEntries[i].label, static_cast<int>(x0 + 200),
+                          static_cast<int>(y0 - 130 - 40 * static_cast<float>(i)));
+    }
+    SetColor(*r.fontMenu, kEntryColor);
+}
+
+void DrawCaptions(CGameRenderer& r, int w, int h) {
+    r.fontTiny->Print("Press [ESC] to skip", w / 2 - 40, 16);
+    for (const CaptionSlot& slot : gCaptions) {
+        if (!slot.active || !slot.font || !slot.text) continue;
+        const float keep = slot.font->alpha;
+        // A faint copy a few pixels down-left makes the caption readable over bright scenery.
+        slot.font->alpha = slot.alpha * 0.4f;
+        slot.font->Print(slot.text, static_cast<int>(w * slot.x - 4), static_cast<int>(h * slot.y - 4));
+        slot.font->alpha = slot.alpha;
+        slot.font->Print(slot.text, static_cast<int>(w * slot.x), static_cast<int>(h * slot.y));
+        slot.font->alpha = keep;
+    }
+}
+
+ResultsView CurrentResults() {
+    ResultsView v;
+    v.raceSeconds = gRaceClock / 1000.0f;
+    v.bestSeconds = (gSelectedTrack >= 0 && gSelectedTrack < kNumTracks) ? gProfile.bestTimes[gSelectedTrack] : 0.0f;
+    v.goldTime = gTrackSettings.goldTime;
+    v.silverTime = gTrackSettings.silverTime;
+    v.bronzeTime = gTrackSettings.bronzeTime;
+    v.medal = gRaceMedal;
+    v.cashWon = gCashWon;
+    v.repairCost = gRepairCost;
+    v.total = gRaceTotal;
+    return v;
+}
+
+void DrawResults(CGameRenderer& r, int w, int h) {
+    Box(0.05f * w, 0.95f * h, 0.95f * w, 0.05f * h);
+    for (const OverlayText& t : ResultsPanelTexts(w, h, CurrentResults())) {
+        if (t.font == OVERLAY_FONT_TITLE) {
+            r.fontTitle->Print(t.text.c_str(), t.x, t.y);
+        } else {
+            SetColor(*r.fontSmallCourier, t.color);
+            r.fontSmallCourier->Print(t.text.c_str(), t.x, t.y);
+        }
+    }
+    SetColor(*r.fontSmallCourier, kMedalColors[0]);
+}
+
+void SetupSunLight() {
+    const GLfloat ambient[4] = {gTrackSettings.ambientColor[0], gTrackSettings.ambientColor[1],
+                                gTrackSettings.ambientColor[2], 1.0f};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+    const GLfloat lightAmbient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+    const GLfloat diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
+    const GLfloat specular[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    const float* s = gTrackSettings.sun.position;
+    const GLfloat position[4] = {2000.0f * s[0], 2000.0f * s[1], 2000.0f * s[2], 0.0f};
+    glLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+}
+
+void DrawResultsTrophy(CGameRenderer& r) {
+    if (gRaceMedal < MEDAL_BRONZE || !r.trophy) return;
+    const bool borrowSun = !gTrackSettings.hasSun;
+    if (borrowSun) SetupSunLight();
+    r.trophy->SetTrophyMedal(gRaceMedal);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0.0, 2.2, -3.4, -1.5, 0.4, 0.0, 0.0, 1.0, 0.0);
+    glRotatef(gTrophyAngle, 0.0f, 1.0f, 0.0f);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    r.trophy->DrawModel();
+    if (borrowSun) glDisable(GL_LIGHT0);
+}
+
+}  // namespace
+
+std::string MoneyText(const char* label, int amount, bool alwaysComma) {
+    char buffer[64];
+    if (amount >= 1000 || (alwaysComma && amount >= 0)) {
+        snprintf(buffer, sizeof buffer, "%s%d,%03d$", label, amount / 1000, amount % 1000);
+    } else {
+        snprintf(buffer, sizeof buffer, "%s%d$", label, amount);
+    }
+    return buffer;
+}
+
+std::vector<OverlayText> ResultsPanelTexts(int w, int h, const ResultsView& v) {
+    const int lh = h * 28 / 480;
+    const float top = 0.95f * h;
+    const int x1 = static_cast<int>(0.05f * w + 25);
+    const int x2 = static_cast<int>(0.42f * w);
+    auto row = [&](int n) { return static_cast<int>(top - n * lh); };
+    std::vector<OverlayText> texts;
+    texts.push_back({OVERLAY_FONT_TITLE, "Race Completed!", static_cast<int>(0.32f * w),
+                     static_cast<int>(top - h * 36 / 480), {0.3f, 0.3f, 0.7f, 1.0f}});
+    texts.push_back(Line(TimeText("Your time: ", v.raceSeconds), x1, row(3), kTimeColor));
+    texts.push_back(Line(TimeText("Personal Best:", v.bestSeconds), x1, row(4), kBestColor));
+    texts.push_back(Line(TimeText("Gold:   ", v.goldTime), x2, row(6), kMedalColors[MEDAL_GOLD]));
+    texts.push_back(Line(TimeText("Silver: ", v.silverTime), x2, row(7), kMedalColors[MEDAL_SILVER]));
+    texts.push_back(Line(TimeText("Bronze: ", v.bronzeTime), x2, row(8), kMedalColors[MEDAL_BRONZE]));
+    if (v.medal >= MEDAL_BRONZE && v.medal <= MEDAL_GOLD) {
+        texts.push_back(Line(MoneyText("Cash won   : ", v.cashWon, true), x2, row(10), kCashColor));
+        texts.push_back(Line(MoneyText("Repair cost: ", v.repairCost, false), x2, row(11), kRepairColor));
+        texts.push_back(Line(MoneyText("Total      : ", v.total, false), x2, row(12), kTotalColor));
+        texts.push_back(Line(kMedalWords[v.medal], x2, row(14), kMedalColors[v.medal]));
+        texts.push_back(Line("in this event", x2, row(15), kMedalColors[v.medal]));
+    }
+    return texts;
+}
+
+void DrawOverlay(CGameRenderer& renderer) {
+    const int w = gSettings.screenWidth;
+    const int h = gSettings.screenHeight;
+    const int state = gRequestedState;
+    if (state != STATE_COUNTDOWN && state != STATE_INGAME_MENU && state != STATE_RACE_COMPLETED &&
+        state != STATE_GAME_INTRO && state != STATE_GAME_OUTRO)
+        return;
+    BeginOverlay();
+    if (state == STATE_COUNTDOWN) {
+        DrawCountdown(renderer, w, h);
+    } else if (state == STATE_INGAME_MENU) {
+        DrawPause(renderer, w, h);
+    } else if (state == STATE_RACE_COMPLETED) {
+        DrawResults(renderer, w, h);
+    } else {
+        DrawCaptions(renderer, w, h);
+    }
+    EndOverlay();
+    if (state == STATE_RACE_COMPLETED) DrawResultsTrophy(renderer);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CGameRenderer;
+
+// The 2D overlay that ends each frame of the race states, chosen by gRequestedState: the countdown box (12),
+// the pause menu (14), the results panel with its trophy (15), the skip hint and captions (2, 18).
+void DrawOverlay(CGameRenderer& renderer);
+
+enum { OVERLAY_FONT_SMALL_COURIER, OVERLAY_FONT_TITLE };
+
+struct OverlayText {
+    int font;
+    std::string text;
+    int x, y;
+    float color[4];
+};
+
+// What the results panel shows for a window of w x h pixels.
+struct ResultsView {
+    float raceSeconds;
+    float bestSeconds;
+    float goldTime, silverTime, bronzeTime;
+    int medal;
+    int cashWon, repairCost, total;
+};
+std::vector<OverlayText> ResultsPanelTexts(int w, int h, const ResultsView& view);
+
+// "label" + amount + "$", with a thousands comma from 1000 up; alwaysComma writes "0,500$" for 500.
+std::string MoneyText(const char* label, int amount, bool alwaysComma);

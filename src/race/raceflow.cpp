@@ -1,0 +1,167 @@
+#include "race/raceflow.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+
+#include "app/managers.h"
+#include "audio/soundmanager.h"
+#include "data/profile.h"
+#include "data/trackscript.h"
+#include "hud/hudtimer.h"
+#include "menus/menu.h"
+#include "menus/trackselect.h"
+#include "race/gamephysics.h"
+#include "race/vehicle.h"
+
+char gCountdownText[16] = "";
+std::vector<MenuOption> gPauseMenuEntries;
+int gRaceMedal = MEDAL_NONE;
+int gCashWon = 0;
+int gRepairCost = 0;
+int gRaceTotal = 0;
+float gTrophyAngle = 0.0f;
+
+namespace {
+
+constexpr float kPercentPerMedalStep = 33.33333f / kNumTracks;
+
+void PlayEffect(int sound) {
+    if (gSoundManager) gSoundManager->PlayEffect(sound);
+}
+
+int Saturate(int64_t value) { return static_cast<int>(std::clamp<int64_t>(value, INT_MIN, INT_MAX)); }
+
+int Increment(int counter) { return counter < INT_MAX ? counter + 1 : counter; }
+
+}  // namespace
+
+void CCountdownPhysics::enter() {
+    CPhysics::enter();
+    remaining = 3.0f;
+    lastShown = 3;
+    snprintf(gCountdownText, sizeof gCountdownText, "%d..", lastShown);
+    PlayEffect(SOUND_COUNTDOWN);
+    if (gSoundManager) {
+        gSoundManager->SetEngineSound(0.4f);
+        gSoundManager->StartEngine();
+    }
+}
+
+void CCountdownPhysics::update(float dt) {
+    const int n = static_cast<int>(std::ceil(remaining));
+    snprintf(gCountdownText, sizeof gCountdownText, "%d..", n);
+    remaining -= dt;
+    if (remaining <= 0.0f) {
+        PlayEffect(SOUND_GO);
+        gRequestedState = STATE_RACE;
+    }
+    if (n != lastShown) PlayEffect(SOUND_COUNTDOWN);
+    lastShown = n;
+}
+
+void CIngameMenuPhysics::create() {
+    gPauseMenuEntries.clear();
+    gPauseMenuEntries.emplace_back("Return to game");
+    gPauseMenuEntries.emplace_back("Exit race");
+    Select(0);
+}
+
+void CIngameMenuPhysics::Select(int entry) {
+    selected = entry;
+    for (size_t i = 0; i < gPauseMenuEntries.size(); ++i) gPauseMenuEntries[i].highlighted = (static_cast<int>(i) == entry);
+}
+
+void CIngameMenuPhysics::onKey(unsigned char key, bool down) {
+    if (!down) return;
+    if (key == kKeyEscape || (key == kKeyEnter && selected == 0)) {
+        gRequestedState = STATE_RACE;
+    } else if (key == kKeyEnter && selected == 1) {
+        gRequestedState = STATE_PROFILE_MENU;
+    }
+}
+
+void CIngameMenuPhysics::onSpecialKey(int key, bool down) {
+    if (!down) return;
+    if (key == kKeyUp) {
+        PlayEffect(SOUND_INTRAMENU);
+        Select(selected - 1 < 0 ? 1 : selected - 1);
+    } else if (key == kKeyDown) {
+        PlayEffect(SOUND_INTRAMENU);
+        Select((selected + 1) % 2);
+    }
+}
+
+int MedalOfTime(float seconds, const TrackSettings& track) {
+    if (seconds < track.goldTime) return MEDAL_GOLD;
+    if (seconds < track.silverTime) return MEDAL_SILVER;
+    if (seconds < track.bronzeTime) return MEDAL_BRONZE;
+    return MEDAL_NONE;
+}
+
+RaceResult ApplyRaceResult(Profile& profile, int track, float seconds, const TrackSettings& settings, int damage,
+                           int damagePrice) {
+    RaceResult result;
+    if (track < 0 || track >= kNumTracks) return result;
+    float& best = profile.bestTimes[track];
+    const int oldMedal = best > 0.0f ? MedalOfTime(best, settings) : MEDAL_NONE;
+    const int newMedal = MedalOfTime(seconds, settings);
+    if (newMedal == MEDAL_GOLD && oldMedal < MEDAL_GOLD) profile.goldCups = Increment(profile.goldCups);
+    if (newMedal == MEDAL_SILVER && oldMedal < MEDAL_SILVER) profile.silverCups = Increment(profile.silverCups);
+    if (newMedal == MEDAL_BRONZE && oldMedal < MEDAL_BRONZE) profile.bronzeCups = Increment(profile.bronzeCups);
+
+    if (newMedal >= MEDAL_BRONZE) {
+        const int prizes[] = {0, settings.bronzeCash, settings.silverCash, settings.goldCash};
+        // A negative prize or price in a script would turn the rules upside down.
+        result.cashWon = std::max(prizes[newMedal], 0);
+        result.repairCost = Saturate(int64_t(std::clamp(damage, 0, 100)) * std::max(damagePrice, 0));
+        result.total = Saturate(int64_t(result.cashWon) - result.repairCost);
+        profile.cash = Saturate(int64_t(profile.cash) + result.total);
+    }
+    if (best <= 0.0f) {
+        profile.racesCompleted = Increment(profile.racesCompleted);
+        best = seconds;
+    } else if (seconds < best) {
+        best = seconds;
+    }
+    if (newMedal > oldMedal)
+        profile.percentComplete = std::min(profile.percentComplete + (newMedal - oldMedal) * kPercentPerMedalStep, 100.0f);
+    result.medal = newMedal;
+    return result;
+}
+
+void CRaceCompletedPhysics::create() { gTrophyAngle = 0.0f; }
+
+void CRaceCompletedPhysics::enter() {
+    if (gSoundManager) {
+        gSoundManager->StopEngine();
+        gSoundManager->PlayMusic(MUSIC_RACE_COMPLETE);
+    }
+    CPhysics::enter();
+    const float seconds = gRaceClock / 1000.0f;
+    const int damage = race && race->dynamics ? static_cast<int>(race->dynamics->damage) : 0;
+    const int price = gVehicles[gSelectedVehicle].damagePrice;
+    const RaceResult result = ApplyRaceResult(gProfile, gSelectedTrack, seconds, gTrackSettings, damage, price);
+    gRaceMedal = result.medal;
+    gCashWon = result.cashWon;
+    gRepairCost = result.repairCost;
+    gRaceTotal = result.total;
+    SaveProfile();
+}
+
+void CRaceCompletedPhysics::update(float dt) { gTrophyAngle += 50.0f * dt; }
+
+void CRaceCompletedPhysics::onKey(unsigned char key, bool down) {
+    if (!down || key != kKeyEnter) return;
+    if (gProfile.percentComplete >= kGameCompletePercent) {
+        RequestStateViaLoading(STATE_GAME_OUTRO);
+    } else {
+        gRequestedState = STATE_PROFILE_MENU;
+    }
+}
+
+void CRaceCompletedPhysics::leave() {
+    CPhysics::leave();
+    if (gSoundManager) gSoundManager->StopMusic();
+}

@@ -1,0 +1,62 @@
+#include "race/trophy.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include "data/settings.h"
+#include "race/raceflow.h"
+#include "scene/milkshape.h"
+#include "scene/rendermodel.h"
+#include "scene/texturemanager.h"
+
+namespace {
+
+const char* const kMedalTextures[4] = {nullptr, "../Textures/trophy_bronze.jpg", "../Textures/trophy_silver.jpg",
+                                       "../Textures/trophy_gold.jpg"};
+
+}  // namespace
+
+CTrophyDisplay::CTrophyDisplay(TextureManager* textures, CCamera* viewer)
+    : textures(textures), model(std::make_unique<CMilkshapeModel>()) {
+    if (model->Load("../Models/trophy.ms3d"))
+        render = std::make_unique<RenderModel>(textures, viewer, model.get(), true, false, false);
+}
+
+CTrophyDisplay::~CTrophyDisplay() = default;
+
+void CTrophyDisplay::SetTrophyMedal(int medal) {
+    if (medal < MEDAL_BRONZE || medal > MEDAL_GOLD || !textures || model->materials.empty()) return;
+    model->materials[0].textureId = textures->Load(kMedalTextures[medal], true);
+}
+
+void CTrophyDisplay::DrawModel() {
+    if (render) render->Draw(true, true, true);
+}
+
+void CTrophyDisplay::DrawTrophy() {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPerspective(gSettings.fieldOfView, gSettings.aspectRatio, gSettings.nearPlane, gSettings.farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glPushMatrix();
+    gluLookAt(0.0, 2.4, -7.0, 0.6, 0.4, 0.0, 0.0, 1.0, 0.0);
+    glRotatef(gTrophyAngle, 0.0f, 1.0f, 0.0f);
+    glEnable(GL_TEXTURE_2D);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    DrawModel();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}

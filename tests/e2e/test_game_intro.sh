@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The game intro plays its fly-by with captions over the moving scene and the skip hint; Esc skips it into the
+# main menu through the loading screen.
+source "$(dirname "$0")/lib.sh"
+make_tree
+start_x
+start_game
+wait_window Zephyrace > /dev/null
+
+# count SHOT GEOMETRY R G B [FUZZ]: pixels of about that colour inside the crop.
+count() {
+  convert "$1" -crop "$2" +repage -fill white -fuzz "${6:-8}%" -opaque "rgb($3,$4,$5)" -fill black +opaque white \
+    -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+# "Press [ESC] to skip", Arial 12 in white, its baseline 16 pixels above the bottom from x = 472.
+hint_pixels() { count "$1" 150x16+468+738 255 255 255 12; }
+
+seen=
+for i in $(seq 120); do
+  f=$(shot "wait-$i")
+  if [ "$(hint_pixels "$f")" -gt 25 ]; then seen=$f; break; fi
+  sleep 0.25
+done
+[ -n "$seen" ] || fail "the skip hint of the game intro never appeared"
+cp "$seen" "$SHOTS/intro-start.png"
+rm -f "$SHOTS"/wait-*.png
+
+# The camera moves: shots a second apart differ over most of the picture; captions come and go. The shots
+# are taken first and looked at afterwards, so the intro is still playing when Esc is pressed.
+for i in $(seq 1 8); do sleep 1; shot "intro-$i" > /dev/null; done
+kill -0 "$GAME_PID" || fail "the game ended during the intro"
+xdotool key Escape
+prev="$SHOTS/intro-start.png"
+captions=0
+for i in $(seq 1 8); do
+  f="$SHOTS/intro-$i.png"
+  changed=$({ compare -metric AE -fuzz 3% -crop 1024x700+0+0 "$prev" "$f" null: 2>&1 || true; } | awk '{print int($1)}')
+  [ "$changed" -gt 20000 ] || fail "the picture hardly changed between intro shots $((i - 1)) and $i ($changed pixels)"
+  # Captions are drawn in (0.8, 0.8, 1) and the title in (0.7, 0.7, 1).
+  c=$(count "$f" 1024x700+0+0 204 204 255 4)
+  t=$(count "$f" 1024x700+0+0 178 178 255 4)
+  echo "shot $i: $changed pixels changed, caption pixels $c, title pixels $t"
+  [ "$c" -gt 150 ] && captions=$((captions + 1))
+  [ "$t" -gt 300 ] || fail "the title is missing in intro shot $i"
+  [ "$(hint_pixels "$f")" -gt 25 ] || fail "the skip hint is missing in intro shot $i"
+  prev=$f
+done
+[ "$captions" -ge 3 ] || fail "captions showed in only $captions of 8 shots"
+
+# Esc skipped to the main menu: the hint and the captions are gone for good.
+sleep 4
+for i in 1 2; do
+  f=$(shot "after-escape-$i")
+  [ "$(hint_pixels "$f")" -lt 10 ] || fail "the skip hint is still shown after Esc"
+  [ "$(count "$f" 1024x700+0+0 204 204 255 4)" -lt 50 ] || fail "captions are still shown after Esc"
+  sleep 1
+done
+kill -0 "$GAME_PID" || fail "the game ended after Esc"
+echo "game intro ok"

@@ -1,0 +1,349 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+#include "app/states.h"
+#include "data/trackscript.h"
+#include "race/sequence.h"
+#include "race/vehicle.h"
+#include "race/gamerenderer.h"
+#include "scene/transformation.h"
+#include "testutil.h"
+
+namespace {
+
+AnimationCommand Ranged(int action, float start, float end, float value) {
+    AnimationCommand c;
+    c.action = action;
+    c.start = start;
+    c.end = end;
+    c.duration = end - start;
+    c.value = value;
+    return c;
+}
+
+AnimationCommand At(int action, float t, float x = 0, float y = 0, float z = 0, float value = 0) {
+    AnimationCommand c;
+    c.action = action;
+    c.start = c.end = t;
+    c.x = x;
+    c.y = y;
+    c.z = z;
+    c.value = value;
+    return c;
+}
+
+AnimationCommand Caption(int action, float t, const char* text, float x = 0, float y = 0, float z = 0) {
+    AnimationCommand c = At(action, t, x, y, z);
+    c.end = t + CaptionDuration(action);
+    c.duration = c.end - c.start;
+    c.text = text;
+    return c;
+}
+
+class SequenceTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        ClearTrackSettings(gTrackSettings);
+        gTrackSettings.hasVehicleScript = false;
+        gTrackSettings.vehicleRecording.samples.clear();
+        for (float& v : gTrackSettings.camStartPosition) v = 0.0f;
+        for (float& v : gTrackSettings.vehicleStartPosition) v = 0.0f;
+        sequence.dynamics = &dynamics;
+        gRequestedState = STATE_RACE_INTRO;
+        gStateAfterLoading = 0;
+    }
+    void Start(int state) {
+        gRequestedState = state;
+        sequence.enter();
+        sequence.update(0.0f);  // a state's first update always gets dt 0
+    }
+    // Runs frames of dt until elapsed reaches t (within rounding).
+    void RunTo(float t, float dt) {
+        while (sequence.elapsed + dt * 0.5f < t) sequence.update(dt);
+    }
+
+    CCamera camera;
+    VehicleDynamics dynamics;
+    CRaceIntroAnimationPhysics sequence{&camera};
+};
+
+// Every spreading action: at its start nothing has changed, halfway half, at the end all of it.
+struct SpreadCase {
+    int action;
+    float value;
+    std::function<float(const SequenceTest&)> read;
+    float expectedAtEnd;
+};
+
+}  // namespace
+
+TEST_F(SequenceTest, SpreadActionsAreExactAtStartMiddleAndEnd) {
+    const SpreadCase cases[] = {
+        {ACTION_CHANGEHEADING, 90.0f, [](const SequenceTest&) { return gVehicleTransform.yaw; }, 90.0f},
+        {ACTION_CHANGECAMHEADING, 90.0f, [](const SequenceTest& t) { return t.camera.yaw; }, -90.0f},
+        {ACTION_CHANGEPITCH, 40.0f, [](const SequenceTest&) { return gVehicleTransform.pitch; }, 40.0f},
+        {ACTION_CHANGECAMPITCH, 40.0f, [](const SequenceTest& t) { return t.camera.pitch; }, -40.0f},
+        {ACTION_CHANGECAMSPEED, 8.0f, [](const SequenceTest& t) { return t.sequence.cameraSpeed; }, 8.0f},
+    };
+    for (const SpreadCase& c : cases) {
+        SCOPED_TRACE(ActionName(c.action));
+        SetUp();
+        gTrackSettings.animationCommands = {Ranged(c.action, 1.0f, 3.0f, c.value)};
+        Start(STATE_RACE_INTRO);
+        RunTo(1.0f, 0.25f);
+        EXPECT_NEAR(c.read(*this), 0.0f, 1e-4f);
+        RunTo(2.0f, 0.25f);
+        EXPECT_NEAR(c.read(*this), c.expectedAtEnd * 0.5f, 1e-3f);
+        RunTo(3.0f, 0.25f);
+        EXPECT_NEAR(c.read(*this), c.expectedAtEnd, 1e-3f);
+        RunTo(4.0f, 0.25f);
+        EXPECT_NEAR(c.read(*this), c.expectedAtEnd, 1e-3f);  // nothing more after the end
+    }
+}
+
+TEST_F(SequenceTest, ChangeHeadingAddsUpWhenFramesOvershootTheEnd) {
+    gTrackSettings.animationCommands = {Ranged(ACTION_CHANGEHEADING, 0.0f, 2.0f, 90.0f)};
+    Start(STATE_RACE_INTRO);
+    sequence.update(0.5f);
+    EXPECT_NEAR(gVehicleTransform.yaw, 22.5f, 1e-4f);
+    RunTo(2.0f, 0.5f);
+    EXPECT_NEAR(gVehicleTransform.yaw, 90.0f, 1e-3f);
+
+    SetUp();
+    gTrackSettings.animationCommands = {Ranged(ACTION_CHANGEHEADING, 0.0f, 2.0f, 90.0f)};
+    Start(STATE_RACE_INTRO);
+    for (int i = 0; i < 7; ++i) sequence.update(0.3f);  // the last update, at 2.1, uses only 0.2
+    EXPECT_NEAR(gVehicleTransform.yaw, 90.0f, 1e-3f);
+    sequence.update(0.3f);
+    EXPECT_NEAR(gVehicleTransform.yaw, 90.0f, 1e-3f);
+}
+
+TEST_F(SequenceTest, PitchIsClampedAndZeroLengthChangesApplyAtOnce) {
+    gTrackSettings.animationCommands = {Ranged(ACTION_CHANGEPITCH, 0.0f, 1.0f, 200.0f),
+                                        Ranged(ACTION_CHANGEHEADING, 0.5f, 0.5f, 30.0f)};
+    Start(STATE_RACE_INTRO);
+    RunTo(2.0f, 0.1f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.pitch, 90.0f);
+    EXPECT_NEAR(gVehicleTransform.yaw, 30.0f, 1e-4f);
+    EXPECT_TRUE(std::isfinite(gVehicleTransform.yaw));
+}
+
+TEST(SequenceFade, MusicFadesFromFullToSilence) {
+    AnimationCommand fade = Ranged(ACTION_FADEMUSIC, 2.0f, 6.0f, 0.0f);
+    EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 2.0f), 1.0f);
+    EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 1.0f), 1.0f);
+    EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 4.0f), 0.5f);
+    EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 6.0f), 0.0f);
+    EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 6.3f), 0.0f);  // never a negative gain
+}
+
+TEST_F(SequenceTest, CircleKeepsItsRadiusAndEndsWhereItBegan) {
+    camera.SetPosition(5.0f, 3.0f, -10.0f);
+    gTrackSettings.camStartPosition[0] = 5.0f;
+    gTrackSettings.camStartPosition[1] = 3.0f;
+    gTrackSettings.camStartPosition[2] = -10.0f;
+    AnimationCommand orbit = Ranged(ACTION_CIRCLEY, 0.0f, 4.0f, 0.0f);
+    orbit.x = 5.0f;
+    orbit.y = 0.0f;
+    orbit.z = 360.0f;
+    gTrackSettings.animationCommands = {orbit};
+    Start(STATE_RACE_INTRO);
+    auto radius = [&] { return std::hypot(camera.x - 5.0f, camera.z - 0.0f); };
+    EXPECT_NEAR(camera.x, 5.0f, 1e-3f);  // angle -90: straight "below" the centre in z
+    EXPECT_NEAR(camera.z, -10.0f, 1e-3f);
+    EXPECT_NEAR(camera.yaw, -180.0f, 1e-3f);
+    RunTo(2.0f, 0.1f);
+    EXPECT_NEAR(radius(), 10.0f, 1e-3f);
+    EXPECT_NEAR(camera.x, 5.0f, 1e-3f);  // half way round
+    EXPECT_NEAR(camera.z, 10.0f, 1e-3f);
+    EXPECT_FLOAT_EQ(camera.y, 3.0f);
+    RunTo(4.0f, 0.1f);
+    EXPECT_NEAR(camera.x, 5.0f, 1e-3f);
+    EXPECT_NEAR(camera.z, -10.0f, 1e-3f);
+    EXPECT_NEAR(radius(), 10.0f, 1e-3f);
+}
+
+TEST_F(SequenceTest, InstantActionsRunOnceWhenTheirTimeComes) {
+    gTrackSettings.animationCommands = {At(ACTION_SETPOSITION, 0.0f, 1, 2, 3), At(ACTION_THRUSTON, 0.0f),
+                                        At(ACTION_SETCAMPOSITION, 1.0f, 7, 8, 9), At(ACTION_SETHEADING, 1.0f, 0, 0, 0, 45),
+                                        At(ACTION_SETCAMSPEED, 1.0f, 0, 0, 0, 0.0f), At(ACTION_BRAKESON, 1.0f),
+                                        At(ACTION_THRUSTOFF, 1.0f)};
+    Start(STATE_RACE_INTRO);  // AT 0 runs in the very first update
+    EXPECT_TRUE(dynamics.thrustOn);
+    EXPECT_FLOAT_EQ(gVehicleTransform.x, 1.0f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.z, 3.0f);
+    sequence.update(0.5f);
+    EXPECT_FLOAT_EQ(camera.x, 0.0f);
+    sequence.update(0.6f);
+    EXPECT_FLOAT_EQ(camera.x, 7.0f);
+    EXPECT_FLOAT_EQ(camera.z, 9.0f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.yaw, 45.0f);
+    EXPECT_TRUE(dynamics.brakeOn);
+    EXPECT_FALSE(dynamics.thrustOn);
+    camera.SetPosition(0, 0, 0);
+    sequence.update(0.5f);
+    EXPECT_FLOAT_EQ(camera.x, 0.0f);  // not run a second time
+}
+
+TEST_F(SequenceTest, CameraFliesAlongItsView) {
+    gTrackSettings.animationCommands = {At(ACTION_SETCAMSPEED, 0.0f, 0, 0, 0, 4.0f)};
+    Start(STATE_RACE_INTRO);
+    sequence.update(0.5f);
+    EXPECT_NEAR(camera.z, -2.0f, 1e-4f);  // yaw 0 looks down -z
+}
+
+TEST_F(SequenceTest, StopHandsEachSequenceOn) {
+    struct { int state, requested, afterLoading; } cases[] = {
+        {STATE_GAME_INTRO, STATE_LOADING, STATE_MAIN_MENU},
+        {STATE_RACE_INTRO, STATE_COUNTDOWN, 0},
+        {STATE_GAME_OUTRO, STATE_PROFILE_MENU, 0},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        gTrackSettings.animationCommands = {At(ACTION_THRUSTON, 0.0f), At(ACTION_STOP, 1.0f)};
+        Start(c.state);
+        sequence.update(0.9f);
+        EXPECT_EQ(gRequestedState, c.state);
+        sequence.update(0.2f);
+        EXPECT_EQ(gRequestedState, c.requested);
+        EXPECT_EQ(gStateAfterLoading, c.afterLoading);
+        EXPECT_FALSE(dynamics.thrustOn);
+    }
+}
+
+TEST_F(SequenceTest, EscapeSkipsIntroAndOutroButNotTheFlyOver) {
+    Start(STATE_RACE_INTRO);
+    sequence.onKey(27, true);
+    EXPECT_EQ(gRequestedState, STATE_RACE_INTRO);
+    EXPECT_EQ(gStateAfterLoading, 0);
+
+    Start(STATE_GAME_INTRO);
+    sequence.onKey(27, false);
+    EXPECT_EQ(gRequestedState, STATE_GAME_INTRO);
+    sequence.onKey(27, true);
+    EXPECT_EQ(gRequestedState, STATE_LOADING);
+    EXPECT_EQ(gStateAfterLoading, STATE_MAIN_MENU);
+
+    Start(STATE_GAME_OUTRO);
+    sequence.onKey(27, true);
+    EXPECT_EQ(gRequestedState, STATE_LOADING);
+    EXPECT_EQ(gStateAfterLoading, STATE_PROFILE_MENU);
+}
+
+TEST_F(SequenceTest, CommandsAfterTheStopAreIgnoredWithALogLine) {
+    GameTreeSandbox sandbox;
+    gTrackSettings.animationCommands = {At(ACTION_STOP, 2.0f), At(ACTION_SETPOSITION, 3.0f, 9, 9, 9)};
+    Start(STATE_RACE_INTRO);
+    RunTo(4.0f, 0.5f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.x, 0.0f);
+    EXPECT_NE(ReadText("log.txt").find("after the sequence stops"), std::string::npos);
+}
+
+TEST_F(SequenceTest, CaptionFadesInStaysAndFadesOut) {
+    gTrackSettings.animationCommands = {Caption(ACTION_SHOWTEXT, 1.0f, "Hello there", 0.1f, 0.5f, 0.02f)};
+    Start(STATE_GAME_INTRO);
+    RunTo(0.875f, 0.125f);
+    EXPECT_FALSE(gCaptions[0].active);
+    RunTo(1.25f, 0.125f);
+    ASSERT_TRUE(gCaptions[0].active);
+    EXPECT_STREQ(gCaptions[0].text, "Hello there");
+    EXPECT_FLOAT_EQ(gCaptions[0].alpha, 0.5f);
+    EXPECT_NEAR(gCaptions[0].x, 0.1f + 0.02f * 0.375f, 1e-5f);  // drifts by z per second from its first update
+    EXPECT_FLOAT_EQ(gCaptions[0].y, 0.5f);
+    RunTo(4.0f, 0.125f);
+    EXPECT_FLOAT_EQ(gCaptions[0].alpha, 1.0f);
+    RunTo(6.75f, 0.125f);
+    EXPECT_FLOAT_EQ(gCaptions[0].alpha, 0.5f);
+    RunTo(7.0f, 0.125f);
+    EXPECT_TRUE(gCaptions[0].active);  // disappears in the first update after start + 6
+    sequence.update(0.125f);
+    EXPECT_FALSE(gCaptions[0].active);
+}
+
+TEST_F(SequenceTest, RollTextRisesFromTheBottom) {
+    gTrackSettings.animationCommands = {Caption(ACTION_ROLLTEXT, 0.0f, "Credits")};
+    Start(STATE_GAME_OUTRO);
+    RunTo(2.0f, 0.1f);
+    EXPECT_FLOAT_EQ(gCaptions[0].x, 0.4f);
+    EXPECT_NEAR(gCaptions[0].y, 0.05f + 0.2f, 1e-4f);
+    RunTo(8.6f, 0.1f);
+    EXPECT_FALSE(gCaptions[0].active);
+}
+
+TEST_F(SequenceTest, NineCaptionSlotsAndNoMore) {
+    GameTreeSandbox sandbox;
+    for (int i = 0; i < 10; ++i)
+        gTrackSettings.animationCommands.push_back(Caption(ACTION_SHOWTEXT, 0.25f * i, "line", 0.1f, 0.1f * i));
+    Start(STATE_GAME_INTRO);
+    RunTo(1.875f, 0.125f);
+    int active = 0;
+    for (const CaptionSlot& slot : gCaptions) active += slot.active;
+    EXPECT_EQ(active, 8);
+    EXPECT_FLOAT_EQ(gCaptions[7].y, 0.7f);
+    RunTo(2.0f, 0.125f);  // with eight showing the next takes the ninth slot
+    EXPECT_TRUE(gCaptions[8].active);
+    RunTo(2.25f, 0.125f);
+    EXPECT_NE(ReadText("log.txt").find("No free caption slot"), std::string::npos);
+    sequence.leave();
+    for (const CaptionSlot& slot : gCaptions) EXPECT_FALSE(slot.active);
+}
+
+TEST_F(SequenceTest, RecordingDrivesTheVehicle) {
+    GameTreeSandbox sandbox;
+    WriteText(sandbox.Path("Scripts/flight.txt"),
+              "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\nTIME 1 POS 10 2 0 HEAD 90 AZM 10 TILT -20\n");
+    gTrackSettings.hasVehicleScript = true;
+    ASSERT_TRUE(gTrackSettings.vehicleRecording.Load("../Scripts/flight.txt"));
+    Start(STATE_RACE_INTRO);
+    sequence.update(0.5f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.x, 5.0f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.y, 1.0f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.yaw, 45.0f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.pitch, 5.0f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.roll, -10.0f);
+    sequence.update(5.0f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.x, 10.0f);  // held at the last sample
+}
+
+TEST_F(SequenceTest, MissingRecordingHoldsTheStartPose) {
+    GameTreeSandbox sandbox;
+    gTrackSettings.hasVehicleScript = true;
+    gTrackSettings.vehicleRecording.Load("../Scripts/nowhere.txt");
+    gTrackSettings.vehicleStartPosition[0] = 4.0f;
+    gTrackSettings.vehicleStartHeading = 30.0f;
+    gTrackSettings.animationCommands = {At(ACTION_THRUSTON, 0.0f)};
+    Start(STATE_RACE_INTRO);
+    RunTo(2.0f, 0.1f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.x, 4.0f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.z, 0.0f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.yaw, 30.0f);
+}
+
+TEST_F(SequenceTest, WithoutRecordingTheFlightModelFliesTheModel) {
+    dynamics.maxSpeed = 50.0f;
+    dynamics.thrust = 10.0f;
+    gTrackSettings.animationCommands = {At(ACTION_THRUSTON, 0.0f)};
+    Start(STATE_RACE_INTRO);
+    sequence.update(1.0f);
+    EXPECT_NEAR(dynamics.speed, 10.0f, 1e-3f);
+    EXPECT_NEAR(gVehicleTransform.z, -10.0f, 1e-3f);  // forward along its own yaw 0
+}
+
+TEST_F(SequenceTest, LeavingPutsTheRaceCameraAboveTheVehicle) {
+    gTrackSettings.vehicleStartPosition[0] = 3.0f;
+    gTrackSettings.vehicleStartPosition[1] = 4.0f;
+    gTrackSettings.vehicleStartPosition[2] = 5.0f;
+    gTrackSettings.vehicleStartHeading = 60.0f;
+    Start(STATE_RACE_INTRO);
+    sequence.cameraSpeed = 3.0f;
+    sequence.leave();
+    EXPECT_FLOAT_EQ(camera.x, 3.0f);
+    EXPECT_FLOAT_EQ(camera.y, 5.0f);
+    EXPECT_FLOAT_EQ(camera.z, 5.0f);
+    EXPECT_FLOAT_EQ(camera.yaw, -60.0f);
+    EXPECT_FLOAT_EQ(sequence.cameraSpeed, 0.0f);
+}
+
