@@ -9,6 +9,8 @@
 #include "menus/mainmenu.h"
 #include "menus/profilemenus.h"
 #include "menus/settingsmenus.h"
+#include "menus/trackselect.h"
+#include "menus/vehicleselect.h"
 #include "race/gamephysics.h"
 #include "race/gamerenderer.h"
 #include "race/raceflow.h"
@@ -29,8 +31,8 @@ CRendererManager::CRendererManager() {
     trophy = new CTrophyDisplay(textures, &game->camera);
     menu = new CMenuRenderer(textures);
     profileMenu = new CProfileMenuRenderer(textures);
-    trackSelect = new CPlaceholderRenderer(textures, 0.2f, 0.1f, 0.1f);
-    vehicleSelect = new CPlaceholderRenderer(textures, 0.1f, 0.1f, 0.2f);
+    trackSelect = new CTrackSelectMenuRenderer(textures, trophy);
+    vehicleSelect = new CVehicleSelectMenuRenderer(textures);
     load->init();
     game->init();
     profileMenu->init();
@@ -109,14 +111,14 @@ CPhysicsManager::CPhysicsManager() {
     controlSettings = make(new CControlSettingsPhysics());
     newProfile = make(new CNewProfilePhysics());
     profileMenu = make(new CProfileMenuPhysics());
-    trackSelect = make(new CPlaceholderPhysics("track selection"));
+    trackSelect = make(new CTrackSelectMenuPhysics());
     loadProfile = make(new CLoadProfileMenuPhysics());
     auto* results = new CRaceCompletedPhysics();
     results->race = game;
     raceCompleted = make(results);
     ingameMenu = make(new CIngameMenuPhysics());
-    vehicleSelect = make(new CPlaceholderPhysics("vehicle selection"));
-    vehiclePurchase = make(new CPlaceholderPhysics("vehicle purchase"));
+    vehicleSelect = make(new CVehicleSelectMenuPhysics());
+    vehiclePurchase = make(new CVehiclePurchaseMenuPhysics());
     current = load;
     current->enter();
 }

@@ -10,6 +10,8 @@
 #include "hud/bitmapfont.h"
 #include "menus/menupages.h"
 #include "menus/profilemenus.h"
+#include "race/vehicle.h"
+#include "scene/rendermodel.h"
 #include "scene/texturemanager.h"
 
 namespace {
@@ -31,6 +33,58 @@ void DrawNamePlate(int nameX, int nameLength) {
     glVertex2f(right + 100.0f, h);
     glVertex2f(x - 100.0f, h);
     glEnd();
+}
+
+void DrawVehicleFigures(CBitmapFont& font, const VehicleDefinition& v, int x, int top, int firstRow) {
+    const int l = ScaledToWindow(12);
+    char power[32], speed[32], weight[32];
+    snprintf(power, sizeof(power), "%d HP", v.horsePower);
+    snprintf(speed, sizeof(speed), "%d Km/h", v.topSpeed);
+    snprintf(weight, sizeof(weight), "%d Kg", v.weight);
+    const char* const labels[5] = {"NAME", "ENGINE(S)", "POWER", "TOP SPEED", "WEIGHT"};
+    const char* const values[5] = {v.name, v.engine, power, speed, weight};
+    for (int k = firstRow; k < 5; k++) {
+        const int y = top - 4 * k - 2 * k * l;
+        SetFontColor(font, 0.3f, 0.3f, 0.7f);
+        font.Print(labels[k], x, y);
+        SetFontColor(font, 0.5f, 0.5f, 0.85f);
+        font.Print(values[k], x + 10, y - l);
+    }
+}
+
+void DrawVehiclePreview(int v, int x, int y, int w, int h, const float eye[3], const float at[3]) {
+    if (v < 0 || v >= kNumVehicles || !gVehicles[v].renderObject)
+        return;
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(x, y, w, h);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPerspective(gSettings.fieldOfView, double(gSettings.screenWidth) / double(gSettings.screenHeight),
+                   gSettings.nearPlane, gSettings.farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    gluLookAt(eye[0], eye[1], eye[2], at[0], at[1], at[2], 0.0, 1.0, 0.0);
+    glRotatef(gPreviewAngle, 0.0f, 1.0f, 0.0f);
+    glEnable(GL_TEXTURE_2D);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    gVehicles[v].renderObject->Draw(true, true, true);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glDisable(GL_SCISSOR_TEST);
 }
 
 CProfileMenuRenderer::CProfileMenuRenderer(TextureManager* textures) : CRenderer(textures) {}
@@ -81,6 +135,17 @@ void CProfileMenuRenderer::DrawCareer() const {
     }
 }
 
+void CProfileMenuRenderer::DrawVehicleStatistics() const {
+    const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
+    if (gSelectedVehicle < 0 || gSelectedVehicle >= kNumVehicles)
+        return;
+    const VehicleDefinition& v = gVehicles[gSelectedVehicle];
+    const int xs = int(0.5f * w + 10.0f), y1 = int(0.5f * h - 30.0f);
+    SetFontColor(*careerFont, 0.3f, 0.3f, 0.7f);
+    careerFont->Print("Vehicle statistics", xs, y1);
+    DrawVehicleFigures(*statisticsFont, v, xs, y1 - ScaledToWindow(18), 0);
+}
+
 void CProfileMenuRenderer::draw() {
     const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
@@ -98,6 +163,7 @@ void CProfileMenuRenderer::draw() {
     FillBox(0.65f * w, 0.53f * h, 0.97f * w, 0.88f * h);
     nameFont->Print(gProfile.name, nameX, nameY);
     DrawCareer();
+    DrawVehicleStatistics();
     const int itemStep = ScaledToWindow(22);
     for (int k = 0; k < kNumProfileItems; k++) {
         const MenuOption& item = gProfileMenuItems[size_t(k)];
@@ -113,5 +179,8 @@ void CProfileMenuRenderer::draw() {
     glEnable(GL_TEXTURE_2D);
     FlatPictureState(false);
     End2D();
+    const float eye[3] = {0.0f, 4.0f, -9.0f}, at[3] = {-3.0f, 2.0f, 0.0f};
+    DrawVehiclePreview(gSelectedVehicle, 10 + int(0.1f * w), 10 + int(0.1f * h), int(0.4f * w) - 20,
+                       int(0.4f * h) - 20, eye, at);
     glutSwapBuffers();
 }

@@ -85,6 +85,7 @@ public:
 
 private:
     void DrawCareer() const;
+    void DrawVehicleStatistics() const;
 
     std::unique_ptr<CBitmapFont> nameFont, careerFont, statisticsFont, itemFont;
     uint32_t background = 0;

@@ -1,0 +1,169 @@
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "data/profile.h"
+#include "data/settings.h"
+#include "hud/bitmapfont.h"
+#include "menus/menupages.h"
+#include "menus/profilemenus.h"
+#include "menus/trackselect.h"
+#include "race/trophy.h"
+#include "race/vehicle.h"
+#include "scene/texturemanager.h"
+
+namespace {
+
+const float kCupColors[3][3] = {{0.857f, 0.796f, 0.27f}, {0.75f, 0.75f, 0.75f}, {0.8f, 0.518f, 0.325f}};
+const char* const kMedalTexts[4] = {"", "You've won BRONZE", "You've won SILVER", "You've won GOLD"};
+
+const float* MedalColor(int medal) {
+    return kCupColors[3 - medal];
+}
+
+}  // namespace
+
+CTrackSelectMenuRenderer::CTrackSelectMenuRenderer(TextureManager* textures, CTrophyDisplay* trophy)
+    : CRenderer(textures), trophy(trophy) {}
+
+CTrackSelectMenuRenderer::~CTrackSelectMenuRenderer() = default;
+
+void CTrackSelectMenuRenderer::init() {
+    background = textures->Load("../Textures/doompanel.jpg", true);
+    nameFont = std::make_unique<CBitmapFont>(L"Courier New", 50, 700);
+    SetFontColor(*nameFont, 0.3f, 0.3f, 0.7f);
+    titleFont = std::make_unique<CBitmapFont>(L"Courier New", int16_t(ScaledToWindow(22)), 700);
+    SetFontColor(*titleFont, 0.5f, 0.5f, 0.85f);
+    infoFont = std::make_unique<CBitmapFont>(L"Courier New", int16_t(ScaledToWindow(18)), 700);
+    noteFont = std::make_unique<CBitmapFont>(L"Arial", int16_t(ScaledToWindow(12)), 700);
+    SetFontColor(*noteFont, 0.4f, 0.4f, 0.75f);
+    hintFont = std::make_unique<CBitmapFont>(L"Arial", int16_t(ScaledToWindow(24)), 700);
+    SetFontColor(*hintFont, 0.5f, 0.5f, 0.5f);
+}
+
+void CTrackSelectMenuRenderer::enter() {
+    const int w = gSettings.screenWidth, h = gSettings.screenHeight;
+    const int line = ScaledToWindow(18);
+    nameLength = int(strlen(gProfile.name));
+    nameX = (w - 26 * nameLength) / 2;
+    nameY = h - 35;
+    const bool known = gSelectedVehicle >= 0 && gSelectedVehicle < kNumVehicles;
+    vehicleNameLength = known ? int(strlen(gVehicles[gSelectedVehicle].name)) : 0;
+    vehicleNameX = (w - (1 + line / 2) * vehicleNameLength) / 2;
+    vehicleNameY = 1 + line / 2;
+    for (TrackCard& card : gTrackCards) {
+        char path[64];
+        snprintf(path, sizeof(path), "../Textures/track%d.jpg", card.pictureNumber);
+        card.picture = textures->Load(path, true);
+    }
+    lock = textures->Load("../Textures/lockandchain.bmp", true);
+}
+
+void CTrackSelectMenuRenderer::leave() {
+    for (TrackCard& card : gTrackCards) {
+        if (card.picture)
+            textures->Unload(card.picture);
+        card.picture = 0;
+    }
+}
+
+void CTrackSelectMenuRenderer::DrawCard() const {
+    const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
+    const float shift = gTrackSlide.offset * w;
+    const int line = ScaledToWindow(18);
+    const TrackCard& card = gTrackCards[gSelectedTrack];
+    const int cardX = int(0.5f * w + shift);
+    const int titleLine = ScaledToWindow(22);
+    titleFont->Print(card.title.c_str(), int((w - float((1 + titleLine / 2) * int(card.title.size()))) / 2.0f + shift),
+                     int(0.89f * h - float(titleLine)));
+    if (gTrackVehicleAllowed) {
+        char best[16];
+        FormatRaceTime(gProfile.bestTimes[gSelectedTrack], best);
+        SetFontColor(*infoFont, 0.3f, 0.3f, 0.7f);
+        infoFont->Print((std::string("Personal Best:") + best).c_str(), cardX, int(0.79f * h - float(line)));
+        for (int i = 0; i < 3; i++) {
+            SetFontColor(*infoFont, kCupColors[i][0], kCupColors[i][1], kCupColors[i][2]);
+            const std::string& text = gTrackBlink ? card.cashLines[i] : card.timeLines[i];
+            infoFont->Print(text.c_str(), cardX, int(0.79f * h - float((2 + i) * line)));
+        }
+    } else {
+        noteFont->Print("To enter this race you must use the following vehicle:", cardX, int(0.79f * h - 10.0f * float(line)));
+        const int required = card.requiredVehicle;
+        SetFontColor(*infoFont, 0.3f, 0.3f, 0.7f);
+        if (required >= 0 && required < kNumVehicles)
+            infoFont->Print(gVehicles[required].name, cardX, int(0.79f * h - 11.0f * float(line)));
+    }
+}
+
+void CTrackSelectMenuRenderer::draw() {
+    const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
+    const float shift = gTrackSlide.offset * w;
+    const int line = ScaledToWindow(18);
+    const TrackCard& card = gTrackCards[gSelectedTrack];
+    const int medal = gTrackSlide.offset == 0.0f ? CardMedal(card, gProfile.bestTimes[gSelectedTrack]) : 0;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    Begin2D();
+    FlatPictureState(true);
+    DrawWindowPicture(background);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    DrawNamePlate(nameX, nameLength);
+    FillBox(0.05f * w + shift, 0.3f * h, 0.95f * w + shift, 0.9f * h);
+    FillBox(0.0f, 0.0f, w, 0.05f * h);
+    nameFont->Print(gProfile.name, nameX, nameY);
+    DrawCard();
+    hintFont->Print(gTrackVehicleAllowed ? "Press [ENTER] to Enter Race, [ESC] to return"
+                                         : "Can't enter this race. Press [ESC] to return",
+                    int(0.17f * w), int(0.2f * h));
+    SetFontColor(*infoFont, 0.3f, 0.3f, 0.7f);
+    if (vehicleNameLength > 0)
+        infoFont->Print(gVehicles[gSelectedVehicle].name, vehicleNameX, vehicleNameY);
+    if (medal) {
+        const float* c = MedalColor(medal);
+        SetFontColor(*infoFont, c[0], c[1], c[2]);
+        infoFont->Print(kMedalTexts[medal], int(0.65f * w), int(0.79f * h - 6.0f * float(line)));
+        infoFont->Print("in this event", int(0.65f * w), int(0.79f * h - 7.0f * float(line)));
+    }
+    glDisable(GL_BLEND);
+    DrawSlideArrows(gTrackSlide);
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBindTexture(GL_TEXTURE_2D, card.picture);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(0.07f * w + shift, 0.8f * h);
+    glTexCoord2f(1, 0);
+    glVertex2f(0.47f * w + shift, 0.8f * h);
+    glTexCoord2f(1, -1);
+    glVertex2f(0.47f * w + shift, 0.4f * h);
+    glTexCoord2f(0, -1);
+    glVertex2f(0.07f * w + shift, 0.4f * h);
+    glEnd();
+    if (!gTrackVehicleAllowed) {
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, 0.0f);
+        glBindTexture(GL_TEXTURE_2D, lock);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 1);
+        glVertex2f(0.05f * w + shift, 0.9f * h);
+        glTexCoord2f(1, 1);
+        glVertex2f(0.95f * w + shift, 0.9f * h);
+        glTexCoord2f(1, 0);
+        glVertex2f(0.95f * w + shift, 0.3f * h);
+        glTexCoord2f(0, 0);
+        glVertex2f(0.05f * w + shift, 0.3f * h);
+        glEnd();
+    }
+    glDisable(GL_ALPHA_TEST);
+    FlatPictureState(false);
+    End2D();
+    if (gTrackVehicleAllowed && medal && trophy) {
+        trophy->SetTrophyMedal(medal);
+        trophy->DrawTrophy();
+    }
+    glutSwapBuffers();
+}

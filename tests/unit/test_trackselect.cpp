@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "data/profile.h"
+#include "data/trackscript.h"
+#include "menus/trackselect.h"
+#include "race/raceflow.h"
+#include "race/vehicle.h"
+#include "testutil.h"
+
+namespace {
+
+// Track n (1 based) is raced with vehicle (n - 1) % 2.
+void WriteTrackScripts(const GameTreeSandbox& tree) {
+    for (int n = 1; n <= kNumTracks; n++) {
+        char text[512];
+        snprintf(text, sizeof(text),
+                 "TITLE Track number %d\nTRACK ../Models/track%d.ms3d\nVEHICLE %d\nTIMEGOLD 60.5\nTIMESILVER 70\n"
+                 "TIMEBRONZE 80\nCASHGOLD 12500\nCASHSILVER 500\nCASHBRONZE 0\n",
+                 n, 30 + n, (n - 1) % 2);
+        WriteText(tree.Path("Scripts/track" + std::to_string(n) + ".txt"), text);
+    }
+}
+
+class TrackSelection : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteTrackScripts(tree);
+        gSelectedVehicle = 0;
+        ResetProfile();
+        physics.create();
+        gRequestedState = STATE_TRACK_SELECT;
+        gStateAfterLoading = 0;
+        physics.enter();
+    }
+    void TearDown() override { gStateAfterLoading = 0; }
+    void Special(int key) {
+        physics.onSpecialKey(key, true);
+        physics.onSpecialKey(key, false);
+    }
+    void Key(unsigned char key) {
+        physics.onKey(key, true);
+        physics.onKey(key, false);
+    }
+    void Run(float seconds) {
+        for (float t = 0.0f; t < seconds; t += 0.01f)
+            physics.update(0.01f);
+    }
+    GameTreeSandbox tree;
+    CTrackSelectMenuPhysics physics;
+};
+
+}  // namespace
+
+TEST(TrackCards, TextsOfTimesAndRewards) {
+    TrackSettings track;
+    snprintf(track.title, sizeof(track.title), " Canyon Run");
+    snprintf(track.trackModel, sizeof(track.trackModel), "../Models/track7.ms3d");
+    track.goldTime = 83.5f;
+    track.silverTime = 0.0f;
+    track.goldCash = 500;
+    track.silverCash = 12500;
+    track.bronzeCash = 1234567;
+    const TrackCard card = MakeTrackCard(track);
+    EXPECT_EQ(card.pictureNumber, 7);
+    EXPECT_EQ(card.title, " Canyon Run");
+    EXPECT_EQ(card.timeLines[0], "Gold Cup     :00:01:23.500");
+    EXPECT_EQ(card.timeLines[1], "Silver Cup   :--:--:--.---");
+    EXPECT_EQ(card.cashLines[0], "Gold Cup     : 0,500$");
+    EXPECT_EQ(card.cashLines[1], "Silver Cup   : 12,500$");
+    EXPECT_EQ(card.cashLines[2], "Bronze Cup   : 1234,567$");
+    snprintf(track.trackModel, sizeof(track.trackModel), "../Models/canyon.ms3d");
+    EXPECT_EQ(MakeTrackCard(track).pictureNumber, 0);
+}
+
+TEST(TrackCards, MedalsAreStrict) {
+    TrackCard card;
+    card.goldTime = 60.0f;
+    card.silverTime = 70.0f;
+    card.bronzeTime = 80.0f;
+    EXPECT_EQ(CardMedal(card, 0.0f), MEDAL_NONE);
+    EXPECT_EQ(CardMedal(card, 59.9f), MEDAL_GOLD);
+    EXPECT_EQ(CardMedal(card, 60.0f), MEDAL_SILVER);  // equal to gold is silver
+    EXPECT_EQ(CardMedal(card, 79.9f), MEDAL_BRONZE);
+    EXPECT_EQ(CardMedal(card, 80.0f), MEDAL_NONE);
+}
+
+TEST_F(TrackSelection, CardsComeFromTheScriptsAndLockTheWrongVehicle) {
+    EXPECT_EQ(gTrackCards[0].title, " Track number 1");
+    EXPECT_EQ(gTrackCards[23].pictureNumber, 54);
+    EXPECT_EQ(gTrackCards[1].requiredVehicle, 1);
+    EXPECT_TRUE(gTrackVehicleAllowed);
+    Special(kKeyRight);
+    Run(1.1f);
+    EXPECT_EQ(gSelectedTrack, 1);
+    EXPECT_FALSE(gTrackVehicleAllowed);
+    Key(kKeyEnter);  // locked: only the alert
+    EXPECT_EQ(gRequestedState, STATE_TRACK_SELECT);
+    gSelectedVehicle = 1;
+    physics.enter();
+    EXPECT_TRUE(gTrackVehicleAllowed);
+    Key(kKeyEnter);
+    EXPECT_EQ(gRequestedState, STATE_LOADING);
+    EXPECT_EQ(gStateAfterLoading, STATE_RACE_INTRO);
+}
+
+TEST_F(TrackSelection, LeftAndRightWrapRoundTheTwentyFourTracks) {
+    Special(kKeyLeft);
+    EXPECT_TRUE(gTrackSlide.slidingLeft);
+    Run(1.1f);
+    EXPECT_EQ(gSelectedTrack, 23);
+    EXPECT_FALSE(gTrackSlide.sliding);
+    Special(kKeyRight);
+    Run(1.1f);
+    EXPECT_EQ(gSelectedTrack, 0);
+}
+
+TEST_F(TrackSelection, DuringASlideOnlyEnterAndEscapeAct) {
+    Special(kKeyRight);
+    Run(0.2f);
+    Special(kKeyRight);  // ignored: still sliding
+    EXPECT_EQ(gTrackSlide.target, 1);
+    Key(kKeyEnter);  // the track shown before the slide ends
+    EXPECT_EQ(gStateAfterLoading, STATE_RACE_INTRO);
+    EXPECT_EQ(gSelectedTrack, 0);
+    gRequestedState = STATE_TRACK_SELECT;
+    Key(kKeyEscape);
+    EXPECT_EQ(gRequestedState, STATE_PROFILE_MENU);
+    // Coming back, the next slide starts from the track that shows.
+    physics.enter();
+    EXPECT_EQ(gSelectedTrack, 0);
+    Special(kKeyRight);
+    Run(1.1f);
+    EXPECT_EQ(gSelectedTrack, 1);
+}
+
+TEST_F(TrackSelection, CupLinesAlternateEveryTwoSecondsAndTheTrophyTurns) {
+    EXPECT_FALSE(gTrackBlink);
+    Run(1.9f);
+    EXPECT_FALSE(gTrackBlink);
+    Run(0.2f);
+    EXPECT_TRUE(gTrackBlink);
+    EXPECT_NEAR(gTrophyAngle, 105.0f, 1.0f);
+    physics.enter();
+    EXPECT_EQ(gTrophyAngle, 0.0f);
+    EXPECT_FALSE(gTrackBlink);
+}

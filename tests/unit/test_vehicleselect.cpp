@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include "data/profile.h"
+#include "menus/vehicleselect.h"
+#include "race/vehicle.h"
+#include "testutil.h"
+
+namespace {
+
+class VehicleScreens : public ::testing::Test {
+protected:
+    void SetUp() override {
+        snprintf(gProfile.name, sizeof(gProfile.name), "Buyer");
+        ResetProfile();
+        gSelectedVehicle = 0;
+        const int32_t prices[kNumVehicles] = {0, 5000, 20000, 60000};
+        for (int v = 0; v < kNumVehicles; v++)
+            gVehicles[v].price = prices[v];
+        gPurchaseDialog.open = false;
+        gRefusalDialog.open = false;
+        select.create();
+        purchase.create();
+    }
+    void TearDown() override { gSelectedVehicle = 0; }
+    static void Special(CPhysics& p, int key) {
+        p.onSpecialKey(key, true);
+        p.onSpecialKey(key, false);
+    }
+    static void Key(CPhysics& p, unsigned char key) {
+        p.onKey(key, true);
+        p.onKey(key, false);
+    }
+    static void Run(CPhysics& p, float seconds) {
+        for (float t = 0.0f; t < seconds; t += 0.01f)
+            p.update(0.01f);
+    }
+    GameTreeSandbox tree;
+    CVehicleSelectMenuPhysics select;
+    CVehiclePurchaseMenuPhysics purchase;
+};
+
+}  // namespace
+
+TEST(PurchaseArithmetic, OwnedAffordableOrTooDear) {
+    Profile p{};
+    p.ownedVehicles[0] = true;
+    p.ownedCount = 1;
+    p.cash = 5000;
+    EXPECT_EQ(JudgePurchase(p, 0, 0), PURCHASE_OWNED);
+    EXPECT_EQ(JudgePurchase(p, 1, 5000), PURCHASE_AFFORDABLE);  // exactly the cash
+    EXPECT_EQ(JudgePurchase(p, 2, 5001), PURCHASE_TOO_DEAR);
+    BuyVehicle(p, 1, 5000);
+    EXPECT_EQ(p.cash, 0);
+    EXPECT_TRUE(p.ownedVehicles[1]);
+    EXPECT_EQ(p.ownedCount, 2);
+    EXPECT_EQ(gSelectedVehicle, 1);
+    EXPECT_EQ(JudgePurchase(p, 1, 5000), PURCHASE_OWNED);
+    // A negative price from a broken vehicle file never adds cash.
+    EXPECT_EQ(JudgePurchase(p, 3, -100), PURCHASE_AFFORDABLE);
+    BuyVehicle(p, 3, -100);
+    EXPECT_EQ(p.cash, 0);
+    p.cash = -250;  // in debt after repairs
+    EXPECT_EQ(JudgePurchase(p, 2, 0), PURCHASE_TOO_DEAR);
+}
+
+TEST_F(VehicleScreens, SelectionOnlyReachesOwnedVehicles) {
+    select.enter();
+    Special(select, kKeyRight);
+    Run(select, 1.1f);
+    EXPECT_EQ(gShownVehicle, 0);  // only vehicle 1 owned: slides back to it
+    gProfile.ownedVehicles[2] = true;
+    gProfile.ownedCount = 2;
+    Special(select, kKeyLeft);
+    EXPECT_TRUE(gVehicleSlide.slidingLeft);
+    Special(select, kKeyLeft);  // during a slide: refused
+    Run(select, 1.1f);
+    EXPECT_EQ(gShownVehicle, 2);
+    Key(select, kKeyEnter);
+    EXPECT_EQ(gSelectedVehicle, 2);
+    EXPECT_NE(ReadText(tree.Path("Profiles/Buyer.txt")).find("ACTIVE_VEHICLE 2"), std::string::npos);
+    Key(select, kKeyEnter);  // already the current one
+    EXPECT_EQ(gSelectedVehicle, 2);
+    Key(select, kKeyEscape);
+    EXPECT_EQ(gRequestedState, STATE_PROFILE_MENU);
+}
+
+TEST_F(VehicleScreens, BuyingAfterConfirmationSavesTheProfile) {
+    gProfile.cash = 25000;
+    purchase.enter();
+    Special(purchase, kKeyRight);
+    Run(purchase, 1.1f);
+    EXPECT_EQ(gShownVehicle, 1);
+    Key(purchase, kKeyEnter);
+    ASSERT_TRUE(gPurchaseDialog.open);
+    EXPECT_STREQ(gPurchaseDialog.text, "Purchase vehicle for $5000?");
+    EXPECT_EQ(gPurchaseDialog.chosen, 0);
+    Special(purchase, kKeyRight);  // no sliding while the box is open
+    EXPECT_FALSE(gVehicleSlide.sliding);
+    Key(purchase, kKeyEnter);  // "NO"
+    EXPECT_FALSE(gPurchaseDialog.open);
+    EXPECT_EQ(gProfile.cash, 25000);
+    Key(purchase, kKeyEnter);
+    Special(purchase, kKeyDown);
+    EXPECT_EQ(gPurchaseDialog.chosen, 1);
+    Special(purchase, kKeyUp);
+    Special(purchase, kKeyUp);
+    Key(purchase, kKeyEnter);  // "YES"
+    EXPECT_FALSE(gPurchaseDialog.open);
+    EXPECT_EQ(gProfile.cash, 20000);
+    EXPECT_EQ(gSelectedVehicle, 1);
+    const std::string file = ReadText(tree.Path("Profiles/Buyer.txt"));
+    EXPECT_NE(file.find("CASH 20000"), std::string::npos) << file;
+    EXPECT_NE(file.find("OWNED_VEHICLE 1\nOWNED_VEHICLE 1\nOWNED_VEHICLE 0"), std::string::npos) << file;
+    Key(purchase, kKeyEnter);  // owned now: refused
+    EXPECT_FALSE(gPurchaseDialog.open);
+}
+
+TEST_F(VehicleScreens, TooLittleCashOpensAndClosesTheRefusal) {
+    gProfile.cash = 100;
+    purchase.enter();
+    Special(purchase, kKeyRight);
+    Run(purchase, 1.1f);
+    Key(purchase, kKeyEnter);
+    EXPECT_TRUE(gRefusalDialog.open);
+    Special(purchase, kKeyRight);
+    EXPECT_FALSE(gVehicleSlide.sliding);
+    Key(purchase, kKeyEnter);
+    EXPECT_FALSE(gRefusalDialog.open);
+    EXPECT_EQ(gProfile.cash, 100);
+    EXPECT_FALSE(gProfile.ownedVehicles[1]);
+}
+
+TEST_F(VehicleScreens, AConfirmationLeftOpenStillAsksAboutItsVehicle) {
+    gProfile.cash = 70000;
+    purchase.enter();
+    Special(purchase, kKeyLeft);
+    Run(purchase, 1.1f);
+    EXPECT_EQ(gShownVehicle, 3);
+    Key(purchase, kKeyEnter);
+    Key(purchase, kKeyEscape);
+    EXPECT_EQ(gRequestedState, STATE_PROFILE_MENU);
+    purchase.enter();  // back again: the box is still open, over its own vehicle
+    EXPECT_TRUE(gPurchaseDialog.open);
+    EXPECT_EQ(gShownVehicle, 3);
+    Special(purchase, kKeyDown);
+    Key(purchase, kKeyEnter);
+    EXPECT_EQ(gProfile.cash, 10000);
+    EXPECT_TRUE(gProfile.ownedVehicles[3]);
+}
