@@ -192,7 +192,7 @@ void AddIntroCaptions(TrackSettings& s) {
 }
 
 void AddOutroCaptions(TrackSettings& s) {
-    AddCaption(s, 0.5f, ACTION_SHOWTITLE, "CONGRATULATIONS", 0.18f, 0.78f, 0.0f);
+    AddCaption(s, 0.5f, ACTION_SHOWTITLE, "CHAMPION", 0.28f, 0.78f, 0.0f);
     AddCaption(s, 3.0f, ACTION_SHOWTEXT, "You have won gold on every track", 0.08f, 0.66f, 0.003f);
     AddCaption(s, 9.0f, ACTION_SHOWTEXT, "Zephyrace is complete - the skies are yours", 0.08f, 0.66f, 0.003f);
     const char* const credits[] = {
