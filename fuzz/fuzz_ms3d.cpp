@@ -10,10 +10,10 @@ namespace {
 std::vector<uint8_t> SoundModel() {
     CMilkshapeModel m;
     MeshBuilder b(m);
-    MaterialSpec spec;
-    spec.name = "m";
-    spec.texture = "../Textures/t.jpg";
-    b.BeginGroup("A", b.AddMaterial(spec));
+    MaterialSpec material;
+    material.name = "m";
+    material.texture = "../Textures/t.jpg";
+    b.BeginGroup("A", b.AddMaterial(material));
     b.AddBox({0, 0, 0}, {1, 1, 1});
     m.groups[0].comment = "c";
     m.comment = "model";

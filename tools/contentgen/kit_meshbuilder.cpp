@@ -93,17 +93,17 @@ Vec3 Normalized(const Vec3& v) {
     return v * (1.0f / length);
 }
 
-int MeshBuilder::AddMaterial(const MaterialSpec& spec) {
+int MeshBuilder::AddMaterial(const MaterialSpec& material) {
     MsMaterial m;
-    strncpy(m.name, spec.name.c_str(), kMsNameBytes - 1);
-    strncpy(m.texture, spec.texture.c_str(), kMsFileNameBytes - 1);
-    CopyColour(m.ambient, spec.ambient, spec.transparency);
-    CopyColour(m.diffuse, spec.diffuse, spec.transparency);
-    CopyColour(m.specular, spec.specular, spec.transparency);
-    CopyColour(m.emissive, spec.emissive, spec.transparency);
-    m.shininess = spec.shininess;
-    m.transparency = spec.transparency;
-    m.mode = spec.mode;
+    strncpy(m.name, material.name.c_str(), kMsNameBytes - 1);
+    strncpy(m.texture, material.texture.c_str(), kMsFileNameBytes - 1);
+    CopyColour(m.ambient, material.ambient, material.transparency);
+    CopyColour(m.diffuse, material.diffuse, material.transparency);
+    CopyColour(m.specular, material.specular, material.transparency);
+    CopyColour(m.emissive, material.emissive, material.transparency);
+    m.shininess = material.shininess;
+    m.transparency = material.transparency;
+    m.mode = material.mode;
     model_.materials.push_back(m);
     return int(model_.materials.size()) - 1;
 }

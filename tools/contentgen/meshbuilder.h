@@ -34,7 +34,7 @@ class MeshBuilder {
 public:
     explicit MeshBuilder(CMilkshapeModel& model) : model_(model) {}
 
-    int AddMaterial(const MaterialSpec& spec);  // its index
+    int AddMaterial(const MaterialSpec& material);  // its index
     int BeginGroup(const std::string& name, int materialIndex);  // its index; names are cut to 31 bytes
 
     // False once the model holds 65535 vertices or the group 65535 triangles; later additions are dropped.
