@@ -9,6 +9,7 @@
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "hud/bitmapfont.h"
+#include "hud/hud.h"
 #include "lighting/stenciltechnique.h"
 #include "race/gamephysics.h"
 #include "race/overlays.h"
@@ -94,7 +95,7 @@ void CGameRenderer::init() {
     fontTiny = MakeFont(L"Arial", 12, kNormalWeight, 1.0f, 1.0f, 1.0f);
 }
 
-bool CGameRenderer::LoadRace(const char* script, const char*) {
+bool CGameRenderer::LoadRace(const char* script, const char* hudScript) {
     if (textures)
         textures->UnloadTemporary();
     ShowLoadingProgress(0);
@@ -117,15 +118,35 @@ bool CGameRenderer::LoadRace(const char* script, const char*) {
     ShowLoadingProgress(35);
     trackRender = std::make_unique<RenderModel>(textures, &camera, &gTrackModel, false, true, gSettings.shadows != 0);
     ShowLoadingProgress(60);
+    if (hudScript && gStateAfterLoading != STATE_GAME_INTRO && gStateAfterLoading != STATE_GAME_OUTRO) {
+        if (!hud)
+            hud = std::make_unique<CHud>(&camera);
+        hud->LoadScript(hudScript);
+    }
     if (gTrackModel.triangles.empty())
         Log("Race %s has an empty track model", script);
     return !gTrackModel.triangles.empty();
 }
 
 // The race clock belongs to the HUD.
-void CGameRenderer::StartRaceTimer(bool) {}
+void CGameRenderer::StartRaceTimer(bool resume) {
+    if (hud)
+        hud->StartTimer(resume);
+}
 
-void CGameRenderer::StopRaceTimer() {}
+void CGameRenderer::StopRaceTimer() {
+    if (hud)
+        hud->StopTimer();
+}
+
+// The HUD over the scene, in the overlay state of every 2D pass.
+void CGameRenderer::DrawHud() {
+    if (!hud)
+        return;
+    BeginOverlay();
+    hud->Draw();
+    EndOverlay();
+}
 
 void CGameRenderer::SetUpLighting() {
     const TrackSettings& t = gTrackSettings;
@@ -256,6 +277,7 @@ void CGameRenderer::DrawPlainFrame() {
         glDisable(GL_FOG);
         camera.UpdateLensFlare();
         glPopMatrix();
+        DrawHud();
     } else {
         glPushMatrix();
         camera.Apply();

@@ -7,6 +7,7 @@
 #include "scene/transformation.h"
 
 class CBitmapFont;
+class CHud;
 class CMilkshapeModel;
 class CTrophyDisplay;
 class CStencilTechnique;
@@ -53,6 +54,7 @@ public:
     std::unique_ptr<CBitmapFont> fontTiny;
     CTrophyDisplay* trophy = nullptr;  // shared with the track selection, not owned; drawn by the results
     std::unique_ptr<CStencilTechnique> stencil;  // only with the shadows setting on
+    std::unique_ptr<CHud> hud;                   // made at the first track race
 
 private:
     void DrawPlainFrame();
@@ -61,6 +63,7 @@ private:
     void DrawShadowedFrame();
     // The vehicle of a scripted sequence (whole), then the track with the passes asked for.
     void DrawWorld(bool opaque, bool transparent, bool includeA);
+    void DrawHud();
     void SetUpLighting();
     void SetUpFog();
 };

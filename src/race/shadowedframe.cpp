@@ -87,6 +87,8 @@ void CGameRenderer::DrawShadowedFrame() {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     }
     glPopMatrix();
+    if (!IsSequenceState(gRequestedState))
+        DrawHud();
     DrawOverlay(*this);
     glutSwapBuffers();
 }
