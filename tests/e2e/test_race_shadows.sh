@@ -20,16 +20,18 @@ race() {
   (cd "$TREE/bin" && exec "$BUILD_DIR/tests/race_window" > "$WORK/stdout.txt" 2> "$WORK/stderr.txt") &
   GAME_PID=$!
   wait_window Zephyrace > /dev/null
-  # The race is on once the picture stops changing (the loading bar is gone and the camera is placed).
+  # The race is on once the scene stops changing (the loading bar is gone and the camera is placed); the
+  # HUD's running clock at the top and its instrument strip at the bottom are left out of the comparison.
   local previous= i f
   for i in $(seq 60); do
     sleep 0.5
     f=$(shot "$name")
-    if [ -n "$previous" ] && [ "$(compare -metric AE "$f" "$previous" null: 2>&1 || true)" = 0 ] &&
+    convert "$f" -crop 1024x520+0+90 +repage "$WORK/scene.png"
+    if [ -n "$previous" ] && [ "$(compare -metric AE "$WORK/scene.png" "$previous" null: 2>&1 || true)" = 0 ] &&
        ! near "$(pixel "$f" 512 374)" 178 178 255 30; then
       break
     fi
-    cp "$f" "$WORK/previous.png"
+    cp "$WORK/scene.png" "$WORK/previous.png"
     previous="$WORK/previous.png"
   done
   kill -0 "$GAME_PID" 2>/dev/null || fail "the game died in race $name"
