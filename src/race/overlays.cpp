@@ -62,6 +62,31 @@ void Box(float x0, float y0, float x1, float y1) {
     glEnd();
 }
 
+}  // namespace
+
+void BeginOverlay() {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glUseProgram(0);
+    Begin2D();
+}
+
+void EndOverlay() {
+    End2D();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glDisable(GL_BLEND);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_DEPTH_TEST);
+}
+
+namespace {
+
 void DrawCountdown(CGameRenderer& r, int w, int h) {
     const float x0 = (w - 70) * 0.5f - 105.0f;
     const float yMid = (h + 100) * 0.5f;
@@ -163,27 +188,6 @@ void DrawResultsTrophy(CGameRenderer& r) {
 }
 
 }  // namespace
-
-void BeginOverlay() {
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glUseProgram(0);
-    Begin2D();
-}
-
-void EndOverlay() {
-    End2D();
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glDisable(GL_BLEND);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_DEPTH_TEST);
-}
 
 std::string MoneyText(const char* label, int amount, bool alwaysComma) {
     char buffer[64];
