@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/states.h"
+#include "lighting/shader.h"
 #include "menus/menu.h"
 
 class CBitmapFont;
@@ -74,9 +75,13 @@ private:
     void DrawModel() const;
     void DrawLogo() const;
     void DrawOverlay() const;
+    void BuildProgram();
 
     std::unique_ptr<CMilkshapeModel> model;
     bool initialised = false;
+    ShaderObject vertexShader, fragmentShader;
+    std::unique_ptr<ShaderProgram> program;
+    bool programLinked = false;
     uint32_t logo = 0;
     uint32_t sky = 0;
     std::unique_ptr<CBitmapFont> rowFont, entryFont, titleFont;

@@ -36,7 +36,26 @@ const MainMenuItem* ItemForMesh(const char* name) {
 
 CMenuRenderer::CMenuRenderer(TextureManager* textures) : CRenderer(textures) {}
 
-CMenuRenderer::~CMenuRenderer() = default;
+CMenuRenderer::~CMenuRenderer() {
+    program.reset();
+    for (ShaderObject* s : {&vertexShader, &fragmentShader})
+        if (s->id)
+            glDeleteShader(s->id);
+}
+
+void CMenuRenderer::BuildProgram() {
+    vertexShader = LoadShader("pointlight.vert");
+    fragmentShader = LoadShader("pointlight.frag");
+    program = std::make_unique<ShaderProgram>("Menuprogram");
+    program->Attach(&vertexShader);
+    program->Attach(&fragmentShader);
+    programLinked = program->Link();
+    if (programLinked) {
+        glUseProgram(program->id);
+        glUniform1i(glGetUniformLocation(program->id, "tex"), 0);
+        glUseProgram(0);
+    }
+}
 
 void CMenuRenderer::init() {
     if (!initialised) {
@@ -44,6 +63,7 @@ void CMenuRenderer::init() {
         entryFont = std::make_unique<CBitmapFont>(L"Courier New", 50, 700);
         titleFont = std::make_unique<CBitmapFont>(L"Beware", 64, 400);
         SetFontColor(*titleFont, 0.3f, 0.3f, 0.7f);
+        BuildProgram();
         model = std::make_unique<CMilkshapeModel>();
         model->Load("..\\Models\\mainmenu.ms3d");
         ShowLoadingProgress(60);
@@ -159,7 +179,11 @@ void CMenuRenderer::DrawOverlay() const {
 void CMenuRenderer::draw() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     DrawSky();
+    // A program that failed to link leaves the entries to the fixed pipeline, lit by the same light.
+    glUseProgram(programLinked ? program->id : 0);
     DrawModel();
+    // The pictures and the panel are flat: no program, and none left for the next screen either.
+    glUseProgram(0);
     Begin2D();
     DrawLogo();
     DrawOverlay();
