@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <filesystem>
 
 #include "paintcanvas.h"
 #include "pattern.h"
+#include "trackdesign.h"
+#include "trackpicture.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -45,63 +49,6 @@ void Rivet(PaintCanvas& c, float x, float y, float r) {
     c.FillCircle(x + r * 0.3f, y + r * 0.3f, r, {0.02f, 0.02f, 0.04f}, 0.7f);
     c.FillCircle(x, y, r, {0.36f, 0.40f, 0.48f});
     c.FillCircle(x - r * 0.3f, y - r * 0.3f, r * 0.45f, {0.62f, 0.66f, 0.74f}, 0.8f);
-}
-
-// A card painting of a landscape for track n: its own colours, ridges and racing line.
-RgbImage PaintTrackCard(int n) {
-    const uint32_t seed = uint32_t(n) * 7919u;
-    PaintCanvas c(512, 384);
-    const float hue = float((n * 37) % 24) / 24.0f;
-    const Color skyTop = MixColor({0.08f, 0.12f, 0.35f}, {0.30f, 0.10f, 0.30f}, hue);
-    const Color skyLow = MixColor({0.95f, 0.60f, 0.30f}, {0.55f, 0.80f, 0.95f}, float((n * 11) % 7) / 6.0f);
-    const bool night = n % 6 == 0;
-    const float horizon = 190.0f + float((n * 13) % 40);
-    c.Shade([&](int, int y, Color& p) {
-        p = MixColor(night ? ScaleColor(skyTop, 0.3f) : skyTop, night ? ScaleColor(skyLow, 0.25f) : skyLow,
-                Smooth(0.0f, horizon, float(y)));
-    });
-    const float sunX = 80.0f + float((n * 71) % 352);
-    if (night) {
-        for (int s = 0; s < 60; s++)
-            c.FillCircle(Noise(float(s), 1.0f, seed, 1.0f, 1) * 512.0f, Noise(float(s), 5.0f, seed, 1.0f, 1) * horizon,
-                         0.9f, {0.9f, 0.9f, 1.0f}, 0.8f);
-    } else {
-        c.FillCircle(sunX, horizon - 60.0f, 60.0f, {1.0f, 0.9f, 0.7f}, 0.15f);
-        c.FillCircle(sunX, horizon - 60.0f, 18.0f, {1.0f, 0.97f, 0.85f});
-    }
-    // Three ridges, far ones paler.
-    const Color ground = MixColor({0.55f, 0.38f, 0.22f}, {0.25f, 0.40f, 0.30f}, float((n * 5) % 9) / 8.0f);
-    for (int layer = 0; layer < 3; layer++) {
-        const float base = horizon + float(layer) * 18.0f;
-        const float amp = 70.0f - float(layer) * 18.0f;
-        const Color tone = MixColor(MixColor(ground, skyLow, 0.6f - 0.25f * float(layer)), {0, 0, 0}, night ? 0.7f : 0.0f);
-        c.FillBelow([&](float x) { return base - amp * Noise(x, float(layer) * 50.0f, seed + uint32_t(layer), 140.0f, 4); },
-                    tone);
-    }
-    // The racing line: a glowing ribbon winding from the bottom edge to the horizon.
-    const Color glow = night ? Color{0.4f, 0.9f, 1.0f} : Color{1.0f, 0.95f, 0.6f};
-    const float bend = (Noise(float(n), 0.0f, seed, 1.0f, 1) - 0.5f) * 300.0f;
-    float px = 256.0f, py = 384.0f;
-    for (int i = 1; i <= 40; i++) {
-        const float t = float(i) / 40.0f;
-        const float y = 384.0f - (384.0f - horizon - 30.0f) * std::sqrt(t);
-        const float x = 256.0f + bend * std::sin(t * kPi * 1.5f) * (1.0f - t * 0.6f);
-        const float width = 26.0f * (1.0f - t) + 2.0f;
-        c.Line(px, py, x, y, width + 8.0f, glow, 0.25f);
-        c.Line(px, py, x, y, width, MixColor(glow, {1, 1, 1}, 0.4f), 0.85f);
-        px = x;
-        py = y;
-    }
-    char number[8];
-    snprintf(number, sizeof(number), "%02d", n);
-    c.Text(number, 22.0f, 74.0f, 52.0f, 9.0f, {0.0f, 0.0f, 0.0f}, 0.5f);
-    c.Text(number, 18.0f, 70.0f, 52.0f, 9.0f, {0.92f, 0.94f, 1.0f});
-    // A thin frame.
-    c.FillRect(0, 0, 512, 4, {0.7f, 0.7f, 1.0f});
-    c.FillRect(0, 380, 512, 384, {0.7f, 0.7f, 1.0f});
-    c.FillRect(0, 0, 4, 384, {0.7f, 0.7f, 1.0f});
-    c.FillRect(508, 0, 512, 384, {0.7f, 0.7f, 1.0f});
-    return c.ToImage();
 }
 
 }  // namespace
@@ -294,11 +241,22 @@ RgbImage PaintLockAndChain() {
 }
 
 bool WriteTrackPictures(const std::string& root) {
-    for (int n = 1; n <= 24; n++) {
-        char path[64];
-        snprintf(path, sizeof(path), "/Textures/track%d.jpg", n);
-        if (!WriteJpeg(root + path, PaintTrackCard(n)))
-            return false;
+    // Each track is drawn from its own files, read from the game's working folder as the game reads them.
+    const fs::path tree = fs::absolute(root);
+    const fs::path previous = fs::current_path();
+    fs::current_path(tree / "bin");
+    bool ok = true;
+    for (int n = 1; n <= kTrackCount && ok; n++) {
+        // Open courses and canyons are seen from above their walls, so the way ahead shows; a tunnel from
+        // inside it.
+        const TrackShape shape = ThemeOf(DesignOf(n - 1)).shape;
+        const CardView view = shape == SHAPE_TUNNEL ? CardView{7.0f, 3.0f, 9.0f}
+                              : shape == SHAPE_OPEN ? CardView{6.0f, 30.0f, 24.0f}
+                                                    : CardView{6.0f, 12.0f, 18.0f};
+        RgbImage picture;
+        ok = RenderTrackPicture(n, view, 512, 384, picture) &&
+             WriteJpeg((tree / "Textures" / ("track" + std::to_string(n) + ".jpg")).string(), picture);
     }
-    return true;
+    fs::current_path(previous);
+    return ok;
 }

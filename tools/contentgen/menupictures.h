@@ -14,5 +14,5 @@ RgbImage PaintPanel();       // steel background of the profile, track and vehic
 // A chain across the card with a padlock; everything else has the colour key, so it is see-through.
 RgbImage PaintLockAndChain();
 
-// "Textures/track<n>.jpg" for n = 1 .. 24: one card picture per track.
+// "Textures/track<n>.jpg" for n = 1 .. 24: each track rendered from its own files (written before).
 bool WriteTrackPictures(const std::string& root);
