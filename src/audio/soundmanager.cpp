@@ -5,8 +5,6 @@
 #include "app/log.h"
 #include "data/settings.h"
 
-namespace {
-
 const char* SoundFile(int id) {
     switch (id) {
     case SOUND_INTERMENU: return "../Audio/intermenu.wav";
@@ -26,6 +24,8 @@ const char* SoundFile(int id) {
     default: return nullptr;
     }
 }
+
+namespace {
 
 constexpr int kEffectIds[] = {SOUND_INTERMENU,    SOUND_INTRAMENU,     SOUND_MENUSELECT,   SOUND_ALERT,
                               SOUND_IMPACT_SMALL, SOUND_IMPACT_MEDIUM, SOUND_IMPACT_HEAVY, SOUND_IMPACT_SEVERE,

@@ -25,6 +25,9 @@ enum SoundId {
     MUSIC_INTRO_RACE = 22,
 };
 
+// The file a sound id is loaded from, or null for an unused id.
+const char* SoundFile(int id);
+
 // All game audio: one effects source (a new effect cuts the previous one off), a looping engine
 // source and a looping music source. Every operation but Init is a no-op while sound is disabled,
 // so a machine without an audio device runs the game silently.

@@ -1,6 +1,8 @@
 // Loads every file the generator wrote through the game's own loaders. Run from the game's bin folder;
-// every loader problem lands in log.txt, which the calling test requires to stay empty. Also checks that
-// every referenced file exists and that the economy lets a silver-winning player buy each vehicle in time.
+// every loader problem lands in log.txt, and a line added to it while checking counts as a problem. Also
+// checks that every referenced file exists and that the economy lets a silver-winning player buy each
+// vehicle in time. Prints the table of the tracks: autopilot time, medal times, triangles.
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "audio/soundmanager.h"
 #include "audio/waves.h"
 #include "data/settings.h"
 #include "data/trackscript.h"
+#include "hud/hudscript.h"
 #include "platform/files.h"
 #include "platform/imagedecode.h"
 #include "race/gamephysics.h"
@@ -42,13 +46,41 @@ bool Exists(const std::string& path) {
 std::set<std::string> gTexturesChecked;
 
 void CheckTexture(const std::string& path) {
-    if (!gTexturesChecked.insert(path).second)
+    if (!gTexturesChecked.insert(GamePath(path.c_str())).second)
         return;
     const std::vector<uint8_t> bytes = ReadAll(path);
     DecodedImage image;
     const char* error = "empty file";
     if (bytes.empty() || !DecodeImage(bytes.data(), bytes.size(), image, error))
         Problem("texture " + path + " does not decode: " + error);
+}
+
+// A track card shows its track: neither black nor one flat colour, and unlike every other card.
+void CheckCards() {
+    std::set<std::vector<uint8_t>> seen;
+    for (int i = 1; i <= kTrackCount; i++) {
+        const std::string path = "../Textures/track" + std::to_string(i) + ".jpg";
+        const std::vector<uint8_t> bytes = ReadAll(path);
+        DecodedImage image;
+        const char* error = "empty file";
+        if (bytes.empty() || !DecodeImage(bytes.data(), bytes.size(), image, error)) {
+            Problem("card picture " + path + " does not decode: " + error);
+            continue;
+        }
+        double sum = 0.0, squares = 0.0;
+        const size_t pixels = image.rgb.size() / 3;
+        for (size_t p = 0; p < pixels; p++) {
+            const double grey = 0.3 * image.rgb[p * 3] + 0.59 * image.rgb[p * 3 + 1] + 0.11 * image.rgb[p * 3 + 2];
+            sum += grey;
+            squares += grey * grey;
+        }
+        const double mean = sum / double(pixels), spread = std::sqrt(squares / double(pixels) - mean * mean);
+        if (mean < 30.0 || spread < 10.0)
+            Problem("card picture " + path + " is dark or flat (mean " + std::to_string(mean) + ", spread " +
+                    std::to_string(spread) + ")");
+        if (!seen.insert(image.rgb).second)
+            Problem("card picture " + path + " repeats another track's");
+    }
 }
 
 void CheckModel(const std::string& path) {
@@ -151,9 +183,72 @@ void CheckBwImage(const std::string& path) {
         Problem("image " + path + " does not read: " + error);
 }
 
+// Every HUD loads without a complaint, has instruments, and its shapes name vertices it has.
+void CheckHud(const std::string& path) {
+    FILE* f = OpenGameFile(path.c_str(), "r");
+    if (!f) {
+        Problem("HUD script " + path + " is missing");
+        return;
+    }
+    HudLayout layout;
+    ReadHudScript(f, 1024.0f, 768.0f, layout);
+    fclose(f);
+    int instruments = 0;
+    for (const auto& instrument : layout.instruments)
+        instruments += instrument != nullptr;
+    if (instruments == 0)
+        Problem("HUD script " + path + " has no instruments");
+    const int n = int(layout.vertices.size());
+    auto bad = [n](int i) { return i < 0 || i >= n; };
+    for (const HudTriangle& t : layout.triangles)
+        if (bad(t.i0) || bad(t.i1) || bad(t.i2))
+            Problem("HUD script " + path + " has a triangle beyond its vertices");
+    for (const HudLine& l : layout.lines)
+        if (bad(l.i0) || bad(l.i1))
+            Problem("HUD script " + path + " has a line beyond its vertices");
+}
+
+// Every sound id's file loads and has a layout OpenAL can play.
+void CheckSounds() {
+    CWaves waves;
+    for (int id = 1; id <= MUSIC_INTRO_RACE; id++) {
+        const char* path = SoundFile(id);
+        if (!path)
+            continue;
+        int slot = -1;
+        const char* format = nullptr;
+        if (waves.LoadWaveFile(path, &slot) != WAVE_OK || waves.GetFormatName(slot, &format) != WAVE_OK)
+            Problem(std::string("sound ") + path + " does not load");
+        else
+            waves.DeleteWaveFile(slot);
+    }
+}
+
+// Whatever else lies in the content folders must load too: nothing shipped is left unchecked.
+void CheckFolders() {
+    for (const std::string& name : ListFiles("../Models", ".ms3d"))
+        CheckModel("../Models/" + name);
+    for (const char* suffix : {".jpg", ".bmp"})
+        for (const std::string& name : ListFiles("../Textures", suffix))
+            CheckTexture("../Textures/" + name);
+    for (const std::string& name : ListFiles("../Textures", ".bw"))
+        CheckBwImage("../Textures/" + name);
+    for (const std::string& name : ListFiles("../Scripts", "_flight.txt")) {
+        VehicleRecording r;
+        if (!r.Load(("../Scripts/" + name).c_str()) || r.Empty())
+            Problem("recording " + name + " is empty");
+    }
+}
+
+std::string ReadLog() {
+    std::ifstream in("log.txt", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 }  // namespace
 
 int main() {
+    const size_t logBefore = ReadLog().size();
     gSettings = DefaultSettings();
     for (int i = 1; i <= 24; i++)
         CheckScript("../Scripts/track" + std::to_string(i) + ".txt", true);
@@ -177,25 +272,26 @@ int main() {
     CheckModel("../Models/trophy.ms3d");
     CheckModel("..\\Models\\mainmenu.ms3d");
     for (const char* t : {"../Textures/splash.bmp", "../Textures/men_logo.jpg", "../Textures/sky_desert_south.jpg",
-                          "../Textures/doompanel.jpg", "../Textures/lockandchain.bmp"})
+                          "../Textures/doompanel.jpg", "../Textures/lockandchain.bmp", "../Textures/trophy_gold.jpg",
+                          "../Textures/trophy_silver.jpg", "../Textures/trophy_bronze.jpg"})
         CheckTexture(t);
-    for (int i = 1; i <= 24; i++)
-        CheckTexture("../Textures/track" + std::to_string(i) + ".jpg");
+    CheckCards();
     for (int i = 0; i <= 9; i++)
         CheckBwImage("..\\Textures\\Shine" + std::to_string(i) + ".bw");
     for (int i = 1; i <= 6; i++)
         CheckBwImage("..\\Textures\\Flare" + std::to_string(i) + ".bw");
 
-    CWaves waves;
-    for (const std::string& name : ListFiles("../Audio", ".wav")) {
-        int slot = -1;
-        if (waves.LoadWaveFile(("../Audio/" + name).c_str(), &slot) != WAVE_OK)
-            Problem("sound " + name + " does not load");
-    }
+    for (int i = 1; i <= kNumVehicles; i++)
+        CheckHud("../Scripts/hud" + std::to_string(i) + ".txt");
+    CheckSounds();
+    CheckFolders();
     for (const char* f : {"../hudFont.ttf", "../nimbrellogo.avi"})
         if (!Exists(f))
             Problem(std::string(f) + " is missing");
 
+    const std::string log = ReadLog();
+    if (log.size() > logBefore)
+        Problem("the loaders logged:\n" + log.substr(logBefore));
     printf("content check: %d problem(s)\n", gProblems);
     return gProblems == 0 ? 0 : 1;
 }
