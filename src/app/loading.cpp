@@ -67,7 +67,6 @@ void CLoadRenderer::enter() {
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    Begin2D();
 }
 
 ProgressBarRect ProgressBarFor(int width, int height, int percent) {
@@ -80,7 +79,16 @@ ProgressBarRect ProgressBarFor(int width, int height, int percent) {
 }
 
 void CLoadRenderer::draw() {
+    DrawScreen();
+    glutSwapBuffers();
+    if (gLoadingProgress == 100)
+        Sleep(100);
+}
+
+// Loaders redraw this in the middle of their work, so it keeps the matrices they set up.
+void CLoadRenderer::DrawScreen() const {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    Begin2D();
     font->Print("LOADING", gSettings.screenWidth / 2 - 112, gSettings.screenHeight / 2 + 40);
     const ProgressBarRect r = ProgressBarFor(gSettings.screenWidth, gSettings.screenHeight, gLoadingProgress);
     glColor3f(0.3f, 0.3f, 0.5f);
@@ -97,9 +105,7 @@ void CLoadRenderer::draw() {
     glVertex2i(r.left + 250, r.top);
     glVertex2i(r.left, r.top);
     glEnd();
-    glutSwapBuffers();
-    if (gLoadingProgress == 100)
-        Sleep(100);
+    End2D();
 }
 
 void ShowLoadingProgress(int percent) {

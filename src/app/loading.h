@@ -25,6 +25,7 @@ public:
     void init() override;
     void enter() override;
     void leave() override {}
+    void DrawScreen() const;  // the frame without the buffer swap
 
 private:
     std::unique_ptr<CBitmapFont> font;
