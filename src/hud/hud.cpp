@@ -168,7 +168,7 @@ void CHud::StartTimer(bool resume) {
 }
 
 void CHud::StopTimer() {
-    timer.Stop(timeGetTime());
+    timer.Stop();
 }
 
 void CHud::Draw() {

@@ -17,9 +17,9 @@ void HudTimer::Start(bool resume, uint32_t now) {
     }
 }
 
-void HudTimer::Stop(uint32_t now) {
-    // The clock is brought up to the moment of stopping, not left at the last frame drawn.
-    Tick(now);
+void HudTimer::Stop() {
+    // The clock keeps the value of the last draw: the results read it before the timer is stopped, and
+    // the time shown must be the time saved.
     running = false;
     accumulated = gRaceClock;
 }

@@ -14,6 +14,6 @@ struct HudTimer {
 
     void Reset();
     void Start(bool resume, uint32_t now);  // resume false starts the race clock again from 0
-    void Stop(uint32_t now);
+    void Stop();
     void Tick(uint32_t now);
 };

@@ -32,18 +32,18 @@ TEST(HudTimer, PauseAndResumeKeepTheRaceTime) {
     HudTimer t;
     t.Start(false, 5000);
     t.Tick(6000);
-    t.Stop(7500);  // counted up to the stop, not to the last draw
-    EXPECT_EQ(gRaceClock, 2500u);
-    EXPECT_EQ(t.accumulated, 2500u);
+    t.Stop();  // the last draw's value: the results have already read it
+    EXPECT_EQ(gRaceClock, 1000u);
+    EXPECT_EQ(t.accumulated, 1000u);
     EXPECT_FALSE(t.running);
     t.Tick(60000);  // stopped: nothing moves, the text keeps its value
-    EXPECT_EQ(gRaceClock, 2500u);
-    EXPECT_STREQ(t.text, "00:02.50");
+    EXPECT_EQ(gRaceClock, 1000u);
+    EXPECT_STREQ(t.text, "00:01.00");
     t.Start(true, 90000);
     t.Tick(91000);
-    EXPECT_EQ(gRaceClock, 3500u);
+    EXPECT_EQ(gRaceClock, 2000u);
     // A new race starts from zero.
-    t.Stop(92000);
+    t.Stop();
     t.Start(false, 100000);
     EXPECT_EQ(gRaceClock, 0u);
     t.Tick(100250);
