@@ -170,6 +170,15 @@ void SetFontColor(CBitmapFont& font, float r, float g, float b, float a) {
     font.alpha = a;
 }
 
+void OverlayState() {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
 void FillBox(float x0, float y0, float x1, float y1) {
     glBegin(GL_QUADS);
     glVertex2f(x0, y0);

@@ -22,6 +22,8 @@ void SetFontColor(CBitmapFont& font, float r, float g, float b, float a = 1.0f);
 
 // Light model and light 0 of the menu scenes (the main menu and the vehicle previews).
 void SetMenuLighting();
+// Depth test, lighting, texturing and culling off, alpha blending on: boxes and text over a scene.
+void OverlayState();
 // Depth test, culling and lighting off (true) or back on (false) around flat pictures.
 void FlatPictureState(bool on);
 // A texture over the whole window, upright, in white (2D mode, texturing on).

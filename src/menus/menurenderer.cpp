@@ -10,20 +10,12 @@
 #include "menus/menu.h"
 #include "menus/menupages.h"
 #include "scene/milkshape.h"
+#include "scene/rendermodel.h"
 #include "scene/texturemanager.h"
 
 namespace {
 
 const char* const kVersionNotice = "Zephyrace 1.0";
-
-void ApplyMaterial(const MsMaterial& m) {
-    glBindTexture(GL_TEXTURE_2D, m.textureId);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, m.ambient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, m.diffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, m.specular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, m.emissive);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.shininess);
-}
 
 const MainMenuItem* ItemForMesh(const char* name) {
     for (const MainMenuItem& item : gMainMenuItems)
@@ -84,14 +76,9 @@ void CMenuRenderer::enter() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     SetMenuLighting();
-    glEnable(GL_TEXTURE_2D);
     glClearColor(0.1f, 0.1f, 0.5f, 0.0f);
     glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    BeginModelState();
     glLoadIdentity();
     gluLookAt(-9.0, 4.0, 19.5, 0.0, 2.0, 0.0, 0.0, 1.0, 0.0);
 }
@@ -118,7 +105,7 @@ void CMenuRenderer::DrawModel() const {
             glRotatef(item->angle, 0.0f, 1.0f, 0.0f);
         }
         if (const MsMaterial* material = model->MaterialOf(group))
-            ApplyMaterial(*material);
+            ApplyMaterial(*material, GL_FRONT_AND_BACK);
         glBegin(GL_TRIANGLES);
         for (uint32_t t : group.triangleIndices) {
             const MsTriangle& tri = model->triangles[t];
@@ -153,12 +140,7 @@ void CMenuRenderer::DrawLogo() const {
 
 void CMenuRenderer::DrawOverlay() const {
     const int w = gSettings.screenWidth, h = gSettings.screenHeight;
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    OverlayState();
     glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
     if (gRequestedState == STATE_MAIN_MENU) {
         SetFontColor(*rowFont, 0.6f, 0.6f, 0.6f, 0.6f);

@@ -24,7 +24,15 @@ void PrintNumber(const CBitmapFont& font, const char* format, int value, int x, 
 
 }  // namespace
 
-void DrawNamePlate(int nameX, int nameLength) {
+void BeginCareerScreen(uint32_t background, int nameX, int nameLength) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    Begin2D();
+    FlatPictureState(true);
+    DrawWindowPicture(background);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     const float h = float(gSettings.screenHeight);
     const float x = float(nameX), right = float(nameX + 26 * nameLength);
     glBegin(GL_QUADS);
@@ -67,17 +75,9 @@ void DrawVehiclePreview(int v, int x, int y, int w, int h, const float eye[3], c
     glLoadIdentity();
     gluLookAt(eye[0], eye[1], eye[2], at[0], at[1], at[2], 0.0, 1.0, 0.0);
     glRotatef(gPreviewAngle, 0.0f, 1.0f, 0.0f);
-    glEnable(GL_TEXTURE_2D);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    BeginModelState();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     gVehicles[v].renderObject->Draw(true, true, true);
     glMatrixMode(GL_PROJECTION);
@@ -148,15 +148,7 @@ void CProfileMenuRenderer::DrawVehicleStatistics() const {
 
 void CProfileMenuRenderer::draw() {
     const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    Begin2D();
-    FlatPictureState(true);
-    DrawWindowPicture(background);
-    glDisable(GL_TEXTURE_2D);
-    glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    DrawNamePlate(nameX, nameLength);
+    BeginCareerScreen(background, nameX, nameLength);
     FillBox(0.1f * w, 0.575f * h, 0.6f * w, 0.825f * h);
     FillBox(0.1f * w, 0.1f * h, 0.5f * w, 0.5f * h);
     FillBox(0.5f * w, 0.1f * h, 0.9f * w, 0.5f * h);

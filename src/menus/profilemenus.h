@@ -66,8 +66,9 @@ public:
     int current = 0;
 };
 
-// The dark plate behind the profile name at the top of the career screens (2D mode, colour already set).
-void DrawNamePlate(int nameX, int nameLength);
+// Clears the window and opens a career screen in 2D mode: the background picture, then the dark plate
+// behind the profile name; leaves texturing off and blending on in the darkening colour for the boxes.
+void BeginCareerScreen(uint32_t background, int nameX, int nameLength);
 // A vehicle's figures as label and value pairs from row firstRow (0 NAME, 1 ENGINE(S), 2 POWER, 3 TOP SPEED,
 // 4 WEIGHT); row k's label sits at top - 4k - 2k * line, its value one line lower and 10 pixels in.
 void DrawVehicleFigures(CBitmapFont& font, const VehicleDefinition& v, int x, int top, int firstRow);

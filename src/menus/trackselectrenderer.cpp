@@ -103,15 +103,7 @@ void CTrackSelectMenuRenderer::draw() {
     const int line = ScaledToWindow(18);
     const TrackCard& card = gTrackCards[gSelectedTrack];
     const int medal = gTrackSlide.offset == 0.0f ? CardMedal(card, gProfile.bestTimes[gSelectedTrack]) : 0;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    Begin2D();
-    FlatPictureState(true);
-    DrawWindowPicture(background);
-    glDisable(GL_TEXTURE_2D);
-    glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    DrawNamePlate(nameX, nameLength);
+    BeginCareerScreen(background, nameX, nameLength);
     FillBox(0.05f * w + shift, 0.3f * h, 0.95f * w + shift, 0.9f * h);
     FillBox(0.0f, 0.0f, w, 0.05f * h);
     nameFont->Print(gProfile.name, nameX, nameY);

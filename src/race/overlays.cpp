@@ -12,11 +12,13 @@
 #include "hud/bitmapfont.h"
 #include "hud/hudtimer.h"
 #include "menus/menu.h"
+#include "menus/menupages.h"
 #include "menus/trackselect.h"
 #include "race/gamerenderer.h"
 #include "race/raceflow.h"
 #include "race/sequence.h"
 #include "race/trophy.h"
+#include "scene/rendermodel.h"
 
 namespace {
 
@@ -54,23 +56,13 @@ void SetColor(CBitmapFont& font, const float c[4]) {
 
 void Box(float x0, float y0, float x1, float y1) {
     glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
-    glBegin(GL_QUADS);
-    glVertex2f(x0, y0);
-    glVertex2f(x1, y0);
-    glVertex2f(x1, y1);
-    glVertex2f(x0, y1);
-    glEnd();
+    FillBox(x0, y0, x1, y1);
 }
 
 }  // namespace
 
 void BeginOverlay() {
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    OverlayState();
     glUseProgram(0);
     Begin2D();
 }
@@ -174,14 +166,7 @@ void DrawResultsTrophy(CGameRenderer& r) {
     glLoadIdentity();
     gluLookAt(0.0, 2.2, -3.4, -1.5, 0.4, 0.0, 0.0, 1.0, 0.0);
     glRotatef(gTrophyAngle, 0.0f, 1.0f, 0.0f);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    BeginModelState();
     glClear(GL_DEPTH_BUFFER_BIT);
     r.trophy->DrawModel();
     if (borrowSun) glDisable(GL_LIGHT0);

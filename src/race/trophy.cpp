@@ -43,17 +43,9 @@ void CTrophyDisplay::DrawTrophy() {
     glPushMatrix();
     gluLookAt(0.0, 2.4, -7.0, 0.6, 0.4, 0.0, 0.0, 1.0, 0.0);
     glRotatef(gTrophyAngle, 0.0f, 1.0f, 0.0f);
-    glEnable(GL_TEXTURE_2D);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    BeginModelState();
     DrawModel();
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);

@@ -214,13 +214,25 @@ void RenderModel::SetupLight(unsigned glLight, const SceneLight& light, const CT
     glLightfv(glLight, GL_POSITION, position);
 }
 
-void RenderModel::ApplyMaterial(const MsMaterial& m) const {
+void BeginModelState() {
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+void ApplyMaterial(const MsMaterial& m, unsigned faces) {
     glBindTexture(GL_TEXTURE_2D, m.textureId);
-    glMaterialfv(GL_FRONT, GL_AMBIENT, m.ambient);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, m.diffuse);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, m.specular);
-    glMaterialfv(GL_FRONT, GL_EMISSION, m.emissive);
-    glMaterialf(GL_FRONT, GL_SHININESS, m.shininess);
+    glMaterialfv(faces, GL_AMBIENT, m.ambient);
+    glMaterialfv(faces, GL_DIFFUSE, m.diffuse);
+    glMaterialfv(faces, GL_SPECULAR, m.specular);
+    glMaterialfv(faces, GL_EMISSION, m.emissive);
+    glMaterialf(faces, GL_SHININESS, m.shininess);
 }
 
 void RenderModel::DrawRun(size_t group) const {
@@ -234,7 +246,7 @@ void RenderModel::DrawGroups(bool includeA, const std::function<bool(const MsGro
         SetupGroupLights(g);
         const MsMaterial* m = model->MaterialOf(model->groups[g]);
         if (m && wanted(model->groups[g], *m)) {
-            ApplyMaterial(*m);
+            ApplyMaterial(*m, GL_FRONT);
             DrawRun(g);
         }
     }

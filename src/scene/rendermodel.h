@@ -32,6 +32,12 @@ struct FlatMesh {
 using TriangleVisit = std::function<void(size_t group, MsTriangle& triangle, uint32_t firstVertex)>;
 FlatMesh FlattenGroups(CMilkshapeModel& model, bool withNormals, const TriangleVisit& visit = nullptr);
 
+// The GL state RenderModel and SkyModel draw in: texturing, depth test, back faces culled and the
+// vertex, normal and texture-coordinate arrays on.
+void BeginModelState();
+// Binds the material's texture and sets its colours on `faces` (GL_FRONT or GL_FRONT_AND_BACK).
+void ApplyMaterial(const MsMaterial& material, unsigned faces);
+
 // A model on the graphics card, drawn group by group with fixed-function materials and up to four
 // point lights per group. The group names "T" (cut-out), "A" (left out of some passes) and "S" (never
 // drawn by distance-culled models) steer the passes.
@@ -51,7 +57,6 @@ public:
     void SelectNearestLights();
     bool IsGroupVisible(size_t group, bool includeA) const;
     void SetupGroupLights(size_t group);
-    void ApplyMaterial(const MsMaterial& material) const;
     // GL light from a scene light: diffuse colour, attenuation 1 + d / range, and a direction from the
     // viewer towards the light, which the current model-view matrix turns into eye space.
     static void SetupLight(unsigned glLight, const SceneLight& light, const CTransformation* viewer);

@@ -2,12 +2,8 @@
 // a white wall lit by a red, a blue and a white point light, a cut-out "T" panel (colour-keyed BMP) in front
 // of it and a sky behind. Run from a scratch folder's bin directory: it writes ../Models and ../Textures,
 // reads them back through the game's loaders and prints "frame drawn" after the first frame.
-#include <GL/glew.h>
-#include <GL/freeglut.h>
-
 #include <cstdio>
 
-#include "data/settings.h"
 #include "data/trackscript.h"
 #include "imagewriter.h"
 #include "lighting/shader.h"
@@ -18,6 +14,7 @@
 #include "scene/textureimage.h"
 #include "scene/texturemanager.h"
 #include "scene/transformation.h"
+#include "sceneview.h"
 
 namespace {
 
@@ -80,15 +77,7 @@ bool WriteContent() {
 
 void Display() {
     Viewer& v = gViewer;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glPushMatrix();
-    v.camera->ApplyRotation();
-    v.sky->Draw();
-    glPopMatrix();
-    glPushMatrix();
-    v.camera->Apply();
+    DrawSkyThenPlaceCamera(*v.camera, *v.sky);
     glUseProgram(v.program->id);
     v.render->Draw(true, true, true);
     glUseProgram(0);
@@ -104,12 +93,7 @@ void Display() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DEPTH | GLUT_DOUBLE);
-    glutInitWindowSize(640, 480);
-    glutCreateWindow("Model viewer");
-    glewInit();
-    if (!WriteContent())
+    if (!OpenSceneWindow(argc, argv, 640, 480, "Model viewer") || !WriteContent())
         return 1;
 
     gSettings.shadows = 1;  // groups get the point lights in their reach
@@ -135,18 +119,7 @@ int main(int argc, char** argv) {
         return 1;
 
     // The race renderer's scene state, without a sun and with no ambient light.
-    glEnable(GL_TEXTURE_2D);
-    glClearColor(0, 0, 0, 0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60, 640.0 / 480.0, 0.2, 200);
+    BeginSceneView(640, 480);
     const float none[4] = {0, 0, 0, 1};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, none);
     glEnable(GL_LIGHTING);

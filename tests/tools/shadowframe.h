@@ -5,28 +5,10 @@
 // technique and a pass lit by that light where the mask is clear. The plain frame runs the same passes
 // with the mask left out, so the two pictures differ exactly where a shadow falls.
 
-#include <GL/glew.h>
-#include <GL/glut.h>
-
-#include <cstdio>
-#include <vector>
-
-#include "data/settings.h"
 #include "data/trackscript.h"
 #include "lighting/stenciltechnique.h"
-#include "scene/rendermodel.h"
 #include "scene/transformation.h"
-
-// A double-buffered window with depth and stencil, and the GL entry points; false when either fails.
-inline bool OpenSceneWindow(int& argc, char** argv, int width, int height, const char* title) {
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
-    glutInitWindowSize(width, height);
-    glutCreateWindow(title);
-    if (glewInit() != GLEW_OK) return false;
-    gSettings = DefaultSettings();
-    return true;
-}
+#include "sceneview.h"
 
 struct ShadowScene {
     RenderModel* model = nullptr;
@@ -36,22 +18,7 @@ struct ShadowScene {
 
 // Sets up the GL state the race renderer sets when it becomes current; width and height are the window's.
 inline void BeginSceneState(int width, int height, const float ambient[3]) {
-    glEnable(GL_TEXTURE_2D);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(gSettings.fieldOfView, double(width) / height, gSettings.nearPlane, gSettings.farPlane);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    BeginSceneView(width, height);
     const float a[4] = {ambient[0], ambient[1], ambient[2], 1.0f};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, a);
     glEnable(GL_COLOR_MATERIAL);
@@ -130,16 +97,4 @@ inline void DrawPlainRaceFrame(const ShadowScene& scene) {
     }
     scene.model->Draw(true, true, true);
     glPopMatrix();
-}
-
-// The colour buffer as a binary PPM, top row first.
-inline bool WritePpm(const char* path, int width, int height) {
-    std::vector<unsigned char> pixels(size_t(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    FILE* f = fopen(path, "wb");
-    if (!f) return false;
-    fprintf(f, "P6\n%d %d\n255\n", width, height);
-    for (int row = height - 1; row >= 0; --row) fwrite(&pixels[size_t(row) * width * 3], 1, size_t(width) * 3, f);
-    return fclose(f) == 0;
 }

@@ -2,21 +2,17 @@
 // fog, the point-light shaders) and writes each picture as a PPM. Run from the game's bin folder:
 //
 //   trackview OUT_PREFIX FIRST LAST     writes OUT_PREFIX<n>.ppm for tracks FIRST..LAST (counted from 1)
-#include <GL/glew.h>
-#include <GL/freeglut.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
-#include "data/settings.h"
 #include "data/trackscript.h"
 #include "lighting/shader.h"
 #include "scene/milkshape.h"
 #include "scene/rendermodel.h"
 #include "scene/texturemanager.h"
 #include "scene/transformation.h"
+#include "sceneview.h"
 
 namespace {
 
@@ -63,15 +59,7 @@ bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderPr
     SkyModel sky(&textures, &skyModel);
     SetupLighting(s);
 
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glPushMatrix();
-    camera.ApplyRotation();
-    sky.Draw();
-    glPopMatrix();
-    glPushMatrix();
-    camera.Apply();
+    DrawSkyThenPlaceCamera(camera, sky);
     if (s.hasSun) {
         const float sun[4] = {s.sun.position[0] * 2000, s.sun.position[1] * 2000, s.sun.position[2] * 2000, 0};
         glLightfv(GL_LIGHT0, GL_POSITION, sun);
@@ -88,19 +76,7 @@ bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderPr
     glDisable(GL_FOG);
     glUseProgram(0);
     glPopMatrix();
-    glFinish();
-
-    std::vector<unsigned char> pixels(size_t(kWidth) * kHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    FILE* f = fopen(out.c_str(), "wb");
-    if (!f)
-        return false;
-    fprintf(f, "P6\n%d %d\n255\n", kWidth, kHeight);
-    for (int y = kHeight - 1; y >= 0; y--)
-        fwrite(&pixels[size_t(y) * kWidth * 3], 1, size_t(kWidth) * 3, f);
-    fclose(f);
-    return true;
+    return WritePpm(out.c_str(), kWidth, kHeight);
 }
 
 }  // namespace
@@ -110,12 +86,8 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: trackview OUT_PREFIX FIRST LAST\n");
         return 2;
     }
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DEPTH | GLUT_DOUBLE);
-    glutInitWindowSize(kWidth, kHeight);
-    glutCreateWindow("Track view");
-    glewInit();
-    gSettings = DefaultSettings();
+    if (!OpenSceneWindow(argc, argv, kWidth, kHeight, "Track view"))
+        return 1;
 
     static ShaderObject vert = LoadShader("MultiPointLight.vert");
     static ShaderObject frag = LoadShader("MultiPointLight.frag");
@@ -128,18 +100,7 @@ int main(int argc, char** argv) {
     if (!plain.Link() || !fogged.Link())
         return 1;
 
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60, double(kWidth) / kHeight, 0.2, 200);
-    glViewport(0, 0, kWidth, kHeight);
+    BeginSceneView(kWidth, kHeight);
 
     for (int t = atoi(argv[2]); t <= atoi(argv[3]); t++)
         if (!DrawTrack(t, std::string(argv[1]) + std::to_string(t) + ".ppm", plain, fogged)) {

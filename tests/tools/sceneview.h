@@ -1,0 +1,62 @@
+#pragma once
+
+// What the scene viewers share: their window, the race renderer's view set-up and a PPM of the picture.
+
+#include <GL/glew.h>
+#include <GL/glut.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "data/settings.h"
+#include "scene/rendermodel.h"
+
+// A double-buffered window with depth and stencil, and the GL entry points; false when either fails.
+inline bool OpenSceneWindow(int& argc, char** argv, int width, int height, const char* title) {
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
+    glutInitWindowSize(width, height);
+    glutCreateWindow(title);
+    if (glewInit() != GLEW_OK) return false;
+    gSettings = DefaultSettings();
+    return true;
+}
+
+// The race renderer's model state and perspective for a window of width x height.
+inline void BeginSceneView(int width, int height) {
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    BeginModelState();
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(gSettings.fieldOfView, double(width) / height, gSettings.nearPlane, gSettings.farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+// The sky as the race draws it (turning with the view only), then the camera applied for the scene;
+// the caller pops the matrix after the scene.
+inline void DrawSkyThenPlaceCamera(CCamera& camera, SkyModel& sky) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glPushMatrix();
+    camera.ApplyRotation();
+    sky.Draw();
+    glPopMatrix();
+    glPushMatrix();
+    camera.Apply();
+}
+
+// The colour buffer as a binary PPM, top row first.
+inline bool WritePpm(const char* path, int width, int height) {
+    std::vector<unsigned char> pixels(size_t(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    FILE* f = fopen(path, "wb");
+    if (!f) return false;
+    fprintf(f, "P6\n%d %d\n255\n", width, height);
+    for (int row = height - 1; row >= 0; --row) fwrite(&pixels[size_t(row) * width * 3], 1, size_t(width) * 3, f);
+    return fclose(f) == 0;
+}
