@@ -212,30 +212,6 @@ TEST(CollisionWorld, StoredNormalsAreAveragedUnnormalisedAndOpposingFacesStillSt
     EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0f, 1e-5f);
 }
 
-TEST(CollisionWorld, TrianglesAcrossSplitPlanesGoToEverySpannedChildAndOnThePlaneToTheLowSide) {
-    CollisionWorld world;
-    // Corners from -10 to 10 on each axis put the root's center at the origin.
-    const float lo[3] = {-10, -10, -10}, lo2[3] = {-10, -9, -10}, lo3[3] = {-9, -10, -10};
-    const float hi[3] = {10, 10, 10}, hi2[3] = {10, 9, 10}, hi3[3] = {9, 10, 10};
-    world.AddTriangle(lo, lo2, lo3);
-    world.AddTriangle(hi, hi2, hi3);
-    const float a[3] = {-1, -1, 0.5f}, b[3] = {1, -1, 0.5f}, c[3] = {-1, 1, 0.5f};  // spans x and y
-    world.AddTriangle(a, b, c);
-    const float p[3] = {0, -2, -2}, q[3] = {0, 2, -2}, r[3] = {0, 0, 2};  // lies in the plane x = 0
-    world.AddTriangle(p, q, r);
-    world.BuildOctree();
-    ASSERT_FALSE(world.root->isLeaf);
-    EXPECT_EQ(world.root->center[0], 0.0f);
-    auto holds = [&](int o, size_t index) {
-        const auto& list = world.root->children[o]->triangles;
-        return std::find(list.begin(), list.end(), &world.allTriangles[index]) != list.end();
-    };
-    for (int o = 0; o < 8; ++o) {
-        EXPECT_EQ(holds(o, 2), (o & 4) != 0) << o;  // z above: all four x/y octants
-        EXPECT_EQ(holds(o, 3), (o & 1) == 0) << o;  // on the x plane: low x only, both y and z
-    }
-}
-
 TEST(CollisionWorld, DegenerateTrianglesNeverCrashOrPoisonTheTree) {
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
     CollisionWorld clean, dirty;

@@ -231,25 +231,6 @@ TEST_F(FlightModel, UnusableNumbersNeverReachTheSpeed) {
     EXPECT_EQ(stuck.speed, 0.0f);
 }
 
-TEST_F(FlightModel, ResetForRaceRestoresTheFreshRecord) {
-    v.speed = 12.0f;
-    v.damage = 100;
-    v.destroyed = true;
-    v.thrust = v.brake = v.turn = 0.0f;
-    v.thrustOn = v.brakeOn = true;
-    v.destroyedTimer = -1.0f;
-    strcpy(gHudMessageText, "TERMINAL DAMAGE");
-    ResetForRace(v);
-    EXPECT_EQ(v.speed, 0.0f);
-    EXPECT_EQ(v.damage, 0);
-    EXPECT_FALSE(v.destroyed || v.thrustOn || v.brakeOn);
-    EXPECT_FLOAT_EQ(v.thrust, 10.0f);
-    EXPECT_FLOAT_EQ(v.brake, 20.0f);
-    EXPECT_FLOAT_EQ(v.turn, 2.0f);
-    EXPECT_FLOAT_EQ(v.destroyedTimer, 4.0f);
-    EXPECT_STREQ(gHudMessageText, "");
-}
-
 }  // namespace
 
 namespace {

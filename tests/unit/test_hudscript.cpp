@@ -156,13 +156,3 @@ TEST_F(HudScriptTest, LongLinesAreReadIn254CharacterPiecesEachCounted) {
               std::string::npos);
 }
 
-TEST(HudInstrumentCodes, KeywordsMapToTheirCodes) {
-    EXPECT_EQ(HudInstrumentCode("SPEEDOMETER_TEXT"), HUD_SPEEDOMETER_TEXT);
-    EXPECT_EQ(HudInstrumentCode("SPEEDOMETER_GRAPHICAL"), HUD_SPEEDOMETER_GRAPHICAL);
-    EXPECT_EQ(HudInstrumentCode("TIMER"), HUD_TIMER);
-    EXPECT_EQ(HudInstrumentCode("DAMAGEINDICATOR_TEXT"), HUD_DAMAGE_TEXT);
-    EXPECT_EQ(HudInstrumentCode("DAMAGEINDICATOR_GRAPHICAL"), HUD_DAMAGE_GRAPHICAL);
-    EXPECT_EQ(HudInstrumentCode("ATTITUDEINDICATOR"), HUD_ATTITUDE);
-    EXPECT_EQ(HudInstrumentCode("TIMERS"), -1);
-    EXPECT_EQ(HudInstrumentCode(""), -1);
-}

@@ -54,23 +54,6 @@ TEST(HudTimer, PauseAndResumeKeepTheRaceTime) {
     EXPECT_EQ(t.accumulated, 0u);
 }
 
-TEST(HudGauges, DialHasThirteenOutlinePointsAndElevenTicks) {
-    const std::vector<float> outline = ArcAngles(kHudPi, 0.0f, 12);
-    ASSERT_EQ(outline.size(), 13u);  // 180, 165, ... 15, 0 degrees
-    EXPECT_FLOAT_EQ(outline.front(), kHudPi);
-    EXPECT_FLOAT_EQ(outline[1], kHudPi * 11 / 12);
-    EXPECT_EQ(outline.back(), 0.0f);
-    const std::vector<float> ticks = ArcAngles(kHudPi, 0.0f, 10);
-    ASSERT_EQ(ticks.size(), 11u);
-    EXPECT_FLOAT_EQ(ticks[5], kHudPi / 2);  // the 100 tick is straight up
-    EXPECT_EQ(ticks.back(), 0.0f);          // the last tick lies at 0 degrees
-    // The quarter of the bezel from the bottom-right corner: 360 .. 270 degrees.
-    const std::vector<float> quarter = ArcAngles(2 * kHudPi, 1.5f * kHudPi, 6);
-    ASSERT_EQ(quarter.size(), 7u);
-    EXPECT_FLOAT_EQ(quarter[3], 1.75f * kHudPi);
-    EXPECT_EQ(quarter.back(), 1.5f * kHudPi);
-}
-
 TEST(HudGauges, NeedleHorizonAndReadouts) {
     EXPECT_FLOAT_EQ(NeedleAngle(0), kHudPi);
     EXPECT_FLOAT_EQ(NeedleAngle(100), kHudPi / 2);  // straight up

@@ -169,13 +169,6 @@ TEST(MenuText, CashHasThousandsCommas) {
     EXPECT_EQ(FormatCash(0), "0$");
 }
 
-TEST(MenuPanel, CentredInTheWindow) {
-    const PanelOrigin p = PanelFor(1024, 768);
-    EXPECT_FLOAT_EQ(p.x0, 192.0f);
-    EXPECT_FLOAT_EQ(p.yTop, 624.0f);
-    EXPECT_FLOAT_EQ(PanelFor(641, 481).x0, 0.5f);
-}
-
 TEST(CardSlide, LeavesOneSideArrivesFromTheOtherInAboutASecond) {
     CardSlide slide;
     slide.Start(5, +1);  // Right: the card moves left

@@ -79,41 +79,14 @@ TEST(Milkshape, GeneratedFileRoundTrips) {
 
     CMilkshapeModel m;
     ASSERT_TRUE(m.Load("..\\Models\\sample.ms3d"));  // the game's own path spelling
-    ASSERT_EQ(m.vertices.size(), source.vertices.size());
-    ASSERT_EQ(m.triangles.size(), 14u);
-    ASSERT_EQ(m.groups.size(), 2u);
-    EXPECT_STREQ(m.groups[0].name, "box");
-    EXPECT_STREQ(m.groups[1].name, "T");
+    // Written again, what was read gives the same bytes: every record and trailer block survives.
+    EXPECT_EQ(Encode(m), Encode(source));
     EXPECT_EQ(m.groups[1].triangleIndices, (std::vector<uint32_t>{12, 13}));
-    EXPECT_EQ(m.groups[1].materialIndex, 1);
-    for (size_t i = 0; i < m.triangles.size(); ++i) {
-        for (int k = 0; k < 3; ++k) {
-            EXPECT_EQ(m.triangles[i].vertexIndices[k], source.triangles[i].vertexIndices[k]);
-            EXPECT_EQ(m.triangles[i].s[k], source.triangles[i].s[k]);
-            EXPECT_EQ(m.triangles[i].t[k], source.triangles[i].t[k]);
-            EXPECT_EQ(m.triangles[i].vertexNormals[k][1], source.triangles[i].vertexNormals[k][1]);
-        }
-    }
-    EXPECT_EQ(m.vertices[5].position[1], source.vertices[5].position[1]);
-    EXPECT_STREQ(m.materials[0].texture, "../Textures/rock.jpg");
-    // Transparency 0.4 becomes the alpha of all four colours.
-    EXPECT_FLOAT_EQ(m.materials[0].ambient[3], 0.4f);
-    EXPECT_FLOAT_EQ(m.materials[0].diffuse[3], 0.4f);
-    EXPECT_FLOAT_EQ(m.materials[0].specular[3], 0.4f);
-    EXPECT_FLOAT_EQ(m.materials[0].emissive[3], 0.4f);
-    EXPECT_EQ(m.groups[0].comment, "group comment");
-    EXPECT_EQ(m.materials[1].comment, "material comment");
-    EXPECT_EQ(m.comment, "model comment");
-    ASSERT_EQ(m.joints.size(), 1u);
-    EXPECT_FLOAT_EQ(m.joints[0].rotationKeys[0].time, 20.0f);
-    EXPECT_FLOAT_EQ(m.joints[0].positionKeys[0].value[1], 3.0f);
-    EXPECT_FLOAT_EQ(m.joints[0].color[2], 0.5f);
-    EXPECT_EQ(m.vertices[0].boneIds[0], 7);
-    EXPECT_EQ(m.vertices[0].weights[0], 100);
     EXPECT_EQ(m.vertices[0].extra, 0xDEADBEEFu);
-    EXPECT_FLOAT_EQ(m.jointSize, 2.5f);
-    EXPECT_EQ(m.transparencyMode, 1);
-    EXPECT_FLOAT_EQ(m.alphaRef, 0.25f);
+    // Transparency 0.4 becomes the alpha of all four colours.
+    for (const float* c : {m.materials[0].ambient, m.materials[0].diffuse, m.materials[0].specular,
+                           m.materials[0].emissive})
+        EXPECT_FLOAT_EQ(c[3], 0.4f);
 
     // The same source gives the same bytes.
     EXPECT_EQ(Encode(source), Encode(SampleModel()));

@@ -194,26 +194,6 @@ TEST(ShadowCaps, VolumesAreClosedAndFaceOutwards) {
     EXPECT_GT(SignedVolume(surface), 0.0);
 }
 
-TEST(ShadowCaps, BackCapMeetsTheSidesOfAPointLight) {
-    const float p[3] = {2.0f, 1.0f, 0.0f};
-    float out[3];
-    ExtrudeFromLight(p, kLampAbove, out);
-    // light + 151 * (p - light), the same place the back cap's matrix sends p
-    EXPECT_FLOAT_EQ(out[0], 0.5f + 151.0f * 1.5f);
-    EXPECT_FLOAT_EQ(out[1], 4.0f + 151.0f * -3.0f);
-    EXPECT_FLOAT_EQ(out[2], 0.5f + 151.0f * -0.5f);
-    ExtrudeFromLight(p, kSunAbove, out);
-    EXPECT_FLOAT_EQ(out[1], 1.0f - kShadowExtrusion);
-}
-
-TEST(ShadowCaps, CapIndicesFollowTheRenderVertices) {
-    Mesh square = OpenSquare();
-    square.triangles[0].firstRenderVertex = 30;
-    square.triangles[1].firstRenderVertex = 90;
-    GroupVolumeGeometry g = BuildGroupVolume(square.triangles, square.positions.data(), 4, kSunAbove);
-    EXPECT_EQ(g.capIndices, (std::vector<uint32_t>{30, 31, 32, 90, 91, 92}));
-}
-
 TEST(ShadowBounds, CoverTheGroupAndItsExtrusion) {
     Mesh square = OpenSquare();
     GroupVolumeGeometry g = BuildGroupVolume(square.triangles, square.positions.data(), 4, kSunAbove);
