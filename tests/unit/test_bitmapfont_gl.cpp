@@ -4,19 +4,13 @@
 
 #include "glframe.h"
 #include "hud/bitmapfont.h"
+#include "menus/menupages.h"
 #include "testutil.h"
 
 namespace {
 
 const int kW = 320;
 const int kH = 240;
-
-void SetColour(CBitmapFont& font, float r, float g, float b) {
-    font.red = r;
-    font.green = g;
-    font.blue = b;
-    font.alpha = 1.0f;
-}
 
 // Fonts print into an off-screen 320x240 frame in pixel coordinates.
 class BitmapFontGL : public ::testing::Test {
@@ -65,10 +59,7 @@ TEST_F(BitmapFontGL, EmptyTextDrawsNothingAndLeavesHalfWhite) {
     float colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_EQ(Grab().LitCount(), 0);
-    EXPECT_EQ(colour[0], 1.0f);
-    EXPECT_EQ(colour[1], 1.0f);
-    EXPECT_EQ(colour[2], 1.0f);
-    EXPECT_EQ(colour[3], 0.5f);
+    EXPECT_EQ(std::vector<float>(colour, colour + 4), (std::vector<float>{1.0f, 1.0f, 1.0f, 0.5f}));
 }
 
 TEST_F(BitmapFontGL, BaselineStartsAtThePrintPosition) {
@@ -84,12 +75,12 @@ TEST_F(BitmapFontGL, BaselineStartsAtThePrintPosition) {
 TEST_F(BitmapFontGL, EachPrintUsesItsFontsCurrentColour) {
     CBitmapFont arial(L"Arial", 24, 400);
     CBitmapFont courier(L"Courier New", 24, 700);
-    SetColour(arial, 1, 0, 0);
-    SetColour(courier, 0, 1, 0);
+    SetFontColor(arial, 1, 0, 0);
+    SetFontColor(courier, 0, 1, 0);
     arial.Print("M", 10, 100);
     courier.Print("M", 60, 100);
     arial.Print("M", 110, 100);
-    SetColour(arial, 0, 0, 1);
+    SetFontColor(arial, 0, 0, 1);
     arial.Print("M", 160, 100);
     const GlFrame f = Grab();
     EXPECT_TRUE(OnlyChannel(f, 10, 95, 45, 35, 0));
@@ -111,18 +102,6 @@ TEST_F(BitmapFontGL, BytesOutsideTheFontDrawNothing) {
     EXPECT_EQ(Grab().LitCount(), 0);
 }
 
-TEST_F(BitmapFontGL, SpacesAdvance) {
-    CBitmapFont arial(L"Arial", 24, 400);
-    arial.Print("I I", 20, 50);
-    int left, spaced, bottom;
-    Grab().InkBounds(left, spaced, bottom);
-    Clear();
-    arial.Print("II", 20, 50);
-    int tight;
-    Grab().InkBounds(left, tight, bottom);
-    EXPECT_GT(spaced, tight + 3);
-}
-
 TEST_F(BitmapFontGL, TextStartingOutsideTheWindowIsSkippedAndClippedAtTheRight) {
     CBitmapFont arial(L"Arial", 24, 400);
     arial.Print("WWWW", -5, 50);
@@ -134,14 +113,3 @@ TEST_F(BitmapFontGL, TextStartingOutsideTheWindowIsSkippedAndClippedAtTheRight) 
     EXPECT_EQ(right, kW - 1);
 }
 
-TEST_F(BitmapFontGL, Weight700DrawsHeavierStrokes) {
-    CBitmapFont regular(L"Beware", 40, 400);
-    CBitmapFont bold(L"Beware", 40, 700);
-    regular.Print("HUD", 10, 100);
-    const int thin = Grab().LitCount();
-    Clear();
-    bold.Print("HUD", 10, 100);
-    const int heavy = Grab().LitCount();
-    EXPECT_GT(thin, 200);
-    EXPECT_GT(heavy, thin * 5 / 4);
-}

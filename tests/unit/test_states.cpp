@@ -78,14 +78,6 @@ TEST_F(StateSwitch, UnknownIdReentersTheCurrentObject) {
     EXPECT_EQ(countdown.enters, 1);
 }
 
-TEST_F(StateSwitch, EveryStateHasItsUpdateObject) {
-    for (int id = 1; id <= NUM_STATES; id++)
-        EXPECT_NE(manager->PhysicsFor(id), nullptr) << id;
-    EXPECT_EQ(manager->PhysicsFor(STATE_GAME_INTRO), manager->PhysicsFor(STATE_GAME_OUTRO));
-    EXPECT_EQ(manager->PhysicsFor(0), nullptr);
-    EXPECT_EQ(manager->PhysicsFor(19), nullptr);
-}
-
 TEST(Clock, ElapsedSecondsSurvivesTheCounterWrap) {
     EXPECT_FLOAT_EQ(ElapsedSeconds(1000, 1250), 0.25f);
     EXPECT_FLOAT_EQ(ElapsedSeconds(0xFFFFFF00u, 0x00000064u), 0.356f);
