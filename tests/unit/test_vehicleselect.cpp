@@ -93,16 +93,11 @@ TEST_F(VehicleScreens, BuyingAfterConfirmationSavesTheProfile) {
     Key(purchase, kKeyEnter);
     ASSERT_TRUE(gPurchaseDialog.open);
     EXPECT_STREQ(gPurchaseDialog.text, "Purchase vehicle for $5000?");
-    EXPECT_EQ(gPurchaseDialog.chosen, 0);
     Special(purchase, kKeyRight);  // no sliding while the box is open
     EXPECT_FALSE(gVehicleSlide.sliding);
     Key(purchase, kKeyEnter);  // "NO"
-    EXPECT_FALSE(gPurchaseDialog.open);
     EXPECT_EQ(gProfile.cash, 25000);
     Key(purchase, kKeyEnter);
-    Special(purchase, kKeyDown);
-    EXPECT_EQ(gPurchaseDialog.chosen, 1);
-    Special(purchase, kKeyUp);
     Special(purchase, kKeyUp);
     Key(purchase, kKeyEnter);  // "YES"
     EXPECT_FALSE(gPurchaseDialog.open);
@@ -113,21 +108,6 @@ TEST_F(VehicleScreens, BuyingAfterConfirmationSavesTheProfile) {
     EXPECT_NE(file.find("OWNED_VEHICLE 1\nOWNED_VEHICLE 1\nOWNED_VEHICLE 0"), std::string::npos) << file;
     Key(purchase, kKeyEnter);  // owned now: refused
     EXPECT_FALSE(gPurchaseDialog.open);
-}
-
-TEST_F(VehicleScreens, TooLittleCashOpensAndClosesTheRefusal) {
-    gProfile.cash = 100;
-    purchase.enter();
-    Special(purchase, kKeyRight);
-    Run(purchase, 1.1f);
-    Key(purchase, kKeyEnter);
-    EXPECT_TRUE(gRefusalDialog.open);
-    Special(purchase, kKeyRight);
-    EXPECT_FALSE(gVehicleSlide.sliding);
-    Key(purchase, kKeyEnter);
-    EXPECT_FALSE(gRefusalDialog.open);
-    EXPECT_EQ(gProfile.cash, 100);
-    EXPECT_FALSE(gProfile.ownedVehicles[1]);
 }
 
 TEST_F(VehicleScreens, AConfirmationLeftOpenStillAsksAboutItsVehicle) {
