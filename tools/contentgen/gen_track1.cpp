@@ -165,7 +165,7 @@ std::string Script() {
            "TRACK ../Models/track1.ms3d\n"
            "SKY ../Models/sky1.ms3d\n"
            "SUN 0.8 0.7 0.2\n"
-           "AMBIENTLIGHT 0.3 0.28 0.27\n"
+           "AMBIENTLIGHT 0.5 0.46 0.42\n"
            "BEGINFOG\n"
            "COLOR 0.78 0.68 0.55\n"
            "DENSITY 0.005\n"

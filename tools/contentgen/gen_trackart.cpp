@@ -68,7 +68,10 @@ Colour Panels(float u, float v, Colour base, unsigned seed) {
 Colour Ice(float u, float v, unsigned seed) {
     const float n = TilingNoise(u * 6, v * 6, seed, 5, 6);
     const float streak = TilingNoise(u * 2, v * 24, seed + 3, 3, 2);
-    return Mix({0.55f, 0.7f, 0.85f}, {0.92f, 0.97f, 1.0f}, 0.3f * n + 0.7f * streak);
+    // Deep blue cracks between pale streaks, so the tube keeps its shape through the haze.
+    const float crack = std::max(0.0f, 1.0f - std::fabs(n - 0.5f) * 25.0f);
+    return Mix(Mix({0.3f, 0.5f, 0.78f}, {0.9f, 0.96f, 1.0f}, 0.25f * n + 0.75f * streak), {0.2f, 0.38f, 0.65f},
+               0.45f * crack);
 }
 
 // Zenith at the top of the picture, the horizon at 0.9 of its height.
@@ -91,13 +94,14 @@ const std::vector<TextureRecipe>& Recipes() {
     static const std::vector<TextureRecipe> recipes = {
         {"sand", [](float u, float v) { return Sand(u, v, {0.62f, 0.48f, 0.3f}, {0.86f, 0.72f, 0.5f}, 1); }},
         {"dunes", [](float u, float v) { return Sand(u, v, {0.7f, 0.52f, 0.32f}, {0.93f, 0.78f, 0.55f}, 2); }},
-        {"darksand", [](float u, float v) { return Sand(u, v, {0.2f, 0.18f, 0.2f}, {0.42f, 0.38f, 0.4f}, 3); }},
+        {"darksand", [](float u, float v) { return Sand(u, v, {0.26f, 0.24f, 0.28f}, {0.55f, 0.5f, 0.52f}, 3); }},
         {"redrock", [](float u, float v) { return Rock(u, v, {0.38f, 0.16f, 0.1f}, {0.8f, 0.42f, 0.26f}, 4); }},
         {"orangerock", [](float u, float v) { return Rock(u, v, {0.45f, 0.25f, 0.1f}, {0.9f, 0.6f, 0.3f}, 5); }},
         {"sandstone", [](float u, float v) { return Rock(u, v, {0.5f, 0.4f, 0.28f}, {0.85f, 0.75f, 0.55f}, 6); }},
-        {"basalt", [](float u, float v) { return Rock(u, v, {0.1f, 0.1f, 0.13f}, {0.38f, 0.38f, 0.45f}, 7); }},
+        {"basalt", [](float u, float v) { return Rock(u, v, {0.14f, 0.14f, 0.2f}, {0.5f, 0.5f, 0.62f}, 7); }},
         {"concrete", [](float u, float v) { return Panels(u, v, {0.62f, 0.6f, 0.58f}, 8); }},
         {"metal", [](float u, float v) { return Panels(u, v, {0.55f, 0.58f, 0.64f}, 9); }},
+        {"rust", [](float u, float v) { return Panels(u, v, {0.62f, 0.42f, 0.3f}, 11); }},
         {"ice", [](float u, float v) { return Ice(u, v, 10); }},
         {"lamp",
          [](float u, float v) {

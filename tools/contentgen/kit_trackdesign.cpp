@@ -14,23 +14,23 @@ namespace {
 constexpr float kPi = 3.14159265f;
 
 const TrackTheme kThemes[] = {
-    // name, shape, floor, wall, sky, sun, lamps, fog, ambient, rings, towers, arches
-    {"desert canyon", SHAPE_CANYON, "sand", "redrock", "day", true, false, {0, 0, 0, 0}, {0.45f, 0.42f, 0.4f},
-     false, false, true},
-    {"sandstone tunnels", SHAPE_TUNNEL, "sandstone", "sandstone", "day", false, true, {0, 0, 0, 0},
-     {0.3f, 0.28f, 0.25f}, false, false, false},
-    {"ring desert", SHAPE_OPEN, "dunes", "metal", "day", true, false, {0.85f, 0.8f, 0.7f, 0.0035f},
+    // name, shape, floor, wall, sky, sun, lamps, lamp colour, fog, ambient, rings, towers, arches
+    {"desert canyon", SHAPE_CANYON, "sand", "redrock", "day", true, false, {0, 0, 0}, {0, 0, 0, 0},
+     {0.45f, 0.42f, 0.4f}, false, false, true},
+    {"sandstone tunnels", SHAPE_TUNNEL, "sandstone", "sandstone", "day", false, true, {1.0f, 0.75f, 0.45f},
+     {0, 0, 0, 0}, {0.3f, 0.28f, 0.25f}, false, false, false},
+    {"ring desert", SHAPE_OPEN, "dunes", "metal", "day", true, false, {0, 0, 0}, {0.85f, 0.8f, 0.7f, 0.0035f},
      {0.5f, 0.48f, 0.45f}, true, true, false},
-    {"night canyon", SHAPE_CANYON, "darksand", "basalt", "night", false, true, {0.05f, 0.06f, 0.12f, 0.012f},
-     {0.18f, 0.2f, 0.3f}, false, false, true},
-    {"tower field", SHAPE_OPEN, "concrete", "metal", "dusk", true, false, {0.6f, 0.45f, 0.4f, 0.004f},
+    {"night canyon", SHAPE_CANYON, "darksand", "basalt", "night", false, true, {0.6f, 0.75f, 1.0f},
+     {0.05f, 0.06f, 0.12f, 0.009f}, {0.24f, 0.28f, 0.45f}, false, false, true},
+    {"tower field", SHAPE_OPEN, "concrete", "metal", "dusk", true, false, {0, 0, 0}, {0.6f, 0.45f, 0.4f, 0.004f},
      {0.45f, 0.4f, 0.4f}, true, true, false},
-    {"ice tube", SHAPE_TUNNEL, "ice", "ice", "storm", false, true, {0.7f, 0.8f, 0.9f, 0.016f},
+    {"ice tube", SHAPE_TUNNEL, "ice", "ice", "storm", false, true, {0.55f, 0.75f, 1.0f}, {0.6f, 0.72f, 0.85f, 0.009f},
      {0.4f, 0.45f, 0.5f}, false, false, false},
-    {"dusk canyon", SHAPE_CANYON, "sand", "orangerock", "dusk", true, false, {0.7f, 0.45f, 0.3f, 0.005f},
+    {"dusk canyon", SHAPE_CANYON, "sand", "orangerock", "dusk", true, false, {0, 0, 0}, {0.7f, 0.45f, 0.3f, 0.005f},
      {0.45f, 0.38f, 0.35f}, false, false, true},
-    {"foundry", SHAPE_TUNNEL, "metal", "metal", "storm", false, true, {0.25f, 0.12f, 0.05f, 0.01f},
-     {0.25f, 0.22f, 0.2f}, false, false, false},
+    {"foundry", SHAPE_TUNNEL, "rust", "rust", "storm", false, true, {1.0f, 0.55f, 0.25f},
+     {0.25f, 0.12f, 0.05f, 0.01f}, {0.3f, 0.25f, 0.22f}, false, false, false},
 };
 
 const TrackDesign kDesigns[kTrackCount] = {
@@ -246,7 +246,6 @@ void Scenery(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFra
     }
     if (theme.lamps) {
         mb.BeginGroup("lamps", lampMaterial);
-        const bool warm = theme.fog[0] >= theme.fog[2];
         for (float s = 25.0f; s < length - 10.0f; s += 55.0f) {
             const PathFrame& f = frameAt(s);
             const float up = theme.shape == SHAPE_TUNNEL ? size - 1.0f : 2.0f;
@@ -254,7 +253,7 @@ void Scenery(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFra
             const Vec3 at = Place(f, side, up);
             FrameBox(mb, f, at, 0.5f, 0.25f, 0.9f);
             lamps.push_back({Place(f, side * 0.8f, up - 1.5f),
-                             warm ? Vec3{1.0f, 0.75f, 0.45f} : Vec3{0.55f, 0.75f, 1.0f}, 45.0f});
+                             {theme.lampColour[0], theme.lampColour[1], theme.lampColour[2]}, 45.0f});
         }
     }
 }

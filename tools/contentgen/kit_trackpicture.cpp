@@ -23,6 +23,7 @@ constexpr int kSupersample = 2;
 constexpr float kNear = 0.2f;
 constexpr float kFar = 400.0f;  // twice the race's, so a card shows more of the way
 constexpr float kFieldOfView = 60.0f;
+constexpr size_t kLampsLit = 4;
 // The sun lights faces turned to it fully and the others a little, as the sky around it would.
 constexpr float kSunStrength = 0.8f, kSunFill = 0.25f;
 
@@ -257,11 +258,17 @@ View ViewOf(const TrackSettings& s, const CardView& card, int width, int height)
     v.hasSun = s.hasSun;
     v.sun = Normalized(Vec3{s.sun.position[0], s.sun.position[1], s.sun.position[2]});
     v.ambient = {s.ambientColor[0], s.ambientColor[1], s.ambientColor[2]};
+    // Like the race, only the four lamps nearest the eye light the scene.
     for (const SceneLight& l : s.lights)
-        if (l.type == 1)
+        if (l.type == LIGHT_POINT && !l.castsShadows)
             v.lamps.push_back({{l.position[0], l.position[1], l.position[2]},
                                {l.color[0], l.color[1], l.color[2]},
                                l.range > 0.0f ? l.range : 1e6f});
+    std::stable_sort(v.lamps.begin(), v.lamps.end(), [&v](const Lamp& a, const Lamp& b) {
+        return Len(a.pos - v.eye) < Len(b.pos - v.eye);
+    });
+    if (v.lamps.size() > kLampsLit)
+        v.lamps.resize(kLampsLit);
     v.fog = s.fogEnabled;
     v.fogColour = {s.fogColor[0], s.fogColor[1], s.fogColor[2]};
     v.fogDensity = s.fogDensity;

@@ -20,6 +20,7 @@ struct TrackTheme {
     const char* sky;           // sky family: day, dusk, night, storm
     bool sun;
     bool lamps;                // point lights along the way
+    float lampColour[3];
     float fog[4];              // r, g, b, density (0 = none)
     float ambient[3];
     bool rings;                // rings to fly through
