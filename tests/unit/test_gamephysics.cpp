@@ -134,7 +134,6 @@ TEST_F(RaceStep, UnusableFrameTimesAreIgnoredAndLogged) {
     race.update(INFINITY);
     race.update(-1.0f);
     EXPECT_EQ(camera.z, 0.0f);
-    EXPECT_EQ(v.speed, 10.0f);
     EXPECT_NE(ReadText(sandbox.Path("bin/log.txt")).find("Race: ignoring the frame time nan"), std::string::npos);
 }
 
