@@ -4,9 +4,7 @@
 #include <string>
 #include <vector>
 
-struct Rgb {
-    uint8_t r, g, b;
-};
+#include "rgb.h"
 
 // An RGB picture, rows top first, for the generated splash bitmap and movie frames.
 struct Canvas {
@@ -24,4 +22,5 @@ struct Canvas {
     static int TextWidth(int scale, const std::string& text);
 };
 
-Rgb Mix(Rgb a, Rgb b, float t);
+// Mix rounded to whole channel values, as the canvas stores them.
+Rgb MixRounded(const Rgb& a, const Rgb& b, float t);

@@ -17,12 +17,13 @@ Canvas LogoFrame(int index) {
     const float t = static_cast<float>(index) / kFps;
     Canvas c(kWidth, kHeight);
     const float shift = 0.5f + 0.5f * std::sin(t * 1.3f);
-    c.VerticalGradient(Mix({10, 12, 40}, {40, 10, 60}, shift), Mix({20, 60, 90}, {70, 30, 90}, shift));
+    c.VerticalGradient(MixRounded({10, 12, 40}, {40, 10, 60}, shift), 
+                       MixRounded({20, 60, 90}, {70, 30, 90}, shift));
     // Twelve orbs spiral in towards the name.
     const float radius = 58.0f + 50.0f * std::max(0.0f, 1.0f - t / 2.5f);
     for (int i = 0; i < 12; ++i) {
         const float angle = t * 1.6f + static_cast<float>(i) * kPi / 6.0f;
-        const Rgb colour = Mix({90, 200, 255}, {255, 200, 90}, 0.5f + 0.5f * std::sin(angle * 2.0f));
+        const Rgb colour = MixRounded({90, 200, 255}, {255, 200, 90}, 0.5f + 0.5f * std::sin(angle * 2.0f));
         c.FillCircle(160.0f + radius * 1.6f * std::cos(angle), 108.0f + radius * std::sin(angle), 7.0f, colour, 0.85f);
     }
     const std::string name = "NIMBRELLO";

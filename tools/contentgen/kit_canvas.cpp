@@ -33,11 +33,9 @@ const Glyph* Find(char c) {
 
 }  // namespace
 
-Rgb Mix(Rgb a, Rgb b, float t) {
-    auto channel = [t](uint8_t x, uint8_t y) {
-        return static_cast<uint8_t>(std::lround(static_cast<float>(x) + (static_cast<float>(y) - x) * t));
-    };
-    return {channel(a.r, b.r), channel(a.g, b.g), channel(a.b, b.b)};
+Rgb MixRounded(const Rgb& a, const Rgb& b, float t) {
+    const Rgb m = Mix(a, b, t);
+    return {std::round(m.r), std::round(m.g), std::round(m.b)};
 }
 
 Canvas::Canvas(int w, int h) : width(w), height(h), rgb(static_cast<size_t>(w) * h * 3, 0) {}
@@ -45,10 +43,11 @@ Canvas::Canvas(int w, int h) : width(w), height(h), rgb(static_cast<size_t>(w) *
 void Canvas::Blend(int x, int y, Rgb colour, float alpha) {
     if (x < 0 || y < 0 || x >= width || y >= height) return;
     uint8_t* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
-    const Rgb mixed = Mix({p[0], p[1], p[2]}, colour, std::clamp(alpha, 0.0f, 1.0f));
-    p[0] = mixed.r;
-    p[1] = mixed.g;
-    p[2] = mixed.b;
+    const Rgb pixel = {float(p[0]), float(p[1]), float(p[2])};
+    const Rgb mixed = MixRounded(pixel, colour, std::clamp(alpha, 0.0f, 1.0f));
+    p[0] = static_cast<uint8_t>(mixed.r);
+    p[1] = static_cast<uint8_t>(mixed.g);
+    p[2] = static_cast<uint8_t>(mixed.b);
 }
 
 void Canvas::FillRect(int x0, int y0, int x1, int y1, Rgb colour, float alpha) {
@@ -70,7 +69,7 @@ void Canvas::FillCircle(float cx, float cy, float radius, Rgb colour, float alph
 
 void Canvas::VerticalGradient(Rgb top, Rgb bottom) {
     for (int y = 0; y < height; ++y)
-        FillRect(0, y, width, y + 1, Mix(top, bottom, static_cast<float>(y) / static_cast<float>(height - 1)));
+        FillRect(0, y, width, y + 1, MixRounded(top, bottom, static_cast<float>(y) / static_cast<float>(height - 1)));
 }
 
 void Canvas::DrawText(int x, int y, int scale, const std::string& text, Rgb colour, float alpha) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "imagewriter.h"
+#include "rgb.h"
 
 // Smooth deterministic value noise in [0, 1): the same arguments give the same value on every machine.
 float ValueNoise(float x, float y, uint32_t seed);
@@ -10,11 +11,6 @@ float ValueNoise(float x, float y, uint32_t seed);
 float FractalNoise(float x, float y, uint32_t seed, int octaves);
 // The same, repeating every `period` lattice cells so pictures made from it tile.
 float TilingNoise(float x, float y, uint32_t seed, int octaves, int period);
-
-struct Rgb {
-    float r, g, b;  // 0..255
-};
-Rgb Mix(const Rgb& a, const Rgb& b, float t);
 
 // A size x size picture blending from colour a to colour b by fractal noise of the given feature scale
 // (features per picture); tiles seamlessly when scale is a whole number.
