@@ -49,22 +49,5 @@ for dt in 0.016667 0.1 0.5 3 9; do
   awk -v a="$xmin" -v b="$xmax" -v c="$ymin" -v d="$ymax" \
     'BEGIN { exit !(a > -29 && b < 29 && c > 0 && d < 28) }' || fail "the vehicle left the canyon at dt $dt: $out"
 done
-# Broken vehicle files are logged and raced as read, without a crash: one that cannot move stays put.
-rm "$TREE/Scripts"
-mkdir "$TREE/Scripts"
-cp -a "$GAME_DIR/Scripts/." "$TREE/Scripts/"
-printf 'NAME Wreck\nMAX_SPEED nan\nTHRUST_POWER -5\nMAX_TILT 1e30\n' > "$TREE/Scripts/vehicle2.txt"
-rm "$TREE/Scripts/vehicle3.txt"
-rm -f "$TREE/bin/log.txt"
-out=$(race straight.txt 0.016667 5 2)
-echo "broken vehicle: $out"
-[ "$(field "$out" speed)" = 0.000 ] || fail "a vehicle without a usable top speed moved: $out"
-log_has "Vehicle file ../Scripts/vehicle2.txt had format error: Too few settings specified (4 of 16)." ||
-  fail "the incomplete vehicle file is not logged"
-log_has "MAX_SPEED nan is out of range" || fail "the unusable top speed is not logged"
-log_has "Failed to load ../Scripts/vehicle3.txt" || fail "the missing vehicle file is not logged"
-out=$(race straight.txt 0.016667 60 1)
-[ "$(field "$out" finished)" = 1 ] || fail "the intact vehicle did not finish beside broken ones: $out"
-
 log_has "is simulated as 10.000 s" && fail "a frame under the limit was clamped"
 echo "headless race ok"

@@ -11,12 +11,7 @@ band_at() { near "$(pixel "$1" "$2" "$3")" 200 40 160 30; }
 stop_game() { kill "$GAME_PID" 2>/dev/null || true; wait "$GAME_PID" 2>/dev/null || true; GAME_PID=; }
 now_ms() { date +%s%3N; }
 
-# 1. The generated movie decodes: 320x240 at 25 frames a second, 100 frames, moving.
-read -r size fps frames changes < <("$BUILD_DIR/tests/moviecheck" "$GAME_DIR/nimbrellogo.avi")
-[ "$size $fps $frames" = "320x240 25.00 100" ] || fail "movie is $size at $fps fps with $frames frames"
-[ "$changes" -ge 90 ] || fail "only $changes of the movie's frames change"
-
-# 2. In the game window: frames that differ, for about the movie's four seconds, then never again.
+# 1. In the game window: frames that differ, for about the movie's four seconds, then never again.
 start_game
 wait_window Zephyrace 15 > /dev/null
 first=; last=; shots=()
@@ -42,7 +37,7 @@ kill -0 "$GAME_PID" || fail "the game ended after the movie"
 log_has "Failed playback of movie" && fail "the good movie was reported as failed"
 stop_game
 
-# 3. The full-screen form letterboxes the 4:3 movie in a wider window.
+# 2. The full-screen form letterboxes the 4:3 movie in a wider window.
 (cd "$TREE/bin" && exec "$BUILD_DIR/tests/movieplayer" 1024 600 fullscreen > /dev/null 2>&1) &
 GAME_PID=$!
 seen=0
@@ -59,7 +54,7 @@ band_at "$f" 120 585 || fail "the full-screen movie does not span its 800 pixels
 rc=0; wait "$GAME_PID" || rc=$?; GAME_PID=
 [ "$rc" = 0 ] || fail "the full-screen form ended with $rc"
 
-# 4. Damaged, cut-off and missing movies.
+# 3. Damaged, cut-off and missing movies.
 rm "$TREE/nimbrellogo.avi"
 for case in garbage header-only cut missing; do
   rm -f "$TREE/bin/log.txt" "$TREE/nimbrellogo.avi"
