@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 #include "paintcanvas.h"
@@ -242,9 +243,14 @@ RgbImage PaintLockAndChain() {
 
 bool WriteTrackPictures(const std::string& root) {
     // Each track is drawn from its own files, read from the game's working folder as the game reads them.
-    const fs::path tree = fs::absolute(root);
-    const fs::path previous = fs::current_path();
-    fs::current_path(tree / "bin");
+    std::error_code error;
+    const fs::path tree = fs::absolute(root, error);
+    const fs::path previous = fs::current_path(error);
+    fs::current_path(tree / "bin", error);
+    if (error) {
+        fprintf(stderr, "contentgen: cannot enter %s/bin to draw the track cards\n", root.c_str());
+        return false;
+    }
     bool ok = true;
     for (int n = 1; n <= kTrackCount && ok; n++) {
         // Open courses and canyons are seen from above their walls, so the way ahead shows; a tunnel from
@@ -257,6 +263,6 @@ bool WriteTrackPictures(const std::string& root) {
         ok = RenderTrackPicture(n, view, 512, 384, picture) &&
              WriteJpeg((tree / "Textures" / ("track" + std::to_string(n) + ".jpg")).string(), picture);
     }
-    fs::current_path(previous);
+    fs::current_path(previous, error);
     return ok;
 }
