@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <unistd.h>
 
+#include <cmath>
+#include <filesystem>
+
+#include "filewriter.h"
 #include "race/collision.h"
 #include "trackdesign.h"
 #include "trackpath.h"
@@ -84,4 +88,28 @@ TEST(TrackDesign, BuildingIsDeterministic) {
     for (size_t k = 0; k < a.model.vertices.size(); k++)
         for (int c = 0; c < 3; c++)
             ASSERT_EQ(a.model.vertices[k].position[c], b.model.vertices[k].position[c]);
+}
+
+// The generator may be given a relative game tree; once inside its bin folder that path no longer leads
+// there, so everything written afterwards goes through the absolute root.
+TEST(GameBinFolder, EntersBinAndComesBackWithAnAbsoluteRoot) {
+    namespace fs = std::filesystem;
+    const fs::path base = fs::temp_directory_path() / ("zr_binfolder_" + std::to_string(getpid()));
+    fs::create_directories(base / "tree" / "bin");
+    const fs::path before = fs::current_path();
+    fs::current_path(base);
+    {
+        const GameBinFolder folder("tree");
+        ASSERT_TRUE(folder.ok());
+        EXPECT_EQ(fs::current_path(), base / "tree" / "bin");
+        EXPECT_EQ(fs::path(folder.root()), base / "tree");
+    }
+    EXPECT_EQ(fs::current_path(), base);
+    {
+        const GameBinFolder missing("no such tree");
+        EXPECT_FALSE(missing.ok());
+        EXPECT_EQ(fs::current_path(), base);
+    }
+    fs::current_path(before);
+    fs::remove_all(base);
 }

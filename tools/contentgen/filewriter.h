@@ -7,6 +7,25 @@
 // Writes bytes to path, creating missing folders; prints the path and the reason on failure.
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
+// While it lives, the working folder is the game tree's bin folder, where the game's own loaders expect to
+// run; the previous one comes back when it dies. root() is the tree's absolute path (a relative one would
+// no longer lead there). ok() is false, after a message, when the folder cannot be entered.
+class GameBinFolder {
+public:
+    explicit GameBinFolder(const std::string& treeRoot);
+    ~GameBinFolder();
+    GameBinFolder(const GameBinFolder&) = delete;
+    GameBinFolder& operator=(const GameBinFolder&) = delete;
+
+    bool ok() const { return entered; }
+    const std::string& root() const { return absoluteRoot; }
+
+private:
+    std::string absoluteRoot;
+    std::string previous;
+    bool entered = false;
+};
+
 // Little-endian and big-endian appenders for building file images.
 class ByteWriter {
 public:

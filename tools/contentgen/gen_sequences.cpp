@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -226,10 +225,12 @@ bool WriteSequence(const std::string& root, const Sequence& q, void (*captions)(
 
 }  // namespace
 
-bool GenerateSequences(const std::string& root) {
+bool GenerateSequences(const std::string& treeRoot) {
     // The race code reads the game's files relative to game/bin, as the game does.
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(root + "/bin");
+    const GameBinFolder folder(treeRoot);
+    if (!folder.ok())
+        return false;
+    const std::string& root = folder.root();
     const GameSettings keep = gSettings;
     gSettings = DefaultSettings();
     gSettings.mouseSensitivity = 1.0f;
@@ -237,6 +238,5 @@ bool GenerateSequences(const std::string& root) {
     const Sequence outro = {"The end", "../Scripts/outro.txt", "../Scripts/outro_flight.txt", 0, 30.0f};
     const bool ok = WriteSequence(root, intro, AddIntroCaptions) && WriteSequence(root, outro, AddOutroCaptions);
     gSettings = keep;
-    std::filesystem::current_path(previous);
     return ok;
 }

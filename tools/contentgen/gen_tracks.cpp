@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "contentgen.h"
+#include "filewriter.h"
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "ms3dwriter.h"
@@ -16,8 +16,6 @@
 #include "race/vehicle.h"
 #include "trackdesign.h"
 #include "trackscriptwriter.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -158,9 +156,10 @@ std::vector<TrackPrizes> PrizeTable() {
 
 bool GenerateTracks(const std::string& treeRoot) {
     // The autopilot races through the game's own loaders, which read from the game's working folder.
-    const std::string root = fs::absolute(treeRoot).string();
-    const fs::path previous = fs::current_path();
-    fs::current_path(fs::path(root) / "bin");
+    const GameBinFolder folder(treeRoot);
+    if (!folder.ok())
+        return false;
+    const std::string& root = folder.root();
     gSettings = DefaultSettings();
     LoadVehicles(nullptr, nullptr);
     const std::vector<TrackPrizes> prizes = PrizeTable();
@@ -199,6 +198,5 @@ bool GenerateTracks(const std::string& treeRoot) {
                s.bronzeTime, gTrackModel.triangles.size());
     }
     ReleaseVehicles();
-    fs::current_path(previous);
     return ok;
 }

@@ -4,6 +4,23 @@
 #include <cstring>
 #include <filesystem>
 
+GameBinFolder::GameBinFolder(const std::string& treeRoot) {
+    std::error_code ec;
+    absoluteRoot = std::filesystem::absolute(treeRoot, ec).string();
+    previous = std::filesystem::current_path(ec).string();
+    if (!ec)
+        std::filesystem::current_path(std::filesystem::path(absoluteRoot) / "bin", ec);
+    entered = !ec;
+    if (!entered)
+        fprintf(stderr, "contentgen: cannot work in %s/bin: %s\n", treeRoot.c_str(), ec.message().c_str());
+}
+
+GameBinFolder::~GameBinFolder() {
+    std::error_code ec;
+    if (entered)
+        std::filesystem::current_path(previous, ec);
+}
+
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::error_code ec;
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();

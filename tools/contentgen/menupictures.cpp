@@ -2,15 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
 
+#include "filewriter.h"
 #include "paintcanvas.h"
 #include "pattern.h"
 #include "trackdesign.h"
 #include "trackpicture.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -243,14 +240,9 @@ RgbImage PaintLockAndChain() {
 
 bool WriteTrackPictures(const std::string& root) {
     // Each track is drawn from its own files, read from the game's working folder as the game reads them.
-    std::error_code error;
-    const fs::path tree = fs::absolute(root, error);
-    const fs::path previous = fs::current_path(error);
-    fs::current_path(tree / "bin", error);
-    if (error) {
-        fprintf(stderr, "contentgen: cannot enter %s/bin to draw the track cards\n", root.c_str());
+    const GameBinFolder folder(root);
+    if (!folder.ok())
         return false;
-    }
     bool ok = true;
     for (int n = 1; n <= kTrackCount && ok; n++) {
         // Open courses and canyons are seen from above their walls, so the way ahead shows; a tunnel from
@@ -261,8 +253,7 @@ bool WriteTrackPictures(const std::string& root) {
                                                     : CardView{6.0f, 12.0f, 18.0f};
         RgbImage picture;
         ok = RenderTrackPicture(n, view, 512, 384, picture) &&
-             WriteJpeg((tree / "Textures" / ("track" + std::to_string(n) + ".jpg")).string(), picture);
+             WriteJpeg(folder.root() + "/Textures/track" + std::to_string(n) + ".jpg", picture);
     }
-    fs::current_path(previous, error);
     return ok;
 }
