@@ -2,7 +2,7 @@
 # Sound through OpenAL Soft's wave-file output: every generated sound is heard when played and silence holds
 # where nothing plays; in the game the intro movie is silent, the main menu's music and moves are heard, and
 # the quit item closes the device cleanly; volume 0 mutes everything; without an audio device the game runs
-# silently after one log line.
+# silently after one log line; a race started from the menus is heard from the track's loading to the pause.
 source "$(dirname "$0")/lib.sh"
 make_tree
 skip_splash
@@ -100,4 +100,121 @@ rc=0; wait "$GAME_PID" || rc=$?; GAME_PID=
 [ "$rc" = 0 ] || fail "without an audio device the Exit item ended the game with $rc"
 [ "$(grep -c "Audio Error: Failed to open audio device." "$TREE/bin/log.txt")" = 1 ] ||
   fail "not exactly one log line for the missing audio device"
+
+# 5. A race through the menus, on the capture's clock (key times are put on it from its end, the quit). The
+# high-passed levels ("high") keep the engine's hum low and even, so effects and music stand out over it.
+write_settings screenwidth 640 screenheight 480
+rm "$TREE/Scripts"
+cp -r "$GAME_DIR/Scripts" "$TREE/Scripts"
+sed -i 's/^AT [0-9.]* DO STOP$/AT 2.0 DO STOP/' "$TREE/Scripts/track1.txt"  # a short fly-over
+alsoft_conf "$WORK/race.wav"
+declare -A at
+t0=$(date +%s.%N)
+start_game ALSOFT_CONF="$WORK/alsoft.conf"
+wait_window Zephyrace > /dev/null
+# press KEY [NAME]: sends KEY; NAME keeps when, in seconds from the start.
+press() {
+  xdotool key "$1"
+  [ -z "${2:-}" ] || at[$2]=$(awk -v a="$t0" -v b="$(date +%s.%N)" 'BEGIN {print b - a}')
+  sleep 0.5
+}
+# seen NAME SECONDS TEST [ARGS]: screenshots until TEST ARGS SHOT succeeds; false after SECONDS.
+seen() {
+  local name=$1 end=$((SECONDS + $2)) f
+  shift 2
+  while [ "$SECONDS" -le "$end" ]; do
+    f=$(shot "$name")
+    "$@" "$f" && return 0
+    kill -0 "$GAME_PID" 2> /dev/null || fail "the game ended before $name"
+    sleep 0.3
+  done
+  return 1
+}
+# pixels COLOUR GEOMETRY SHOT: how many pixels of the crop have about that colour.
+pixels() {
+  convert "$3" -crop "$2" +repage -fuzz 3% -fill white -opaque "$1" -fill black +opaque white -colorspace Gray \
+    -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+# The main menu: a dark blue sky at the top, the dark blue logo plate in the corner; the intro is left with Esc.
+main_menu() {
+  local sky=($(pixel "$1" 320 20)) plate=($(pixel "$1" 630 470))
+  [ "${sky[2]}" -gt 80 ] && [ "${sky[0]}" -lt 60 ] && [ "${plate[2]}" -gt 30 ] && [ "${plate[0]}" -lt 30 ]
+}
+intro_left() { main_menu "$1" || { xdotool key Escape; false; }; }
+title_over() { [ "$(pixels 'rgb(76,76,178)' 640x60+0+0 "$2")" -gt "$1" ]; }  # a page or the pause menu
+# The HUD's instrument, shown from the countdown on.
+hud() { [ "$(pixels 'rgb(128,128,217)' 160x40+240+400 "$1")" -gt 1000 ]; }
+profile_saved() { [ -f "$TREE/Profiles/Racer.txt" ]; }
+
+seen main-menu 90 intro_left || fail "the game intro did not give way to the main menu"
+sleep 1
+press Return  # New Profile
+seen new-profile 20 title_over 4000 || fail "no new-profile page"
+xdotool type --delay 100 Racer
+press Return
+seen profile-menu 20 profile_saved || fail "the new profile was not saved"
+sleep 1
+press Return  # Go Racing
+sleep 1.5
+press Return track  # track 1
+seen race 120 hud || fail "no race HUD"
+at[hud]=$(awk -v a="$t0" -v b="$(date +%s.%N)" 'BEGIN {print b - a}')
+sleep 4
+for i in 1 2 3 4; do
+  press Escape pause
+  seen pause 4 title_over 2000 && break
+  [ "$i" -lt 4 ] || fail "Esc never paused the race"
+done
+sleep 2
+press Down move
+sleep 1
+press Return exit  # Exit race
+sleep 2.5
+press Up
+press Return  # Back To Main Menu
+seen main-menu-again 20 main_menu || fail "no way back to the main menu"
+sleep 1
+press Up
+press Return  # Exit
+for i in $(seq 300); do kill -0 "$GAME_PID" 2> /dev/null || break; sleep 0.1; done
+rc=0; wait "$GAME_PID" || rc=$?; GAME_PID=
+[ "$rc" = 0 ] || fail "the Exit item after the race ended the game with $rc"
+r="$WORK/race.wav"
+cp "$r" "$SHOTS/race.wav"
+offset=$(awk -v a="$t0" -v b="$(date +%s.%N)" -v l="$("$LEVELS" "$r" 0.05 | tail -n1 | cut -d' ' -f1)" \
+  'BEGIN {print b - a - l - 0.05}')
+for k in "${!at[@]}"; do at[$k]=$(awk -v t="${at[$k]}" -v o="$offset" 'BEGIN {print t - o}'); done
+
+# The music stops for the track's loading, which is silent.
+silent "$("$LEVELS" "$r" 0.05 | awk -v a="${at[track]}" '$1 >= a - 0.3 && $1 <= a + 3 && (m == "" || $2 < m) {m = $2}
+  END {print m}')" || fail "no silence while the track loads"
+# The countdown: three beeps a second apart, then the longer go, the first heard by the time the HUD was
+# seen, the last before the pause.
+read -r b1 b2 b3 go goLength < <("$LEVELS" "$r" 0.05 high | awk -v a="${at[track]}" '$1 > a {
+    if ($2 > 0.02 && !on) {on = 1; start[++n] = $1}
+    if ($2 <= 0.02 && on) {on = 0; length_[n] = $1 - start[n]}
+  } END {print start[1], start[2], start[3], start[4], length_[4]}')
+echo "countdown beeps at $b1 $b2 $b3, go at $go for $goLength s; HUD seen at ${at[hud]}, paused at ${at[pause]}"
+awk -v b1="$b1" -v b2="$b2" -v b3="$b3" -v g="$go" -v gl="$goLength" -v s="${at[hud]}" -v p="${at[pause]}" \
+  'BEGIN {exit !(b2 - b1 > 0.7 && b2 - b1 < 1.8 && b3 - b2 > 0.7 && b3 - b2 < 1.8 && g - b3 > 0.7 && g - b3 < 1.8 &&
+                 gl > 0.45 && b1 > 0 && b1 < s + 0.5 && g < p)}' || fail "the countdown is not heard as it should be"
+# steady FILE FROM TO: the high-passed level when it is even (within 20 %) from FROM to TO, else 0.
+steady() {
+  "$LEVELS" "$1" 0.25 high | awk -v a="$2" -v b="$3" '$1 >= a && $1 + 0.25 <= b {
+      if (n++ == 0 || $2 < lo) lo = $2; if ($2 > hi) hi = $2}
+    END {printf "%.6f", (n > 0 && hi < 1.2 * lo) ? lo : 0}'
+}
+flyover=$(steady "$r" "$(awk -v b="$b1" 'BEGIN {print b - 1.5}')" "$b1")
+race=$(steady "$r" "$(awk -v g="$go" 'BEGIN {print g + 1}')" "${at[pause]}")
+paused=$(steady "$r" "$(awk -v p="${at[pause]}" 'BEGIN {print p + 0.4}')" "$(awk -v m="${at[move]}" 'BEGIN {print m - 0.1}')")
+echo "engine levels: fly-over $flyover, race $race, paused $paused"
+# The engine hums through the fly-over, lower than in the race, and evenly through the race; the pause
+# menu stops nothing and starts no music, so the engine goes on there just as it was.
+awk -v f="$flyover" -v r="$race" -v p="$paused" 'BEGIN {exit !(f > 0.0005 && r > f * 1.2 && p > r * 0.9 && p < r * 1.1)}' ||
+  fail "the engine is not heard evenly in the fly-over, race and pause"
+# The pause menu's move is heard over the engine; after the race is left the profile menu plays its music.
+move=$("$LEVELS" "$r" 0.05 high | awk -v a="${at[move]}" '$1 >= a - 0.3 && $1 <= a + 0.6 && $2 > m {m = $2} END {print m}')
+awk -v m="$move" -v p="$paused" 'BEGIN {exit !(m > 4 * p)}' || fail "the pause menu's move is not heard ($move)"
+expect_loud "$r" "$(awk -v e="${at[exit]}" 'BEGIN {print e + 0.5}')" "$(awk -v e="${at[exit]}" 'BEGIN {print e + 2.5}')" \
+  "the profile menu after the race"
 echo "audio ok"

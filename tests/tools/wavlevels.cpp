@@ -1,5 +1,7 @@
 // Prints the loudness of a 16-bit WAV file, one line per STEP seconds: "START_SECONDS RMS", the RMS over all
-// channels as a fraction of full scale. wavlevels FILE STEP
+// channels as a fraction of full scale. wavlevels FILE STEP [high]
+// With "high" each sample counts as its change from the channel's previous one: a first-order high-pass under
+// which the effects' tones stand well clear of the engine's low hum.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -7,9 +9,20 @@
 
 #include "audio/waves.h"
 
+namespace {
+
+double Sample(const WaveInfo* info, size_t index) {
+    int16_t s;
+    memcpy(&s, info->data.get() + index * 2, 2);
+    return s;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: wavlevels FILE STEP\n");
+    const bool high = argc == 4 && strcmp(argv[3], "high") == 0;
+    if (argc != 3 && !high) {
+        fprintf(stderr, "usage: wavlevels FILE STEP [high]\n");
         return 2;
     }
     CWaves waves;
@@ -31,9 +44,8 @@ int main(int argc, char** argv) {
     for (size_t first = 0; first + stepFrames * frameSamples <= total; first += stepFrames * frameSamples) {
         double sum = 0.0;
         for (size_t i = first; i < first + stepFrames * frameSamples; ++i) {
-            int16_t s;
-            memcpy(&s, info->data.get() + i * 2, 2);
-            sum += static_cast<double>(s) * s;
+            const double s = Sample(info, i) - (high && i >= frameSamples ? Sample(info, i - frameSamples) : 0.0);
+            sum += s * s;
         }
         const double rms = std::sqrt(sum / static_cast<double>(stepFrames * frameSamples)) / 32768.0;
         printf("%.2f %.6f\n", static_cast<double>(first / frameSamples) / info->format.samplesPerSec, rms);

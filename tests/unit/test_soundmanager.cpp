@@ -2,8 +2,11 @@
 
 #include <cstdlib>
 
+#include "app/managers.h"
 #include "audio/soundmanager.h"
 #include "data/settings.h"
+#include "menus/profilemenus.h"
+#include "racetestutil.h"
 #include "testutil.h"
 #include "wavfile.h"
 
@@ -26,7 +29,10 @@ protected:
         gSettings.audioVolume = 0.5f;
         ASSERT_TRUE(sound.Init());
     }
-    void TearDown() override { gSettings = saved; }
+    void TearDown() override {
+        gSettings = saved;
+        gSoundManager = nullptr;
+    }
 
     float Gain(ALuint source) const {
         float gain = -1.0f;
@@ -102,6 +108,32 @@ TEST_F(SoundManagerTest, EngineGainFollowsPitchAndVolume) {
     EXPECT_FLOAT_EQ(Gain(sound.EngineSource()), 0.45f);
     sound.SetEngineSound(0.4f);
     EXPECT_FLOAT_EQ(Gain(sound.EngineSource()), 0.3f);
+}
+
+TEST_F(SoundManagerTest, ContactsSoundByTheirDamageAndARefusedNameAlerts) {
+    gSoundManager = &sound;
+    gVehicles[0] = TestVehicle();
+    gSelectedVehicle = 0;
+    VehicleDynamics v = MakeDynamics(gVehicles[0]);
+    // Head-on contacts: damage = pi/2 * speed^2 * 0.2.
+    const struct {
+        float speed;
+        int sound;
+    } contacts[] = {{2.0f, SOUND_IMPACT_SMALL}, {5.0f, SOUND_IMPACT_MEDIUM}, {8.0f, SOUND_IMPACT_HEAVY},
+                    {12.0f, SOUND_IMPACT_SEVERE}};
+    for (const auto& contact : contacts) {
+        v.speed = contact.speed;
+        ApplyImpact(v, 3.14159265f);
+        EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(contact.sound)) << contact.speed;
+        EXPECT_EQ(State(sound.EffectsSource()), AL_PLAYING);
+    }
+    gRequestedState = STATE_NEW_PROFILE;
+    CNewProfilePhysics newProfile;
+    newProfile.create();
+    newProfile.enter();
+    newProfile.onKey(kKeyEnter, true);  // no name yet
+    EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(SOUND_ALERT));
+    EXPECT_EQ(gRequestedState, STATE_NEW_PROFILE);
 }
 
 TEST_F(SoundManagerTest, AfterShutdownEveryOperationIsHarmless) {
