@@ -11,37 +11,9 @@
 #include "race/gamerenderer.h"
 #include "scene/transformation.h"
 #include "testutil.h"
+#include "trackscriptwriter.h"
 
 namespace {
-
-AnimationCommand Ranged(int action, float start, float end, float value) {
-    AnimationCommand c;
-    c.action = action;
-    c.start = start;
-    c.end = end;
-    c.duration = end - start;
-    c.value = value;
-    return c;
-}
-
-AnimationCommand At(int action, float t, float x = 0, float y = 0, float z = 0, float value = 0) {
-    AnimationCommand c;
-    c.action = action;
-    c.start = c.end = t;
-    c.x = x;
-    c.y = y;
-    c.z = z;
-    c.value = value;
-    return c;
-}
-
-AnimationCommand Caption(int action, float t, const char* text, float x = 0, float y = 0, float z = 0) {
-    AnimationCommand c = At(action, t, x, y, z);
-    c.end = t + CaptionDuration(action);
-    c.duration = c.end - c.start;
-    c.text = text;
-    return c;
-}
 
 class SequenceTest : public ::testing::Test {
 public:
@@ -91,7 +63,7 @@ TEST_F(SequenceTest, SpreadActionsAreExactAtStartMiddleAndEnd) {
     for (const SpreadCase& c : cases) {
         SCOPED_TRACE(ActionName(c.action));
         SetUp();
-        gTrackSettings.animationCommands = {Ranged(c.action, 1.0f, 3.0f, c.value)};
+        AddFromTo(gTrackSettings, 1.0f, 3.0f, c.action, c.value);
         Start(STATE_RACE_INTRO);
         RunTo(1.0f, 0.25f);
         EXPECT_NEAR(c.read(*this), 0.0f, 1e-4f);
@@ -105,7 +77,7 @@ TEST_F(SequenceTest, SpreadActionsAreExactAtStartMiddleAndEnd) {
 }
 
 TEST_F(SequenceTest, ChangeHeadingAddsUpWhenFramesOvershootTheEnd) {
-    gTrackSettings.animationCommands = {Ranged(ACTION_CHANGEHEADING, 0.0f, 2.0f, 90.0f)};
+    AddFromTo(gTrackSettings, 0.0f, 2.0f, ACTION_CHANGEHEADING, 90.0f);
     Start(STATE_RACE_INTRO);
     for (int i = 0; i < 7; ++i) sequence.update(0.3f);  // the last update, at 2.1, uses only 0.2
     EXPECT_NEAR(gVehicleTransform.yaw, 90.0f, 1e-3f);
@@ -114,8 +86,8 @@ TEST_F(SequenceTest, ChangeHeadingAddsUpWhenFramesOvershootTheEnd) {
 }
 
 TEST_F(SequenceTest, PitchIsClampedAndZeroLengthChangesApplyAtOnce) {
-    gTrackSettings.animationCommands = {Ranged(ACTION_CHANGEPITCH, 0.0f, 1.0f, 200.0f),
-                                        Ranged(ACTION_CHANGEHEADING, 0.5f, 0.5f, 30.0f)};
+    AddFromTo(gTrackSettings, 0.0f, 1.0f, ACTION_CHANGEPITCH, 200.0f);
+    AddFromTo(gTrackSettings, 0.5f, 0.5f, ACTION_CHANGEHEADING, 30.0f);
     Start(STATE_RACE_INTRO);
     RunTo(2.0f, 0.1f);
     EXPECT_FLOAT_EQ(gVehicleTransform.pitch, 90.0f);
@@ -123,7 +95,9 @@ TEST_F(SequenceTest, PitchIsClampedAndZeroLengthChangesApplyAtOnce) {
 }
 
 TEST(SequenceFade, MusicFadesFromFullToSilence) {
-    AnimationCommand fade = Ranged(ACTION_FADEMUSIC, 2.0f, 6.0f, 0.0f);
+    TrackSettings t;
+    AddFromTo(t, 2.0f, 6.0f, ACTION_FADEMUSIC);
+    const AnimationCommand& fade = t.animationCommands[0];
     EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 1.0f), 1.0f);
     EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 4.0f), 0.5f);
     EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 6.0f), 0.0f);
@@ -135,11 +109,7 @@ TEST_F(SequenceTest, CircleKeepsItsRadiusAndEndsWhereItBegan) {
     gTrackSettings.camStartPosition[0] = 5.0f;
     gTrackSettings.camStartPosition[1] = 3.0f;
     gTrackSettings.camStartPosition[2] = -10.0f;
-    AnimationCommand orbit = Ranged(ACTION_CIRCLEY, 0.0f, 4.0f, 0.0f);
-    orbit.x = 5.0f;
-    orbit.y = 0.0f;
-    orbit.z = 360.0f;
-    gTrackSettings.animationCommands = {orbit};
+    AddFromTo(gTrackSettings, 0.0f, 4.0f, ACTION_CIRCLEY, 5.0f, 0.0f, 360.0f);
     Start(STATE_RACE_INTRO);
     auto radius = [&] { return std::hypot(camera.x - 5.0f, camera.z - 0.0f); };
     EXPECT_NEAR(camera.yaw, -180.0f, 1e-3f);
@@ -153,10 +123,13 @@ TEST_F(SequenceTest, CircleKeepsItsRadiusAndEndsWhereItBegan) {
 }
 
 TEST_F(SequenceTest, InstantActionsRunOnceWhenTheirTimeComes) {
-    gTrackSettings.animationCommands = {At(ACTION_SETPOSITION, 0.0f, 1, 2, 3), At(ACTION_THRUSTON, 0.0f),
-                                        At(ACTION_SETCAMPOSITION, 1.0f, 7, 8, 9), At(ACTION_SETHEADING, 1.0f, 0, 0, 0, 45),
-                                        At(ACTION_SETCAMSPEED, 1.0f, 0, 0, 0, 0.0f), At(ACTION_BRAKESON, 1.0f),
-                                        At(ACTION_THRUSTOFF, 1.0f)};
+    AddAt(gTrackSettings, 0.0f, ACTION_SETPOSITION, 1, 2, 3);
+    AddAt(gTrackSettings, 0.0f, ACTION_THRUSTON);
+    AddAt(gTrackSettings, 1.0f, ACTION_SETCAMPOSITION, 7, 8, 9);
+    AddAt(gTrackSettings, 1.0f, ACTION_SETHEADING, 45);
+    AddAt(gTrackSettings, 1.0f, ACTION_SETCAMSPEED, 0.0f);
+    AddAt(gTrackSettings, 1.0f, ACTION_BRAKESON);
+    AddAt(gTrackSettings, 1.0f, ACTION_THRUSTOFF);
     Start(STATE_RACE_INTRO);  // AT 0 runs in the very first update
     EXPECT_TRUE(dynamics.thrustOn);
     EXPECT_FLOAT_EQ(gVehicleTransform.z, 3.0f);
@@ -180,7 +153,8 @@ TEST_F(SequenceTest, StopHandsEachSequenceOn) {
     };
     for (const auto& c : cases) {
         SetUp();
-        gTrackSettings.animationCommands = {At(ACTION_THRUSTON, 0.0f), At(ACTION_STOP, 1.0f)};
+        AddAt(gTrackSettings, 0.0f, ACTION_THRUSTON);
+        AddAt(gTrackSettings, 1.0f, ACTION_STOP);
         Start(c.state);
         sequence.update(0.9f);
         EXPECT_EQ(gRequestedState, c.state);
@@ -212,7 +186,8 @@ TEST_F(SequenceTest, EscapeSkipsIntroAndOutroButNotTheFlyOver) {
 
 TEST_F(SequenceTest, CommandsAfterTheStopAreIgnoredWithALogLine) {
     GameTreeSandbox sandbox;
-    gTrackSettings.animationCommands = {At(ACTION_STOP, 2.0f), At(ACTION_SETPOSITION, 3.0f, 9, 9, 9)};
+    AddAt(gTrackSettings, 2.0f, ACTION_STOP);
+    AddAt(gTrackSettings, 3.0f, ACTION_SETPOSITION, 9, 9, 9);
     Start(STATE_RACE_INTRO);
     RunTo(4.0f, 0.5f);
     EXPECT_FLOAT_EQ(gVehicleTransform.x, 0.0f);
@@ -220,7 +195,7 @@ TEST_F(SequenceTest, CommandsAfterTheStopAreIgnoredWithALogLine) {
 }
 
 TEST_F(SequenceTest, CaptionFadesInStaysAndFadesOut) {
-    gTrackSettings.animationCommands = {Caption(ACTION_SHOWTEXT, 1.0f, "Hello there", 0.1f, 0.5f, 0.02f)};
+    AddCaption(gTrackSettings, 1.0f, ACTION_SHOWTEXT, "Hello there", 0.1f, 0.5f, 0.02f);
     Start(STATE_GAME_INTRO);
     RunTo(0.875f, 0.125f);
     EXPECT_FALSE(gCaptions[0].active);
@@ -240,7 +215,7 @@ TEST_F(SequenceTest, CaptionFadesInStaysAndFadesOut) {
 }
 
 TEST_F(SequenceTest, RollTextRisesFromTheBottom) {
-    gTrackSettings.animationCommands = {Caption(ACTION_ROLLTEXT, 0.0f, "Credits")};
+    AddCaption(gTrackSettings, 0.0f, ACTION_ROLLTEXT, "Credits");
     Start(STATE_GAME_OUTRO);
     RunTo(2.0f, 0.1f);
     EXPECT_FLOAT_EQ(gCaptions[0].x, 0.4f);
@@ -252,7 +227,7 @@ TEST_F(SequenceTest, RollTextRisesFromTheBottom) {
 TEST_F(SequenceTest, NineCaptionSlotsAndNoMore) {
     GameTreeSandbox sandbox;
     for (int i = 0; i < 10; ++i)
-        gTrackSettings.animationCommands.push_back(Caption(ACTION_SHOWTEXT, 0.25f * i, "line", 0.1f, 0.1f * i));
+        AddCaption(gTrackSettings, 0.25f * i, ACTION_SHOWTEXT, "line", 0.1f, 0.1f * i);
     Start(STATE_GAME_INTRO);
     RunTo(1.875f, 0.125f);
     int active = 0;
@@ -288,7 +263,7 @@ TEST_F(SequenceTest, MissingRecordingHoldsTheStartPose) {
     gTrackSettings.vehicleRecording.Load("../Scripts/nowhere.txt");
     gTrackSettings.vehicleStartPosition[0] = 4.0f;
     gTrackSettings.vehicleStartHeading = 30.0f;
-    gTrackSettings.animationCommands = {At(ACTION_THRUSTON, 0.0f)};
+    AddAt(gTrackSettings, 0.0f, ACTION_THRUSTON);
     Start(STATE_RACE_INTRO);
     RunTo(2.0f, 0.1f);
     EXPECT_FLOAT_EQ(gVehicleTransform.x, 4.0f);
@@ -298,7 +273,7 @@ TEST_F(SequenceTest, MissingRecordingHoldsTheStartPose) {
 TEST_F(SequenceTest, WithoutRecordingTheFlightModelFliesTheModel) {
     dynamics.maxSpeed = 50.0f;
     dynamics.thrust = 10.0f;
-    gTrackSettings.animationCommands = {At(ACTION_THRUSTON, 0.0f)};
+    AddAt(gTrackSettings, 0.0f, ACTION_THRUSTON);
     Start(STATE_RACE_INTRO);
     sequence.update(1.0f);
     EXPECT_NEAR(dynamics.speed, 10.0f, 1e-3f);
