@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "keypress.h"
 #include "menus/mainmenu.h"
 #include "menus/menu.h"
 
@@ -13,19 +14,6 @@ protected:
         menu.create();
         menu.enter();
         gRequestedState = STATE_MAIN_MENU;
-    }
-    void Special(int key) {
-        menu.onSpecialKey(key, true);
-        menu.onSpecialKey(key, false);
-    }
-    void Enter() {
-        menu.onKey(kKeyEnter, true);
-        menu.onKey(kKeyEnter, false);
-    }
-    // Runs the animations in small steps for `seconds`.
-    void Run(float seconds) {
-        for (float t = 0.0f; t < seconds; t += 0.01f)
-            menu.update(0.01f);
     }
     int Highlighted() const {
         int found = -1;
@@ -42,64 +30,64 @@ protected:
 }  // namespace
 
 TEST_F(MainMenu, UpAndDownWrapWithinThePage) {
-    Special(kKeyUp);
+    Special(menu, kKeyUp);
     EXPECT_EQ(Highlighted(), MAINMENU_EXIT);
-    Special(kKeyDown);
+    Special(menu, kKeyDown);
     EXPECT_EQ(Highlighted(), MAINMENU_NEW_PROFILE);
-    Special(kKeyDown);
-    Special(kKeyDown);
+    Special(menu, kKeyDown);
+    Special(menu, kKeyDown);
     EXPECT_EQ(Highlighted(), MAINMENU_OPTIONS);
-    Special(kKeyLeft);  // no other key moves the highlight
+    Special(menu, kKeyLeft);  // no other key moves the highlight
     EXPECT_EQ(Highlighted(), MAINMENU_OPTIONS);
 }
 
 TEST_F(MainMenu, OptionsAndBackSwitchPagesWithTheirHighlight) {
-    Special(kKeyDown);
-    Special(kKeyDown);
-    Enter();
+    Special(menu, kKeyDown);
+    Special(menu, kKeyDown);
+    Key(menu, kKeyEnter);
     EXPECT_TRUE(menu.switching);
     EXPECT_EQ(menu.first, 4);
     EXPECT_EQ(Highlighted(), MAINMENU_VIDEO);
-    Special(kKeyUp);  // dropped: the page is still switching
+    Special(menu, kKeyUp);  // dropped: the page is still switching
     EXPECT_EQ(Highlighted(), MAINMENU_VIDEO);
-    Run(1.0f);
+    Animate(menu, 1.0f);
     EXPECT_FALSE(menu.switching);
     EXPECT_EQ(gMainMenuItems[MAINMENU_VIDEO].offset[2], 0.0f);
     EXPECT_EQ(gMainMenuItems[MAINMENU_NEW_PROFILE].offset[2], 20.0f);
-    Special(kKeyUp);
+    Special(menu, kKeyUp);
     EXPECT_EQ(Highlighted(), MAINMENU_BACK);
-    Enter();
-    Run(1.0f);
+    Key(menu, kKeyEnter);
+    Animate(menu, 1.0f);
     EXPECT_EQ(menu.first, 0);
     EXPECT_EQ(Highlighted(), MAINMENU_OPTIONS);
     EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);  // page switches are not state changes
 }
 
 TEST_F(MainMenu, ChoosingFliesThePageOutThenRequestsOnceAndGlidesBackIn) {
-    Special(kKeyDown);
-    Special(kKeyDown);
-    Enter();
-    Run(1.0f);
-    Enter();
-    Enter();  // the second press falls into the leave animation and is dropped
-    Run(0.45f);
+    Special(menu, kKeyDown);
+    Special(menu, kKeyDown);
+    Key(menu, kKeyEnter);
+    Animate(menu, 1.0f);
+    Key(menu, kKeyEnter);
+    Key(menu, kKeyEnter);  // the second press falls into the leave animation and is dropped
+    Animate(menu, 0.45f);
     EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);
     EXPECT_GT(gMainMenuItems[MAINMENU_VIDEO].offset[2], 10.0f);  // flying towards the camera
-    Run(0.07f);
+    Animate(menu, 0.07f);
     EXPECT_EQ(gRequestedState, STATE_VIDEO_SETTINGS);
     EXPECT_TRUE(menu.arriving);
     EXPECT_EQ(menu.target, STATE_VIDEO_SETTINGS);
     // Returning: the page glides in over 0.4 s and takes no keys until it has arrived.
     gRequestedState = STATE_MAIN_MENU;
     menu.enter();
-    Run(0.3f);
-    Special(kKeyDown);
+    Animate(menu, 0.3f);
+    Special(menu, kKeyDown);
     EXPECT_EQ(Highlighted(), MAINMENU_VIDEO);
-    Run(0.15f);
+    Animate(menu, 0.15f);
     EXPECT_FALSE(menu.arriving);
     for (int k = 4; k < 8; k++)
         EXPECT_EQ(gMainMenuItems[k].offset[2], 0.0f);
-    Special(kKeyDown);
+    Special(menu, kKeyDown);
     EXPECT_EQ(Highlighted(), MAINMENU_AUDIO);
 }
 

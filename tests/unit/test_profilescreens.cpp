@@ -6,6 +6,7 @@
 #include "data/profile.h"
 #include "menus/profilemenus.h"
 #include "race/vehicle.h"
+#include "keypress.h"
 #include "testutil.h"
 
 namespace {
@@ -17,15 +18,7 @@ void Type(CPhysics& page, const char* text) {
     }
 }
 
-void Key(CPhysics& page, unsigned char key) {
-    page.onKey(key, true);
-    page.onKey(key, false);
-}
 
-void Special(CPhysics& page, int key) {
-    page.onSpecialKey(key, true);
-    page.onSpecialKey(key, false);
-}
 
 // A whole profile file as the game writes it.
 std::string ProfileText(const char* name, int32_t cash) {

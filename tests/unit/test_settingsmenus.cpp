@@ -4,6 +4,7 @@
 
 #include "menus/settingsmenus.h"
 #include "platform/displaymodes.h"
+#include "keypress.h"
 #include "testutil.h"
 
 namespace {
@@ -30,10 +31,6 @@ protected:
         gRequestedState = STATE_VIDEO_SETTINGS;
     }
     void TearDown() override { gSettings = saved; }
-    static void Special(CPhysics& page, int key) {
-        page.onSpecialKey(key, true);
-        page.onSpecialKey(key, false);
-    }
     // The settings file as written: always all 13 lines.
     std::map<std::string, int> SavedFile() const {
         int lines = 0;
@@ -44,10 +41,6 @@ protected:
     static void Specials(CPhysics& page, std::initializer_list<int> keys) {
         for (int key : keys)
             Special(page, key);
-    }
-    static void Key(CPhysics& page, unsigned char key) {
-        page.onKey(key, true);
-        page.onKey(key, false);
     }
     GameTreeSandbox tree;
     GameSettings saved;

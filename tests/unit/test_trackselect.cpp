@@ -7,6 +7,7 @@
 #include "menus/trackselect.h"
 #include "race/raceflow.h"
 #include "race/vehicle.h"
+#include "keypress.h"
 #include "testutil.h"
 
 namespace {
@@ -35,18 +36,6 @@ protected:
         physics.enter();
     }
     void TearDown() override { gStateAfterLoading = 0; }
-    void Special(int key) {
-        physics.onSpecialKey(key, true);
-        physics.onSpecialKey(key, false);
-    }
-    void Key(unsigned char key) {
-        physics.onKey(key, true);
-        physics.onKey(key, false);
-    }
-    void Run(float seconds) {
-        for (float t = 0.0f; t < seconds; t += 0.01f)
-            physics.update(0.01f);
-    }
     GameTreeSandbox tree;
     CTrackSelectMenuPhysics physics;
 };
@@ -88,44 +77,44 @@ TEST(TrackCards, MedalsAreStrict) {
 TEST_F(TrackSelection, CardsComeFromTheScriptsAndLockTheWrongVehicle) {
     EXPECT_EQ(gTrackCards[23].pictureNumber, 54);
     EXPECT_TRUE(gTrackVehicleAllowed);
-    Special(kKeyRight);
-    Run(1.1f);
+    Special(physics, kKeyRight);
+    Animate(physics, 1.1f);
     EXPECT_EQ(gSelectedTrack, 1);
     EXPECT_FALSE(gTrackVehicleAllowed);
-    Key(kKeyEnter);  // locked: only the alert
+    Key(physics, kKeyEnter);  // locked: only the alert
     EXPECT_EQ(gRequestedState, STATE_TRACK_SELECT);
     gSelectedVehicle = 1;
     physics.enter();
     EXPECT_TRUE(gTrackVehicleAllowed);
-    Key(kKeyEnter);
+    Key(physics, kKeyEnter);
     EXPECT_EQ(gRequestedState, STATE_LOADING);
     EXPECT_EQ(gStateAfterLoading, STATE_RACE_INTRO);
 }
 
 TEST_F(TrackSelection, LeftAndRightWrapRoundTheTwentyFourTracks) {
-    Special(kKeyLeft);
+    Special(physics, kKeyLeft);
     EXPECT_TRUE(gTrackSlide.slidingLeft);
-    Run(1.1f);
+    Animate(physics, 1.1f);
     EXPECT_EQ(gSelectedTrack, 23);
     EXPECT_FALSE(gTrackSlide.sliding);
-    Special(kKeyRight);
-    Run(1.1f);
+    Special(physics, kKeyRight);
+    Animate(physics, 1.1f);
     EXPECT_EQ(gSelectedTrack, 0);
 }
 
 TEST_F(TrackSelection, DuringASlideOnlyEnterAndEscapeAct) {
-    Special(kKeyRight);
-    Run(0.2f);
-    Special(kKeyRight);  // ignored: still sliding
+    Special(physics, kKeyRight);
+    Animate(physics, 0.2f);
+    Special(physics, kKeyRight);  // ignored: still sliding
     EXPECT_EQ(gTrackSlide.target, 1);
-    Key(kKeyEnter);  // the track shown before the slide ends
+    Key(physics, kKeyEnter);  // the track shown before the slide ends
     EXPECT_EQ(gStateAfterLoading, STATE_RACE_INTRO);
     EXPECT_EQ(gSelectedTrack, 0);
     // Coming back, the next slide starts from the track that shows.
     physics.enter();
     EXPECT_EQ(gSelectedTrack, 0);
-    Special(kKeyRight);
-    Run(1.1f);
+    Special(physics, kKeyRight);
+    Animate(physics, 1.1f);
     EXPECT_EQ(gSelectedTrack, 1);
 }
 

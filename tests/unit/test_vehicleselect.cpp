@@ -3,6 +3,7 @@
 #include "data/profile.h"
 #include "menus/vehicleselect.h"
 #include "race/vehicle.h"
+#include "keypress.h"
 #include "testutil.h"
 
 namespace {
@@ -22,18 +23,6 @@ protected:
         purchase.create();
     }
     void TearDown() override { gSelectedVehicle = 0; }
-    static void Special(CPhysics& p, int key) {
-        p.onSpecialKey(key, true);
-        p.onSpecialKey(key, false);
-    }
-    static void Key(CPhysics& p, unsigned char key) {
-        p.onKey(key, true);
-        p.onKey(key, false);
-    }
-    static void Run(CPhysics& p, float seconds) {
-        for (float t = 0.0f; t < seconds; t += 0.01f)
-            p.update(0.01f);
-    }
     GameTreeSandbox tree;
     CVehicleSelectMenuPhysics select;
     CVehiclePurchaseMenuPhysics purchase;
@@ -66,14 +55,14 @@ TEST(PurchaseArithmetic, OwnedAffordableOrTooDear) {
 TEST_F(VehicleScreens, SelectionOnlyReachesOwnedVehicles) {
     select.enter();
     Special(select, kKeyRight);
-    Run(select, 1.1f);
+    Animate(select, 1.1f);
     EXPECT_EQ(gShownVehicle, 0);  // only vehicle 1 owned: slides back to it
     gProfile.ownedVehicles[2] = true;
     gProfile.ownedCount = 2;
     Special(select, kKeyLeft);
     EXPECT_TRUE(gVehicleSlide.slidingLeft);
     Special(select, kKeyLeft);  // during a slide: refused
-    Run(select, 1.1f);
+    Animate(select, 1.1f);
     EXPECT_EQ(gShownVehicle, 2);
     Key(select, kKeyEnter);
     EXPECT_EQ(gSelectedVehicle, 2);
@@ -88,7 +77,7 @@ TEST_F(VehicleScreens, BuyingAfterConfirmationSavesTheProfile) {
     gProfile.cash = 25000;
     purchase.enter();
     Special(purchase, kKeyRight);
-    Run(purchase, 1.1f);
+    Animate(purchase, 1.1f);
     EXPECT_EQ(gShownVehicle, 1);
     Key(purchase, kKeyEnter);
     ASSERT_TRUE(gPurchaseDialog.open);
@@ -114,7 +103,7 @@ TEST_F(VehicleScreens, AConfirmationLeftOpenStillAsksAboutItsVehicle) {
     gProfile.cash = 70000;
     purchase.enter();
     Special(purchase, kKeyLeft);
-    Run(purchase, 1.1f);
+    Animate(purchase, 1.1f);
     EXPECT_EQ(gShownVehicle, 3);
     Key(purchase, kKeyEnter);
     Key(purchase, kKeyEscape);
