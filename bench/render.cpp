@@ -16,6 +16,19 @@
 
 namespace {
 
+// The race renderer's frame without shadows: one pass, lit by the sun as light 0.
+void DrawPlainRaceFrame(const ShadowScene& scene) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    scene.camera->Apply();
+    if (gTrackSettings.hasSun) {
+        glEnable(GL_LIGHT0);
+        SetupSceneLight(gTrackSettings.sun, *scene.camera);
+    }
+    scene.model->Draw(true, true, true);
+    glPopMatrix();
+}
+
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 constexpr int kMaxTracks = 24;

@@ -85,16 +85,3 @@ inline void DrawSceneFrame(const ShadowScene& scene) {
     scene.model->Draw(false, true, true);
     glPopMatrix();
 }
-
-// The race renderer's frame without shadows: one pass, lit by the sun as light 0.
-inline void DrawPlainRaceFrame(const ShadowScene& scene) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glPushMatrix();
-    scene.camera->Apply();
-    if (gTrackSettings.hasSun) {
-        glEnable(GL_LIGHT0);
-        SetupSceneLight(gTrackSettings.sun, *scene.camera);
-    }
-    scene.model->Draw(true, true, true);
-    glPopMatrix();
-}

@@ -80,51 +80,35 @@ TEST(Mouse, WarpingKeepsDeltasContinuous) {
     for (int queued : {1, 2, 3}) {
         SCOPED_TRACE(testing::Message() << queued << " events queued before a warp takes effect");
         MouseTracker t;
-        int pointerX = kW / 2;
-        int pointerY = kH / 2;
-        TrackMouse(t, pointerX, pointerY, kW, kH);
-        long moved = 0;
-        long delivered = 0;
-        long movedY = 0;
-        long deliveredY = 0;
+        int x = kW / 2, y = kH / 2;
+        TrackMouse(t, x, y, kW, kH);
+        long moved[2] = {0, 0}, delivered[2] = {0, 0};
         int warps = 0;
         for (int burst = 0; burst < 120; ++burst) {
             std::vector<std::pair<int, int>> events;
-            bool warp = false;
-            int warpX = 0, warpY = 0;
             for (int i = 0; i < queued; ++i) {
-                const int stepX = 23 + (burst % 5);
-                const int stepY = (burst % 3) - 1;
-                pointerX += stepX;
-                pointerY += stepY;
-                moved += stepX;
-                movedY += stepY;
-                events.push_back({pointerX, pointerY});
+                const int dx = 23 + (burst % 5), dy = (burst % 3) - 1;
+                x += dx, y += dy;
+                moved[0] += dx, moved[1] += dy;
+                events.push_back({x, y});
             }
-            for (auto [x, y] : events) {
-                const MouseStep s = TrackMouse(t, x, y, kW, kH);
+            MouseStep warp;
+            for (auto [ex, ey] : events) {
+                const MouseStep s = TrackMouse(t, ex, ey, kW, kH);
                 ASSERT_TRUE(s.deliver);
-                delivered += s.dx;
-                deliveredY += s.dy;
+                delivered[0] += s.dx, delivered[1] += s.dy;
                 EXPECT_LT(std::abs(s.dx), 40) << "a jump of " << s.dx;
-                if (s.warp) {
-                    warp = true;
-                    warpX = s.warpX;
-                    warpY = s.warpY;
-                }
+                if (s.warp) warp = s;
             }
-            if (warp) {
-                ++warps;
-                pointerX = warpX;
-                pointerY = warpY;
-                const MouseStep s = TrackMouse(t, pointerX, pointerY, kW, kH);
-                delivered += s.dx;
-                deliveredY += s.dy;
-                EXPECT_EQ(s.dx, 0);
-            }
+            if (!warp.warp) continue;
+            ++warps;
+            x = warp.warpX, y = warp.warpY;
+            const MouseStep back = TrackMouse(t, x, y, kW, kH);
+            delivered[0] += back.dx, delivered[1] += back.dy;
+            EXPECT_EQ(back.dx, 0);
         }
         EXPECT_GT(warps, 3);
-        EXPECT_EQ(delivered, moved);
-        EXPECT_EQ(deliveredY, movedY);
+        EXPECT_EQ(delivered[0], moved[0]);
+        EXPECT_EQ(delivered[1], moved[1]);
     }
 }

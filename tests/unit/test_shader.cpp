@@ -114,16 +114,6 @@ TEST(Shader, GameShadersCompileAndLink) {
         glDeleteShader(s.id);
     }
     EXPECT_EQ(CountOf(ReadText("log.txt"), "Compilation"), 0) << ReadText("log.txt");
-
-    ShaderObject vert = LoadShader(Shader("pointlight.vert").c_str());
-    ShaderObject frag = LoadShader(Shader("pointlight.frag").c_str());
-    ShaderProgram menu("Menuprogram");
-    menu.Attach(&vert);
-    menu.Attach(&frag);
-    EXPECT_TRUE(menu.Link());
-    EXPECT_GE(glGetUniformLocation(menu.id, "tex"), 0);
-    glDeleteShader(vert.id);
-    glDeleteShader(frag.id);
 }
 
 TEST(Shader, PointLightProgramLightsAndFogs) {
