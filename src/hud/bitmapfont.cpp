@@ -67,6 +67,14 @@ void CBitmapFont::Print(const char* text, int x, int y) const {
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
 }
 
+std::unique_ptr<CBitmapFont> MakeFont(const wchar_t* face, int height, int weight, float r, float g, float b) {
+    auto font = std::make_unique<CBitmapFont>(face, int16_t(height), weight);
+    font->red = r;
+    font->green = g;
+    font->blue = b;
+    return font;
+}
+
 void Begin2D() {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 // A face rendered once into 96 display lists, one per character code 32 .. 127, each drawing its glyph at the
 // raster position and advancing it. The owner may recolour the font at any time; Print reads the colour afresh.
@@ -23,6 +24,9 @@ public:
     float blue = 1.0f;
     float alpha = 1.0f;
 };
+
+// A font in the given colour, fully opaque.
+std::unique_ptr<CBitmapFont> MakeFont(const wchar_t* face, int height, int weight, float r, float g, float b);
 
 // Pixel coordinates from the window's lower-left corner (size from the settings) for 2D overlays; the
 // model-view matrix is left current. Every Begin2D is paired with one End2D in the same drawing pass.

@@ -179,6 +179,15 @@ void OverlayState() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
+void SceneState() {
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glDisable(GL_BLEND);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_DEPTH_TEST);
+}
+
 void FillBox(float x0, float y0, float x1, float y1) {
     glBegin(GL_QUADS);
     glVertex2f(x0, y0);

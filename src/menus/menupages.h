@@ -24,6 +24,8 @@ void SetFontColor(CBitmapFont& font, float r, float g, float b, float a = 1.0f);
 void SetMenuLighting();
 // Depth test, lighting, texturing and culling off, alpha blending on: boxes and text over a scene.
 void OverlayState();
+// Back from OverlayState: white, blending off, depth test, lighting, texturing and culling on.
+void SceneState();
 // Depth test, culling and lighting off (true) or back on (false) around flat pictures.
 void FlatPictureState(bool on);
 // A texture over the whole window, upright, in white (2D mode, texturing on).

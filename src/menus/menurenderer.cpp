@@ -53,8 +53,7 @@ void CMenuRenderer::init() {
     if (!initialised) {
         rowFont = std::make_unique<CBitmapFont>(L"Arial", 24, 700);
         entryFont = std::make_unique<CBitmapFont>(L"Courier New", 50, 700);
-        titleFont = std::make_unique<CBitmapFont>(L"Beware", 64, 400);
-        SetFontColor(*titleFont, 0.3f, 0.3f, 0.7f);
+        titleFont = MakeFont(L"Beware", 64, 400, 0.3f, 0.3f, 0.7f);
         BuildProgram();
         model = std::make_unique<CMilkshapeModel>();
         model->Load("..\\Models\\mainmenu.ms3d");
@@ -150,12 +149,7 @@ void CMenuRenderer::DrawOverlay() const {
         FillBox(p.x0, p.yTop - 480.0f, p.x0 + 640.0f, p.yTop);
         DrawMenuPage(gRequestedState, MenuPageFonts{rowFont.get(), entryFont.get(), titleFont.get()}, w, h);
     }
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glDisable(GL_BLEND);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_DEPTH_TEST);
+    SceneState();
 }
 
 void CMenuRenderer::draw() {

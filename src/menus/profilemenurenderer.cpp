@@ -93,10 +93,8 @@ CProfileMenuRenderer::~CProfileMenuRenderer() = default;
 
 void CProfileMenuRenderer::init() {
     background = textures->Load("../Textures/doompanel.jpg", true);
-    nameFont = std::make_unique<CBitmapFont>(L"Courier New", 50, 700);
-    SetFontColor(*nameFont, 0.3f, 0.3f, 0.7f);
-    careerFont = std::make_unique<CBitmapFont>(L"Arial", int16_t(ScaledToWindow(18)), 700);
-    SetFontColor(*careerFont, 0.3f, 0.3f, 0.7f);
+    nameFont = MakeFont(L"Courier New", 50, 700, 0.3f, 0.3f, 0.7f);
+    careerFont = MakeFont(L"Arial", ScaledToWindow(18), 700, 0.3f, 0.3f, 0.7f);
     statisticsFont = std::make_unique<CBitmapFont>(L"Arial", int16_t(ScaledToWindow(12)), 700);
     itemFont = std::make_unique<CBitmapFont>(L"Arial", int16_t(ScaledToWindow(22)), 700);
 }

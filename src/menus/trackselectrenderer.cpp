@@ -32,15 +32,11 @@ CTrackSelectMenuRenderer::~CTrackSelectMenuRenderer() = default;
 
 void CTrackSelectMenuRenderer::init() {
     background = textures->Load("../Textures/doompanel.jpg", true);
-    nameFont = std::make_unique<CBitmapFont>(L"Courier New", 50, 700);
-    SetFontColor(*nameFont, 0.3f, 0.3f, 0.7f);
-    titleFont = std::make_unique<CBitmapFont>(L"Courier New", int16_t(ScaledToWindow(22)), 700);
-    SetFontColor(*titleFont, 0.5f, 0.5f, 0.85f);
+    nameFont = MakeFont(L"Courier New", 50, 700, 0.3f, 0.3f, 0.7f);
+    titleFont = MakeFont(L"Courier New", ScaledToWindow(22), 700, 0.5f, 0.5f, 0.85f);
     infoFont = std::make_unique<CBitmapFont>(L"Courier New", int16_t(ScaledToWindow(18)), 700);
-    noteFont = std::make_unique<CBitmapFont>(L"Arial", int16_t(ScaledToWindow(12)), 700);
-    SetFontColor(*noteFont, 0.4f, 0.4f, 0.75f);
-    hintFont = std::make_unique<CBitmapFont>(L"Arial", int16_t(ScaledToWindow(24)), 700);
-    SetFontColor(*hintFont, 0.5f, 0.5f, 0.5f);
+    noteFont = MakeFont(L"Arial", ScaledToWindow(12), 700, 0.4f, 0.4f, 0.75f);
+    hintFont = MakeFont(L"Arial", ScaledToWindow(24), 700, 0.5f, 0.5f, 0.5f);
 }
 
 void CTrackSelectMenuRenderer::enter() {

@@ -28,17 +28,12 @@ CVehicleSelectMenuRenderer::~CVehicleSelectMenuRenderer() = default;
 
 void CVehicleSelectMenuRenderer::init() {
     background = textures->Load("../Textures/doompanel.jpg", true);
-    nameFont = std::make_unique<CBitmapFont>(L"Courier New", 50, 700);
-    SetFontColor(*nameFont, 0.3f, 0.3f, 0.7f);
-    titleFont = std::make_unique<CBitmapFont>(L"Courier New", int16_t(ScaledToWindow(22)), 700);
-    SetFontColor(*titleFont, 0.5f, 0.5f, 0.85f);
-    infoFont = std::make_unique<CBitmapFont>(L"Courier New", int16_t(ScaledToWindow(18)), 700);
-    SetFontColor(*infoFont, 0.3f, 0.3f, 0.7f);
-    hintFont = std::make_unique<CBitmapFont>(L"Arial", int16_t(ScaledToWindow(22)), 700);
-    SetFontColor(*hintFont, 0.5f, 0.5f, 0.5f);
+    nameFont = MakeFont(L"Courier New", 50, 700, 0.3f, 0.3f, 0.7f);
+    titleFont = MakeFont(L"Courier New", ScaledToWindow(22), 700, 0.5f, 0.5f, 0.85f);
+    infoFont = MakeFont(L"Courier New", ScaledToWindow(18), 700, 0.3f, 0.3f, 0.7f);
+    hintFont = MakeFont(L"Arial", ScaledToWindow(22), 700, 0.5f, 0.5f, 0.5f);
     statisticsFont = std::make_unique<CBitmapFont>(L"Arial", int16_t(ScaledToWindow(12)), 700);
-    dialogFont = std::make_unique<CBitmapFont>(L"Arial", 32, 700);
-    SetFontColor(*dialogFont, 0.3f, 0.3f, 0.7f);
+    dialogFont = MakeFont(L"Arial", 32, 700, 0.3f, 0.3f, 0.7f);
     buttonFont = std::make_unique<CBitmapFont>(L"Arial", 40, 700);
 }
 
@@ -109,11 +104,7 @@ void CVehicleSelectMenuRenderer::DrawDialog(const MenuDialog& dialog) const {
     glVertex2f(x0, yc);
     glEnd();
     End2D();
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_DEPTH_TEST);
+    SceneState();
 }
 
 void CVehicleSelectMenuRenderer::draw() {

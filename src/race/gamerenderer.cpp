@@ -27,15 +27,6 @@ constexpr float kSunDistance = 2000.0f;
 constexpr int kBold = 700;
 constexpr int kNormalWeight = 400;
 
-std::unique_ptr<CBitmapFont> MakeFont(const wchar_t* face, int height, int weight, float r, float g, float b) {
-    auto font = std::make_unique<CBitmapFont>(face, int16_t(height), weight);
-    font->red = r;
-    font->green = g;
-    font->blue = b;
-    font->alpha = 1.0f;
-    return font;
-}
-
 void SetLight(GLenum light, GLenum what, float r, float g, float b, float a) {
     const GLfloat v[4] = {r, g, b, a};
     glLightfv(light, what, v);
@@ -258,38 +249,30 @@ void CGameRenderer::DrawPlainFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     DrawSky();
 
-    if (!IsSequenceState(gRequestedState)) {
+    // The sequences show the vehicle and no HUD.
+    const bool sequence = IsSequenceState(gRequestedState);
+    glPushMatrix();
+    camera.Apply();
+    PlaceSun();
+    if (sequence && vehicleRender) {
         glPushMatrix();
-        camera.Apply();
-        PlaceSun();
-        if (fog)
-            glEnable(GL_FOG);
-        if (trackRender)
-            trackRender->Draw(true, true, true);
-        glDisable(GL_FOG);
-        camera.UpdateLensFlare();
-        glPopMatrix();
-        DrawHud();
-    } else {
-        glPushMatrix();
-        camera.Apply();
-        PlaceSun();
-        if (vehicleRender) {
-            glPushMatrix();
-            gVehicleTransform.Apply();
-            vehicleRender->Draw(true, true, true);
-            glPopMatrix();
-        }
-        if (fog)
-            glEnable(GL_FOG);
-        if (trackRender)
-            trackRender->Draw(true, true, true);
-        glDisable(GL_FOG);
-        camera.UpdateLensFlare();
-        glDepthMask(GL_TRUE);
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        gVehicleTransform.Apply();
+        vehicleRender->Draw(true, true, true);
         glPopMatrix();
     }
+    if (fog)
+        glEnable(GL_FOG);
+    if (trackRender)
+        trackRender->Draw(true, true, true);
+    glDisable(GL_FOG);
+    camera.UpdateLensFlare();
+    if (sequence) {
+        glDepthMask(GL_TRUE);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    glPopMatrix();
+    if (!sequence)
+        DrawHud();
     DrawOverlay(*this);
     glutSwapBuffers();
 }

@@ -69,12 +69,7 @@ void BeginOverlay() {
 
 void EndOverlay() {
     End2D();
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glDisable(GL_BLEND);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_DEPTH_TEST);
+    SceneState();
 }
 
 namespace {

@@ -49,12 +49,8 @@ CRaceIntroAnimationPhysics::~CRaceIntroAnimationPhysics() = default;
 
 void CRaceIntroAnimationPhysics::create() {
     const int h = gSettings.screenHeight;
-    captionFont = std::make_unique<CBitmapFont>(L"Arial", static_cast<int16_t>(h / 480.0f * 18.0f), 700);
-    captionFont->red = 0.8f;
-    captionFont->green = 0.8f;
-    titleFont = std::make_unique<CBitmapFont>(L"Beware", static_cast<int16_t>(h / 480.0f * 60.0f), 700);
-    titleFont->red = 0.7f;
-    titleFont->green = 0.7f;
+    captionFont = MakeFont(L"Arial", int(h / 480.0f * 18.0f), 700, 0.8f, 0.8f, 1.0f);
+    titleFont = MakeFont(L"Beware", int(h / 480.0f * 60.0f), 700, 0.7f, 0.7f, 1.0f);
     for (CaptionSlot& slot : gCaptions) slot.font = captionFont.get();
 }
 
