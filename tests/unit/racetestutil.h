@@ -6,14 +6,9 @@
 // A vehicle definition with round numbers for working figures by hand.
 inline VehicleDefinition TestVehicle() {
     VehicleDefinition def{};
-    def.thrustPower = 10.0f;
-    def.brakePower = 20.0f;
-    def.turnPower = 2.0f;
-    def.maxSpeed = 50.0f;
-    def.maxTilt = 30.0f;
-    def.engineDamageThreshold = 50;
-    def.engineDestroyedThreshold = 100;
-    def.damageScale = 0.2f;
+    def.thrustPower = 10.0f, def.brakePower = 20.0f, def.turnPower = 2.0f;
+    def.maxSpeed = 50.0f, def.maxTilt = 30.0f;
+    def.engineDamageThreshold = 50, def.engineDestroyedThreshold = 100, def.damageScale = 0.2f;
     return def;
 }
 

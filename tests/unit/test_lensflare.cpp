@@ -82,14 +82,12 @@ TEST(LensFlare, PointsBehindTheEyeAreNotProjected) {
 TEST(LensFlareGL, HiddenSunDrawsNothing) {
     if (!MakeTestGLContext()) GTEST_SKIP() << "no off-screen GL context";
     TestFramebuffer fb(256, 256);
-    glViewport(0, 0, 256, 256);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(60.0, 1.0, 0.2, 200.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glClearColor(0, 0, 0, 1);
-    glClearDepth(1.0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
 
@@ -108,12 +106,9 @@ TEST(LensFlareGL, HiddenSunDrawsNothing) {
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glColor3f(0.2f, 0.2f, 0.2f);
-    glBegin(GL_QUADS);  // a wall 5 units ahead, between the eye and the probe 20 units out
-    glVertex3f(-50, -50, -5);
-    glVertex3f(50, -50, -5);
-    glVertex3f(50, 50, -5);
-    glVertex3f(-50, 50, -5);
-    glEnd();
+    glTranslatef(0, 0, -5);  // a wall 5 units ahead, between the eye and the probe 20 units out
+    glRectf(-50, -50, 50, 50);
+    glLoadIdentity();
     flare.Update(kEye, kBack);
     EXPECT_EQ(flare.shineIndex, 3);
     fb.Pixel(128, 128, rgba);

@@ -14,12 +14,8 @@ namespace {
 
 TrackSettings MedalTrack() {
     TrackSettings t;
-    t.goldTime = 60.0f;
-    t.silverTime = 70.0f;
-    t.bronzeTime = 80.0f;
-    t.goldCash = 3000;
-    t.silverCash = 2000;
-    t.bronzeCash = 500;
+    t.goldTime = 60.0f, t.silverTime = 70.0f, t.bronzeTime = 80.0f;
+    t.goldCash = 3000, t.silverCash = 2000, t.bronzeCash = 500;
     return t;
 }
 
