@@ -17,6 +17,7 @@
 #include "data/trackscript.h"
 #include "hud/hudscript.h"
 #include "platform/files.h"
+#include "platform/fontface.h"
 #include "platform/imagedecode.h"
 #include "race/gamephysics.h"
 #include "race/recording.h"
@@ -240,6 +241,22 @@ void CheckFolders() {
     }
 }
 
+// The HUD's face comes from the game's own font file and draws its letters.
+void CheckFont() {
+    if (!RegisterPrivateFontFile("../hudFont.ttf", L"Beware")) {
+        Problem("../hudFont.ttf does not register");
+        return;
+    }
+    const GlyphSet set = RenderFaceGlyphs(L"Beware", 24, 400, '0', 10);
+    size_t inked = 0;
+    for (const GlyphBitmap& glyph : set.glyphs)
+        for (uint8_t byte : glyph.bits)
+            inked += byte != 0;
+    if (set.file.find("hudFont.ttf") == std::string::npos || inked == 0)
+        Problem("the HUD face is not drawn from ../hudFont.ttf");
+    UnregisterPrivateFontFiles();
+}
+
 std::string ReadLog() {
     std::ifstream in("log.txt", std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -285,9 +302,9 @@ int main() {
         CheckHud("../Scripts/hud" + std::to_string(i) + ".txt");
     CheckSounds();
     CheckFolders();
-    for (const char* f : {"../hudFont.ttf", "../nimbrellogo.avi"})
-        if (!Exists(f))
-            Problem(std::string(f) + " is missing");
+    CheckFont();
+    if (!Exists("../nimbrellogo.avi"))
+        Problem("../nimbrellogo.avi is missing");
 
     const std::string log = ReadLog();
     if (log.size() > logBefore)

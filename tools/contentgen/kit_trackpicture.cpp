@@ -167,7 +167,7 @@ void Raster(const View& v, const Corner c[3], const Texture& tex, bool sky, Fram
         a[i] = (sx[j] * sy[k] - sx[k] * sy[j]) / area;
     }
     // The same holds for every attribute divided by depth; their gradients give the texel footprint.
-    auto gradient = [&](const float q[3], const float* w) { return q[0] * w[0] + q[1] * w[1] + q[2] * w[2]; };
+    auto gradient = [](const float q[3], const float* w) { return q[0] * w[0] + q[1] * w[1] + q[2] * w[2]; };
     const float sz[3] = {c[0].s * iz[0], c[1].s * iz[1], c[2].s * iz[2]};
     const float tz[3] = {c[0].t * iz[0], c[1].t * iz[1], c[2].t * iz[2]};
     const float izx = gradient(iz, bx), izy = gradient(iz, by);
