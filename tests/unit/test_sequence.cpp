@@ -145,11 +145,13 @@ TEST_F(SequenceTest, InstantActionsRunOnceWhenTheirTimeComes) {
     EXPECT_FLOAT_EQ(camera.x, 0.0f);  // not run a second time
 }
 
-TEST_F(SequenceTest, StopHandsEachSequenceOn) {
-    struct { int state, requested, afterLoading; } cases[] = {
-        {STATE_GAME_INTRO, STATE_LOADING, STATE_MAIN_MENU},
-        {STATE_RACE_INTRO, STATE_COUNTDOWN, 0},
-        {STATE_GAME_OUTRO, STATE_PROFILE_MENU, 0},
+// The stop hands each sequence on; Escape skips the game intro and outro through the loading screen, but
+// not the race's fly-over.
+TEST_F(SequenceTest, StopAndEscapeHandEachSequenceOn) {
+    struct { int state, stopped, stoppedAfter, escaped, escapedAfter; } cases[] = {
+        {STATE_GAME_INTRO, STATE_LOADING, STATE_MAIN_MENU, STATE_LOADING, STATE_MAIN_MENU},
+        {STATE_RACE_INTRO, STATE_COUNTDOWN, 0, STATE_RACE_INTRO, 0},
+        {STATE_GAME_OUTRO, STATE_PROFILE_MENU, 0, STATE_LOADING, STATE_PROFILE_MENU},
     };
     for (const auto& c : cases) {
         SetUp();
@@ -159,29 +161,17 @@ TEST_F(SequenceTest, StopHandsEachSequenceOn) {
         sequence.update(0.9f);
         EXPECT_EQ(gRequestedState, c.state);
         sequence.update(0.2f);
-        EXPECT_EQ(gRequestedState, c.requested);
-        EXPECT_EQ(gStateAfterLoading, c.afterLoading);
+        EXPECT_EQ(gRequestedState, c.stopped);
+        EXPECT_EQ(gStateAfterLoading, c.stoppedAfter);
         EXPECT_FALSE(dynamics.thrustOn);
+        SetUp();
+        Start(c.state);
+        sequence.onKey(27, false);
+        EXPECT_EQ(gRequestedState, c.state);  // the press, not the release
+        sequence.onKey(27, true);
+        EXPECT_EQ(gRequestedState, c.escaped);
+        EXPECT_EQ(gStateAfterLoading, c.escapedAfter);
     }
-}
-
-TEST_F(SequenceTest, EscapeSkipsIntroAndOutroButNotTheFlyOver) {
-    Start(STATE_RACE_INTRO);
-    sequence.onKey(27, true);
-    EXPECT_EQ(gRequestedState, STATE_RACE_INTRO);
-    EXPECT_EQ(gStateAfterLoading, 0);
-
-    Start(STATE_GAME_INTRO);
-    sequence.onKey(27, false);
-    EXPECT_EQ(gRequestedState, STATE_GAME_INTRO);
-    sequence.onKey(27, true);
-    EXPECT_EQ(gRequestedState, STATE_LOADING);
-    EXPECT_EQ(gStateAfterLoading, STATE_MAIN_MENU);
-
-    Start(STATE_GAME_OUTRO);
-    sequence.onKey(27, true);
-    EXPECT_EQ(gRequestedState, STATE_LOADING);
-    EXPECT_EQ(gStateAfterLoading, STATE_PROFILE_MENU);
 }
 
 TEST_F(SequenceTest, CommandsAfterTheStopAreIgnoredWithALogLine) {
