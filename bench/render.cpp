@@ -23,7 +23,7 @@ void DrawPlainRaceFrame(const ShadowScene& scene) {
     scene.camera->Apply();
     if (gTrackSettings.hasSun) {
         glEnable(GL_LIGHT0);
-        SetupSceneLight(gTrackSettings.sun, *scene.camera);
+        SetupRaceLight(gTrackSettings.sun, *scene.camera);
     }
     scene.model->Draw(true, true, true);
     glPopMatrix();

@@ -13,6 +13,7 @@ class CTrophyDisplay;
 class CStencilTechnique;
 class RenderModel;
 class SkyModel;
+struct SceneLight;
 
 // The pose of the vehicle model in the scripted sequences (the camera is separate).
 extern CTransformation gVehicleTransform;
@@ -70,3 +71,6 @@ private:
 
 // The scripted sequences draw the vehicle model and no HUD.
 bool IsSequenceState(int state);
+
+// Light 0 becomes the scene light of a lit pass, placed relative to the camera.
+void SetupRaceLight(const SceneLight& light, const CCamera& camera);

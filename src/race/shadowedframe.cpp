@@ -15,7 +15,8 @@ namespace {
 // Suns sit this far out along their direction.
 constexpr float kSunDistance = 2000.0f;
 
-// Light 0 becomes the scene light, as a direction from the camera towards it.
+}  // namespace
+
 void SetupRaceLight(const SceneLight& light, const CCamera& camera) {
     glLightfv(GL_LIGHT0, GL_DIFFUSE, light.color);
     float p[3] = {light.position[0], light.position[1], light.position[2]};
@@ -29,8 +30,6 @@ void SetupRaceLight(const SceneLight& light, const CCamera& camera) {
     const GLfloat position[4] = {p[0] - camera.x, p[1] - camera.y, p[2] - camera.z, 0.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, position);
 }
-
-}  // namespace
 
 void CGameRenderer::DrawWorld(bool opaque, bool transparent, bool includeA) {
     if (IsSequenceState(gRequestedState) && vehicleRender) {

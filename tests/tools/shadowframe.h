@@ -7,6 +7,7 @@
 
 #include "data/trackscript.h"
 #include "lighting/stenciltechnique.h"
+#include "race/gamerenderer.h"
 #include "scene/transformation.h"
 #include "sceneview.h"
 
@@ -30,20 +31,6 @@ inline void BeginSceneState(int width, int height, const float ambient[3]) {
         glLightfv(GL_LIGHT0 + i, GL_DIFFUSE, black);
         glLightfv(GL_LIGHT0 + i, GL_SPECULAR, black);
     }
-}
-
-// Light 0 as the race renderer sets it for one light's lit pass.
-inline void SetupSceneLight(const SceneLight& light, const CCamera& camera) {
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, light.color);
-    float p[3] = {light.position[0], light.position[1], light.position[2]};
-    if (light.type == LIGHT_SUN) {
-        for (float& v : p) v *= 2000.0f;
-    } else {
-        glLightf(GL_LIGHT0, GL_CONSTANT_ATTENUATION, 1.0f);
-        glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, light.range > 0.0f ? 1.0f / light.range : 0.0f);
-    }
-    const float position[4] = {p[0] - camera.x, p[1] - camera.y, p[2] - camera.z, 0.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, position);
 }
 
 inline void DrawSceneFrame(const ShadowScene& scene) {
@@ -73,7 +60,7 @@ inline void DrawSceneFrame(const ShadowScene& scene) {
             glDepthFunc(GL_EQUAL);
         }
         glEnable(GL_LIGHT0);
-        SetupSceneLight(light, *scene.camera);
+        SetupRaceLight(light, *scene.camera);
         scene.model->Draw(true, false, false);
     }
     if (scene.technique) {

@@ -84,8 +84,6 @@ TEST(Shader, FileNamesAndFailuresAreLogged) {
     EXPECT_GT(log.size(), failed + 40);
     EXPECT_NE(log.find("long.frag is longer than"), std::string::npos);
     EXPECT_EQ(CountOf(log, "Compilation of"), 1);
-    glDeleteShader(frag.id);
-    glDeleteShader(broken.id);
 }
 
 TEST(Shader, LinkFailureNamesTheProgram) {
@@ -101,8 +99,6 @@ TEST(Shader, LinkFailureNamesTheProgram) {
         EXPECT_FALSE(program.Link());
     }
     EXPECT_NE(ReadText("log.txt").find("Failed to link program Mismatch:\n"), std::string::npos);
-    glDeleteShader(a.id);
-    glDeleteShader(b.id);
 }
 
 TEST(Shader, GameShadersCompileAndLink) {
@@ -175,6 +171,4 @@ TEST(Shader, PointLightProgramLightsAndFogs) {
     EXPECT_GT(centre[1], 250);
     glUseProgram(0);
     glDeleteTextures(1, &white);
-    for (ShaderObject* s : {&vert, &plain, &fog})
-        glDeleteShader(s->id);
 }
