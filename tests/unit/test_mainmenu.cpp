@@ -41,28 +41,6 @@ TEST_F(MainMenu, UpAndDownWrapWithinThePage) {
     EXPECT_EQ(Highlighted(), MAINMENU_OPTIONS);
 }
 
-TEST_F(MainMenu, OptionsAndBackSwitchPagesWithTheirHighlight) {
-    Special(menu, kKeyDown);
-    Special(menu, kKeyDown);
-    Key(menu, kKeyEnter);
-    EXPECT_TRUE(menu.switching);
-    EXPECT_EQ(menu.first, 4);
-    EXPECT_EQ(Highlighted(), MAINMENU_VIDEO);
-    Special(menu, kKeyUp);  // dropped: the page is still switching
-    EXPECT_EQ(Highlighted(), MAINMENU_VIDEO);
-    Animate(menu, 1.0f);
-    EXPECT_FALSE(menu.switching);
-    EXPECT_EQ(gMainMenuItems[MAINMENU_VIDEO].offset[2], 0.0f);
-    EXPECT_EQ(gMainMenuItems[MAINMENU_NEW_PROFILE].offset[2], 20.0f);
-    Special(menu, kKeyUp);
-    EXPECT_EQ(Highlighted(), MAINMENU_BACK);
-    Key(menu, kKeyEnter);
-    Animate(menu, 1.0f);
-    EXPECT_EQ(menu.first, 0);
-    EXPECT_EQ(Highlighted(), MAINMENU_OPTIONS);
-    EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);  // page switches are not state changes
-}
-
 TEST_F(MainMenu, ChoosingFliesThePageOutThenRequestsOnceAndGlidesBackIn) {
     Special(menu, kKeyDown);
     Special(menu, kKeyDown);
