@@ -26,13 +26,6 @@ std::string Block(const std::string& type, const std::string& body = "POSITION 0
     return "BEGININSTRUMENT\nTYPE " + type + "\n" + body + "ENDINSTRUMENT\n";
 }
 
-int Count(const std::string& haystack, const std::string& needle) {
-    int n = 0;
-    for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1))
-        ++n;
-    return n;
-}
-
 class HudScriptTest : public ::testing::Test {
 protected:
     std::string LogText() const { return ReadText("log.txt"); }
@@ -72,7 +65,7 @@ TEST_F(HudScriptTest, KeywordsBeginTheLineExactlyInCapitals) {
     EXPECT_TRUE(layout.triangles.empty());
     EXPECT_TRUE(layout.lines.empty());
     const std::string log = LogText();
-    EXPECT_EQ(Count(log, "Illegal hud file command "), 6) << log;
+    EXPECT_EQ(CountOf(log, "Illegal hud file command "), 6) << log;
     EXPECT_NE(log.find("Illegal hud file command  VERTEX 0 0\n\n"), std::string::npos);  // the line end is kept
     EXPECT_NE(log.find("Illegal hud file command BEGININSTRUMENT \n"), std::string::npos);
 }
@@ -108,7 +101,7 @@ TEST_F(HudScriptTest, ShapesInsideABlockAndBlockLinesOutsideAreUnrecognised) {
     EXPECT_TRUE(layout.lines.empty());
     EXPECT_TRUE(layout.instruments[HUD_TIMER]);
     const std::string log = LogText();
-    EXPECT_EQ(Count(log, "Illegal hud file command "), 3) << log;
+    EXPECT_EQ(CountOf(log, "Illegal hud file command "), 3) << log;
     EXPECT_NE(log.find("Illegal hud instrument attribute VERTEX 0.5 0.5\n in line 6"), std::string::npos) << log;
     EXPECT_NE(log.find("Illegal hud instrument attribute BEGININSTRUMENT\n in line 8"), std::string::npos) << log;
 }
@@ -124,7 +117,7 @@ TEST_F(HudScriptTest, BlocksWithoutALegalTypeInstallNothing) {
     const std::string log = LogText();
     EXPECT_NE(log.find("Illegal hud instrument type COMPASS\n"), std::string::npos) << log;
     EXPECT_NE(log.find("Illegal hud instrument type timer\n"), std::string::npos) << log;
-    EXPECT_EQ(Count(log, "without a legal TYPE"), 3) << log;
+    EXPECT_EQ(CountOf(log, "without a legal TYPE"), 3) << log;
 }
 
 TEST_F(HudScriptTest, LongLinesAreReadIn254CharacterPiecesEachCounted) {

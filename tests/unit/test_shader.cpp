@@ -15,13 +15,6 @@ std::string Shader(const char* name) {
     return kShaderDir + name;
 }
 
-int CountOf(const std::string& text, const std::string& part) {
-    int n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
-}
-
 // A white texture on unit 0 so the programs' texture lookups give 1.
 GLuint WhiteTexture() {
     GLuint t = 0;

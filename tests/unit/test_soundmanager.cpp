@@ -59,12 +59,7 @@ protected:
 
 TEST_F(SoundManagerTest, LoadsEverySoundAndKeepsEmptyBuffersForFailures) {
     EXPECT_TRUE(sound.IsEnabled());
-    const std::string log = ReadText(sandbox.Path("bin/log.txt"));
-    size_t failures = 0;
-    for (size_t at = log.find("Failed to load wav file."); at != std::string::npos;
-         at = log.find("Failed to load wav file.", at + 1))
-        ++failures;
-    EXPECT_EQ(failures, 2u);
+    EXPECT_EQ(CountOf(ReadText(sandbox.Path("bin/log.txt")), "Failed to load wav file."), 2);
     for (int id : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 20, 21, 22}) EXPECT_NE(sound.Buffer(id), 0u) << id;
     EXPECT_EQ(sound.Buffer(12), 0u);
     ALint size = -1;

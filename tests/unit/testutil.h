@@ -37,6 +37,14 @@ inline void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// How often part occurs in text, overlapping occurrences included.
+inline int CountOf(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
 inline std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
