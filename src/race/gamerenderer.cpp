@@ -139,7 +139,7 @@ void CGameRenderer::DrawHud() {
     EndOverlay();
 }
 
-void CGameRenderer::SetUpLighting() {
+void SetUpRaceLighting() {
     const TrackSettings& t = gTrackSettings;
     const GLfloat ambient[4] = {t.ambientColor[0], t.ambientColor[1], t.ambientColor[2], 1.0f};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
@@ -207,7 +207,7 @@ void CGameRenderer::enter() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    SetUpLighting();
+    SetUpRaceLighting();
     if (stencil && gRequestedState != STATE_GAME_OUTRO) {
         stencil->Init();
         stencil->ClearCasters();

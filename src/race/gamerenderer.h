@@ -65,12 +65,13 @@ private:
     // The vehicle of a scripted sequence (whole), then the track with the passes asked for.
     void DrawWorld(bool opaque, bool transparent, bool includeA);
     void DrawHud();
-    void SetUpLighting();
     void SetUpFog();
 };
 
 // The scripted sequences draw the vehicle model and no HUD.
 bool IsSequenceState(int state);
 
+// The race's light model and light 0 (the sun, or a dim stand-in without one) for gTrackSettings.
+void SetUpRaceLighting();
 // Light 0 becomes the scene light of a lit pass, placed relative to the camera.
 void SetupRaceLight(const SceneLight& light, const CCamera& camera);

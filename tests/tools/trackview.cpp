@@ -8,6 +8,7 @@
 
 #include "data/trackscript.h"
 #include "lighting/shader.h"
+#include "race/gamerenderer.h"
 #include "scene/milkshape.h"
 #include "scene/rendermodel.h"
 #include "scene/texturemanager.h"
@@ -20,18 +21,7 @@ constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 
 void SetupLighting(const TrackSettings& s) {
-    const float ambient[4] = {s.ambientColor[0], s.ambientColor[1], s.ambientColor[2], 1.0f};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
-    const float lightAmbient[4] = {0.2f, 0.2f, 0.2f, 1.0f}, diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
-    glLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    glEnable(GL_LIGHTING);
-    if (s.hasSun)
-        glEnable(GL_LIGHT0);
-    else
-        glDisable(GL_LIGHT0);
+    SetUpRaceLighting();
     if (s.fogEnabled) {
         const float fog[4] = {s.fogColor[0], s.fogColor[1], s.fogColor[2], 0.0f};
         glFogi(GL_FOG_MODE, GL_EXP2);

@@ -20,10 +20,6 @@ protected:
         LoadTrackSettings("../Scripts/track1.txt", s);
     }
     std::string LogText() const { return ReadText(sandbox.Path("bin/log.txt")); }
-    int LogLines() const {
-        const std::string log = LogText();
-        return static_cast<int>(std::count(log.begin(), log.end(), '\n'));
-    }
 
     GameTreeSandbox sandbox;
     TrackSettings s;
