@@ -10,9 +10,6 @@ class CBitmapFont;
 class CLoadPhysics : public CPhysics {
 public:
     void update(float dt) override;
-    void onKey(unsigned char, bool) override {}
-    void onMouseMove(int, int) override {}
-    void create() override {}
     void enter() override;
 };
 

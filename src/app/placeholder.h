@@ -8,8 +8,6 @@ public:
     explicit CPlaceholderPhysics(const char* name) : name(name) {}
     void update(float) override {}
     void onKey(unsigned char key, bool down) override;
-    void onMouseMove(int, int) override {}
-    void create() override {}
     void enter() override;
 
     const char* name;

@@ -39,10 +39,11 @@ class CPhysics {
 public:
     virtual ~CPhysics() = default;
     virtual void update(float dt) = 0;
-    virtual void onKey(unsigned char key, bool down) = 0;
+    // Input a state does not take, and creation it does not need, do nothing.
+    virtual void onKey(unsigned char, bool) {}
     virtual void onSpecialKey(int key, bool down);
-    virtual void onMouseMove(int dx, int dy) = 0;
-    virtual void create() = 0;
+    virtual void onMouseMove(int, int) {}
+    virtual void create() {}
     virtual void enter();
     virtual void leave();
 

@@ -21,8 +21,6 @@ constexpr int kKeyDown = 103;
 class CMenuScreenPhysics : public CPhysics {
 public:
     void update(float) override {}
-    void onMouseMove(int, int) override {}
-    void create() override {}
 };
 
 // One row of an option list: the settings pages, the load-profile page, the profile menu, the pause menu.

@@ -33,7 +33,6 @@ public:
     void onKey(unsigned char key, bool down) override;
     void onSpecialKey(int key, bool down) override;
     void onMouseMove(int dx, int dy) override;
-    void create() override {}
 
     // Builds the collision world of the freshly loaded gTrackModel (loading progress 75 and 100).
     void PrepareRace();

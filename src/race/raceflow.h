@@ -25,9 +25,6 @@ extern float gTrophyAngle;  // also turned by the track selection
 class CCountdownPhysics : public CPhysics {
 public:
     void update(float dt) override;
-    void onKey(unsigned char, bool) override {}
-    void onMouseMove(int, int) override {}
-    void create() override {}
     void enter() override;
 
     float remaining = 0.0f;
@@ -39,7 +36,6 @@ public:
     void update(float) override {}
     void onKey(unsigned char key, bool down) override;
     void onSpecialKey(int key, bool down) override;
-    void onMouseMove(int, int) override {}
     void create() override;
 
     int selected = 0;
@@ -52,7 +48,6 @@ class CRaceCompletedPhysics : public CPhysics {
 public:
     void update(float dt) override;
     void onKey(unsigned char key, bool down) override;
-    void onMouseMove(int, int) override {}
     void create() override;
     void enter() override;
     void leave() override;

@@ -33,7 +33,6 @@ public:
 
     void update(float dt) override;
     void onKey(unsigned char key, bool down) override;
-    void onMouseMove(int, int) override {}
     void create() override;
     void enter() override;
     void leave() override;

@@ -10,9 +10,6 @@ namespace {
 class CProbePhysics : public CPhysics {
 public:
     void update(float dt) override { lastDt = dt, updates++; }
-    void onKey(unsigned char, bool) override {}
-    void onMouseMove(int, int) override {}
-    void create() override {}
     void enter() override { CPhysics::enter(), enters++; }
     void leave() override { CPhysics::leave(), leaves++; }
 
