@@ -11,7 +11,6 @@
 #include "glframe.h"
 #include "hud/bitmapfont.h"
 #include "hud/hud.h"
-#include "hudscripts.h"
 #include "race/vehicle.h"
 #include "scene/transformation.h"
 #include "testutil.h"
@@ -147,18 +146,3 @@ TEST_F(HudGL, UnreadableScriptLeavesAnEmptyHud) {
     EXPECT_EQ(ReadText("log.txt"), "");
 }
 
-TEST_F(HudGL, GeneratedScriptsHaveEveryInstrumentAndParseCleanly) {
-    SetReadouts("137", "64", "ENGINE DAMAGE");
-    for (int i = 0; i < kNumHudScripts; ++i) {
-        WriteText(sandbox.Path("Scripts/hud.txt"), HudScriptText(i));
-        hud->LoadScript("../Scripts/hud.txt");
-        const HudLayout& layout = hud->Layout();
-        for (int code = 0; code < NUM_HUD_INSTRUMENTS; ++code)
-            EXPECT_TRUE(layout.instruments[code]) << "hud" << i + 1 << " instrument " << code;
-        EXPECT_FALSE(layout.triangles.empty());
-        EXPECT_FALSE(layout.lines.empty());
-        EXPECT_GT(Draw().LitCount(), kW * kH / 8);
-    }
-    EXPECT_EQ(ReadText("log.txt"), "");
-    EXPECT_EQ(HudScriptText(0), HudScriptText(0));  // the generator is deterministic
-}
