@@ -32,27 +32,27 @@ void SetView(LensFlare& flare, int width, int height) {
 const float kEye[3] = {0.0f, 0.0f, 0.0f};
 const float kBack[3] = {0.0f, 0.0f, 1.0f};  // the camera's GetDirection points back towards the eye
 
+// The quads of the flare for a sun at (x, y, -10) in a window of the given width (4:3).
+std::vector<FlareQuad> FlareFor(float x, float y, int width) {
+    LensFlare flare(nullptr);
+    SetView(flare, width, width * 3 / 4);
+    const float sun[3] = {x, y, -10.0f};
+    return flare.Layout(kEye, kBack, sun, width);
+}
+
 }  // namespace
 
 TEST(LensFlare, ShinesSitOnTheSunAndScaleWithTheScreen) {
-    LensFlare flare(nullptr);
-    SetView(flare, 1024, 768);
-    const float sun[3] = {0.0f, 0.0f, -10.0f};
-    std::vector<FlareQuad> quads = flare.Layout(kEye, kBack, sun, 1024);
+    const std::vector<FlareQuad> quads = FlareFor(0.0f, 0.0f, 1024);
     ASSERT_EQ(quads.size(), 12u);
     EXPECT_NEAR(quads[0].x, 512.0f, 0.01f);
     EXPECT_NEAR(quads[0].y, 384.0f, 0.01f);
     EXPECT_FLOAT_EQ(quads[0].half, 128.0f);  // a 256 x 256 square at a width of 1024
-    LensFlare narrow(nullptr);
-    SetView(narrow, 800, 600);
-    EXPECT_FLOAT_EQ(narrow.Layout(kEye, kBack, sun, 800)[0].half, 100.0f);
+    EXPECT_FLOAT_EQ(FlareFor(0.0f, 0.0f, 800)[0].half, 100.0f);
 }
 
 TEST(LensFlare, ElementsLieOnOneLineThroughTheSun) {
-    LensFlare flare(nullptr);
-    SetView(flare, 1024, 768);
-    const float sun[3] = {3.0f, 2.0f, -10.0f};
-    std::vector<FlareQuad> quads = flare.Layout(kEye, kBack, sun, 1024);
+    const std::vector<FlareQuad> quads = FlareFor(3.0f, 2.0f, 1024);
     ASSERT_EQ(quads.size(), 12u);
     for (int i = 1; i < 3; ++i) {  // the three shines share the sun's point
         EXPECT_NEAR(quads[i].x, quads[0].x, 0.01f);
