@@ -90,31 +90,3 @@ TEST_F(TrackSelection, CardsComeFromTheScriptsAndLockTheWrongVehicle) {
     EXPECT_EQ(gRequestedState, STATE_LOADING);
     EXPECT_EQ(gStateAfterLoading, STATE_RACE_INTRO);
 }
-
-TEST_F(TrackSelection, LeftAndRightWrapRoundTheTwentyFourTracks) {
-    Special(physics, kKeyLeft);
-    EXPECT_TRUE(gTrackSlide.slidingLeft);
-    Animate(physics, 1.1f);
-    EXPECT_EQ(gSelectedTrack, 23);
-    EXPECT_FALSE(gTrackSlide.sliding);
-    Special(physics, kKeyRight);
-    Animate(physics, 1.1f);
-    EXPECT_EQ(gSelectedTrack, 0);
-}
-
-TEST_F(TrackSelection, DuringASlideOnlyEnterAndEscapeAct) {
-    Special(physics, kKeyRight);
-    Animate(physics, 0.2f);
-    Special(physics, kKeyRight);  // ignored: still sliding
-    EXPECT_EQ(gTrackSlide.target, 1);
-    Key(physics, kKeyEnter);  // the track shown before the slide ends
-    EXPECT_EQ(gStateAfterLoading, STATE_RACE_INTRO);
-    EXPECT_EQ(gSelectedTrack, 0);
-    // Coming back, the next slide starts from the track that shows.
-    physics.enter();
-    EXPECT_EQ(gSelectedTrack, 0);
-    Special(physics, kKeyRight);
-    Animate(physics, 1.1f);
-    EXPECT_EQ(gSelectedTrack, 1);
-}
-

@@ -73,32 +73,6 @@ TEST_F(VehicleScreens, SelectionOnlyReachesOwnedVehicles) {
     EXPECT_EQ(gRequestedState, STATE_PROFILE_MENU);
 }
 
-TEST_F(VehicleScreens, BuyingAfterConfirmationSavesTheProfile) {
-    gProfile.cash = 25000;
-    purchase.enter();
-    Special(purchase, kKeyRight);
-    Animate(purchase, 1.1f);
-    EXPECT_EQ(gShownVehicle, 1);
-    Key(purchase, kKeyEnter);
-    ASSERT_TRUE(gPurchaseDialog.open);
-    EXPECT_STREQ(gPurchaseDialog.text, "Purchase vehicle for $5000?");
-    Special(purchase, kKeyRight);  // no sliding while the box is open
-    EXPECT_FALSE(gVehicleSlide.sliding);
-    Key(purchase, kKeyEnter);  // "NO"
-    EXPECT_EQ(gProfile.cash, 25000);
-    Key(purchase, kKeyEnter);
-    Special(purchase, kKeyUp);
-    Key(purchase, kKeyEnter);  // "YES"
-    EXPECT_FALSE(gPurchaseDialog.open);
-    EXPECT_EQ(gProfile.cash, 20000);
-    EXPECT_EQ(gSelectedVehicle, 1);
-    const std::string file = ReadText(tree.Path("Profiles/Buyer.txt"));
-    EXPECT_NE(file.find("CASH 20000"), std::string::npos) << file;
-    EXPECT_NE(file.find("OWNED_VEHICLE 1\nOWNED_VEHICLE 1\nOWNED_VEHICLE 0"), std::string::npos) << file;
-    Key(purchase, kKeyEnter);  // owned now: refused
-    EXPECT_FALSE(gPurchaseDialog.open);
-}
-
 TEST_F(VehicleScreens, AConfirmationLeftOpenStillAsksAboutItsVehicle) {
     gProfile.cash = 70000;
     purchase.enter();
