@@ -32,14 +32,6 @@ struct GlFrame {
         const unsigned char* p = At(x, y);
         return std::abs(p[0] - r) < 12 && std::abs(p[1] - g) < 12 && std::abs(p[2] - b) < 12;
     }
-    // Lines on whole-pixel coordinates may land on either neighbouring row or column.
-    bool NearIs(int x, int y, int r, int g, int b) const {
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if (Is(x + dx, y + dy, r, g, b))
-                    return true;
-        return false;
-    }
     int LitCount() const {
         int n = 0;
         for (int y = 0; y < height; ++y)

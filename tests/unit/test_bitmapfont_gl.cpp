@@ -35,59 +35,7 @@ protected:
     TestScreen screen;
 };
 
-// Only the given channel is lit in the box, and something is.
-bool OnlyChannel(const GlFrame& f, int x0, int y0, int w, int h, int channel) {
-    bool any = false;
-    for (int y = y0; y < y0 + h; ++y)
-        for (int x = x0; x < x0 + w; ++x) {
-            const unsigned char* p = f.At(x, y);
-            if (!f.Lit(x, y))
-                continue;
-            any = true;
-            for (int k = 0; k < 3; ++k)
-                if ((k == channel) != (p[k] > 0))
-                    return false;
-        }
-    return any;
-}
-
 }  // namespace
-
-TEST_F(BitmapFontGL, EmptyTextDrawsNothingAndLeavesHalfWhite) {
-    CBitmapFont arial(L"Arial", 24, 400);
-    arial.Print("", 10, 10);
-    float colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_EQ(Grab().LitCount(), 0);
-    EXPECT_EQ(std::vector<float>(colour, colour + 4), (std::vector<float>{1.0f, 1.0f, 1.0f, 0.5f}));
-}
-
-TEST_F(BitmapFontGL, BaselineStartsAtThePrintPosition) {
-    CBitmapFont arial(L"Arial", 24, 400);
-    arial.Print("L", 10, 10);
-    int left, right, bottom;
-    Grab().InkBounds(left, right, bottom);
-    EXPECT_EQ(bottom, 10);
-    EXPECT_GE(left, 10);
-    EXPECT_LE(left, 13);
-}
-
-TEST_F(BitmapFontGL, EachPrintUsesItsFontsCurrentColour) {
-    CBitmapFont arial(L"Arial", 24, 400);
-    CBitmapFont courier(L"Courier New", 24, 700);
-    SetFontColor(arial, 1, 0, 0);
-    SetFontColor(courier, 0, 1, 0);
-    arial.Print("M", 10, 100);
-    courier.Print("M", 60, 100);
-    arial.Print("M", 110, 100);
-    SetFontColor(arial, 0, 0, 1);
-    arial.Print("M", 160, 100);
-    const GlFrame f = Grab();
-    EXPECT_TRUE(OnlyChannel(f, 10, 95, 45, 35, 0));
-    EXPECT_TRUE(OnlyChannel(f, 60, 95, 45, 35, 1));
-    EXPECT_TRUE(OnlyChannel(f, 110, 95, 45, 35, 0));
-    EXPECT_TRUE(OnlyChannel(f, 160, 95, 45, 35, 2));
-}
 
 TEST_F(BitmapFontGL, BytesOutsideTheFontDrawNothing) {
     CBitmapFont arial(L"Arial", 24, 400);
