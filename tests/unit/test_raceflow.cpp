@@ -126,43 +126,6 @@ TEST(Results, AllGoldCompletesTheGame) {
     EXPECT_EQ(p.goldCups, 24);
 }
 
-TEST(RaceFlow, CountdownBeepsEverySecondThenRaces) {
-    CCountdownPhysics countdown;
-    gRequestedState = STATE_COUNTDOWN;
-    countdown.enter();
-    std::vector<std::string> shown;
-    countdown.update(0.0f);
-    for (int i = 0; i < 23 && gRequestedState == STATE_COUNTDOWN; ++i) {
-        countdown.update(0.125f);
-        if (shown.empty() || shown.back() != gCountdownText) shown.push_back(gCountdownText);
-    }
-    EXPECT_EQ(shown, (std::vector<std::string>{"3..", "2..", "1.."}));
-    EXPECT_EQ(gRequestedState, STATE_COUNTDOWN);
-    countdown.update(0.125f);  // three seconds have passed
-    EXPECT_EQ(gRequestedState, STATE_RACE);
-    EXPECT_STREQ(gCountdownText, "1..");
-}
-
-TEST(RaceFlow, PauseMenuWrapsAndEscapeAlwaysResumes) {
-    CIngameMenuPhysics pause;
-    pause.create();
-    pause.onSpecialKey(101, true);  // up from the first wraps to "Exit race"
-    EXPECT_EQ(pause.selected, 1);
-    gRequestedState = STATE_INGAME_MENU;
-    pause.onKey(27, true);
-    EXPECT_EQ(gRequestedState, STATE_RACE);
-    gRequestedState = STATE_INGAME_MENU;
-    pause.onKey(13, true);
-    EXPECT_EQ(gRequestedState, STATE_PROFILE_MENU);
-    pause.onSpecialKey(103, true);  // down from "Exit race" wraps to "Return to game"
-    EXPECT_EQ(pause.selected, 0);
-    gRequestedState = STATE_INGAME_MENU;
-    pause.onKey(13, false);
-    EXPECT_EQ(gRequestedState, STATE_INGAME_MENU);
-    pause.onKey(13, true);
-    EXPECT_EQ(gRequestedState, STATE_RACE);
-}
-
 TEST(RaceFlow, EnterAfterResultsPlaysTheEndingOnlyWhenComplete) {
     CRaceCompletedPhysics results;
     gProfile.percentComplete = 99.98f;

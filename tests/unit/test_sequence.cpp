@@ -122,58 +122,6 @@ TEST_F(SequenceTest, CircleKeepsItsRadiusAndEndsWhereItBegan) {
     EXPECT_NEAR(camera.z, -10.0f, 1e-3f);
 }
 
-TEST_F(SequenceTest, InstantActionsRunOnceWhenTheirTimeComes) {
-    AddAt(gTrackSettings, 0.0f, ACTION_SETPOSITION, 1, 2, 3);
-    AddAt(gTrackSettings, 0.0f, ACTION_THRUSTON);
-    AddAt(gTrackSettings, 1.0f, ACTION_SETCAMPOSITION, 7, 8, 9);
-    AddAt(gTrackSettings, 1.0f, ACTION_SETHEADING, 45);
-    AddAt(gTrackSettings, 1.0f, ACTION_SETCAMSPEED, 0.0f);
-    AddAt(gTrackSettings, 1.0f, ACTION_BRAKESON);
-    AddAt(gTrackSettings, 1.0f, ACTION_THRUSTOFF);
-    Start(STATE_RACE_INTRO);  // AT 0 runs in the very first update
-    EXPECT_TRUE(dynamics.thrustOn);
-    EXPECT_FLOAT_EQ(gVehicleTransform.z, 3.0f);
-    sequence.update(0.5f);
-    EXPECT_FLOAT_EQ(camera.x, 0.0f);
-    sequence.update(0.6f);
-    EXPECT_FLOAT_EQ(camera.z, 9.0f);
-    EXPECT_FLOAT_EQ(gVehicleTransform.yaw, 45.0f);
-    EXPECT_TRUE(dynamics.brakeOn);
-    EXPECT_FALSE(dynamics.thrustOn);
-    camera.SetPosition(0, 0, 0);
-    sequence.update(0.5f);
-    EXPECT_FLOAT_EQ(camera.x, 0.0f);  // not run a second time
-}
-
-// The stop hands each sequence on; Escape skips the game intro and outro through the loading screen, but
-// not the race's fly-over.
-TEST_F(SequenceTest, StopAndEscapeHandEachSequenceOn) {
-    struct { int state, stopped, stoppedAfter, escaped, escapedAfter; } cases[] = {
-        {STATE_GAME_INTRO, STATE_LOADING, STATE_MAIN_MENU, STATE_LOADING, STATE_MAIN_MENU},
-        {STATE_RACE_INTRO, STATE_COUNTDOWN, 0, STATE_RACE_INTRO, 0},
-        {STATE_GAME_OUTRO, STATE_PROFILE_MENU, 0, STATE_LOADING, STATE_PROFILE_MENU},
-    };
-    for (const auto& c : cases) {
-        SetUp();
-        AddAt(gTrackSettings, 0.0f, ACTION_THRUSTON);
-        AddAt(gTrackSettings, 1.0f, ACTION_STOP);
-        Start(c.state);
-        sequence.update(0.9f);
-        EXPECT_EQ(gRequestedState, c.state);
-        sequence.update(0.2f);
-        EXPECT_EQ(gRequestedState, c.stopped);
-        EXPECT_EQ(gStateAfterLoading, c.stoppedAfter);
-        EXPECT_FALSE(dynamics.thrustOn);
-        SetUp();
-        Start(c.state);
-        sequence.onKey(27, false);
-        EXPECT_EQ(gRequestedState, c.state);  // the press, not the release
-        sequence.onKey(27, true);
-        EXPECT_EQ(gRequestedState, c.escaped);
-        EXPECT_EQ(gStateAfterLoading, c.escapedAfter);
-    }
-}
-
 TEST_F(SequenceTest, CommandsAfterTheStopAreIgnoredWithALogLine) {
     GameTreeSandbox sandbox;
     AddAt(gTrackSettings, 2.0f, ACTION_STOP);
@@ -182,36 +130,6 @@ TEST_F(SequenceTest, CommandsAfterTheStopAreIgnoredWithALogLine) {
     RunTo(4.0f, 0.5f);
     EXPECT_FLOAT_EQ(gVehicleTransform.x, 0.0f);
     EXPECT_NE(ReadText("log.txt").find("after the sequence stops"), std::string::npos);
-}
-
-TEST_F(SequenceTest, CaptionFadesInStaysAndFadesOut) {
-    AddCaption(gTrackSettings, 1.0f, ACTION_SHOWTEXT, "Hello there", 0.1f, 0.5f, 0.02f);
-    Start(STATE_GAME_INTRO);
-    RunTo(0.875f, 0.125f);
-    EXPECT_FALSE(gCaptions[0].active);
-    RunTo(1.25f, 0.125f);
-    ASSERT_TRUE(gCaptions[0].active);
-    EXPECT_STREQ(gCaptions[0].text, "Hello there");
-    EXPECT_FLOAT_EQ(gCaptions[0].alpha, 0.5f);
-    EXPECT_NEAR(gCaptions[0].x, 0.1f + 0.02f * 0.375f, 1e-5f);  // drifts by z per second from its first update
-    RunTo(4.0f, 0.125f);
-    EXPECT_FLOAT_EQ(gCaptions[0].alpha, 1.0f);
-    RunTo(6.75f, 0.125f);
-    EXPECT_FLOAT_EQ(gCaptions[0].alpha, 0.5f);
-    RunTo(7.0f, 0.125f);
-    EXPECT_TRUE(gCaptions[0].active);  // disappears in the first update after start + 6
-    sequence.update(0.125f);
-    EXPECT_FALSE(gCaptions[0].active);
-}
-
-TEST_F(SequenceTest, RollTextRisesFromTheBottom) {
-    AddCaption(gTrackSettings, 0.0f, ACTION_ROLLTEXT, "Credits");
-    Start(STATE_GAME_OUTRO);
-    RunTo(2.0f, 0.1f);
-    EXPECT_FLOAT_EQ(gCaptions[0].x, 0.4f);
-    EXPECT_NEAR(gCaptions[0].y, 0.05f + 0.2f, 1e-4f);
-    RunTo(8.6f, 0.1f);
-    EXPECT_FALSE(gCaptions[0].active);
 }
 
 TEST_F(SequenceTest, NineCaptionSlotsAndNoMore) {
@@ -232,21 +150,6 @@ TEST_F(SequenceTest, NineCaptionSlotsAndNoMore) {
     for (const CaptionSlot& slot : gCaptions) EXPECT_FALSE(slot.active);
 }
 
-TEST_F(SequenceTest, RecordingDrivesTheVehicle) {
-    GameTreeSandbox sandbox;
-    WriteText(sandbox.Path("Scripts/flight.txt"),
-              "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\nTIME 1 POS 10 2 0 HEAD 90 AZM 10 TILT -20\n");
-    gTrackSettings.hasVehicleScript = true;
-    ASSERT_TRUE(gTrackSettings.vehicleRecording.Load("../Scripts/flight.txt"));
-    Start(STATE_RACE_INTRO);
-    sequence.update(0.5f);
-    EXPECT_FLOAT_EQ(gVehicleTransform.x, 5.0f);
-    EXPECT_FLOAT_EQ(gVehicleTransform.pitch, 5.0f);  // the recording's azimuth and tilt are pitch and roll
-    EXPECT_FLOAT_EQ(gVehicleTransform.roll, -10.0f);
-    sequence.update(5.0f);
-    EXPECT_FLOAT_EQ(gVehicleTransform.x, 10.0f);  // held at the last sample
-}
-
 TEST_F(SequenceTest, MissingRecordingHoldsTheStartPose) {
     GameTreeSandbox sandbox;
     gTrackSettings.hasVehicleScript = true;
@@ -259,25 +162,3 @@ TEST_F(SequenceTest, MissingRecordingHoldsTheStartPose) {
     EXPECT_FLOAT_EQ(gVehicleTransform.x, 4.0f);
     EXPECT_FLOAT_EQ(gVehicleTransform.yaw, 30.0f);
 }
-
-TEST_F(SequenceTest, WithoutRecordingTheFlightModelFliesTheModel) {
-    dynamics.maxSpeed = 50.0f;
-    dynamics.thrust = 10.0f;
-    AddAt(gTrackSettings, 0.0f, ACTION_THRUSTON);
-    Start(STATE_RACE_INTRO);
-    sequence.update(1.0f);
-    EXPECT_NEAR(dynamics.speed, 10.0f, 1e-3f);
-    EXPECT_NEAR(gVehicleTransform.z, -10.0f, 1e-3f);  // forward along its own yaw 0
-}
-
-TEST_F(SequenceTest, LeavingPutsTheRaceCameraAboveTheVehicle) {
-    gTrackSettings.vehicleStartPosition[1] = 4.0f;
-    gTrackSettings.vehicleStartHeading = 60.0f;
-    Start(STATE_RACE_INTRO);
-    sequence.cameraSpeed = 3.0f;
-    sequence.leave();
-    EXPECT_FLOAT_EQ(camera.y, 5.0f);
-    EXPECT_FLOAT_EQ(camera.yaw, -60.0f);
-    EXPECT_FLOAT_EQ(sequence.cameraSpeed, 0.0f);
-}
-
