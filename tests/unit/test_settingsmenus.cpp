@@ -86,16 +86,3 @@ TEST_F(SettingsPage, AKeyAnotherControlHoldsIsRefusedWithANotice) {
     EXPECT_TRUE(gControlNotice.empty());
     EXPECT_TRUE(controls.capturing);  // still waiting for a key on the next visit
 }
-
-TEST_F(SettingsPage, SensitivityWrapsFromMinToMax) {
-    gSettings.mouseSensitivity = 0.6f;
-    CControlSettingsPhysics controls;
-    controls.create();
-    EXPECT_STREQ(gControlRows[CONTROL_SENSITIVITY].ChoiceText(), "MIN");
-    Special(controls, kKeyDown);
-    Special(controls, kKeyLeft);
-    EXPECT_STREQ(gControlRows[CONTROL_SENSITIVITY].ChoiceText(), "MAX");
-    Special(controls, kKeyUp);
-    Key(controls, kKeyEnter);
-    EXPECT_FLOAT_EQ(gSettings.mouseSensitivity, 1.6f);
-}

@@ -56,17 +56,6 @@ TEST_F(StateSwitch, FirstUpdateOfAStateGetsZeroDtThenRealIntervals) {
     EXPECT_EQ(sequence.lastDt, 0.0f);  // first update after entering, however long ago
 }
 
-TEST_F(StateSwitch, SharedSequenceObjectIsLeftAndEnteredAgain) {
-    gRequestedState = STATE_GAME_OUTRO;
-    PhysicsStep(100);
-    ASSERT_EQ(manager->current, &sequence);
-    EXPECT_EQ(sequence.enters, 1);
-    gRequestedState = STATE_RACE_INTRO;
-    PhysicsStep(200);
-    EXPECT_EQ(sequence.leaves, 1);
-    EXPECT_EQ(sequence.enters, 2);
-}
-
 TEST_F(StateSwitch, UnknownIdReentersTheCurrentObject) {
     gRequestedState = 42;
     PhysicsStep(100);
