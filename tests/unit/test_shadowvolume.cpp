@@ -56,30 +56,15 @@ TEST(ShadowCasters, GroupNamesMaterialsAndLightTypesDecide) {
     }
 }
 
-TEST(ShadowCasters, AVolumeGivesEveryTriangleItsLightData) {
+// A light numbered past the list still gets its facing slot; a sun without a direction casts nothing and says so.
+TEST(ShadowCasters, StrayLightNumbersAndSunsWithoutDirection) {
     GameTreeSandbox sandbox;
     ClearTrackSettings(gTrackSettings);
     gTrackSettings.lights = {Light(LIGHT_SUN, 0, 1, 0, 0), Light(LIGHT_POINT, 0, 5, 0, 1)};
     // Only groups that cast nothing for this light, so no GL buffer is made.
     CMilkshapeModel m = Groups({{"T", 0}, {"glass", 1}});
-    CStaticShadowVolume volume(nullptr, &m, 0, gTrackSettings.lights[0]);
-    EXPECT_TRUE(m.hasShadowData);
-    EXPECT_EQ(volume.groupCount, 2);
-    for (const MsTriangle& t : m.triangles) {
-        EXPECT_EQ(t.lightFacing.size(), 2u);
-        EXPECT_FLOAT_EQ(t.centroid[0], 0.333333f);
-        EXPECT_FLOAT_EQ(t.centroid[2], 0.333333f);
-    }
-    for (uint8_t a : volume.active) EXPECT_EQ(a, 0);
-    const float far[3] = {0.0f, 0.0f, 0.0f};
-    volume.UpdateVisibility(far);  // groups without a volume stay off
-    for (uint8_t a : volume.active) EXPECT_EQ(a, 0);
-
-    // A light numbered past the list still gets its facing slot.
     CStaticShadowVolume stray(nullptr, &m, 0, Light(LIGHT_SUN, 0, 1, 0, 5));
     EXPECT_EQ(m.triangles[0].lightFacing.size(), 6u);
-
-    // A sun without a direction casts nothing and says so.
     CMilkshapeModel rock = Groups({{"rock", 0}});
     CStaticShadowVolume dark(nullptr, &rock, 0, Light(LIGHT_SUN, 0, 0, 0, 0));
     EXPECT_EQ(dark.groupVolumes[0], nullptr);
