@@ -146,6 +146,8 @@ void FlatPictureState(bool on) {
 void DrawWindowPicture(uint32_t texture) {
     const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    // The loading screen leaves texturing off: the first frame after it would be blank white.
+    glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);

@@ -28,7 +28,7 @@ void OverlayState();
 void SceneState();
 // Depth test, culling and lighting off (true) or back on (false) around flat pictures.
 void FlatPictureState(bool on);
-// A texture over the whole window, upright, in white (2D mode, texturing on).
+// A texture over the whole window, upright, in white (2D mode); leaves texturing on.
 void DrawWindowPicture(uint32_t texture);
 // The left and right arrows of a card screen, lit while the card slides their way (2D mode).
 void DrawSlideArrows(const CardSlide& slide);

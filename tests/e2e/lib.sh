@@ -31,6 +31,8 @@ make_tree() {
     case "$name" in bin|Profiles|gamesettings.txt) ;; *) ln -s "$entry" "$TREE/$name" ;; esac
   done
   cp -a "$GAME_DIR/bin/." "$TREE/bin/"
+  # BIN, when set, is the game binary to run in place of the tree's own (the sanitizer build's).
+  [ -z "${BIN:-}" ] || cp "$BIN" "$TREE/bin/zephyrace"
   rm -f "$TREE/bin/log.txt"
   write_settings
 }

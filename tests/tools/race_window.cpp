@@ -1,6 +1,5 @@
 // The game in its window, sent from the loading screen straight into a race of track 1, for end-to-end
-// tests of the race before the menus lead there. Everything after the start is the game's own frame loop.
-// With a profile file as argument that profile is loaded and the race begins with its fly-over.
+// tests of the race itself. Everything after the start is the game's own frame loop.
 #include <GL/freeglut.h>
 
 #include <cstdio>
@@ -8,7 +7,6 @@
 #include "app/frame.h"
 #include "app/input.h"
 #include "app/managers.h"
-#include "data/profile.h"
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "menus/trackselect.h"
@@ -18,15 +16,12 @@
 namespace {
 
 bool gRaceRequested = false;
-bool gFlyOver = false;
 bool gPlaced = false;
 
 // The game's frame, except that the race fly-over is skipped: the vehicle starts where the fly-over would
 // leave it.
 void RaceFrame() {
     FrameCallback();
-    if (gFlyOver)
-        return;
     if (!gRaceRequested && gRequestedState == STATE_RACE_INTRO) {
         gRequestedState = STATE_RACE;
         gRaceRequested = true;
@@ -38,17 +33,12 @@ void RaceFrame() {
 
 }  // namespace
 
-int main(int count, char** args) {
+int main() {
     int argc = 1;
     char title[] = "Zephyrace";
     char* argv[] = {title, nullptr};
     if (!LoadSettings())
         return 2;
-    if (count > 1) {
-        if (!LoadProfile(args[1]))
-            return 3;
-        gFlyOver = true;
-    }
     gSelectedTrack = 0;
     gStateAfterLoading = STATE_RACE_INTRO;
     glutInit(&argc, argv);

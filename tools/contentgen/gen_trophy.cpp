@@ -15,6 +15,9 @@ namespace {
 
 constexpr float kPi = 3.14159265f;
 constexpr int kSides = 32;
+// World units per outline unit: small enough that the cup leaves the texts beside it on the results panel
+// and the track card readable.
+constexpr float kSize = 0.6f;
 
 // The turned outline from the foot up, over the rim and down into the bowl: radius, height.
 struct OutlinePoint {
@@ -45,8 +48,8 @@ void Lathe(MeshBuilder& mb) {
         OutlineNormal(i, nr, ny);
         for (int k = 0; k <= kSides; ++k) {
             const float a = 2.0f * kPi * k / kSides;
-            ids.push_back(mb.AddVertex({kOutline[i].radius * std::cos(a), kOutline[i].height,
-                                        kOutline[i].radius * std::sin(a)}));
+            ids.push_back(mb.AddVertex({kSize * kOutline[i].radius * std::cos(a), kSize * kOutline[i].height,
+                                        kSize * kOutline[i].radius * std::sin(a)}));
             normals.push_back({nr * std::cos(a), ny, nr * std::sin(a)});
         }
     }
@@ -85,7 +88,7 @@ void Handle(MeshBuilder& mb, float side) {
         for (int k = 0; k < kRound; ++k) {
             const float b = 2.0f * kPi * k / kRound;
             const Vec3 n = {out.x * std::cos(b), out.y * std::cos(b), std::sin(b)};
-            ids.push_back(mb.AddVertex(centre + n * kTube));
+            ids.push_back(mb.AddVertex((centre + n * kTube) * kSize));
             normals.push_back(n);
         }
     }

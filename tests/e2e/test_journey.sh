@@ -1,0 +1,486 @@
+#!/usr/bin/env bash
+# A new player's whole way through the game, with the sound captured to a wave file:
+# 1. splash, intro movie and game intro (watched, then left with Esc) to the main menu; a new profile;
+#    Forward rebound by key capture on the controls page; track 1 entered from the menus: the fly-over ignores
+#    Esc, the countdown beeps, the HUD runs, the pause menu keeps the engine's hum, the rebound key flies on
+#    to the goal and a cup; the profile file, the profile menu and the track card show the result; the volume
+#    changed on the audio page; Exit ends the game with code 0.
+# 2. A second start, the game intro skipped with Esc: the audio page shows the kept volume; a prepared rich
+#    profile buys a vehicle; a prepared profile one medal short of completion finishes a race and the ending
+#    plays; Exit from the main menu ends the game with code 0.
+# The sanitizer build runs the same journey; any AddressSanitizer or UBSan report fails it.
+source "$(dirname "$0")/lib.sh"
+make_tree
+# Scripts of our own, so that track 1's goal can be moved for the second race.
+rm "$TREE/Scripts"
+cp -r "$GAME_DIR/Scripts" "$TREE/Scripts"
+start_x
+
+# ---------------------------------------------------------------------------------------------- helpers
+key() { xdotool key "$1"; sleep "${2:-0.5}"; }
+# count SHOT GEOMETRY R G B [FUZZ]: pixels of about that colour inside the crop (from the top-left).
+count() {
+  convert "$1" -crop "$2" +repage -fill white -fuzz "${6:-8}%" -opaque "rgb($3,$4,$5)" -fill black +opaque white \
+    -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+# wait_for NAME SECONDS TEST...: screenshots until TEST (given the shot) succeeds; keeps that one as NAME.png
+# and prints its path. The tries are raw pictures, quick to write on a busy machine.
+wait_for() {
+  local name=$1 seconds=$2
+  shift 2
+  local end=$((SECONDS + seconds)) try="$WORK/try.ppm"
+  while [ "$SECONDS" -le "$end" ]; do
+    import -window root "$try"
+    if "$@" "$try"; then convert "$try" "$SHOTS/$name.png"; echo "$SHOTS/$name.png"; return 0; fi
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $name"
+    sleep 0.2
+  done
+  convert "$try" "$SHOTS/$name-last-try.png"
+  fail "$name: not seen within $seconds s"
+}
+
+# text SHOT FACE HEIGHT WEIGHT X Y "R G B" TEXT: the text in that colour matches, pixel for pixel but for an
+# eighth, a reference drawn from the same face; X, Y is its baseline start from the lower-left corner.
+text() {
+  local file=-
+  [ "$2" = Beware ] && file="$TREE/hudFont.ttf"
+  "$BUILD_DIR/tests/text_reference" "$WORK/ref.pgm" 1024 768 "$file" "$2" "$3" "$4" "$5" "$6" "$8" 2> /dev/null ||
+    fail "text_reference failed for \"$8\""
+  local w h x y
+  read -r w h x y <<<"$(convert "$WORK/ref.pgm" -format '%@' info: | tr 'x+' '  ')"
+  local box="$((w + 8))x$((h + 8))+$((x - 4))+$((y - 4))"
+  convert "$WORK/ref.pgm" -crop "$box" +repage -colorspace Gray "$WORK/ref-box.png"
+  local -a c=($7)
+  convert "$1" -crop "$box" +repage -fill white -fuzz 6% -opaque "rgb(${c[0]},${c[1]},${c[2]})" -fill black \
+    +opaque white -colorspace Gray "$WORK/shot-box.png"
+  TEXT_SET=$(convert "$WORK/ref-box.png" -format '%[fx:int(mean*w*h+0.5)]' info:)
+  TEXT_DIFF=$({ compare -metric AE "$WORK/ref-box.png" "$WORK/shot-box.png" null: 2>&1 || true; } | awk '{print int($1)}')
+  [ "$TEXT_SET" -gt 20 ] && [ "$TEXT_DIFF" -le $((TEXT_SET / 8)) ]
+}
+expect_text() { # SHOT WHAT FACE HEIGHT WEIGHT X Y "R G B" TEXT
+  local shot=$1 what=$2
+  shift 2
+  text "$shot" "$@" || fail "$(basename "$shot"): $what \"$7\" not shown ($TEXT_DIFF of $TEXT_SET pixels differ)"
+}
+
+# Colours of the game's texts.
+DARK="76 76 178"; PALE="178 178 255"; VALUE="127 127 217"; CAPTURE="178 255 178"
+GOLD="218 203 69"; SILVER="191 191 191"; BRONZE="204 132 83"
+# Profile texts as the game writes them.
+cash_text() {
+  awk -v c="$1" 'BEGIN { if (c >= 1000000) printf "%d,%03d,%03d$", c / 1000000, (c % 1000000) / 1000, c % 1000;
+                         else if (c >= 1000) printf "%d,%03d$", c / 1000, c % 1000; else printf "%d$", c }'
+}
+race_time_text() {
+  awk -v s="$1" 'BEGIN { p = s * 1000; st = p * 1.2e-7; if (st > 0.5) st = 0.5; ms = int(p + st);
+                         printf "%02d:%02d:%02d.%03d", int(ms / 3600000), int(ms % 3600000 / 60000), int(ms % 60000 / 1000), ms % 1000 }'
+}
+field() { awk -v k="$2" '$1 == k {print $2; exit}' "$1"; }
+record1() { awk '/^RECORD /{print $2; exit}' "$1"; }
+
+# Screens, recognised by their titles and texts.
+hint_pixels() { count "$1" 150x16+468+738 255 255 255 12; }
+intro_playing() { [ "$(hint_pixels "$1")" -gt 25 ] && [ "$(count "$1" 1024x700+0+0 178 178 255 4)" -gt 300 ]; }
+# The main menu: sky above, the logo in the lower-right corner, and no page's dark panel over the sand.
+brightness() { convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:; }
+main_menu_shown() {
+  local r g b
+  read -r r g b <<<"$(pixel "$1" 512 60)"
+  [ "$b" -gt "$r" ] || return 1
+  read -r r g b <<<"$(pixel "$1" 1010 700)"
+  [ "$b" -gt 40 ] && [ "$r" -lt 90 ] && [ "$(hint_pixels "$1")" -lt 10 ] &&
+    awk -v i="$(brightness "$1" 600x80+212+540)" -v o="$(brightness "$1" 150x80+20+540)" 'BEGIN {exit !(i > 0.7 * o)}'
+}
+page_shown() { text "$2" Beware 64 400 "$1" 570 "$DARK" "$3"; }  # TITLE_X SHOT TITLE
+new_profile_shown() { text "$1" Beware 64 400 237 564 "$DARK" "NEW PROFILE"; }
+load_page_shown() { page_shown 212 "$1" "LOAD PROFILE"; }
+audio_page_shown() { page_shown 383 "$1" AUDIO; }
+controls_page_shown() { page_shown 297 "$1" CONTROLS; }
+PLAYER=
+profile_menu_shown() { text "$1" "Courier New" 50 700 $(((1024 - 26 * ${#PLAYER}) / 2)) 733 "$DARK" "$PLAYER"; }
+# A track's title keeps the blank after its keyword.
+TITLE1=$(awk '/^TITLE /{sub(/^TITLE/, ""); print; exit}' "$TREE/Scripts/track1.txt")
+track_select_shown() { text "$1" "Courier New" 35 700 $(((1024 - 18 * ${#TITLE1}) / 2)) 648 "$VALUE" "$TITLE1"; }
+purchase_shown() { text "$1" Arial 35 700 158 145 "127 127 127" "Press [ENTER] to Purchase Vehicle, [ESC] to Return"; }
+# The countdown number, in (0.5, 0.5, 0.85), inside its dark box; the pause menu's title and highlighted entry.
+countdown_shown() { [ "$(count "$1" 320x125+372+254 127 127 217 4)" -gt 200 ]; }
+pause_shown() { text "$1" Arial 64 700 402 560 "$DARK" Paused && text "$1" Arial 40 700 392 494 "$PALE" "Return to game"; }
+results_shown() { text "$1" Arial 57 700 327 672 "$DARK" "Race Completed!"; }
+# The fly-over: the lit 3D scene (unlike the dark loading and menu screens) without the HUD's timer box or
+# the countdown.
+flyover_shown() {
+  [ "$(convert "$1" -colorspace Gray -format '%[fx:int(mean * 100)]' info:)" -gt 30 ] && ! countdown_shown "$1" &&
+    [ "$(count "$1" 200x70+412+8 178 178 255 4)" -lt 30 ]
+}
+# The HUD timer's text pixels (instrument colour, top middle) as a mask.
+timer_mask() {
+  convert "$1" -crop 160x40+432+30 +repage -fill white -fuzz 8% -opaque "rgb(178,178,255)" -fill black +opaque white "$2"
+}
+changed_pixels() { { compare -metric AE -fuzz "${3:-3}%" "$1" "$2" null: 2>&1 || true; } | awk '{print int($1)}'; }
+
+# Sound: 16-bit stereo at 22050 Hz into a wave file; positions in it are read from its growing size.
+alsoft_conf() {
+  printf '[general]\ndrivers=wave\nfrequency=22050\nchannels=stereo\nsample-type=int16\n[wave]\nfile=%s\n' "$1" \
+    > "$WORK/alsoft.conf"
+  WAV=$1
+}
+wav_now() { awk -v s="$(stat -c %s "$WAV" 2>/dev/null || echo 0)" 'BEGIN {printf "%.2f", (s > 44 ? s - 44 : 0) / 88200}'; }
+# loudest FROM TO: the loudest 0.1 s RMS of the capture between FROM and TO seconds.
+loudest() {
+  "$BUILD_DIR/tests/wavlevels" "$WAV" 0.1 | awk -v a="$1" -v b="$2" '$1 >= a && $1 + 0.1 <= b && $2 > m {m = $2}
+    END {printf "%.6f", m + 0}'
+}
+
+# run_game: starts the game with the captured sound and the pointer at the window's centre (keys go to the
+# window under it; the mouse steers in a race). GAME_PRELOAD is preloaded into it (the sanitizer build's).
+run_game() {
+  alsoft_conf "$1"
+  xdotool mousemove 512 384
+  start_game ALSOFT_CONF="$WORK/alsoft.conf" ${GAME_PRELOAD:+LD_PRELOAD="$GAME_PRELOAD"}
+  wait_window Zephyrace 60 > /dev/null
+}
+# quit_game: Exit on the first main menu page (Up from the top entry), then the game must end with code 0 and
+# without a sanitizer report.
+quit_game() {
+  key Up
+  key Return 0
+  local rc=0
+  for _ in $(seq 300); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$GAME_PID" 2>/dev/null && fail "Exit did not end the game"
+  wait "$GAME_PID" || rc=$?
+  GAME_PID=
+  grep -E "ERROR: (Address|Leak)Sanitizer|runtime error:" "$WORK/stderr.txt" && fail "a sanitizer report"
+  [ "$rc" = 0 ] || fail "Exit ended the game with code $rc"
+}
+
+# race_to_goal NAME: from track selection, Enter starts the race; the fly-over ignores Esc; the countdown;
+# the race with Forward (Home) held; the results panel. Sets COUNTDOWN_AT, RACE_AT (capture positions) and
+# leaves RESULTS as the shot of the results panel.
+race_to_goal() {
+  key Return 0
+  wait_for "$1-flyover" 120 flyover_shown > /dev/null
+  FLYOVER_AT=$(wav_now)
+  # The countdown lasts three seconds: the shot after Esc is looked at once the countdown has been seen.
+  for _ in 1 2; do xdotool key Escape; sleep 0.2; done
+  local escaped
+  escaped=$(shot "$1-flyover-escape")
+  f=$(wait_for "$1-countdown" 90 countdown_shown)
+  COUNTDOWN_AT=$(wav_now)
+  pause_shown "$escaped" && fail "Esc opened the pause menu during the fly-over"
+  text "$f" Beware 100 700 477 434 "$VALUE" "3.." || text "$f" Beware 100 700 477 434 "$VALUE" "2.." ||
+    text "$f" Beware 100 700 477 434 "$VALUE" "1.." || fail "no countdown number in its box"
+  not_counting() { ! countdown_shown "$1"; }
+  wait_for "$1-started" 30 not_counting > /dev/null
+  RACE_AT=$(wav_now)
+  xdotool keydown Home
+}
+
+# ---------------------------------------------------------------------------------------------- first start
+run_game "$WORK/first.wav"
+# Splash and intro movie (each tested on its own) lead to the game intro: its skip hint and title over a
+# moving scene.
+f=$(wait_for intro 90 intro_playing)
+sleep 2
+g=$(shot intro-later)
+intro_playing "$g" || fail "the game intro stopped within two seconds"
+[ "$(changed_pixels "$f" "$g")" -gt 20000 ] || fail "the game intro does not move"
+key Escape 0
+wait_for main-menu 60 main_menu_shown > /dev/null
+sleep 1
+
+# A new profile, typed by name.
+PLAYER=Nova
+key Return 0
+f=$(wait_for new-profile 10 new_profile_shown)
+xdotool type --delay 150 "$PLAYER"
+sleep 0.5
+f=$(shot new-profile-typed)
+expect_text "$f" "the typed name" "Courier New" 50 700 282 429 "$PALE" "$PLAYER"
+key Return 0
+f=$(wait_for profile-menu-new 15 profile_menu_shown)
+P="$TREE/Profiles/$PLAYER.txt"
+[ "$(field "$P" CASH)" = 0 ] && [ "$(grep -c '^RECORD 0.000000$' "$P")" = 24 ] || fail "$P is not a new profile"
+expect_text "$f" "the completion" Arial 28 700 368 603 "$VALUE" "0%"
+expect_text "$f" "the cash" Arial 28 700 368 575 "$VALUE" "0$"
+expect_text "$f" "the gold cups" Arial 28 700 368 547 "$GOLD" "0"
+
+# Back to the main menu (Change Vehicle is skipped: one vehicle owned), Options, Controls: Enter on Forward
+# waits for a key, which becomes Forward's: Home.
+key Down
+key Down
+key Return 0
+wait_for main-menu-back 15 main_menu_shown > /dev/null
+sleep 1
+key Down
+key Down
+key Return 1.5  # Options: page two, Video highlighted
+key Down
+key Down
+key Return 0
+wait_for controls 10 controls_page_shown > /dev/null
+key Down
+key Down
+key Return
+key Home
+f=$(shot controls-capturing)
+expect_text "$f" "Forward's new key while capturing" Arial 24 700 642 472 "$CAPTURE" Home
+key Return
+f=$(shot controls-captured)
+expect_text "$f" "Forward's new key" Arial 24 700 642 472 "$PALE" Home
+key Up
+key Up
+key Return 0
+wait_for main-menu-saved 15 main_menu_shown > /dev/null
+[ "$(wc -l < "$TREE/gamesettings.txt")" = 13 ] || fail "gamesettings.txt does not have 13 lines"
+grep -qx "key_forward 1106" "$TREE/gamesettings.txt" || fail "Forward was not saved as Home"
+sleep 1
+
+# Back to page one and load the profile.
+key Down
+key Return 1.5  # Back: page one, Options highlighted
+key Up
+key Return 0
+wait_for load-page 10 load_page_shown > /dev/null
+key Down
+key Return 0
+wait_for profile-menu 15 profile_menu_shown > /dev/null
+
+# Go Racing (Back To Main Menu was left highlighted; Hall Of Champions is skipped): track 1, no cup yet.
+key Down
+key Return 0
+f=$(wait_for track-select 20 track_select_shown)
+expect_text "$f" "the empty best time" "Courier New" 28 700 512 578 "$DARK" "Personal Best:--:--:--.---"
+text "$f" "Courier New" 28 700 665 438 "$GOLD" "You've won GOLD" && fail "a cup is shown before any race"
+
+race_to_goal race
+sleep 3
+r1=$(shot racing-1)
+sleep 1.5
+r2=$(shot racing-2)
+RACING_TO=$(wav_now)
+timer_mask "$r1" "$WORK/timer-1.png"
+timer_mask "$r2" "$WORK/timer-2.png"
+[ "$(convert "$WORK/timer-2.png" -format "%[fx:int(mean*w*h+0.5)]" info:)" -gt 40 ] || fail "no HUD timer in the race"
+[ "$(changed_pixels "$WORK/timer-1.png" "$WORK/timer-2.png" 0)" -gt 20 ] || fail "the HUD timer does not run"
+[ "$(changed_pixels "$r1" "$r2" 8)" -gt 40000 ] || fail "the vehicle does not move with Home held"
+
+# Esc pauses (the keys stay held) for a few seconds; Esc resumes.
+xdotool key Escape
+wait_for pause 15 pause_shown > /dev/null
+PAUSE_AT=$(wav_now)
+sleep 3
+PAUSE_TO=$(wav_now)
+xdotool key Escape
+not_paused() { ! pause_shown "$1"; }
+wait_for resumed 15 not_paused > /dev/null
+
+# On to the goal: the results panel with its cup and the saved profile.
+f=$(wait_for results 120 results_shown)
+xdotool keyup Home
+sleep 1.5
+f=$(shot results-later)
+best=$(record1 "$P")
+cash=$(field "$P" CASH)
+gold=$(awk '/^TIMEGOLD /{print $2}' "$TREE/Scripts/track1.txt")
+silver=$(awk '/^TIMESILVER /{print $2}' "$TREE/Scripts/track1.txt")
+bronze=$(awk '/^TIMEBRONZE /{print $2}' "$TREE/Scripts/track1.txt")
+read -r medal prize colour <<<"$(awk -v t="$best" -v g="$gold" -v s="$silver" -v b="$bronze" 'BEGIN {
+  if (t < g) print "GOLD", "CASHGOLD", "g"; else if (t < s) print "SILVER", "CASHSILVER", "s";
+  else if (t < b) print "BRONZE", "CASHBRONZE", "b"; else print "NONE", "-", "-" }')"
+echo "track 1 in $best s: $medal, cash $cash"
+[ "$medal" != NONE ] || fail "held thrust reached the goal in $best s, too slow for a cup"
+case $colour in g) colour=$GOLD ;; s) colour=$SILVER ;; b) colour=$BRONZE ;; esac
+prize=$(awk -v k="$prize" '$1 == k {print $2}' "$TREE/Scripts/track1.txt")
+[ "$cash" -gt 0 ] && [ "$cash" -le "$prize" ] || fail "the saved cash $cash is not the prize $prize minus repairs"
+[ "$(field "$P" RACES_COMPLETED)" = 1 ] || fail "the race is not counted in the profile"
+expect_text "$f" "the race time" "Courier New" 44 700 76 597 "$PALE" "Your time: $(race_time_text "$best")"
+expect_text "$f" "the prize" "Courier New" 44 700 430 289 "$DARK" "Cash won   : $(cash_text "$prize" | sed 's/^\([0-9]*\)\$$/0,\1$/')"
+expect_text "$f" "the total" "Courier New" 44 700 430 201 "$VALUE" "Total      : $(cash_text "$cash")"
+expect_text "$f" "the cup" "Courier New" 44 700 430 113 "$colour" "You've won $medal"
+[ "$(changed_pixels "$SHOTS/results.png" "$f")" -gt 500 ] || fail "the trophy does not turn"
+
+# Enter: the profile menu shows the new statistics.
+key Return 0
+f=$(wait_for profile-menu-after-race 20 profile_menu_shown)
+percent=$(awk -v p="$(field "$P" PERCENT_COMPLETE)" 'BEGIN {printf "%d%%", int(p + 0.5)}')
+expect_text "$f" "the completion" Arial 28 700 368 603 "$VALUE" "$percent"
+expect_text "$f" "the cash" Arial 28 700 368 575 "$VALUE" "$(cash_text "$cash")"
+cups() { [ "$medal" = "$1" ] && echo 1 || echo 0; }
+expect_text "$f" "the gold cups" Arial 28 700 368 547 "$GOLD" "$(cups GOLD)"
+expect_text "$f" "the silver cups" Arial 28 700 368 519 "$SILVER" "$(cups SILVER)"
+expect_text "$f" "the bronze cups" Arial 28 700 368 491 "$BRONZE" "$(cups BRONZE)"
+
+# The track card now shows the best time and the cup.
+key Return 0
+f=$(wait_for track-select-cup 20 track_select_shown)
+sleep 0.5
+f=$(shot track-select-cup)
+expect_text "$f" "the best time" "Courier New" 28 700 512 578 "$DARK" "Personal Best:$(race_time_text "$best")"
+expect_text "$f" "the cup" "Courier New" 28 700 665 438 "$colour" "You've won $medal"
+key Escape 0
+wait_for profile-menu-back 15 profile_menu_shown > /dev/null
+
+# Back To Main Menu; Options, Audio: two steps down from 8 and save.
+key Down
+key Down
+key Return 0
+wait_for main-menu-after-race 15 main_menu_shown > /dev/null
+sleep 1
+key Down
+key Return 1.5  # Options: page two, Video highlighted
+key Down
+key Return 0
+wait_for audio-page 10 audio_page_shown > /dev/null
+key Down
+key Left
+key Left
+f=$(shot audio-changed)
+expect_text "$f" "the new volume" Arial 24 700 642 504 "$PALE" 6
+key Up
+key Return 0
+wait_for main-menu-audio-saved 15 main_menu_shown > /dev/null
+[ "$(wc -l < "$TREE/gamesettings.txt")" = 13 ] || fail "gamesettings.txt does not have 13 lines after the volume"
+grep -qx "audio_volume 6" "$TREE/gamesettings.txt" || fail "the volume was not saved"
+grep -qx "key_forward 1106" "$TREE/gamesettings.txt" || fail "saving the volume lost Forward's key"
+sleep 1
+key Down
+key Down
+key Return 1.5  # Back: page one, Options highlighted
+key Up
+key Up
+quit_game
+
+# The sound of the race: beeps over the countdown, the engine while racing and on through the pause.
+# (The positions are taken when a screen has been recognised, a little after it appeared.)
+echo "capture: fly-over at $FLYOVER_AT s, countdown at $COUNTDOWN_AT s, race $RACE_AT-$RACING_TO s, pause $PAUSE_AT-$PAUSE_TO s"
+cp "$WAV" "$SHOTS/first.wav"
+# Beeps: tenths of a second three times louder than the engine's hum under them, from the fly-over to the
+# race; the three numbers and the go signal make four, of which three must be told apart.
+"$BUILD_DIR/tests/wavlevels" "$WAV" 0.1 | awk -v a="$FLYOVER_AT" -v b="$RACE_AT" '$1 >= a && $1 + 0.1 <= b {print $2}' \
+  > "$WORK/countdown-levels.txt"
+hum=$(sort -g "$WORK/countdown-levels.txt" | awk '{l[NR] = $1} END {print l[int(NR / 2) + 1] + 0}')
+beeps=$(awk -v h="$hum" 'BEGIN {t = 3 * h > 0.02 ? 3 * h : 0.02} {if ($1 > t && !up) c++; up = $1 > t} END {print c + 0}' \
+  "$WORK/countdown-levels.txt")
+racing=$(loudest "$(awk -v a="$RACE_AT" 'BEGIN {print a + 1}')" "$RACING_TO")
+paused=$(loudest "$(awk -v a="$PAUSE_AT" 'BEGIN {print a + 0.3}')" "$PAUSE_TO")
+echo "beeps before the race: $beeps over a hum of $hum; loudest 0.1 s: racing $racing, paused $paused"
+[ "$beeps" -ge 3 ] || fail "only $beeps beeps heard around the countdown"
+awk -v r="$racing" 'BEGIN {exit !(r > 0.005)}' || fail "no engine heard while racing ($racing)"
+# The pause keeps the engine humming at the pitch it had: no music, no silence.
+awk -v p="$paused" -v r="$racing" 'BEGIN {exit !(p > 0.7 * r && p < 1.3 * r)}' ||
+  fail "the engine does not hum on at its racing level while paused ($paused against $racing)"
+
+# ---------------------------------------------------------------------------------------------- second start
+# Two prepared profiles: one rich enough to buy, one a medal short of completing the game; track 1's goal
+# now lies just ahead of its start.
+{
+  printf 'NAME Rich\nACTIVE_VEHICLE 0\nOWNED_VEHICLE 1\nOWNED_VEHICLE 0\nOWNED_VEHICLE 0\nOWNED_VEHICLE 0\n'
+  printf 'PERCENT_COMPLETE 12.000000\nCASH 900000\nRACES_COMPLETED 3\nBRONZE_CUPS_WON 1\nSILVER_CUPS_WON 1\n'
+  printf 'GOLD_CUPS_WON 1\n'
+  for i in $(seq 24); do printf 'RECORD 0.000000\n'; done
+} > "$TREE/Profiles/Rich.txt"
+{
+  printf 'NAME Champion\nACTIVE_VEHICLE 0\nOWNED_VEHICLE 1\nOWNED_VEHICLE 0\nOWNED_VEHICLE 0\nOWNED_VEHICLE 0\n'
+  printf 'PERCENT_COMPLETE 99.990000\nCASH 5000\nRACES_COMPLETED 23\nBRONZE_CUPS_WON 0\nSILVER_CUPS_WON 0\n'
+  printf 'GOLD_CUPS_WON 23\nRECORD 0.000000\n'
+  for i in $(seq 23); do printf 'RECORD 1.000000\n'; done
+} > "$TREE/Profiles/Champion.txt"
+read -r px pz heading < <(awk '/^POSITION /{if (!x) {x = $2; z = $4}} /^HEADING /{h = $2} END{print x, z, h}' \
+  "$TREE/Scripts/track1.txt")
+goal=$(awk -v x="$px" -v z="$pz" -v h="$heading" 'BEGIN{
+  r = h * 3.14159265 / 180; cx = x - 15 * sin(r); cz = z - 15 * cos(r);
+  printf "GOALZONE %f %f %f %f %f %f\n", cx - 6, cx + 6, -5, 40, cz - 6, cz + 6}')
+sed -i "s/^GOALZONE .*/$goal/" "$TREE/Scripts/track1.txt"
+grep -q "^$goal" "$TREE/Scripts/track1.txt" || fail "could not move the goal of track 1"
+
+skip_intro
+run_game "$WORK/second.wav"
+wait_for intro-again 90 intro_playing > /dev/null
+key Escape 0
+wait_for main-menu-again 60 main_menu_shown > /dev/null
+sleep 1
+
+# The audio page shows the kept volume; Esc leaves it without writing.
+cp "$TREE/gamesettings.txt" "$WORK/settings-before.txt"
+key Down
+key Down
+key Return 1.5  # Options
+key Down
+key Return 0
+f=$(wait_for audio-page-again 10 audio_page_shown)
+expect_text "$f" "the kept volume" Arial 24 700 642 504 "$DARK" 6
+key Escape 0
+wait_for main-menu-audio-left 15 main_menu_shown > /dev/null
+cmp -s "$TREE/gamesettings.txt" "$WORK/settings-before.txt" || fail "Esc on the audio page wrote the settings"
+sleep 1
+key Down
+key Down
+key Return 1.5  # Back
+key Up
+
+# Load page rows: Back, Champion, Nova, Rich. Rich buys the second vehicle.
+key Return 0
+wait_for load-page-again 10 load_page_shown > /dev/null
+key Down
+key Down
+key Down
+key Return 0
+PLAYER=Rich
+wait_for profile-menu-rich 15 profile_menu_shown > /dev/null
+price=$(awk '/^PRICE/ {print $2}' "$TREE/Scripts/vehicle2.txt")
+key Down
+key Return 0  # Buy Vehicles
+wait_for purchase 15 purchase_shown > /dev/null
+key Right 1.5
+key Return 1
+f=$(shot purchase-confirmation)
+expect_text "$f" "the confirmation" Arial 32 700 \
+  $(awk -v n="${#price}" 'BEGIN {print int(512 - 0.5 * 32 * (23 + n) * 0.44)}') 432 "$DARK" "Purchase vehicle for \$$price?"
+key Down
+key Return 1
+shot purchased > /dev/null
+R="$TREE/Profiles/Rich.txt"
+grep -qx "CASH $((900000 - price))" "$R" || fail "the cash did not drop by $price"
+sed -n 3,6p "$R" | tr '\n' ' ' | grep -qx "OWNED_VEHICLE 1 OWNED_VEHICLE 1 OWNED_VEHICLE 0 OWNED_VEHICLE 0 " ||
+  fail "Rich does not own exactly the first two vehicles"
+grep -qx "ACTIVE_VEHICLE 1" "$R" || fail "the bought vehicle is not the current one"
+key Escape 0
+wait_for profile-menu-rich-back 15 profile_menu_shown > /dev/null
+key Down
+key Return 0  # Back To Main Menu
+wait_for main-menu-rich 15 main_menu_shown > /dev/null
+sleep 1
+
+# Champion finishes track 1 and the ending plays.
+key Return 0  # Load Profile is still highlighted
+wait_for load-page-champion 10 load_page_shown > /dev/null
+key Down
+key Return 0
+PLAYER=Champion
+wait_for profile-menu-champion 15 profile_menu_shown > /dev/null
+key Up
+key Up  # Back To Main Menu was left highlighted; Change Vehicle is skipped
+key Return 0
+wait_for track-select-champion 20 track_select_shown > /dev/null
+race_to_goal final
+wait_for final-results 60 results_shown > /dev/null
+xdotool keyup Home
+C="$TREE/Profiles/Champion.txt"
+[ "$(field "$C" CASH)" -gt 5000 ] || fail "Champion's prize was not saved"
+key Return 0
+wait_for outro 90 intro_playing > /dev/null
+sleep 1.5
+a=$(shot outro-a)
+sleep 1.5
+b=$(shot outro-b)
+[ "$(changed_pixels "$a" "$b")" -gt 20000 ] || fail "the ending does not move"
+key Escape 0
+wait_for profile-menu-after-ending 60 profile_menu_shown > /dev/null
+key Up  # Hall Of Champions is open now
+key Up  # Back To Main Menu
+key Return 0
+wait_for main-menu-last 15 main_menu_shown > /dev/null
+sleep 1
+key Up  # Load Profile was highlighted
+quit_game
+echo "journey ok"
