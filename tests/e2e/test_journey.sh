@@ -39,6 +39,15 @@ wait_for() {
   fail "$name: not seen within $seconds s"
 }
 
+# go NAME SECONDS TEST [KEY...]: presses the keys and Enter, then waits for the screen as wait_for does.
+go() {
+  local name=$1 seconds=$2 test=$3 k
+  shift 3
+  for k in "$@"; do key "$k"; done
+  key Return 0
+  wait_for "$name" "$seconds" "$test"
+}
+
 # text SHOT FACE HEIGHT WEIGHT X Y "R G B" TEXT: the text in that colour matches, pixel for pixel but for an
 # eighth, a reference drawn from the same face; X, Y is its baseline start from the lower-left corner.
 text() {
@@ -190,14 +199,12 @@ sleep 1
 
 # A new profile, typed by name.
 PLAYER=Nova
-key Return 0
-f=$(wait_for new-profile 10 new_profile_shown)
+f=$(go new-profile 40 new_profile_shown)
 xdotool type --delay 150 "$PLAYER"
 sleep 0.5
 f=$(shot new-profile-typed)
 expect_text "$f" "the typed name" "Courier New" 50 700 282 429 "$PALE" "$PLAYER"
-key Return 0
-f=$(wait_for profile-menu-new 15 profile_menu_shown)
+f=$(go profile-menu-new 40 profile_menu_shown)
 P="$TREE/Profiles/$PLAYER.txt"
 [ "$(field "$P" CASH)" = 0 ] && [ "$(grep -c '^RECORD 0.000000$' "$P")" = 24 ] || fail "$P is not a new profile"
 expect_text "$f" "the completion" Arial 28 700 368 603 "$VALUE" "0%"
@@ -206,18 +213,12 @@ expect_text "$f" "the gold cups" Arial 28 700 368 547 "$GOLD" "0"
 
 # Back to the main menu (Change Vehicle is skipped: one vehicle owned), Options, Controls: Enter on Forward
 # waits for a key, which becomes Forward's: Home.
-key Down
-key Down
-key Return 0
-wait_for main-menu-back 15 main_menu_shown > /dev/null
+go main-menu-back 40 main_menu_shown Down Down > /dev/null
 sleep 1
 key Down
 key Down
 key Return 1.5  # Options: page two, Video highlighted
-key Down
-key Down
-key Return 0
-wait_for controls 10 controls_page_shown > /dev/null
+go controls 40 controls_page_shown Down Down > /dev/null
 key Down
 key Down
 key Return
@@ -227,10 +228,7 @@ expect_text "$f" "Forward's new key while capturing" Arial 24 700 642 472 "$CAPT
 key Return
 f=$(shot controls-captured)
 expect_text "$f" "Forward's new key" Arial 24 700 642 472 "$PALE" Home
-key Up
-key Up
-key Return 0
-wait_for main-menu-saved 15 main_menu_shown > /dev/null
+go main-menu-saved 40 main_menu_shown Up Up > /dev/null
 [ "$(wc -l < "$TREE/gamesettings.txt")" = 13 ] || fail "gamesettings.txt does not have 13 lines"
 grep -qx "key_forward 1106" "$TREE/gamesettings.txt" || fail "Forward was not saved as Home"
 sleep 1
@@ -238,17 +236,11 @@ sleep 1
 # Back to page one and load the profile.
 key Down
 key Return 1.5  # Back: page one, Options highlighted
-key Up
-key Return 0
-wait_for load-page 10 load_page_shown > /dev/null
-key Down
-key Return 0
-wait_for profile-menu 15 profile_menu_shown > /dev/null
+go load-page 40 load_page_shown Up > /dev/null
+go profile-menu 40 profile_menu_shown Down > /dev/null
 
 # Go Racing (Back To Main Menu was left highlighted; Hall Of Champions is skipped): track 1, no cup yet.
-key Down
-key Return 0
-f=$(wait_for track-select 20 track_select_shown)
+f=$(go track-select 40 track_select_shown Down)
 expect_text "$f" "the empty best time" "Courier New" 28 700 512 578 "$DARK" "Personal Best:--:--:--.---"
 text "$f" "Courier New" 28 700 665 438 "$GOLD" "You've won GOLD" && fail "a cup is shown before any race"
 
@@ -266,13 +258,13 @@ timer_mask "$r2" "$WORK/timer-2.png"
 
 # Esc pauses (the keys stay held) for a few seconds; Esc resumes.
 xdotool key Escape
-wait_for pause 15 pause_shown > /dev/null
+wait_for pause 40 pause_shown > /dev/null
 PAUSE_AT=$(wav_now)
 sleep 3
 PAUSE_TO=$(wav_now)
 xdotool key Escape
 not_paused() { ! pause_shown "$1"; }
-wait_for resumed 15 not_paused > /dev/null
+wait_for resumed 40 not_paused > /dev/null
 
 # On to the goal: the results panel with its cup and the saved profile.
 f=$(wait_for results 120 results_shown)
@@ -300,8 +292,7 @@ expect_text "$f" "the cup" "Courier New" 44 700 430 113 "$colour" "You've won $m
 [ "$(changed_pixels "$SHOTS/results.png" "$f")" -gt 500 ] || fail "the trophy does not turn"
 
 # Enter: the profile menu shows the new statistics.
-key Return 0
-f=$(wait_for profile-menu-after-race 20 profile_menu_shown)
+f=$(go profile-menu-after-race 40 profile_menu_shown)
 percent=$(awk -v p="$(field "$P" PERCENT_COMPLETE)" 'BEGIN {printf "%d%%", int(p + 0.5)}')
 expect_text "$f" "the completion" Arial 28 700 368 603 "$VALUE" "$percent"
 expect_text "$f" "the cash" Arial 28 700 368 575 "$VALUE" "$(cash_text "$cash")"
@@ -311,34 +302,26 @@ expect_text "$f" "the silver cups" Arial 28 700 368 519 "$SILVER" "$(cups SILVER
 expect_text "$f" "the bronze cups" Arial 28 700 368 491 "$BRONZE" "$(cups BRONZE)"
 
 # The track card now shows the best time and the cup.
-key Return 0
-f=$(wait_for track-select-cup 20 track_select_shown)
+f=$(go track-select-cup 40 track_select_shown)
 sleep 0.5
 f=$(shot track-select-cup)
 expect_text "$f" "the best time" "Courier New" 28 700 512 578 "$DARK" "Personal Best:$(race_time_text "$best")"
 expect_text "$f" "the cup" "Courier New" 28 700 665 438 "$colour" "You've won $medal"
 key Escape 0
-wait_for profile-menu-back 15 profile_menu_shown > /dev/null
+wait_for profile-menu-back 40 profile_menu_shown > /dev/null
 
 # Back To Main Menu; Options, Audio: two steps down from 8 and save.
-key Down
-key Down
-key Return 0
-wait_for main-menu-after-race 15 main_menu_shown > /dev/null
+go main-menu-after-race 40 main_menu_shown Down Down > /dev/null
 sleep 1
 key Down
 key Return 1.5  # Options: page two, Video highlighted
-key Down
-key Return 0
-wait_for audio-page 10 audio_page_shown > /dev/null
+go audio-page 40 audio_page_shown Down > /dev/null
 key Down
 key Left
 key Left
 f=$(shot audio-changed)
 expect_text "$f" "the new volume" Arial 24 700 642 504 "$PALE" 6
-key Up
-key Return 0
-wait_for main-menu-audio-saved 15 main_menu_shown > /dev/null
+go main-menu-audio-saved 40 main_menu_shown Up > /dev/null
 [ "$(wc -l < "$TREE/gamesettings.txt")" = 13 ] || fail "gamesettings.txt does not have 13 lines after the volume"
 grep -qx "audio_volume 6" "$TREE/gamesettings.txt" || fail "the volume was not saved"
 grep -qx "key_forward 1106" "$TREE/gamesettings.txt" || fail "saving the volume lost Forward's key"
@@ -405,12 +388,10 @@ cp "$TREE/gamesettings.txt" "$WORK/settings-before.txt"
 key Down
 key Down
 key Return 1.5  # Options
-key Down
-key Return 0
-f=$(wait_for audio-page-again 10 audio_page_shown)
+f=$(go audio-page-again 40 audio_page_shown Down)
 expect_text "$f" "the kept volume" Arial 24 700 642 504 "$DARK" 6
 key Escape 0
-wait_for main-menu-audio-left 15 main_menu_shown > /dev/null
+wait_for main-menu-audio-left 40 main_menu_shown > /dev/null
 cmp -s "$TREE/gamesettings.txt" "$WORK/settings-before.txt" || fail "Esc on the audio page wrote the settings"
 sleep 1
 key Down
@@ -419,18 +400,17 @@ key Return 1.5  # Back
 key Up
 
 # Load page rows: Back, Champion, Nova, Rich. Rich buys the second vehicle.
-key Return 0
-wait_for load-page-again 10 load_page_shown > /dev/null
+go load-page-again 40 load_page_shown > /dev/null
 key Down
 key Down
 key Down
 key Return 0
 PLAYER=Rich
-wait_for profile-menu-rich 15 profile_menu_shown > /dev/null
+wait_for profile-menu-rich 40 profile_menu_shown > /dev/null
 price=$(awk '/^PRICE/ {print $2}' "$TREE/Scripts/vehicle2.txt")
 key Down
 key Return 0  # Buy Vehicles
-wait_for purchase 15 purchase_shown > /dev/null
+wait_for purchase 40 purchase_shown > /dev/null
 key Right 1.5
 key Return 1
 f=$(shot purchase-confirmation)
@@ -445,41 +425,41 @@ sed -n 3,6p "$R" | tr '\n' ' ' | grep -qx "OWNED_VEHICLE 1 OWNED_VEHICLE 1 OWNED
   fail "Rich does not own exactly the first two vehicles"
 grep -qx "ACTIVE_VEHICLE 1" "$R" || fail "the bought vehicle is not the current one"
 key Escape 0
-wait_for profile-menu-rich-back 15 profile_menu_shown > /dev/null
+wait_for profile-menu-rich-back 40 profile_menu_shown > /dev/null
 key Down
 key Return 0  # Back To Main Menu
-wait_for main-menu-rich 15 main_menu_shown > /dev/null
+wait_for main-menu-rich 40 main_menu_shown > /dev/null
 sleep 1
 
 # Champion finishes track 1 and the ending plays.
 key Return 0  # Load Profile is still highlighted
-wait_for load-page-champion 10 load_page_shown > /dev/null
+wait_for load-page-champion 40 load_page_shown > /dev/null
 key Down
 key Return 0
 PLAYER=Champion
-wait_for profile-menu-champion 15 profile_menu_shown > /dev/null
+wait_for profile-menu-champion 40 profile_menu_shown > /dev/null
 key Up
 key Up  # Back To Main Menu was left highlighted; Change Vehicle is skipped
-key Return 0
-wait_for track-select-champion 20 track_select_shown > /dev/null
+go track-select-champion 40 track_select_shown > /dev/null
 race_to_goal final
 wait_for final-results 60 results_shown > /dev/null
 xdotool keyup Home
 C="$TREE/Profiles/Champion.txt"
 [ "$(field "$C" CASH)" -gt 5000 ] || fail "Champion's prize was not saved"
-key Return 0
-wait_for outro 90 intro_playing > /dev/null
+go outro 90 intro_playing > /dev/null
 sleep 1.5
 a=$(shot outro-a)
 sleep 1.5
 b=$(shot outro-b)
 [ "$(changed_pixels "$a" "$b")" -gt 20000 ] || fail "the ending does not move"
 key Escape 0
-wait_for profile-menu-after-ending 60 profile_menu_shown > /dev/null
+# From the first frame after the loading screen the profile menu has its background picture.
+f=$(wait_for profile-menu-after-ending 60 profile_menu_shown)
+read -r r g b <<<"$(pixel "$f" 5 5)"
+[ "$r" -lt 120 ] || fail "the profile menu after the ending has no background picture ($r $g $b)"
 key Up  # Hall Of Champions is open now
 key Up  # Back To Main Menu
-key Return 0
-wait_for main-menu-last 15 main_menu_shown > /dev/null
+go main-menu-last 40 main_menu_shown > /dev/null
 sleep 1
 key Up  # Load Profile was highlighted
 quit_game
