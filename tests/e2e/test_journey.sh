@@ -146,7 +146,6 @@ run_game() {
   alsoft_conf "$1"
   xdotool mousemove 512 384
   start_game ALSOFT_CONF="$WORK/alsoft.conf" ${GAME_PRELOAD:+LD_PRELOAD="$GAME_PRELOAD"}
-  wait_window Zephyrace 60 > /dev/null
 }
 # quit_game: Exit on the first main menu page (Up from the top entry), then the game must end with code 0 and
 # without a sanitizer report.
@@ -186,8 +185,14 @@ race_to_goal() {
 
 # ---------------------------------------------------------------------------------------------- first start
 run_game "$WORK/first.wav"
-# Splash and intro movie (each tested on its own) lead to the game intro: its skip hint and title over a
-# moving scene.
+# The splash window comes first, then the game window with the intro movie (a band of (200, 40, 160) along
+# its bottom) and the game intro: its skip hint and title over a moving scene.
+for _ in $(seq 200); do xdotool search --class '^SplashScreen$' > /dev/null 2>&1 && break; sleep 0.05; done
+xdotool search --class '^SplashScreen$' > /dev/null 2>&1 || fail "no splash window before the game's"
+shot splash > /dev/null
+wait_window Zephyrace 60 > /dev/null
+movie_shown() { near "$(pixel "$1" 512 750)" 200 40 160 30; }
+wait_for movie 30 movie_shown > /dev/null
 f=$(wait_for intro 90 intro_playing)
 sleep 2
 g=$(shot intro-later)
@@ -378,6 +383,7 @@ grep -q "^$goal" "$TREE/Scripts/track1.txt" || fail "could not move the goal of 
 
 skip_intro
 run_game "$WORK/second.wav"
+wait_window Zephyrace 60 > /dev/null
 wait_for intro-again 90 intro_playing > /dev/null
 key Escape 0
 wait_for main-menu-again 60 main_menu_shown > /dev/null
