@@ -53,7 +53,8 @@ while ! splash_gone; do
   sleep 0.05
 done
 shown=$(($(now_ms) - seen))
-[ "$shown" -ge 2500 ] || fail "the splash closed after ${shown} ms without input"
+# Seen late on a loaded machine: the window may have been up a while before we found it.
+[ "$shown" -ge 2000 ] || fail "the splash closed after ${shown} ms without input"
 wait_window Zephyrace > /dev/null
 stop_game
 
