@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <utility>
 
 #include "lighting/shadowgeometry.h"
 
@@ -85,48 +86,40 @@ void ExpectClosed(const std::vector<std::array<Point, 3>>& surface) {
     }
 }
 
-// Positive for a surface whose triangles face outwards.
+// Positive for a surface whose triangles face outwards: the sum of a . (b x c) / 6.
 double SignedVolume(const std::vector<std::array<Point, 3>>& surface) {
     double v = 0.0;
-    for (const auto& t : surface) {
-        const Point& a = t[0];
-        const Point& b = t[1];
-        const Point& c = t[2];
-        v += (double(a[0]) * (double(b[1]) * c[2] - double(b[2]) * c[1]) -
-              double(a[1]) * (double(b[0]) * c[2] - double(b[2]) * c[0]) +
-              double(a[2]) * (double(b[0]) * c[1] - double(b[1]) * c[0])) / 6.0;
-    }
+    for (const auto& [a, b, c] : surface)
+        v += (a[0] * (double(b[1]) * c[2] - double(b[2]) * c[1]) - a[1] * (double(b[0]) * c[2] - double(b[2]) * c[0]) +
+              a[2] * (double(b[0]) * c[1] - double(b[1]) * c[0])) / 6.0;
     return v;
-}
-
-bool HasEdge(const GroupVolumeGeometry& g, int32_t a, int32_t b) {
-    for (const auto& e : g.edges)
-        if (e->a == a && e->b == b) return true;
-    return false;
 }
 
 }  // namespace
 
-TEST(ShadowEdges, PairsSidesSharingVertexIndicesOnly) {
+TEST(ShadowEdges, PairOverSharedCornersAndCornersRepeatedAtOnePlace) {
     Mesh cube = Cube();
     GroupVolumeGeometry g = BuildGroupVolume(cube.triangles, cube.positions.data(), 8, kSunAbove);
     EXPECT_EQ(g.edges.size(), 18u);  // 12 cube edges and one diagonal per face
-    for (const auto& e : g.edges) {
-        EXPECT_LT(e->a, e->b);
-        EXPECT_EQ(e->count, 0);  // every counter is back to 0 once the sides are built
-    }
     // Both triangles of the bottom face hold the same diagonal record, side 2 of one and side 0 of the other.
     EXPECT_EQ(g.triangleEdges[0][2], g.triangleEdges[1][0]);
-    EXPECT_TRUE(HasEdge(g, 0, 5));
 
-    // The same square with its second triangle on copies of the shared corners: nothing pairs across.
+    // The open square with its second triangle on copies of the shared corners, one of them at -0: as they
+    // stand nothing pairs across the seam; welded, no quads are left standing on it.
     Mesh split = OpenSquare();
-    split.positions.insert(split.positions.end(), {0, 1, 0, 2, 1, 2});
+    split.positions.insert(split.positions.end(), {-0.0f, 1, 0, 2, 1, 2});
     split.triangles[1].corners[0] = 4;
     split.triangles[1].corners[1] = 5;
     GroupVolumeGeometry s = BuildGroupVolume(split.triangles, split.positions.data(), 6, kSunAbove);
     EXPECT_EQ(s.edges.size(), 6u);
     EXPECT_EQ(s.silhouette, 6);
+    const std::vector<uint32_t> first = FirstAtSamePlace(split.positions.data(), 6);
+    EXPECT_EQ(first, (std::vector<uint32_t>{0, 1, 2, 3, 0, 2}));
+    for (VolumeTriangle& t : split.triangles)
+        for (uint32_t& c : t.corners) c = first[c];
+    GroupVolumeGeometry w = BuildGroupVolume(split.triangles, split.positions.data(), 6, kSunAbove);
+    EXPECT_EQ(w.edges.size(), 5u);
+    EXPECT_EQ(w.silhouette, 4);  // as for the shared square
 }
 
 TEST(ShadowSilhouette, CubeUnderTheSunKeepsOnlyTheBottomRim) {
@@ -152,6 +145,11 @@ TEST(ShadowSilhouette, OpenMeshesCastThroughTheirBorder) {
     EXPECT_EQ(g.silhouette, 4);  // the diagonal cancels, the four border edges remain
     EXPECT_EQ(g.capIndices.size(), 6u);
     ExpectClosed(VolumeSurface(square, g, kSunAbove));
+    // The bounds cover the square and its extrusion.
+    EXPECT_FLOAT_EQ(g.boundsMin[1], 1.0f - kShadowExtrusion);
+    EXPECT_FLOAT_EQ(g.boundsMax[1], 1.0f);
+    EXPECT_FLOAT_EQ(g.boundsMin[0], 0.0f);
+    EXPECT_FLOAT_EQ(g.boundsMax[2], 2.0f);
 
     Mesh lone;
     lone.positions = {0, 0, 0, 0, 0, 1, 1, 0, 0};
@@ -168,39 +166,15 @@ TEST(ShadowSilhouette, OpenMeshesCastThroughTheirBorder) {
     EXPECT_TRUE(none.sideIndices.empty());
 }
 
-TEST(ShadowSilhouette, EdgeOnTriangleFacesTheLight) {
-    Mesh wall;
-    wall.positions = {0, 0, 0, 1, 0, 0, 0, 1, 0};  // in the plane z = 0, lit along it
-    wall.Add(0, 1, 2);
-    const VolumeLight sideways{true, {1.0f, 0.0f, 0.0f}};
-    GroupVolumeGeometry g = BuildGroupVolume(wall.triangles, wall.positions.data(), 3, sideways);
-    EXPECT_EQ(g.facing[0], 1);
-}
-
 TEST(ShadowCaps, VolumesAreClosedAndFaceOutwards) {
-    for (const VolumeLight& light : {kSunAbove, kLampAbove}) {
-        Mesh cube = Cube();
-        GroupVolumeGeometry g = BuildGroupVolume(cube.triangles, cube.positions.data(), 8, light);
-        const auto surface = VolumeSurface(cube, g, light);
+    // The cube under the sun and a lamp above it; the square under a lamp inside its reach, off to one side.
+    const VolumeLight lamp{false, {3.0f, 2.0f, -1.0f}};
+    for (const auto& [mesh, light] : {std::pair{Cube(), kSunAbove}, {Cube(), kLampAbove}, {OpenSquare(), lamp}}) {
+        GroupVolumeGeometry g = BuildGroupVolume(mesh.triangles, mesh.positions.data(), mesh.positions.size() / 3, light);
+        const auto surface = VolumeSurface(mesh, g, light);
         ExpectClosed(surface);
         EXPECT_GT(SignedVolume(surface), 0.0);
     }
-    // A lamp inside the square's reach, off to one side.
-    Mesh square = OpenSquare();
-    const VolumeLight lamp{false, {3.0f, 2.0f, -1.0f}};
-    GroupVolumeGeometry g = BuildGroupVolume(square.triangles, square.positions.data(), 4, lamp);
-    const auto surface = VolumeSurface(square, g, lamp);
-    ExpectClosed(surface);
-    EXPECT_GT(SignedVolume(surface), 0.0);
-}
-
-TEST(ShadowBounds, CoverTheGroupAndItsExtrusion) {
-    Mesh square = OpenSquare();
-    GroupVolumeGeometry g = BuildGroupVolume(square.triangles, square.positions.data(), 4, kSunAbove);
-    EXPECT_FLOAT_EQ(g.boundsMin[1], 1.0f - kShadowExtrusion);
-    EXPECT_FLOAT_EQ(g.boundsMax[1], 1.0f);
-    EXPECT_FLOAT_EQ(g.boundsMin[0], 0.0f);
-    EXPECT_FLOAT_EQ(g.boundsMax[2], 2.0f);
 }
 
 TEST(ShadowBadInput, NonManifoldAndDegenerateTrianglesStayHarmless) {
@@ -254,90 +228,51 @@ Point Project(const float m[16], const Point& p) {
     return {clip[0] / clip[3], clip[1] / clip[3], clip[2] / clip[3]};
 }
 
-Point Lerp(const Point& a, const Point& b, float t) {
-    return {a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1]), a[2] + t * (b[2] - a[2])};
-}
+// p + t d
+Point Along(const Point& p, const Point& d, float t) { return {p[0] + t * d[0], p[1] + t * d[1], p[2] + t * d[2]}; }
 
-constexpr float kNear = 0.2f;
-const float kNearHeight = 2.0f * kNear * std::tan(30.0f * 3.14159265f / 180.0f);
-const float kNearWidth = kNearHeight * 4.0f / 3.0f;
-const Point kOnNearPlane{0.05f, -0.03f, -kNear};
-
-// The camera's own picture of a near-plane point.
-Point CameraNdc(const Point& p) { return {p[0] / (0.5f * kNearWidth), p[1] / (0.5f * kNearHeight), -1.0f}; }
-
-// Signed screen area of a small triangle around p whose normal points at the light.
-float LightFacingArea(const float m[16], const Point& p, const Point& towardsLight, const Point& shift) {
+// Signed screen area of a small triangle around p whose normal n points at the light.
+float LightFacingArea(const float m[16], const Point& p, const Point& n) {
     // Two directions across the normal, in right-handed order around it.
-    Point u{towardsLight[1], -towardsLight[0], 0.0f};
-    if (std::fabs(u[0]) + std::fabs(u[1]) < 1e-3f) u = {0.0f, towardsLight[2], -towardsLight[1]};
-    const Point& n = towardsLight;
+    Point u{n[1], -n[0], 0.0f};
+    if (std::fabs(u[0]) + std::fabs(u[1]) < 1e-3f) u = {0.0f, n[2], -n[1]};
     const Point v{n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0]};
-    const float s = 0.01f;
-    Point a = Project(m, {p[0] - shift[0], p[1] - shift[1], p[2] - shift[2]});
-    Point b = Project(m, {p[0] + s * u[0] - shift[0], p[1] + s * u[1] - shift[1], p[2] + s * u[2] - shift[2]});
-    Point c = Project(m, {p[0] + s * v[0] - shift[0], p[1] + s * v[1] - shift[1], p[2] + s * v[2] - shift[2]});
+    const Point a = Project(m, p), b = Project(m, Along(p, u, 0.01f)), c = Project(m, Along(p, v, 0.01f));
     return (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
 }
 
 }  // namespace
 
-TEST(ShadowNearCaps, PointLightCapsLandOnTheNearPlanePixelsBehindThem) {
-    for (const Point& light : {Point{1.0f, 2.0f, 3.0f}, Point{0.5f, 0.3f, -10.0f}}) {
-        const float eye[4] = {light[0], light[1], light[2], 1.0f};
+TEST(ShadowNearCaps, CapsBetweenTheLightAndTheNearPlaneLandOnThePixelsBehindThem) {
+    constexpr float kNear = 0.2f;
+    const float nearHeight = 2.0f * kNear * std::tan(30.0f * 3.14159265f / 180.0f), nearWidth = nearHeight * 4.0f / 3.0f;
+    const Point onNearPlane{0.05f, -0.03f, -kNear};
+    const Point want{onNearPlane[0] / (0.5f * nearWidth), onNearPlane[1] / (0.5f * nearHeight), -1.0f};
+    const float length = std::sqrt(0.09f + 0.64f + 0.25f);
+    // Lamps in front of and behind the near plane, suns towards and away from the viewer.
+    const float lights[][4] = {{1.0f, 2.0f, 3.0f, 1.0f}, {0.5f, 0.3f, -10.0f, 1.0f},
+                               {0.3f / length, 0.8f / length, 0.5f / length, 0.0f},
+                               {0.3f / length, 0.8f / length, -0.5f / length, 0.0f}};
+    for (const float* light : lights) {
+        SCOPED_TRACE(light[2]);
         float m[16];
         bool frontFacing = false;
-        NearPlaneCapProjection(eye, kNear, kNearWidth, kNearHeight, m, frontFacing);
-        EXPECT_EQ(frontFacing, light[2] > -kNear);
-        const Point want = CameraNdc(kOnNearPlane);
-        // An occluder half-way from the light to the near-plane point covers that point's pixel.
-        const Point between = Lerp(light, kOnNearPlane, 0.5f);
-        const Point got = Project(m, {between[0] - light[0], between[1] - light[1], between[2] - light[2]});
+        NearPlaneCapProjection(light, kNear, nearWidth, nearHeight, m, frontFacing);
+        EXPECT_EQ(frontFacing, light[3] == 1.0f ? light[2] > -kNear : light[2] > 0.0f);
+        // A lamp's projection takes coordinates relative to it, a sun's plain ones.
+        const Point shift{light[3] * light[0], light[3] * light[1], light[3] * light[2]};
+        const Point towards = light[3] == 1.0f ? Along({light[0], light[1], light[2]}, onNearPlane, -1.0f)
+                                               : Point{light[0], light[1], light[2]};
+        const Point relative = Along(onNearPlane, shift, -1.0f);
+        // An occluder half-way towards the light covers the near-plane point's pixel, facing as told;
+        // past the near plane, seen from the light, nothing is drawn.
+        const Point between = Along(relative, towards, 0.5f);
+        const Point got = Project(m, between);
         EXPECT_NEAR(got[0], want[0], 1e-4f);
         EXPECT_NEAR(got[1], want[1], 1e-4f);
         EXPECT_GT(got[2], -1.0f);
         EXPECT_LT(got[2], 1.0f);
-        // Past the near plane, seen from the light, nothing is drawn.
-        const Point beyond = Lerp(light, kOnNearPlane, 1.5f);
-        EXPECT_GT(Project(m, {beyond[0] - light[0], beyond[1] - light[1], beyond[2] - light[2]})[2], 1.0f);
-        const Point towards{light[0] - between[0], light[1] - between[1], light[2] - between[2]};
-        EXPECT_EQ(LightFacingArea(m, between, towards, light) > 0.0f, frontFacing);
+        EXPECT_GT(Project(m, Along(relative, towards, -0.5f))[2], 1.0f);
+        EXPECT_EQ(LightFacingArea(m, between, towards) > 0.0f, frontFacing);
     }
-}
-
-TEST(ShadowNearCaps, SunCapsProjectAlongTheRays) {
-    for (float side : {1.0f, -1.0f}) {
-        const float length = std::sqrt(0.09f + 0.64f + 0.25f);
-        const float sun[4] = {0.3f / length, 0.8f / length, side * 0.5f / length, 0.0f};
-        float m[16];
-        bool frontFacing = false;
-        NearPlaneCapProjection(sun, kNear, kNearWidth, kNearHeight, m, frontFacing);
-        EXPECT_EQ(frontFacing, side > 0.0f);
-        const Point along{sun[0], sun[1], sun[2]};
-        const Point up = Lerp(kOnNearPlane, {kOnNearPlane[0] + along[0], kOnNearPlane[1] + along[1],
-                                             kOnNearPlane[2] + along[2]}, 5.0f);
-        const Point got = Project(m, up);
-        const Point want = CameraNdc(kOnNearPlane);
-        EXPECT_NEAR(got[0], want[0], 1e-4f);
-        EXPECT_NEAR(got[1], want[1], 1e-4f);
-        EXPECT_LT(got[2], 1.0f);
-        const Point down = Lerp(kOnNearPlane, up, -0.2f);
-        EXPECT_GT(Project(m, down)[2], 1.0f);
-        EXPECT_EQ(LightFacingArea(m, up, along, {0.0f, 0.0f, 0.0f}) > 0.0f, frontFacing);
-    }
-}
-
-TEST(ShadowEdges, CornersRepeatedAtOnePlacePairAfterWelding) {
-    // The open square with its second triangle on copies of the shared corners, one of them at -0.
-    Mesh split = OpenSquare();
-    split.positions.insert(split.positions.end(), {-0.0f, 1, 0, 2, 1, 2});
-    const std::vector<uint32_t> first = FirstAtSamePlace(split.positions.data(), 6);
-    EXPECT_EQ(first, (std::vector<uint32_t>{0, 1, 2, 3, 0, 2}));
-    split.triangles[1].corners[0] = 4;
-    split.triangles[1].corners[1] = 5;
-    for (VolumeTriangle& t : split.triangles)
-        for (uint32_t& c : t.corners) c = first[c];
-    GroupVolumeGeometry g = BuildGroupVolume(split.triangles, split.positions.data(), 6, kSunAbove);
-    EXPECT_EQ(g.edges.size(), 5u);
-    EXPECT_EQ(g.silhouette, 4);  // as for the shared square: no quads left standing on the seam
 }
