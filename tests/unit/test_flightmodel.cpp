@@ -24,12 +24,15 @@ protected:
         v = MakeDynamics(gVehicles[0]);
         gRequestedState = STATE_RACE;
     }
-    // The camera's heading as a unit vector in the x-z plane.
-    static void Heading(const CCamera& c, float& x, float& z) {
-        float p[3];
-        c.PointAlongView(1.0f, p);
-        x = p[0] - c.x;
-        z = p[2] - c.z;
+    // One 0.5 unit step at 10 units/s, nose and travel at yaw, from (0, 0, z) towards the wall z = -5.
+    void HitWall(CCamera& camera, float yaw, float z) {
+        CollisionWorld world;
+        AddWall(world, -5.0f);
+        camera.SetYaw(yaw);
+        camera.viewYaw = yaw;
+        camera.SetPosition(0.0f, 0.0f, z);
+        v.speed = 10.0f;
+        MoveVehicle(v, camera, &world, 0.5f, 0.05f);
     }
     GameTreeSandbox sandbox;  // the log goes here
     VehicleDynamics v;
@@ -102,55 +105,36 @@ TEST_F(FlightModel, BankTurnsAtRollTimesTurnPower) {
 }
 
 TEST_F(FlightModel, HeadOnHitStopsTheVehicleAndCostsDamage) {
-    CollisionWorld world;
-    AddWall(world, -5.0f);
     CCamera camera;
-    camera.SetPosition(0.0f, 0.0f, -4.0f);  // the 0.5 step ends 0.5 from the wall
-    v.speed = 10.0f;
-    MoveVehicle(v, camera, &world, 0.5f, 0.05f);
+    HitWall(camera, 0.0f, -4.0f);  // the step ends 0.5 from the wall
     EXPECT_EQ(v.speed, 0.0f);
     EXPECT_EQ(v.damage, 31);  // (pi - pi/2) * 10^2 * 0.2 = 31.4
     EXPECT_NEAR(camera.z, -3.99f, 1e-5f);  // set back 0.01, not moved on
     EXPECT_EQ(camera.x, 0.0f);
 }
 
-TEST_F(FlightModel, GlancingHitTurnsTheTravelAwayAndCostsSpeed) {
-    CollisionWorld world;
-    AddWall(world, -5.0f);
-    CCamera camera;
+TEST_F(FlightModel, GlancingHitTurnsTheTravelAwayAndCostsSpeedButGrazingCostsNothing) {
     // Heading 65.4 degrees off the wall's normal: the angle between normal and heading is 2.0 radians.
-    const float yaw = (kPi - 2.0f) * 180.0f / kPi;
-    camera.SetYaw(yaw);
-    camera.viewYaw = yaw;
-    camera.SetPosition(0.0f, 0.0f, -4.5f + 0.5f * std::cos(kPi - 2.0f));
-    v.speed = 10.0f;
-    const float before[3] = {camera.x, camera.y, camera.z};
-    MoveVehicle(v, camera, &world, 0.5f, 0.05f);
+    const float yaw = (kPi - 2.0f) * 180.0f / kPi, z = -4.5f + 0.5f * std::cos(kPi - 2.0f);
+    CCamera camera, along;
+    HitWall(camera, yaw, z);
     EXPECT_EQ(v.damage, 8);                           // (2.0 - pi/2) * 100 * 0.2 = 8.58
     EXPECT_NEAR(v.speed, 10.0f - 4.292f, 1e-3f);      // loses (2.0 - pi/2) * 10
     // The travel direction becomes that of heading + normal: (sin 65.4, 0, -cos 65.4) + (0, 0, 1).
     const float rx = std::sin(kPi - 2.0f), rz = 1.0f - std::cos(kPi - 2.0f);
     const float rl = std::sqrt(rx * rx + rz * rz);
-    float hx, hz;
-    Heading(camera, hx, hz);
-    EXPECT_NEAR(hx, rx / rl, 1e-4f);
-    EXPECT_NEAR(hz, rz / rl, 1e-4f);
+    float p[3];
+    camera.PointAlongView(1.0f, p);
+    EXPECT_NEAR(p[0] - camera.x, rx / rl, 1e-4f);
+    EXPECT_NEAR(p[2] - camera.z, rz / rl, 1e-4f);
     EXPECT_NEAR(camera.yaw, yaw, 1e-5f);  // the nose still points where it did
     // Set back 0.01 along the old travel, then pushed 0.1 off the wall.
-    EXPECT_NEAR(camera.x, before[0] - 0.01f * std::sin(kPi - 2.0f), 1e-5f);
-    EXPECT_NEAR(camera.z, before[2] + 0.01f * std::cos(kPi - 2.0f) + 0.1f, 1e-5f);
-}
+    EXPECT_NEAR(camera.x, -0.01f * std::sin(kPi - 2.0f), 1e-5f);
+    EXPECT_NEAR(camera.z, z + 0.01f * std::cos(kPi - 2.0f) + 0.1f, 1e-5f);
 
-TEST_F(FlightModel, GrazingContactCostsNothing) {
     // Flying along the wall, 0.5 from it: the angle is pi/2.
-    CollisionWorld world;
-    AddWall(world, -5.0f);
-    CCamera camera;
-    camera.SetYaw(90.0f);
-    camera.viewYaw = 90.0f;
-    camera.SetPosition(0.0f, 0.0f, -4.5f);
-    v.speed = 10.0f;
-    MoveVehicle(v, camera, &world, 0.5f, 0.05f);
+    v = MakeDynamics(gVehicles[0]);
+    HitWall(along, 90.0f, -4.5f);
     EXPECT_EQ(v.damage, 0);
     EXPECT_NEAR(v.speed, 10.0f, 1e-4f);
 }
@@ -231,11 +215,7 @@ TEST_F(FlightModel, UnusableNumbersNeverReachTheSpeed) {
     EXPECT_EQ(stuck.speed, 0.0f);
 }
 
-}  // namespace
-
-namespace {
-
-TEST(Deflection, FloorAndCeilingBounceTheTravelByTheElevationChange) {
+TEST(Deflection, FloorsAndCeilingsPitchTheTravelAndWallsTurnIt) {
     // Diving 30 degrees onto a floor: heading + normal points 30 degrees up, a change of 60.
     const float down[3] = {0.0f, -0.5f, -0.8660254f}, floor[3] = {0.0f, 1.0f, 0.0f};
     Deflection d = Deflect(floor, down, 2.0943951f, 10.0f);
@@ -245,19 +225,12 @@ TEST(Deflection, FloorAndCeilingBounceTheTravelByTheElevationChange) {
     const float up[3] = {0.0f, 0.5f, -0.8660254f}, ceiling[3] = {0.0f, -1.0f, 0.0f};
     d = Deflect(ceiling, up, 2.0943951f, 10.0f);
     EXPECT_NEAR(d.dPitch, -60.0f, 1e-3f);
-}
-
-TEST(Deflection, AWallFacingAlongZDoesNotPitchTheTravelAHalfTurn) {
-    const float wall[3] = {0.0f, 0.0f, 1.0f};
-    const float heading[3] = {0.9092974f, 0.0f, -0.4161468f};
-    const Deflection d = Deflect(wall, heading, 2.0f, 10.0f);
+    // A wall facing along z turns the travel sideways and does not pitch it a half turn.
+    const float wall[3] = {0.0f, 0.0f, 1.0f}, heading[3] = {0.9092974f, 0.0f, -0.4161468f};
+    d = Deflect(wall, heading, 2.0f, 10.0f);
     EXPECT_NEAR(d.dPitch, 0.0f, 1e-4f);
     EXPECT_NEAR(d.dYaw, 57.29578f, 1e-3f);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(ImpactSound, EveryContactSoundsByTheDamageItDid) {
     EXPECT_EQ(ImpactSoundFor(0.0f), SOUND_IMPACT_SMALL);  // a graze still sounds
