@@ -14,18 +14,15 @@ void ExpectVec(const float* v, float x, float y, float z) {
     EXPECT_NEAR(v[2], z, 1e-5f);
 }
 
-// The model-view matrix after t.Apply() from identity.
-void AppliedMatrix(CTransformation& t, float m[16]) {
+// Where (x, y, z) lands under the model-view matrix that apply() builds from identity.
+template <typename F>
+void Applied(F apply, float x, float y, float z, float out[3]) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    t.Apply();
+    apply();
+    float m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
-}
-
-// m (column-major) times the point (x, y, z, 1).
-void Transform(const float m[16], float x, float y, float z, float out[3]) {
-    for (int r = 0; r < 3; ++r)
-        out[r] = m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r];
+    for (int r = 0; r < 3; ++r) out[r] = m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r];
 }
 
 }  // namespace
@@ -49,17 +46,9 @@ TEST(Transformation, PitchClampsYawAccumulatesRollLimits) {
     EXPECT_EQ(t.yaw, 500);  // never wrapped
 }
 
-TEST(Transformation, DirectionsOfObjectAndCamera) {
+// (The object's direction is compared with GL's own rotations below.)
+TEST(Transformation, DirectionsOfTheCamera) {
     float d[3];
-    CTransformation t;
-    t.SetYaw(90);
-    ExpectVec(t.GetDirection(d), 1, 0, 0);
-    t.SetYaw(0);
-    t.SetPitch(90);
-    ExpectVec(t.GetDirection(d), 0, -1, 0);
-    t.SetRoll(45);  // roll never changes where +Z points
-    ExpectVec(t.GetDirection(d), 0, -1, 0);
-
     CCamera c;
     c.SetYaw(90);
     ExpectVec(c.GetDirection(d), -1, 0, 0);
@@ -96,48 +85,37 @@ TEST(Transformation, FrozenBoxKeepsItsSphere) {
 
 TEST(Transformation, MatricesMatchHandWorkedPoints) {
     ASSERT_TRUE(MakeTestGLContext());
-    float m[16], p[3];
+    float p[3], d[3];
 
     // Object to world: rotate (0, 0, 1) by yaw 90 to (1, 0, 0), then move by (5, 0, 0).
     CTransformation t;
     t.SetPosition(5, 0, 0);
     t.SetYaw(90);
-    AppliedMatrix(t, m);
-    Transform(m, 0, 0, 1, p);
+    Applied([&] { t.Apply(); }, 0, 0, 1, p);
     ExpectVec(p, 6, 0, 0);
     // Pitch 90 turns +Z down to -Y, after the yaw: (0, 0, 1) -> (0, -1, 0).
     t.SetPitch(90);
-    AppliedMatrix(t, m);
-    Transform(m, 0, 0, 1, p);
+    Applied([&] { t.Apply(); }, 0, 0, 1, p);
     ExpectVec(p, 5, -1, 0);
-    // GL's own matrix gives the same direction as the formula (its third column).
+    // GL's own rotations turn +Z where the formula points; roll never changes that.
     t.SetPitch(30);
     t.SetYaw(60);
-    glLoadIdentity();
-    glRotatef(t.yaw, 0, 1, 0);
-    glRotatef(t.pitch, 1, 0, 0);
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    float d[3];
-    ExpectVec(t.GetDirection(d), m[8], m[9], m[10]);
+    t.SetRoll(45);
+    Applied([&] { glRotatef(t.yaw, 0, 1, 0); glRotatef(t.pitch, 1, 0, 0); }, 0, 0, 1, p);
+    ExpectVec(t.GetDirection(d), p[0], p[1], p[2]);
 
     // The camera's view transform brings its own position to the origin and the point in front of it
-    // (against the direction GetDirection gives) onto -Z.
+    // (against the direction GetDirection gives) onto -Z; ApplyRotation is the same without the translation.
     CCamera c;
     c.SetPosition(1, 2, 3);
     c.SetYaw(30);
     c.SetPitch(20);
-    AppliedMatrix(c, m);
-    Transform(m, 1, 2, 3, p);
+    Applied([&] { c.Apply(); }, 1, 2, 3, p);
     ExpectVec(p, 0, 0, 0);
     c.GetDirection(d);
-    Transform(m, 1 - 4 * d[0], 2 - 4 * d[1], 3 - 4 * d[2], p);
+    Applied([&] { c.Apply(); }, 1 - 4 * d[0], 2 - 4 * d[1], 3 - 4 * d[2], p);
     ExpectVec(p, 0, 0, -4);
-
-    // ApplyRotation is the camera's rotation without its translation.
-    glLoadIdentity();
-    c.ApplyRotation();
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    Transform(m, -4 * d[0], -4 * d[1], -4 * d[2], p);
+    Applied([&] { c.ApplyRotation(); }, -4 * d[0], -4 * d[1], -4 * d[2], p);
     ExpectVec(p, 0, 0, -4);
     glLoadIdentity();
 }
