@@ -18,6 +18,7 @@ D3 Of(const float* v) { return {v[0], v[1], v[2]}; }
 D3 Sub(const D3& a, const D3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
 D3 Along(const D3& p, const D3& d, double t) { return {p[0] + t * d[0], p[1] + t * d[1], p[2] + t * d[2]}; }
 double Dot(const D3& a, const D3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+D3 Cross(const D3& u, const D3& v) { return {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]}; }
 
 double SegmentDistance2(const D3& p, const D3& a, const D3& b) {
     const D3 e = Sub(b, a), d = Sub(p, a);
@@ -31,16 +32,15 @@ double SegmentDistance2(const D3& p, const D3& a, const D3& b) {
 double ReferenceDistance2(const float pf[3], const float af[3], const float bf[3], const float cf[3]) {
     const D3 p = Of(pf), a = Of(af), b = Of(bf), c = Of(cf);
     double best = std::min({SegmentDistance2(p, a, b), SegmentDistance2(p, b, c), SegmentDistance2(p, c, a)});
-    const D3 e0 = Sub(b, a), e1 = Sub(c, a), d = Sub(p, a);
-    const D3 n = {e0[1] * e1[2] - e0[2] * e1[1], e0[2] * e1[0] - e0[0] * e1[2], e0[0] * e1[1] - e0[1] * e1[0]};
+    const D3 n = Cross(Sub(b, a), Sub(c, a));
     const double nn = Dot(n, n);
     if (nn > 0) {
-        // The projection q of p onto the plane, relative to a, in barycentric coordinates (s, t) of (e0, e1).
-        const double h = Dot(d, n) / nn;
-        const D3 q = Along(d, n, -h);
-        const double a00 = Dot(e0, e0), a01 = Dot(e0, e1), a11 = Dot(e1, e1), b0 = Dot(q, e0), b1 = Dot(q, e1);
-        const double det = a00 * a11 - a01 * a01, s = (a11 * b0 - a01 * b1) / det, t = (a00 * b1 - a01 * b0) / det;
-        if (s >= 0 && t >= 0 && s + t <= 1) best = std::min(best, h * h * nn);
+        // The projection q of p onto the plane lies inside when it is on the inner side of every edge.
+        const double h = Dot(Sub(p, a), n) / nn;
+        const D3 q = Along(p, n, -h);
+        if (Dot(Cross(Sub(b, a), Sub(q, a)), n) >= 0 && Dot(Cross(Sub(c, b), Sub(q, b)), n) >= 0 &&
+            Dot(Cross(Sub(a, c), Sub(q, c)), n) >= 0)
+            best = std::min(best, h * h * nn);
     }
     return best;
 }
@@ -99,55 +99,40 @@ TEST(CollisionDistance, DegenerateTrianglesGiveTheDistanceToTheirSegmentOrPoint)
     EXPECT_NEAR(SquaredDistanceToTriangle(p, t0, t1, t2), 1.0f, 1e-6f);
 }
 
-TEST(CollisionWorld, OctreeAgreesWithBruteForceOnAGeneratedTrack) {
-    CollisionWorld world;
-    const int segments = 200;
-    AddCanyon(world, segments);
-    world.BuildOctree();
-    ASSERT_GT(world.allTriangles.size(), 5000u);
-    ASSERT_GT(world.NodeCount(), 1000u);
+TEST(CollisionWorld, OctreeAgreesWithBruteForce) {
+    // On a generated track, from points along it.
+    CollisionWorld track;
+    AddCanyon(track, 200);
+    track.BuildOctree();
+    ASSERT_GT(track.allTriangles.size(), 5000u);
+    ASSERT_GT(track.NodeCount(), 1000u);
     Random r;
     int contacts = 0;
-    for (int i = 0; i < 4000; ++i) {
+    for (int i = 0; i < 4000 && !HasFatalFailure(); ++i) {
         float from[3], to[3];
-        CanyonQueryPoint(segments, r, from);
-        for (int k = 0; k < 3; ++k)
-            to[k] = from[k] + r.Range(-0.79f, 0.79f) / std::sqrt(3.0f);
-        ExpectAgreement(world, from, to);
-        contacts += world.hits.empty() ? 0 : 1;
-        if (HasFatalFailure())
-            return;
+        CanyonQueryPoint(200, r, from);
+        for (int k = 0; k < 3; ++k) to[k] = from[k] + r.Range(-0.79f, 0.79f) / std::sqrt(3.0f);
+        ExpectAgreement(track, from, to);
+        contacts += track.hits.empty() ? 0 : 1;
     }
-    // The sample must exercise both answers.
-    EXPECT_GT(contacts, 400);
+    EXPECT_GT(contacts, 400);  // the sample exercises both answers
     EXPECT_LT(contacts, 3600);
-}
 
-TEST(CollisionWorld, SplitPlanesLoseNoTriangleWithinContactDistance) {
-    // Many small triangles around the root's split planes, queried from the other side of a plane
-    // at distances between the old 0.4 box margin and the contact radius.
-    CollisionWorld world;
-    Random r;
+    // Among many small triangles around the root's split planes, queried from the other side of a plane at
+    // distances between the old 0.4 box margin and the contact radius: none is lost.
+    CollisionWorld small;
     for (int i = 0; i < 3000; ++i) {
         float a[3], b[3], c[3];
-        for (int k = 0; k < 3; ++k) {
-            a[k] = r.Range(-20, 20);
-            b[k] = a[k] + r.Range(-0.3f, 0.3f);
-            c[k] = a[k] + r.Range(-0.3f, 0.3f);
-        }
-        world.AddTriangle(a, b, c);
+        for (int k = 0; k < 3; ++k)
+            a[k] = r.Range(-20, 20), b[k] = a[k] + r.Range(-0.3f, 0.3f), c[k] = a[k] + r.Range(-0.3f, 0.3f);
+        small.AddTriangle(a, b, c);
     }
-    world.BuildOctree();
-    for (int i = 0; i < 6000; ++i) {
-        const CollisionTriangle& t = world.allTriangles[i % world.allTriangles.size()];
+    small.BuildOctree();
+    for (int i = 0; i < 6000 && !HasFatalFailure(); ++i) {
+        const CollisionTriangle& t = small.allTriangles[i % small.allTriangles.size()];
         float to[3], from[3];
-        for (int k = 0; k < 3; ++k)
-            to[k] = t.A[k] + r.Range(-0.85f, 0.85f);
-        for (int k = 0; k < 3; ++k)
-            from[k] = to[k] + r.Range(-0.1f, 0.1f);
-        ExpectAgreement(world, from, to);
-        if (HasFatalFailure())
-            return;
+        for (int k = 0; k < 3; ++k) to[k] = t.A[k] + r.Range(-0.85f, 0.85f), from[k] = to[k] + r.Range(-0.1f, 0.1f);
+        ExpectAgreement(small, from, to);
     }
 }
 
