@@ -1,6 +1,7 @@
 // The race step: input, sub-stepping, the goal zone and what it does with bad numbers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -33,11 +34,9 @@ protected:
         gSelectedVehicle = 0;
         v = MakeDynamics(gVehicles[0]);
         // A goal far away, so only the tests that want it finish.
-        ClearTrackSettings(gTrackSettings);
-        for (int i = 0; i < 3; ++i) {
-            gTrackSettings.goalMin[i] = 1000.0f;
-            gTrackSettings.goalMax[i] = 1010.0f;
-        }
+        gTrackSettings = TrackSettings();
+        std::fill_n(gTrackSettings.goalMin, 3, 1000.0f);
+        std::fill_n(gTrackSettings.goalMax, 3, 1010.0f);
         gRequestedState = STATE_RACE;
     }
     GameTreeSandbox sandbox;
@@ -71,16 +70,17 @@ TEST_F(RaceStep, KeysMatchTheirBindingsOnlyAndTheFirstBindingWins) {
     EXPECT_FALSE(v.thrustOn);
 }
 
-TEST_F(RaceStep, MouseBanksAndPitchesScaledBySensitivity) {
+TEST_F(RaceStep, MouseAndHeldTurnKeysBankAndPitch) {
     gSettings.mouseSensitivity = 1.6f;
     race.onMouseMove(10, 5);
     EXPECT_FLOAT_EQ(camera.roll, 10 * 1.6f * 0.07f);
     EXPECT_FLOAT_EQ(camera.pitch, 5 * 1.6f * 0.15f);
     race.onMouseMove(1000, 0);
     EXPECT_FLOAT_EQ(camera.roll, 30.0f);  // the vehicle's bank limit
-}
 
-TEST_F(RaceStep, HeldTurnKeyActsLikeTwelvePixelsGrowingWithTime) {
+    // A held turn key acts like twelve pixels (six up or down), growing with the time held.
+    camera.Reset();
+    gSettings.mouseSensitivity = 1.0f;
     race.onSpecialKey(100, true);
     race.update(0.02f);  // t = 1.02: dx = trunc(sqrt(1.02) * -12) = -12
     EXPECT_FLOAT_EQ(camera.roll, -12 * 0.07f);
@@ -103,18 +103,16 @@ TEST_F(RaceStep, FastFramesAreHalvedBelowPointEightUnits) {
 }
 
 TEST_F(RaceStep, TheGoalFinishesTheRaceFromTheStepThatStartsInIt) {
-    for (int i = 0; i < 3; ++i) {
-        gTrackSettings.goalMin[i] = 0.0f;
-        gTrackSettings.goalMax[i] = 5.0f;
-    }
+    std::fill_n(gTrackSettings.goalMin, 3, 0.0f);
+    std::fill_n(gTrackSettings.goalMax, 3, 5.0f);
     race.update(0.0f);  // bounds are inclusive: the camera sits on the corner
     EXPECT_EQ(gRequestedState, STATE_RACE_COMPLETED);
 
     // The goal is tested where the step started.
     gRequestedState = STATE_RACE;
-    gTrackSettings.goalMin[0] = -1.0f, gTrackSettings.goalMax[0] = 1.0f;
-    gTrackSettings.goalMin[1] = -1.0f, gTrackSettings.goalMax[1] = 1.0f;
-    gTrackSettings.goalMin[2] = -10.0f, gTrackSettings.goalMax[2] = -9.5f;
+    const float lo[3] = {-1.0f, -1.0f, -10.0f}, hi[3] = {1.0f, 1.0f, -9.5f};
+    std::copy(lo, lo + 3, gTrackSettings.goalMin);
+    std::copy(hi, hi + 3, gTrackSettings.goalMax);
     camera.SetPosition(0.0f, 0.0f, -9.0f);
     v.speed = 10.0f;
     race.update(0.05f);  // starts outside, ends inside at -9.5
