@@ -95,6 +95,27 @@ double SignedVolume(const std::vector<std::array<Point, 3>>& surface) {
     return v;
 }
 
+// Where a point lands in normalised device coordinates under a column-major projection.
+Point Project(const float m[16], const Point& p) {
+    float clip[4];
+    for (int r = 0; r < 4; ++r) clip[r] = m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r];
+    EXPECT_GT(clip[3], 0.0f);
+    return {clip[0] / clip[3], clip[1] / clip[3], clip[2] / clip[3]};
+}
+
+// p + t d
+Point Along(const Point& p, const Point& d, float t) { return {p[0] + t * d[0], p[1] + t * d[1], p[2] + t * d[2]}; }
+
+// Signed screen area of a small triangle around p whose normal n points at the light.
+float LightFacingArea(const float m[16], const Point& p, const Point& n) {
+    // Two directions across the normal, in right-handed order around it.
+    Point u{n[1], -n[0], 0.0f};
+    if (std::fabs(u[0]) + std::fabs(u[1]) < 1e-3f) u = {0.0f, n[2], -n[1]};
+    const Point v{n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0]};
+    const Point a = Project(m, p), b = Project(m, Along(p, u, 0.01f)), c = Project(m, Along(p, v, 0.01f));
+    return (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
+}
+
 }  // namespace
 
 TEST(ShadowEdges, PairOverSharedCornersAndCornersRepeatedAtOnePlace) {
@@ -217,31 +238,6 @@ TEST(ShadowReach, GroupVolumesSwitchOffBeyondTheFarPlane) {
     EXPECT_TRUE(VolumeInReach(center, 150.0f, at350, 200.0f));
     EXPECT_FALSE(VolumeInReach(center, 150.0f, at351, 200.0f));
 }
-
-namespace {
-
-// Where a point lands in normalised device coordinates under a column-major projection.
-Point Project(const float m[16], const Point& p) {
-    float clip[4];
-    for (int r = 0; r < 4; ++r) clip[r] = m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r];
-    EXPECT_GT(clip[3], 0.0f);
-    return {clip[0] / clip[3], clip[1] / clip[3], clip[2] / clip[3]};
-}
-
-// p + t d
-Point Along(const Point& p, const Point& d, float t) { return {p[0] + t * d[0], p[1] + t * d[1], p[2] + t * d[2]}; }
-
-// Signed screen area of a small triangle around p whose normal n points at the light.
-float LightFacingArea(const float m[16], const Point& p, const Point& n) {
-    // Two directions across the normal, in right-handed order around it.
-    Point u{n[1], -n[0], 0.0f};
-    if (std::fabs(u[0]) + std::fabs(u[1]) < 1e-3f) u = {0.0f, n[2], -n[1]};
-    const Point v{n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0]};
-    const Point a = Project(m, p), b = Project(m, Along(p, u, 0.01f)), c = Project(m, Along(p, v, 0.01f));
-    return (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
-}
-
-}  // namespace
 
 TEST(ShadowNearCaps, CapsBetweenTheLightAndTheNearPlaneLandOnThePixelsBehindThem) {
     constexpr float kNear = 0.2f;
