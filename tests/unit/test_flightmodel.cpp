@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "app/states.h"
 #include "audio/soundmanager.h"
@@ -233,13 +234,11 @@ TEST(Deflection, FloorsAndCeilingsPitchTheTravelAndWallsTurnIt) {
 }
 
 TEST(ImpactSound, EveryContactSoundsByTheDamageItDid) {
-    EXPECT_EQ(ImpactSoundFor(0.0f), SOUND_IMPACT_SMALL);  // a graze still sounds
-    EXPECT_EQ(ImpactSoundFor(2.99f), SOUND_IMPACT_SMALL);
-    EXPECT_EQ(ImpactSoundFor(3.0f), SOUND_IMPACT_MEDIUM);
-    EXPECT_EQ(ImpactSoundFor(9.99f), SOUND_IMPACT_MEDIUM);
-    EXPECT_EQ(ImpactSoundFor(10.0f), SOUND_IMPACT_HEAVY);
-    EXPECT_EQ(ImpactSoundFor(34.99f), SOUND_IMPACT_HEAVY);
-    EXPECT_EQ(ImpactSoundFor(35.0f), SOUND_IMPACT_SEVERE);
+    const std::pair<float, int> cases[] = {{0.0f, SOUND_IMPACT_SMALL},  // a graze still sounds
+                                           {2.99f, SOUND_IMPACT_SMALL},  {3.0f, SOUND_IMPACT_MEDIUM},
+                                           {9.99f, SOUND_IMPACT_MEDIUM}, {10.0f, SOUND_IMPACT_HEAVY},
+                                           {34.99f, SOUND_IMPACT_HEAVY}, {35.0f, SOUND_IMPACT_SEVERE}};
+    for (const auto& [damage, sound] : cases) EXPECT_EQ(ImpactSoundFor(damage), sound) << damage;
 }
 
 }  // namespace

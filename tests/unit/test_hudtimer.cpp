@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "hud/hudgauges.h"
 #include "hud/hudtimer.h"
@@ -51,10 +52,7 @@ TEST(HudTimer, PauseAndResumeKeepTheRaceTime) {
 // The gauges' pictures are checked by the HUD's GL tests; here, the readouts they are given.
 TEST(HudGauges, ReadoutsOfAnyText) {
     EXPECT_LT(NeedleAngle(250), 0.0f);  // not limited
-    EXPECT_EQ(ReadoutValue("123"), 123);
-    EXPECT_EQ(ReadoutValue(""), 0);
-    EXPECT_EQ(ReadoutValue("ENGINE"), 0);
-    EXPECT_EQ(ReadoutValue("-5"), -5);
-    EXPECT_EQ(ReadoutValue("99999999999999999999"), 2147483647);
-    EXPECT_EQ(ReadoutValue(nullptr), 0);
+    const std::pair<const char*, int> cases[] = {
+        {"123", 123}, {"", 0}, {"ENGINE", 0}, {"-5", -5}, {"99999999999999999999", 2147483647}, {nullptr, 0}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(ReadoutValue(text), value) << (text ? text : "null");
 }
