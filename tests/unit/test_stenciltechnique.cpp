@@ -8,16 +8,6 @@
 #include "scene/transformation.h"
 #include "testutil.h"
 
-namespace {
-
-GLint Integer(GLenum what) {
-    GLint v = 0;
-    glGetIntegerv(what, &v);
-    return v;
-}
-
-}  // namespace
-
 TEST(StencilTechnique, ZFailMovesTheFarPlaneToInfinityOnly) {
     ASSERT_TRUE(MakeTestGLContext());
     GameTreeSandbox sandbox;
@@ -37,7 +27,9 @@ TEST(StencilTechnique, ZFailMovesTheFarPlaneToInfinityOnly) {
         else if (i == 14) EXPECT_FLOAT_EQ(after[i], -0.4f);
         else EXPECT_FLOAT_EQ(after[i], before[i]) << i;
     }
-    EXPECT_EQ(Integer(GL_MATRIX_MODE), GL_MODELVIEW);
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
