@@ -177,17 +177,6 @@ TEST_F(FlightModel, DamageWeakensTheEngineThenDestroysIt) {
     EXPECT_EQ(gRequestedState, STATE_INGAME_MENU);
 }
 
-TEST_F(FlightModel, ImpactsAtOrBelowAGrazeAndAbsurdOnesStayInRange) {
-    v.speed = 40.0f;
-    EXPECT_EQ(ApplyImpact(v, kPi / 2.0f - 0.3f), 0.0f);
-    EXPECT_EQ(ApplyImpact(v, std::nanf("")), 0.0f);
-    EXPECT_EQ(v.damage, 0);
-    gVehicles[0].damageScale = 1e30f;
-    ApplyImpact(v, kPi);
-    EXPECT_EQ(v.damage, 100);
-    EXPECT_TRUE(v.destroyed);
-}
-
 TEST_F(FlightModel, EngineBeyondItsDestroyedThresholdGivesNothingRatherThanPullingBack) {
     gVehicles[0].engineDestroyedThreshold = 70;
     v.speed = 10.0f;
@@ -203,7 +192,7 @@ TEST_F(FlightModel, EngineBeyondItsDestroyedThresholdGivesNothingRatherThanPulli
     EXPECT_FLOAT_EQ(v.speed, 5.0f);
 }
 
-TEST_F(FlightModel, UnusableNumbersNeverReachTheSpeed) {
+TEST_F(FlightModel, UnusableNumbersNeverReachTheSpeedAndAbsurdImpactsStayInRange) {
     v.thrustOn = true;
     v.speed = std::nanf("");
     UpdateSpeed(v, 0.5f);
@@ -214,6 +203,15 @@ TEST_F(FlightModel, UnusableNumbersNeverReachTheSpeed) {
     stuck.maxSpeed = 0.0f;  // a vehicle file without MAX_SPEED
     UpdateSpeed(stuck, 1.0f);
     EXPECT_EQ(stuck.speed, 0.0f);
+    // Impacts at or below a graze, or at no angle at all, do nothing; absurd ones stay in range.
+    v.speed = 40.0f;
+    EXPECT_EQ(ApplyImpact(v, kPi / 2.0f - 0.3f), 0.0f);
+    EXPECT_EQ(ApplyImpact(v, std::nanf("")), 0.0f);
+    EXPECT_EQ(v.damage, 0);
+    gVehicles[0].damageScale = 1e30f;
+    ApplyImpact(v, kPi);
+    EXPECT_EQ(v.damage, 100);
+    EXPECT_TRUE(v.destroyed);
 }
 
 TEST(Deflection, FloorsAndCeilingsPitchTheTravelAndWallsTurnIt) {
