@@ -5,10 +5,8 @@
 #include "app/states.h"
 #include "data/profile.h"
 #include "data/trackscript.h"
-#include "menus/menu.h"
 #include "race/overlays.h"
 #include "race/raceflow.h"
-#include "testutil.h"
 
 namespace {
 
