@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <initializer_list>
+#include <utility>
 
 #include "data/trackscript.h"
 #include "lighting/shadowvolume.h"
+#include "meshbuilder.h"
 #include "scene/milkshape.h"
 #include "testutil.h"
 
@@ -17,27 +19,18 @@ SceneLight Light(uint32_t type, float x, float y, float z, uint16_t index = 0) {
     return l;
 }
 
-// One group per name, each with one triangle; material 0 opaque, material 1 half transparent,
+// One group per name, each with one upward triangle; material 0 opaque, material 1 half transparent,
 // material 2 opaque but marked to cast no shadow.
 CMilkshapeModel Groups(std::initializer_list<std::pair<const char*, int>> groups) {
     CMilkshapeModel m;
-    for (int i = 0; i < 3; ++i) {
-        MsVertex v;
-        v.position[0] = float(i == 1), v.position[2] = float(i == 2);
-        m.vertices.push_back(v);
-    }
-    m.materials.resize(3);
-    m.materials[1].transparency = 0.5f;
-    m.materials[2].mode = 0x40;
+    MeshBuilder mesh(m);
+    MaterialSpec opaque, glass, decal;
+    glass.transparency = 0.5f;
+    decal.mode = 0x40;
+    for (const MaterialSpec& spec : {opaque, glass, decal}) mesh.AddMaterial(spec);
     for (const auto& [name, material] : groups) {
-        MsGroup g;
-        snprintf(g.name, sizeof g.name, "%s", name);
-        g.materialIndex = int8_t(material);
-        g.triangleIndices.push_back(uint32_t(m.triangles.size()));
-        MsTriangle t;
-        t.vertexIndices[0] = 0, t.vertexIndices[1] = 2, t.vertexIndices[2] = 1;
-        m.triangles.push_back(t);
-        m.groups.push_back(g);
+        mesh.BeginGroup(name, material);
+        mesh.AddFlatTriangle({0, 0, 0}, {0, 0, 1}, {1, 0, 0}, {}, {}, {});
     }
     return m;
 }
