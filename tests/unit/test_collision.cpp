@@ -72,7 +72,7 @@ void ExpectAgreement(CollisionWorld& world, const float from[3], const float to[
 
 }  // namespace
 
-TEST(CollisionDistance, MatchesAnIndependentReferenceInEveryRegion) {
+TEST(CollisionDistance, MatchesAnIndependentReferenceInEveryRegionAndOnDegenerateTriangles) {
     Random r;
     for (int i = 0; i < 20000; ++i) {
         float a[3], b[3], c[3], p[3];
@@ -83,9 +83,8 @@ TEST(CollisionDistance, MatchesAnIndependentReferenceInEveryRegion) {
         const float got = SquaredDistanceToTriangle(p, a, b, c);
         ASSERT_NEAR(got, want, 1e-4 * (1 + want)) << i;
     }
-}
 
-TEST(CollisionDistance, DegenerateTrianglesGiveTheDistanceToTheirSegmentOrPoint) {
+    // Degenerate triangles give the distance to their segment or point.
     const float p[3] = {0, 1, 0};
     const float a[3] = {-1, 0, 0}, b[3] = {1, 0, 0}, mid[3] = {0, 0, 0}, far[3] = {3, 0, 0};
     EXPECT_FLOAT_EQ(SquaredDistanceToTriangle(p, a, b, mid), 1.0f);  // collinear
