@@ -2,17 +2,12 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/log.h"
+#include "fuzzinput.h"
 #include "hud/hudscript.h"
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    gLogSilent = true;
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HudLayout layout;
-    if (FILE* f = fmemopen(const_cast<uint8_t*>(data), size, "r")) {
+    if (FILE* f = OpenInput(data, size)) {
         ReadHudScript(f, 1024.0f, 768.0f, layout);
         fclose(f);
     }

@@ -9,10 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const RgbImage picture(24, 10, 0x35, 0xBF, 0xCB);
     static const std::vector<uint8_t> bmp = EncodeBmp(picture), jpeg = EncodeJpeg(picture);
     std::vector<uint8_t> patched;
-    if (size > 0 && PatchedCopy(data, size, (data[0] & 2) ? jpeg : bmp, patched)) {
-        data = patched.data();
-        size = patched.size();
-    }
+    PatchInput(data, size, (size > 0 && (data[0] & 2)) ? jpeg : bmp, patched);
     TextureImage image;
     const char* error = nullptr;
     if (PrepareTextureImage(data, size, 512, image, error) &&

@@ -3,11 +3,13 @@
 // at start-up (offset high, offset low, xor value, in threes), which reaches far deeper into demuxer and
 // decoder than random bytes do.
 #include <cstdint>
-#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "fuzzinput.h"
 #include "kit_movie.h"
 #include "platform/moviedecoder.h"
 
@@ -29,12 +31,8 @@ std::vector<uint8_t> MakeTemplate() {
         }
         writer.Finish();
     }
-    std::vector<uint8_t> bytes;
-    if (FILE* f = fopen(path.c_str(), "rb")) {
-        uint8_t buffer[4096];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.insert(bytes.end(), buffer, buffer + n);
-        fclose(f);
-    }
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
     unlink(path.c_str());
     return bytes;
 }
@@ -48,10 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         movie = base;
         for (size_t i = 1; i + 2 < size; i += 3) movie[((size_t{data[i]} << 8) | data[i + 1]) % movie.size()] ^= data[i + 2];
     }
-    FILE* f = fopen(MoviePath().c_str(), "wb");
-    if (!f) return 0;
-    fwrite(movie.data(), 1, movie.size(), f);
-    fclose(f);
+    std::ofstream(MoviePath(), std::ios::binary).write(reinterpret_cast<const char*>(movie.data()), long(movie.size()));
     MovieDecoder decoder;
     if (decoder.Open(MoviePath().c_str())) {
         std::vector<uint8_t> rgb;

@@ -33,10 +33,7 @@ std::vector<uint8_t> SoundModel() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::vector<uint8_t> sound = SoundModel();
     std::vector<uint8_t> patched;
-    if (PatchedCopy(data, size, sound, patched)) {
-        data = patched.data();
-        size = patched.size();
-    }
+    PatchInput(data, size, sound, patched);
     CMilkshapeModel model;
     model.LoadFromMemory(data, size, "fuzz.ms3d");
     for (const MsTriangle& t : model.triangles)

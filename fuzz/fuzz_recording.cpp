@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzzinput.h"
 #include "race/recording.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

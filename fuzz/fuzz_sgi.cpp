@@ -12,10 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return EncodeBw(gray, true);
     }();
     std::vector<uint8_t> patched;
-    if (PatchedCopy(data, size, sound, patched)) {
-        data = patched.data();
-        size = patched.size();
-    }
+    PatchInput(data, size, sound, patched);
     BwImage image;
     const char* error = nullptr;
     if (ReadBwImage(data, size, image, error) && image.pixels.size() != size_t(image.width) * size_t(image.height))

@@ -2,10 +2,10 @@
 #include <cstdio>
 
 #include "audio/waves.h"
+#include "fuzzinput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size == 0) return 0;
-    FILE* f = fmemopen(const_cast<uint8_t*>(data), size, "r");
+    FILE* f = OpenInput(data, size);
     if (!f) return 0;
     CWaves waves;
     int slot = -1;
