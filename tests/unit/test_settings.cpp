@@ -15,6 +15,11 @@ bool LoadText(const GameTreeSandbox& sandbox, const std::string& text, GameSetti
     return LoadSettingsFrom("../gamesettings.txt", out);
 }
 
+// A piece of text (the example's by default) with one part replaced.
+std::string Edited(const std::string& from, const std::string& to, std::string text = kExample) {
+    return text.replace(text.find(from), from.size(), to);
+}
+
 }  // namespace
 
 TEST(Settings, LoadsTheExampleFileInAnyOrder) {
@@ -39,47 +44,31 @@ TEST(Settings, LoadsTheExampleFileInAnyOrder) {
     EXPECT_EQ(FormatSettings(r), FormatSettings(s));
 }
 
-TEST(Settings, RejectsMissingExtraAndUnknownLines) {
+TEST(Settings, IncompleteFilesAreRefusedAndOddValuesReadSafely) {
     GameTreeSandbox sandbox;
     GameSettings s;
-    std::string missing = kExample;
-    missing.erase(missing.find("shadows 1\n"), 10);
-    EXPECT_FALSE(LoadText(sandbox, missing, s));
-    EXPECT_FALSE(LoadText(sandbox, std::string(kExample) + "colour 3\n", s));
-    EXPECT_FALSE(LoadText(sandbox, "", s));
-    EXPECT_FALSE(LoadText(sandbox, "fullscreen x\n", s));
-    // A word far longer than any key must be read safely, not overrun a buffer.
-    EXPECT_FALSE(LoadText(sandbox, std::string(5000, 'k') + " 1\n" + kExample, s));
-    // Missing file.
+    // Missing, unknown and unreadable lines; a word far longer than any key must not overrun a buffer.
+    for (const std::string& text : {Edited("shadows 1\n", ""), std::string(kExample) + "colour 3\n", std::string(),
+                                    std::string("fullscreen x\n"), std::string(5000, 'k') + " 1\n" + kExample})
+        EXPECT_FALSE(LoadText(sandbox, text, s)) << text.substr(0, 40);
     EXPECT_FALSE(LoadSettingsFrom("../no-such-file.txt", s));
-}
-
-TEST(Settings, ARepeatedKeyCountsTwiceSoTheFileIsIncomplete) {
-    GameTreeSandbox sandbox;
-    std::string text = kExample;
-    text.erase(text.find("shadows 1\n"), 10);
-    text += "lensflare 0\n";  // 13 lines, but one key twice
-    GameSettings s;
-    EXPECT_TRUE(LoadText(sandbox, text, s));  // counts recognised pairs, as the file format defines
-    EXPECT_EQ(s.lensFlare, 0);                 // the later value wins
-}
-
-TEST(Settings, SpecialKeysAndTheThousandBoundary) {
-    GameTreeSandbox sandbox;
-    std::string text = kExample;
-    text.replace(text.find("key_up 101"), 10, "key_up 1101");
-    text.replace(text.find("key_down 103"), 12, "key_down 1000");
-    GameSettings s;
-    ASSERT_TRUE(LoadText(sandbox, text, s));
+    // The recognised pairs are counted, as the file format defines: a repeated key makes up for a missing one,
+    // and the later value wins.
+    ASSERT_TRUE(LoadText(sandbox, Edited("shadows 1\n", "") + "lensflare 0\n", s));
+    EXPECT_EQ(s.lensFlare, 0);
+    // Codes above 1000 are special keys; an unusable sensitivity still counts and falls back to the default.
+    const std::string keys = Edited("key_up 101", "key_up 1101", Edited("key_down 103", "key_down 1000"));
+    ASSERT_TRUE(LoadText(sandbox, Edited("mouse_sensitivity 3", "mouse_sensitivity 9", keys), s));
     EXPECT_EQ(s.keys[BINDING_UP].code, 101);
     EXPECT_TRUE(s.keys[BINDING_UP].special);
     EXPECT_EQ(s.keys[BINDING_DOWN].code, 1000);
     EXPECT_FALSE(s.keys[BINDING_DOWN].special);
     EXPECT_NE(FormatSettings(s).find("key_up 1101\n"), std::string::npos);
+    EXPECT_FLOAT_EQ(s.mouseSensitivity, 1.0f);
+    EXPECT_NE(ReadText("log.txt").find("Illegal mouse sensitivity detected. Using default."), std::string::npos);
 }
 
-TEST(Settings, SensitivityTableAndOutOfRangeValues) {
-    GameTreeSandbox sandbox;
+TEST(Settings, SensitivityTable) {
     const float expected[] = {0.6f, 0.77f, 0.9f, 1.0f, 1.2f, 1.35f, 1.6f};
     for (int i = 0; i < kNumSensitivities; i++) {
         EXPECT_FLOAT_EQ(SensitivityFromIndex(i), expected[i]);
@@ -88,16 +77,9 @@ TEST(Settings, SensitivityTableAndOutOfRangeValues) {
     EXPECT_FLOAT_EQ(SensitivityFromIndex(7), 1.0f);
     EXPECT_FLOAT_EQ(SensitivityFromIndex(-1), 1.0f);
     EXPECT_EQ(SensitivityToIndex(0.5f), 3);
-
-    std::string text = kExample;
-    text.replace(text.find("mouse_sensitivity 3"), 19, "mouse_sensitivity 9");
-    GameSettings s;
-    EXPECT_TRUE(LoadText(sandbox, text, s));  // still counts as read
-    EXPECT_FLOAT_EQ(s.mouseSensitivity, 1.0f);
-    EXPECT_NE(ReadText("log.txt").find("Illegal mouse sensitivity detected. Using default."), std::string::npos);
 }
 
-TEST(Settings, SaveRoundTripsAndReplacesTheFileWhole) {
+TEST(Settings, SaveRoundTripsAndAFailedSaveKeepsTheOldFile) {
     GameTreeSandbox sandbox;
     GameSettings s = DefaultSettings();
     s.audioVolume = 0.7f;
@@ -114,16 +96,9 @@ TEST(Settings, SaveRoundTripsAndReplacesTheFileWhole) {
     EXPECT_EQ(FormatSettings(back), written);
     // No temporary file is left behind.
     EXPECT_FALSE(std::filesystem::exists(sandbox.Path("gamesettings.txt.tmp")));
-}
-
-TEST(Settings, FailedSaveKeepsTheOldFile) {
-    GameTreeSandbox sandbox;
-    ASSERT_TRUE(SaveSettings(DefaultSettings()));
-    const std::string before = ReadText(sandbox.Path("gamesettings.txt"));
-    // A folder in the temporary file's place makes the write fail.
+    // A folder in the temporary file's place makes the next write fail, and the old file stays.
     std::filesystem::create_directory(sandbox.Path("gamesettings.txt.tmp"));
-    GameSettings changed = DefaultSettings();
-    changed.shadows = 0;
-    EXPECT_FALSE(SaveSettings(changed));
-    EXPECT_EQ(ReadText(sandbox.Path("gamesettings.txt")), before);
+    s.shadows = 0;
+    EXPECT_FALSE(SaveSettings(s));
+    EXPECT_EQ(ReadText(sandbox.Path("gamesettings.txt")), written);
 }
