@@ -92,24 +92,6 @@ TEST(Milkshape, GeneratedFileRoundTrips) {
     EXPECT_EQ(Encode(source), Encode(SampleModel()));
 }
 
-TEST(Milkshape, HeaderVersionAndMissingFile) {
-    GameTreeSandbox tree;
-    CMilkshapeModel m = SampleModel();
-    EXPECT_FALSE(m.Load("../Models/none.ms3d"));
-    EXPECT_EQ(m.triangles.size(), 14u);  // unchanged when the file cannot be opened
-
-    std::vector<uint8_t> bytes = Encode(SampleModel());
-    PutI32(bytes, 10, 3);
-    EXPECT_FALSE(LoadBytes(m, bytes));
-    EXPECT_TRUE(m.triangles.empty());
-    EXPECT_TRUE(m.groups.empty());
-
-    bytes = Encode(SampleModel());
-    bytes[0] = 'X';
-    EXPECT_FALSE(LoadBytes(m, bytes));
-    EXPECT_TRUE(ReadText("log.txt").find("is not a MilkShape 3D version 4 file") != std::string::npos);
-}
-
 TEST(Milkshape, OptionalBlocks) {
     GameTreeSandbox tree;
     // A file that ends right after the joints loads fully with the model defaults.
@@ -149,35 +131,16 @@ TEST(Milkshape, FpsFloorAndCommentIndices) {
     GameTreeSandbox tree;
     CMilkshapeModel source = SampleModel();
     source.animationFps = 0.5f;
-    Ms3dWriteOptions none;
-    none.comments = false;
-    std::vector<uint8_t> bytes = Encode(source, none);
+    source.groups[1].comment = "ok";
     // The file says 0.5 frames per second and holds the key at 20 seconds; the rate is raised to 1,
     // so the key lands on frame 20.
+    std::vector<uint8_t> bytes = Encode(source);
+    // A group comment with index == group count is read past and dropped; the next one still lands.
+    PutI32(bytes, GeometryEnd(source) + 4 + 4, 2);
     CMilkshapeModel m;
     ASSERT_TRUE(LoadBytes(m, bytes));
     EXPECT_FLOAT_EQ(m.animationFps, 1.0f);
     EXPECT_FLOAT_EQ(m.joints[0].rotationKeys[0].time, 20.0f);
-
-    // A group comment with index == group count is read past and dropped; the next one still lands.
-    std::vector<uint8_t> trailer;
-    auto i32 = [&](int32_t v) {
-        const uint8_t* p = reinterpret_cast<const uint8_t*>(&v);
-        trailer.insert(trailer.end(), p, p + 4);
-    };
-    i32(1);  // sub-version
-    i32(2);
-    i32(2);  // index 2 of 2 groups
-    i32(3);
-    trailer.insert(trailer.end(), {'b', 'a', 'd'});
-    i32(1);
-    i32(2);
-    trailer.insert(trailer.end(), {'o', 'k'});
-    i32(0);  // material comments
-    i32(0);  // joint comments
-    i32(0);  // no model comment
-    bytes.insert(bytes.end(), trailer.begin(), trailer.end());
-    ASSERT_TRUE(LoadBytes(m, bytes));
     EXPECT_TRUE(m.groups[0].comment.empty());
     EXPECT_EQ(m.groups[1].comment, "ok");
 }
@@ -198,7 +161,19 @@ TEST(Milkshape, DamagedFilesLoadNothingAndSayWhy) {
     const CMilkshapeModel source = SampleModel();
     const std::vector<uint8_t> good = Encode(source);
     const size_t geometryEnd = GeometryEnd(source);
-    CMilkshapeModel m;
+    CMilkshapeModel m = SampleModel();
+    EXPECT_FALSE(m.Load("../Models/none.ms3d"));
+    EXPECT_EQ(m.triangles.size(), 14u);  // unchanged when the file cannot be opened
+
+    // A wrong version or magic word loads nothing.
+    std::vector<uint8_t> bytes = good;
+    PutI32(bytes, 10, 3);
+    EXPECT_FALSE(LoadBytes(m, bytes));
+    EXPECT_TRUE(m.triangles.empty() && m.groups.empty());
+    bytes = good;
+    bytes[0] = 'X';
+    EXPECT_FALSE(LoadBytes(m, bytes));
+    EXPECT_NE(ReadText("log.txt").find("is not a MilkShape 3D version 4 file"), std::string::npos);
 
     // Every cut inside the mandatory sections gives an empty model and false.
     for (size_t cut = 0; cut < geometryEnd; cut += 7) {
@@ -225,7 +200,7 @@ TEST(Milkshape, DamagedFilesLoadNothingAndSayWhy) {
     }
 
     // A vertex count far beyond the file.
-    std::vector<uint8_t> bytes = good;
+    bytes = good;
     bytes[14] = 0xFF;
     bytes[15] = 0xFF;
     EXPECT_FALSE(LoadBytes(m, bytes));
