@@ -24,6 +24,12 @@ void Put32(std::string& s, size_t at, uint32_t v) {
     Put16(s, at + 2, v >> 16);
 }
 
+// The image with the 32-bit value at `at` replaced.
+std::string With(std::string image, size_t at, uint32_t value) {
+    Put32(image, at, value);
+    return image;
+}
+
 std::string Chunk(const char* id, const std::string& body) {
     std::string out = id;
     out.resize(8);
@@ -143,33 +149,16 @@ TEST_F(WavesTest, DamagedFilesAreRejected) {
     for (size_t length = 0; length < good.size(); ++length)
         EXPECT_EQ(LoadImage(waves, sandbox, good.substr(0, length)).result, WAVE_ERR_INVALID) << length;
 
-    std::string past = good;
-    Put32(past, 40, 0xFFFFFFF0u);  // data size far past the end
-    EXPECT_EQ(LoadImage(waves, sandbox, past).result, WAVE_ERR_INVALID);
-
-    const std::string fmt = Chunk("fmt ", PcmFormat(1, 16));
-    EXPECT_EQ(LoadImage(waves, sandbox, Riff(fmt + Chunk("data", ""))).result, WAVE_ERR_INVALID);
-    EXPECT_EQ(LoadImage(waves, sandbox, Riff(Chunk("data", "abcd"))).result, WAVE_ERR_INVALID);
-    // A 50-byte format chunk is skipped, leaving the file without a format.
-    std::string big = PcmFormat(1, 16) + std::string(34, '\0');
-    EXPECT_EQ(LoadImage(waves, sandbox, Riff(Chunk("fmt ", big) + Chunk("data", "abcd"))).result, WAVE_ERR_INVALID);
-    // A record too short to say the sample size, an unknown tag and a zero sample rate.
-    EXPECT_EQ(LoadImage(waves, sandbox, Riff(Chunk("fmt ", PcmFormat(1, 16).substr(0, 14)) + Chunk("data", "ab"))).result,
-              WAVE_ERR_INVALID);
-    std::string adpcm = PcmFormat(1, 4);
-    Put16(adpcm, 0, 2);
-    EXPECT_EQ(LoadImage(waves, sandbox, Riff(Chunk("fmt ", adpcm) + Chunk("data", "ab"))).result, WAVE_ERR_INVALID);
-    std::string silentRate = PcmFormat(1, 16);
-    Put32(silentRate, 4, 0);
-    EXPECT_EQ(LoadImage(waves, sandbox, Riff(Chunk("fmt ", silentRate) + Chunk("data", "ab"))).result,
-              WAVE_ERR_INVALID);
-
-    std::string notRiff = good;
-    notRiff[0] = 'X';
-    EXPECT_EQ(LoadImage(waves, sandbox, notRiff).result, WAVE_ERR_INVALID);
-    std::string notWave = good;
-    notWave[9] = 'X';
-    EXPECT_EQ(LoadImage(waves, sandbox, notWave).result, WAVE_ERR_INVALID);
+    // A data size far past the end; no data, no format; a 50-byte format chunk, which is skipped and leaves
+    // the file without a format; a record too short to say the sample size, an unknown tag, a zero sample
+    // rate; not RIFF, not WAVE.
+    const std::string pcm = PcmFormat(1, 16), ab = Chunk("data", "ab");
+    for (const std::string& image :
+         {With(good, 40, 0xFFFFFFF0u), Riff(Chunk("fmt ", pcm) + Chunk("data", "")), Riff(Chunk("data", "abcd")),
+          Riff(Chunk("fmt ", pcm + std::string(34, '\0')) + ab), Riff(Chunk("fmt ", pcm.substr(0, 14)) + ab),
+          Riff(Chunk("fmt ", "\x02" + PcmFormat(1, 4).substr(1)) + ab),  // ADPCM
+          Riff(Chunk("fmt ", With(pcm, 4, 0)) + ab), "X" + good.substr(1), good.substr(0, 8) + "XAVE" + good.substr(12)})
+        EXPECT_EQ(LoadImage(waves, sandbox, image).result, WAVE_ERR_INVALID) << image.substr(0, 16);
 
     int slot = -1;
     EXPECT_EQ(waves.LoadWaveFile("../Audio/missing.wav", &slot), WAVE_ERR_OPEN);
