@@ -111,15 +111,12 @@ TEST_F(SoundManagerTest, ContactsSoundByTheirDamageAndARefusedNameAlerts) {
     gSelectedVehicle = 0;
     VehicleDynamics v = MakeDynamics(gVehicles[0]);
     // Head-on contacts: damage = pi/2 * speed^2 * 0.2.
-    const struct {
-        float speed;
-        int sound;
-    } contacts[] = {{2.0f, SOUND_IMPACT_SMALL}, {5.0f, SOUND_IMPACT_MEDIUM}, {8.0f, SOUND_IMPACT_HEAVY},
-                    {12.0f, SOUND_IMPACT_SEVERE}};
-    for (const auto& contact : contacts) {
-        v.speed = contact.speed;
+    const std::pair<float, int> contacts[] = {{2.0f, SOUND_IMPACT_SMALL}, {5.0f, SOUND_IMPACT_MEDIUM},
+                                              {8.0f, SOUND_IMPACT_HEAVY}, {12.0f, SOUND_IMPACT_SEVERE}};
+    for (const auto& [speed, effect] : contacts) {
+        v.speed = speed;
         ApplyImpact(v, 3.14159265f);
-        EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(contact.sound)) << contact.speed;
+        EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(effect)) << speed;
         EXPECT_EQ(State(sound.EffectsSource()), AL_PLAYING);
     }
     gRequestedState = STATE_NEW_PROFILE;
@@ -131,27 +128,21 @@ TEST_F(SoundManagerTest, ContactsSoundByTheirDamageAndARefusedNameAlerts) {
     EXPECT_EQ(gRequestedState, STATE_NEW_PROFILE);
 }
 
-TEST_F(SoundManagerTest, AfterShutdownEveryOperationIsHarmless) {
+TEST_F(SoundManagerTest, AfterShutdownOrWithoutInitEveryOperationIsHarmless) {
     sound.Shutdown();
-    EXPECT_FALSE(sound.IsEnabled());
-    EXPECT_EQ(sound.Buffer(SOUND_GO), 0u);
-    sound.PlayEffect(SOUND_GO);
-    sound.PlayMusic(MUSIC_MENU);
-    EXPECT_FALSE(sound.IsMusicPlaying());
-    sound.SetEngineSound(1.0f);
-    sound.StartEngine();
-    sound.ApplyVolume();
-    sound.SetMusicFade(0.5f);
-    sound.StopEngine();
-    sound.StopMusic();
-    sound.Shutdown();
-}
-
-TEST(SoundManagerDisabled, ANeverInitialisedManagerDoesNothing) {
-    CSoundManager sound;
-    EXPECT_FALSE(sound.IsEnabled());
-    sound.PlayEffect(SOUND_ALERT);
-    sound.PlayMusic(MUSIC_MENU);
-    EXPECT_FALSE(sound.IsMusicPlaying());
-    sound.SetEngineSound(2.0f);
+    CSoundManager never;
+    for (CSoundManager* m : {&sound, &never}) {
+        EXPECT_FALSE(m->IsEnabled());
+        EXPECT_EQ(m->Buffer(SOUND_GO), 0u);
+        m->PlayEffect(SOUND_GO);
+        m->PlayMusic(MUSIC_MENU);
+        EXPECT_FALSE(m->IsMusicPlaying());
+        m->SetEngineSound(1.0f);
+        m->StartEngine();
+        m->ApplyVolume();
+        m->SetMusicFade(0.5f);
+        m->StopEngine();
+        m->StopMusic();
+        m->Shutdown();
+    }
 }
