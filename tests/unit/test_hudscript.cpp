@@ -55,9 +55,16 @@ TEST_F(HudScriptTest, ReadsShapesAndAllSixInstrumentsInPixels) {
     EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->size, 80.0f);  // a size is a fraction of the width
     EXPECT_FLOAT_EQ(layout.instruments[HUD_ATTITUDE]->x, 200.0f);  // in either order
     EXPECT_EQ(LogText(), "");
+    // A second block of a type replaces the first.
+    const HudLayout twice =
+        Parse(Block("TIMER", "POSITION 0.1 0.1\n") + Block("TIMER", "POSITION 0.2 0.3\nSIZE 0.5\n"));
+    ASSERT_TRUE(twice.instruments[HUD_TIMER]);
+    EXPECT_FLOAT_EQ(twice.instruments[HUD_TIMER]->x, 160.0f);
+    EXPECT_FLOAT_EQ(twice.instruments[HUD_TIMER]->y, 180.0f);
+    EXPECT_FLOAT_EQ(twice.instruments[HUD_TIMER]->size, 400.0f);
 }
 
-TEST_F(HudScriptTest, KeywordsBeginTheLineExactlyInCapitals) {
+TEST_F(HudScriptTest, KeywordsBeginTheLineExactlyInCapitalsAndBlankLinesAreBad) {
     const HudLayout layout =
         Parse(" VERTEX 0 0\nvertex 0 0\nVERTEX 1\nTRIANGLE 0 1 2 1 1 1\nLINE 0 1 1 1 1\nBEGININSTRUMENT \n"
               "VERTEX 0.5 0.5\n");
@@ -68,30 +75,10 @@ TEST_F(HudScriptTest, KeywordsBeginTheLineExactlyInCapitals) {
     EXPECT_EQ(CountOf(log, "Illegal hud file command "), 6) << log;
     EXPECT_NE(log.find("Illegal hud file command  VERTEX 0 0\n\n"), std::string::npos);  // the line end is kept
     EXPECT_NE(log.find("Illegal hud file command BEGININSTRUMENT \n"), std::string::npos);
-}
-
-TEST_F(HudScriptTest, BlankLinesAreLoggedInBothModes) {
-    const HudLayout layout = Parse("\nBEGININSTRUMENT\nTYPE TIMER\n\nENDINSTRUMENT\n");
-    EXPECT_TRUE(layout.instruments[HUD_TIMER]);
-    const std::string log = LogText();
-    EXPECT_NE(log.find("Illegal hud file command \n"), std::string::npos) << log;
-    EXPECT_NE(log.find("Illegal hud instrument attribute \n in line 4"), std::string::npos) << log;
-}
-
-TEST_F(HudScriptTest, EndWithoutLineEndAtTheFileEndInstallsNothing) {
-    const HudLayout layout = Parse("BEGININSTRUMENT\nTYPE TIMER\nPOSITION 0.1 0.1\nENDINSTRUMENT");
-    EXPECT_FALSE(layout.instruments[HUD_TIMER]);
-    EXPECT_NE(LogText().find("Illegal hud instrument attribute ENDINSTRUMENT in line 4"), std::string::npos);
-    EXPECT_FALSE(Parse("BEGININSTRUMENT\nTYPE TIMER\n").instruments[HUD_TIMER]);
-}
-
-TEST_F(HudScriptTest, ASecondBlockOfATypeReplacesTheFirst) {
-    const HudLayout layout =
-        Parse(Block("TIMER", "POSITION 0.1 0.1\n") + Block("TIMER", "POSITION 0.2 0.3\nSIZE 0.5\n"));
-    ASSERT_TRUE(layout.instruments[HUD_TIMER]);
-    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->x, 160.0f);
-    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->y, 180.0f);
-    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->size, 400.0f);
+    // Blank lines are bad lines in both modes.
+    EXPECT_TRUE(Parse("\nBEGININSTRUMENT\nTYPE TIMER\n\nENDINSTRUMENT\n").instruments[HUD_TIMER]);
+    EXPECT_NE(LogText().find("Illegal hud file command \n"), std::string::npos);
+    EXPECT_NE(LogText().find("Illegal hud instrument attribute \n in line 4"), std::string::npos);
 }
 
 TEST_F(HudScriptTest, ShapesInsideABlockAndBlockLinesOutsideAreUnrecognised) {
@@ -106,7 +93,7 @@ TEST_F(HudScriptTest, ShapesInsideABlockAndBlockLinesOutsideAreUnrecognised) {
     EXPECT_NE(log.find("Illegal hud instrument attribute BEGININSTRUMENT\n in line 8"), std::string::npos) << log;
 }
 
-TEST_F(HudScriptTest, BlocksWithoutALegalTypeInstallNothing) {
+TEST_F(HudScriptTest, BlocksWithoutALegalTypeOrEndInstallNothing) {
     const HudLayout layout = Parse(Block("COMPASS") + "BEGININSTRUMENT\nPOSITION 0.1 0.1\nENDINSTRUMENT\n" +
                                    "BEGININSTRUMENT\nSIZE 0.3\nTYPE TIMER\nENDINSTRUMENT\n" + Block("timer"));
     for (int code = 0; code < NUM_HUD_INSTRUMENTS; ++code)
@@ -118,6 +105,10 @@ TEST_F(HudScriptTest, BlocksWithoutALegalTypeInstallNothing) {
     EXPECT_NE(log.find("Illegal hud instrument type COMPASS\n"), std::string::npos) << log;
     EXPECT_NE(log.find("Illegal hud instrument type timer\n"), std::string::npos) << log;
     EXPECT_EQ(CountOf(log, "without a legal TYPE"), 3) << log;
+    // An end without a line end, or none at all, at the file's end installs nothing.
+    EXPECT_FALSE(Parse("BEGININSTRUMENT\nTYPE TIMER\nPOSITION 0.1 0.1\nENDINSTRUMENT").instruments[HUD_TIMER]);
+    EXPECT_NE(LogText().find("Illegal hud instrument attribute ENDINSTRUMENT in line 4"), std::string::npos);
+    EXPECT_FALSE(Parse("BEGININSTRUMENT\nTYPE TIMER\n").instruments[HUD_TIMER]);
 }
 
 TEST_F(HudScriptTest, LongLinesAreReadIn254CharacterPiecesEachCounted) {
