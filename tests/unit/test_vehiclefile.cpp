@@ -54,24 +54,21 @@ TEST_F(VehicleFile, CompleteFileFillsEveryFieldAndLogsNothing) {
     EXPECT_EQ(LogText(), "");
 }
 
-TEST_F(VehicleFile, KeysMustStartTheLine) {
+TEST_F(VehicleFile, KeysStartTheLineAndOddLinesReadAsTheGameReadsThem) {
     const VehicleDefinition def = Read(" PRICE 1200\nDAMAGEPRICE 7\nPRICE7\n");
     EXPECT_EQ(def.price, 7);  // no blank needed between key and number
     EXPECT_EQ(def.damagePrice, 7);
     EXPECT_NE(LogText().find("Vehicle file ../Scripts/v.txt had format error: Too few settings specified (2 of 16)."),
               std::string::npos);
-}
-
-TEST_F(VehicleFile, ThresholdWithoutANumberBecomesEngineText) {
-    const VehicleDefinition def = Read("ENGINE_DAMAGE_THRESHOLD high\n");
-    EXPECT_STREQ(def.engine, "_DAMAGE_THRESHOLD high");
-    EXPECT_EQ(def.engineDamageThreshold, 0);
+    // A threshold without a number is engine text.
+    const VehicleDefinition engine = Read("ENGINE_DAMAGE_THRESHOLD high\n");
+    EXPECT_STREQ(engine.engine, "_DAMAGE_THRESHOLD high");
+    EXPECT_EQ(engine.engineDamageThreshold, 0);
     EXPECT_NE(LogText().find("(1 of 16)."), std::string::npos);
-}
-
-TEST_F(VehicleFile, LastLineWithoutLineBreakLosesItsLastCharacter) {
+    // The last line without a line break loses its last character.
     EXPECT_STREQ(Read("NAME Hornet").name, " Horne");
     EXPECT_STREQ(Read("NAME").name, "");
+    EXPECT_EQ(Read("WEIGHT 99999999999999999999\n").weight, INT32_MAX);  // clamped, not wrapped
 }
 
 TEST_F(VehicleFile, LongTextsAreCutToTheirFields) {
@@ -106,10 +103,6 @@ TEST_F(VehicleFile, ValuesTheFlightModelCannotUseAreReplacedAndLogged) {
     EXPECT_NE(log.find("MAX_TILT 400.000000 is out of range (0 to 90), using 90"), std::string::npos);
     EXPECT_NE(log.find("MAX_SPEED is 0, the vehicle cannot move"), std::string::npos);
     EXPECT_NE(log.find("negative price -10, using 0"), std::string::npos);
-}
-
-TEST_F(VehicleFile, HugeIntegersAreClampedNotWrapped) {
-    EXPECT_EQ(Read("WEIGHT 99999999999999999999\n").weight, INT32_MAX);
 }
 
 TEST_F(VehicleFile, LoadVehiclesReadsAllFourAndMakesRecordsFromThem) {
