@@ -23,30 +23,24 @@ TEST(Recording, SamplesInterpolateAndHoldAtBothEnds) {
 
 TEST(Recording, BadFilesLeaveItEmptyWithALogLine) {
     GameTreeSandbox sandbox;
-    VehicleRecording r;
-    EXPECT_FALSE(r.Load("../Scripts/missing.txt"));
-    EXPECT_TRUE(r.Empty());
-    EXPECT_NE(ReadText("log.txt").find("missing.txt"), std::string::npos);
-
-    WriteText(sandbox.Path("Scripts/empty.txt"), "");
-    EXPECT_FALSE(r.Load("../Scripts/empty.txt"));
-    EXPECT_TRUE(r.Empty());
-
-    WriteText(sandbox.Path("Scripts/backwards.txt"),
-              "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\nTIME 2 POS 1 0 0 HEAD 0 AZM 0 TILT 0\n"
-              "TIME 1 POS 2 0 0 HEAD 0 AZM 0 TILT 0\n");
-    EXPECT_FALSE(r.Load("../Scripts/backwards.txt"));
-    EXPECT_TRUE(r.Empty());
-    EXPECT_NE(ReadText("log.txt").find("backwards.txt has time"), std::string::npos);
-
     // A file cut off mid-line keeps the whole lines before the cut.
     WriteText(sandbox.Path("Scripts/cut.txt"),
               "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\nTIME 1 POS 1 0 0 HEAD 0 AZM 0 TILT 0\nTIME 2 POS 1 0");
-    EXPECT_TRUE(r.Load("../Scripts/cut.txt"));
-    EXPECT_EQ(r.samples.size(), 2u);
-    EXPECT_NE(ReadText("log.txt").find("Failed to parse line TIME 2 POS 1 0 in recording file ../Scripts/cut.txt"),
-              std::string::npos);
-
+    WriteText(sandbox.Path("Scripts/empty.txt"), "");
+    WriteText(sandbox.Path("Scripts/backwards.txt"),
+              "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\nTIME 2 POS 1 0 0 HEAD 0 AZM 0 TILT 0\n"
+              "TIME 1 POS 2 0 0 HEAD 0 AZM 0 TILT 0\n");
+    VehicleRecording r;
+    for (const char* bad : {"../Scripts/missing.txt", "../Scripts/empty.txt", "../Scripts/backwards.txt"}) {
+        ASSERT_TRUE(r.Load("../Scripts/cut.txt"));
+        EXPECT_EQ(r.samples.size(), 2u);
+        EXPECT_FALSE(r.Load(bad)) << bad;
+        EXPECT_TRUE(r.Empty()) << bad;  // nothing of the recording before stays
+    }
+    const std::string log = ReadText("log.txt");
+    EXPECT_NE(log.find("missing.txt"), std::string::npos);
+    EXPECT_NE(log.find("backwards.txt has time"), std::string::npos);
+    EXPECT_NE(log.find("Failed to parse line TIME 2 POS 1 0 in recording file ../Scripts/cut.txt"), std::string::npos);
     const char nan[] = "TIME 0 POS nan 0 0 HEAD 0 AZM 0 TILT 0\n";
     EXPECT_FALSE(r.Parse(nan, sizeof nan - 1, "nan"));
 }
