@@ -37,11 +37,20 @@ BwImage ReadBw(const std::vector<uint8_t>& file) {
     return out;
 }
 
+// A setting of the texture (its minifying filter) or of its first level (its width or height).
+GLint TextureParameter(uint32_t id, GLenum name) {
+    GLint value = 0;
+    glBindTexture(GL_TEXTURE_2D, id);
+    if (name == GL_TEXTURE_MIN_FILTER)
+        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+    else
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
+    return value;
+}
+
 }  // namespace
 
-TEST(Images, TextureSidesRoundOnTheLogScale) {
-    EXPECT_EQ(TextureSide(300, 4096), 256);
-    EXPECT_EQ(TextureSide(200, 4096), 256);
+TEST(Images, TextureSidesRoundOnTheLogScale) {  // 300 and 200 to 256: the pictures below
     EXPECT_EQ(TextureSide(400, 4096), 512);
     EXPECT_EQ(TextureSide(1, 4096), 1);
     EXPECT_EQ(TextureSide(5000, 4096), 4096);  // wider than the limit: exactly the limit
@@ -150,28 +159,26 @@ TEST(Images, SgiDamagedFiles) {
     EXPECT_EQ(image.pixels, std::vector<uint8_t>(8, 7));
 
     // Row tables pointing outside the file, more than one channel, zero size, truncation.
-    std::vector<uint8_t> outside = file;
-    outside[512] = 0x7F;
-    EXPECT_FALSE(ReadBwImage(outside.data(), outside.size(), image, error));
-    std::vector<uint8_t> planes = file;
-    planes[11] = 3;
-    EXPECT_FALSE(ReadBwImage(planes.data(), planes.size(), image, error));
-    std::vector<uint8_t> zero = file;
-    zero[7] = 0;
-    EXPECT_FALSE(ReadBwImage(zero.data(), zero.size(), image, error));
+    for (const auto& [at, value] : {std::pair<size_t, uint8_t>{512, 0x7F}, {11, 3}, {7, 0}}) {
+        std::vector<uint8_t> bad = file;
+        bad[at] = value;
+        EXPECT_FALSE(ReadBwImage(bad.data(), bad.size(), image, error)) << at;
+    }
     std::vector<uint8_t> verbatim = EncodeBw(gray, false);
     EXPECT_FALSE(ReadBwImage(verbatim.data(), verbatim.size() - 1, image, error));
     EXPECT_FALSE(ReadBwImage(file.data(), 10, image, error));
     EXPECT_TRUE(image.pixels.empty());
 }
 
-TEST(Images, TextureManagerKeepsAndDropsTextures) {
+TEST(Images, TextureManagerKeepsDropsAndLogsTextures) {
     ASSERT_TRUE(MakeTestGLContext());
     GameTreeSandbox tree;
     ASSERT_TRUE(WriteBmp(tree.Path("Textures/a.bmp"), TwoBands(16, 16, false)));
     ASSERT_TRUE(WriteJpeg(tree.Path("Textures/b.jpg"), TwoBands(300, 200, false)));
     ASSERT_TRUE(WriteBmp(tree.Path("Textures/c.bmp"), TwoBands(16, 16, true)));
     ASSERT_TRUE(WriteBw(tree.Path("Textures/Shine0.bw"), GrayImage(16, 16, 99)));
+    WriteText(tree.Path("Textures/bad.jpg"), "not a picture");
+    WriteText(tree.Path("Textures/bad.bw"), "short");
 
     TextureManager textures;
     ASSERT_EQ(textures.Entries().size(), 1u);
@@ -181,10 +188,8 @@ TEST(Images, TextureManagerKeepsAndDropsTextures) {
     const uint32_t b = textures.Load("..\\Textures\\b.jpg", false);
     const uint32_t c = textures.Load("../Textures/c.bmp", true);
     const uint32_t shine = textures.LoadRaw("..\\Textures\\Shine0.bw");
-    ASSERT_NE(a, 0u);
-    ASSERT_NE(b, 0u);
-    ASSERT_NE(c, 0u);
-    ASSERT_NE(shine, 0u);
+    for (uint32_t id : {a, b, c, shine})
+        ASSERT_NE(id, 0u);
     EXPECT_EQ(textures.Load("../Textures/a.bmp", false), a);  // decoded once
     EXPECT_EQ(textures.LoadRaw("..\\Textures\\Shine0.bw"), shine);
     EXPECT_EQ(textures.Entries().size(), 5u);
@@ -193,26 +198,22 @@ TEST(Images, TextureManagerKeepsAndDropsTextures) {
     EXPECT_EQ(textures.Load("../Textures/missing.jpg", false), 0u);
     EXPECT_EQ(textures.Load("../Textures/missing.jpg", false), 0u);
     EXPECT_EQ(textures.Entries().size(), 6u);  // one entry for the missing file, however often asked
+    // Files that do not decode are entries too, and say why.
+    EXPECT_EQ(textures.Load("../Textures/bad.jpg", false), 0u);
+    EXPECT_EQ(textures.LoadRaw("../Textures/bad.bw"), 0u);
+    const std::string log = ReadText("log.txt");
+    EXPECT_NE(log.find("Failed to decode texture ../Textures/bad.jpg"), std::string::npos);
+    EXPECT_NE(log.find("Failed to read SGI image ../Textures/bad.bw: truncated header"), std::string::npos);
 
-    // Filtering: the keyed picture is nearest-filtered without mipmaps, the plain one mipmapped.
-    GLint filter = 0;
-    glBindTexture(GL_TEXTURE_2D, c);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-    EXPECT_EQ(filter, GL_NEAREST);
-    glBindTexture(GL_TEXTURE_2D, a);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-    EXPECT_EQ(filter, GL_LINEAR_MIPMAP_LINEAR);
-
-    // The 300 x 200 JPEG arrives as a 256 x 256 texture.
-    glBindTexture(GL_TEXTURE_2D, b);
-    GLint width = 0, height = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    EXPECT_EQ(width, 256);
-    EXPECT_EQ(height, 256);
+    // The keyed picture is nearest-filtered without mipmaps, the plain one mipmapped; the 300 x 200 JPEG
+    // arrives as a 256 x 256 texture.
+    EXPECT_EQ(TextureParameter(c, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+    EXPECT_EQ(TextureParameter(a, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(TextureParameter(b, GL_TEXTURE_WIDTH), 256);
+    EXPECT_EQ(TextureParameter(b, GL_TEXTURE_HEIGHT), 256);
 
     textures.UnloadTemporary();
-    ASSERT_EQ(textures.Entries().size(), 4u);  // a.bmp and missing.jpg went
+    ASSERT_EQ(textures.Entries().size(), 5u);  // a.bmp, missing.jpg and bad.jpg went, the kept bad.bw stays
     EXPECT_EQ(textures.Entries()[1].id, b);
     EXPECT_FALSE(glIsTexture(a));
     EXPECT_TRUE(glIsTexture(b));
@@ -220,28 +221,12 @@ TEST(Images, TextureManagerKeepsAndDropsTextures) {
     EXPECT_FALSE(textures.Unload(0));  // never the reserved entry
     EXPECT_FALSE(textures.Unload(a));
     EXPECT_TRUE(textures.Unload(c));
-    EXPECT_EQ(textures.Entries().size(), 3u);
+    EXPECT_EQ(textures.Entries().size(), 4u);
     EXPECT_FALSE(glIsTexture(c));
     // A new name after a deletion never collides with a live one.
     const uint32_t again = textures.Load("../Textures/a.bmp", true);
     EXPECT_NE(again, b);
     EXPECT_NE(again, shine);
-}
-
-TEST(Images, TextureManagerFailuresLog) {
-    ASSERT_TRUE(MakeTestGLContext());
-    GameTreeSandbox tree;
-    std::filesystem::create_directories(tree.Path("Textures"));
-    WriteText(tree.Path("Textures/bad.jpg"), "not a picture");
-    WriteText(tree.Path("Textures/bad.bw"), "short");
-    TextureManager textures;
-    EXPECT_EQ(textures.Load("../Textures/bad.jpg", false), 0u);
-    EXPECT_EQ(textures.LoadRaw("../Textures/bad.bw"), 0u);
-    const std::string log = ReadText("log.txt");
-    EXPECT_NE(log.find("Failed to decode texture ../Textures/bad.jpg"), std::string::npos);
-    EXPECT_NE(log.find("Failed to read SGI image ../Textures/bad.bw: truncated header"), std::string::npos);
-    textures.UnloadTemporary();
-    EXPECT_EQ(textures.Entries().size(), 2u);  // the failed kept one stays, the temporary one goes
 }
 
 TEST(ImagesDeathTest, MissingSgiFileEndsTheProcess) {
