@@ -105,7 +105,7 @@ TEST_F(VehicleFile, ValuesTheFlightModelCannotUseAreReplacedAndLogged) {
     EXPECT_NE(log.find("negative price -10, using 0"), std::string::npos);
 }
 
-TEST_F(VehicleFile, LoadVehiclesReadsAllFourAndMakesRecordsFromThem) {
+TEST_F(VehicleFile, LoadVehiclesReadsAllFourAndReleasesTheirModels) {
     WriteText(sandbox.Path("Scripts/vehicle2.txt"), kComplete);
     LoadVehicles(nullptr, nullptr);
     EXPECT_STREQ(gVehicles[1].name, " Hornet");
@@ -115,11 +115,6 @@ TEST_F(VehicleFile, LoadVehiclesReadsAllFourAndMakesRecordsFromThem) {
     EXPECT_NE(log.find("Failed to load ../Scripts/vehicle4.txt"), std::string::npos);
     EXPECT_EQ(gVehicles[0].model, nullptr);
     ASSERT_NE(gVehicles[1].model, nullptr);  // the model file is missing: an empty model
-    const VehicleDynamics d = MakeDynamics(gVehicles[1]);
-    EXPECT_FLOAT_EQ(d.thrust, 10.5f);
-    EXPECT_FLOAT_EQ(d.maxSpeed, 25.0f);
-    gVehicles[1].thrustPower = 99.0f;  // later edits do not reach a record
-    EXPECT_FLOAT_EQ(d.thrustPower, 10.5f);
     ReleaseVehicles();
     EXPECT_EQ(gVehicles[1].model, nullptr);
 }
