@@ -61,14 +61,14 @@ const char* kFullScript =
     "AT 9.000000 DO STOP\n"
     "STOPANIMATION\n";
 
-// Every action once, in the order of the action codes.
+// Every action once, in the order of the action codes (not of their times).
 const char* kEveryAction =
     "STARTANIMATION\n"
-    "AT 1 DO THRUSTON\nAT 1 DO THRUSTOFF\nAT 1 DO BRAKESON\nAT 1 DO BRAKESOFF\n"
+    "AT -2 DO THRUSTON\nAT 1 DO THRUSTOFF\nAT 1 DO BRAKESON\nAT 1 DO BRAKESOFF\n"
     "AT 1 DO SETSPEED 20\nAT 1 DO SETPOSITION 1 2 3\nAT 1 DO SETHEADING 30\n"
     "FROM 1 TO 3 DO CHANGEHEADING 90\nFROM 1 TO 3 DO CHANGECAMHEADING 91\nFROM 1 TO 3 DO CHANGEPITCH 92\n"
     "FROM 1 TO 3 DO CHANGECAMPITCH 93\nFROM 1 TO 3 DO CHANGECAMSPEED 94\nAT 1 DO SETCAMPOSITION 4 5 6\n"
-    "AT 1 DO SETCAMSPEED 7\nAT 3 DO SHOWTEXT 100 200 0 Get_ready\nAT 2 DO SHOWTITLE 0.1 0.2 0.3 Canyon\n"
+    "AT 1 DO SETCAMSPEED 7\nAT -1 DO SHOWTEXT 100 200 0 Get_ready\nAT 2 DO SHOWTITLE 0.1 0.2 0.3 Canyon\n"
     "AT 4 DO ROLLTEXT The_end\nFROM 0 TO 4 DO FADEMUSIC\nFROM 0 TO 10 DO CIRCLEY 5 6 360\nAT 12 DO STOP\n"
     "STOPANIMATION\n";
 
@@ -189,17 +189,17 @@ TEST_F(TrackScriptTest, EveryActionInItsForm) {
     ASSERT_EQ(s.animationCommands.size(), size_t(NUM_ACTIONS));
     for (int i = 0; i < NUM_ACTIONS; ++i) {
         const AnimationCommand& c = s.animationCommands[i];
-        EXPECT_EQ(c.action, i);
-        EXPECT_FALSE(c.done);
-        EXPECT_FALSE(c.started);
+        EXPECT_EQ(c.action, i);  // kept in file order
         EXPECT_FLOAT_EQ(c.duration, c.end - c.start);
         EXPECT_EQ(c.text.empty(), !FormOfAction(i).caption) << ActionName(i);
     }
-    // Captions run for their fixed lengths; underscores in their text are spaces.
+    // An "AT" before the start ends at 0; captions run for their fixed lengths, even from before the start,
+    // and underscores in their text are spaces.
     const auto& c = s.animationCommands;
+    EXPECT_FLOAT_EQ(c[ACTION_THRUSTON].end, 0.0f);
     EXPECT_FLOAT_EQ(c[ACTION_SETPOSITION].y, 2.0f);
     EXPECT_FLOAT_EQ(c[ACTION_CHANGECAMPITCH].value, 93.0f);
-    EXPECT_FLOAT_EQ(c[ACTION_SHOWTEXT].end, 9.0f);
+    EXPECT_FLOAT_EQ(c[ACTION_SHOWTEXT].end, 5.0f);
     EXPECT_EQ(c[ACTION_SHOWTEXT].text, "Get ready");
     EXPECT_FLOAT_EQ(c[ACTION_SHOWTITLE].end, 102.0f);
     EXPECT_FLOAT_EQ(c[ACTION_ROLLTEXT].end, 12.5f);
@@ -227,16 +227,6 @@ TEST_F(TrackScriptTest, CommandsInTheWrongFormAreDropped) {
     for (const char* word : {"FADEMUSIC", "CHANGEPITCH", "SETSPEED", "SHOWTEXT", "JUMP", "THRUSTON"})
         EXPECT_NE(log.find(std::string("Action: ") + word + "\n"), std::string::npos) << word;
     EXPECT_EQ(log.find("Illegal track settings animation command"), std::string::npos);
-}
-
-TEST_F(TrackScriptTest, AtCommandsAtNegativeTimesEndAtZeroAndOrderIsKept) {
-    Parse("STARTANIMATION\nAT 5 DO STOP\nAT -2 DO THRUSTON\nAT -1 DO SHOWTEXT 0 0 0 Hi\nSTOPANIMATION\n");
-    ASSERT_EQ(s.animationCommands.size(), 3u);
-    EXPECT_EQ(s.animationCommands[0].action, ACTION_STOP);  // file order, not sorted
-    EXPECT_FLOAT_EQ(s.animationCommands[1].start, -2.0f);
-    EXPECT_FLOAT_EQ(s.animationCommands[1].end, 0.0f);
-    EXPECT_FLOAT_EQ(s.animationCommands[1].duration, 2.0f);
-    EXPECT_FLOAT_EQ(s.animationCommands[2].end, 5.0f);  // captions keep their fixed length
 }
 
 TEST_F(TrackScriptTest, LongLinesAreReadInPiecesAndLongWordsRefused) {
