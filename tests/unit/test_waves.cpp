@@ -71,27 +71,23 @@ struct Loaded {
     int slot;
 };
 
-Loaded LoadImage(CWaves& waves, const GameTreeSandbox& sandbox, const std::string& image) {
-    WriteText(sandbox.Path("Audio/test.wav"), image);
-    Loaded loaded{0, -1};
-    loaded.result = waves.LoadWaveFile("../Audio/test.wav", &loaded.slot);
-    return loaded;
-}
-
-std::string FormatNameOf(const std::string& image) {
-    GameTreeSandbox sandbox;
-    std::filesystem::create_directories(sandbox.Path("Audio"));
-    CWaves waves;
-    const Loaded loaded = LoadImage(waves, sandbox, image);
-    if (loaded.result != WAVE_OK) return "load error " + std::to_string(loaded.result);
-    const char* name = nullptr;
-    const int32_t result = waves.GetFormatName(loaded.slot, &name);
-    return result == WAVE_OK ? name : "format error " + std::to_string(result);
-}
-
 class WavesTest : public ::testing::Test {
 protected:
     void SetUp() override { std::filesystem::create_directories(sandbox.Path("Audio")); }
+    Loaded Load(const std::string& image) {
+        WriteText(sandbox.Path("Audio/test.wav"), image);
+        Loaded loaded{0, -1};
+        loaded.result = waves.LoadWaveFile("../Audio/test.wav", &loaded.slot);
+        return loaded;
+    }
+    // The OpenAL format name of the image, or what went wrong.
+    std::string FormatName(const std::string& image) {
+        const Loaded loaded = Load(image);
+        if (loaded.result != WAVE_OK) return "load error " + std::to_string(loaded.result);
+        const char* name = nullptr;
+        const int32_t result = waves.GetFormatName(loaded.slot, &name);
+        return result == WAVE_OK ? name : "format error " + std::to_string(result);
+    }
     GameTreeSandbox sandbox;
     CWaves waves;
 };
@@ -100,7 +96,7 @@ protected:
 
 TEST_F(WavesTest, LoadsTheGeneratorsMonoFileWithItsSamples) {
     const std::vector<int16_t> samples = Ramp(1001);
-    const Loaded loaded = LoadImage(waves, sandbox, EncodeWav16(samples, 1, 22050));
+    const Loaded loaded = Load(EncodeWav16(samples, 1, 22050));
     ASSERT_EQ(loaded.result, WAVE_OK);
     EXPECT_EQ(loaded.slot, 0);
     const WaveInfo* info = waves.Get(loaded.slot);
@@ -119,17 +115,16 @@ TEST_F(WavesTest, LowerCaseIdentifiersPaddedChunksAndUnknownChunksAreAccepted) {
     for (size_t at : {0, 8, 24, 58}) {  // "RIFF", "WAVE", "fmt ", "data"
         for (size_t i = at; i < at + 4; ++i) image[i] = static_cast<char>(tolower(image[i]));
     }
-    const Loaded loaded = LoadImage(waves, sandbox, image);
-    ASSERT_EQ(loaded.result, WAVE_OK);
-    EXPECT_EQ(waves.Get(loaded.slot)->dataSize, 6u);
-    EXPECT_EQ(FormatNameOf(image), "AL_FORMAT_STEREO8");
+    EXPECT_EQ(FormatName(image), "AL_FORMAT_STEREO8");
+    ASSERT_NE(waves.Get(0), nullptr);
+    EXPECT_EQ(waves.Get(0)->dataSize, 6u);
 }
 
-TEST(WaveFormats, ChannelLayoutsMapToOpenALNames) {
+TEST_F(WavesTest, ChannelLayoutsMapToOpenALNames) {
     const std::string data = Chunk("data", std::string(48, '\0'));
-    auto pcm = [&](uint16_t ch, uint16_t bits) { return FormatNameOf(Riff(Chunk("fmt ", PcmFormat(ch, bits)) + data)); };
+    auto pcm = [&](uint16_t ch, uint16_t bits) { return FormatName(Riff(Chunk("fmt ", PcmFormat(ch, bits)) + data)); };
     auto ext = [&](uint16_t ch, uint16_t bits, uint32_t mask) {
-        return FormatNameOf(Riff(Chunk("fmt ", ExtensibleFormat(ch, bits, mask)) + data));
+        return FormatName(Riff(Chunk("fmt ", ExtensibleFormat(ch, bits, mask)) + data));
     };
     EXPECT_EQ(pcm(1, 8), "AL_FORMAT_MONO8");
     EXPECT_EQ(pcm(4, 16), "AL_FORMAT_QUAD16");
@@ -147,7 +142,7 @@ TEST_F(WavesTest, DamagedFilesAreRejected) {
     const std::string good = EncodeWav16(Ramp(100), 1, 22050);
     // Every truncation of the file, down to nothing.
     for (size_t length = 0; length < good.size(); ++length)
-        EXPECT_EQ(LoadImage(waves, sandbox, good.substr(0, length)).result, WAVE_ERR_INVALID) << length;
+        EXPECT_EQ(Load(good.substr(0, length)).result, WAVE_ERR_INVALID) << length;
 
     // A data size far past the end; no data, no format; a 50-byte format chunk, which is skipped and leaves
     // the file without a format; a record too short to say the sample size, an unknown tag, a zero sample
@@ -158,7 +153,7 @@ TEST_F(WavesTest, DamagedFilesAreRejected) {
           Riff(Chunk("fmt ", pcm + std::string(34, '\0')) + ab), Riff(Chunk("fmt ", pcm.substr(0, 14)) + ab),
           Riff(Chunk("fmt ", "\x02" + PcmFormat(1, 4).substr(1)) + ab),  // ADPCM
           Riff(Chunk("fmt ", With(pcm, 4, 0)) + ab), "X" + good.substr(1), good.substr(0, 8) + "XAVE" + good.substr(12)})
-        EXPECT_EQ(LoadImage(waves, sandbox, image).result, WAVE_ERR_INVALID) << image.substr(0, 16);
+        EXPECT_EQ(Load(image).result, WAVE_ERR_INVALID) << image.substr(0, 16);
 
     int slot = -1;
     EXPECT_EQ(waves.LoadWaveFile("../Audio/missing.wav", &slot), WAVE_ERR_OPEN);
