@@ -127,9 +127,11 @@ TEST(Milkshape, OptionalBlocks) {
     EXPECT_EQ(m.comment, "model comment");
 }
 
-TEST(Milkshape, FpsFloorAndCommentIndices) {
+TEST(Milkshape, FullNamesFpsFloorAndCommentIndices) {
     GameTreeSandbox tree;
     CMilkshapeModel source = SampleModel();
+    std::memset(source.groups[0].name, 'g', kMsNameBytes);  // names filling their fields stay terminated
+    std::memset(source.materials[0].texture, 't', kMsFileNameBytes);
     source.animationFps = 0.5f;
     source.groups[1].comment = "ok";
     // The file says 0.5 frames per second and holds the key at 20 seconds; the rate is raised to 1,
@@ -139,21 +141,12 @@ TEST(Milkshape, FpsFloorAndCommentIndices) {
     PutI32(bytes, GeometryEnd(source) + 4 + 4, 2);
     CMilkshapeModel m;
     ASSERT_TRUE(LoadBytes(m, bytes));
+    EXPECT_EQ(std::strlen(m.groups[0].name), size_t(kMsNameBytes));
+    EXPECT_EQ(std::strlen(m.materials[0].texture), size_t(kMsFileNameBytes));
     EXPECT_FLOAT_EQ(m.animationFps, 1.0f);
     EXPECT_FLOAT_EQ(m.joints[0].rotationKeys[0].time, 20.0f);
     EXPECT_TRUE(m.groups[0].comment.empty());
     EXPECT_EQ(m.groups[1].comment, "ok");
-}
-
-TEST(Milkshape, NamesFillingTheirFieldStayTerminated) {
-    GameTreeSandbox tree;
-    CMilkshapeModel source = SampleModel();
-    std::memset(source.groups[0].name, 'g', kMsNameBytes);
-    std::memset(source.materials[0].texture, 't', kMsFileNameBytes);
-    CMilkshapeModel m;
-    ASSERT_TRUE(LoadBytes(m, Encode(source)));
-    EXPECT_EQ(std::strlen(m.groups[0].name), size_t(kMsNameBytes));
-    EXPECT_EQ(std::strlen(m.materials[0].texture), size_t(kMsFileNameBytes));
 }
 
 TEST(Milkshape, DamagedFilesLoadNothingAndSayWhy) {
@@ -177,7 +170,7 @@ TEST(Milkshape, DamagedFilesLoadNothingAndSayWhy) {
 
     // Every cut inside the mandatory sections gives an empty model and false.
     for (size_t cut = 0; cut < geometryEnd; cut += 7) {
-        std::vector<uint8_t> bytes(good.begin(), good.begin() + long(cut));
+        bytes.assign(good.begin(), good.begin() + long(cut));
         EXPECT_FALSE(LoadBytes(m, bytes)) << cut;
         EXPECT_TRUE(m.vertices.empty() && m.triangles.empty() && m.groups.empty()) << cut;
     }
@@ -193,7 +186,7 @@ TEST(Milkshape, DamagedFilesLoadNothingAndSayWhy) {
     upTo.modelExtra = false;
     blockEnds.push_back(Encode(source, upTo).size());
     for (size_t cut = geometryEnd; cut <= good.size(); ++cut) {
-        std::vector<uint8_t> bytes(good.begin(), good.begin() + long(cut));
+        bytes.assign(good.begin(), good.begin() + long(cut));
         const bool atBlockEnd = cut == good.size() || std::count(blockEnds.begin(), blockEnds.end(), cut) > 0;
         EXPECT_EQ(LoadBytes(m, bytes), atBlockEnd) << cut;
         EXPECT_EQ(m.triangles.size(), 14u) << cut;
