@@ -32,8 +32,13 @@ TEST(TrackPath, EvenSamplesWithUprightFramesAndCameraYaws) {
 
 // Every generated track must leave its centre line clear, or the autopilot (and a player following the
 // obvious way) would scrape a wall; the goal box must lie across the line near its end.
-TEST(TrackDesign, EveryTrackFitsItsFileAndKeepsItsCentreLineClear) {
+// Required vehicles only rise, each has at least five tracks, and the last track is longer than the first built.
+TEST(TrackDesign, EveryTrackFitsItsFileKeepsItsCentreLineClearAndTheyGetLonger) {
+    int perVehicle[4] = {};
+    float firstLength = 0.0f, lastLength = 0.0f;
     for (int i = 0; i < kTrackCount; i++) {
+        perVehicle[DesignOf(i).vehicle]++;
+        EXPECT_GE(DesignOf(i).vehicle, i > 0 ? DesignOf(i - 1).vehicle : 0) << i;
         TrackLayout layout;
         if (!BuildTrack(i, layout)) {
             EXPECT_LT(DesignOf(i).theme, 0) << i;
@@ -58,21 +63,13 @@ TEST(TrackDesign, EveryTrackFitsItsFileAndKeepsItsCentreLineClear) {
         };
         EXPECT_TRUE(inGoal(layout.path[layout.path.size() - 7].pos));
         EXPECT_FALSE(inGoal(layout.start));
-    }
-}
-
-TEST(TrackDesign, TracksGetLongerAndEveryVehicleHasItsShare) {
-    int perVehicle[4] = {};
-    for (int i = 0; i < kTrackCount; i++) {
-        perVehicle[DesignOf(i).vehicle]++;
-        EXPECT_GE(DesignOf(i).vehicle, i > 0 ? DesignOf(i - 1).vehicle : 0) << "required vehicles only rise";
+        lastLength = layout.path.back().distance;
+        if (firstLength == 0.0f)
+            firstLength = lastLength;
     }
     for (int v = 0; v < 4; v++)
         EXPECT_GE(perVehicle[v], 5);
-    TrackLayout a, b;
-    ASSERT_TRUE(BuildTrack(1, a));
-    ASSERT_TRUE(BuildTrack(kTrackCount - 1, b));
-    EXPECT_GT(b.path.back().distance, a.path.back().distance);
+    EXPECT_GT(lastLength, firstLength);
 }
 
 TEST(TrackDesign, BuildingIsDeterministic) {
