@@ -4,36 +4,24 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "data/settings.h"
 #include "race/headless.h"
 
-namespace {
-
-bool ReadFile(const char* path, std::string& text) {
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return false;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof(buf), f)) > 0)
-        text.append(buf, n);
-    fclose(f);
-    return true;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     if (argc != 6) {
         fprintf(stderr, "usage: headless_race TRACK VEHICLE INPUT DT TIME_LIMIT\n");
         return 2;
     }
-    std::string text;
+    std::ifstream file(argv[3], std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
     std::vector<RaceInput> inputs;
-    if (!LoadSettings() || !ReadFile(argv[3], text) || !ParseRaceInput(text, argv[3], inputs)) {
+    if (!LoadSettings() || !file || !ParseRaceInput(text.str(), argv[3], inputs)) {
         fprintf(stderr, "headless_race: cannot read the settings or %s\n", argv[3]);
         return 2;
     }

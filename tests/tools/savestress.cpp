@@ -60,36 +60,33 @@ bool Save(bool settings, bool b) {
     return SaveProfile();
 }
 
+// The loaded file as the game would write it again; empty when it does not load.
+std::string Loaded(bool settings) {
+    if (settings)
+        return LoadSettings() ? FormatSettings(gSettings) : "";
+    return LoadProfile(ProfilePath(kName).c_str()) ? FormatProfile(gProfile) : "";
+}
+
+std::string Version(bool settings, bool b) {
+    return settings ? FormatSettings(SettingsVersion(b)) : FormatProfile(ProfileVersion(b));
+}
+
 int Check(bool settings) {
-    std::string loaded;
-    std::string versions[2];
-    if (settings) {
-        if (!LoadSettings()) {
-            fprintf(stderr, "savestress: the settings file does not load\n");
-            return 1;
-        }
-        loaded = FormatSettings(gSettings);
-        for (int v = 0; v < 2; ++v)
-            versions[v] = FormatSettings(SettingsVersion(v == 1));
-    } else {
-        if (!LoadProfile(ProfilePath(kName).c_str())) {
-            fprintf(stderr, "savestress: the profile does not load\n");
-            return 1;
-        }
-        loaded = FormatProfile(gProfile);
-        for (int v = 0; v < 2; ++v)
-            versions[v] = FormatProfile(ProfileVersion(v == 1));
-        const std::vector<std::string> names = ListProfiles();
-        if (names.size() != 1 || names[0] != kName) {
-            fprintf(stderr, "savestress: the profile list holds %zu entries:", names.size());
-            for (const std::string& n : names)
-                fprintf(stderr, " \"%s\"", n.c_str());
-            fprintf(stderr, "\n");
-            return 1;
-        }
+    const std::string loaded = Loaded(settings);
+    if (loaded.empty()) {
+        fprintf(stderr, "savestress: the %s does not load\n", settings ? "settings file" : "profile");
+        return 1;
+    }
+    const std::vector<std::string> names = settings ? std::vector<std::string>{kName} : ListProfiles();
+    if (names.size() != 1 || names[0] != kName) {
+        fprintf(stderr, "savestress: the profile list holds %zu entries:", names.size());
+        for (const std::string& n : names)
+            fprintf(stderr, " \"%s\"", n.c_str());
+        fprintf(stderr, "\n");
+        return 1;
     }
     for (int v = 0; v < 2; ++v)
-        if (loaded == versions[v]) {
+        if (loaded == Version(settings, v == 1)) {
             printf("%c\n", 'A' + v);
             return 0;
         }

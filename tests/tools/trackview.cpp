@@ -20,19 +20,6 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 
-void SetupLighting(const TrackSettings& s) {
-    SetUpRaceLighting();
-    if (s.fogEnabled) {
-        const float fog[4] = {s.fogColor[0], s.fogColor[1], s.fogColor[2], 0.0f};
-        glFogi(GL_FOG_MODE, GL_EXP2);
-        glFogfv(GL_FOG_COLOR, fog);
-        glFogf(GL_FOG_DENSITY, s.fogDensity);
-        glClearColor(fog[0], fog[1], fog[2], 0.0f);
-    } else {
-        glClearColor(0, 0, 0, 0);
-    }
-}
-
 bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderProgram& fogged) {
     char script[64];
     snprintf(script, sizeof(script), "../Scripts/track%d.txt", track);
@@ -47,8 +34,10 @@ bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderPr
         return false;
     RenderModel render(&textures, &camera, &trackModel, false, true, false);
     SkyModel sky(&textures, &skyModel);
-    SetupLighting(s);
-
+    SetUpRaceLighting();
+    const float fog[4] = {s.fogColor[0], s.fogColor[1], s.fogColor[2], 0.0f}, none[4] = {0, 0, 0, 0};
+    const float* clear = s.fogEnabled ? fog : none;
+    glClearColor(clear[0], clear[1], clear[2], 0.0f);
     DrawSkyThenPlaceCamera(camera, sky);
     if (s.hasSun) {
         const float sun[4] = {s.sun.position[0] * 2000, s.sun.position[1] * 2000, s.sun.position[2] * 2000, 0};
@@ -57,7 +46,9 @@ bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderPr
     ShaderProgram& program = s.fogEnabled ? fogged : plain;
     glUseProgram(program.id);
     if (s.fogEnabled) {
-        const float fog[4] = {s.fogColor[0], s.fogColor[1], s.fogColor[2], 0.0f};
+        glFogi(GL_FOG_MODE, GL_EXP2);
+        glFogfv(GL_FOG_COLOR, fog);
+        glFogf(GL_FOG_DENSITY, s.fogDensity);
         glUniform4fv(glGetUniformLocation(program.id, "fogColor"), 1, fog);
         glUniform1f(glGetUniformLocation(program.id, "fogDensity"), s.fogDensity);
         glEnable(GL_FOG);
