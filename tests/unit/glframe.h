@@ -26,31 +26,24 @@ struct GlFrame {
         glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, f.rgb.data());
         return f;
     }
-    const unsigned char* At(int x, int y) const { return &rgb[size_t((y * width + x) * 3)]; }
-    bool Lit(int x, int y) const { return At(x, y)[0] | At(x, y)[1] | At(x, y)[2]; }
     bool Is(int x, int y, int r, int g, int b) const {
-        const unsigned char* p = At(x, y);
+        const unsigned char* p = &rgb[size_t((y * width + x) * 3)];
         return std::abs(p[0] - r) < 12 && std::abs(p[1] - g) < 12 && std::abs(p[2] - b) < 12;
     }
+    bool Lit(size_t pixel) const { return rgb[pixel * 3] | rgb[pixel * 3 + 1] | rgb[pixel * 3 + 2]; }
     int LitCount() const {
         int n = 0;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                n += Lit(x, y) ? 1 : 0;
+        for (size_t i = 0; i < rgb.size() / 3; ++i)
+            n += Lit(i) ? 1 : 0;
         return n;
     }
-    // Lowest row, leftmost and rightmost column with a lit pixel; -1 when none.
-    void InkBounds(int& left, int& right, int& bottom) const {
-        left = right = bottom = -1;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                if (Lit(x, y)) {
-                    if (bottom < 0)
-                        bottom = y;
-                    if (left < 0 || x < left)
-                        left = x;
-                    right = std::max(right, x);
-                }
+    // The rightmost column with a lit pixel; -1 when none.
+    int RightmostInk() const {
+        int right = -1;
+        for (size_t i = 0; i < rgb.size() / 3; ++i)
+            if (Lit(i))
+                right = std::max(right, int(i % size_t(width)));
+        return right;
     }
 };
 

@@ -56,8 +56,6 @@ TEST_F(BitmapFontGL, TextStartingOutsideTheWindowIsSkippedAndClippedAtTheRight) 
     arial.Print("WWWW", 50, -3);
     EXPECT_EQ(Grab().LitCount(), 0);
     arial.Print("WWWWWWWWWWWWWWWWWWWW", 250, 50);
-    int left, right, bottom;
-    Grab().InkBounds(left, right, bottom);
-    EXPECT_EQ(right, kW - 1);
+    EXPECT_EQ(Grab().RightmostInk(), kW - 1);
 }
 
