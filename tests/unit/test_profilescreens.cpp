@@ -12,18 +12,15 @@
 namespace {
 
 void Type(CPhysics& page, const char* text) {
-    for (const char* c = text; *c; c++) {
-        page.onKey(static_cast<unsigned char>(*c), true);
-        page.onKey(static_cast<unsigned char>(*c), false);
-    }
+    for (const char* c = text; *c; c++)
+        Key(page, static_cast<unsigned char>(*c));
 }
 
 // A whole profile file as the game writes it.
-std::string ProfileText(const char* name, int32_t cash) {
+std::string ProfileText(const char* name) {
     Profile p;
     snprintf(p.name, sizeof(p.name), "%s", name);
     ResetProfile(p);
-    p.cash = cash;
     return FormatProfile(p);
 }
 
@@ -61,22 +58,29 @@ TEST_F(ProfileScreens, TypingKeepsSeventeenAllowedCharacters) {
     EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);
 }
 
-TEST_F(ProfileScreens, AProfileThatCannotBeSavedIsNotReportedAsCreated) {
+// A name already taken would reset that career; a profile that cannot be saved must not seem created.
+TEST_F(ProfileScreens, ATakenNameOrAnUnsavableProfileIsRefusedWithANotice) {
+    WriteText(tree.Path("Profiles/Ace.txt"), "NAME Ace\nCASH 5000\n");
+    Type(newProfile, "Ace");
+    Key(newProfile, kKeyEnter);
+    EXPECT_EQ(gRequestedState, STATE_NEW_PROFILE);
+    EXPECT_NE(gNewProfileNotice.find("already exists"), std::string::npos);
+    EXPECT_EQ(ReadText(tree.Path("Profiles/Ace.txt")), "NAME Ace\nCASH 5000\n");
     std::filesystem::remove_all(tree.Path("Profiles"));
     WriteText(tree.Path("Profiles"), "a file where the folder should be");
-    Type(newProfile, "Nobody");
+    Type(newProfile, "2");  // "Ace2"
     Key(newProfile, kKeyEnter);
     EXPECT_EQ(gRequestedState, STATE_NEW_PROFILE);
     EXPECT_NE(gNewProfileNotice.find("could not be saved"), std::string::npos);
 }
 
 TEST_F(ProfileScreens, LoadListOffersOnlyProfileNamedFiles) {
-    WriteText(tree.Path("Profiles/Bea.txt"), ProfileText("Bea", 0));
-    WriteText(tree.Path("Profiles/Al.txt"), ProfileText("Al", 0));
+    WriteText(tree.Path("Profiles/Bea.txt"), ProfileText("Bea"));
+    WriteText(tree.Path("Profiles/Al.txt"), ProfileText("Al"));
     WriteText(tree.Path("Profiles/notes.md"), "not a profile\n");
-    WriteText(tree.Path("Profiles/..sneaky.txt"), ProfileText("x", 0));
-    WriteText(tree.Path("Profiles/tab\tname.txt"), ProfileText("y", 0));
-    WriteText(tree.Path("Profiles/a_name_far_too_long_for_a_profile.txt"), ProfileText("z", 0));
+    WriteText(tree.Path("Profiles/..sneaky.txt"), ProfileText("x"));
+    WriteText(tree.Path("Profiles/tab\tname.txt"), ProfileText("y"));
+    WriteText(tree.Path("Profiles/a_name_far_too_long_for_a_profile.txt"), ProfileText("z"));
     std::filesystem::create_directories(tree.Path("Profiles/folder.txt"));
     loadProfile.enter();
     EXPECT_EQ(Labels(), (std::vector<std::string>{"Back", "Al", "Bea"}));

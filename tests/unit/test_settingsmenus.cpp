@@ -25,7 +25,7 @@ protected:
 
 }  // namespace
 
-TEST(DisplayModes, KeptOnceSortedAndOnlyWideAndDeepEnough) {
+TEST(DisplayModes, KeptOnceSortedAndOnlyWideAndDeepEnoughWithCommonSizesAsFallback) {
     const std::vector<DisplayMode> modes = {{1024, 768, 32}, {800, 600, 32}, {800, 600, 32}, {800, 600, 16},
                                             {320, 240, 32},  {1280, 1024, 32}, {800, 600, 32}, {1024, 600, 32},
                                             {640, 480, 24}};
@@ -33,6 +33,11 @@ TEST(DisplayModes, KeptOnceSortedAndOnlyWideAndDeepEnough) {
     ASSERT_EQ(kept.size(), 4u);
     EXPECT_EQ(kept[1].height, 600);  // by width, then height
     EXPECT_EQ(kept[3].width, 1280);
+    // Where XRandR offers no choice, the common sizes that fit on the screen come with its own.
+    const std::vector<DisplayMode> common = CommonDisplayModes(1024, 768, 32);
+    ASSERT_EQ(FilterDisplayModes(common).size(), 3u);  // 640x480, 800x600, 1024x768
+    EXPECT_EQ(common.back().width, 1024);
+    EXPECT_TRUE(CommonDisplayModes(600, 400, 32).empty());
 }
 
 TEST_F(SettingsPage, EveryStoredVolumeStepShowsItsOwnChoice) {
