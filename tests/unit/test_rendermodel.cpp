@@ -15,9 +15,7 @@ namespace {
 SceneLight PointLight(float x, float y, float z, float range, bool shadows = false) {
     SceneLight light;
     light.type = LIGHT_POINT;
-    light.position[0] = x;
-    light.position[1] = y;
-    light.position[2] = z;
+    light.position[0] = x, light.position[1] = y, light.position[2] = z;
     light.range = range;
     light.castsShadows = shadows;
     return light;

@@ -8,24 +8,14 @@
 TEST(Splash, PictureLoadsAndDamagedOnesAreRefused) {
     GameTreeSandbox sandbox;
     std::filesystem::create_directories(sandbox.Path("Textures"));
-    RgbImage image(3, 2);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) image.Set(x, y, 'z', uint8_t(101 - y), uint8_t(10 * x));
-    const std::string bmp = [&] {
-        const std::vector<uint8_t> bytes = EncodeBmp(image);
-        return std::string(bytes.begin(), bytes.end());
-    }();
+    // The good picture's colours, its rows' order and its size are what the splash e2e test sees in the window;
+    // here its damaged copies are refused.
+    const std::vector<uint8_t> bytes = EncodeBmp(RgbImage(3, 2, 'z', 101, 10));
+    const std::string bmp(bytes.begin(), bytes.end());
     ASSERT_EQ(bmp.size(), 54u + 2 * 12);  // rows padded to 12 bytes
     WriteText(sandbox.Path("Textures/ok.bmp"), bmp);
     SplashPicture picture;
     ASSERT_TRUE(LoadSplashPicture("../Textures/ok.bmp", picture));
-    EXPECT_EQ(picture.width, 3);
-    EXPECT_EQ(picture.height, 2);
-    // Top row first, as red, green, blue.
-    EXPECT_EQ(picture.rgb[0], 'z');
-    EXPECT_EQ(picture.rgb[1], 101);
-    EXPECT_EQ(picture.rgb[5], 10);
-
     for (size_t cut : {0, 10, 54, 60, 77}) {
         WriteText(sandbox.Path("Textures/cut.bmp"), bmp.substr(0, cut));
         EXPECT_FALSE(LoadSplashPicture("../Textures/cut.bmp", picture)) << cut;
