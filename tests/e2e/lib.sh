@@ -119,4 +119,114 @@ near() {
   [ $((${c[2]} - $4)) -le "$t" ] && [ $(($4 - ${c[2]})) -le "$t" ]
 }
 
+# loading_bar SHOT: the loading screen's bar outline, (0.7, 0.7, 1.0), is seen (rows 374..394, x 387..637).
+loading_bar() { near "$(pixel "$1" 512 374)" 178 178 255 30; }
+# loading_shot NAME [TEST]: screenshots, up to 40 without a pause (the loading screen shows only while
+# something loads), until the loading bar (and TEST, given the shot) is seen; keeps that one as NAME.png.
+loading_shot() {
+  local i f
+  for i in $(seq 40); do
+    f=$(shot "try-$i")
+    if loading_bar "$f" && { [ -z "${2:-}" ] || "$2" "$f"; }; then
+      mv "$f" "$SHOTS/$1.png"; rm -f "$SHOTS"/try-*.png; return 0
+    fi
+  done
+  fail "the loading screen was never drawn"
+}
+
+# wait_splash [seconds]: prints the splash window's id once a window of its class exists.
+wait_splash() {
+  local i id
+  for i in $(seq $((${1:-10} * 20))); do
+    id=$(xdotool search --class '^SplashScreen$' 2>/dev/null | head -n1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  fail "no splash window appeared"
+}
+
 log_has() { grep -qF -- "$1" "$TREE/bin/log.txt" 2>/dev/null; }
+
+# key KEY [seconds]: presses KEY and waits (half a second unless told). keys KEY...: each in turn so.
+# enter SECONDS [KEY...]: the keys, then Return, then a wait of SECONDS.
+key() { xdotool key "$1"; sleep "${2:-0.5}"; }
+keys() { local k; for k in "$@"; do key "$k"; done; }
+enter() { local s=$1; shift; keys "$@"; key Return "$s"; }
+# stop_game: kills the game and reaps it. expect_exit WHAT: the game must end by itself within 30 s with
+# code 0 and without a sanitizer report, having done WHAT.
+stop_game() { kill "$GAME_PID" 2>/dev/null || true; wait "$GAME_PID" 2>/dev/null || true; GAME_PID=; }
+expect_exit() {
+  local rc=0
+  for _ in $(seq 300); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$GAME_PID" 2>/dev/null && fail "$1 did not end the game"
+  wait "$GAME_PID" || rc=$?
+  GAME_PID=
+  ! grep -E "ERROR: (Address|Leak)Sanitizer|runtime error:" "$WORK/stderr.txt" || fail "a sanitizer report"
+  [ "$rc" = 0 ] || fail "$1 ended the game with code $rc"
+}
+now_ms() { date +%s%3N; }
+# start_tool NAME: runs a test tool from tests/ in the game's bin folder in place of the game.
+start_tool() {
+  (cd "$TREE/bin" && exec "$BUILD_DIR/tests/$1" > "$WORK/stdout.txt" 2> "$WORK/stderr.txt") &
+  GAME_PID=$!
+}
+# own_scripts: the tree gets a private copy of the track scripts, to be edited.
+own_scripts() { rm "$TREE/Scripts"; cp -r "$GAME_DIR/Scripts" "$TREE/Scripts"; }
+
+# count SHOT GEOMETRY R G B [FUZZ]: pixels of about that colour inside the crop (from the top-left).
+count() {
+  convert "$1" -crop "$2" +repage -fill white -fuzz "${6:-8}%" -opaque "rgb($3,$4,$5)" -fill black +opaque white \
+    -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+# brightness SHOT [GEOMETRY]: the mean brightness (0..1) of the picture or of a crop of it.
+brightness() { convert "$1" ${2:+-crop "$2" +repage} -colorspace Gray -format '%[fx:mean]' info:; }
+# changed_pixels A B [FUZZ]: how many pixels differ by more than FUZZ percent (3 unless told).
+changed_pixels() { { compare -metric AE -fuzz "${3:-3}%" "$1" "$2" null: 2>&1 || true; } | awk '{print int($1)}'; }
+# timer_mask SHOT MASK: the HUD timer's text pixels (instrument colour, top middle) as a mask.
+timer_mask() {
+  convert "$1" -crop 160x40+432+30 +repage -fill white -fuzz 8% -opaque "rgb(178,178,255)" -fill black +opaque white "$2"
+}
+# set_pixels MASK: how many pixels of a black and white mask are set.
+set_pixels() { convert "$1" -format "%[fx:int(mean*w*h+0.5)]" info:; }
+# holds EXPR NAME=VALUE...: true when the awk expression holds for those values.
+holds() { local e=$1; shift; awk "${@/#/-v}" "BEGIN {exit !($e)}" /dev/null; }
+
+# wait_for NAME SECONDS TEST...: screenshots until TEST (given the shot) succeeds; keeps that one as NAME.png
+# and prints its path. The tries are raw pictures, quick to write on a busy machine.
+wait_for() {
+  local name=$1 seconds=$2
+  shift 2
+  local end=$((SECONDS + seconds)) try="$WORK/try.ppm"
+  while [ "$SECONDS" -le "$end" ]; do
+    import -window root "$try"
+    if "$@" "$try"; then convert "$try" "$SHOTS/$name.png"; echo "$SHOTS/$name.png"; return 0; fi
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $name"
+    sleep 0.2
+  done
+  convert "$try" "$SHOTS/$name-last-try.png"
+  fail "$name: not seen within $seconds s"
+}
+
+# alsoft_conf FILE: OpenAL Soft mixes into FILE as 16-bit stereo at 22050 Hz, configured in $WORK/alsoft.conf.
+alsoft_conf() {
+  printf '[general]\ndrivers=wave\nfrequency=22050\nchannels=stereo\nsample-type=int16\n[wave]\nfile=%s\n' "$1" \
+    > "$WORK/alsoft.conf"
+  WAV=$1
+}
+
+# loudest FILE STEP FROM TO: the loudest RMS over STEP seconds of the capture FILE between FROM and TO seconds.
+loudest() {
+  "$BUILD_DIR/tests/wavlevels" "$1" "$2" |
+    awk -v s="$2" -v a="$3" -v b="$4" '$1 >= a && $1 + s <= b && $2 > m {m = $2} END {printf "%.6f", m + 0}'
+}
+
+# write_profile NAME PERCENT CASH RACES BRONZE SILVER GOLD [RECORD]: a profile owning the first vehicle; track
+# 1 has no record, the others RECORD (0.000000 unless told).
+write_profile() {
+  {
+    printf 'NAME %s\nACTIVE_VEHICLE 0\nOWNED_VEHICLE 1\nOWNED_VEHICLE 0\nOWNED_VEHICLE 0\nOWNED_VEHICLE 0\n' "$1"
+    printf 'PERCENT_COMPLETE %s\nCASH %s\nRACES_COMPLETED %s\nBRONZE_CUPS_WON %s\nSILVER_CUPS_WON %s\n' "$2" "$3" "$4" "$5" "$6"
+    printf 'GOLD_CUPS_WON %s\nRECORD 0.000000\n' "$7"
+    for _ in $(seq 23); do printf 'RECORD %s\n' "${8:-0.000000}"; done
+  } > "$TREE/Profiles/$1.txt"
+}

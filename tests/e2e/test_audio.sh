@@ -9,17 +9,12 @@ skip_splash
 start_x
 
 LEVELS="$BUILD_DIR/tests/wavlevels"
-# alsoft_conf FILE: a configuration that mixes into FILE as 16-bit stereo at 22050 Hz.
-alsoft_conf() {
-  printf '[general]\ndrivers=wave\nfrequency=22050\nchannels=stereo\nsample-type=int16\n[wave]\nfile=%s\n' "$1" \
-    > "$WORK/alsoft.conf"
-}
 # rms FILE FROM TO: the loudest quarter-second RMS between FROM and TO seconds.
-rms() { "$LEVELS" "$1" 0.25 | awk -v a="$2" -v b="$3" '$1 >= a && $1 + 0.25 <= b && $2 > m {m = $2} END {printf "%.6f", m + 0}'; }
+rms() { loudest "$1" 0.25 "$2" "$3"; }
 # quietest FILE FROM TO: the quietest quarter-second RMS between FROM and TO seconds.
 quietest() { "$LEVELS" "$1" 0.25 | awk -v a="$2" -v b="$3" 'BEGIN {m = 1} $1 >= a && $1 + 0.25 <= b && $2 < m {m = $2} END {printf "%.6f", m}'; }
-loud() { awk -v x="$1" 'BEGIN {exit !(x > 0.005)}'; }
-silent() { awk -v x="$1" 'BEGIN {exit !(x < 0.001)}'; }
+loud() { holds "x > 0.005" x="$1"; }
+silent() { holds "x < 0.001" x="$1"; }
 expect_loud() { loud "$(rms "$1" "$2" "$3")" || fail "no sound in $4 ($2-$3 s of $(basename "$1")): $(rms "$1" "$2" "$3")"; }
 expect_silent() { silent "$(rms "$1" "$2" "$3")" || fail "sound in $4 ($2-$3 s of $(basename "$1")): $(rms "$1" "$2" "$3")"; }
 
@@ -43,29 +38,21 @@ expect_silent "$c" 9.6 9.9 "the stopped music"
 for i in 0 1 2 3; do expect_loud "$c" "$(awk -v i=$i 'BEGIN {print 10 + i * 0.5}')" "$(awk -v i=$i 'BEGIN {print 10.25 + i * 0.5}')" "impact $i"; done
 cp "$c" "$SHOTS/soundcheck.wav"
 
-# play_game NAME SECONDS: starts the game, leaves the intro for the main menu with Escape after SECONDS (past
-# the movie), moves in the menu and quits with its Exit item (Up from the first item); the capture is
-# $WORK/NAME.wav.
+# play_game NAME SECONDS [CAPTURE]: starts the game, leaves the intro for the main menu with Escape after
+# SECONDS (past the movie), moves in the menu and quits with its Exit item (Up from the first item); the
+# capture is CAPTURE ($WORK/NAME.wav unless told).
 play_game() {
-  alsoft_conf "$WORK/$1.wav"
+  alsoft_conf "${3:-$WORK/$1.wav}"
   rm -f "$TREE/bin/log.txt"
   start_game ALSOFT_CONF="$WORK/alsoft.conf"
   wait_window Zephyrace > /dev/null
   sleep "$2"
-  xdotool key Escape
-  sleep 3
+  key Escape 3
   shot "$1-menu" > /dev/null
-  xdotool key Down
-  sleep 1
-  xdotool key Up
-  sleep 0.5
-  xdotool key Up
-  sleep 0.5
+  key Down 1
+  keys Up Up
   xdotool key Return
-  local rc=0
-  wait "$GAME_PID" || rc=$?
-  GAME_PID=
-  [ "$rc" = 0 ] || fail "the game's Exit item ended it with $rc"
+  expect_exit "the Exit item ($1)"
 }
 
 # 2. The game: a silent intro movie, then the menu music after Escape until the end.
@@ -86,26 +73,14 @@ expect_silent "$WORK/muted.wav" 0 100 "the game at volume 0"
 
 # 4. No audio device: one log line, and the game still reaches the menu and quits normally.
 write_settings
-alsoft_conf /nonexistent/folder/capture.wav
-rm -f "$TREE/bin/log.txt"
-start_game ALSOFT_CONF="$WORK/alsoft.conf"
-wait_window Zephyrace > /dev/null
-sleep 2
-xdotool key Escape
-sleep 3
-xdotool key Up
-sleep 0.5
-xdotool key Return
-rc=0; wait "$GAME_PID" || rc=$?; GAME_PID=
-[ "$rc" = 0 ] || fail "without an audio device the Exit item ended the game with $rc"
+play_game no-device 2 /nonexistent/folder/capture.wav
 [ "$(grep -c "Audio Error: Failed to open audio device." "$TREE/bin/log.txt")" = 1 ] ||
   fail "not exactly one log line for the missing audio device"
 
 # 5. A race through the menus, on the capture's clock (key times are put on it from its end, the quit). The
 # high-passed levels ("high") keep the engine's hum low and even, so effects and music stand out over it.
 write_settings screenwidth 640 screenheight 480
-rm "$TREE/Scripts"
-cp -r "$GAME_DIR/Scripts" "$TREE/Scripts"
+own_scripts
 sed -i 's/^AT [0-9.]* DO STOP$/AT 2.0 DO STOP/' "$TREE/Scripts/track1.txt"  # a short fly-over
 alsoft_conf "$WORK/race.wav"
 declare -A at
@@ -130,20 +105,15 @@ seen() {
   done
   return 1
 }
-# pixels COLOUR GEOMETRY SHOT: how many pixels of the crop have about that colour.
-pixels() {
-  convert "$3" -crop "$2" +repage -fuzz 3% -fill white -opaque "$1" -fill black +opaque white -colorspace Gray \
-    -format '%[fx:int(mean*w*h+0.5)]' info:
-}
 # The main menu: a dark blue sky at the top, the dark blue logo plate in the corner; the intro is left with Esc.
 main_menu() {
   local sky=($(pixel "$1" 320 20)) plate=($(pixel "$1" 630 470))
   [ "${sky[2]}" -gt 80 ] && [ "${sky[0]}" -lt 60 ] && [ "${plate[2]}" -gt 30 ] && [ "${plate[0]}" -lt 30 ]
 }
 intro_left() { main_menu "$1" || { xdotool key Escape; false; }; }
-title_over() { [ "$(pixels 'rgb(76,76,178)' 640x60+0+0 "$2")" -gt "$1" ]; }  # a page or the pause menu
+title_over() { [ "$(count "$2" 640x60+0+0 76 76 178 3)" -gt "$1" ]; }  # a page or the pause menu
 # The HUD's instrument, shown from the countdown on.
-hud() { [ "$(pixels 'rgb(128,128,217)' 160x40+240+400 "$1")" -gt 1000 ]; }
+hud() { [ "$(count "$1" 160x40+240+400 128 128 217 3)" -gt 1000 ]; }
 profile_saved() { [ -f "$TREE/Profiles/Racer.txt" ]; }
 
 seen main-menu 90 intro_left || fail "the game intro did not give way to the main menu"
@@ -177,9 +147,7 @@ seen main-menu-again 20 main_menu || fail "no way back to the main menu"
 sleep 1
 press Up
 press Return  # Exit
-for i in $(seq 300); do kill -0 "$GAME_PID" 2> /dev/null || break; sleep 0.1; done
-rc=0; wait "$GAME_PID" || rc=$?; GAME_PID=
-[ "$rc" = 0 ] || fail "the Exit item after the race ended the game with $rc"
+expect_exit "the Exit item after the race"
 r="$WORK/race.wav"
 cp "$r" "$SHOTS/race.wav"
 offset=$(awk -v a="$t0" -v b="$(date +%s.%N)" -v l="$("$LEVELS" "$r" 0.05 | tail -n1 | cut -d' ' -f1)" \
@@ -211,11 +179,11 @@ paused=$(steady "$r" "$(awk -v p="${at[pause]}" 'BEGIN {print p + 0.4}')" "$(awk
 echo "engine levels: fly-over $flyover, race $race, paused $paused"
 # The engine hums through the fly-over, lower than in the race, and evenly through the race; the pause
 # menu stops nothing and starts no music, so the engine goes on there just as it was.
-awk -v f="$flyover" -v r="$race" -v p="$paused" 'BEGIN {exit !(f > 0.0005 && r > f * 1.2 && p > r * 0.9 && p < r * 1.1)}' ||
+holds "f > 0.0005 && r > f * 1.2 && p > r * 0.9 && p < r * 1.1" f="$flyover" r="$race" p="$paused" ||
   fail "the engine is not heard evenly in the fly-over, race and pause"
 # The pause menu's move is heard over the engine; after the race is left the profile menu plays its music.
 move=$("$LEVELS" "$r" 0.05 high | awk -v a="${at[move]}" '$1 >= a - 0.3 && $1 <= a + 0.6 && $2 > m {m = $2} END {print m}')
-awk -v m="$move" -v p="$paused" 'BEGIN {exit !(m > 4 * p)}' || fail "the pause menu's move is not heard ($move)"
+holds "m > 4 * p" m="$move" p="$paused" || fail "the pause menu's move is not heard ($move)"
 expect_loud "$r" "$(awk -v e="${at[exit]}" 'BEGIN {print e + 0.5}')" "$(awk -v e="${at[exit]}" 'BEGIN {print e + 2.5}')" \
   "the profile menu after the race"
 echo "audio ok"

@@ -7,23 +7,10 @@ start_x
 start_game
 wait_window Zephyrace > /dev/null
 
-# count SHOT GEOMETRY R G B [FUZZ]: pixels of about that colour inside the crop.
-count() {
-  convert "$1" -crop "$2" +repage -fill white -fuzz "${6:-8}%" -opaque "rgb($3,$4,$5)" -fill black +opaque white \
-    -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]" info:
-}
 # "Press [ESC] to skip", Arial 12 in white, its baseline 16 pixels above the bottom from x = 472.
 hint_pixels() { count "$1" 150x16+468+738 255 255 255 12; }
-
-seen=
-for i in $(seq 120); do
-  f=$(shot "wait-$i")
-  if [ "$(hint_pixels "$f")" -gt 25 ]; then seen=$f; break; fi
-  sleep 0.25
-done
-[ -n "$seen" ] || fail "the skip hint of the game intro never appeared"
-cp "$seen" "$SHOTS/intro-start.png"
-rm -f "$SHOTS"/wait-*.png
+hint_shown() { [ "$(hint_pixels "$1")" -gt 25 ]; }
+wait_for intro-start 90 hint_shown > /dev/null
 
 # The camera moves: shots a second apart differ over most of the picture; captions come and go. The shots
 # are taken first and looked at afterwards, so the intro is still playing when Esc is pressed.
@@ -51,7 +38,7 @@ for i in $(seq 1 "$shots"); do
   echo "shot $i: $changed pixels changed, caption pixels $c, title pixels $t"
   [ "$c" -gt 150 ] && captions=$((captions + 1))
   [ "$t" -gt 300 ] || fail "the title is missing in intro shot $i"
-  [ "$(hint_pixels "$f")" -gt 25 ] || fail "the skip hint is missing in intro shot $i"
+  hint_shown "$f" || fail "the skip hint is missing in intro shot $i"
   prev=$f
 done
 [ "$captions" -ge 2 ] || fail "captions showed in only $captions of $shots shots"

@@ -12,39 +12,15 @@
 source "$(dirname "$0")/lib.sh"
 make_tree
 # Scripts of our own, so that track 1's goal can be moved for the second race.
-rm "$TREE/Scripts"
-cp -r "$GAME_DIR/Scripts" "$TREE/Scripts"
+own_scripts
 start_x
 
 # ---------------------------------------------------------------------------------------------- helpers
-key() { xdotool key "$1"; sleep "${2:-0.5}"; }
-# count SHOT GEOMETRY R G B [FUZZ]: pixels of about that colour inside the crop (from the top-left).
-count() {
-  convert "$1" -crop "$2" +repage -fill white -fuzz "${6:-8}%" -opaque "rgb($3,$4,$5)" -fill black +opaque white \
-    -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]" info:
-}
-# wait_for NAME SECONDS TEST...: screenshots until TEST (given the shot) succeeds; keeps that one as NAME.png
-# and prints its path. The tries are raw pictures, quick to write on a busy machine.
-wait_for() {
-  local name=$1 seconds=$2
-  shift 2
-  local end=$((SECONDS + seconds)) try="$WORK/try.ppm"
-  while [ "$SECONDS" -le "$end" ]; do
-    import -window root "$try"
-    if "$@" "$try"; then convert "$try" "$SHOTS/$name.png"; echo "$SHOTS/$name.png"; return 0; fi
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $name"
-    sleep 0.2
-  done
-  convert "$try" "$SHOTS/$name-last-try.png"
-  fail "$name: not seen within $seconds s"
-}
-
 # go NAME SECONDS TEST [KEY...]: presses the keys and Enter, then waits for the screen as wait_for does.
 go() {
-  local name=$1 seconds=$2 test=$3 k
+  local name=$1 seconds=$2 test=$3
   shift 3
-  for k in "$@"; do key "$k"; done
-  key Return 0
+  enter 0 "$@"
   wait_for "$name" "$seconds" "$test"
 }
 
@@ -91,14 +67,13 @@ record1() { awk '/^RECORD /{print $2; exit}' "$1"; }
 hint_pixels() { count "$1" 150x16+468+738 255 255 255 12; }
 intro_playing() { [ "$(hint_pixels "$1")" -gt 25 ] && [ "$(count "$1" 1024x700+0+0 178 178 255 4)" -gt 300 ]; }
 # The main menu: sky above, the logo in the lower-right corner, and no page's dark panel over the sand.
-brightness() { convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:; }
 main_menu_shown() {
   local r g b
   read -r r g b <<<"$(pixel "$1" 512 60)"
   [ "$b" -gt "$r" ] || return 1
   read -r r g b <<<"$(pixel "$1" 1010 700)"
   [ "$b" -gt 40 ] && [ "$r" -lt 90 ] && [ "$(hint_pixels "$1")" -lt 10 ] &&
-    awk -v i="$(brightness "$1" 600x80+212+540)" -v o="$(brightness "$1" 150x80+20+540)" 'BEGIN {exit !(i > 0.7 * o)}'
+    holds "i > 0.7 * o" i="$(brightness "$1" 600x80+212+540)" o="$(brightness "$1" 150x80+20+540)"
 }
 page_shown() { text "$2" Beware 64 400 "$1" 570 "$DARK" "$3"; }  # TITLE_X SHOT TITLE
 new_profile_shown() { text "$1" Beware 64 400 237 564 "$DARK" "NEW PROFILE"; }
@@ -121,24 +96,9 @@ flyover_shown() {
   [ "$(convert "$1" -colorspace Gray -format '%[fx:int(mean * 100)]' info:)" -gt 30 ] && ! countdown_shown "$1" &&
     [ "$(count "$1" 200x70+412+8 178 178 255 4)" -lt 30 ]
 }
-# The HUD timer's text pixels (instrument colour, top middle) as a mask.
-timer_mask() {
-  convert "$1" -crop 160x40+432+30 +repage -fill white -fuzz 8% -opaque "rgb(178,178,255)" -fill black +opaque white "$2"
-}
-changed_pixels() { { compare -metric AE -fuzz "${3:-3}%" "$1" "$2" null: 2>&1 || true; } | awk '{print int($1)}'; }
 
-# Sound: 16-bit stereo at 22050 Hz into a wave file; positions in it are read from its growing size.
-alsoft_conf() {
-  printf '[general]\ndrivers=wave\nfrequency=22050\nchannels=stereo\nsample-type=int16\n[wave]\nfile=%s\n' "$1" \
-    > "$WORK/alsoft.conf"
-  WAV=$1
-}
+# Sound: positions in the capture are read from its growing size.
 wav_now() { awk -v s="$(stat -c %s "$WAV" 2>/dev/null || echo 0)" 'BEGIN {printf "%.2f", (s > 44 ? s - 44 : 0) / 88200}'; }
-# loudest FROM TO: the loudest 0.1 s RMS of the capture between FROM and TO seconds.
-loudest() {
-  "$BUILD_DIR/tests/wavlevels" "$WAV" 0.1 | awk -v a="$1" -v b="$2" '$1 >= a && $1 + 0.1 <= b && $2 > m {m = $2}
-    END {printf "%.6f", m + 0}'
-}
 
 # run_game: starts the game with the captured sound and the pointer at the window's centre (keys go to the
 # window under it; the mouse steers in a race). GAME_PRELOAD is preloaded into it (the sanitizer build's).
@@ -150,15 +110,8 @@ run_game() {
 # quit_game: Exit on the first main menu page (Up from the top entry), then the game must end with code 0 and
 # without a sanitizer report.
 quit_game() {
-  key Up
-  key Return 0
-  local rc=0
-  for _ in $(seq 300); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$GAME_PID" 2>/dev/null && fail "Exit did not end the game"
-  wait "$GAME_PID" || rc=$?
-  GAME_PID=
-  grep -E "ERROR: (Address|Leak)Sanitizer|runtime error:" "$WORK/stderr.txt" && fail "a sanitizer report"
-  [ "$rc" = 0 ] || fail "Exit ended the game with code $rc"
+  enter 0 Up
+  expect_exit Exit
 }
 
 # race_to_goal NAME: from track selection, Enter starts the race; the fly-over ignores Esc; the countdown;
@@ -187,8 +140,7 @@ race_to_goal() {
 run_game "$WORK/first.wav"
 # The splash window comes first, then the game window with the intro movie (a band of (200, 40, 160) along
 # its bottom) and the game intro: its skip hint and title over a moving scene.
-for _ in $(seq 200); do xdotool search --class '^SplashScreen$' > /dev/null 2>&1 && break; sleep 0.05; done
-xdotool search --class '^SplashScreen$' > /dev/null 2>&1 || fail "no splash window before the game's"
+wait_splash > /dev/null
 shot splash > /dev/null
 wait_window Zephyrace 60 > /dev/null
 movie_shown() { near "$(pixel "$1" 512 750)" 200 40 160 30; }
@@ -220,13 +172,9 @@ expect_text "$f" "the gold cups" Arial 28 700 368 547 "$GOLD" "0"
 # waits for a key, which becomes Forward's: Home.
 go main-menu-back 40 main_menu_shown Down Down > /dev/null
 sleep 1
-key Down
-key Down
-key Return 1.5  # Options: page two, Video highlighted
+enter 1.5 Down Down  # Options: page two, Video highlighted
 go controls 40 controls_page_shown Down Down > /dev/null
-key Down
-key Down
-key Return
+enter 0.5 Down Down
 key Home
 f=$(shot controls-capturing)
 expect_text "$f" "Forward's new key while capturing" Arial 24 700 642 472 "$CAPTURE" Home
@@ -239,8 +187,7 @@ grep -qx "key_forward 1106" "$TREE/gamesettings.txt" || fail "Forward was not sa
 sleep 1
 
 # Back to page one and load the profile.
-key Down
-key Return 1.5  # Back: page one, Options highlighted
+enter 1.5 Down  # Back: page one, Options highlighted
 go load-page 40 load_page_shown Up > /dev/null
 go profile-menu 40 profile_menu_shown Down > /dev/null
 
@@ -257,7 +204,7 @@ r2=$(shot racing-2)
 RACING_TO=$(wav_now)
 timer_mask "$r1" "$WORK/timer-1.png"
 timer_mask "$r2" "$WORK/timer-2.png"
-[ "$(convert "$WORK/timer-2.png" -format "%[fx:int(mean*w*h+0.5)]" info:)" -gt 40 ] || fail "no HUD timer in the race"
+[ "$(set_pixels "$WORK/timer-2.png")" -gt 40 ] || fail "no HUD timer in the race"
 [ "$(changed_pixels "$WORK/timer-1.png" "$WORK/timer-2.png" 0)" -gt 20 ] || fail "the HUD timer does not run"
 [ "$(changed_pixels "$r1" "$r2" 8)" -gt 40000 ] || fail "the vehicle does not move with Home held"
 
@@ -278,16 +225,14 @@ sleep 1.5
 f=$(shot results-later)
 best=$(record1 "$P")
 cash=$(field "$P" CASH)
-gold=$(awk '/^TIMEGOLD /{print $2}' "$TREE/Scripts/track1.txt")
-silver=$(awk '/^TIMESILVER /{print $2}' "$TREE/Scripts/track1.txt")
-bronze=$(awk '/^TIMEBRONZE /{print $2}' "$TREE/Scripts/track1.txt")
-read -r medal prize colour <<<"$(awk -v t="$best" -v g="$gold" -v s="$silver" -v b="$bronze" 'BEGIN {
-  if (t < g) print "GOLD", "CASHGOLD", "g"; else if (t < s) print "SILVER", "CASHSILVER", "s";
-  else if (t < b) print "BRONZE", "CASHBRONZE", "b"; else print "NONE", "-", "-" }')"
+T1="$TREE/Scripts/track1.txt"
+read -r medal prize colour <<<"$(awk -v t="$best" '/^TIME(GOLD|SILVER|BRONZE) / {m[$1] = $2} END {
+  if (t < m["TIMEGOLD"]) print "GOLD", "CASHGOLD", "g"; else if (t < m["TIMESILVER"]) print "SILVER", "CASHSILVER", "s";
+  else if (t < m["TIMEBRONZE"]) print "BRONZE", "CASHBRONZE", "b"; else print "NONE", "-", "-" }' "$T1")"
 echo "track 1 in $best s: $medal, cash $cash"
 [ "$medal" != NONE ] || fail "held thrust reached the goal in $best s, too slow for a cup"
 case $colour in g) colour=$GOLD ;; s) colour=$SILVER ;; b) colour=$BRONZE ;; esac
-prize=$(awk -v k="$prize" '$1 == k {print $2}' "$TREE/Scripts/track1.txt")
+prize=$(field "$T1" "$prize")
 [ "$cash" -gt 0 ] && [ "$cash" -le "$prize" ] || fail "the saved cash $cash is not the prize $prize minus repairs"
 [ "$(field "$P" RACES_COMPLETED)" = 1 ] || fail "the race is not counted in the profile"
 expect_text "$f" "the race time" "Courier New" 44 700 76 597 "$PALE" "Your time: $(race_time_text "$best")"
@@ -318,12 +263,9 @@ wait_for profile-menu-back 40 profile_menu_shown > /dev/null
 # Back To Main Menu; Options, Audio: two steps down from 8 and save.
 go main-menu-after-race 40 main_menu_shown Down Down > /dev/null
 sleep 1
-key Down
-key Return 1.5  # Options: page two, Video highlighted
+enter 1.5 Down  # Options: page two, Video highlighted
 go audio-page 40 audio_page_shown Down > /dev/null
-key Down
-key Left
-key Left
+keys Down Left Left
 f=$(shot audio-changed)
 expect_text "$f" "the new volume" Arial 24 700 642 504 "$PALE" 6
 go main-menu-audio-saved 40 main_menu_shown Up > /dev/null
@@ -331,11 +273,8 @@ go main-menu-audio-saved 40 main_menu_shown Up > /dev/null
 grep -qx "audio_volume 6" "$TREE/gamesettings.txt" || fail "the volume was not saved"
 grep -qx "key_forward 1106" "$TREE/gamesettings.txt" || fail "saving the volume lost Forward's key"
 sleep 1
-key Down
-key Down
-key Return 1.5  # Back: page one, Options highlighted
-key Up
-key Up
+enter 1.5 Down Down  # Back: page one, Options highlighted
+keys Up Up
 quit_game
 
 # The sound of the race: beeps over the countdown, the engine while racing and on through the pause.
@@ -349,37 +288,27 @@ cp "$WAV" "$SHOTS/first.wav"
 hum=$(sort -g "$WORK/countdown-levels.txt" | awk '{l[NR] = $1} END {print l[int(NR / 2) + 1] + 0}')
 beeps=$(awk -v h="$hum" 'BEGIN {t = 3 * h > 0.02 ? 3 * h : 0.02} {if ($1 > t && !up) c++; up = $1 > t} END {print c + 0}' \
   "$WORK/countdown-levels.txt")
-racing=$(loudest "$(awk -v a="$RACE_AT" 'BEGIN {print a + 1}')" "$RACING_TO")
-paused=$(loudest "$(awk -v a="$PAUSE_AT" 'BEGIN {print a + 0.3}')" "$PAUSE_TO")
+racing=$(loudest "$WAV" 0.1 "$(awk -v a="$RACE_AT" 'BEGIN {print a + 1}')" "$RACING_TO")
+paused=$(loudest "$WAV" 0.1 "$(awk -v a="$PAUSE_AT" 'BEGIN {print a + 0.3}')" "$PAUSE_TO")
 echo "beeps before the race: $beeps over a hum of $hum; loudest 0.1 s: racing $racing, paused $paused"
 [ "$beeps" -ge 3 ] || fail "only $beeps beeps heard around the countdown"
-awk -v r="$racing" 'BEGIN {exit !(r > 0.005)}' || fail "no engine heard while racing ($racing)"
+holds "r > 0.005" r="$racing" || fail "no engine heard while racing ($racing)"
 # The pause keeps the engine humming at the pitch it had: no music, no silence.
-awk -v p="$paused" -v r="$racing" 'BEGIN {exit !(p > 0.7 * r && p < 1.3 * r)}' ||
+holds "p > 0.7 * r && p < 1.3 * r" p="$paused" r="$racing" ||
   fail "the engine does not hum on at its racing level while paused ($paused against $racing)"
 
 # ---------------------------------------------------------------------------------------------- second start
 # Two prepared profiles: one rich enough to buy, one a medal short of completing the game; track 1's goal
 # now lies just ahead of its start.
-{
-  printf 'NAME Rich\nACTIVE_VEHICLE 0\nOWNED_VEHICLE 1\nOWNED_VEHICLE 0\nOWNED_VEHICLE 0\nOWNED_VEHICLE 0\n'
-  printf 'PERCENT_COMPLETE 12.000000\nCASH 900000\nRACES_COMPLETED 3\nBRONZE_CUPS_WON 1\nSILVER_CUPS_WON 1\n'
-  printf 'GOLD_CUPS_WON 1\n'
-  for i in $(seq 24); do printf 'RECORD 0.000000\n'; done
-} > "$TREE/Profiles/Rich.txt"
-{
-  printf 'NAME Champion\nACTIVE_VEHICLE 0\nOWNED_VEHICLE 1\nOWNED_VEHICLE 0\nOWNED_VEHICLE 0\nOWNED_VEHICLE 0\n'
-  printf 'PERCENT_COMPLETE 99.990000\nCASH 5000\nRACES_COMPLETED 23\nBRONZE_CUPS_WON 0\nSILVER_CUPS_WON 0\n'
-  printf 'GOLD_CUPS_WON 23\nRECORD 0.000000\n'
-  for i in $(seq 23); do printf 'RECORD 1.000000\n'; done
-} > "$TREE/Profiles/Champion.txt"
+write_profile Rich 12.000000 900000 3 1 1 1
+write_profile Champion 99.990000 5000 23 0 0 23 1.000000
 read -r px pz heading < <(awk '/^POSITION /{if (!x) {x = $2; z = $4}} /^HEADING /{h = $2} END{print x, z, h}' \
-  "$TREE/Scripts/track1.txt")
+  "$T1")
 goal=$(awk -v x="$px" -v z="$pz" -v h="$heading" 'BEGIN{
   r = h * 3.14159265 / 180; cx = x - 15 * sin(r); cz = z - 15 * cos(r);
   printf "GOALZONE %f %f %f %f %f %f\n", cx - 6, cx + 6, -5, 40, cz - 6, cz + 6}')
-sed -i "s/^GOALZONE .*/$goal/" "$TREE/Scripts/track1.txt"
-grep -q "^$goal" "$TREE/Scripts/track1.txt" || fail "could not move the goal of track 1"
+sed -i "s/^GOALZONE .*/$goal/" "$T1"
+grep -q "^$goal" "$T1" || fail "could not move the goal of track 1"
 
 skip_intro
 run_game "$WORK/second.wav"
@@ -391,39 +320,30 @@ sleep 1
 
 # The audio page shows the kept volume; Esc leaves it without writing.
 cp "$TREE/gamesettings.txt" "$WORK/settings-before.txt"
-key Down
-key Down
-key Return 1.5  # Options
+enter 1.5 Down Down  # Options
 f=$(go audio-page-again 40 audio_page_shown Down)
 expect_text "$f" "the kept volume" Arial 24 700 642 504 "$DARK" 6
 key Escape 0
 wait_for main-menu-audio-left 40 main_menu_shown > /dev/null
 cmp -s "$TREE/gamesettings.txt" "$WORK/settings-before.txt" || fail "Esc on the audio page wrote the settings"
 sleep 1
-key Down
-key Down
-key Return 1.5  # Back
+enter 1.5 Down Down  # Back
 key Up
 
 # Load page rows: Back, Champion, Nova, Rich. Rich buys the second vehicle.
 go load-page-again 40 load_page_shown > /dev/null
-key Down
-key Down
-key Down
-key Return 0
+enter 0 Down Down Down
 PLAYER=Rich
 wait_for profile-menu-rich 40 profile_menu_shown > /dev/null
 price=$(awk '/^PRICE/ {print $2}' "$TREE/Scripts/vehicle2.txt")
-key Down
-key Return 0  # Buy Vehicles
+enter 0 Down  # Buy Vehicles
 wait_for purchase 40 purchase_shown > /dev/null
 key Right 1.5
 key Return 1
 f=$(shot purchase-confirmation)
 expect_text "$f" "the confirmation" Arial 32 700 \
   $(awk -v n="${#price}" 'BEGIN {print int(512 - 0.5 * 32 * (23 + n) * 0.44)}') 432 "$DARK" "Purchase vehicle for \$$price?"
-key Down
-key Return 1
+enter 1 Down
 shot purchased > /dev/null
 R="$TREE/Profiles/Rich.txt"
 grep -qx "CASH $((900000 - price))" "$R" || fail "the cash did not drop by $price"
@@ -432,16 +352,14 @@ sed -n 3,6p "$R" | tr '\n' ' ' | grep -qx "OWNED_VEHICLE 1 OWNED_VEHICLE 1 OWNED
 grep -qx "ACTIVE_VEHICLE 1" "$R" || fail "the bought vehicle is not the current one"
 key Escape 0
 wait_for profile-menu-rich-back 40 profile_menu_shown > /dev/null
-key Down
-key Return 0  # Back To Main Menu
+enter 0 Down  # Back To Main Menu
 wait_for main-menu-rich 40 main_menu_shown > /dev/null
 sleep 1
 
 # Champion finishes track 1 and the ending plays.
 key Return 0  # Load Profile is still highlighted
 wait_for load-page-champion 40 load_page_shown > /dev/null
-key Down
-key Return 0
+enter 0 Down
 PLAYER=Champion
 wait_for profile-menu-champion 40 profile_menu_shown > /dev/null
 key Up

@@ -11,27 +11,10 @@ start_x
 # within rows 290..365 from the top, clear of the progress bar (rows 373..394).
 CROP=1024x76+0+290
 
-# loading_shot NAME: waits for the loading screen (its bar outline) and keeps that screenshot as NAME.png.
-loading_shot() {
-  local i f
-  for i in $(seq 40); do
-    f=$(shot "try-$i")
-    if near "$(pixel "$f" 512 374)" 178 178 255 30; then
-      mv "$f" "$SHOTS/$1.png"; rm -f "$SHOTS"/try-*.png; return 0
-    fi
-  done
-  fail "the loading screen was never drawn"
-}
-
 # text_mask SHOT OUT: the pixels of the text colour in the text rows, as a black and white image.
 text_mask() {
   convert "$1" -crop "$CROP" +repage -fill white -fuzz 6% -opaque "rgb(178,178,255)" \
     -fill black +opaque white -colorspace Gray "$2"
-}
-
-# differing A B: how many pixels differ between two masks.
-differing() {
-  { compare -metric AE "$1" "$2" null: 2>&1 || true; } | awk '{print int($1)}'
 }
 
 reference() { # OUT FONTFILE FACE
@@ -43,28 +26,28 @@ reference() { # OUT FONTFILE FACE
 start_game LD_PRELOAD="$BUILD_DIR/tests/libslowswap.so" E2E_SWAP_DELAY_MS=400
 wait_window Zephyrace > /dev/null
 loading_shot loading
-kill "$GAME_PID"; wait "$GAME_PID" 2>/dev/null || true; GAME_PID=
+stop_game
 text_mask "$SHOTS/loading.png" "$WORK/shot-mask.png"
 cp "$WORK/shot-mask.png" "$SHOTS/loading-text-mask.png"
 
 reference "$WORK/beware.png" "$TREE/hudFont.ttf" Beware
 reference "$WORK/sans.png" - Arial
-set_pixels=$(convert "$WORK/beware.png" -format "%[fx:int(mean*w*h+0.5)]" info:)
-[ "$set_pixels" -gt 800 ] || fail "the reference text has only $set_pixels pixels"
-d_beware=$(differing "$WORK/shot-mask.png" "$WORK/beware.png")
-d_sans=$(differing "$WORK/shot-mask.png" "$WORK/sans.png")
-echo "text pixels $set_pixels; differing from Beware $d_beware, from Arial $d_sans"
-[ "$d_beware" -le $((set_pixels / 50)) ] || fail "LOADING differs from the Beware reference in $d_beware pixels"
-[ "$d_sans" -gt $((set_pixels / 4)) ] || fail "the comparison cannot tell Beware from Arial"
+ref_pixels=$(set_pixels "$WORK/beware.png")
+[ "$ref_pixels" -gt 800 ] || fail "the reference text has only $ref_pixels pixels"
+d_beware=$(changed_pixels "$WORK/shot-mask.png" "$WORK/beware.png" 0)
+d_sans=$(changed_pixels "$WORK/shot-mask.png" "$WORK/sans.png" 0)
+echo "text pixels $ref_pixels; differing from Beware $d_beware, from Arial $d_sans"
+[ "$d_beware" -le $((ref_pixels / 50)) ] || fail "LOADING differs from the Beware reference in $d_beware pixels"
+[ "$d_sans" -gt $((ref_pixels / 4)) ] || fail "the comparison cannot tell Beware from Arial"
 
 # No font file: one log line, and the text still appears in the fallback face.
 rm -f "$TREE/hudFont.ttf" "$TREE/bin/log.txt"
 start_game LD_PRELOAD="$BUILD_DIR/tests/libslowswap.so" E2E_SWAP_DELAY_MS=400
 wait_window Zephyrace > /dev/null
 loading_shot loading-nofont
-kill "$GAME_PID"; wait "$GAME_PID" 2>/dev/null || true; GAME_PID=
+stop_game
 [ "$(grep -c 'hudFont.ttf' "$TREE/bin/log.txt")" = 1 ] || fail "the missing font file is not logged exactly once"
 text_mask "$SHOTS/loading-nofont.png" "$WORK/nofont-mask.png"
-fallback_pixels=$(convert "$WORK/nofont-mask.png" -format "%[fx:int(mean*w*h+0.5)]" info:)
+fallback_pixels=$(set_pixels "$WORK/nofont-mask.png")
 [ "$fallback_pixels" -gt 300 ] || fail "without the font file LOADING is not drawn ($fallback_pixels pixels)"
 echo "loading text ok"

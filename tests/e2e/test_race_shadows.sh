@@ -7,8 +7,7 @@ make_tree
 skip_intro
 # Without its fog the track shows the same colours near and far in both frames (the shadowed frame fogs
 # only its translucent pass), so whatever turns darker is shadow.
-rm "$TREE/Scripts"
-cp -r "$GAME_DIR/Scripts" "$TREE/Scripts"
+own_scripts
 sed -i '/^BEGINFOG/,/^ENDFOG/d' "$TREE/Scripts/track1.txt"
 start_x
 xdotool mousemove 512 384
@@ -17,8 +16,7 @@ xdotool mousemove 512 384
 race() {
   local name=$1
   rm -f "$TREE/bin/log.txt"
-  (cd "$TREE/bin" && exec "$BUILD_DIR/tests/race_window" > "$WORK/stdout.txt" 2> "$WORK/stderr.txt") &
-  GAME_PID=$!
+  start_tool race_window
   wait_window Zephyrace > /dev/null
   # The race is on once the scene stops changing (the loading bar is gone and the camera is placed); the
   # HUD's running clock at the top and its instrument strip at the bottom are left out of the comparison.
@@ -27,8 +25,8 @@ race() {
     sleep 0.5
     f=$(shot "$name")
     convert "$f" -crop 1024x520+0+90 +repage "$WORK/scene.png"
-    if [ -n "$previous" ] && [ "$(compare -metric AE "$WORK/scene.png" "$previous" null: 2>&1 || true)" = 0 ] &&
-       ! near "$(pixel "$f" 512 374)" 178 178 255 30; then
+    if [ -n "$previous" ] && [ "$(changed_pixels "$WORK/scene.png" "$previous" 0)" = 0 ] &&
+       ! loading_bar "$f"; then
       break
     fi
     cp "$WORK/scene.png" "$WORK/previous.png"
@@ -36,9 +34,7 @@ race() {
   done
   kill -0 "$GAME_PID" 2>/dev/null || fail "the game died in race $name"
   cp "$TREE/bin/log.txt" "$WORK/$name-log.txt"
-  kill "$GAME_PID"
-  wait "$GAME_PID" 2>/dev/null || true
-  GAME_PID=
+  stop_game
 }
 
 write_settings shadows 0
@@ -48,8 +44,7 @@ race shadowed
 grep -q "Compilation of\|Failed to link\|Failed to open .*\.\(vert\|frag\)" "$WORK/shadowed-log.txt" &&
   fail "shader trouble: $(cat "$WORK/shadowed-log.txt")"
 
-# bright NAME CROP: mean brightness of a crop (WxH+X+Y), 0..1.
-bright() { convert "$SHOTS/$1.png" -crop "$2" +repage -colorspace Gray -format "%[fx:mean]" info:; }
+bright() { brightness "$SHOTS/$1.png" "$2"; }  # NAME CROP
 
 # The camera starts at (0, 3, 0) looking down -z with a 60 degree view. The first boulder stands at
 # x -7.4, z -40, 3 high; the sun (0.8, 0.7, 0.2) lays its shadow on the floor towards -x: from x -9 to -12.4
@@ -61,10 +56,10 @@ sunny=30x4+420+432
 for name in plain shadowed; do
   echo "$name: boulder shadow $(bright $name $shade), open floor $(bright $name $sunny)"
 done
-awk -v s="$(bright shadowed $shade)" -v o="$(bright shadowed $sunny)" 'BEGIN { exit !(s < 0.7 * o) }' ||
+holds "s < 0.7 * o" s="$(bright shadowed $shade)" o="$(bright shadowed $sunny)" ||
   fail "no shadow beside the boulder"
-awk -v s="$(bright plain $shade)" -v o="$(bright plain $sunny)" 'BEGIN { exit !(s > 0.85 * o) }' ||
+holds "s > 0.85 * o" s="$(bright plain $shade)" o="$(bright plain $sunny)" ||
   fail "the plain frame is dark beside the boulder"
-awk -v a="$(bright plain $shade)" -v b="$(bright shadowed $shade)" 'BEGIN { exit !(b < 0.75 * a) }' ||
+holds "b < 0.75 * a" a="$(bright plain $shade)" b="$(bright shadowed $shade)" ||
   fail "the shadowed frame is not darker where the shadow falls"
 echo "race shadows ok"

@@ -48,7 +48,7 @@ rm -f "$TREE/bin/log.txt"
 
 # The game starts on what the kills left; its log holds only the lines of the skipped splash and movie.
 skip_intro
-printf '[general]\ndrivers=wave\n[wave]\nfile=%s\n' "$WORK/sound.wav" > "$WORK/alsoft.conf"
+alsoft_conf "$WORK/sound.wav"
 start_x
 start_game ALSOFT_CONF="$WORK/alsoft.conf"
 wait_window Zephyrace 20 > /dev/null

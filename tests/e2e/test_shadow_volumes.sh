@@ -20,11 +20,9 @@ brightness() { local -a c=($1); echo $((c[0] + c[1] + c[2])); }
 differing() { compare -metric AE -fuzz 2% "$SHOTS/$light-$1.png" "$SHOTS/$light-$2.png" null: 2>&1 || true; }
 
 for light in sun lamp; do
-  render plain plain two outside
-  render zfail-two zfail two outside
-  render zfail-one zfail one outside
-  render zpp-two zpp two outside
-  render zpp-one zpp one outside
+  for v in "plain plain two" "zfail-two zfail two" "zfail-one zfail one" "zpp-two zpp two" "zpp-one zpp one"; do
+    render $v outside
+  done
 
   ground=
   while read -r kind x y; do
@@ -53,9 +51,7 @@ for light in sun lamp; do
 
   # From inside a shadow volume the near plane lies in shadow: depth-fail counting and the near-plane caps
   # of depth-pass counting must agree there too.
-  render inside-zfail zfail two inside
-  render inside-zpp zpp two inside
-  render inside-zpp-one zpp one inside
+  for v in "inside-zfail zfail two" "inside-zpp zpp two" "inside-zpp-one zpp one"; do render $v inside; done
   for pair in "inside-zpp inside-zfail" "inside-zpp-one inside-zfail"; do
     n=$(differing $pair)
     echo "$light $pair: $n pixels differ"

@@ -11,21 +11,10 @@ mkdir -p "$WORK/fakebin"
 printf '#!/bin/sh\necho "$1" > "%s/opened.txt"\n' "$WORK" > "$WORK/fakebin/xdg-open"
 chmod +x "$WORK/fakebin/xdg-open"
 
-# wait_splash [seconds]: prints the splash window's id once a window of its class exists.
-wait_splash() {
-  local i id
-  for i in $(seq $((${1:-10} * 20))); do
-    id=$(xdotool search --class '^SplashScreen$' 2>/dev/null | head -n1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  fail "no splash window appeared"
-}
 splash_gone() { ! xdotool search --class '^SplashScreen$' > /dev/null 2>&1; }
-now_ms() { date +%s%3N; }
-# stop_game: ends the game and waits until the server has dropped its windows, so none is found twice.
-stop_game() {
-  kill "$GAME_PID" 2>/dev/null || true; wait "$GAME_PID" 2>/dev/null || true; GAME_PID=
+# stop_all: ends the game and waits until the server has dropped its windows, so none is found twice.
+stop_all() {
+  stop_game
   for _ in $(seq 50); do
     splash_gone && ! xdotool search --name '^Zephyrace$' > /dev/null 2>&1 && return 0
     sleep 0.05
@@ -56,7 +45,7 @@ shown=$(($(now_ms) - seen))
 # Seen late on a loaded machine: the window may have been up a while before we found it.
 [ "$shown" -ge 2000 ] || fail "the splash closed after ${shown} ms without input"
 wait_window Zephyrace > /dev/null
-stop_game
+stop_all
 
 # 2. A key closes it at once.
 start_game
@@ -66,7 +55,7 @@ xdotool key space
 sleep 0.7
 splash_gone || fail "a key press did not close the splash"
 wait_window Zephyrace 10 > /dev/null
-stop_game
+stop_all
 
 # 3. A right click closes it; left clicks just beside the button do nothing.
 start_game
@@ -79,7 +68,7 @@ splash_gone && fail "a left click beside the donation button closed the splash"
 xdotool mousemove --window "$id" 200 200 click 3
 sleep 0.7
 splash_gone || fail "a right click did not close the splash"
-stop_game
+stop_all
 
 # 4. The button's corners open the page and end the program with 0, before any game window.
 for corner in "60 72" "188 113"; do
@@ -88,9 +77,8 @@ for corner in "60 72" "188 113"; do
   id=$(wait_splash)
   sleep 0.3
   xdotool mousemove --window "$id" $corner click 1
-  rc=0; wait "$GAME_PID" || rc=$?; GAME_PID=
-  [ "$rc" = 0 ] || fail "the donation button ended the program with $rc"
-  stop_game
+  expect_exit "the donation button"
+  stop_all
   for _ in $(seq 20); do [ -s "$WORK/opened.txt" ] && break; sleep 0.1; done
   grep -q '^https://' "$WORK/opened.txt" || fail "the donation page was not opened at $corner"
 done
@@ -101,8 +89,7 @@ start_game PATH=/nonexistent
 id=$(wait_splash)
 sleep 0.3
 xdotool mousemove --window "$id" 100 90 click 1
-rc=0; wait "$GAME_PID" || rc=$?; GAME_PID=
-[ "$rc" = 0 ] || fail "without xdg-open the donation button ended the program with $rc"
+expect_exit "without xdg-open the donation button"
 log_has "xdg-open failed to start" || fail "no log line for the missing page opener"
 
 # 6. Missing or damaged bitmap: logged, no splash, the game starts.
@@ -113,7 +100,7 @@ for case in missing damaged; do
   start_game
   wait_window Zephyrace 10 > /dev/null
   splash_gone || fail "a splash showed with a $case bitmap"
-  stop_game
+  stop_all
   log_has "Splash bitmap ../Textures/splash.bmp" || fail "no log line for the $case bitmap"
 done
 echo "splash ok"

@@ -9,18 +9,10 @@ win=$(wait_window Zephyrace)
 read -r w h < <(xdotool getwindowgeometry "$win" | awk '/Geometry/ {split($2, a, "x"); print a[1], a[2]}')
 [ "$w" = 1024 ] && [ "$h" = 768 ] || fail "window is ${w}x${h}, not 1024x768"
 
-# The loading screen shows only while something loads: sample until the bar's outline is seen.
-seen=0
-for i in $(seq 40); do
-  f=$(shot "loading-$i")
-  # The bar spans x 387..637 and rows 374..394 from the top; its outline is (0.7, 0.7, 1.0) and its
-  # filled part (0.3, 0.3, 0.5) starts at the left.
-  if near "$(pixel "$f" 512 374)" 178 178 255 30 && near "$(pixel "$f" 390 384)" 76 76 127 20; then
-    seen=1; cp "$f" "$SHOTS/loading.png"; break
-  fi
-done
-[ "$seen" = 1 ] || fail "the loading bar was never drawn"
-kill "$GAME_PID"; wait "$GAME_PID" 2>/dev/null || true; GAME_PID=
+# The loading bar's filled part, (0.3, 0.3, 0.5), starts at its left.
+bar_filling() { near "$(pixel "$1" 390 384)" 76 76 127 20; }
+loading_shot loading bar_filling
+stop_game
 
 # Without a complete settings file the game ends before opening a window, saying why.
 write_settings

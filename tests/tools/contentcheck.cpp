@@ -35,9 +35,21 @@ void Problem(const std::string& what) {
     gProblems++;
 }
 
-std::vector<uint8_t> ReadAll(const std::string& path) {
+std::string ReadAll(const std::string& path) {
     std::ifstream in(GamePath(path.c_str()), std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+const uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+
+// Decodes a picture, or counts a problem with WHAT the picture is.
+bool Decode(const std::string& path, const char* what, DecodedImage& image) {
+    const std::string bytes = ReadAll(path);
+    const char* error = "empty file";
+    if (!bytes.empty() && DecodeImage(Bytes(bytes), bytes.size(), image, error))
+        return true;
+    Problem(what + (" " + path) + " does not decode: " + error);
+    return false;
 }
 
 bool Exists(const std::string& path) {
@@ -49,11 +61,8 @@ std::set<std::string> gTexturesChecked;
 void CheckTexture(const std::string& path) {
     if (!gTexturesChecked.insert(GamePath(path.c_str())).second)
         return;
-    const std::vector<uint8_t> bytes = ReadAll(path);
     DecodedImage image;
-    const char* error = "empty file";
-    if (bytes.empty() || !DecodeImage(bytes.data(), bytes.size(), image, error))
-        Problem("texture " + path + " does not decode: " + error);
+    Decode(path, "texture", image);
 }
 
 // A track card shows its track: neither black nor one flat colour, and unlike every other card.
@@ -61,13 +70,9 @@ void CheckCards() {
     std::set<std::vector<uint8_t>> seen;
     for (int i = 1; i <= kTrackCount; i++) {
         const std::string path = "../Textures/track" + std::to_string(i) + ".jpg";
-        const std::vector<uint8_t> bytes = ReadAll(path);
         DecodedImage image;
-        const char* error = "empty file";
-        if (bytes.empty() || !DecodeImage(bytes.data(), bytes.size(), image, error)) {
-            Problem("card picture " + path + " does not decode: " + error);
+        if (!Decode(path, "card picture", image))
             continue;
-        }
         double sum = 0.0, squares = 0.0;
         const size_t pixels = image.rgb.size() / 3;
         for (size_t p = 0; p < pixels; p++) {
@@ -177,10 +182,10 @@ void CheckFlights() {
 }
 
 void CheckBwImage(const std::string& path) {
-    const std::vector<uint8_t> bytes = ReadAll(path);
+    const std::string bytes = ReadAll(path);
     BwImage image;
     const char* error = "empty file";
-    if (bytes.empty() || !ReadBwImage(bytes.data(), bytes.size(), image, error))
+    if (bytes.empty() || !ReadBwImage(Bytes(bytes), bytes.size(), image, error))
         Problem("image " + path + " does not read: " + error);
 }
 
@@ -257,15 +262,10 @@ void CheckFont() {
     UnregisterPrivateFontFiles();
 }
 
-std::string ReadLog() {
-    std::ifstream in("log.txt", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 }  // namespace
 
 int main() {
-    const size_t logBefore = ReadLog().size();
+    const size_t logBefore = ReadAll("log.txt").size();
     gSettings = DefaultSettings();
     for (int i = 1; i <= 24; i++)
         CheckScript("../Scripts/track" + std::to_string(i) + ".txt", true);
@@ -306,7 +306,7 @@ int main() {
     if (!Exists("../nimbrellogo.avi"))
         Problem("../nimbrellogo.avi is missing");
 
-    const std::string log = ReadLog();
+    const std::string log = ReadAll("log.txt");
     if (log.size() > logBefore)
         Problem("the loaders logged:\n" + log.substr(logBefore));
     printf("content check: %d problem(s)\n", gProblems);
