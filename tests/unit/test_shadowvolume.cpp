@@ -27,7 +27,7 @@ CMilkshapeModel Groups(std::initializer_list<std::pair<const char*, int>> groups
     MaterialSpec opaque, glass, decal;
     glass.transparency = 0.5f;
     decal.mode = 0x40;
-    for (const MaterialSpec& spec : {opaque, glass, decal}) mesh.AddMaterial(spec);
+    for (const MaterialSpec& material : {opaque, glass, decal}) mesh.AddMaterial(material);
     for (const auto& [name, material] : groups) {
         mesh.BeginGroup(name, material);
         mesh.AddFlatTriangle({0, 0, 0}, {0, 0, 1}, {1, 0, 0}, {}, {}, {});
