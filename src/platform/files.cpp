@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fcntl.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -37,6 +38,21 @@ bool DeleteGameFile(const char* path) {
     return fs::remove(GamePath(path), ec);
 }
 
+namespace {
+
+// A rename lives in the folder's own data: until that reaches the disk, a power cut can bring the old
+// file back.
+bool SyncFolder(const fs::path& folder) {
+    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    const bool ok = fsync(fd) == 0;
+    close(fd);
+    return ok;
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const char* path, const std::string& data) {
     const std::string target = GamePath(path);
     const std::string temp = target + ".tmp";
@@ -49,7 +65,9 @@ bool WriteFileAtomically(const char* path, const std::string& data) {
     ok = fclose(f) == 0 && ok;
     if (ok)
         ok = rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok)
+    if (!ok) {
         remove(temp.c_str());
-    return ok;
+        return false;
+    }
+    return SyncFolder(fs::path(target).parent_path());
 }

@@ -14,5 +14,6 @@ std::vector<std::string> ListFiles(const char* folder, const char* suffix);
 bool DeleteGameFile(const char* path);
 
 // Writes data to path through a temporary file in the same folder renamed over the old one,
-// so a crash or a full disk leaves either the old or the new file, never a truncated one.
+// so a crash or a full disk leaves either the old or the new file, never a truncated one. The folder is
+// synced after the rename, so a saved file stays saved through a power cut.
 bool WriteFileAtomically(const char* path, const std::string& data);
