@@ -3,14 +3,13 @@
 #include <cstring>
 
 #include "app/log.h"
+#include "data/scriptline.h"
 
 namespace {
 
 const char* const kInstrumentKeywords[NUM_HUD_INSTRUMENTS] = {
     "SPEEDOMETER_TEXT", "SPEEDOMETER_GRAPHICAL", "TIMER", "DAMAGEINDICATOR_TEXT", "DAMAGEINDICATOR_GRAPHICAL",
     "ATTITUDEINDICATOR"};
-
-const int kLineBuffer = 255;
 
 void ReadShapeLine(const char* line, float width, float height, HudLayout& layout, bool& inside) {
     HudVertex v;
@@ -33,7 +32,7 @@ void ReadShapeLine(const char* line, float width, float height, HudLayout& layou
 // One line inside a BEGININSTRUMENT block; `current` is the block's instrument (null until a legal TYPE).
 void ReadInstrumentLine(const char* line, int number, float width, float height, HudLayout& layout,
                         std::unique_ptr<HudInstrument>& current, bool& inside) {
-    char word[kLineBuffer];
+    char word[kLineBufferSize];
     float a, b;
     if (sscanf(line, "TYPE %254s", word) == 1) {
         const int code = HudInstrumentCode(word);
@@ -75,10 +74,10 @@ int HudInstrumentCode(const char* keyword) {
 
 void ReadHudScript(FILE* file, float width, float height, HudLayout& layout) {
     layout = HudLayout();
-    char line[kLineBuffer];
+    char line[kLineBufferSize];
     bool inside = false;
     std::unique_ptr<HudInstrument> current;
-    for (int number = 1; fgets(line, sizeof(line), file); ++number) {
+    for (int number = 1; ReadScriptLine(file, line); ++number) {
         if (!inside) {
             ReadShapeLine(line, width, height, layout, inside);
             current.reset();

@@ -40,6 +40,13 @@ TEST_F(HudScriptTest, ReadsShapesAndAllSixInstrumentsInPixels) {
                                Block("SPEEDOMETER_TEXT") + Block("SPEEDOMETER_GRAPHICAL") + Block("TIMER") +
                                Block("DAMAGEINDICATOR_TEXT") + Block("DAMAGEINDICATOR_GRAPHICAL") +
                                Block("ATTITUDEINDICATOR", "SIZE 0.2\nPOSITION 0.25 0.5\n");
+    // A script saved with Windows line ends reads the same.
+    std::string crlf;
+    for (char c : script)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const HudLayout windows = Parse(crlf);
+    for (int code = 0; code < NUM_HUD_INSTRUMENTS; ++code)
+        EXPECT_TRUE(windows.instruments[code]) << code;
     const HudLayout layout = Parse(script);
     ASSERT_EQ(layout.vertices.size(), 3u);
     EXPECT_FLOAT_EQ(layout.vertices[0].y, 120.0f);
