@@ -88,9 +88,21 @@ MouseStep TrackMouse(MouseTracker& t, int x, int y, int width, int height) {
     return step;
 }
 
+bool SameKey(const KeyBinding& binding, int code, bool special) {
+    if (binding.special != special)
+        return false;
+    if (special)
+        return binding.code == code;
+    return LowerCaseKey(binding.code) == LowerCaseKey(code);
+}
+
+int LowerCaseKey(int code) {
+    return code >= 'A' && code <= 'Z' ? code - 'A' + 'a' : code;
+}
+
 int MatchKeyBinding(const KeyBinding* bindings, int count, int code, bool special) {
     for (int i = 0; i < count; ++i)
-        if (bindings[i].code == code && bindings[i].special == special)
+        if (SameKey(bindings[i], code, special))
             return i;
     return -1;
 }

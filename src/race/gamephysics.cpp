@@ -3,6 +3,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "app/input.h"
 #include "app/loading.h"
 #include "app/log.h"
 #include "app/managers.h"
@@ -65,20 +66,15 @@ void CGamePhysics::onSpecialKey(int key, bool down) {
 }
 
 void CGamePhysics::MatchBinding(int key, bool special, bool down) {
-    for (int i = 0; i < NUM_BINDINGS; ++i) {
-        const KeyBinding& b = gSettings.keys[i];
-        if (b.code != key || b.special != special)
-            continue;
-        const float held = down ? 1.0f : 0.0f;
-        switch (i) {
-        case BINDING_FORWARD: dynamics->thrustOn = down; break;
-        case BINDING_BRAKE: dynamics->brakeOn = down; break;
-        case BINDING_LEFT: turnLeftTime = held; break;
-        case BINDING_RIGHT: turnRightTime = held; break;
-        case BINDING_UP: turnUpTime = held; break;
-        case BINDING_DOWN: turnDownTime = held; break;
-        }
-        return;
+    const float held = down ? 1.0f : 0.0f;
+    switch (MatchKeyBinding(gSettings.keys, NUM_BINDINGS, key, special)) {
+    case BINDING_FORWARD: dynamics->thrustOn = down; break;
+    case BINDING_BRAKE: dynamics->brakeOn = down; break;
+    case BINDING_LEFT: turnLeftTime = held; break;
+    case BINDING_RIGHT: turnRightTime = held; break;
+    case BINDING_UP: turnUpTime = held; break;
+    case BINDING_DOWN: turnDownTime = held; break;
+    default: break;
     }
 }
 

@@ -61,6 +61,14 @@ TEST_F(RaceStep, KeysMatchTheirBindingsOnlyAndTheFirstBindingWins) {
     EXPECT_EQ(gRequestedState, STATE_RACE);
     race.onKey(27, true);
     EXPECT_EQ(gRequestedState, STATE_INGAME_MENU);
+    // A letter is its key under Shift or Caps Lock: thrust pressed, then released as "A", stops.
+    race.onKey('a', true);
+    race.onKey('A', false);
+    EXPECT_FALSE(v.thrustOn);
+    race.onKey('Z', true);
+    EXPECT_TRUE(v.brakeOn);
+    race.onKey('z', false);
+    EXPECT_FALSE(v.brakeOn);
     // A key bound twice works the first of its controls only.
     gSettings.keys[BINDING_BRAKE] = {'a', false};
     race.onKey('a', true);
