@@ -1,6 +1,6 @@
 #include "data/profile.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -28,43 +28,30 @@ enum Key {
     NUM_KEYS
 };
 
-struct KeyInfo {
-    const char* word;
-    int count;  // lines of this key in a file the game wrote
-};
+const char* const kKeyWords[NUM_KEYS] = {"ACTIVE_VEHICLE",  "PERCENT_COMPLETE", "CASH",
+                                          "RACES_COMPLETED", "BRONZE_CUPS_WON",  "SILVER_CUPS_WON",
+                                          "GOLD_CUPS_WON",   "RECORD",           "OWNED_VEHICLE"};
 
-const KeyInfo kKeys[NUM_KEYS] = {
-    {"ACTIVE_VEHICLE", 1},  {"PERCENT_COMPLETE", 1}, {"CASH", 1},          {"RACES_COMPLETED", 1},
-    {"BRONZE_CUPS_WON", 1}, {"SILVER_CUPS_WON", 1},  {"GOLD_CUPS_WON", 1}, {"RECORD", kNumTracks},
-    {"OWNED_VEHICLE", kNumVehicles},
-};
-
-// Game times stay far below this; a larger one is a damaged file.
+// Game times stay far below this; a larger one only shows as the longest time there is.
 constexpr float kMaxRaceSeconds = 1e7f;
 
-bool OnlyBlanks(const char* p) {
-    while (*p == ' ' || *p == '\t' || *p == '\n')
-        ++p;
-    return *p == '\0';
-}
-
-// The whole value must be one number in range: a cut or garbled line is damage, not a zero.
-bool ParseInt(const char* text, long lo, long hi, int32_t& out) {
-    errno = 0;
+// A value is the number the line begins with, as scanf would read it; a line without one is ignored.
+bool ParseInt(const char* text, int32_t& out) {
     char* end = nullptr;
-    const long v = strtol(text, &end, 10);
-    if (end == text || errno == ERANGE || v < lo || v > hi || !OnlyBlanks(end))
+    const long long v = strtoll(text, &end, 10);
+    if (end == text)
         return false;
-    out = static_cast<int32_t>(v);
+    out = static_cast<int32_t>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
     return true;
 }
 
+// Numbers that are no numbers would reach the screens' integer conversions; they are ignored as well.
 bool ParseFloat(const char* text, float lo, float hi, float& out) {
     char* end = nullptr;
     const float v = strtof(text, &end);
-    if (end == text || !std::isfinite(v) || v < lo || v > hi || !OnlyBlanks(end))
+    if (end == text || !std::isfinite(v))
         return false;
-    out = v;
+    out = std::clamp(v, lo, hi);
     return true;
 }
 
@@ -79,11 +66,11 @@ std::string Printable(const std::string& text) {
     return s;
 }
 
-// The name is everything after "NAME" and one blank, up to the line's last character. An empty
-// one keeps the name the profile has (its file's), so the profile can still be saved.
+// The name is everything after "NAME" and one blank, up to the line end. An empty one keeps the name the
+// profile has (its file's), so the profile can still be saved.
 bool ReadName(const char* line, const char* file, Profile& profile) {
-    const size_t n = strlen(line);
-    const size_t length = n > 6 ? n - 6 : 0;
+    const size_t n = strcspn(line, "\n");
+    const size_t length = n > 5 ? n - 5 : 0;
     if (length == 0)
         return true;
     memset(profile.name, 0, sizeof profile.name);
@@ -99,88 +86,74 @@ bool ReadName(const char* line, const char* file, Profile& profile) {
     return true;
 }
 
+// Every line stands alone: missing keys keep their reset values and other lines are ignored, so only
+// what would harm the game is refused.
 class ProfileReader {
 public:
     ProfileReader(const char* file, Profile& profile) : file(file), p(profile) {}
 
     void Line(const char* line) {
-        lines++;
-        const size_t n = strlen(line);
-        endsWithNewline = n > 0 && line[n - 1] == '\n';
         if (strncmp(line, "NAME", 4) == 0) {
-            names++;
             ok = ReadName(line, file, p) && ok;
             return;
         }
         const size_t wordLength = strcspn(line, " \t\n");
         for (int k = 0; k < NUM_KEYS; ++k)
-            if (strlen(kKeys[k].word) == wordLength && strncmp(line, kKeys[k].word, wordLength) == 0) {
-                Value(static_cast<Key>(k), line, line + wordLength);
+            if (strlen(kKeyWords[k]) == wordLength && strncmp(line, kKeyWords[k], wordLength) == 0) {
+                Value(static_cast<Key>(k), line + wordLength);
                 return;
             }
-        // Any other line is ignored.
     }
 
     bool Finish() {
-        if (lines == 0)
-            return ok;  // an empty file is a new profile
-        if (!endsWithNewline) {
-            Log("Profile format error in %s (the last line is cut off)", file);
-            ok = false;
-        }
-        const char* missing = names == 0 ? "NAME" : nullptr;
-        for (int k = 0; k < NUM_KEYS && !missing; ++k)
-            if (seen[k] < kKeys[k].count)
-                missing = kKeys[k].word;
-        if (missing) {
-            Log("Profile format error in %s (%s missing: the file is incomplete)", file, missing);
-            ok = false;
+        const int active = p.activeVehicle;
+        if (active != 0 && (active < 0 || active >= kNumVehicles || !p.ownedVehicles[active])) {
+            Log("Profile %s: vehicle %d is not one it owns, the first vehicle is used", file, active);
+            p.activeVehicle = 0;
         }
         return ok;
     }
 
 private:
-    void Value(Key key, const char* line, const char* value) {
-        const int index = seen[key]++;
-        if (key == KEY_RECORD && index >= kNumTracks) {
-            Log("Profile format error (too many records listed!)");
-            ok = false;
-            return;
-        }
-        if (key == KEY_OWNED_VEHICLE && index >= kNumVehicles) {
-            Log("Profile format error (too many owned vehicles listed!)");
-            ok = false;
-            return;
-        }
-        int32_t owned = 0;
-        bool valid = false;
+    void Value(Key key, const char* value) {
+        int32_t flag = 0;
+        float time = 0.0f;
         switch (key) {
-        case KEY_ACTIVE_VEHICLE: valid = ParseInt(value, 0, kNumVehicles - 1, p.activeVehicle); break;
-        case KEY_PERCENT_COMPLETE: valid = ParseFloat(value, 0.0f, 100.0f, p.percentComplete); break;
-        case KEY_CASH: valid = ParseInt(value, INT32_MIN, INT32_MAX, p.cash); break;
-        case KEY_RACES_COMPLETED: valid = ParseInt(value, 0, INT32_MAX, p.racesCompleted); break;
-        case KEY_BRONZE_CUPS: valid = ParseInt(value, 0, INT32_MAX, p.bronzeCups); break;
-        case KEY_SILVER_CUPS: valid = ParseInt(value, 0, INT32_MAX, p.silverCups); break;
-        case KEY_GOLD_CUPS: valid = ParseInt(value, 0, INT32_MAX, p.goldCups); break;
-        case KEY_RECORD: valid = ParseFloat(value, 0.0f, kMaxRaceSeconds, p.bestTimes[index]); break;
+        case KEY_ACTIVE_VEHICLE: ParseInt(value, p.activeVehicle); break;
+        case KEY_PERCENT_COMPLETE: ParseFloat(value, 0.0f, 100.0f, p.percentComplete); break;
+        case KEY_CASH: ParseInt(value, p.cash); break;
+        case KEY_RACES_COMPLETED: ParseInt(value, p.racesCompleted); break;
+        case KEY_BRONZE_CUPS: ParseInt(value, p.bronzeCups); break;
+        case KEY_SILVER_CUPS: ParseInt(value, p.silverCups); break;
+        case KEY_GOLD_CUPS: ParseInt(value, p.goldCups); break;
+        case KEY_RECORD:
+            if (ParseFloat(value, 0.0f, kMaxRaceSeconds, time) &&
+                Next(records, kNumTracks, "Profile format error (too many records listed!)"))
+                p.bestTimes[records - 1] = time;
+            break;
         case KEY_OWNED_VEHICLE:
-            valid = ParseInt(value, INT32_MIN, INT32_MAX, owned);
-            p.ownedVehicles[index] = valid ? owned != 0 : p.ownedVehicles[index];
+            if (ParseInt(value, flag) && Next(owned, kNumVehicles, "Profile format error (too many owned vehicles listed!)"))
+                p.ownedVehicles[owned - 1] = flag != 0;
             break;
         case NUM_KEYS: break;
         }
-        if (!valid) {
-            Log("Profile format error in %s (bad value: %s)", file, Printable(line).c_str());
+    }
+
+    // Counts one more line of a listed key; one beyond the list is logged and refuses the file.
+    bool Next(int& count, int limit, const char* message) {
+        if (count >= limit) {
+            Log("%s", message);
             ok = false;
+            return false;
         }
+        ++count;
+        return true;
     }
 
     const char* file;
     Profile& p;
     bool ok = true;
-    int lines = 0, names = 0;
-    bool endsWithNewline = false;
-    int seen[NUM_KEYS] = {};
+    int records = 0, owned = 0;
 };
 
 // Values a damaged record could hold are written as the loader would accept them, so one bad
