@@ -24,6 +24,12 @@ bool IsNameCharacter(unsigned char c) {
     return c < 128 && (isalnum(c) || c == ' ' || c == '_');
 }
 
+// The rows only show the choice; it is kept in one place.
+void ShowConfirmChoice(int choice) {
+    for (int i = 0; i < 2; ++i)
+        gConfirmRows[i].highlighted = i == choice;
+}
+
 }  // namespace
 
 void CNewProfilePhysics::enter() {
@@ -85,13 +91,14 @@ void CNewProfilePhysics::onKey(unsigned char key, bool down) {
 void CLoadProfileMenuPhysics::create() {
     gConfirmRows[0] = MenuOption("No");
     gConfirmRows[1] = MenuOption("Yes");
-    gConfirmRows[0].highlighted = true;
+    ShowConfirmChoice(0);
 }
 
 void CLoadProfileMenuPhysics::enter() {
     CPhysics::enter();
     current = 0;
     confirmChoice = 0;
+    ShowConfirmChoice(confirmChoice);
     gLoadProfileConfirming = false;
     gLoadProfileNotice.clear();
     gLoadProfileRows.clear();
@@ -110,9 +117,8 @@ void CLoadProfileMenuPhysics::onSpecialKey(int key, bool down) {
         return;
     PlayMenuSound(SOUND_INTRAMENU);
     if (gLoadProfileConfirming) {
-        gConfirmRows[confirmChoice].highlighted = false;
         confirmChoice = 1 - confirmChoice;
-        gConfirmRows[confirmChoice].highlighted = true;
+        ShowConfirmChoice(confirmChoice);
     } else {
         current = MoveHighlight(gLoadProfileRows, current, key == kKeyUp ? -1 : 1);
     }
@@ -143,9 +149,8 @@ void CLoadProfileMenuPhysics::Confirm() {
             gLoadProfileNotice = "The profile could not be deleted.";
     }
     gLoadProfileConfirming = false;
-    gConfirmRows[confirmChoice].highlighted = false;
     confirmChoice = 0;
-    gConfirmRows[0].highlighted = true;
+    ShowConfirmChoice(confirmChoice);
 }
 
 void CLoadProfileMenuPhysics::Load() {
