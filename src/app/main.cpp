@@ -1,6 +1,7 @@
 // Process entry: splash, settings, the GLUT window, then the main loop.
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/frame.h"
@@ -9,6 +10,24 @@
 #include "data/settings.h"
 #include "splash/intromovie.h"
 #include "splash/splash.h"
+
+namespace {
+
+// A saved full-screen mode the display cannot show (another monitor, another driver) must not keep the
+// player out: the game starts in a window of that size, or of as much of it as fits on the screen.
+void FallBackToWindow() {
+    Log("The selected mode is not available\n");
+    gSettings.fullscreen = 0;
+    const int screenWidth = glutGet(GLUT_SCREEN_WIDTH), screenHeight = glutGet(GLUT_SCREEN_HEIGHT);
+    if (screenWidth > 0 && screenHeight > 0) {
+        gSettings.screenWidth = std::min(gSettings.screenWidth, screenWidth);
+        gSettings.screenHeight = std::min(gSettings.screenHeight, screenHeight);
+        gSettings.aspectRatio = float(gSettings.screenWidth) / float(gSettings.screenHeight);
+    }
+    Log("Starting in a %dx%d window instead", gSettings.screenWidth, gSettings.screenHeight);
+}
+
+}  // namespace
 
 int main() {
     gInitialised = false;
@@ -26,12 +45,12 @@ int main() {
         char mode[64];
         snprintf(mode, sizeof(mode), "%dx%d:32", gSettings.screenWidth, gSettings.screenHeight);
         glutGameModeString(mode);
-        if (!glutGameModeGet(GLUT_GAME_MODE_POSSIBLE)) {
-            Log("The selected mode is not available\n");
-            return 1;
-        }
-        glutEnterGameMode();
-    } else {
+        if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE))
+            glutEnterGameMode();
+        else
+            FallBackToWindow();
+    }
+    if (!gSettings.fullscreen) {
         glutInitWindowPosition(0, 0);
         glutInitWindowSize(gSettings.screenWidth, gSettings.screenHeight);
         glutCreateWindow(title);

@@ -23,6 +23,8 @@ const char* const kKeys[] = {"fullscreen", "screenwidth", "screenheight", "shado
 constexpr int kNumKeys = sizeof(kKeys) / sizeof(kKeys[0]);
 constexpr int kFirstBindingKey = 6;
 constexpr int kSpecialOffset = 1000;
+// The widest and tallest window every GL driver can draw into.
+constexpr int kMaxWindowSide = 16384;
 
 void Apply(GameSettings& s, int key, int value) {
     switch (key) {
@@ -100,6 +102,12 @@ bool ReadSettings(FILE* f, const char* path, GameSettings& s) {
             kNumKeys);
         ok = false;
     }
+    if (ok && (s.screenWidth < 1 || s.screenHeight < 1 || s.screenWidth > kMaxWindowSide ||
+               s.screenHeight > kMaxWindowSide)) {
+        Log("Settings file %s: no window can be %d x %d pixels (1 to %d each)", path, s.screenWidth,
+            s.screenHeight, kMaxWindowSide);
+        ok = false;
+    }
     s.aspectRatio = s.screenHeight != 0 ? float(s.screenWidth) / float(s.screenHeight) : 0.0f;
     return ok;
 }
@@ -131,6 +139,14 @@ bool LoadSettings() {
 
 bool SaveSettings(const GameSettings& settings) {
     return SaveSettingsTo(kSettingsFile, settings);
+}
+
+GameSettings SettingsOnDisk() {
+    GameSettings s;  // a binding's special flag survives a plain code, so none may come from elsewhere
+    if (LoadSettingsFrom(kSettingsFile, s))
+        return s;
+    Log("The running settings are saved instead");
+    return gSettings;
 }
 
 GameSettings DefaultSettings() {

@@ -46,6 +46,10 @@ constexpr int kNumSensitivities = 7;
 bool LoadSettings();
 bool SaveSettings(const GameSettings& settings);
 
+// The settings as the file holds them, for a settings page to change only its own fields in, so it never
+// writes back what another page saved since the start; the running settings when the file cannot be read.
+GameSettings SettingsOnDisk();
+
 bool LoadSettingsFrom(const char* path, GameSettings& settings);
 bool ReadSettings(FILE* file, const char* name, GameSettings& settings);  // name is for messages
 bool SaveSettingsTo(const char* path, const GameSettings& settings);

@@ -1,12 +1,9 @@
 #include "menus/settingsmenus.h"
 
-#include <cstdio>
-
 #include "app/input.h"
 #include "audio/soundmanager.h"
 
 std::vector<MenuOption> gControlRows;
-std::string gControlNotice;
 
 namespace {
 
@@ -37,35 +34,27 @@ void CControlSettingsPhysics::create() {
     gControlRows[0].highlighted = true;
 }
 
-void CControlSettingsPhysics::enter() {
-    CPhysics::enter();
-    gControlNotice.clear();
-}
-
 void CControlSettingsPhysics::Assign(int code, bool special) {
     if (!IsBindingRow(current))
         return;
-    const int b = current - CONTROL_FIRST_BINDING;
-    const KeyBinding key{code, special};
-    const std::string name = KeyBindingName(key);
-    for (int other = 0; other < NUM_BINDINGS; other++)
-        if (other != b && bindings[other].code == code && bindings[other].special == special) {
-            // A key held by two controls would only ever reach the first of them in a race.
-            char notice[96];
-            snprintf(notice, sizeof(notice), "\"%s\" is already used for %s.", name.c_str(), kBindingLabels[other]);
-            gControlNotice = notice;
-            PlayMenuSound(SOUND_ALERT);
-            return;
-        }
     PlayMenuSound(SOUND_INTRAMENU);
-    gControlNotice.clear();
+    const int b = current - CONTROL_FIRST_BINDING;
+    const KeyBinding key{special ? code : LowerCaseKey(code), special};
+    // A key held by two controls would only ever reach the first of them in a race.
+    for (int other = 0; other < NUM_BINDINGS; other++)
+        if (other != b && SameKey(bindings[other], key.code, special))
+            SetBinding(other, bindings[b]);
+    SetBinding(b, key);
+}
+
+void CControlSettingsPhysics::SetBinding(int b, const KeyBinding& key) {
     bindings[b] = key;
-    names[b] = name;
-    MenuOption& row = gControlRows[size_t(current)];
+    names[b] = KeyBindingName(key);
+    MenuOption& row = gControlRows[size_t(CONTROL_FIRST_BINDING + b)];
     row.choices.clear();
     row.values.clear();
     row.index = 0;
-    row.AddChoice(name.c_str(), 0);
+    row.AddChoice(names[b].c_str(), 0);
 }
 
 void CControlSettingsPhysics::onKey(unsigned char key, bool down) {
@@ -87,9 +76,11 @@ void CControlSettingsPhysics::onSpecialKey(int key, bool down) {
 void CControlSettingsPhysics::onEnter() {
     if (current == CONTROL_SAVE) {
         gSettings.mouseSensitivity = SensitivityFromIndex(gControlRows[CONTROL_SENSITIVITY].ChoiceValue());
+        GameSettings next = SettingsOnDisk();
+        next.mouseSensitivity = gSettings.mouseSensitivity;
         for (int b = 0; b < NUM_BINDINGS; b++)
-            gSettings.keys[b] = bindings[b];
-        SaveAndReturn(gSettings);
+            gSettings.keys[b] = next.keys[b] = bindings[b];
+        SaveAndReturn(next);
     } else if (IsBindingRow(current)) {
         PlayMenuSound(SOUND_INTRAMENU);
         capturing = !capturing;

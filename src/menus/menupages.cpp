@@ -212,7 +212,6 @@ void DrawMenuPage(int state, const MenuPageFonts& fonts, int width, int height) 
     case STATE_AUDIO_SETTINGS: DrawOptionPage(fonts, p, "AUDIO", 191.0f, gAudioRows, false); break;
     case STATE_CONTROL_SETTINGS:
         DrawOptionPage(fonts, p, "CONTROLS", 105.0f, gControlRows, true);
-        DrawNotice(*fonts.row, p, gControlNotice, 344.0f);
         DrawHints(*fonts.row, p, {{"To configure a key press ENTER over the key.", 376.0f},
                                   {"Press ENTER again to exit key configuration.", 408.0f}});
         break;

@@ -93,7 +93,7 @@ void CVideoSettingsPhysics::onEnter() {
     if (current != VIDEO_SAVE)
         return;
     // The running game keeps its mode; the file takes effect at the next start.
-    GameSettings next = gSettings;
+    GameSettings next = SettingsOnDisk();
     next.fullscreen = gVideoRows[VIDEO_WINDOW_MODE].ChoiceValue();
     next.lensFlare = gVideoRows[VIDEO_LENS_FLARE].ChoiceValue();
     next.shadows = gVideoRows[VIDEO_SHADOWS].ChoiceValue();
@@ -128,5 +128,7 @@ void CAudioSettingsPhysics::onEnter() {
     if (current != AUDIO_SAVE)
         return;
     gSettings.audioVolume = float(gAudioRows[AUDIO_VOLUME].ChoiceValue()) / 10.0f;
-    SaveAndReturn(gSettings);
+    GameSettings next = SettingsOnDisk();
+    next.audioVolume = gSettings.audioVolume;
+    SaveAndReturn(next);
 }

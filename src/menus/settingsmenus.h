@@ -13,8 +13,6 @@
 extern std::vector<MenuOption> gVideoRows;
 extern std::vector<MenuOption> gAudioRows;
 extern std::vector<MenuOption> gControlRows;
-// A refused key on the control page says why here; empty when there is nothing to say.
-extern std::string gControlNotice;
 
 enum { VIDEO_SAVE, VIDEO_WINDOW_MODE, VIDEO_RESOLUTION, VIDEO_SHADOWS, VIDEO_LENS_FLARE, NUM_VIDEO_ROWS };
 enum { AUDIO_SAVE, AUDIO_VOLUME, NUM_AUDIO_ROWS };
@@ -73,7 +71,6 @@ class CControlSettingsPhysics : public COptionPagePhysics {
 public:
     CControlSettingsPhysics() : COptionPagePhysics(gControlRows) {}
     void create() override;
-    void enter() override;
     void onKey(unsigned char key, bool down) override;
     void onSpecialKey(int key, bool down) override;
 
@@ -81,10 +78,13 @@ public:
     KeyBinding bindings[NUM_BINDINGS] = {};
     std::string names[NUM_BINDINGS];
 
-    // Binds the current row (when it is a binding row) to the key; a key another control already uses is
-    // refused with the alert and a notice saying which control has it.
+    // Binds the current row (when it is a binding row) to the key; a control that had the key takes this
+    // row's old one, so the two swap. A letter binds as its lower case.
     void Assign(int code, bool special);
 
 protected:
     void onEnter() override;
+
+private:
+    void SetBinding(int binding, const KeyBinding& key);
 };

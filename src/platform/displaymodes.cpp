@@ -7,10 +7,6 @@
 
 namespace {
 
-const int kCommonSizes[][2] = {{640, 480},   {800, 600},   {1024, 768},  {1152, 864},  {1280, 720},
-                               {1280, 800},  {1280, 1024}, {1366, 768},  {1440, 900},  {1600, 900},
-                               {1680, 1050}, {1920, 1080}, {2560, 1440}, {3840, 2160}};
-
 // Bits per pixel of the screen's default depth (24-bit colour is stored in 32-bit pixels).
 int BitsPerPixel(Display* display, int screen) {
     const int depth = DefaultDepth(display, screen);
@@ -38,22 +34,7 @@ void AddRandrModes(Display* display, int depth, std::vector<DisplayMode>& modes)
     XRRFreeScreenResources(resources);
 }
 
-bool HasChoice(const std::vector<DisplayMode>& modes) {
-    for (const DisplayMode& m : modes)
-        if (m.width != modes.front().width || m.height != modes.front().height)
-            return true;
-    return false;
-}
-
 }  // namespace
-
-std::vector<DisplayMode> CommonDisplayModes(int width, int height, int depth) {
-    std::vector<DisplayMode> modes;
-    for (const auto& size : kCommonSizes)
-        if (size[0] <= width && size[1] <= height)
-            modes.push_back({size[0], size[1], depth});
-    return modes;
-}
 
 std::vector<DisplayMode> ListDisplayModes() {
     std::vector<DisplayMode> modes;
@@ -68,10 +49,6 @@ std::vector<DisplayMode> ListDisplayModes() {
     const int height = DisplayHeight(display, screen);
     AddRandrModes(display, depth, modes);
     modes.push_back({width, height, depth});
-    if (!HasChoice(modes)) {
-        const std::vector<DisplayMode> common = CommonDisplayModes(width, height, depth);
-        modes.insert(modes.end(), common.begin(), common.end());
-    }
     XCloseDisplay(display);
     return modes;
 }

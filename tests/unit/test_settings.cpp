@@ -47,9 +47,13 @@ TEST(Settings, LoadsTheExampleFileInAnyOrder) {
 TEST(Settings, IncompleteFilesAreRefusedAndOddValuesReadSafely) {
     GameTreeSandbox sandbox;
     GameSettings s;
-    // Missing, unknown and unreadable lines; a word far longer than any key must not overrun a buffer.
+    // Missing, unknown and unreadable lines; a word far longer than any key must not overrun a buffer; sizes
+    // no window can have.
     for (const std::string& text : {Edited("shadows 1\n", ""), std::string(kExample) + "colour 3\n", std::string(),
-                                    std::string("fullscreen x\n"), std::string(5000, 'k') + " 1\n" + kExample})
+                                    std::string("fullscreen x\n"), std::string(5000, 'k') + " 1\n" + kExample,
+                                    Edited("screenwidth 1024", "screenwidth 0"),
+                                    Edited("screenheight 768", "screenheight -768"),
+                                    Edited("screenwidth 1024", "screenwidth 2000000000")})
         EXPECT_FALSE(LoadText(sandbox, text, s)) << text.substr(0, 40);
     EXPECT_FALSE(LoadSettingsFrom("../no-such-file.txt", s));
     // The recognised pairs are counted, as the file format defines: a repeated key makes up for a missing one,
