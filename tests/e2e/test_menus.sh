@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # The menus' refusals and repairs, beside the journey's straight way through them: a duplicate profile name is
-# refused, a damaged profile stays on the load page with a warning, a deletion asks first and removes only
-# its profile, a key already bound to Brake is refused for Forward, and the video page lists the display's
-# modes and leaves the settings alone on Escape.
+# refused, a profile listing too much stays on the load page with a warning while one cut short loads, a
+# deletion asks first (highlighting one answer, the second time too) and removes only its profile, Brake's key
+# given to Forward swaps the two, and the video page offers only the display's own mode, leaves the settings
+# alone on Escape and saves only its own fields.
 source "$(dirname "$0")/lib.sh"
 make_tree
 skip_intro
-# A damaged profile (cut off in the middle) and two whole ones.
-printf 'NAME Broken\nACTIVE_VEHICLE 0\nOWNED_VEH' > "$TREE/Profiles/Broken.txt"
-for name in Ace Zed; do write_profile $name 12.000000 4321 3 1 1 1; done
+# A profile with a fifth vehicle, one cut short (lines missing, no last line end) and two whole ones.
+for name in Ace Broken Zed; do write_profile $name 12.000000 4321 3 1 1 1; done
+echo "OWNED_VEHICLE 1" >> "$TREE/Profiles/Broken.txt"
+printf 'NAME Cut\nACTIVE_VEHICLE 0\nCASH 2500' > "$TREE/Profiles/Cut.txt"
 cp "$TREE/Profiles/Ace.txt" "$WORK/ace-before.txt"
-cp "$TREE/Profiles/Zed.txt" "$WORK/zed-before.txt"
+cp "$TREE/Profiles/Cut.txt" "$WORK/cut-before.txt"
 cp "$TREE/gamesettings.txt" "$WORK/settings-before.txt"
 start_x
 start_game
@@ -36,14 +38,16 @@ warned "$f" 640x40+192+380 0.002 || fail "no warning on a duplicate profile name
 cmp -s "$TREE/Profiles/Ace.txt" "$WORK/ace-before.txt" || fail "a duplicate name changed Ace's profile"
 key Escape 2.25
 
-# Load profile: Back, Ace, Broken, Zed. The damaged one stays on the page with a warning.
+# Load profile: Back, Ace, Broken, Cut, Zed. The one listing too much stays on the page with a warning; the
+# one cut short loads.
 enter 1.75 Down
 enter 1.05 Down Down
 f=$(shot load-damaged)
-warned "$f" 640x60+192+560 0.001 || fail "no warning for the damaged profile"
+warned "$f" 640x60+192+560 0.001 || fail "no warning for the profile with five vehicles"
 enter 1.75 Down
-shot profile-menu-zed > /dev/null
-cmp -s "$TREE/Profiles/Zed.txt" "$WORK/zed-before.txt" || fail "loading changed Zed"
+f=$(shot profile-menu-cut)
+[ "$(changed_pixels "$f" "$SHOTS/load-damaged.png")" -gt 300000 ] || fail "the profile cut short did not load"
+cmp -s "$TREE/Profiles/Cut.txt" "$WORK/cut-before.txt" || fail "loading changed Cut"
 key Down
 key Down  # Back To Main Menu (Change Vehicle is skipped: one vehicle owned)
 key Return 2.25
@@ -56,22 +60,44 @@ enter 1.05 Down
 [ ! -e "$TREE/Profiles/Ace.txt" ] || fail "Ace was not deleted"
 [ -e "$TREE/Profiles/Zed.txt" ] || fail "deleting Ace removed Zed"
 shot load-after-delete > /dev/null
-key Return 2.25  # "Back" is highlighted after a deletion
+# "Back" is highlighted after a deletion; the next confirmation highlights "No" alone, and "No" keeps Broken.
+key Down
+key Delete 0.75
+f=$(shot second-confirmation)
+[ "$(count "$f" 80x30+480+390 178 178 255)" -gt 20 ] || fail "the second confirmation does not highlight No"
+[ "$(count "$f" 80x30+480+422 178 178 255)" -lt 5 ] || fail "the second confirmation highlights Yes too"
+key Return 1.05
+[ -e "$TREE/Profiles/Broken.txt" ] || fail "No deleted Broken"
+key Up
+key Return 2.25
 
-# Options, Controls: "z" is Brake's and is refused for Forward; Escape leaves without writing.
+# Options, Controls: "z" is Brake's, so Forward and Brake swap; Escape leaves without writing.
 enter 1.75 Down
 enter 1.75 Down Down
 keys Down Down
 key z 0.75
-f=$(shot control-refused)
-warned "$f" 640x40+192+460 0.002 || fail "binding Brake's key to Forward gave no warning"
+shot control-swapped > /dev/null
 key Escape 2.25
 cmp -s "$TREE/gamesettings.txt" "$WORK/settings-before.txt" || fail "Escape on the controls page wrote the settings"
+key Return 1.75  # the page keeps its rows: save the swap
+keys Up Up
+key Return 2.25
+grep -qx "key_forward 122" "$TREE/gamesettings.txt" && grep -qx "key_brake 97" "$TREE/gamesettings.txt" ||
+  fail "Forward and Brake were not swapped"
+cp "$TREE/gamesettings.txt" "$WORK/settings-before.txt"
 
-# The video page lists the display's modes; Escape leaves it without writing.
+# The video page offers the one mode the display reports; Escape leaves it without writing, and saving writes
+# its own fields only.
 enter 1.75 Up Up
+keys Down Down Right
 shot video-page > /dev/null
 key Escape 2.25
 cmp -s "$TREE/gamesettings.txt" "$WORK/settings-before.txt" || fail "Escape on the video page wrote the settings"
+key Return 1.75
+keys Down Left Up Up Up
+key Return 2.25
+sed -i 's/^shadows 1$/shadows 0/' "$WORK/settings-before.txt"
+cmp -s "$TREE/gamesettings.txt" "$WORK/settings-before.txt" ||
+  fail "the video page saved more than its own choices: $(diff "$WORK/settings-before.txt" "$TREE/gamesettings.txt" | tr '\n' ' ')"
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended in the menus"
 echo "menus ok"

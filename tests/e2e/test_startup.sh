@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The game opens its 1024x768 window and shows the loading screen with its bar; a bad settings file stops it
-# with one clear line.
+# The game opens its 1024x768 window and shows the loading screen with its bar; a full-screen mode the display
+# cannot show starts in a window that fits instead; a bad settings file stops it with one clear line.
 source "$(dirname "$0")/lib.sh"
 make_tree
 start_x
@@ -14,15 +14,32 @@ bar_filling() { near "$(pixel "$1" 390 384)" 76 76 127 20; }
 loading_shot loading bar_filling
 stop_game
 
-# Without a complete settings file the game ends before opening a window, saying why.
-write_settings
-sed -i '/^shadows /d' "$TREE/gamesettings.txt"
-rm -f "$TREE/bin/log.txt"
-set +e
-(cd "$TREE/bin" && ./zephyrace > "$WORK/out.txt" 2> "$WORK/err.txt")
-rc=$?
-set -e
-[ "$rc" = 255 ] || fail "exit code $rc with an incomplete settings file, expected 255 (-1)"
-grep -q "gamesettings.txt" "$WORK/err.txt" || fail "stderr does not name the settings file"
-log_has "12 of the 13 settings read" || fail "log.txt does not say what is wrong"
+# A saved full-screen mode larger than the screen: logged, and a window as large as fits.
+skip_intro
+write_settings fullscreen 1 screenwidth 1600 screenheight 1200
+start_game
+win=$(wait_window Zephyrace)
+read -r w h < <(xdotool getwindowgeometry "$win" | awk '/Geometry/ {split($2, a, "x"); print a[1], a[2]}')
+[ "$w" = 1024 ] && [ "$h" = 768 ] || fail "the unavailable mode gave a ${w}x${h} window, not 1024x768"
+log_has "The selected mode is not available" || fail "log.txt does not say the mode is not available"
+sleep 3
+shot unavailable-mode-window > /dev/null
+stop_game
+grep -qx "fullscreen 1" "$TREE/gamesettings.txt" || fail "the player's full-screen choice was changed"
+
+# Without a complete settings file, or with a size no window can have, the game ends before opening a window,
+# saying why.
+for case in '/^shadows /d|12 of the 13 settings read' 's/^screenwidth .*/screenwidth 0/|no window can be 0 x 768'; do
+  change=${case%|*}
+  write_settings
+  sed -i "$change" "$TREE/gamesettings.txt"
+  rm -f "$TREE/bin/log.txt"
+  set +e
+  (cd "$TREE/bin" && ./zephyrace > "$WORK/out.txt" 2> "$WORK/err.txt")
+  rc=$?
+  set -e
+  [ "$rc" = 255 ] || fail "exit code $rc after $change, expected 255 (-1)"
+  grep -q "gamesettings.txt" "$WORK/err.txt" || fail "stderr does not name the settings file after $change"
+  log_has "${case#*|}" || fail "log.txt does not say what is wrong after $change"
+done
 echo "startup ok"
