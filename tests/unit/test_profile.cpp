@@ -105,7 +105,6 @@ TEST_F(ProfileTest, OddValuesLoadAsFarAsTheyGo) {
         {"PERCENT_COMPLETE 0.000000\n", "PERCENT_COMPLETE nan\n", "PERCENT_COMPLETE 0.000000\n"},
         {"PERCENT_COMPLETE 0.000000\n", "PERCENT_COMPLETE 250\n", "PERCENT_COMPLETE 100.000000\n"},
         {"RECORD 0.000000\n", "RECORD inf\nRECORD -5\n", "GOLD_CUPS_WON 0\nRECORD 0.000000\n"},
-        {"CASH 0\n", "CASH 7\nRACES_COMPLETED\n", "CASH 7\nRACES_COMPLETED 0\n"},
     };
     for (const auto& c : cases) {
         std::string text = NewProfileText("Test");

@@ -70,28 +70,8 @@ TEST_F(SettingsPage, EachPageSavesOnlyItsOwnFieldsOverTheFile) {
     EXPECT_FLOAT_EQ(gSettings.audioVolume, 0.6f);
 }
 
-TEST_F(SettingsPage, CapturingTakesSpecialKeysUntilEnterAgain) {
-    CControlSettingsPhysics controls;
-    controls.create();
-    const int turnLeftRow = CONTROL_FIRST_BINDING + BINDING_LEFT;
-    for (int i = 0; i < turnLeftRow; i++)
-        Special(controls, kKeyDown);
-    Key(controls, kKeyEnter);
-    EXPECT_TRUE(controls.capturing);
-    EXPECT_TRUE(gControlRows[size_t(turnLeftRow)].flagged);
-    Special(controls, 7);  // F7
-    EXPECT_STREQ(gControlRows[size_t(turnLeftRow)].ChoiceText(), "F7");
-    Special(controls, kKeyLeft);  // a key of its own again, not navigation
-    EXPECT_EQ(controls.current, turnLeftRow);
-    EXPECT_STREQ(gControlRows[size_t(turnLeftRow)].ChoiceText(), "Left");
-    Key(controls, kKeyEnter);
-    EXPECT_FALSE(controls.capturing);
-    EXPECT_FALSE(gControlRows[size_t(turnLeftRow)].flagged);
-    Special(controls, kKeyDown);
-    EXPECT_EQ(controls.current, turnLeftRow + 1);
-}
-
-TEST_F(SettingsPage, AKeyAnotherControlHoldsSwapsTheTwo) {
+// Characters bind at once; Enter captures special keys until Enter again. A key another control has swaps the two.
+TEST_F(SettingsPage, KeysBindAtOnceOrWhileCapturingAndAKeyInUseSwaps) {
     CControlSettingsPhysics controls;
     controls.create();
     const size_t forwardRow = CONTROL_FIRST_BINDING + BINDING_FORWARD;
@@ -104,14 +84,21 @@ TEST_F(SettingsPage, AKeyAnotherControlHoldsSwapsTheTwo) {
     EXPECT_EQ(controls.bindings[BINDING_FORWARD].code, 'a');
     EXPECT_EQ(controls.bindings[BINDING_BRAKE].code, 'z');
     Key(controls, kKeyEnter);
-    Special(controls, kKeyUp);  // Turn upwards' key
+    EXPECT_TRUE(gControlRows[forwardRow].flagged);
+    Special(controls, 7);
+    EXPECT_STREQ(gControlRows[forwardRow].ChoiceText(), "F7");
+    Special(controls, kKeyUp);  // a key of its own again, not navigation: Turn upwards' key
+    EXPECT_EQ(controls.current, int(forwardRow));
     EXPECT_TRUE(controls.bindings[BINDING_FORWARD].special);
-    EXPECT_FALSE(controls.bindings[BINDING_UP].special);
-    EXPECT_STREQ(gControlRows[forwardRow + BINDING_UP].ChoiceText(), "a");
+    EXPECT_STREQ(gControlRows[forwardRow + BINDING_UP].ChoiceText(), "F7");
     Special(controls, 50);  // a special code without a name of its own shows its number
     EXPECT_STREQ(gControlRows[forwardRow].ChoiceText(), "#50");
     Key(controls, 'z');  // capturing or not, characters still bind
     EXPECT_EQ(controls.bindings[BINDING_BRAKE].code, 50);
     controls.enter();
     EXPECT_TRUE(controls.capturing);  // still waiting for a key on the next visit
+    Key(controls, kKeyEnter);
+    EXPECT_FALSE(gControlRows[forwardRow].flagged);
+    Special(controls, kKeyDown);
+    EXPECT_EQ(controls.current, int(forwardRow) + 1);
 }
