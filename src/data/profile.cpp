@@ -132,7 +132,8 @@ private:
                 p.bestTimes[records - 1] = time;
             break;
         case KEY_OWNED_VEHICLE:
-            if (ParseInt(value, flag) && Next(owned, kNumVehicles, "Profile format error (too many owned vehicles listed!)"))
+            if (ParseInt(value, flag) &&
+                Next(owned, kNumVehicles, "Profile format error (too many owned vehicles listed!)"))
                 p.ownedVehicles[owned - 1] = flag != 0;
             break;
         case NUM_KEYS: break;
