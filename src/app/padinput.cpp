@@ -23,6 +23,7 @@ const int kEscape = 27;
 const KeyBinding kNoKey = {-1, false};
 
 PadTracker gPadTracker;
+std::vector<PadEvent> gPadEvents;
 uint32_t gLastPoll = 0;
 
 bool SameKey(const KeyBinding& a, const KeyBinding& b) {
@@ -139,24 +140,31 @@ void TrackPad(PadTracker& t, const PadState& pad, bool racing, float dt, const K
               std::vector<PadEvent>& events) {
     for (int c = 0; c < CONTROL_COUNT; ++c) {
         const bool held = ControlHeld(pad, c);
+        // A control held into a race takes up its race key there, as a held key's repeats would; held out
+        // of a race it keeps its race key until let go.
+        if (racing && t.held[c] && SameKey(ControlKey(c, true, bindings), t.key[c]))
+            t.inRace[c] = true;
+        if (t.held[c] && (!held || (racing && !t.inRace[c]))) {
+            t.held[c] = false;
+            if (t.key[c].code != -1 && !KeyHeldElsewhere(t, t.key[c], c))
+                AddKey(events, t.key[c], false);
+        }
         if (held && !t.held[c]) {
+            t.held[c] = true;
             t.key[c] = ControlKey(c, racing, bindings);
-            // Only the arrow keys of the menus repeat; a race key is held, not typed.
-            t.repeats[c] = !racing && t.key[c].special;
+            t.inRace[c] = racing;
             t.heldTime[c] = 0.0f;
             if (t.key[c].code != -1 && !KeyHeldElsewhere(t, t.key[c], c))
                 AddKey(events, t.key[c], true);
-        } else if (!held && t.held[c]) {
-            if (t.key[c].code != -1 && !KeyHeldElsewhere(t, t.key[c], c))
-                AddKey(events, t.key[c], false);
         } else if (held) {
             const float before = t.heldTime[c];
             t.heldTime[c] += dt;
-            // Of d-pad and stick held the same way, one repeats.
-            if (t.repeats[c] && RepeatDue(before, t.heldTime[c]) && !KeyHeldElsewhere(t, t.key[c], c, c))
+            // Only the arrow keys of the menus repeat (a race key is held, not typed), and of d-pad and
+            // stick held the same way only one.
+            if (!t.inRace[c] && t.key[c].special && RepeatDue(before, t.heldTime[c]) &&
+                !KeyHeldElsewhere(t, t.key[c], c, c))
                 AddKey(events, t.key[c], true);
         }
-        t.held[c] = held;
     }
     if (!racing) {
         t.carryX = t.carryY = 0.0f;
@@ -181,9 +189,8 @@ void PollPad(uint32_t now) {
         anyHeld = anyHeld || h;
     if (!present && !anyHeld)
         return;
-    static std::vector<PadEvent> events;
-    events.clear();
-    TrackPad(gPadTracker, pad, gPhysicsManager->currentState == STATE_RACE, dt, gSettings.keys, events);
-    for (const PadEvent& e : events)
+    gPadEvents.clear();
+    TrackPad(gPadTracker, pad, gPhysicsManager->currentState == STATE_RACE, dt, gSettings.keys, gPadEvents);
+    for (const PadEvent& e : gPadEvents)
         Deliver(e);
 }

@@ -42,7 +42,7 @@ struct PadEvent {
 struct PadTracker {
     bool held[CONTROL_COUNT] = {};
     KeyBinding key[CONTROL_COUNT] = {};  // code -1: the control does nothing where it was pressed
-    bool repeats[CONTROL_COUNT] = {};  // an arrow key pressed in a menu
+    bool inRace[CONTROL_COUNT] = {};      // pressed in a race
     float heldTime[CONTROL_COUNT] = {};
     float carryX = 0.0f;  // parts of a pixel of stick motion not yet passed on
     float carryY = 0.0f;
@@ -64,8 +64,8 @@ bool ControlHeld(const PadState& pad, int control);
 KeyBinding ControlKey(int control, bool racing, const KeyBinding* bindings);
 
 // One frame of the pad: key events for controls pressed, released or repeating, and the stick's motion in
-// a race. A control keeps the key it pressed until it is let go, so a button held from a race into its
-// results does not become Enter there; a key held by two controls is released when both are.
+// a race. Out of a race a control keeps the key it pressed until it is let go, so a button held from a race
+// into its results does not become Enter there; a key held by two controls is released when both are.
 void TrackPad(PadTracker& tracker, const PadState& pad, bool racing, float dt, const KeyBinding* bindings,
               std::vector<PadEvent>& events);
 

@@ -82,7 +82,14 @@ TEST(PadInput, KeysFollowTheStateTheyWerePressedIn) {
     pad.buttons[PAD_A] = true;
     pad.buttons[PAD_START] = false;
     EXPECT_EQ(Frame(t, pad, false), "+13-27");
+    // Held through the countdown into the race: B and the trigger take up their race keys; Start, which
+    // resumed the race from the pause menu, stays Esc and the d-pad Left without a second press or repeats.
+    pad.buttons[PAD_A] = false;
+    pad.buttons[PAD_START] = true;
     pad.buttons[PAD_DPAD_LEFT] = true;
     pad.buttons[PAD_B] = true;
-    EXPECT_EQ(Frame(t, pad, true), "+122+100");
+    pad.rightTrigger = 1.0f;
+    EXPECT_EQ(Frame(t, pad, false), "-13+27+100");
+    EXPECT_EQ(Frame(t, pad, true), "+122+97");
+    EXPECT_EQ(Frame(t, pad, true, 0.5f), "");
 }
