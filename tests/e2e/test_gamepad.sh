@@ -30,9 +30,12 @@ race_shown() { timer_mask "$1" "$WORK/timer.png"; [ "$(set_pixels "$WORK/timer.p
 sky_share() { count "$1" "$2" 128 128 255 12 | awk '{print $1 / 2400}'; }
 attitude() { echo "$(sky_share "$1" 40x60+470+666) $(sky_share "$1" 40x60+514+666)"; }
 
-sleep 3
-tap b
-wait_for menu 60 menu_shown > /dev/null
+# B leaves the game intro (in the main menu it does nothing).
+for _ in $(seq 60); do
+  tap b 1
+  menu_shown "$(shot menu)" && break
+done
+menu_shown "$SHOTS/menu.png" || fail "B did not leave the game intro"
 sleep 1
 # The stick down to Load Profile and the d-pad up, back to New Profile.
 pad "0 lefty 1" "0.15 lefty 0"

@@ -3,7 +3,8 @@
 //   <delay> attach | detach | <button> 0|1 | <axis> <value>
 // with button and axis names as SDL's controller mappings spell them (a, start, dpup, leftx, righttrigger)
 // and axis values from -1 to 1. An event takes effect <delay> seconds after the one before it, or after it
-// was read if that is later. Events are played each time the game polls SDL's events.
+// was read if that is later. At most one event is played a frame (the first poll after the game has emptied
+// SDL's queue), so the game sees even a short press.
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <dlfcn.h>
@@ -74,36 +75,37 @@ static void Advance(void) {
         if (!path || !(gScript = fopen(path, "r")))
             return;
     }
-    for (;;) {
-        const Uint32 now = SDL_GetTicks();
-        if (!gPending) {
-            clearerr(gScript);
-            // A line still being written is read again whole next time.
-            const long at = ftell(gScript);
-            if (!fgets(gLine, sizeof(gLine), gScript))
-                return;
-            if (!strchr(gLine, '\n')) {
-                fseek(gScript, at, SEEK_SET);
-                return;
-            }
-            float delay = 0.0f;
-            if (sscanf(gLine, "%f", &delay) != 1)
-                continue;
+    const Uint32 now = SDL_GetTicks();
+    while (!gPending) {
+        clearerr(gScript);
+        // A line still being written is read again whole next time.
+        const long at = ftell(gScript);
+        if (!fgets(gLine, sizeof(gLine), gScript))
+            return;
+        if (!strchr(gLine, '\n')) {
+            fseek(gScript, at, SEEK_SET);
+            return;
+        }
+        float delay = 0.0f;
+        if (sscanf(gLine, "%f", &delay) == 1) {
             gDueAt = (gLastAt > now ? gLastAt : now) + (Uint32)(delay * 1000.0f);
             gPending = 1;
         }
-        if ((Sint32)(now - gDueAt) < 0)
-            return;
-        gPending = 0;
-        gLastAt = gDueAt;
-        Play(gLine);
     }
+    if ((Sint32)(now - gDueAt) < 0)
+        return;
+    gPending = 0;
+    gLastAt = gDueAt;
+    Play(gLine);
 }
 
 int SDL_PollEvent(SDL_Event* event) {
     static int (*real)(SDL_Event*);
+    static int drained = 1;
     if (!real)
         real = (int (*)(SDL_Event*))dlsym(RTLD_NEXT, "SDL_PollEvent");
-    Advance();
-    return real(event);
+    if (drained)
+        Advance();
+    drained = !real(event);
+    return !drained;
 }
