@@ -60,7 +60,8 @@ void ShutdownGamepads() {
     if (gPad)
         SDL_GameControllerClose(gPad);
     gPad = nullptr;
+    // SDL_Quit, not just the subsystem's quit, also lets go of SDL's D-Bus connection.
     if (gStarted)
-        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+        SDL_Quit();
     gStarted = false;
 }
