@@ -8,7 +8,7 @@ build_pkgs=(
   freeglut3-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri
   libopenal-dev libopenal1 libstb-dev libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-ferrite-core
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-  libx11-dev libxrandr-dev xdg-utils
+  libx11-dev libxrandr-dev libsdl2-dev xdg-utils
 )
 test_pkgs=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev libbullet-dev

@@ -5,9 +5,11 @@
 
 #include "app/log.h"
 #include "app/managers.h"
+#include "app/padinput.h"
 #include "audio/soundmanager.h"
 #include "data/settings.h"
 #include "platform/clock.h"
+#include "platform/gamepad.h"
 #include "splash/intromovie.h"
 
 bool gInitialised = false;
@@ -19,6 +21,7 @@ void CreateManagers() {
     gSoundManager->Init();
     gRendererManager = new CRendererManager();
     gPhysicsManager = new CPhysicsManager();
+    InitGamepads();
 }
 
 }  // namespace
@@ -46,7 +49,9 @@ void FrameCallback() {
         gInitialised = true;
         return;
     }
-    PhysicsStep(timeGetTime());
+    const uint32_t now = timeGetTime();
+    PollPad(now);
+    PhysicsStep(now);
     CRendererManager* rm = gRendererManager;
     if (gRequestedState != rm->currentState) {
         rm->SwitchTo(gRequestedState);
@@ -56,6 +61,7 @@ void FrameCallback() {
 }
 
 void Shutdown() {
+    ShutdownGamepads();
     delete gRendererManager;
     gRendererManager = nullptr;
     delete gPhysicsManager;

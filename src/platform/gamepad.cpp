@@ -1,0 +1,67 @@
+#include "platform/gamepad.h"
+
+#include <SDL.h>
+
+namespace {
+
+bool gStarted = false;
+SDL_GameController* gPad = nullptr;
+
+void OpenFirstPad() {
+    for (int i = 0; i < SDL_NumJoysticks() && !gPad; ++i)
+        if (SDL_IsGameController(i))
+            gPad = SDL_GameControllerOpen(i);
+}
+
+float Axis(SDL_GameControllerAxis axis) {
+    return SDL_GameControllerGetAxis(gPad, axis) / 32767.0f;
+}
+
+}  // namespace
+
+void InitGamepads() {
+    // SDL would otherwise turn SIGINT and SIGTERM into quit events that nobody reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    gStarted = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+    if (gStarted)
+        OpenFirstPad();
+}
+
+bool ReadGamepad(PadState& state) {
+    state = PadState();
+    if (!gStarted)
+        return false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_CONTROLLERDEVICEREMOVED && gPad &&
+            event.cdevice.which == SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(gPad))) {
+            SDL_GameControllerClose(gPad);
+            gPad = nullptr;
+        }
+        if (event.type == SDL_CONTROLLERDEVICEADDED || event.type == SDL_CONTROLLERDEVICEREMOVED)
+            OpenFirstPad();
+    }
+    if (!gPad)
+        return false;
+    state.stickX = Axis(SDL_CONTROLLER_AXIS_LEFTX);
+    state.stickY = Axis(SDL_CONTROLLER_AXIS_LEFTY);
+    state.leftTrigger = Axis(SDL_CONTROLLER_AXIS_TRIGGERLEFT);
+    state.rightTrigger = Axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT);
+    static const SDL_GameControllerButton kButtons[PAD_BUTTON_COUNT] = {
+        SDL_CONTROLLER_BUTTON_A,       SDL_CONTROLLER_BUTTON_B,         SDL_CONTROLLER_BUTTON_START,
+        SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+        SDL_CONTROLLER_BUTTON_DPAD_RIGHT};
+    for (int i = 0; i < PAD_BUTTON_COUNT; ++i)
+        state.buttons[i] = SDL_GameControllerGetButton(gPad, kButtons[i]) != 0;
+    return true;
+}
+
+void ShutdownGamepads() {
+    if (gPad)
+        SDL_GameControllerClose(gPad);
+    gPad = nullptr;
+    // SDL_Quit, not just the subsystem's quit, also lets go of SDL's D-Bus connection.
+    if (gStarted)
+        SDL_Quit();
+    gStarted = false;
+}

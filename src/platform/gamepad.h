@@ -1,0 +1,34 @@
+#pragma once
+
+// Game pads through SDL's game-controller layer, which gives the common pads one standard layout. Only
+// the first pad plugged in is read; when it goes, the next one still plugged in takes its place.
+
+enum {
+    PAD_A,
+    PAD_B,
+    PAD_START,
+    PAD_DPAD_UP,
+    PAD_DPAD_DOWN,
+    PAD_DPAD_LEFT,
+    PAD_DPAD_RIGHT,
+    PAD_BUTTON_COUNT
+};
+
+// One reading of a pad. Stick axes run from -1 to 1 (x to the right, y towards the player), triggers
+// from 0 to 1.
+struct PadState {
+    float stickX = 0.0f;
+    float stickY = 0.0f;
+    float leftTrigger = 0.0f;
+    float rightTrigger = 0.0f;
+    bool buttons[PAD_BUTTON_COUNT] = {};
+};
+
+// Starts SDL's game-controller subsystem alone. Without it the game simply has no pads, so a failure
+// is not logged.
+void InitGamepads();
+
+// Follows pads plugged in and out and reads the current one; false (and a state at rest) without a pad.
+bool ReadGamepad(PadState& state);
+
+void ShutdownGamepads();
