@@ -1,5 +1,6 @@
 #include "race/gamephysics.h"
 
+#include <cctype>
 #include <cmath>
 #include <initializer_list>
 
@@ -10,6 +11,7 @@
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "race/collision.h"
+#include "race/ghost.h"
 #include "race/vehicle.h"
 #include "scene/milkshape.h"
 #include "scene/transformation.h"
@@ -57,14 +59,16 @@ bool InGoalZone(const float p[3]) {
 void CGamePhysics::onKey(unsigned char key, bool down) {
     if (down && key == kEscape)
         gRequestedState = STATE_INGAME_MENU;
-    MatchBinding(key, false, down);
+    // G shows or hides the ghost, unless the player has made it a driving key.
+    if (!MatchBinding(key, false, down) && down && std::tolower(key) == kGhostKey)
+        gGhostShown = !gGhostShown;
 }
 
 void CGamePhysics::onSpecialKey(int key, bool down) {
     MatchBinding(key, true, down);
 }
 
-void CGamePhysics::MatchBinding(int key, bool special, bool down) {
+bool CGamePhysics::MatchBinding(int key, bool special, bool down) {
     for (int i = 0; i < NUM_BINDINGS; ++i) {
         const KeyBinding& b = gSettings.keys[i];
         if (b.code != key || b.special != special)
@@ -78,8 +82,9 @@ void CGamePhysics::MatchBinding(int key, bool special, bool down) {
         case BINDING_UP: turnUpTime = held; break;
         case BINDING_DOWN: turnDownTime = held; break;
         }
-        return;
+        return true;
     }
+    return false;
 }
 
 void CGamePhysics::onMouseMove(int dx, int dy) {
