@@ -5,6 +5,7 @@
 // place, without and with a ghost flying ahead. Run from the game's bin folder:
 //   cd game/bin && ../../build/bench/bench_render [seconds per measurement]
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 
 #include "../tests/tools/shadowframe.h"
 #include "data/settings.h"
+#include "hud/bitmapfont.h"
 #include "hud/hudtimer.h"
 #include "lighting/shadowvolume.h"
 #include "race/gamerenderer.h"
@@ -139,13 +141,15 @@ int main(int argc, char** argv) {
     gTwoSidedStencil = false;
     const double oneSided = FramesPerSecond(shown(DrawSceneFrame, {&render, &camera, &zfail}), seconds);
 
-    // The race renderer's plain frame, as the race draws it, from the same place; then with a ghost of the
-    // first vehicle hovering ten units ahead, where the whole of it is drawn.
+    // The race renderer's plain frame, as the race draws it, from the same place, without and with a ghost of
+    // the first vehicle hovering ten units ahead (where all of it is drawn); in turns, best of three each, so
+    // that a shared machine's swings fall on both alike.
     gSettings.screenWidth = kWidth;
     gSettings.screenHeight = kHeight;
     gSettings.aspectRatio = float(kWidth) / float(kHeight);
     gSettings.shadows = 0;
     gRequestedState = STATE_RACE;
+    RegisterPrivateFont();
     CGameRenderer game(&textures);
     game.init();
     LoadVehicles(&textures, &game.camera);
@@ -155,12 +159,17 @@ int main(int argc, char** argv) {
     game.camera.SetPitch(camera.pitch);
     game.enter();
     gRaceClock = 1000;
-    const double race = FramesPerSecond([&] { game.draw(); }, seconds);
     float ahead[3];
     game.camera.PointAlongView(10.0f, ahead);
-    gGhost.path.samples = {{ahead[0], ahead[1] - kEyeHeight, ahead[2], 0.0f, -camera.yaw, 0.0f, 0.0f}};
+    const RecordingSample hover = {ahead[0], ahead[1] - kEyeHeight, ahead[2], 0.0f, -camera.yaw, 0.0f, 0.0f};
     gGhost.vehicle = 0;
-    const double ghost = FramesPerSecond([&] { game.draw(); }, seconds);
+    double race = 0.0, ghost = 0.0;
+    for (int turn = 0; turn < 3; ++turn) {
+        gGhost.path.samples.clear();
+        race = std::max(race, FramesPerSecond([&] { game.draw(); }, seconds / 3));
+        gGhost.path.samples = {hover};
+        ghost = std::max(ghost, FramesPerSecond([&] { game.draw(); }, seconds / 3));
+    }
     ReleaseVehicles();
 
     printf("track %d: %zu triangles, %zu lights, %d group volumes, %d side quads, %d cap triangles, built in %.2f s\n",

@@ -143,10 +143,11 @@ void CRaceCompletedPhysics::enter() {
     const float seconds = RaceSeconds();
     const int damage = race && race->dynamics ? static_cast<int>(race->dynamics->damage) : 0;
     const int price = gVehicles[gSelectedVehicle].damagePrice;
-    const float best = gSelectedTrack >= 0 && gSelectedTrack < kNumTracks ? gProfile.bestTimes[gSelectedTrack] : 0.0f;
+    const bool known = gSelectedTrack >= 0 && gSelectedTrack < kNumTracks;
+    const float best = known ? gProfile.bestTimes[gSelectedTrack] : 0.0f;
     // The ghost goes first: a crash before the profile is saved leaves a ghost that no best time matches.
-    if (!(best > 0.0f) || seconds < best)
-        SaveGhost(gGhost, gProfile.name, gSelectedTrack, gSelectedVehicle, seconds);
+    if (known && (!(best > 0.0f) || seconds < best))
+        SaveGhost(gGhost, gProfile.name, gSelectedTrack, SelectedVehicleIndex(), seconds);
     const RaceResult result = ApplyRaceResult(gProfile, gSelectedTrack, seconds, gTrackSettings, damage, price);
     gRaceMedal = result.medal;
     gCashWon = result.cashWon;

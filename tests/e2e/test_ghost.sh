@@ -47,7 +47,7 @@ start_race first
 finish_track1
 best=$(record1)
 [ -f "$G/track1.txt" ] || fail "no ghost saved for the new best time $best"
-[ "$(cat "$G/track1.vehicle")" = "VEHICLE 0" ] || fail "the ghost's vehicle is not the Hornet: $(cat "$G/track1.vehicle")"
+[ "$(cat "$G/track1.vehicle")" = "VEHICLE 0" ] || fail "the ghost's vehicle file does not name the Hornet"
 samples=$(wc -l < "$G/track1.txt")
 last=$(tail -n1 "$G/track1.txt" | awk '{print $2}')
 echo "best $best s, ghost of $samples samples ending at $last s"
@@ -87,7 +87,8 @@ most=$(echo "$counts" | tr ' ' '\n' | sort -n | tail -n1)
 i=$(echo "$counts" | tr ' ' '\n' | grep -nx "$most" | head -n1 | cut -d: -f1)
 convert "$WORK/waiting-$i.ppm" "$SHOTS/ghost-ahead.png"
 convert "$WORK/waiting-$n.ppm" "$SHOTS/ghost-off.png"
-echo "ghost pixels in $n shots over the hidden view: $counts; gap pixels: $(gap_pixels "$r") shown, $(gap_pixels "$h") hidden, $(gap_pixels "$s") again"
+echo "ghost pixels in $n shots over the hidden view: $counts"
+echo "gap pixels: $(gap_pixels "$r") shown, $(gap_pixels "$h") hidden, $(gap_pixels "$s") shown again"
 last=$(echo "$counts" | awk '{print $NF}')
 [ "$most" -gt 300 ] || fail "no ghost ahead of the waiting player (at most $most pixels)"
 [ "$last" -lt $((most / 2)) ] || fail "the ghost does not fly off ($most pixels, still $last at the end)"

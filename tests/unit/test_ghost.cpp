@@ -97,7 +97,8 @@ TEST(Ghost, SavedRunLoadsAndDamagedEmptyOrForeignFilesAreIgnoredWithOneLogLine) 
         WriteText("log.txt", "");
         EXPECT_FALSE(LoadGhost(ghost, "Pilot", 2, c.best, track)) << c.why;
         EXPECT_TRUE(ghost.path.Empty());
-        EXPECT_EQ(ReadText("log.txt"), std::string("Ghost ../Profiles/Pilot.ghosts/track3.txt ignored: ") + c.why + "\n");
+        const std::string line = std::string("Ghost ../Profiles/Pilot.ghosts/track3.txt ignored: ") + c.why + "\n";
+        EXPECT_EQ(ReadText("log.txt"), line);
         EXPECT_EQ(ReadText(file), c.ghostText);  // left alone
     }
 }

@@ -47,7 +47,8 @@ std::vector<RecordingSample> FlyOver(CHeadlessRace& race, const float aim[3], fl
     Press(race.physics, BINDING_FORWARD);
     for (int frame = 0;; ++frame) {
         const float t = frame * kFrame;
-        if (t + 1e-4f >= path.size() * kSampleStep) path.push_back(PoseOfCamera(race.camera, path.size() * kSampleStep));
+        if (t + 1e-4f >= path.size() * kSampleStep)
+            path.push_back(PoseOfCamera(race.camera, path.size() * kSampleStep));
         if (t > seconds) break;
         const CCamera& c = race.camera;
         // The race camera looks along (sin yaw, -sin pitch, -cos yaw); banking turns it at roll * turn.
