@@ -148,6 +148,7 @@ int main(int argc, char** argv) {
     gSettings.screenHeight = kHeight;
     gSettings.aspectRatio = float(kWidth) / float(kHeight);
     gSettings.shadows = 0;
+    gStateAfterLoading = STATE_RACE_INTRO;  // a track race: the HUD is loaded
     gRequestedState = STATE_RACE;
     RegisterPrivateFont();
     CGameRenderer game(&textures);
