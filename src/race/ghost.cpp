@@ -36,8 +36,13 @@ constexpr float kGhostAlpha = 0.45f;
 constexpr float kFadeFrom = 1.5f;
 constexpr float kFadeOver = 4.0f;
 
+// "../Profiles/<name>.ghosts/track<N><ending>".
+std::string TrackFile(const char* profile, int track, const char* ending) {
+    return GhostFolder(profile) + "track" + std::to_string(track + 1) + ending;
+}
+
 std::string VehiclePath(const char* profile, int track) {
-    return GhostFolder(profile) + "track" + std::to_string(track + 1) + ".vehicle";
+    return TrackFile(profile, track, ".vehicle");
 }
 
 // How far the race camera at that pose would be from the goal box.
@@ -80,7 +85,7 @@ bool Shown(const Ghost& ghost, int state) {
 }  // namespace
 
 std::string GhostPath(const char* profile, int track) {
-    return GhostFolder(profile) + "track" + std::to_string(track + 1) + ".txt";
+    return TrackFile(profile, track, ".txt");
 }
 
 bool LoadGhost(Ghost& ghost, const char* profile, int track, float bestTime, const TrackSettings& settings) {
