@@ -38,8 +38,9 @@ ghost_pixels() { view "$1" a; changed_pixels "$WORK/a.png" "$WORK/hidden.png" 6;
 xdotool mousemove 512 384
 start_game
 wait_window Zephyrace 60 > /dev/null
-sleep 8
-key Escape 3  # the game intro
+intro_shown() { [ "$(count "$1" 150x16+468+738 255 255 255 12)" -gt 25 ]; }  # its skip hint
+wait_for intro 90 intro_shown > /dev/null
+key Escape 3
 enter 2 Down  # Load Profile
 enter 3 Down  # the profile
 enter 3       # Go Racing: track 1
