@@ -1,16 +1,25 @@
 // Frames per second of the plain and the shadowed frame at 1024x768, on the generated track with the most
 // triangles, from the camera start of its script (or the place given by the environment variables
 // BENCH_VIEW="x y z yaw pitch"). Between them, the shadowed frame's passes with no stencil work shows
-// what the volumes themselves cost. Run from the game's bin folder:
+// what the volumes themselves cost. Then the race renderer's own plain frame (HUD included) from the same
+// place, without and with a ghost flying ahead. Run from the game's bin folder:
 //   cd game/bin && ../../build/bench/bench_render [seconds per measurement]
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 #include "../tests/tools/shadowframe.h"
+#include "data/settings.h"
+#include "hud/bitmapfont.h"
+#include "hud/hudtimer.h"
 #include "lighting/shadowvolume.h"
+#include "race/gamerenderer.h"
+#include "race/ghost.h"
+#include "race/vehicle.h"
 #include "scene/milkshape.h"
 #include "scene/texturemanager.h"
 
@@ -53,16 +62,16 @@ Track HeaviestTrack() {
     return best;
 }
 
-double FramesPerSecond(void (*frame)(const ShadowScene&), const ShadowScene& scene, double seconds) {
+// Frames drawn and shown (frame swaps the buffers) per second.
+double FramesPerSecond(const std::function<void()>& frame, double seconds) {
     using Clock = std::chrono::steady_clock;
-    for (int i = 0; i < 3; ++i) frame(scene);  // warm up caches and shader variants
+    for (int i = 0; i < 3; ++i) frame();  // warm up caches and shader variants
     glFinish();
     int frames = 0;
     const auto start = Clock::now();
     double elapsed = 0.0;
     do {
-        frame(scene);
-        glutSwapBuffers();
+        frame();
         glFinish();
         ++frames;
         elapsed = std::chrono::duration<double>(Clock::now() - start).count();
@@ -119,12 +128,50 @@ int main(int argc, char** argv) {
     const bool twoSidedOffered = glewIsSupported("GL_EXT_stencil_two_side");
     CZFailStencilTechnique zfail(&camera);
     zfail.AddCaster(&render);
-    const double plain = FramesPerSecond(DrawPlainRaceFrame, {&render, &camera, nullptr}, seconds);
-    const double passes = FramesPerSecond(DrawSceneFrame, {&render, &camera, nullptr}, seconds);
+    auto shown = [](void (*draw)(const ShadowScene&), ShadowScene scene) {
+        return [draw, scene] {
+            draw(scene);
+            glutSwapBuffers();
+        };
+    };
+    const double plain = FramesPerSecond(shown(DrawPlainRaceFrame, {&render, &camera, nullptr}), seconds);
+    const double passes = FramesPerSecond(shown(DrawSceneFrame, {&render, &camera, nullptr}), seconds);
     gTwoSidedStencil = twoSidedOffered;
-    const double shadowed = FramesPerSecond(DrawSceneFrame, {&render, &camera, &zfail}, seconds);
+    const double shadowed = FramesPerSecond(shown(DrawSceneFrame, {&render, &camera, &zfail}), seconds);
     gTwoSidedStencil = false;
-    const double oneSided = FramesPerSecond(DrawSceneFrame, {&render, &camera, &zfail}, seconds);
+    const double oneSided = FramesPerSecond(shown(DrawSceneFrame, {&render, &camera, &zfail}), seconds);
+
+    // The race renderer's plain frame, as the race draws it, from the same place, without and with a ghost of
+    // the first vehicle hovering ten units ahead (where all of it is drawn); in turns, best of three each, so
+    // that a shared machine's swings fall on both alike.
+    gSettings.screenWidth = kWidth;
+    gSettings.screenHeight = kHeight;
+    gSettings.aspectRatio = float(kWidth) / float(kHeight);
+    gSettings.shadows = 0;
+    gStateAfterLoading = STATE_RACE_INTRO;  // a track race: the HUD is loaded
+    gRequestedState = STATE_RACE;
+    RegisterPrivateFont();
+    CGameRenderer game(&textures);
+    game.init();
+    LoadVehicles(&textures, &game.camera);
+    game.LoadRace(path, "../Scripts/hud1.txt");
+    game.camera.SetPosition(camera.x, camera.y, camera.z);
+    game.camera.SetYaw(camera.yaw);
+    game.camera.SetPitch(camera.pitch);
+    game.enter();
+    gRaceClock = 1000;
+    float ahead[3];
+    game.camera.PointAlongView(10.0f, ahead);
+    const RecordingSample hover = {ahead[0], ahead[1] - kEyeHeight, ahead[2], 0.0f, -camera.yaw, 0.0f, 0.0f};
+    gGhost.vehicle = 0;
+    double race = 0.0, ghost = 0.0;
+    for (int turn = 0; turn < 3; ++turn) {
+        gGhost.path.samples.clear();
+        race = std::max(race, FramesPerSecond([&] { game.draw(); }, seconds / 3));
+        gGhost.path.samples = {hover};
+        ghost = std::max(ghost, FramesPerSecond([&] { game.draw(); }, seconds / 3));
+    }
+    ReleaseVehicles();
 
     printf("track %d: %zu triangles, %zu lights, %d group volumes, %d side quads, %d cap triangles, built in %.2f s\n",
            track.number, track.triangles, gTrackSettings.lights.size(), volumes, quads, capTriangles, buildSeconds);
@@ -133,5 +180,7 @@ int main(int argc, char** argv) {
     printf("shadowed frame (%s):              %7.2f fps   ratio to plain %.3f\n",
            twoSidedOffered ? "two-sided" : "one-sided", shadowed, shadowed / plain);
     printf("shadowed frame (one-sided):              %7.2f fps   ratio to plain %.3f\n", oneSided, oneSided / plain);
+    printf("race renderer's plain frame, HUD:        %7.2f fps\n", race);
+    printf("the same with a ghost ahead:             %7.2f fps   ratio to no ghost %.3f\n", ghost, ghost / race);
     return 0;
 }

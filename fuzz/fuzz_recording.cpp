@@ -1,6 +1,9 @@
-// Recorded vehicle paths: any bytes must parse without crashing and leave samples in time order.
+// Recorded vehicle paths and ghosts: any bytes must parse without crashing and leave samples in time order;
+// the ghost reader takes a text whole or not at all.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "fuzzinput.h"
 #include "race/recording.h"
@@ -12,5 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (recording.samples[i].time < recording.samples[i - 1].time) abort();
     float t = -1.0f;
     for (int i = 0; i < 64; ++i, t += 0.37f) recording.Sample(t);
+
+    std::vector<RecordingSample> ghost;
+    std::string why;
+    if (ReadWholeRecording(reinterpret_cast<const char*>(data), size, ghost, why)) {
+        // Every line is a sample, so the lenient reader finds the same ones.
+        if (ghost.empty() || ghost.size() != recording.samples.size()) abort();
+    } else if (!ghost.empty() || why.empty()) {
+        abort();
+    }
     return 0;
 }

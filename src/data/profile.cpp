@@ -264,6 +264,10 @@ std::string ProfilePath(const char* name) {
     return std::string(kProfileFolder) + name + ".txt";
 }
 
+std::string GhostFolder(const char* name) {
+    return std::string(kProfileFolder) + name + ".ghosts/";
+}
+
 bool ProfileExists(const char* name) {
     std::error_code ec;
     return IsSafeProfileName(name) && std::filesystem::exists(GamePath(ProfilePath(name).c_str()), ec);
@@ -302,6 +306,10 @@ bool DeleteProfile(const char* name) {
         Log("Failed to delete profile %s", Printable(path).c_str());
         return false;
     }
+    std::error_code ec;
+    std::filesystem::remove_all(GamePath(GhostFolder(name).c_str()), ec);
+    if (ec)
+        Log("Failed to delete the ghosts of profile %s: %s", Printable(path).c_str(), ec.message().c_str());
     return true;
 }
 

@@ -47,13 +47,16 @@ std::string FormatProfile(const Profile& profile);
 // no '/' or '\\', not starting with '.' and holding no "..".
 bool IsSafeProfileName(const char* name);
 std::string ProfilePath(const char* name);  // "../Profiles/<name>.txt"
+// "../Profiles/<name>.ghosts/": the profile's best runs, one file per track; never listed as a profile.
+std::string GhostFolder(const char* name);
 bool ProfileExists(const char* name);
 // Names of the saved profiles (file names without ".txt"), sorted; logs when the folder is missing.
 std::vector<std::string> ListProfiles();
 // Makes gProfile a new profile of that name and saves it. Refuses (logged) an unsafe name or one
 // whose file exists already, so creating a profile never overwrites another career.
 bool CreateProfile(const char* name);
-bool DeleteProfile(const char* name);  // logs "Failed to delete profile <path>" on failure
+// Deletes the profile's file and its ghosts; logs "Failed to delete profile <path>" on failure.
+bool DeleteProfile(const char* name);
 
 // "hh:mm:ss.mmm" into out (at least kRaceTimeSize bytes); "--:--:--.---" for no time (0, negative
 // or not a number). Times of 100 hours or more show as 99:59:59.999.

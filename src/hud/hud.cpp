@@ -22,6 +22,8 @@ const Colour kInstrumentBlue = {0.7f, 0.7f, 1.0f, 1.0f};
 const Colour kDialGreen = {0.3f, 0.7f, 0.3f, 1.0f};
 const Colour kWarningRed = {1.0f, 0.0f, 0.0f, 1.0f};
 const Colour kWhite = {1.0f, 1.0f, 1.0f, 1.0f};
+const Colour kAheadGreen = {0.2f, 1.0f, 0.2f, 1.0f};
+const Colour kBehindRed = {1.0f, 0.25f, 0.2f, 1.0f};
 
 void SetColour(const Colour& c) {
     glColor4f(c.r, c.g, c.b, c.a);
@@ -47,6 +49,8 @@ bool ValidIndex(const std::vector<HudVertex>& vertices, int i) {
 }
 
 }  // namespace
+
+char gHudGapText[16] = "";
 
 CHud::CHud(CCamera* camera)
     : camera(camera),
@@ -171,8 +175,12 @@ void CHud::StopTimer() {
     timer.Stop();
 }
 
-void CHud::Draw() {
+void CHud::TickTimer() {
     timer.Tick(timeGetTime());
+}
+
+void CHud::Draw() {
+    TickTimer();
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glDepthMask(GL_FALSE);
@@ -185,8 +193,12 @@ void CHud::Draw() {
         DrawSpeedText(*slots[HUD_SPEEDOMETER_TEXT]);
     if (slots[HUD_SPEEDOMETER_GRAPHICAL])
         DrawDial(*slots[HUD_SPEEDOMETER_GRAPHICAL]);
-    if (slots[HUD_TIMER])
-        bigFont->Print(timer.text, int(slots[HUD_TIMER]->x), int(slots[HUD_TIMER]->y));
+    if (const HudInstrument* clock = slots[HUD_TIMER].get()) {
+        bigFont->Print(timer.text, int(clock->x), int(clock->y));
+        Recolour(*bigFont, gHudGapText[0] == '-' ? kAheadGreen : kBehindRed);
+        bigFont->Print(gHudGapText, int(clock->x), int(clock->y - float(bigHeight) - 3));
+        Recolour(*bigFont, kInstrumentBlue);
+    }
     if (slots[HUD_DAMAGE_TEXT])
         DrawDamageText(*slots[HUD_DAMAGE_TEXT]);
     if (slots[HUD_DAMAGE_GRAPHICAL])

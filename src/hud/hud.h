@@ -11,6 +11,10 @@
 class CBitmapFont;
 class CCamera;
 
+// The gap to the ghost in seconds with a sign ("+1.25": behind, "-0.40": ahead), shown under the timer;
+// empty without a ghost. Written by the ghost every frame of a race.
+extern char gHudGapText[16];
+
 // The race HUD: shapes and instruments laid out by a script, drawn between Begin2D and End2D.
 class CHud {
 public:
@@ -22,6 +26,8 @@ public:
     // Replaces the layout by the script's (an unreadable file leaves the HUD empty) and resets the timer.
     void LoadScript(const char* path);
     void Draw();
+    // Brings the race clock up to now without drawing, for what is drawn before the HUD in a frame.
+    void TickTimer();
     void StartTimer(bool resume);
     void StopTimer();
 

@@ -4,6 +4,8 @@
 
 // Race milliseconds, written by the HUD on every draw while its timer runs.
 extern uint32_t gRaceClock;
+// The race clock in seconds: the time the results book and the ghost runs by.
+inline float RaceSeconds() { return gRaceClock / 1000.0f; }
 
 // The race timer: runs from Start, publishes gRaceClock and its "mm:ss.hh" text on every Tick.
 struct HudTimer {

@@ -1,5 +1,6 @@
 #include "race/gamephysics.h"
 
+#include <cctype>
 #include <cmath>
 #include <initializer_list>
 
@@ -11,6 +12,7 @@
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "race/collision.h"
+#include "race/ghost.h"
 #include "race/vehicle.h"
 #include "scene/milkshape.h"
 #include "scene/transformation.h"
@@ -58,14 +60,16 @@ bool InGoalZone(const float p[3]) {
 void CGamePhysics::onKey(unsigned char key, bool down) {
     if (down && key == kEscape)
         gRequestedState = STATE_INGAME_MENU;
-    MatchBinding(key, false, down);
+    // G shows or hides the ghost, unless the player has made it a driving key.
+    if (!MatchBinding(key, false, down) && down && std::tolower(key) == kGhostKey)
+        gGhostShown = !gGhostShown;
 }
 
 void CGamePhysics::onSpecialKey(int key, bool down) {
     MatchBinding(key, true, down);
 }
 
-void CGamePhysics::MatchBinding(int key, bool special, bool down) {
+bool CGamePhysics::MatchBinding(int key, bool special, bool down) {
     const float held = down ? 1.0f : 0.0f;
     switch (MatchKeyBinding(gSettings.keys, NUM_BINDINGS, key, special)) {
     case BINDING_FORWARD: dynamics->thrustOn = down; break;
@@ -74,8 +78,9 @@ void CGamePhysics::MatchBinding(int key, bool special, bool down) {
     case BINDING_RIGHT: turnRightTime = held; break;
     case BINDING_UP: turnUpTime = held; break;
     case BINDING_DOWN: turnDownTime = held; break;
-    default: break;
+    default: return false;
     }
+    return true;
 }
 
 void CGamePhysics::onMouseMove(int dx, int dy) {

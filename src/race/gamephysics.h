@@ -51,7 +51,7 @@ public:
 
 private:
     void Step(float dt);
-    void MatchBinding(int key, bool special, bool down);
+    bool MatchBinding(int key, bool special, bool down);  // false when no binding has that key
 };
 
 // Whether p lies in the goal box of the loaded track (bounds inclusive).

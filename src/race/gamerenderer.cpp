@@ -6,12 +6,14 @@
 
 #include "app/loading.h"
 #include "app/log.h"
+#include "data/profile.h"
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "hud/bitmapfont.h"
 #include "hud/hud.h"
 #include "lighting/stenciltechnique.h"
 #include "race/gamephysics.h"
+#include "race/ghost.h"
 #include "race/overlays.h"
 #include "race/vehicle.h"
 #include "scene/milkshape.h"
@@ -113,6 +115,7 @@ bool CGameRenderer::LoadRace(const char* script, const char* hudScript) {
         if (!hud)
             hud = std::make_unique<CHud>(&camera);
         hud->LoadScript(hudScript);
+        LoadGhost(gGhost, gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack], gTrackSettings);
     }
     if (gTrackModel.triangles.empty())
         Log("Race %s has an empty track model", script);
@@ -226,6 +229,12 @@ void CGameRenderer::leave() {
 }
 
 void CGameRenderer::draw() {
+    // The ghost flies by this frame's race clock and the run is recorded by it, so it is brought up to now
+    // before the world is drawn.
+    if (hud && !IsSequenceState(gRequestedState)) {
+        hud->TickTimer();
+        FollowGhost(gGhost, gRequestedState, RaceSeconds(), camera);
+    }
     // Without a technique (an unknown gShadowTechnique) the frame goes without shadows.
     if (stencil && gRequestedState != STATE_GAME_OUTRO) {
         stencil->Init();
@@ -264,6 +273,7 @@ void CGameRenderer::DrawPlainFrame() {
         glEnable(GL_FOG);
     if (trackRender)
         trackRender->Draw(true, true, true);
+    DrawGhost(gGhost, gRequestedState, camera);
     glDisable(GL_FOG);
     camera.UpdateLensFlare();
     if (sequence) {

@@ -13,6 +13,7 @@
 #include "menus/menu.h"
 #include "menus/trackselect.h"
 #include "race/gamephysics.h"
+#include "race/ghost.h"
 #include "race/vehicle.h"
 
 char gCountdownText[16] = "";
@@ -139,9 +140,14 @@ void CRaceCompletedPhysics::enter() {
         gSoundManager->PlayMusic(MUSIC_RACE_COMPLETE);
     }
     CPhysics::enter();
-    const float seconds = gRaceClock / 1000.0f;
+    const float seconds = RaceSeconds();
     const int damage = race && race->dynamics ? static_cast<int>(race->dynamics->damage) : 0;
     const int price = gVehicles[gSelectedVehicle].damagePrice;
+    const bool known = gSelectedTrack >= 0 && gSelectedTrack < kNumTracks;
+    const float best = known ? gProfile.bestTimes[gSelectedTrack] : 0.0f;
+    // The ghost goes first: a crash before the profile is saved leaves a ghost that no best time matches.
+    if (known && (!(best > 0.0f) || seconds < best))
+        SaveGhost(gGhost, gProfile.name, gSelectedTrack, SelectedVehicleIndex(), seconds);
     const RaceResult result = ApplyRaceResult(gProfile, gSelectedTrack, seconds, gTrackSettings, damage, price);
     gRaceMedal = result.medal;
     gCashWon = result.cashWon;

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
+
+class CCamera;
 
 // One pose of a recorded flight.
 struct RecordingSample {
@@ -28,3 +31,18 @@ struct VehicleRecording {
     void Rewind() { cursor = 0; }
     bool Empty() const { return samples.empty(); }
 };
+
+// The pose at time t between p and n (angles as plain numbers); n when they share one time.
+RecordingSample Interpolate(const RecordingSample& p, const RecordingSample& n, float t);
+// The race camera's eye sits this far above the vehicle model's origin.
+constexpr float kEyeHeight = 1.0f;
+// The vehicle model's pose that matches the race camera: turned the other way round, one unit lower (the
+// race starts one unit above where the fly-over's vehicle stopped).
+RecordingSample PoseOfCamera(const CCamera& camera, float time);
+// The file text of a recording, one line a sample.
+std::string FormatRecording(const std::vector<RecordingSample>& samples);
+// Reads a recording that must be whole: at least one sample, every line a sample, times in order. On a
+// refusal out is empty and why says what is wrong; nothing is logged.
+bool ReadWholeRecording(const char* text, size_t size, std::vector<RecordingSample>& out, std::string& why);
+// The whole content of a file ("" and false when it cannot be read).
+bool ReadGameFile(const char* path, std::string& text);

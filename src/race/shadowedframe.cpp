@@ -7,6 +7,7 @@
 #include "data/trackscript.h"
 #include "lighting/stenciltechnique.h"
 #include "race/gamerenderer.h"
+#include "race/ghost.h"
 #include "race/overlays.h"
 #include "scene/rendermodel.h"
 
@@ -79,6 +80,7 @@ void CGameRenderer::DrawShadowedFrame() {
     if (gTrackSettings.fogEnabled)
         glEnable(GL_FOG);
     DrawWorld(false, true, true);
+    DrawGhost(gGhost, gRequestedState, camera);
     glDisable(GL_FOG);
     camera.UpdateLensFlare();
     if (IsSequenceState(gRequestedState)) {

@@ -10,6 +10,7 @@
 #include "data/trackscript.h"
 #include "race/collision.h"
 #include "race/gamephysics.h"
+#include "race/ghost.h"
 #include "race/vehicle.h"
 #include "racetestutil.h"
 #include "scene/milkshape.h"
@@ -76,6 +77,15 @@ TEST_F(RaceStep, KeysMatchTheirBindingsOnlyAndTheFirstBindingWins) {
     EXPECT_FALSE(v.brakeOn);
     race.onKey('a', false);
     EXPECT_FALSE(v.thrustOn);
+    // G, unbound, shows and hides the ghost on a press; bound to a control it drives and nothing else.
+    race.onKey('G', true);
+    race.onKey('G', false);
+    EXPECT_FALSE(gGhostShown);
+    gSettings.keys[BINDING_BRAKE] = {'g', false};
+    race.onKey('g', true);
+    EXPECT_TRUE(v.brakeOn);
+    EXPECT_FALSE(gGhostShown);
+    gGhostShown = true;
 }
 
 TEST_F(RaceStep, MouseAndHeldTurnKeysBankAndPitch) {

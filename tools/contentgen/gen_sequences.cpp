@@ -29,11 +29,6 @@ float Wrap180(float degrees) {
     return degrees;
 }
 
-// The vehicle model's pose is the race camera's turned the other way round, one unit lower.
-RecordingSample PoseOf(const CCamera& camera, float time) {
-    return {camera.x, camera.y - 1.0f, camera.z, time, -camera.yaw, -camera.pitch, -camera.roll};
-}
-
 // Holds a key of the race through its binding, as the player would.
 void Press(CGamePhysics& physics, int binding) {
     const KeyBinding& key = gSettings.keys[binding];
@@ -52,7 +47,8 @@ std::vector<RecordingSample> FlyOver(CHeadlessRace& race, const float aim[3], fl
     Press(race.physics, BINDING_FORWARD);
     for (int frame = 0;; ++frame) {
         const float t = frame * kFrame;
-        if (t + 1e-4f >= path.size() * kSampleStep) path.push_back(PoseOf(race.camera, path.size() * kSampleStep));
+        if (t + 1e-4f >= path.size() * kSampleStep)
+            path.push_back(PoseOfCamera(race.camera, path.size() * kSampleStep));
         if (t > seconds) break;
         const CCamera& c = race.camera;
         // The race camera looks along (sin yaw, -sin pitch, -cos yaw); banking turns it at roll * turn.
@@ -67,17 +63,6 @@ std::vector<RecordingSample> FlyOver(CHeadlessRace& race, const float aim[3], fl
         race.Frame(kFrame);
     }
     return path;
-}
-
-std::string FormatRecording(const std::vector<RecordingSample>& samples) {
-    std::string text;
-    char line[192];
-    for (const RecordingSample& s : samples) {
-        snprintf(line, sizeof line, "TIME %f POS %f %f %f HEAD %f AZM %f TILT %f\n", s.time, s.x, s.y, s.z, s.yaw,
-                 s.pitch, s.roll);
-        text += line;
-    }
-    return text;
 }
 
 const RecordingSample& PoseAt(const std::vector<RecordingSample>& path, float t) {

@@ -1,0 +1,227 @@
+#include "race/ghost.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+
+#include "app/log.h"
+#include "app/states.h"
+#include "data/profile.h"
+#include "data/trackscript.h"
+#include "hud/hud.h"
+#include "hud/hudtimer.h"
+#include "platform/files.h"
+#include "race/vehicle.h"
+#include "scene/milkshape.h"
+#include "scene/rendermodel.h"
+#include "scene/transformation.h"
+
+bool gGhostShown = true;
+Ghost gGhost;
+
+namespace {
+
+// A saved best time and the run's last sample are the same float written with six decimals.
+constexpr float kSameTime = 0.0005f;
+// The run's last pose is the last one drawn before the goal was reached: at most a slow frame away from it.
+constexpr float kGoalReach = 20.0f;
+// Seconds of the ghost's path searched on either side of the point matched before.
+constexpr float kGapWindow = 5.0f;
+constexpr float kGhostAlpha = 0.45f;
+// Near the eye the ghost fades out, so it does not fill the view while it sits on the start line.
+constexpr float kFadeFrom = 1.5f;
+constexpr float kFadeOver = 4.0f;
+
+// "../Profiles/<name>.ghosts/track<N><ending>".
+std::string TrackFile(const char* profile, int track, const char* ending) {
+    return GhostFolder(profile) + "track" + std::to_string(track + 1) + ending;
+}
+
+std::string VehiclePath(const char* profile, int track) {
+    return TrackFile(profile, track, ".vehicle");
+}
+
+// How far the race camera at that pose would be from the goal box.
+float DistanceToGoal(const RecordingSample& s, const TrackSettings& t) {
+    const float p[3] = {s.x, s.y + kEyeHeight, s.z};
+    float sum = 0.0f;
+    for (int i = 0; i < 3; ++i) {
+        const float d = std::max({t.goalMin[i] - p[i], 0.0f, p[i] - t.goalMax[i]});
+        sum += d * d;
+    }
+    return std::sqrt(sum);
+}
+
+// Why a whole recording is not the profile's best run of the track, or "" when it is.
+std::string Refusal(const std::vector<RecordingSample>& run, const char* vehiclePath, int& vehicle, float bestTime,
+                    const TrackSettings& settings) {
+    std::string text;
+    if (!ReadGameFile(vehiclePath, text) || sscanf(text.c_str(), "VEHICLE %d", &vehicle) != 1 || vehicle < 0 ||
+        vehicle >= kNumVehicles)
+        return "its vehicle file is missing or damaged";
+    if (!(std::fabs(run.back().time - bestTime) <= kSameTime)) {
+        char detail[128];
+        snprintf(detail, sizeof detail, "its time %.3f s is not the profile's best time %.3f s",
+                 double(run.back().time), double(bestTime));
+        return detail;
+    }
+    if (!(DistanceToGoal(run.back(), settings) <= kGoalReach))
+        return "it does not end at this track's goal";
+    return "";
+}
+
+bool Racing(int state) {
+    return state == STATE_RACE || state == STATE_INGAME_MENU || state == STATE_RACE_COMPLETED;
+}
+
+bool Shown(const Ghost& ghost, int state) {
+    return gGhostShown && !ghost.path.Empty() && Racing(state);
+}
+
+}  // namespace
+
+std::string GhostPath(const char* profile, int track) {
+    return TrackFile(profile, track, ".txt");
+}
+
+bool LoadGhost(Ghost& ghost, const char* profile, int track, float bestTime, const TrackSettings& settings) {
+    ghost = Ghost();
+    if (!IsSafeProfileName(profile))
+        return false;
+    const std::string path = GhostPath(profile, track);
+    std::string text;
+    if (!ReadGameFile(path.c_str(), text))
+        return false;  // no best run saved yet
+    std::vector<RecordingSample> samples;
+    int vehicle = 0;
+    std::string why;
+    if (ReadWholeRecording(text.data(), text.size(), samples, why))
+        why = Refusal(samples, VehiclePath(profile, track).c_str(), vehicle, bestTime, settings);
+    if (!why.empty()) {
+        Log("Ghost %s ignored: %s", path.c_str(), why.c_str());
+        return false;
+    }
+    ghost.path.samples = std::move(samples);
+    ghost.vehicle = vehicle;
+    return true;
+}
+
+void RecordRun(std::vector<RecordingSample>& run, const RecordingSample& pose) {
+    if (!run.empty()) {
+        const RecordingSample last = run.back();
+        if (!(pose.time > last.time))
+            return;
+        const int steps = int(std::ceil((pose.time - last.time) / kGhostSampleStep));
+        for (int k = 1; k < steps; ++k)
+            run.push_back(Interpolate(last, pose, last.time + (pose.time - last.time) * float(k) / float(steps)));
+    }
+    run.push_back(pose);
+}
+
+bool SaveGhost(const Ghost& ghost, const char* profile, int track, int vehicle, float raceTime) {
+    if (ghost.run.empty() || !IsSafeProfileName(profile))
+        return false;
+    std::vector<RecordingSample> run = ghost.run;
+    // The race ends where the last frame showed the vehicle, at the race time the results saved.
+    if (run.back().time < raceTime) {
+        RecordingSample end = run.back();
+        end.time = raceTime;
+        run.push_back(end);
+    }
+    const std::string path = GhostPath(profile, track);
+    std::error_code ec;
+    std::filesystem::create_directories(GamePath(GhostFolder(profile).c_str()), ec);
+    const std::string vehicleLine = "VEHICLE " + std::to_string(vehicle) + "\n";
+    if (!WriteFileAtomically(path.c_str(), FormatRecording(run)) ||
+        !WriteFileAtomically(VehiclePath(profile, track).c_str(), vehicleLine)) {
+        Log("Failed to save the ghost %s", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+float GhostGap(Ghost& ghost, const RecordingSample& player) {
+    const std::vector<RecordingSample>& path = ghost.path.samples;
+    if (path.empty())
+        return 0.0f;
+    float nearest = std::numeric_limits<float>::max();
+    float time = ghost.matched;
+    const size_t n = path.size();
+    for (size_t i = 0; i + 1 < n || i == 0; ++i) {
+        const RecordingSample& a = path[i];
+        const RecordingSample& b = path[std::min(i + 1, n - 1)];
+        if (b.time < ghost.matched - kGapWindow)
+            continue;
+        if (a.time > ghost.matched + kGapWindow)
+            break;
+        const float d[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
+        const float p[3] = {player.x - a.x, player.y - a.y, player.z - a.z};
+        const float length2 = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
+        const float along = length2 > 0.0f ? (p[0] * d[0] + p[1] * d[1] + p[2] * d[2]) / length2 : 0.0f;
+        const float u = std::clamp(along, 0.0f, 1.0f);
+        const float e[3] = {p[0] - u * d[0], p[1] - u * d[1], p[2] - u * d[2]};
+        const float distance2 = e[0] * e[0] + e[1] * e[1] + e[2] * e[2];
+        if (distance2 < nearest) {
+            nearest = distance2;
+            time = a.time + u * (b.time - a.time);
+        }
+    }
+    ghost.matched = time;
+    return player.time - time;
+}
+
+void FollowGhost(Ghost& ghost, int state, float raceTime, const CCamera& camera) {
+    const RecordingSample player = PoseOfCamera(camera, raceTime);
+    if (state == STATE_RACE)
+        RecordRun(ghost.run, player);
+    gHudGapText[0] = '\0';
+    if (Shown(ghost, state))
+        snprintf(gHudGapText, sizeof gHudGapText, "%+.2f", double(GhostGap(ghost, player)));
+}
+
+void DrawGhost(Ghost& ghost, int state, const CCamera& camera) {
+    if (!Shown(ghost, state))
+        return;
+    const RenderModel* render = gVehicles[ghost.vehicle].renderObject;
+    if (!render)
+        return;
+    const RecordingSample s = ghost.path.Sample(RaceSeconds());
+    const float eye[3] = {s.x - camera.x, s.y + kEyeHeight - camera.y, s.z - camera.z};
+    const float alpha = kGhostAlpha * std::clamp((Length(eye) - kFadeFrom) / kFadeOver, 0.0f, 1.0f);
+    if (alpha <= 0.0f)
+        return;
+    CTransformation pose;
+    pose.SetPosition(s.x, s.y, s.z);
+    pose.SetYaw(s.yaw);
+    pose.SetPitch(s.pitch);
+    pose.SetRoll(s.roll);
+    glPushMatrix();
+    pose.Apply();
+    glBindBuffer(GL_ARRAY_BUFFER, render->vertexBuffer);
+    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, render->normalBuffer);
+    glNormalPointer(GL_FLOAT, 0, nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, render->texCoordBuffer);
+    glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    // One pass over every group, front faces only, blended by the colour's alpha (the colour material
+    // carries it into the lit colour) and writing no depth, so the world shows through.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glColor4f(0.75f, 0.9f, 1.0f, alpha);
+    const CMilkshapeModel& model = *render->model;
+    for (size_t g = 0; g < model.groups.size() && g < render->groupRuns.size(); ++g) {
+        if (const MsMaterial* m = model.MaterialOf(model.groups[g]))
+            ApplyMaterial(*m, GL_FRONT);
+        glDrawArrays(GL_TRIANGLES, GLint(render->groupRuns[g].first), GLsizei(render->groupRuns[g].count));
+    }
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glPopMatrix();
+}

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The ghost of the best run: a race on track 1 finished from the menus leaves the run and its vehicle beside
+# the profile; in the next race of track 1 the ghost flies off ahead of the player, who waits at the start,
+# the HUD shows the gap under the timer in red (behind), and G hides the ghost and the gap and shows them
+# again.
+source "$(dirname "$0")/lib.sh"
+make_tree
+skip_intro
+start_x
+
+PLAYER=Ghosty
+write_profile "$PLAYER" 0.000000 0 0 0 0 0
+P="$TREE/Profiles/$PLAYER.txt"
+G="$TREE/Profiles/$PLAYER.ghosts"
+record1() { awk '/^RECORD /{print $2; exit}' "$P"; }
+
+countdown_shown() { [ "$(count "$1" 320x125+372+254 127 127 217 4)" -gt 200 ]; }
+# start_race NAME: Enter on the track card; returns once the fly-over has given way to the countdown.
+start_race() {
+  key Return 0
+  wait_for "$1-countdown" 120 countdown_shown > /dev/null
+}
+# finish_track1: from the countdown on track 1, flies the race to its goal with Forward held from the start;
+# returns once the results have saved the profile.
+finish_track1() {
+  sleep 3  # the countdown's three seconds, counted from a moment it was already showing
+  xdotool keydown a
+  for _ in $(seq 240); do [ "$(record1)" != 0.000000 ] && break; sleep 0.5; done
+  xdotool keyup a
+  [ "$(record1)" != 0.000000 ] || fail "held Forward did not finish track 1 within two minutes"
+}
+# The gap's red under the HUD timer; the ghost's pixels: the 3D view between the HUD's bands (from the
+# top-left) where it differs from the same view with the ghost hidden.
+gap_pixels() { count "$1" 130x30+440+58 255 64 51 12; }
+view() { convert "$1" -crop 1024x480+0+120 +repage "$WORK/$2.png"; }
+ghost_pixels() { view "$1" a; changed_pixels "$WORK/a.png" "$WORK/hidden.png" 6; }
+
+xdotool mousemove 512 384
+start_game
+wait_window Zephyrace 60 > /dev/null
+intro_shown() { [ "$(count "$1" 150x16+468+738 255 255 255 12)" -gt 25 ]; }  # its skip hint
+wait_for intro 90 intro_shown > /dev/null
+key Escape 3
+enter 2 Down  # Load Profile
+enter 3 Down  # the profile
+enter 3       # Go Racing: track 1
+start_race first
+finish_track1
+best=$(record1)
+[ -f "$G/track1.txt" ] || fail "no ghost saved for the new best time $best"
+[ "$(cat "$G/track1.vehicle")" = "VEHICLE 0" ] || fail "the ghost's vehicle file does not name the Hornet"
+samples=$(wc -l < "$G/track1.txt")
+last=$(tail -n1 "$G/track1.txt" | awk '{print $2}')
+echo "best $best s, ghost of $samples samples ending at $last s"
+[ "$last" = "$best" ] || fail "the ghost ends at $last s, not at the best time $best s"
+holds "n >= 20 * t" n="$samples" t="$best" || fail "$samples samples in $best s: fewer than 20 a second"
+grep -vqE '^TIME [0-9.-]+ POS [0-9.-]+ [0-9.-]+ [0-9.-]+ HEAD [0-9.-]+ AZM [0-9.-]+ TILT [0-9.-]+$' "$G/track1.txt" &&
+  fail "the ghost holds a line that is not a recording line"
+ls "$TREE/Profiles" | grep -q '\.tmp$' && fail "a temporary file was left in the profile folder"
+
+# The next race of track 1: Enter leaves the results, Go Racing, the same card. The player waits at the start.
+sleep 2
+enter 3       # the profile menu
+enter 3       # Go Racing
+start_race second
+# The view holds still while the player waits: raw shots (quick to take) for fifteen seconds once the countdown
+# has gone, then the same view without the ghost.
+end=$((SECONDS + 15))
+n=0
+while [ "$SECONDS" -lt "$end" ]; do
+  import -window root "$WORK/try.ppm"
+  countdown_shown "$WORK/try.ppm" && continue
+  n=$((n + 1))
+  mv "$WORK/try.ppm" "$WORK/waiting-$n.ppm"
+  sleep 0.5
+done
+r=$(shot waiting-gap)
+xdotool key g
+sleep 1
+h=$(shot ghost-hidden)
+view "$h" hidden
+xdotool key g
+sleep 1
+s=$(shot ghost-shown-again)
+counts=$(for i in $(seq "$n"); do ghost_pixels "$WORK/waiting-$i.ppm"; done | tr '\n' ' ')
+# The shot with the most of the ghost is kept to be looked at.
+most=$(echo "$counts" | tr ' ' '\n' | sort -n | tail -n1)
+i=$(echo "$counts" | tr ' ' '\n' | grep -nx "$most" | head -n1 | cut -d: -f1)
+convert "$WORK/waiting-$i.ppm" "$SHOTS/ghost-ahead.png"
+convert "$WORK/waiting-$n.ppm" "$SHOTS/ghost-off.png"
+echo "ghost pixels in $n shots over the hidden view: $counts"
+echo "gap pixels: $(gap_pixels "$r") shown, $(gap_pixels "$h") hidden, $(gap_pixels "$s") shown again"
+last=$(echo "$counts" | awk '{print $NF}')
+[ "$most" -gt 300 ] || fail "no ghost ahead of the waiting player (at most $most pixels)"
+[ "$last" -lt $((most / 2)) ] || fail "the ghost does not fly off ($most pixels, still $last at the end)"
+[ "$(gap_pixels "$r")" -gt 30 ] || fail "no red gap under the timer"
+[ "$(gap_pixels "$h")" -lt 10 ] || fail "G does not hide the gap"
+[ "$(gap_pixels "$s")" -gt 30 ] || fail "a second G does not show the ghost's gap again"
+log_has "Ghost" && fail "the saved ghost was refused"
+stop_game
+echo "ghost ok"

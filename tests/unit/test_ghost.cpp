@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/states.h"
+#include "data/trackscript.h"
+#include "hud/hud.h"
+#include "race/ghost.h"
+#include "scene/transformation.h"
+#include "testutil.h"
+
+namespace {
+
+RecordingSample At(float time, float x, float z) { return {x, 0.0f, z, time, 0.0f, 0.0f, 0.0f}; }
+
+// Down -z for 10 s, a hairpin, and back up +z six units to the side.
+Ghost Hairpin() {
+    Ghost ghost;
+    for (int t = 0; t <= 10; ++t) ghost.path.samples.push_back(At(float(t), 0.0f, -10.0f * float(t)));
+    for (int t = 11; t <= 20; ++t) ghost.path.samples.push_back(At(float(t), 6.0f, -10.0f * float(20 - t)));
+    return ghost;
+}
+
+}  // namespace
+
+TEST(Ghost, GapIsRaceTimeMinusTheGhostsTimeAtTheNearestPointAlongItsPath) {
+    Ghost ghost = Hairpin();
+    EXPECT_FLOAT_EQ(GhostGap(ghost, At(1.0f, 0.0f, -5.0f)), 0.5f);   // behind: the ghost was here at 0.5 s
+    EXPECT_FLOAT_EQ(GhostGap(ghost, At(2.0f, 3.0f, -35.0f)), -1.5f);  // ahead, beside the path
+    // Nearer to the way back, but the search keeps to the stretch matched before.
+    EXPECT_FLOAT_EQ(GhostGap(ghost, At(4.0f, 3.5f, -40.0f)), 0.0f);
+    ghost.matched = 15.0f;
+    EXPECT_FLOAT_EQ(GhostGap(ghost, At(16.0f, 5.0f, -40.0f)), 0.0f);
+
+    // The HUD text: seconds with a sign, only for a shown ghost in the race states; the run is recorded at
+    // 20 poses a second of the race clock however long the frames.
+    ghost = Hairpin();
+    CCamera camera;
+    camera.SetPosition(0.0f, 1.0f, -20.0f);
+    FollowGhost(ghost, STATE_RACE, 3.0f, camera);
+    EXPECT_STREQ(gHudGapText, "+1.00");
+    camera.SetPosition(0.0f, 1.0f, -50.0f);
+    FollowGhost(ghost, STATE_RACE, 3.28f, camera);
+    EXPECT_STREQ(gHudGapText, "-1.72");
+    ASSERT_EQ(ghost.run.size(), 7u);
+    EXPECT_FLOAT_EQ(ghost.run[3].z, -35.0f);
+    EXPECT_FLOAT_EQ(ghost.run[3].y, 0.0f);  // the vehicle's pose, one unit below the eye
+    FollowGhost(ghost, STATE_COUNTDOWN, 0.0f, camera);
+    EXPECT_STREQ(gHudGapText, "");
+    gGhostShown = false;
+    FollowGhost(ghost, STATE_RACE, 3.4f, camera);
+    gGhostShown = true;
+    EXPECT_STREQ(gHudGapText, "");
+    EXPECT_EQ(ghost.run.size(), 10u);  // recorded while hidden
+}
+
+TEST(Ghost, SavedRunLoadsAndDamagedEmptyOrForeignFilesAreIgnoredWithOneLogLine) {
+    GameTreeSandbox sandbox;
+    TrackSettings track;
+    const float goalMin[3] = {-5.0f, -5.0f, -105.0f}, goalMax[3] = {5.0f, 5.0f, -95.0f};
+    memcpy(track.goalMin, goalMin, sizeof goalMin);
+    memcpy(track.goalMax, goalMax, sizeof goalMax);
+    Ghost ghost = Hairpin();
+    ghost.path.samples.resize(11);
+    ghost.run = ghost.path.samples;
+    ASSERT_TRUE(SaveGhost(ghost, "Pilot", 2, 3, 10.25f));  // the run ends at the race time
+    const std::string file = sandbox.Path("Profiles/Pilot.ghosts/track3.txt");
+    const std::string saved = ReadText(file);
+    EXPECT_EQ(saved.substr(saved.rfind("TIME")), "TIME 10.250000 POS 0.000000 0.000000 -100.000000 HEAD 0.000000 "
+                                                 "AZM 0.000000 TILT 0.000000\n");
+    EXPECT_EQ(ReadText(sandbox.Path("Profiles/Pilot.ghosts/track3.vehicle")), "VEHICLE 3\n");
+    ASSERT_TRUE(LoadGhost(ghost, "Pilot", 2, 10.25f, track));
+    EXPECT_EQ(ghost.path.samples.size(), 12u);
+    EXPECT_EQ(ghost.vehicle, 3);
+    EXPECT_FALSE(LoadGhost(ghost, "Pilot", 3, 10.25f, track));  // no ghost: nothing logged
+    EXPECT_EQ(ReadText("log.txt"), "");
+
+    struct Case {
+        const char* ghostText;
+        const char* vehicleText;
+        float best;
+        const char* why;
+    };
+    const std::string cut = saved.substr(0, saved.size() - 20);
+    const Case cases[] = {
+        {cut.c_str(), "VEHICLE 3\n", 10.25f, "line 12 is not a sample"},
+        {"", "VEHICLE 3\n", 10.25f, "it holds no samples"},
+        {"NAME Pilot\nCASH 100\n", "VEHICLE 3\n", 10.25f, "line 1 is not a sample"},
+        {saved.c_str(), "VEHICLE 7\n", 10.25f, "its vehicle file is missing or damaged"},
+        {saved.c_str(), "VEHICLE 3\n", 9.5f, "its time 10.250 s is not the profile's best time 9.500 s"},
+        {"TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\nTIME 9.5 POS 0 0 -60 HEAD 0 AZM 0 TILT 0\n", "VEHICLE 3\n", 9.5f,
+         "it does not end at this track's goal"},
+    };
+    for (const Case& c : cases) {
+        WriteText(file, c.ghostText);
+        WriteText(sandbox.Path("Profiles/Pilot.ghosts/track3.vehicle"), c.vehicleText);
+        WriteText("log.txt", "");
+        EXPECT_FALSE(LoadGhost(ghost, "Pilot", 2, c.best, track)) << c.why;
+        EXPECT_TRUE(ghost.path.Empty());
+        const std::string line = std::string("Ghost ../Profiles/Pilot.ghosts/track3.txt ignored: ") + c.why + "\n";
+        EXPECT_EQ(ReadText("log.txt"), line);
+        EXPECT_EQ(ReadText(file), c.ghostText);  // left alone
+    }
+}
