@@ -108,6 +108,22 @@ const std::vector<TextureRecipe>& Recipes() {
              const float d = std::hypot(u - 0.5f, v - 0.5f);
              return Mix({1.0f, 1.0f, 0.95f}, {1.0f, 0.75f, 0.35f}, d * 2.0f);
          }},
+        // Lids: pale glass with a frame every few metres, and a field of faint hexagons.
+        {"glass",
+         [](float u, float v) {
+             const float fu = std::fmod(u * 2.0f, 1.0f), fv = std::fmod(v * 2.0f, 1.0f);
+             const bool frame = std::min(std::min(fu, 1 - fu), std::min(fv, 1 - fv)) < 0.03f;
+             const float streak = TilingNoise(u * 4 + v * 4, v * 2, 12, 3, 4);
+             return frame ? Colour{0.25f, 0.27f, 0.3f} : Mix({0.55f, 0.7f, 0.8f}, {0.9f, 0.97f, 1.0f}, streak);
+         }},
+        {"field",
+         [](float u, float v) {
+             const float x = u * 8.0f, y = v * 8.0f * 1.1547f;  // hexagons on a 8 x 8 lattice
+             const float row = std::floor(y), cx = x - 0.5f * std::fmod(row, 2.0f);
+             const float dx = std::fabs(cx - std::floor(cx) - 0.5f), dy = std::fabs(y - row - 0.5f);
+             const float edge = std::max(dx * 1.732f + dy, dy * 2.0f);
+             return Mix({0.1f, 0.35f, 0.6f}, {0.6f, 0.95f, 1.0f}, std::max(0.0f, (edge - 0.85f) * 6.0f));
+         }},
         {"goal",
          [](float u, float v) {
              const bool white = (int(u * 8) + int(v * 8)) % 2 == 0;

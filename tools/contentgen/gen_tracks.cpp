@@ -175,7 +175,7 @@ bool GenerateTracks(const std::string& treeRoot) {
             ok = WriteMs3d(modelFile, layout.model) && WriteTrackScript(scriptFile, s);
         } else {
             LoadTrackSettings(("../Scripts/track" + std::to_string(i + 1) + ".txt").c_str(), s);
-            StraightPath(s, layout);
+            HandPath(s, layout);
             s.animationCommands.clear();  // its fly-over is made from the flight below, like the others'
         }
         AutopilotFlight flight;

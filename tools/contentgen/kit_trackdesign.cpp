@@ -88,75 +88,103 @@ std::vector<Vec3> ControlPoints(const TrackDesign& design, float d, float gap) {
     return points;
 }
 
+// What a stretch of the cross-section is made of, from its point to the next.
+enum ProfilePart { PART_FLOOR, PART_WALL, PART_LID, PART_COUNT };
+
 struct ProfilePoint {
     float side, up;
+    ProfilePart part;
 };
 
-// Cross-section of the shape, walking from the left across the floor to the right (or round, closed).
+// Cross-section of the shape as a closed loop, walking from the left across the floor to the right and back
+// over the top. Canyon walls lean in to an overhang under a lid; open ground is ringed by a ridge under a
+// high lid; a tunnel closes on itself.
 std::vector<ProfilePoint> ProfileOf(TrackShape shape, float size) {
+    const float w = size;
+    if (shape == SHAPE_CANYON)
+        return {{-w + 4, 32, PART_WALL}, {-w - 3, 26, PART_WALL},   {-w - 4, 18, PART_WALL},   {-w - 2, 8, PART_WALL},
+             {-w, 1, PART_WALL},      {-w * 0.7f, -4, PART_FLOOR}, {-w * 0.3f, -6, PART_FLOOR}, {0, -6.2f, PART_FLOOR},
+             {w * 0.3f, -6, PART_FLOOR}, {w * 0.7f, -4, PART_WALL}, {w, 1, PART_WALL},          {w + 2, 8, PART_WALL},
+             {w + 4, 18, PART_WALL},  {w + 3, 26, PART_WALL},    {w - 4, 32, PART_LID}};
+    if (shape == SHAPE_OPEN)
+        return {{-110, 50, PART_WALL}, {-125, 30, PART_WALL}, {-120, 5, PART_WALL}, {-100, -14, PART_FLOOR},
+                {-45, -14, PART_FLOOR}, {-20, -14, PART_FLOOR}, {0, -14, PART_FLOOR},   {20, -14, PART_FLOOR},
+                {45, -14, PART_FLOOR},  {100, -14, PART_WALL},  {120, 5, PART_WALL},    {125, 30, PART_WALL},
+                {110, 50, PART_LID}};
     std::vector<ProfilePoint> p;
-    if (shape == SHAPE_CANYON) {
-        const float w = size;
-        p = {{-w - 9, 30}, {-w - 5, 18}, {-w - 2, 8}, {-w, 1},   {-w * 0.7f, -4}, {-w * 0.3f, -6},
-             {0, -6.2f},   {w * 0.3f, -6}, {w * 0.7f, -4}, {w, 1}, {w + 2, 8},      {w + 5, 18}, {w + 9, 30}};
-    } else if (shape == SHAPE_TUNNEL) {
-        for (int k = 0; k <= 12; k++) {
-            const float a = float(k) / 12.0f * 2.0f * kPi + kPi;  // starts at the left, goes under
-            p.push_back({std::cos(a) * size * 1.25f, std::sin(a) * size});
-        }
-    } else {
-        for (float s : {-170.0f, -90.0f, -45.0f, -20.0f, 0.0f, 20.0f, 45.0f, 90.0f, 170.0f})
-            p.push_back({s, -14.0f});
+    for (int k = 0; k < 12; k++) {
+        const float a = float(k) / 12.0f * 2.0f * kPi + kPi;  // starts at the left, goes under
+        const ProfilePart part = k >= 1 && k < 5 ? PART_FLOOR : PART_WALL;
+        p.push_back({std::cos(a) * size * 1.25f, std::sin(a) * size, part});
     }
     return p;
+}
+
+// The box around a cross-section: half its width, its lowest and highest point.
+struct ProfileExtent {
+    float half, lower, upper;
+};
+
+ProfileExtent ExtentOf(const std::vector<ProfilePoint>& profile) {
+    ProfileExtent e{0.0f, 1e9f, -1e9f};
+    for (const ProfilePoint& q : profile) {
+        e.half = std::max(e.half, std::fabs(q.side));
+        e.lower = std::min(e.lower, q.up);
+        e.upper = std::max(e.upper, q.up);
+    }
+    return e;
 }
 
 Vec3 Place(const PathFrame& f, float side, float up) {
     return f.pos + f.side * side + f.up * up;
 }
 
-// Sweeps the cross-section along the path into groups of a few dozen rings, so the renderer can cull them.
+// Sweeps the closed cross-section along the path into groups of a few dozen rings, so the renderer can cull
+// them; each part of the section gets its own groups and material.
 void Sweep(MeshBuilder& mb, const std::vector<PathFrame>& path, const std::vector<ProfilePoint>& profile,
-           int floorMaterial, int wallMaterial, float roughness, unsigned seed) {
+           const int materials[PART_COUNT], float roughness, unsigned seed) {
     constexpr size_t kRingsPerGroup = 24;
     const size_t n = profile.size();
-    std::vector<float> arc(n, 0.0f);
-    for (size_t k = 1; k < n; k++)
-        arc[k] = arc[k - 1] + std::hypot(profile[k].side - profile[k - 1].side, profile[k].up - profile[k - 1].up);
-    auto isFloor = [&profile](size_t k) { return profile[k].up < -3.0f && profile[k + 1].up < -3.0f; };
-    bool hasPass[2] = {false, false};
-    for (size_t k = 0; k + 1 < n; k++)
-        hasPass[isFloor(k) ? 0 : 1] = true;
+    auto next = [n](size_t k) { return (k + 1) % n; };
+    std::vector<float> arc(n + 1, 0.0f);
+    for (size_t k = 0; k < n; k++)
+        arc[k + 1] = arc[k] + std::hypot(profile[next(k)].side - profile[k].side, profile[next(k)].up - profile[k].up);
     int groupNumber = 0;
     for (size_t first = 0; first + 1 < path.size(); first += kRingsPerGroup) {
         const size_t last = std::min(path.size() - 1, first + kRingsPerGroup);
-        for (int pass = 0; pass < 2; pass++) {  // floor quads, then wall quads
-            if (!hasPass[pass])
+        for (int part = 0; part < PART_COUNT; part++) {
+            bool used = false;
+            for (const ProfilePoint& q : profile)
+                used = used || q.part == part;
+            if (!used)
                 continue;
             char name[16];
-            snprintf(name, sizeof(name), "%c%d", pass == 0 ? 'f' : 'w', groupNumber);
-            mb.BeginGroup(name, pass == 0 ? floorMaterial : wallMaterial);
+            snprintf(name, sizeof(name), "%c%d", "fwl"[part], groupNumber);
+            mb.BeginGroup(name, materials[part]);
             std::vector<uint16_t> rows;
             for (size_t i = first; i <= last; i++)
                 for (size_t k = 0; k < n; k++) {
-                    // Walls are pushed outward by noise, never into the flying space.
-                    const float bump = roughness * FractalNoise(float(i) * 0.35f, float(k) * 1.3f, seed, 3);
+                    // Walls are pushed outward by noise, never into the flying space; a lid stays smooth.
+                    const bool smooth = profile[k].part == PART_LID || profile[(k + n - 1) % n].part == PART_LID;
+                    const float bump =
+                        smooth ? 0.0f : roughness * FractalNoise(float(i) * 0.35f, float(k) * 1.3f, seed, 3);
                     const float len = std::hypot(profile[k].side, profile[k].up);
                     const float grow = len > 0.0f ? 1.0f + bump / len : 1.0f;
                     rows.push_back(mb.AddVertex(Place(path[i], profile[k].side * grow, profile[k].up * grow)));
                 }
             for (size_t i = first; i < last; i++)
-                for (size_t k = 0; k + 1 < n; k++) {
-                    if (isFloor(k) != (pass == 0))
+                for (size_t k = 0; k < n; k++) {
+                    if (profile[k].part != part)
                         continue;
-                    const uint16_t a = rows[(i - first) * n + k], b = rows[(i - first) * n + k + 1];
-                    const uint16_t c = rows[(i + 1 - first) * n + k + 1], dd = rows[(i + 1 - first) * n + k];
+                    const size_t k1 = next(k);
+                    const uint16_t a = rows[(i - first) * n + k], b = rows[(i - first) * n + k1];
+                    const uint16_t c = rows[(i + 1 - first) * n + k1], dd = rows[(i + 1 - first) * n + k];
                     const float t0 = path[i].distance / 8.0f, t1 = path[i + 1].distance / 8.0f;
                     const UV ua{arc[k] / 8.0f, t0}, ub{arc[k + 1] / 8.0f, t0}, uc{arc[k + 1] / 8.0f, t1},
                         ud{arc[k] / 8.0f, t1};
                     // Faces point at the centre line, where the vehicle flies.
                     const Vec3 pa = Place(path[i], profile[k].side, profile[k].up);
-                    const Vec3 pb = Place(path[i], profile[k + 1].side, profile[k + 1].up);
+                    const Vec3 pb = Place(path[i], profile[k1].side, profile[k1].up);
                     const Vec3 pd = Place(path[i + 1], profile[k].side, profile[k].up);
                     Vec3 normal = Normalized(Cross(pb - pa, pd - pa));
                     const bool inward = Dot(normal, path[i].pos - pa) > 0.0f;
@@ -220,22 +248,23 @@ void Scenery(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFra
     mb.BeginGroup("scenery", rockMaterial);
     if (theme.shape == SHAPE_CANYON) {
         for (float s = 30.0f; s < length - 30.0f; s += rng.Range(18.0f, 40.0f)) {
+            // Scenery never reaches through a wall: a vehicle pushed off its far faces would land outside.
             const PathFrame& f = frameAt(s);
-            const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * (size - rng.Range(1.5f, 3.0f));
             const float r = rng.Range(1.0f, 2.2f);
+            const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * (size * 0.7f - r - 0.3f);
             FrameBox(mb, f, Place(f, side, -5.0f + r * 0.6f), r, r, r * 1.3f);
         }
         if (theme.arches)
             for (float s = 150.0f; s < length - 60.0f; s += 220.0f) {
                 const PathFrame& f = frameAt(s);
-                FrameBox(mb, f, Place(f, 0.0f, 17.0f), size + 10.0f, 2.0f, 3.5f);
+                FrameBox(mb, f, Place(f, 0.0f, 17.0f), size + 3.0f, 2.0f, 3.5f);
             }
     }
     if (theme.towers) {
         for (float s = 40.0f; s < length - 20.0f; s += rng.Range(22.0f, 45.0f)) {
             const PathFrame& f = frameAt(s);
             const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * rng.Range(size + 12.0f, size + 70.0f);
-            const float half = rng.Range(3.0f, 8.0f), height = rng.Range(25.0f, 90.0f);
+            const float half = rng.Range(3.0f, 8.0f), height = rng.Range(25.0f, 58.0f);  // under the lid
             FrameBox(mb, f, Place(f, side, -14.0f + height * 0.5f), half, height * 0.5f, half);
         }
     }
@@ -258,16 +287,12 @@ void Scenery(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFra
     }
 }
 
-// Closes the far end (and the start) of canyons and tunnels so nobody flies out of the world.
-void EndCaps(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFrame>& path, float size) {
-    if (theme.shape == SHAPE_OPEN)
-        return;
-    for (const PathFrame* f : {&path.front(), &path.back()}) {
-        const float half = theme.shape == SHAPE_TUNNEL ? size * 1.3f : size + 10.0f;
-        const float upper = theme.shape == SHAPE_TUNNEL ? size + 1.0f : 31.0f;
-        const float lower = theme.shape == SHAPE_TUNNEL ? -size - 1.0f : -7.0f;
-        FrameBox(mb, *f, Place(*f, 0.0f, (upper + lower) * 0.5f), half, (upper - lower) * 0.5f, 0.5f);
-    }
+// Closes both ends of the swept section so nobody flies out of the world.
+void EndCaps(MeshBuilder& mb, const std::vector<PathFrame>& path, const ProfileExtent& e, float roughness) {
+    const float grow = roughness + 1.0f;
+    for (const PathFrame* f : {&path.front(), &path.back()})
+        FrameBox(mb, *f, Place(*f, 0.0f, (e.upper + e.lower) * 0.5f), e.half + grow, (e.upper - e.lower) * 0.5f + grow,
+                 0.5f);
 }
 
 void GoalGate(MeshBuilder& mb, const PathFrame& f, float halfWidth, float bottom, float top) {
@@ -280,6 +305,19 @@ void GoalGate(MeshBuilder& mb, const PathFrame& f, float halfWidth, float bottom
 
 std::string TexturePath(const char* name) {
     return std::string("..\\Textures\\") + name + ".jpg";
+}
+
+// A see-through lid casts no shadow (it is not opaque) and costs one blended pass of large triangles: glass
+// over canyons, a faint glowing field over open ground.
+int LidMaterial(MeshBuilder& mb, const TrackTheme& theme) {
+    MaterialSpec m;
+    m.name = "lid";
+    const bool field = theme.shape == SHAPE_OPEN;
+    m.texture = TexturePath(field ? "field" : "glass");
+    m.transparency = field ? 0.35f : 0.3f;
+    for (int k = 0; k < 3; k++)
+        m.emissive[k] = field ? 0.5f : 0.2f;
+    return mb.AddMaterial(m);
 }
 
 }  // namespace
@@ -325,12 +363,14 @@ bool BuildTrack(int index, TrackLayout& out) {
     const int lampMaterial = material("lamp", TexturePath("lamp"), 0.8f);
     const int goalMaterial = material("G", TexturePath("goal"), 0.9f);  // "G": seen, never collided with
 
-    Sweep(mb, out.path, ProfileOf(theme.shape, size), floorMaterial, wallMaterial,
-          theme.shape == SHAPE_OPEN ? 1.5f : 2.5f, design.seed);
+    const std::vector<ProfilePoint> profile = ProfileOf(theme.shape, size);
+    const float roughness = theme.shape == SHAPE_OPEN ? 1.5f : 2.5f;
+    const int partMaterials[PART_COUNT] = {floorMaterial, wallMaterial, LidMaterial(mb, theme)};
+    Sweep(mb, out.path, profile, partMaterials, roughness, design.seed);
     Random rng(design.seed * 7u + 3u);
     out.lamps.clear();
     Scenery(mb, theme, out.path, size, rng, wallMaterial, lampMaterial, out.lamps);
-    EndCaps(mb, theme, out.path, size);
+    EndCaps(mb, out.path, ExtentOf(profile), roughness);
 
     // The race starts a few metres into the track and ends in a gate near its far end.
     const PathFrame& start = out.path[3];
@@ -361,15 +401,19 @@ bool BuildTrack(int index, TrackLayout& out) {
     return true;
 }
 
-// A hand-modelled track keeps a clear straight line from its start to its goal.
-void StraightPath(const TrackSettings& s, TrackLayout& layout) {
+float Track1CentreX(float z) {
+    return 24.0f * std::sin(3.0f * kPi * z / kTrack1GoalZ);
+}
+
+void HandPath(const TrackSettings& s, TrackLayout& layout) {
     const Vec3 from{s.vehicleStartPosition[0], s.vehicleStartPosition[1] + 1.0f, s.vehicleStartPosition[2]};
-    const Vec3 to{(s.goalMin[0] + s.goalMax[0]) * 0.5f, from.y, (s.goalMin[2] + s.goalMax[2]) * 0.5f};
-    const int steps = int(Len(to - from) / 3.0f) + 1;
+    const float toZ = (s.goalMin[2] + s.goalMax[2]) * 0.5f;
+    const int steps = int(std::fabs(toZ - from.z) / 3.0f) + 1;
     layout.path.clear();
     for (int k = 0; k <= steps; k++) {
         PathFrame f;
-        f.pos = Lerp(from, to, float(k) / float(steps));
+        f.pos.z = from.z + (toZ - from.z) * float(k) / float(steps);
+        f.pos = {Track1CentreX(f.pos.z), from.y, f.pos.z};
         layout.path.push_back(f);
     }
 }

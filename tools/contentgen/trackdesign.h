@@ -65,8 +65,12 @@ struct TrackPrizes {
 // The cash of every track, from the prices of the vehicles (gVehicles must be loaded).
 std::vector<TrackPrizes> PrizeTable();
 
-// A hand-modelled track's centre line: the straight way from its start to its goal.
-void StraightPath(const TrackSettings& s, TrackLayout& layout);
+// Track 1 is modelled by hand: its goal line, and the middle of its canyon at z, straight at the start and
+// the goal and swinging 24 units to either side three times between them, further than it is wide.
+constexpr float kTrack1GoalZ = -605.0f;
+float Track1CentreX(float z);
+// The hand-modelled track's centre line from its start to its goal.
+void HandPath(const TrackSettings& s, TrackLayout& layout);
 // The autopilot's waypoints along a layout's centre line.
 std::vector<AutopilotPoint> RouteOf(const TrackLayout& layout);
 
