@@ -14,34 +14,74 @@ namespace {
 constexpr float kPi = 3.14159265f;
 
 const TrackTheme kThemes[] = {
-    // name, shape, floor, wall, sky, sun, lamps, lamp colour, fog, ambient, rings, towers, arches
-    {"desert canyon", SHAPE_CANYON, "sand", "redrock", "day", true, false, {0, 0, 0}, {0, 0, 0, 0},
-     {0.45f, 0.42f, 0.4f}, false, false, true},
-    {"sandstone tunnels", SHAPE_TUNNEL, "sandstone", "sandstone", "day", false, true, {1.0f, 0.75f, 0.45f},
-     {0, 0, 0, 0}, {0.3f, 0.28f, 0.25f}, false, false, false},
-    {"ring desert", SHAPE_OPEN, "dunes", "metal", "day", true, false, {0, 0, 0}, {0.85f, 0.8f, 0.7f, 0.0035f},
-     {0.5f, 0.48f, 0.45f}, true, true, false},
-    {"night canyon", SHAPE_CANYON, "darksand", "basalt", "night", false, true, {0.6f, 0.75f, 1.0f},
-     {0.05f, 0.06f, 0.12f, 0.009f}, {0.24f, 0.28f, 0.45f}, false, false, true},
-    {"tower field", SHAPE_OPEN, "concrete", "metal", "dusk", true, false, {0, 0, 0}, {0.6f, 0.45f, 0.4f, 0.004f},
-     {0.45f, 0.4f, 0.4f}, true, true, false},
-    {"ice tube", SHAPE_TUNNEL, "ice", "ice", "storm", false, true, {0.55f, 0.75f, 1.0f}, {0.6f, 0.72f, 0.85f, 0.009f},
-     {0.4f, 0.45f, 0.5f}, false, false, false},
-    {"dusk canyon", SHAPE_CANYON, "sand", "orangerock", "dusk", true, false, {0, 0, 0}, {0.7f, 0.45f, 0.3f, 0.005f},
-     {0.45f, 0.38f, 0.35f}, false, false, true},
-    {"foundry", SHAPE_TUNNEL, "rust", "rust", "storm", false, true, {1.0f, 0.55f, 0.25f},
-     {0.25f, 0.12f, 0.05f, 0.01f}, {0.3f, 0.25f, 0.22f}, false, false, false},
+    // name, shape, floor, wall, lamps, lamp colour
+    {"desert canyon", SHAPE_CANYON, "sand", "redrock", false, {0, 0, 0}},
+    {"sandstone tunnels", SHAPE_TUNNEL, "sandstone", "sandstone", true, {1.0f, 0.75f, 0.45f}},
+    {"ring desert", SHAPE_OPEN, "dunes", "metal", false, {0, 0, 0}},
+    {"night canyon", SHAPE_CANYON, "darksand", "basalt", true, {0.6f, 0.75f, 1.0f}},
+    {"tower field", SHAPE_OPEN, "concrete", "metal", false, {0, 0, 0}},
+    {"ice tube", SHAPE_TUNNEL, "ice", "ice", true, {0.55f, 0.75f, 1.0f}},
+    {"dusk canyon", SHAPE_CANYON, "sand", "orangerock", false, {0, 0, 0}},
+    {"foundry", SHAPE_TUNNEL, "rust", "rust", true, {1.0f, 0.55f, 0.25f}},
+    {"chalk gorge", SHAPE_CANYON, "salt", "chalk", false, {0, 0, 0}},
+    {"lava tube", SHAPE_TUNNEL, "lava", "basalt", true, {1.0f, 0.35f, 0.1f}},
+    {"salt flats", SHAPE_OPEN, "salt", "chalk", false, {0, 0, 0}},
+    {"jade canyon", SHAPE_CANYON, "moss", "jade", false, {0, 0, 0}},
+    {"crystal cave", SHAPE_TUNNEL, "crystal", "crystal", true, {0.8f, 0.5f, 1.0f}},
+    {"snowfield", SHAPE_OPEN, "snow", "ice", false, {0, 0, 0}},
 };
 
+// Themes repeat; each track has its own light, colour, set piece and hard stretch.
 const TrackDesign kDesigns[kTrackCount] = {
-    {"Dust Canyon", -1, 0, 0},       {"Dune Rings", 2, 12, 0},        {"Sandstone Run", 1, 13, 0},
-    {"Red Rock Canyon", 6, 14, 0},     {"Mesa Slalom", 4, 15, 0},       {"Moonlit Ravine", 3, 16, 0},
-    {"Frost Pipe", 5, 21, 1},          {"Copper Works", 7, 22, 1},      {"Hoop Valley", 2, 23, 1},
-    {"Dust Devil Gorge", 0, 24, 1},    {"Skyline Spires", 4, 25, 1},    {"Night Shift", 3, 26, 1},
-    {"Ember Canyon", 6, 31, 2},        {"Glacier Bore", 5, 32, 2},      {"Foundry Loop", 7, 33, 2},
-    {"Ring of Mirages", 2, 34, 2},     {"Obsidian Night", 3, 35, 2},    {"Sentinel Towers", 4, 36, 2},
-    {"Viper Gorge", 0, 41, 3},         {"Deep Freeze", 5, 42, 3},       {"Reactor Core", 7, 43, 3},
-    {"Blood Moon Pass", 3, 44, 3},     {"Halo Gauntlet", 2, 45, 3},     {"The Last Canyon", 6, 46, 3},
+    // title, theme, seed, vehicle, sky, sun, tint, fog, ambient, set piece, feature
+    {"Dust Canyon", -1, 0, 0, "day", {0.8f, 0.7f, 0.2f}, {1, 1, 1}, {0.78f, 0.68f, 0.55f, 0.005f},
+     {0.5f, 0.46f, 0.42f}, PIECE_ARCHES, FEATURE_ESSES},
+    {"Dune Rings", 2, 12, 0, "noon", {0.2f, 1.0f, 0.1f}, {1.05f, 0.95f, 0.75f}, {0.95f, 0.88f, 0.7f, 0.003f},
+     {0.55f, 0.5f, 0.42f}, PIECE_RINGS, FEATURE_ESSES},
+    {"Sandstone Run", 1, 13, 0, "day", {0, 0, 0}, {1, 1, 1}, {0, 0, 0, 0}, {0.3f, 0.28f, 0.25f}, PIECE_RIBS,
+     FEATURE_CLIMB},
+    {"Red Rock Canyon", 6, 14, 0, "dusk", {-0.8f, 0.35f, -0.3f}, {1.1f, 0.8f, 0.7f}, {0.7f, 0.45f, 0.3f, 0.005f},
+     {0.45f, 0.36f, 0.34f}, PIECE_ARCHES, FEATURE_DROP},
+    {"Mesa Slalom", 4, 15, 0, "dawn", {0.7f, 0.3f, -0.6f}, {1.0f, 0.85f, 0.85f}, {0.85f, 0.65f, 0.7f, 0.004f},
+     {0.5f, 0.42f, 0.46f}, PIECE_TOWERS, FEATURE_ESSES},
+    {"Moonlit Ravine", 3, 16, 0, "night", {0, 0, 0}, {0.8f, 0.9f, 1.1f}, {0.05f, 0.06f, 0.12f, 0.009f},
+     {0.24f, 0.28f, 0.45f}, PIECE_LIGHTFALL, FEATURE_CLIMB},
+    {"Frost Pipe", 5, 21, 1, "storm", {0, 0, 0}, {1, 1, 1}, {0.6f, 0.72f, 0.85f, 0.009f}, {0.4f, 0.45f, 0.5f},
+     PIECE_CRYSTALS, FEATURE_DROP},
+    {"Copper Works", 7, 22, 1, "storm", {0, 0, 0}, {1.1f, 0.9f, 0.7f}, {0.25f, 0.12f, 0.05f, 0.01f},
+     {0.3f, 0.25f, 0.22f}, PIECE_SPIRAL, FEATURE_ESSES},
+    {"Hoop Valley", 13, 23, 1, "storm", {0.3f, 0.7f, 0.6f}, {0.75f, 0.85f, 1.0f}, {0.55f, 0.62f, 0.72f, 0.006f},
+     {0.45f, 0.5f, 0.6f}, PIECE_PYLONS, FEATURE_CLIMB},
+    {"Dust Devil Gorge", 8, 24, 1, "dust", {0.5f, 0.6f, 0.5f}, {1.0f, 0.9f, 0.75f}, {0.7f, 0.58f, 0.42f, 0.007f},
+     {0.5f, 0.44f, 0.38f}, PIECE_PYLONS, FEATURE_ESSES},
+    {"Skyline Spires", 4, 25, 1, "violet", {-0.6f, 0.3f, 0.6f}, {0.85f, 0.8f, 1.1f}, {0.45f, 0.35f, 0.6f, 0.004f},
+     {0.4f, 0.36f, 0.5f}, PIECE_WRECK, FEATURE_DROP},
+    {"Night Shift", 7, 26, 1, "night", {0, 0, 0}, {0.45f, 0.7f, 1.1f}, {0.04f, 0.08f, 0.16f, 0.01f},
+     {0.3f, 0.36f, 0.5f}, PIECE_LIGHTFALL, FEATURE_CLIMB},
+    {"Ember Canyon", 0, 31, 2, "blood", {-0.5f, 0.25f, -0.7f}, {1.15f, 0.7f, 0.6f}, {0.45f, 0.12f, 0.08f, 0.006f},
+     {0.45f, 0.3f, 0.28f}, PIECE_PYLONS, FEATURE_DROP},
+    {"Glacier Bore", 12, 32, 2, "storm", {0, 0, 0}, {1, 1, 1}, {0.3f, 0.2f, 0.45f, 0.008f}, {0.4f, 0.35f, 0.5f},
+     PIECE_CRYSTALS, FEATURE_ESSES},
+    {"Foundry Loop", 9, 33, 2, "storm", {0, 0, 0}, {1, 1, 1}, {0.3f, 0.08f, 0.02f, 0.009f}, {0.35f, 0.25f, 0.2f},
+     PIECE_LIGHTFALL, FEATURE_CLIMB},
+    {"Ring of Mirages", 10, 34, 2, "noon", {0.1f, 1.0f, 0.3f}, {1, 1, 1}, {0.92f, 0.93f, 0.95f, 0.0035f},
+     {0.6f, 0.6f, 0.62f}, PIECE_RINGS, FEATURE_ESSES},
+    {"Obsidian Night", 3, 35, 2, "aurora", {0, 0, 0}, {0.7f, 1.0f, 0.85f}, {0.02f, 0.1f, 0.08f, 0.008f},
+     {0.2f, 0.35f, 0.3f}, PIECE_SPIRAL, FEATURE_DROP},
+    {"Sentinel Towers", 2, 36, 2, "storm", {0.4f, 0.8f, -0.4f}, {0.8f, 0.85f, 0.9f}, {0.55f, 0.58f, 0.62f, 0.005f},
+     {0.42f, 0.44f, 0.48f}, PIECE_TOWERS, FEATURE_CLIMB},
+    {"Viper Gorge", 11, 41, 3, "day", {0.5f, 0.8f, 0.3f}, {1, 1, 1}, {0.55f, 0.7f, 0.55f, 0.005f},
+     {0.42f, 0.5f, 0.42f}, PIECE_ARCHES, FEATURE_ESSES},
+    {"Deep Freeze", 5, 42, 3, "night", {0, 0, 0}, {0.8f, 0.9f, 1.2f}, {0.1f, 0.2f, 0.35f, 0.01f},
+     {0.3f, 0.38f, 0.5f}, PIECE_SPIRAL, FEATURE_CLIMB},
+    {"Reactor Core", 12, 43, 3, "storm", {0, 0, 0}, {0.4f, 1.2f, 0.5f}, {0.05f, 0.25f, 0.12f, 0.009f},
+     {0.3f, 0.5f, 0.3f}, PIECE_LIGHTFALL, FEATURE_DROP},
+    {"Blood Moon Pass", 3, 44, 3, "blood", {0.3f, 0.5f, -0.8f}, {1.0f, 0.65f, 0.65f}, {0.35f, 0.08f, 0.06f, 0.005f},
+     {0.5f, 0.3f, 0.3f}, PIECE_LIGHTFALL, FEATURE_CLIMB},
+    {"Halo Gauntlet", 10, 45, 3, "aurora", {0, 0, 0}, {0.7f, 0.9f, 1.0f}, {0.05f, 0.15f, 0.2f, 0.004f},
+     {0.3f, 0.4f, 0.45f}, PIECE_RINGS, FEATURE_DROP},
+    {"The Last Canyon", 8, 46, 3, "dawn", {0.6f, 0.25f, 0.7f}, {1.05f, 0.92f, 0.95f}, {0.8f, 0.65f, 0.65f, 0.005f},
+     {0.5f, 0.44f, 0.46f}, PIECE_WRECK, FEATURE_CLIMB},
 };
 
 // How a shape's centre line and cross-section grow harder with difficulty d in [0, 1].
@@ -61,21 +101,36 @@ Vec3 Heading(float yawDegrees) {
     return {std::sin(r), 0.0f, -std::cos(r)};
 }
 
-// A wandering line that never comes back near itself.
+// A wandering line that never comes back near itself, with the design's hard stretch halfway: a steep climb,
+// a steep drop (the line starts high for it) or tight esses.
 std::vector<Vec3> ControlPoints(const TrackDesign& design, float d, float gap) {
     const ShapeRules& r = RulesOf(ThemeOf(design).shape);
     Random rng(design.seed);
     const int segments = int(r.segmentsBase + r.segmentsGrow * d);
     const float maxTurn = r.turnBase + r.turnGrow * d, maxClimb = r.climbBase + r.climbGrow * d;
-    std::vector<Vec3> points = {{0, 40, 0}, {0, 40, -r.segment}};
+    const float startHeight = design.feature == FEATURE_DROP ? 120.0f : 40.0f;
+    std::vector<Vec3> points = {{0, startHeight, 0}, {0, startHeight, -r.segment}};
     float yaw = 0.0f;
+    const int featureAt = segments / 2;
+    const float essTurns[3] = {50.0f, -100.0f, 50.0f};
     for (int i = 0; i < segments; i++) {
+        const int stage = i - featureAt;  // 0, 1, 2 within the hard stretch
+        const bool hard = stage >= 0 && stage < 3 && design.feature != FEATURE_NONE;
+        const float climb = !hard ? 0.0f : design.feature == FEATURE_CLIMB ? 30.0f : design.feature == FEATURE_DROP ? -30.0f : 0.0f;
         Vec3 best;
         float bestGap = -1.0f, bestYaw = yaw;
         for (int attempt = 0; attempt < 16 && bestGap < gap; attempt++) {
-            const float tryYaw = yaw + rng.Range(-maxTurn, maxTurn);
-            Vec3 p = points.back() + Heading(tryYaw) * r.segment;
-            p.y = std::max(15.0f, std::min(90.0f, p.y + rng.Range(-maxClimb, maxClimb)));
+            float tryYaw = yaw + rng.Range(-maxTurn, maxTurn);
+            float length = r.segment;
+            if (hard && design.feature == FEATURE_ESSES) {
+                const float side = design.seed % 2 ? 1.0f : -1.0f;
+                tryYaw = yaw + side * essTurns[stage] + rng.Range(-5.0f, 5.0f);
+            }
+            if (hard && climb != 0.0f)
+                tryYaw = yaw + rng.Range(-5.0f, 5.0f), length = std::max(50.0f, r.segment * 0.6f);
+            Vec3 p = points.back() + Heading(tryYaw) * length;
+            p.y = climb != 0.0f ? points.back().y + climb
+                                : std::max(15.0f, std::min(150.0f, p.y + rng.Range(-maxClimb, maxClimb)));
             float nearest = 1e9f;
             for (size_t k = 0; k + 2 < points.size(); k++)
                 nearest = std::min(nearest, Len(points[k] - p));
@@ -239,6 +294,132 @@ float Difficulty(int index) {
     return float(index) / float(kTrackCount - 1);
 }
 
+// The room inside a shape's section: how far out from the centre line scenery may stand on the floor, where
+// the floor and the top are, and where the outside of the walls begins.
+struct Room {
+    float clear, floor, top, outside;
+};
+
+Room RoomOf(TrackShape shape, float size) {
+    if (shape == SHAPE_CANYON)
+        return {size * 0.7f, -6.0f, 31.0f, size + 9.0f};
+    if (shape == SHAPE_TUNNEL)
+        return {size * 0.8f, -size * 0.85f, size * 0.85f, size * 1.25f + 4.0f};
+    return {90.0f, -14.0f, 48.0f, 130.0f};
+}
+
+// A frame leaned sideways by `lean` (a tangent of the angle) and turned by `twist` round its up axis.
+PathFrame Leaned(const PathFrame& f, float lean, float twist) {
+    PathFrame g = f;
+    g.up = Normalized(f.up + f.side * lean);
+    g.side = Normalized(Cross(f.forward, g.up));
+    g.forward = Normalized(Cross(g.up, g.side) + g.side * twist);
+    g.side = Normalized(Cross(g.forward, g.up));
+    return g;
+}
+
+// The materials scenery is drawn with. Set pieces of material "G" are seen but never collided with, so they
+// may stand anywhere, even through a wall, without letting a vehicle out.
+struct SceneryMaterials {
+    int rock, lamp, glowing, girder, light;
+};
+
+void SetPieces(MeshBuilder& mb, const TrackDesign& design, const std::vector<PathFrame>& path, float size,
+               const Room& room, Random& rng, const SceneryMaterials& m) {
+    const TrackShape shape = ThemeOf(design).shape;
+    const float length = path.back().distance;
+    auto frameAt = [&](float distance) -> const PathFrame& {
+        return path[std::min(path.size() - 1, size_t(distance / 3.0f))];
+    };
+    switch (design.piece) {
+    case PIECE_ARCHES:  // rock bridges across the canyon, short of its walls
+        mb.BeginGroup("arches", m.rock);
+        for (float s = 150.0f; s < length - 60.0f; s += 220.0f)
+            FrameBox(mb, frameAt(s), Place(frameAt(s), 0.0f, 17.0f), size + 3.0f, 2.0f, 3.5f);
+        break;
+    case PIECE_RINGS:  // glowing rings to fly through
+        mb.BeginGroup("rings", m.lamp);
+        for (float s = 70.0f; s < length - 50.0f; s += 110.0f)
+            Ring(mb, frameAt(s), size, 1.0f);
+        break;
+    case PIECE_TOWERS:  // towers and pillars beside the way, under the lid
+        mb.BeginGroup("towers", m.rock);
+        for (float s = 40.0f; s < length - 20.0f; s += rng.Range(22.0f, 45.0f)) {
+            const PathFrame& f = frameAt(s);
+            const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * rng.Range(size + 12.0f, size + 70.0f);
+            const float half = rng.Range(3.0f, 8.0f), height = rng.Range(25.0f, 58.0f);
+            FrameBox(mb, f, Place(f, side, room.floor + height * 0.5f), half, height * 0.5f, half);
+        }
+        break;
+    case PIECE_LIGHTFALL:  // curtains of light pouring from the top down both sides
+        mb.BeginGroup("lightfall", m.light);
+        for (float s = 30.0f; s < length - 40.0f; s += 80.0f)
+            for (float side : {-room.clear, room.clear}) {
+                const PathFrame& f = frameAt(s);
+                const Vec3 a = Place(f, side, room.floor) - f.forward * 4.0f, b = Place(f, side, room.floor) + f.forward * 4.0f;
+                const Vec3 up = f.up * (room.top - room.floor);
+                mb.AddQuad(a, b, b + up, a + up, 1.0f, 1.0f);
+            }
+        break;
+    case PIECE_PYLONS:  // pylons standing in the walls, their cables slung across the way overhead
+        mb.BeginGroup("pylons", m.girder);
+        for (float s = 50.0f; s < length - 40.0f; s += 110.0f) {
+            const PathFrame& f = frameAt(s);
+            const float reach = shape == SHAPE_OPEN ? room.clear : room.outside - 6.0f;
+            for (float side : {-reach, reach})
+                FrameBox(mb, f, Place(f, side, (room.floor + room.top) * 0.5f), 1.2f, (room.top - room.floor) * 0.5f, 1.2f);
+            for (float up : {room.top - 8.0f, room.top - 5.0f})
+                FrameBox(mb, f, Place(f, 0.0f, up), reach, 0.15f, 0.15f);
+        }
+        break;
+    case PIECE_SPIRAL:  // a glowing coil wound round the way, three turns long
+        mb.BeginGroup("spiral", m.glowing);
+        for (float s = 40.0f; s < length - 90.0f; s += 200.0f)
+            for (int k = 0; k < 48; k++) {
+                const PathFrame& f = frameAt(s + float(k) * 1.5f);
+                const float a = float(k) / 16.0f * 2.0f * kPi, r = std::min(room.clear, room.top) * 0.9f;
+                FrameBox(mb, f, Place(f, std::cos(a) * r, std::sin(a) * r), 0.35f, 0.35f, 0.9f);
+            }
+        break;
+    case PIECE_CRYSTALS:  // leaning glowing shards in clusters along the floor
+        mb.BeginGroup("crystals", m.glowing);
+        for (float s = 40.0f; s < length - 30.0f; s += rng.Range(25.0f, 40.0f))
+            for (int k = 0; k < 3; k++) {
+                const float side = (k % 2 ? 1.0f : -1.0f) * room.clear * rng.Range(0.7f, 1.0f);
+                const PathFrame g = Leaned(frameAt(s + float(k) * 3.0f), side > 0 ? 0.5f : -0.5f, rng.Range(-0.5f, 0.5f));
+                const float h = rng.Range(1.5f, 3.5f);
+                FrameBox(mb, g, Place(frameAt(s + float(k) * 3.0f), side, room.floor + h * 0.8f), 0.5f, h, 0.5f);
+            }
+        break;
+    case PIECE_RIBS:  // girder ribs holding up the bore
+        mb.BeginGroup("ribs", m.girder);
+        for (float s = 30.0f; s < length - 20.0f; s += 18.0f)
+            for (int k = 0; k < 12; k++) {
+                const float a = float(k) / 12.0f * 2.0f * kPi, r = size * 0.93f;
+                const PathFrame& f = frameAt(s);
+                PathFrame g = f;
+                g.side = Normalized(f.side * -std::sin(a) + f.up * std::cos(a));
+                g.up = Normalized(f.side * std::cos(a) + f.up * std::sin(a));
+                FrameBox(mb, g, Place(f, std::cos(a) * r * 1.2f, std::sin(a) * r), r * 0.3f, 0.25f, 0.4f);
+            }
+        break;
+    case PIECE_WRECK:  // a great broken hull, on open ground beside the way, in a canyon wedged across its top
+        mb.BeginGroup("wreck", m.girder);
+        for (float at : {60.0f, length * 0.6f}) {
+            const PathFrame& f = frameAt(at);
+            const bool open = shape == SHAPE_OPEN;
+            const Vec3 centre = Place(f, open ? room.clear * 0.6f : 0.0f, open ? room.floor + 8.0f : room.top - 4.0f);
+            const PathFrame g = Leaned(f, 0.35f, open ? 1.2f : 3.0f);
+            FrameBox(mb, g, centre, 4.0f, 3.0f, open ? 26.0f : size * 1.8f);
+            FrameBox(mb, g, centre + g.up * 4.0f + g.forward * 5.0f, 2.0f, 1.5f, 5.0f);
+            FrameBox(mb, Leaned(f, -0.6f, -0.8f), centre + g.forward * -8.0f, 12.0f, 0.5f, 4.0f);
+        }
+        break;
+    case PIECE_NONE:
+        break;
+    }
+}
+
 void Scenery(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFrame>& path, float size, Random& rng,
              int rockMaterial, int lampMaterial, std::vector<PointLamp>& lamps) {
     const float length = path.back().distance;
@@ -254,24 +435,6 @@ void Scenery(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFra
             const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * (size * 0.7f - r - 0.3f);
             FrameBox(mb, f, Place(f, side, -5.0f + r * 0.6f), r, r, r * 1.3f);
         }
-        if (theme.arches)
-            for (float s = 150.0f; s < length - 60.0f; s += 220.0f) {
-                const PathFrame& f = frameAt(s);
-                FrameBox(mb, f, Place(f, 0.0f, 17.0f), size + 3.0f, 2.0f, 3.5f);
-            }
-    }
-    if (theme.towers) {
-        for (float s = 40.0f; s < length - 20.0f; s += rng.Range(22.0f, 45.0f)) {
-            const PathFrame& f = frameAt(s);
-            const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * rng.Range(size + 12.0f, size + 70.0f);
-            const float half = rng.Range(3.0f, 8.0f), height = rng.Range(25.0f, 58.0f);  // under the lid
-            FrameBox(mb, f, Place(f, side, -14.0f + height * 0.5f), half, height * 0.5f, half);
-        }
-    }
-    if (theme.rings) {
-        mb.BeginGroup("rings", lampMaterial);
-        for (float s = 70.0f; s < length - 50.0f; s += 110.0f)
-            Ring(mb, frameAt(s), size, 1.0f);
     }
     if (theme.lamps) {
         mb.BeginGroup("lamps", lampMaterial);
@@ -287,12 +450,17 @@ void Scenery(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFra
     }
 }
 
-// Closes both ends of the swept section so nobody flies out of the world.
-void EndCaps(MeshBuilder& mb, const std::vector<PathFrame>& path, const ProfileExtent& e, float roughness) {
-    const float grow = roughness + 1.0f;
-    for (const PathFrame* f : {&path.front(), &path.back()})
-        FrameBox(mb, *f, Place(*f, 0.0f, (e.upper + e.lower) * 0.5f), e.half + grow, (e.upper - e.lower) * 0.5f + grow,
-                 0.5f);
+// Closes both ends of the swept section so nobody flies out of the world. The caps are thicker than a
+// vehicle's reach, so one touching both faces at once is never pushed out through the far one.
+void EndCaps(MeshBuilder& mb, const std::vector<PathFrame>& path, const ProfileExtent& e, float roughness,
+             int material) {
+    mb.BeginGroup("ends", material);
+    const float grow = roughness + 1.0f, thick = 2.0f;
+    for (const PathFrame* f : {&path.front(), &path.back()}) {
+        const float outward = f == &path.front() ? -thick : thick;
+        FrameBox(mb, *f, Place(*f, 0.0f, (e.upper + e.lower) * 0.5f) + f->forward * outward, e.half + grow,
+                 (e.upper - e.lower) * 0.5f + grow, thick);
+    }
 }
 
 void GoalGate(MeshBuilder& mb, const PathFrame& f, float halfWidth, float bottom, float top) {
@@ -349,19 +517,26 @@ bool BuildTrack(int index, TrackLayout& out) {
 
     out.model.Clear();
     MeshBuilder mb(out.model);
-    auto material = [&mb](const char* name, const std::string& texture, float emissive) {
+    // Surfaces take the design's tint; the set pieces glow in the lamps' colour, or the tint where there are none.
+    auto material = [&mb](const char* name, const char* texture, const float* tint, float emissive, float transparency) {
         MaterialSpec m;
         m.name = name;
-        m.texture = texture;
+        m.texture = TexturePath(texture);
+        m.transparency = transparency;
         for (int k = 0; k < 3; k++) {
-            m.ambient[k] = 0.7f, m.diffuse[k] = 0.9f, m.emissive[k] = emissive;
+            m.ambient[k] = 0.7f * tint[k], m.diffuse[k] = 0.9f * tint[k], m.emissive[k] = emissive * tint[k];
         }
         return mb.AddMaterial(m);
     };
-    const int floorMaterial = material("floor", TexturePath(theme.floorTexture), 0.0f);
-    const int wallMaterial = material("wall", TexturePath(theme.wallTexture), 0.0f);
-    const int lampMaterial = material("lamp", TexturePath("lamp"), 0.8f);
-    const int goalMaterial = material("G", TexturePath("goal"), 0.9f);  // "G": seen, never collided with
+    const float plain[3] = {1, 1, 1};
+    const float* glow = theme.lamps ? theme.lampColour : design.tint;
+    const int floorMaterial = material("floor", theme.floorTexture, design.tint, 0.0f, 1.0f);
+    const int wallMaterial = material("wall", theme.wallTexture, design.tint, 0.0f, 1.0f);
+    const int lampMaterial = material("lamp", "lamp", plain, 0.8f, 1.0f);
+    const int goalMaterial = material("G", "goal", plain, 0.9f, 1.0f);  // "G": seen, never collided with
+    const SceneryMaterials pieces = {wallMaterial, lampMaterial, material("G", "crystal", glow, 0.8f, 1.0f),
+                                     material("G", theme.shape == SHAPE_TUNNEL ? "rust" : "metal", plain, 0.1f, 1.0f),
+                                     material("G", "lightfall", glow, 1.0f, 0.5f)};
 
     const std::vector<ProfilePoint> profile = ProfileOf(theme.shape, size);
     const float roughness = theme.shape == SHAPE_OPEN ? 1.5f : 2.5f;
@@ -370,7 +545,8 @@ bool BuildTrack(int index, TrackLayout& out) {
     Random rng(design.seed * 7u + 3u);
     out.lamps.clear();
     Scenery(mb, theme, out.path, size, rng, wallMaterial, lampMaterial, out.lamps);
-    EndCaps(mb, out.path, ExtentOf(profile), roughness);
+    SetPieces(mb, design, out.path, size, RoomOf(theme.shape, size), rng, pieces);
+    EndCaps(mb, out.path, ExtentOf(profile), roughness, wallMaterial);
 
     // The race starts a few metres into the track and ends in a gate near its far end.
     const PathFrame& start = out.path[3];
