@@ -29,6 +29,8 @@ const TrackTheme kThemes[] = {
     {"jade canyon", SHAPE_CANYON, "moss", "jade", false, {0, 0, 0}},
     {"crystal cave", SHAPE_TUNNEL, "crystal", "crystal", true, {0.8f, 0.5f, 1.0f}},
     {"snowfield", SHAPE_OPEN, "snow", "ice", false, {0, 0, 0}},
+    {"steelworks", SHAPE_TUNNEL, "metal", "concrete", true, {0.7f, 0.85f, 1.0f}},
+    {"reactor", SHAPE_TUNNEL, "metal", "jade", true, {0.4f, 1.0f, 0.5f}},
 };
 
 // Themes repeat; each track has its own light, colour, set piece and hard stretch.
@@ -56,7 +58,7 @@ const TrackDesign kDesigns[kTrackCount] = {
      {0.5f, 0.44f, 0.38f}, PIECE_PYLONS, FEATURE_ESSES},
     {"Skyline Spires", 4, 25, 1, "violet", {-0.6f, 0.3f, 0.6f}, {0.85f, 0.8f, 1.1f}, {0.45f, 0.35f, 0.6f, 0.004f},
      {0.4f, 0.36f, 0.5f}, PIECE_WRECK, FEATURE_DROP},
-    {"Night Shift", 7, 26, 1, "night", {0, 0, 0}, {0.45f, 0.7f, 1.1f}, {0.04f, 0.08f, 0.16f, 0.01f},
+    {"Night Shift", 14, 26, 1, "night", {0, 0, 0}, {0.45f, 0.7f, 1.1f}, {0.04f, 0.08f, 0.16f, 0.01f},
      {0.3f, 0.36f, 0.5f}, PIECE_LIGHTFALL, FEATURE_CLIMB},
     {"Ember Canyon", 0, 31, 2, "blood", {-0.5f, 0.25f, -0.7f}, {1.15f, 0.7f, 0.6f}, {0.45f, 0.12f, 0.08f, 0.006f},
      {0.45f, 0.3f, 0.28f}, PIECE_PYLONS, FEATURE_DROP},
@@ -64,8 +66,8 @@ const TrackDesign kDesigns[kTrackCount] = {
      PIECE_CRYSTALS, FEATURE_ESSES},
     {"Foundry Loop", 9, 33, 2, "storm", {0, 0, 0}, {1, 1, 1}, {0.3f, 0.08f, 0.02f, 0.009f}, {0.35f, 0.25f, 0.2f},
      PIECE_LIGHTFALL, FEATURE_CLIMB},
-    {"Ring of Mirages", 10, 34, 2, "noon", {0.1f, 1.0f, 0.3f}, {1, 1, 1}, {0.92f, 0.93f, 0.95f, 0.0035f},
-     {0.6f, 0.6f, 0.62f}, PIECE_RINGS, FEATURE_ESSES},
+    {"Ring of Mirages", 10, 34, 2, "dust", {0.1f, 1.0f, 0.3f}, {1.0f, 0.95f, 0.8f}, {0.9f, 0.8f, 0.6f, 0.005f},
+     {0.6f, 0.56f, 0.5f}, PIECE_RINGS, FEATURE_ESSES},
     {"Obsidian Night", 3, 35, 2, "aurora", {0, 0, 0}, {0.7f, 1.0f, 0.85f}, {0.02f, 0.1f, 0.08f, 0.008f},
      {0.2f, 0.35f, 0.3f}, PIECE_SPIRAL, FEATURE_DROP},
     {"Sentinel Towers", 2, 36, 2, "storm", {0.4f, 0.8f, -0.4f}, {0.8f, 0.85f, 0.9f}, {0.55f, 0.58f, 0.62f, 0.005f},
@@ -74,14 +76,14 @@ const TrackDesign kDesigns[kTrackCount] = {
      {0.42f, 0.5f, 0.42f}, PIECE_ARCHES, FEATURE_ESSES},
     {"Deep Freeze", 5, 42, 3, "night", {0, 0, 0}, {0.8f, 0.9f, 1.2f}, {0.1f, 0.2f, 0.35f, 0.01f},
      {0.3f, 0.38f, 0.5f}, PIECE_SPIRAL, FEATURE_CLIMB},
-    {"Reactor Core", 12, 43, 3, "storm", {0, 0, 0}, {0.4f, 1.2f, 0.5f}, {0.05f, 0.25f, 0.12f, 0.009f},
+    {"Reactor Core", 15, 43, 3, "storm", {0, 0, 0}, {0.4f, 1.2f, 0.5f}, {0.05f, 0.25f, 0.12f, 0.009f},
      {0.3f, 0.5f, 0.3f}, PIECE_LIGHTFALL, FEATURE_DROP},
     {"Blood Moon Pass", 3, 44, 3, "blood", {0.3f, 0.5f, -0.8f}, {1.0f, 0.65f, 0.65f}, {0.35f, 0.08f, 0.06f, 0.005f},
      {0.5f, 0.3f, 0.3f}, PIECE_LIGHTFALL, FEATURE_CLIMB},
     {"Halo Gauntlet", 10, 45, 3, "aurora", {0, 0, 0}, {0.7f, 0.9f, 1.0f}, {0.05f, 0.15f, 0.2f, 0.004f},
      {0.3f, 0.4f, 0.45f}, PIECE_RINGS, FEATURE_DROP},
-    {"The Last Canyon", 8, 46, 3, "dawn", {0.6f, 0.25f, 0.7f}, {1.05f, 0.92f, 0.95f}, {0.8f, 0.65f, 0.65f, 0.005f},
-     {0.5f, 0.44f, 0.46f}, PIECE_WRECK, FEATURE_CLIMB},
+    {"The Last Canyon", 0, 46, 3, "violet", {0.6f, 0.25f, 0.7f}, {0.85f, 0.75f, 1.1f}, {0.5f, 0.35f, 0.6f, 0.005f},
+     {0.45f, 0.4f, 0.52f}, PIECE_WRECK, FEATURE_CLIMB},
 };
 
 // How a shape's centre line and cross-section grow harder with difficulty d in [0, 1].
