@@ -208,12 +208,13 @@ std::vector<RaceInput> RandomInputs(unsigned seed) {
     return inputs;
 }
 
-// Straight up under the roof, straight over to the goal, and down into it: the way a cheat would take.
+// Up above the walls' rocks and arches, straight over to the goal, and down into it: the way a cheat would
+// take. (Climbing higher first would only leave the autopilot pressing at a roof short of its next point.)
 std::vector<AutopilotPoint> ClimbRoute(const TrackSettings& s, const ModelBox& box) {
     const Vec3 start{s.vehicleStartPosition[0], s.vehicleStartPosition[1] + 1.0f, s.vehicleStartPosition[2]};
     const Vec3 goal{(s.goalMin[0] + s.goalMax[0]) * 0.5f, std::max(s.goalMin[1], start.y) + 2.0f,
                     (s.goalMin[2] + s.goalMax[2]) * 0.5f};
-    const float top = box.hi[1] - 3.0f;
+    const float top = std::min(box.hi[1] - 3.0f, start.y + 20.0f);
     const Vec3 corners[4] = {start, {start.x, top, start.z}, {goal.x, top, goal.z}, goal};
     std::vector<AutopilotPoint> route;
     for (int leg = 0; leg < 3; leg++) {
