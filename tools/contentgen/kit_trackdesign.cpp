@@ -114,7 +114,9 @@ std::vector<Vec3> ControlPoints(const TrackDesign& design, float d, float gap) {
     std::vector<Vec3> points = {{0, startHeight, 0}, {0, startHeight, -r.segment}};
     float yaw = 0.0f;
     const int featureAt = segments / 2;
-    const float essTurns[3] = {50.0f, -100.0f, 50.0f};
+    // Esses as tight as the section allows without its inner side folding over itself.
+    const float essScale = ThemeOf(design).shape == SHAPE_OPEN ? 0.8f : 1.0f;
+    const float essTurns[3] = {50.0f * essScale, -100.0f * essScale, 50.0f * essScale};
     for (int i = 0; i < segments; i++) {
         const int stage = i - featureAt;  // 0, 1, 2 within the hard stretch
         const bool hard = stage >= 0 && stage < 3 && design.feature != FEATURE_NONE;
@@ -164,10 +166,10 @@ std::vector<ProfilePoint> ProfileOf(TrackShape shape, float size) {
              {w * 0.3f, -6, PART_FLOOR}, {w * 0.7f, -4, PART_WALL}, {w, 1, PART_WALL},          {w + 2, 8, PART_WALL},
              {w + 4, 18, PART_WALL},  {w + 3, 26, PART_WALL},    {w - 4, 32, PART_LID}};
     if (shape == SHAPE_OPEN)
-        return {{-110, 50, PART_WALL}, {-125, 30, PART_WALL}, {-120, 5, PART_WALL}, {-100, -14, PART_FLOOR},
-                {-45, -14, PART_FLOOR}, {-20, -14, PART_FLOOR}, {0, -14, PART_FLOOR},   {20, -14, PART_FLOOR},
-                {45, -14, PART_FLOOR},  {100, -14, PART_WALL},  {120, 5, PART_WALL},    {125, 30, PART_WALL},
-                {110, 50, PART_LID}};
+        return {{-66, 50, PART_WALL},  {-76, 30, PART_WALL},  {-72, 5, PART_WALL},  {-60, -14, PART_FLOOR},
+                {-30, -14, PART_FLOOR}, {-12, -14, PART_FLOOR}, {0, -14, PART_FLOOR}, {12, -14, PART_FLOOR},
+                {30, -14, PART_FLOOR},  {60, -14, PART_WALL},   {72, 5, PART_WALL},   {76, 30, PART_WALL},
+                {66, 50, PART_LID}};
     std::vector<ProfilePoint> p;
     for (int k = 0; k < 12; k++) {
         const float a = float(k) / 12.0f * 2.0f * kPi + kPi;  // starts at the left, goes under
@@ -307,7 +309,7 @@ Room RoomOf(TrackShape shape, float size) {
         return {size * 0.7f, -6.0f, 31.0f, size + 9.0f};
     if (shape == SHAPE_TUNNEL)
         return {size * 0.8f, -size * 0.85f, size * 0.85f, size * 1.25f + 4.0f};
-    return {90.0f, -14.0f, 48.0f, 130.0f};
+    return {50.0f, -14.0f, 48.0f, 80.0f};
 }
 
 // A frame leaned sideways by `lean` (a tangent of the angle) and turned by `twist` round its up axis.
@@ -348,8 +350,8 @@ void SetPieces(MeshBuilder& mb, const TrackDesign& design, const std::vector<Pat
         mb.BeginGroup("towers", m.rock);
         for (float s = 40.0f; s < length - 20.0f; s += rng.Range(22.0f, 45.0f)) {
             const PathFrame& f = frameAt(s);
-            const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * rng.Range(size + 12.0f, size + 70.0f);
             const float half = rng.Range(3.0f, 8.0f), height = rng.Range(25.0f, 58.0f);
+            const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * rng.Range(size + 12.0f, room.clear + 8.0f - half);
             FrameBox(mb, f, Place(f, side, room.floor + height * 0.5f), half, height * 0.5f, half);
         }
         break;
@@ -363,17 +365,21 @@ void SetPieces(MeshBuilder& mb, const TrackDesign& design, const std::vector<Pat
                 mb.AddQuad(a, b, b + up, a + up, 1.0f, 1.0f);
             }
         break;
-    case PIECE_PYLONS:  // pylons standing in the walls, their cables slung across the way overhead
-        mb.BeginGroup("pylons", m.girder);
-        for (float s = 50.0f; s < length - 40.0f; s += 110.0f) {
-            const PathFrame& f = frameAt(s);
-            const float reach = shape == SHAPE_OPEN ? room.clear : room.outside - 6.0f;
+    case PIECE_PYLONS: {  // pylons, their cables slung across the way overhead
+        // On open ground they stand on the floor and stop a vehicle; in a canyon they stand in the walls.
+        const bool open = shape == SHAPE_OPEN;
+        const float reach = open ? 35.0f : room.outside - 6.0f, s0 = 50.0f, step = 110.0f;
+        mb.BeginGroup("pylons", open ? m.rock : m.girder);
+        for (float s = s0; s < length - 40.0f; s += step)
             for (float side : {-reach, reach})
-                FrameBox(mb, f, Place(f, side, (room.floor + room.top) * 0.5f), 1.2f, (room.top - room.floor) * 0.5f, 1.2f);
+                FrameBox(mb, frameAt(s), Place(frameAt(s), side, (room.floor + room.top) * 0.5f), 1.5f,
+                         (room.top - room.floor) * 0.5f, 1.5f);
+        mb.BeginGroup("cables", m.girder);
+        for (float s = s0; s < length - 40.0f; s += step)
             for (float up : {room.top - 8.0f, room.top - 5.0f})
-                FrameBox(mb, f, Place(f, 0.0f, up), reach, 0.15f, 0.15f);
-        }
+                FrameBox(mb, frameAt(s), Place(frameAt(s), 0.0f, up), reach, 0.15f, 0.15f);
         break;
+    }
     case PIECE_SPIRAL:  // a glowing coil wound round the way, three turns long
         mb.BeginGroup("spiral", m.glowing);
         for (float s = 40.0f; s < length - 90.0f; s += 200.0f)
