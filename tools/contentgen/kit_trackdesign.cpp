@@ -38,7 +38,7 @@ const TrackDesign kDesigns[kTrackCount] = {
     // title, theme, seed, vehicle, sky, sun, tint, fog, ambient, set piece, feature
     {"Dust Canyon", -1, 0, 0, "day", {0.8f, 0.7f, 0.2f}, {1, 1, 1}, {0.78f, 0.68f, 0.55f, 0.005f},
      {0.5f, 0.46f, 0.42f}, PIECE_ARCHES, FEATURE_ESSES},
-    {"Dune Rings", 2, 12, 0, "noon", {0.2f, 1.0f, 0.1f}, {1.05f, 0.95f, 0.75f}, {0.95f, 0.88f, 0.7f, 0.003f},
+    {"Dune Rings", 2, 17, 0, "noon", {0.2f, 1.0f, 0.1f}, {1.05f, 0.95f, 0.75f}, {0.95f, 0.88f, 0.7f, 0.003f},
      {0.55f, 0.5f, 0.42f}, PIECE_RINGS, FEATURE_ESSES},
     {"Sandstone Run", 1, 13, 0, "day", {0, 0, 0}, {1, 1, 1}, {0, 0, 0, 0}, {0.3f, 0.28f, 0.25f}, PIECE_RIBS,
      FEATURE_CLIMB},
@@ -82,7 +82,7 @@ const TrackDesign kDesigns[kTrackCount] = {
      {0.5f, 0.3f, 0.3f}, PIECE_LIGHTFALL, FEATURE_CLIMB},
     {"Halo Gauntlet", 10, 45, 3, "aurora", {0, 0, 0}, {0.7f, 0.9f, 1.0f}, {0.05f, 0.15f, 0.2f, 0.004f},
      {0.3f, 0.4f, 0.45f}, PIECE_RINGS, FEATURE_DROP},
-    {"The Last Canyon", 0, 46, 3, "violet", {0.6f, 0.25f, 0.7f}, {0.85f, 0.75f, 1.1f}, {0.5f, 0.35f, 0.6f, 0.005f},
+    {"The Last Canyon", 0, 46, 3, "violet", {0.6f, 0.25f, 0.7f}, {0.7f, 0.6f, 1.2f}, {0.5f, 0.35f, 0.6f, 0.005f},
      {0.45f, 0.4f, 0.52f}, PIECE_WRECK, FEATURE_CLIMB},
 };
 
@@ -114,13 +114,16 @@ std::vector<Vec3> ControlPoints(const TrackDesign& design, float d, float gap) {
     std::vector<Vec3> points = {{0, startHeight, 0}, {0, startHeight, -r.segment}};
     float yaw = 0.0f;
     const int featureAt = segments / 2;
-    // Esses as tight as the section allows without its inner side folding over itself.
-    const float essScale = ThemeOf(design).shape == SHAPE_OPEN ? 0.8f : 1.0f;
+    // The hard stretch is gentler on the first tracks. Esses on the hardest are as tight as the section
+    // allows without its inner side folding over itself.
+    const float severity = 0.6f + 0.4f * d;
+    const float essScale = (ThemeOf(design).shape == SHAPE_OPEN ? 0.8f : 1.0f) * severity;
     const float essTurns[3] = {50.0f * essScale, -100.0f * essScale, 50.0f * essScale};
     for (int i = 0; i < segments; i++) {
         const int stage = i - featureAt;  // 0, 1, 2 within the hard stretch
         const bool hard = stage >= 0 && stage < 3 && design.feature != FEATURE_NONE;
-        const float climb = !hard ? 0.0f : design.feature == FEATURE_CLIMB ? 30.0f : design.feature == FEATURE_DROP ? -30.0f : 0.0f;
+        const float rise = 30.0f * severity;
+        const float climb = !hard ? 0.0f : design.feature == FEATURE_CLIMB ? rise : design.feature == FEATURE_DROP ? -rise : 0.0f;
         Vec3 best;
         float bestGap = -1.0f, bestYaw = yaw;
         for (int attempt = 0; attempt < 16 && bestGap < gap; attempt++) {
@@ -166,10 +169,10 @@ std::vector<ProfilePoint> ProfileOf(TrackShape shape, float size) {
              {w * 0.3f, -6, PART_FLOOR}, {w * 0.7f, -4, PART_WALL}, {w, 1, PART_WALL},          {w + 2, 8, PART_WALL},
              {w + 4, 18, PART_WALL},  {w + 3, 26, PART_WALL},    {w - 4, 32, PART_LID}};
     if (shape == SHAPE_OPEN)
-        return {{-66, 50, PART_WALL},  {-76, 30, PART_WALL},  {-72, 5, PART_WALL},  {-60, -14, PART_FLOOR},
-                {-30, -14, PART_FLOOR}, {-12, -14, PART_FLOOR}, {0, -14, PART_FLOOR}, {12, -14, PART_FLOOR},
-                {30, -14, PART_FLOOR},  {60, -14, PART_WALL},   {72, 5, PART_WALL},   {76, 30, PART_WALL},
-                {66, 50, PART_LID}};
+        return {{-60, 50, PART_WALL},  {-68, 35, PART_WALL},  {-66, 10, PART_WALL},  {-60, -14, PART_FLOOR},
+                {-30, -14, PART_FLOOR}, {-12, -14, PART_FLOOR}, {0, -14, PART_FLOOR},  {12, -14, PART_FLOOR},
+                {30, -14, PART_FLOOR},  {60, -14, PART_WALL},   {66, 10, PART_WALL},   {68, 35, PART_WALL},
+                {60, 50, PART_LID}};
     std::vector<ProfilePoint> p;
     for (int k = 0; k < 12; k++) {
         const float a = float(k) / 12.0f * 2.0f * kPi + kPi;  // starts at the left, goes under
