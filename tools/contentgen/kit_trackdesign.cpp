@@ -75,15 +75,15 @@ const TrackDesign kDesigns[kTrackCount] = {
      {0.42f, 0.44f, 0.48f}, PIECE_TOWERS, FEATURE_CLIMB},
     {"Viper Gorge", 11, 41, 3, "day", {0.5f, 0.8f, 0.3f}, {1, 1, 1}, {0.55f, 0.7f, 0.55f, 0.005f},
      {0.42f, 0.5f, 0.42f}, PIECE_ARCHES, FEATURE_ESSES},
-    {"Deep Freeze", 5, 42, 3, "night", {0, 0, 0}, {0.8f, 0.9f, 1.2f}, {0.1f, 0.2f, 0.35f, 0.01f},
-     {0.3f, 0.38f, 0.5f}, PIECE_SPIRAL, FEATURE_CLIMB},
+    {"Deep Freeze", 5, 42, 3, "night", {0, 0, 0}, {0.4f, 0.5f, 0.85f}, {0.02f, 0.05f, 0.15f, 0.012f},
+     {0.2f, 0.25f, 0.4f}, PIECE_SPIRAL, FEATURE_CLIMB},
     {"Reactor Core", 15, 43, 3, "storm", {0, 0, 0}, {0.4f, 1.2f, 0.5f}, {0.05f, 0.25f, 0.12f, 0.009f},
      {0.3f, 0.5f, 0.3f}, PIECE_LIGHTFALL, FEATURE_DROP},
     {"Blood Moon Pass", 3, 44, 3, "blood", {0.3f, 0.5f, -0.8f}, {1.0f, 0.65f, 0.65f}, {0.35f, 0.08f, 0.06f, 0.005f},
      {0.5f, 0.3f, 0.3f}, PIECE_LIGHTFALL, FEATURE_CLIMB},
     {"Halo Gauntlet", 10, 45, 3, "aurora", {0, 0, 0}, {0.7f, 0.9f, 1.0f}, {0.05f, 0.15f, 0.2f, 0.004f},
      {0.3f, 0.4f, 0.45f}, PIECE_RINGS, FEATURE_DROP},
-    {"The Last Canyon", 0, 46, 3, "violet", {0.6f, 0.25f, 0.7f}, {0.7f, 0.6f, 1.2f}, {0.5f, 0.35f, 0.6f, 0.005f},
+    {"The Last Canyon", 8, 46, 3, "violet", {0.6f, 0.25f, 0.7f}, {0.7f, 0.6f, 1.2f}, {0.5f, 0.35f, 0.6f, 0.005f},
      {0.45f, 0.4f, 0.52f}, PIECE_WRECK, FEATURE_CLIMB},
 };
 
