@@ -427,7 +427,8 @@ bool BuildTrack(int index, TrackLayout& out) {
 }
 
 float Track1CentreX(float z) {
-    return 24.0f * std::sin(3.0f * kPi * z / kTrack1GoalZ);
+    const float t = std::max(0.0f, (kTrack1StraightZ - z) / (kTrack1StraightZ - kTrack1GoalZ));
+    return 30.0f * std::sin(3.0f * kPi * t) * std::sin(kPi * t);
 }
 
 void HandPath(const TrackSettings& s, TrackLayout& layout) {

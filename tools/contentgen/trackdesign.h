@@ -73,8 +73,10 @@ struct TrackPrizes {
 // The cash of every track, from the prices of the vehicles (gVehicles must be loaded).
 std::vector<TrackPrizes> PrizeTable();
 
-// Track 1 is modelled by hand: its goal line, and the middle of its canyon at z, straight at the start and
-// the goal and swinging 24 units to either side three times between them, further than it is wide.
+// Track 1 is modelled by hand: its goal line, and the middle of its canyon at z, straight for its first 60
+// units and swinging smoothly from side to side three times between there and the goal, 30 units out in the
+// middle bend, further than the canyon is wide.
+constexpr float kTrack1StraightZ = -60.0f;
 constexpr float kTrack1GoalZ = -605.0f;
 float Track1CentreX(float z);
 // The hand-modelled track's centre line from its start to its goal.
