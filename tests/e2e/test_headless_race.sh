@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The race with no window on the generated track 1: held thrust flies from the start into the goal zone and
-# finishes; turned into the canyon wall with thrust held, the vehicle is stopped by the wall at every frame
+# The race with no window on the generated track 1: held thrust alone is stopped by the first bend; turned
+# into the canyon wall with thrust held, the vehicle is stopped by the wall at every frame
 # length, even frames seconds long, and never comes out on the other side.
 source "$(dirname "$0")/lib.sh"
 make_tree
@@ -12,28 +12,22 @@ race() { # INPUT DT LIMIT [VEHICLE]: prints the two result lines
 field() { awk -v k="$2" '{for (i = 1; i < NF; i++) if ($i == k) print $(i + 1)}' <<<"$1" | head -n1; }
 
 printf '0 press forward\n' > "$WORK/straight.txt"
+# Track 1 bends further than it is wide: held thrust alone ends against a wall, never in the goal.
 out=$(race straight.txt 0.016667 60)
 echo "straight: $out"
-[ "$(field "$out" finished)" = 1 ] || fail "held thrust did not reach the goal zone: $out"
-awk -v t="$(field "$out" time)" 'BEGIN { exit !(t > 20 && t < 40) }' || fail "finish time $(field "$out" time) s is not plausible"
-[ "$(field "$out" damage)" = 0 ] || fail "the straight run touched something: $out"
+[ "$(field "$out" finished)" = 0 ] || fail "held thrust alone reached the goal zone: $out"
+[ "$(field "$out" damage)" -gt 0 ] || fail "held thrust never met the first bend: $out"
 
-# A long frame rate does not change where the race ends (the step is halved below 0.8 units).
-out=$(race straight.txt 0.25 60)
-echo "straight at 4 fps: $out"
-[ "$(field "$out" finished)" = 1 ] || fail "at 0.25 s frames the goal was missed: $out"
-
-# The four vehicles differ where a player feels it: flat out, each reaches the goal in its own time, the
-# Zephyr first and the Hornet last; their files load without a complaint.
-declare -A took
+# The four vehicles differ where a player feels it: flat out down the straight start, each gets its own way
+# in two seconds, the Zephyr furthest and the Hornet least; their files load without a complaint.
+declare -A went
 for v in 1 2 3 4; do
-  out=$(race straight.txt 0.016667 60 "$v")
-  [ "$(field "$out" finished)" = 1 ] || fail "vehicle $v did not finish: $out"
-  took[$v]=$(field "$out" time)
+  out=$(race straight.txt 0.016667 2 "$v")
+  went[$v]=$(sed -n 2p <<<"$out" | awk '{print -$6}')
 done
-echo "straight-line times: Hornet ${took[1]}, Kestrel ${took[2]}, Bulwark ${took[3]}, Zephyr ${took[4]}"
-awk -v h="${took[1]}" -v k="${took[2]}" -v b="${took[3]}" -v z="${took[4]}" \
-  'BEGIN { exit !(z < k && k < b && b < h) }' || fail "the vehicles do not rank by speed"
+echo "two seconds flat out: Hornet ${went[1]}, Kestrel ${went[2]}, Bulwark ${went[3]}, Zephyr ${went[4]}"
+awk -v h="${went[1]}" -v k="${went[2]}" -v b="${went[3]}" -v z="${went[4]}" \
+  'BEGIN { exit !(z > k && k > b && b > h) }' || fail "the vehicles do not rank by speed"
 log_has "had format error" && fail "a generated vehicle file is incomplete"
 log_has "out of range" && fail "a generated vehicle file has values out of range"
 
@@ -45,9 +39,10 @@ for dt in 0.016667 0.1 0.5 3 9; do
   read -r _ xmin xmax ymin ymax _ _ <<<"$(sed -n 2p <<<"$out")"
   [ "$(field "$out" finished)" = 0 ] || fail "the wall run reached the goal at dt $dt"
   [ "$(field "$out" damage)" -gt 0 ] || fail "the wall was never hit at dt $dt: $out"
-  # Beyond the walls (|x| > 29 at the rim) there is nothing: a vehicle out there went through.
+  # Beyond the walls (|x| > 29 from the canyon's middle, which swings up to 30 either way) and above the roof
+  # (28) there is nothing: a vehicle out there went through.
   awk -v a="$xmin" -v b="$xmax" -v c="$ymin" -v d="$ymax" \
-    'BEGIN { exit !(a > -29 && b < 29 && c > 0 && d < 28) }' || fail "the vehicle left the canyon at dt $dt: $out"
+    'BEGIN { exit !(a > -59 && b < 59 && c > 0 && d < 28) }' || fail "the vehicle left the canyon at dt $dt: $out"
 done
 log_has "is simulated as 10.000 s" && fail "a frame under the limit was clamped"
 echo "headless race ok"

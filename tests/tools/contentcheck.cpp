@@ -19,11 +19,14 @@
 #include "platform/files.h"
 #include "platform/fontface.h"
 #include "platform/imagedecode.h"
+#include "race/autopilot.h"
 #include "race/gamephysics.h"
+#include "race/headless.h"
 #include "race/recording.h"
 #include "race/vehicle.h"
 #include "scene/milkshape.h"
 #include "scene/sgiimage.h"
+#include "random.h"
 #include "trackdesign.h"
 
 namespace {
@@ -160,6 +163,111 @@ void CheckEconomy() {
         Problem("gold on every track gives only " + std::to_string(percent) + "%");
 }
 
+constexpr float kFrame = 1.0f / 60.0f;
+constexpr float kProbeTime = 120.0f;
+constexpr int kRandomProbes = 3;
+
+struct ModelBox {
+    float lo[3], hi[3];
+    bool Holds(const float p[3]) const {
+        return p[0] >= lo[0] && p[0] <= hi[0] && p[1] >= lo[1] && p[1] <= hi[1] && p[2] >= lo[2] && p[2] <= hi[2];
+    }
+};
+
+ModelBox BoxOfTrack() {
+    ModelBox box{{1e9f, 1e9f, 1e9f}, {-1e9f, -1e9f, -1e9f}};
+    for (const MsVertex& v : gTrackModel.vertices)
+        for (int k = 0; k < 3; k++) {
+            box.lo[k] = std::min(box.lo[k], v.position[k]);
+            box.hi[k] = std::max(box.hi[k], v.position[k]);
+        }
+    return box;
+}
+
+RaceInput Key(float time, int binding, bool down) {
+    RaceInput e;
+    e.time = time, e.binding = binding, e.down = down;
+    return e;
+}
+
+// A restless pilot: thrust held, and every fraction of a second a random key pressed or let go or a jerk of
+// the mouse, for steering, pitch and turn.
+std::vector<RaceInput> RandomInputs(unsigned seed) {
+    Random rng(seed);
+    std::vector<RaceInput> inputs = {Key(0.0f, BINDING_FORWARD, true)};
+    for (float t = rng.Range(0.1f, 1.0f); t < kProbeTime; t += rng.Range(0.1f, 1.2f)) {
+        if (rng.Unit() < 0.5f) {
+            RaceInput e;
+            e.time = t, e.isMouse = true;
+            e.dx = int(rng.Range(-60.0f, 60.0f)), e.dy = int(rng.Range(-60.0f, 60.0f));
+            inputs.push_back(e);
+        } else {
+            inputs.push_back(Key(t, BINDING_LEFT + int(rng.Unit() * 4.0f), rng.Unit() < 0.6f));
+        }
+    }
+    return inputs;
+}
+
+// Up above the walls' rocks and arches, straight over to the goal, and down into it: the way a cheat would
+// take. (Climbing higher first would only leave the autopilot pressing at a roof short of its next point.)
+std::vector<AutopilotPoint> ClimbRoute(const TrackSettings& s, const ModelBox& box) {
+    const Vec3 start{s.vehicleStartPosition[0], s.vehicleStartPosition[1] + 1.0f, s.vehicleStartPosition[2]};
+    const Vec3 goal{(s.goalMin[0] + s.goalMax[0]) * 0.5f, std::max(s.goalMin[1], start.y) + 2.0f,
+                    (s.goalMin[2] + s.goalMax[2]) * 0.5f};
+    const float top = std::min(box.hi[1] - 3.0f, start.y + 20.0f);
+    const Vec3 corners[4] = {start, {start.x, top, start.z}, {goal.x, top, goal.z}, goal};
+    std::vector<AutopilotPoint> route;
+    for (int leg = 0; leg < 3; leg++) {
+        const int steps = int(Len(corners[leg + 1] - corners[leg]) / 3.0f) + 1;
+        for (int k = 0; k < steps; k++) {
+            const Vec3 p = Lerp(corners[leg], corners[leg + 1], float(k) / float(steps));
+            route.push_back({{p.x, p.y, p.z}});
+        }
+    }
+    route.push_back({{goal.x, goal.y, goal.z}});
+    return route;
+}
+
+// Every track needs a pilot and holds them: thrust alone never finishes within bronze, a restless pilot
+// never gets out of the model's box, and climbing over everything straight at the goal is never faster
+// than gold.
+void CheckProbes(int i, const TrackSettings& s) {
+    const std::string track = "track " + std::to_string(i + 1);
+    const int vehicle = DesignOf(i).vehicle;
+    CHeadlessRace race;
+    if (!race.Load(i, vehicle)) {
+        Problem(track + " does not load for the probes");
+        return;
+    }
+    const ModelBox box = BoxOfTrack();
+    HeadlessOutcome o = race.Run({Key(0.0f, BINDING_FORWARD, true)}, kFrame, s.bronzeTime);
+    if (o.finished)
+        Problem(track + ": thrust alone finishes in " + std::to_string(o.time) + " s, within bronze");
+    for (int probe = 0; probe < kRandomProbes; probe++) {
+        race.Load(i, vehicle);
+        race.Start(RandomInputs(unsigned(i * 100 + probe)));
+        o = race.Outcome();
+        while (!o.finished && !o.paused && o.time < kProbeTime && box.Holds(o.position)) {
+            race.Frame(kFrame);
+            o = race.Outcome();
+        }
+        if (!box.Holds(o.position))
+            Problem(track + ": random pilot " + std::to_string(probe) + " left the track at " +
+                    std::to_string(o.position[0]) + " " + std::to_string(o.position[1]) + " " +
+                    std::to_string(o.position[2]) + " after " + std::to_string(o.time) + " s");
+    }
+    race.Load(i, vehicle);
+    const AutopilotFlight climb = FlyRoute(race, ClimbRoute(s, box), AutopilotTuning(), kFrame, s.goldTime, 0.1f);
+    for (const FlightSample& sample : climb.samples)
+        if (!box.Holds(sample.pos)) {
+            Problem(track + ": the climbing pilot left the track after " + std::to_string(sample.time) + " s");
+            break;
+        }
+    if (climb.outcome.finished)
+        Problem(track + ": climbing straight at the goal finishes in " + std::to_string(climb.outcome.time) +
+                " s, within gold");
+}
+
 // The autopilot finishes every track with its required vehicle inside the bronze time, and no faster than
 // the gold time, so gold is within a good player's reach.
 void CheckFlights() {
@@ -169,7 +277,7 @@ void CheckFlights() {
         LoadTrackSettings(("../Scripts/track" + std::to_string(i + 1) + ".txt").c_str(), s);
         TrackLayout layout;
         if (!BuildTrack(i, layout))
-            StraightPath(s, layout);
+            HandPath(s, layout);
         AutopilotFlight flight;
         const bool finished = FlyTrack(i, layout, flight);
         const float t = flight.outcome.time;
@@ -178,6 +286,7 @@ void CheckFlights() {
         if (!finished || t >= s.bronzeTime || t > s.goldTime)
             Problem("track " + std::to_string(i + 1) + ": the autopilot's " + std::to_string(t) +
                     " s does not sit between the gold and bronze times");
+        CheckProbes(i, s);
     }
 }
 

@@ -1,5 +1,5 @@
-// Track 1, "Dust Canyon": a winding sandstone canyon with rock arches overhead, from a start pad to a
-// finish gate 600 units on. The straight line down the middle is always clear; the walls weave across it.
+// Track 1, "Dust Canyon": a sandstone canyon with rock arches overhead under a glass roof, from a start pad
+// to a finish gate 600 units on. It swings three times from side to side in gentle bends, so a pilot has to steer.
 #include <cmath>
 #include <initializer_list>
 #include <string>
@@ -11,12 +11,13 @@
 #include "meshbuilder.h"
 #include "ms3dwriter.h"
 #include "pattern.h"
+#include "trackdesign.h"
 
 namespace {
 
 constexpr float kStartZ = 30.0f;   // the canyon's closed end behind the start
 constexpr float kEndZ = -630.0f;   // and beyond the goal
-constexpr float kGoalZ = -605.0f;  // the finish gate
+constexpr float kGoalZ = kTrack1GoalZ;  // the finish gate
 constexpr float kSegment = 5.0f;   // wall quads along the canyon
 constexpr float kCell = 4.0f;      // floor cells
 // Floor chunks, so distance culling drops what is out of sight.
@@ -32,11 +33,11 @@ float HalfWidth(float z) {
 // A point of the wall on side -1 (left) or +1 (right): it leans out with height and is rough.
 Vec3 WallPoint(float side, float y, float z) {
     const float rough = 1.6f * FractalNoise(z / 7.0f + (side > 0 ? 50.0f : 0.0f), y / 5.0f, 77, 3);
-    return {side * (HalfWidth(z) + 0.3f * (y + 1.0f) + rough), y, z};
+    return {Track1CentreX(z) + side * (HalfWidth(z) + 0.3f * (y + 1.0f) + rough), y, z};
 }
 
 float FloorHeight(float x, float z) {
-    const float ridge = std::max(std::fabs(x) - 9.0f, 0.0f) * 0.35f;  // rises towards the walls
+    const float ridge = std::max(std::fabs(x - Track1CentreX(z)) - 9.0f, 0.0f) * 0.35f;  // rises towards the walls
     return 0.7f * FractalNoise(x / 9.0f, z / 9.0f, 31, 3) + ridge;
 }
 
@@ -52,9 +53,18 @@ void AddWalls(MeshBuilder& mesh, float zFrom, float zTo) {
     }
 }
 
+// The glass roof from rim to rim, facing down into the canyon.
+void AddRoof(MeshBuilder& mesh, float zFrom, float zTo) {
+    const float rim = kWallRows[sizeof(kWallRows) / sizeof(kWallRows[0]) - 1];
+    for (float z0 = zFrom; z0 > zTo + 0.01f; z0 -= kSegment) {
+        const float z1 = std::max(z0 - kSegment, zTo);
+        mesh.AddQuad(WallPoint(-1, rim, z0), WallPoint(-1, rim, z1), WallPoint(1, rim, z1), WallPoint(1, rim, z0));
+    }
+}
+
 // A wall across the canyon at z, facing towards `facing` (+1 or -1 along z).
 void AddEndWall(MeshBuilder& mesh, float z, float facing) {
-    const Vec3 a{-40.0f, -1.0f, z}, b{40.0f, -1.0f, z}, c{40.0f, 30.0f, z}, d{-40.0f, 30.0f, z};
+    const Vec3 a{-60.0f, -1.0f, z}, b{60.0f, -1.0f, z}, c{60.0f, 30.0f, z}, d{-60.0f, 30.0f, z};
     if (facing > 0)
         mesh.AddQuad(a, b, c, d, 8.0f, 3.0f);
     else
@@ -77,6 +87,10 @@ CMilkshapeModel TrackModel() {
     MaterialSpec curtain = Material("G", "canyon_finish.jpg");  // "G": seen but never collided with
     curtain.transparency = 0.45f;
     const int finish = mesh.AddMaterial(curtain);
+    MaterialSpec glass = Material("glass", "glass.jpg");  // see-through: casts no shadow
+    glass.transparency = 0.3f;
+    glass.emissive[0] = glass.emissive[1] = glass.emissive[2] = 0.2f;
+    const int roof = mesh.AddMaterial(glass);
 
     const int chunks = int(sizeof(kChunkEdges) / sizeof(kChunkEdges[0])) - 1;
     for (int c = 0; c < chunks; ++c) {
@@ -86,9 +100,13 @@ CMilkshapeModel TrackModel() {
         // Rock arches high overhead, sunk into both walls.
         for (float z = -100.0f; z > kEndZ + 40.0f; z -= 130.0f)
             if (z <= zFrom && z > zTo)
-                mesh.AddBox({-30.0f, 15.0f + 2.0f * std::sin(z), z - 3.0f}, {30.0f, 19.0f, z + 3.0f}, 2.0f);
+                // Short of the walls: a vehicle pushed off an end reaching through one would land outside.
+                mesh.AddBox({Track1CentreX(z) - HalfWidth(z) - 4.5f, 15.0f + 2.0f * std::sin(z), z - 3.0f},
+                            {Track1CentreX(z) + HalfWidth(z) + 4.5f, 19.0f, z + 3.0f}, 2.0f);
         mesh.BeginGroup("floor" + std::to_string(c), sand);
-        mesh.AddTerrain({-32.0f, 0.0f, zTo}, 16, int((zFrom - zTo) / kCell), kCell, FloorHeight, 4.0f);
+        mesh.AddTerrain({-56.0f, 0.0f, zTo}, 28, int((zFrom - zTo) / kCell), kCell, FloorHeight, 4.0f);
+        mesh.BeginGroup("roof" + std::to_string(c), roof);
+        AddRoof(mesh, zFrom, zTo);
     }
     mesh.BeginGroup("ends", rock);
     AddEndWall(mesh, kStartZ, -1.0f);
@@ -97,7 +115,7 @@ CMilkshapeModel TrackModel() {
     for (int i = 0; i < 14; ++i) {
         const float z = -40.0f - 42.0f * float(i);
         const float side = (i % 2) ? 1.0f : -1.0f;
-        const float x = side * (HalfWidth(z) - 3.0f);
+        const float x = Track1CentreX(z) + side * (HalfWidth(z) - 3.0f);
         mesh.AddCylinder({x, -0.5f, z}, 1.5f + float(i % 3) * 0.5f, 3.0f + float(i % 4), 7, true);
     }
     // Gate posts and lintel at the finish.

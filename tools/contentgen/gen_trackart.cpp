@@ -103,10 +103,43 @@ const std::vector<TextureRecipe>& Recipes() {
         {"metal", [](float u, float v) { return Panels(u, v, {0.55f, 0.58f, 0.64f}, 9); }},
         {"rust", [](float u, float v) { return Panels(u, v, {0.62f, 0.42f, 0.3f}, 11); }},
         {"ice", [](float u, float v) { return Ice(u, v, 10); }},
+        {"chalk", [](float u, float v) { return Rock(u, v, {0.62f, 0.62f, 0.58f}, {0.97f, 0.96f, 0.92f}, 12); }},
+        {"salt", [](float u, float v) { return Sand(u, v, {0.72f, 0.72f, 0.74f}, {0.97f, 0.97f, 0.99f}, 13); }},
+        {"moss", [](float u, float v) { return Sand(u, v, {0.18f, 0.3f, 0.12f}, {0.45f, 0.6f, 0.28f}, 14); }},
+        {"jade", [](float u, float v) { return Rock(u, v, {0.08f, 0.28f, 0.22f}, {0.4f, 0.72f, 0.55f}, 15); }},
+        {"crystal", [](float u, float v) { return Rock(u, v, {0.3f, 0.15f, 0.45f}, {0.85f, 0.7f, 1.0f}, 16); }},
+        {"snow", [](float u, float v) { return Sand(u, v, {0.78f, 0.83f, 0.9f}, {1.0f, 1.0f, 1.0f}, 17); }},
+        {"lava",
+         [](float u, float v) {
+             const float n = TilingNoise(u * 6, v * 6, 18, 5, 6);
+             const float crack = std::max(0.0f, 1.0f - std::fabs(n - 0.5f) * 14.0f);
+             return Mix(Rock(u, v, {0.08f, 0.06f, 0.06f}, {0.3f, 0.25f, 0.24f}, 19), {1.0f, 0.45f, 0.1f}, crack);
+         }},
+        {"lightfall",
+         [](float u, float v) {
+             const float streak = TilingNoise(u * 16, v * 2, 20, 3, 16);
+             return Mix({0.3f, 0.3f, 0.3f}, {1.0f, 1.0f, 1.0f}, streak * (0.4f + 0.6f * v));
+         }},
         {"lamp",
          [](float u, float v) {
              const float d = std::hypot(u - 0.5f, v - 0.5f);
              return Mix({1.0f, 1.0f, 0.95f}, {1.0f, 0.75f, 0.35f}, d * 2.0f);
+         }},
+        // Lids: pale glass with a frame every few metres, and a field of faint hexagons.
+        {"glass",
+         [](float u, float v) {
+             const float fu = std::fmod(u * 2.0f, 1.0f), fv = std::fmod(v * 2.0f, 1.0f);
+             const bool frame = std::min(std::min(fu, 1 - fu), std::min(fv, 1 - fv)) < 0.03f;
+             const float streak = TilingNoise(u * 4 + v * 4, v * 2, 12, 3, 4);
+             return frame ? Colour{0.25f, 0.27f, 0.3f} : Mix({0.55f, 0.7f, 0.8f}, {0.9f, 0.97f, 1.0f}, streak);
+         }},
+        {"field",
+         [](float u, float v) {
+             const float x = u * 8.0f, y = v * 8.0f * 1.1547f;  // hexagons on a 8 x 8 lattice
+             const float row = std::floor(y), cx = x - 0.5f * std::fmod(row, 2.0f);
+             const float dx = std::fabs(cx - std::floor(cx) - 0.5f), dy = std::fabs(y - row - 0.5f);
+             const float edge = std::max(dx * 1.732f + dy, dy * 2.0f);
+             return Mix({0.1f, 0.35f, 0.6f}, {0.6f, 0.95f, 1.0f}, std::max(0.0f, (edge - 0.85f) * 6.0f));
          }},
         {"goal",
          [](float u, float v) {
@@ -129,6 +162,12 @@ const SkyRecipe kSkies[] = {
     {"dusk", {0.18f, 0.16f, 0.4f}, {0.98f, 0.55f, 0.3f}, 0.6f, false},
     {"night", {0.01f, 0.01f, 0.05f}, {0.08f, 0.1f, 0.2f}, 0.15f, true},
     {"storm", {0.3f, 0.32f, 0.36f}, {0.62f, 0.64f, 0.66f}, 1.0f, false},
+    {"noon", {0.05f, 0.25f, 0.75f}, {0.85f, 0.92f, 1.0f}, 0.3f, false},
+    {"dawn", {0.35f, 0.45f, 0.75f}, {1.0f, 0.72f, 0.7f}, 0.7f, false},
+    {"dust", {0.45f, 0.38f, 0.3f}, {0.85f, 0.7f, 0.5f}, 0.9f, false},
+    {"violet", {0.15f, 0.05f, 0.3f}, {0.85f, 0.45f, 0.7f}, 0.5f, false},
+    {"blood", {0.12f, 0.0f, 0.02f}, {0.75f, 0.15f, 0.08f}, 0.4f, true},
+    {"aurora", {0.0f, 0.15f, 0.12f}, {0.2f, 0.6f, 0.45f}, 0.3f, true},
 };
 
 // A dome around the eye, facing inwards, with a skirt below the horizon.

@@ -32,23 +32,22 @@ void CopyPath(char* field, const std::string& text) {
 // Everything the script says apart from times, prizes and the fly-over.
 void DescribeTrack(int index, const TrackLayout& layout, TrackSettings& s) {
     const TrackDesign& design = DesignOf(index);
-    const TrackTheme& theme = ThemeOf(design);
     ClearTrackSettings(s);
     SetTitle(s, design.title);
     s.requiredVehicle = design.vehicle;
-    if (theme.sun)
-        AddSun(s, 0.45f, 0.8f, -0.4f);
+    if (design.sun[1] > 0.0f)
+        AddSun(s, design.sun[0], design.sun[1], design.sun[2]);
     for (int k = 0; k < 3; k++)
-        s.ambientColor[k] = theme.ambient[k];
-    if (theme.fog[3] > 0.0f)
-        SetFog(s, theme.fog[0], theme.fog[1], theme.fog[2], theme.fog[3]);
+        s.ambientColor[k] = design.ambient[k];
+    if (design.fog[3] > 0.0f)
+        SetFog(s, design.fog[0], design.fog[1], design.fog[2], design.fog[3]);
     for (const PointLamp& lamp : layout.lamps) {
         const float pos[3] = {lamp.pos.x, lamp.pos.y, lamp.pos.z};
         const float colour[3] = {lamp.colour.x, lamp.colour.y, lamp.colour.z};
         AddPointLight(s, pos, colour, lamp.range, false);
     }
     CopyPath(s.trackModel, TrackPath("Models", index, ".ms3d"));
-    CopyPath(s.skyModel, std::string("..\\Models\\sky_") + theme.sky + ".ms3d");
+    CopyPath(s.skyModel, std::string("..\\Models\\sky_") + design.sky + ".ms3d");
     for (int k = 0; k < 3; k++) {
         s.goalMin[k] = layout.goalMin[k];
         s.goalMax[k] = layout.goalMax[k];
@@ -175,7 +174,7 @@ bool GenerateTracks(const std::string& treeRoot) {
             ok = WriteMs3d(modelFile, layout.model) && WriteTrackScript(scriptFile, s);
         } else {
             LoadTrackSettings(("../Scripts/track" + std::to_string(i + 1) + ".txt").c_str(), s);
-            StraightPath(s, layout);
+            HandPath(s, layout);
             s.animationCommands.clear();  // its fly-over is made from the flight below, like the others'
         }
         AutopilotFlight flight;

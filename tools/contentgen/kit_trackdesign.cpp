@@ -8,40 +8,83 @@
 #include "pattern.h"
 #include "random.h"
 #include "scene/transformation.h"
+#include "trackpieces.h"
 
 namespace {
 
 constexpr float kPi = 3.14159265f;
 
 const TrackTheme kThemes[] = {
-    // name, shape, floor, wall, sky, sun, lamps, lamp colour, fog, ambient, rings, towers, arches
-    {"desert canyon", SHAPE_CANYON, "sand", "redrock", "day", true, false, {0, 0, 0}, {0, 0, 0, 0},
-     {0.45f, 0.42f, 0.4f}, false, false, true},
-    {"sandstone tunnels", SHAPE_TUNNEL, "sandstone", "sandstone", "day", false, true, {1.0f, 0.75f, 0.45f},
-     {0, 0, 0, 0}, {0.3f, 0.28f, 0.25f}, false, false, false},
-    {"ring desert", SHAPE_OPEN, "dunes", "metal", "day", true, false, {0, 0, 0}, {0.85f, 0.8f, 0.7f, 0.0035f},
-     {0.5f, 0.48f, 0.45f}, true, true, false},
-    {"night canyon", SHAPE_CANYON, "darksand", "basalt", "night", false, true, {0.6f, 0.75f, 1.0f},
-     {0.05f, 0.06f, 0.12f, 0.009f}, {0.24f, 0.28f, 0.45f}, false, false, true},
-    {"tower field", SHAPE_OPEN, "concrete", "metal", "dusk", true, false, {0, 0, 0}, {0.6f, 0.45f, 0.4f, 0.004f},
-     {0.45f, 0.4f, 0.4f}, true, true, false},
-    {"ice tube", SHAPE_TUNNEL, "ice", "ice", "storm", false, true, {0.55f, 0.75f, 1.0f}, {0.6f, 0.72f, 0.85f, 0.009f},
-     {0.4f, 0.45f, 0.5f}, false, false, false},
-    {"dusk canyon", SHAPE_CANYON, "sand", "orangerock", "dusk", true, false, {0, 0, 0}, {0.7f, 0.45f, 0.3f, 0.005f},
-     {0.45f, 0.38f, 0.35f}, false, false, true},
-    {"foundry", SHAPE_TUNNEL, "rust", "rust", "storm", false, true, {1.0f, 0.55f, 0.25f},
-     {0.25f, 0.12f, 0.05f, 0.01f}, {0.3f, 0.25f, 0.22f}, false, false, false},
+    // name, shape, floor, wall, lamps, lamp colour
+    {"desert canyon", SHAPE_CANYON, "sand", "redrock", false, {0, 0, 0}},
+    {"sandstone tunnels", SHAPE_TUNNEL, "sandstone", "sandstone", true, {1.0f, 0.75f, 0.45f}},
+    {"ring desert", SHAPE_OPEN, "dunes", "metal", false, {0, 0, 0}},
+    {"night canyon", SHAPE_CANYON, "darksand", "basalt", true, {0.6f, 0.75f, 1.0f}},
+    {"tower field", SHAPE_OPEN, "concrete", "metal", false, {0, 0, 0}},
+    {"ice tube", SHAPE_TUNNEL, "ice", "ice", true, {0.55f, 0.75f, 1.0f}},
+    {"dusk canyon", SHAPE_CANYON, "sand", "orangerock", false, {0, 0, 0}},
+    {"foundry", SHAPE_TUNNEL, "rust", "rust", true, {1.0f, 0.55f, 0.25f}},
+    {"chalk gorge", SHAPE_CANYON, "salt", "chalk", false, {0, 0, 0}},
+    {"lava tube", SHAPE_TUNNEL, "lava", "basalt", true, {1.0f, 0.35f, 0.1f}},
+    {"salt flats", SHAPE_OPEN, "salt", "chalk", false, {0, 0, 0}},
+    {"jade canyon", SHAPE_CANYON, "moss", "jade", false, {0, 0, 0}},
+    {"crystal cave", SHAPE_TUNNEL, "crystal", "crystal", true, {0.8f, 0.5f, 1.0f}},
+    {"snowfield", SHAPE_OPEN, "snow", "ice", false, {0, 0, 0}},
+    {"steelworks", SHAPE_TUNNEL, "metal", "concrete", true, {0.7f, 0.85f, 1.0f}},
+    {"reactor", SHAPE_TUNNEL, "metal", "jade", true, {0.4f, 1.0f, 0.5f}},
 };
 
+// Themes repeat; each track has its own light, colour, set piece and hard stretch.
 const TrackDesign kDesigns[kTrackCount] = {
-    {"Dust Canyon", -1, 0, 0},       {"Dune Rings", 2, 12, 0},        {"Sandstone Run", 1, 13, 0},
-    {"Red Rock Canyon", 6, 14, 0},     {"Mesa Slalom", 4, 15, 0},       {"Moonlit Ravine", 3, 16, 0},
-    {"Frost Pipe", 5, 21, 1},          {"Copper Works", 7, 22, 1},      {"Hoop Valley", 2, 23, 1},
-    {"Dust Devil Gorge", 0, 24, 1},    {"Skyline Spires", 4, 25, 1},    {"Night Shift", 3, 26, 1},
-    {"Ember Canyon", 6, 31, 2},        {"Glacier Bore", 5, 32, 2},      {"Foundry Loop", 7, 33, 2},
-    {"Ring of Mirages", 2, 34, 2},     {"Obsidian Night", 3, 35, 2},    {"Sentinel Towers", 4, 36, 2},
-    {"Viper Gorge", 0, 41, 3},         {"Deep Freeze", 5, 42, 3},       {"Reactor Core", 7, 43, 3},
-    {"Blood Moon Pass", 3, 44, 3},     {"Halo Gauntlet", 2, 45, 3},     {"The Last Canyon", 6, 46, 3},
+    // title, theme, seed, vehicle, sky, sun, tint, fog, ambient, set piece, feature
+    {"Dust Canyon", -1, 0, 0, "day", {0.8f, 0.7f, 0.2f}, {1, 1, 1}, {0.78f, 0.68f, 0.55f, 0.005f},
+     {0.5f, 0.46f, 0.42f}, PIECE_ARCHES, FEATURE_ESSES},
+    {"Dune Rings", 2, 17, 0, "noon", {0.2f, 1.0f, 0.1f}, {1.05f, 0.95f, 0.75f}, {0.95f, 0.88f, 0.7f, 0.003f},
+     {0.55f, 0.5f, 0.42f}, PIECE_RINGS, FEATURE_ESSES},
+    {"Sandstone Run", 1, 13, 0, "day", {0, 0, 0}, {1, 1, 1}, {0, 0, 0, 0}, {0.3f, 0.28f, 0.25f}, PIECE_RIBS,
+     FEATURE_CLIMB},
+    {"Red Rock Canyon", 6, 14, 0, "dusk", {-0.8f, 0.35f, -0.3f}, {1.1f, 0.8f, 0.7f}, {0.7f, 0.45f, 0.3f, 0.005f},
+     {0.45f, 0.36f, 0.34f}, PIECE_ARCHES, FEATURE_DROP},
+    {"Mesa Slalom", 4, 15, 0, "dawn", {0.7f, 0.3f, -0.6f}, {1.0f, 0.85f, 0.85f}, {0.85f, 0.65f, 0.7f, 0.004f},
+     {0.5f, 0.42f, 0.46f}, PIECE_TOWERS, FEATURE_ESSES},
+    {"Moonlit Ravine", 3, 16, 0, "night", {0, 0, 0}, {0.8f, 0.9f, 1.1f}, {0.05f, 0.06f, 0.12f, 0.009f},
+     {0.24f, 0.28f, 0.45f}, PIECE_LIGHTFALL, FEATURE_CLIMB},
+    {"Frost Pipe", 5, 21, 1, "storm", {0, 0, 0}, {1, 1, 1}, {0.6f, 0.72f, 0.85f, 0.009f}, {0.4f, 0.45f, 0.5f},
+     PIECE_CRYSTALS, FEATURE_DROP},
+    {"Copper Works", 7, 22, 1, "storm", {0, 0, 0}, {1.1f, 0.9f, 0.7f}, {0.25f, 0.12f, 0.05f, 0.01f},
+     {0.3f, 0.25f, 0.22f}, PIECE_SPIRAL, FEATURE_ESSES},
+    {"Hoop Valley", 13, 23, 1, "storm", {0.3f, 0.7f, 0.6f}, {0.75f, 0.85f, 1.0f}, {0.55f, 0.62f, 0.72f, 0.006f},
+     {0.45f, 0.5f, 0.6f}, PIECE_PYLONS, FEATURE_CLIMB},
+    {"Dust Devil Gorge", 8, 24, 1, "dust", {0.5f, 0.6f, 0.5f}, {1.0f, 0.9f, 0.75f}, {0.7f, 0.58f, 0.42f, 0.007f},
+     {0.5f, 0.44f, 0.38f}, PIECE_PYLONS, FEATURE_ESSES},
+    {"Skyline Spires", 4, 25, 1, "violet", {-0.6f, 0.3f, 0.6f}, {0.85f, 0.8f, 1.1f}, {0.45f, 0.35f, 0.6f, 0.004f},
+     {0.4f, 0.36f, 0.5f}, PIECE_WRECK, FEATURE_DROP},
+    {"Night Shift", 14, 26, 1, "night", {0, 0, 0}, {0.45f, 0.7f, 1.1f}, {0.04f, 0.08f, 0.16f, 0.01f},
+     {0.3f, 0.36f, 0.5f}, PIECE_LIGHTFALL, FEATURE_CLIMB},
+    {"Ember Canyon", 0, 31, 2, "blood", {-0.5f, 0.25f, -0.7f}, {1.15f, 0.7f, 0.6f}, {0.45f, 0.12f, 0.08f, 0.006f},
+     {0.45f, 0.3f, 0.28f}, PIECE_PYLONS, FEATURE_DROP},
+    {"Glacier Bore", 12, 32, 2, "storm", {0, 0, 0}, {1, 1, 1}, {0.3f, 0.2f, 0.45f, 0.008f}, {0.4f, 0.35f, 0.5f},
+     PIECE_CRYSTALS, FEATURE_ESSES},
+    {"Foundry Loop", 9, 33, 2, "storm", {0, 0, 0}, {1, 1, 1}, {0.3f, 0.08f, 0.02f, 0.009f}, {0.35f, 0.25f, 0.2f},
+     PIECE_LIGHTFALL, FEATURE_CLIMB},
+    {"Ring of Mirages", 10, 34, 2, "dust", {0.1f, 1.0f, 0.3f}, {1.0f, 0.95f, 0.8f}, {0.9f, 0.8f, 0.6f, 0.005f},
+     {0.6f, 0.56f, 0.5f}, PIECE_RINGS, FEATURE_ESSES},
+    {"Obsidian Night", 3, 35, 2, "aurora", {0, 0, 0}, {0.7f, 1.0f, 0.85f}, {0.02f, 0.1f, 0.08f, 0.008f},
+     {0.2f, 0.35f, 0.3f}, PIECE_SPIRAL, FEATURE_DROP},
+    {"Sentinel Towers", 2, 36, 2, "storm", {0.4f, 0.8f, -0.4f}, {0.8f, 0.85f, 0.9f}, {0.55f, 0.58f, 0.62f, 0.005f},
+     {0.42f, 0.44f, 0.48f}, PIECE_TOWERS, FEATURE_CLIMB},
+    {"Viper Gorge", 11, 41, 3, "day", {0.5f, 0.8f, 0.3f}, {1, 1, 1}, {0.55f, 0.7f, 0.55f, 0.005f},
+     {0.42f, 0.5f, 0.42f}, PIECE_ARCHES, FEATURE_ESSES},
+    {"Deep Freeze", 5, 42, 3, "night", {0, 0, 0}, {0.4f, 0.5f, 0.85f}, {0.02f, 0.05f, 0.15f, 0.012f},
+     {0.2f, 0.25f, 0.4f}, PIECE_SPIRAL, FEATURE_CLIMB},
+    {"Reactor Core", 15, 43, 3, "storm", {0, 0, 0}, {0.4f, 1.2f, 0.5f}, {0.05f, 0.25f, 0.12f, 0.009f},
+     {0.3f, 0.5f, 0.3f}, PIECE_LIGHTFALL, FEATURE_DROP},
+    {"Blood Moon Pass", 3, 44, 3, "blood", {0.3f, 0.5f, -0.8f}, {1.0f, 0.65f, 0.65f}, {0.35f, 0.08f, 0.06f, 0.005f},
+     {0.5f, 0.3f, 0.3f}, PIECE_LIGHTFALL, FEATURE_CLIMB},
+    {"Halo Gauntlet", 10, 45, 3, "aurora", {0, 0, 0}, {0.7f, 0.9f, 1.0f}, {0.05f, 0.15f, 0.2f, 0.004f},
+     {0.3f, 0.4f, 0.45f}, PIECE_RINGS, FEATURE_DROP},
+    {"The Last Canyon", 8, 46, 3, "violet", {0.6f, 0.25f, 0.7f}, {0.7f, 0.6f, 1.2f}, {0.5f, 0.35f, 0.6f, 0.005f},
+     {0.45f, 0.4f, 0.52f}, PIECE_WRECK, FEATURE_CLIMB},
 };
 
 // How a shape's centre line and cross-section grow harder with difficulty d in [0, 1].
@@ -61,21 +104,41 @@ Vec3 Heading(float yawDegrees) {
     return {std::sin(r), 0.0f, -std::cos(r)};
 }
 
-// A wandering line that never comes back near itself.
+// A wandering line that never comes back near itself, with the design's hard stretch halfway: a steep climb,
+// a steep drop (the line starts high for it) or tight esses.
 std::vector<Vec3> ControlPoints(const TrackDesign& design, float d, float gap) {
     const ShapeRules& r = RulesOf(ThemeOf(design).shape);
     Random rng(design.seed);
     const int segments = int(r.segmentsBase + r.segmentsGrow * d);
     const float maxTurn = r.turnBase + r.turnGrow * d, maxClimb = r.climbBase + r.climbGrow * d;
-    std::vector<Vec3> points = {{0, 40, 0}, {0, 40, -r.segment}};
+    const float startHeight = design.feature == FEATURE_DROP ? 120.0f : 40.0f;
+    std::vector<Vec3> points = {{0, startHeight, 0}, {0, startHeight, -r.segment}};
     float yaw = 0.0f;
+    const int featureAt = segments / 2;
+    // The hard stretch is gentler on the first tracks. Esses on the hardest are as tight as the section
+    // allows without its inner side folding over itself.
+    const float severity = 0.6f + 0.4f * d;
+    const float essScale = (ThemeOf(design).shape == SHAPE_OPEN ? 0.8f : 1.0f) * severity;
+    const float essTurns[3] = {50.0f * essScale, -100.0f * essScale, 50.0f * essScale};
     for (int i = 0; i < segments; i++) {
+        const int stage = i - featureAt;  // 0, 1, 2 within the hard stretch
+        const bool hard = stage >= 0 && stage < 3 && design.feature != FEATURE_NONE;
+        const float rise = 30.0f * severity;
+        const float climb = !hard ? 0.0f : design.feature == FEATURE_CLIMB ? rise : design.feature == FEATURE_DROP ? -rise : 0.0f;
         Vec3 best;
         float bestGap = -1.0f, bestYaw = yaw;
         for (int attempt = 0; attempt < 16 && bestGap < gap; attempt++) {
-            const float tryYaw = yaw + rng.Range(-maxTurn, maxTurn);
-            Vec3 p = points.back() + Heading(tryYaw) * r.segment;
-            p.y = std::max(15.0f, std::min(90.0f, p.y + rng.Range(-maxClimb, maxClimb)));
+            float tryYaw = yaw + rng.Range(-maxTurn, maxTurn);
+            float length = r.segment;
+            if (hard && design.feature == FEATURE_ESSES) {
+                const float side = design.seed % 2 ? 1.0f : -1.0f;
+                tryYaw = yaw + side * essTurns[stage] + rng.Range(-5.0f, 5.0f);
+            }
+            if (hard && climb != 0.0f)
+                tryYaw = yaw + rng.Range(-5.0f, 5.0f), length = std::max(50.0f, r.segment * 0.6f);
+            Vec3 p = points.back() + Heading(tryYaw) * length;
+            p.y = climb != 0.0f ? points.back().y + climb
+                                : std::max(15.0f, std::min(150.0f, p.y + rng.Range(-maxClimb, maxClimb)));
             float nearest = 1e9f;
             for (size_t k = 0; k + 2 < points.size(); k++)
                 nearest = std::min(nearest, Len(points[k] - p));
@@ -88,75 +151,99 @@ std::vector<Vec3> ControlPoints(const TrackDesign& design, float d, float gap) {
     return points;
 }
 
+// What a stretch of the cross-section is made of, from its point to the next.
+enum ProfilePart { PART_FLOOR, PART_WALL, PART_LID, PART_COUNT };
+
 struct ProfilePoint {
     float side, up;
+    ProfilePart part;
 };
 
-// Cross-section of the shape, walking from the left across the floor to the right (or round, closed).
+// Cross-section of the shape as a closed loop, walking from the left across the floor to the right and back
+// over the top. Canyon walls lean in to an overhang under a lid; open ground is ringed by a ridge under a
+// high lid; a tunnel closes on itself.
 std::vector<ProfilePoint> ProfileOf(TrackShape shape, float size) {
+    const float w = size;
+    if (shape == SHAPE_CANYON)
+        return {{-w + 4, 32, PART_WALL}, {-w - 3, 26, PART_WALL},   {-w - 4, 18, PART_WALL},   {-w - 2, 8, PART_WALL},
+             {-w, 1, PART_WALL},      {-w * 0.7f, -4, PART_FLOOR}, {-w * 0.3f, -6, PART_FLOOR}, {0, -6.2f, PART_FLOOR},
+             {w * 0.3f, -6, PART_FLOOR}, {w * 0.7f, -4, PART_WALL}, {w, 1, PART_WALL},          {w + 2, 8, PART_WALL},
+             {w + 4, 18, PART_WALL},  {w + 3, 26, PART_WALL},    {w - 4, 32, PART_LID}};
+    if (shape == SHAPE_OPEN)
+        return {{-60, 50, PART_WALL},  {-68, 35, PART_WALL},  {-66, 10, PART_WALL},  {-60, -14, PART_FLOOR},
+                {-30, -14, PART_FLOOR}, {-12, -14, PART_FLOOR}, {0, -14, PART_FLOOR},  {12, -14, PART_FLOOR},
+                {30, -14, PART_FLOOR},  {60, -14, PART_WALL},   {66, 10, PART_WALL},   {68, 35, PART_WALL},
+                {60, 50, PART_LID}};
     std::vector<ProfilePoint> p;
-    if (shape == SHAPE_CANYON) {
-        const float w = size;
-        p = {{-w - 9, 30}, {-w - 5, 18}, {-w - 2, 8}, {-w, 1},   {-w * 0.7f, -4}, {-w * 0.3f, -6},
-             {0, -6.2f},   {w * 0.3f, -6}, {w * 0.7f, -4}, {w, 1}, {w + 2, 8},      {w + 5, 18}, {w + 9, 30}};
-    } else if (shape == SHAPE_TUNNEL) {
-        for (int k = 0; k <= 12; k++) {
-            const float a = float(k) / 12.0f * 2.0f * kPi + kPi;  // starts at the left, goes under
-            p.push_back({std::cos(a) * size * 1.25f, std::sin(a) * size});
-        }
-    } else {
-        for (float s : {-170.0f, -90.0f, -45.0f, -20.0f, 0.0f, 20.0f, 45.0f, 90.0f, 170.0f})
-            p.push_back({s, -14.0f});
+    for (int k = 0; k < 12; k++) {
+        const float a = float(k) / 12.0f * 2.0f * kPi + kPi;  // starts at the left, goes under
+        const ProfilePart part = k >= 1 && k < 5 ? PART_FLOOR : PART_WALL;
+        p.push_back({std::cos(a) * size * 1.25f, std::sin(a) * size, part});
     }
     return p;
 }
 
-Vec3 Place(const PathFrame& f, float side, float up) {
-    return f.pos + f.side * side + f.up * up;
+// The box around a cross-section: half its width, its lowest and highest point.
+struct ProfileExtent {
+    float half, lower, upper;
+};
+
+ProfileExtent ExtentOf(const std::vector<ProfilePoint>& profile) {
+    ProfileExtent e{0.0f, 1e9f, -1e9f};
+    for (const ProfilePoint& q : profile) {
+        e.half = std::max(e.half, std::fabs(q.side));
+        e.lower = std::min(e.lower, q.up);
+        e.upper = std::max(e.upper, q.up);
+    }
+    return e;
 }
 
-// Sweeps the cross-section along the path into groups of a few dozen rings, so the renderer can cull them.
+// Sweeps the closed cross-section along the path into groups of a few dozen rings, so the renderer can cull
+// them; each part of the section gets its own groups and material.
 void Sweep(MeshBuilder& mb, const std::vector<PathFrame>& path, const std::vector<ProfilePoint>& profile,
-           int floorMaterial, int wallMaterial, float roughness, unsigned seed) {
+           const int materials[PART_COUNT], float roughness, unsigned seed) {
     constexpr size_t kRingsPerGroup = 24;
     const size_t n = profile.size();
-    std::vector<float> arc(n, 0.0f);
-    for (size_t k = 1; k < n; k++)
-        arc[k] = arc[k - 1] + std::hypot(profile[k].side - profile[k - 1].side, profile[k].up - profile[k - 1].up);
-    auto isFloor = [&profile](size_t k) { return profile[k].up < -3.0f && profile[k + 1].up < -3.0f; };
-    bool hasPass[2] = {false, false};
-    for (size_t k = 0; k + 1 < n; k++)
-        hasPass[isFloor(k) ? 0 : 1] = true;
+    auto next = [n](size_t k) { return (k + 1) % n; };
+    std::vector<float> arc(n + 1, 0.0f);
+    for (size_t k = 0; k < n; k++)
+        arc[k + 1] = arc[k] + std::hypot(profile[next(k)].side - profile[k].side, profile[next(k)].up - profile[k].up);
     int groupNumber = 0;
     for (size_t first = 0; first + 1 < path.size(); first += kRingsPerGroup) {
         const size_t last = std::min(path.size() - 1, first + kRingsPerGroup);
-        for (int pass = 0; pass < 2; pass++) {  // floor quads, then wall quads
-            if (!hasPass[pass])
+        for (int part = 0; part < PART_COUNT; part++) {
+            bool used = false;
+            for (const ProfilePoint& q : profile)
+                used = used || q.part == part;
+            if (!used)
                 continue;
             char name[16];
-            snprintf(name, sizeof(name), "%c%d", pass == 0 ? 'f' : 'w', groupNumber);
-            mb.BeginGroup(name, pass == 0 ? floorMaterial : wallMaterial);
+            snprintf(name, sizeof(name), "%c%d", "fwl"[part], groupNumber);
+            mb.BeginGroup(name, materials[part]);
             std::vector<uint16_t> rows;
             for (size_t i = first; i <= last; i++)
                 for (size_t k = 0; k < n; k++) {
-                    // Walls are pushed outward by noise, never into the flying space.
-                    const float bump = roughness * FractalNoise(float(i) * 0.35f, float(k) * 1.3f, seed, 3);
+                    // Walls are pushed outward by noise, never into the flying space; a lid stays smooth.
+                    const bool smooth = profile[k].part == PART_LID || profile[(k + n - 1) % n].part == PART_LID;
+                    const float bump =
+                        smooth ? 0.0f : roughness * FractalNoise(float(i) * 0.35f, float(k) * 1.3f, seed, 3);
                     const float len = std::hypot(profile[k].side, profile[k].up);
                     const float grow = len > 0.0f ? 1.0f + bump / len : 1.0f;
                     rows.push_back(mb.AddVertex(Place(path[i], profile[k].side * grow, profile[k].up * grow)));
                 }
             for (size_t i = first; i < last; i++)
-                for (size_t k = 0; k + 1 < n; k++) {
-                    if (isFloor(k) != (pass == 0))
+                for (size_t k = 0; k < n; k++) {
+                    if (profile[k].part != part)
                         continue;
-                    const uint16_t a = rows[(i - first) * n + k], b = rows[(i - first) * n + k + 1];
-                    const uint16_t c = rows[(i + 1 - first) * n + k + 1], dd = rows[(i + 1 - first) * n + k];
+                    const size_t k1 = next(k);
+                    const uint16_t a = rows[(i - first) * n + k], b = rows[(i - first) * n + k1];
+                    const uint16_t c = rows[(i + 1 - first) * n + k1], dd = rows[(i + 1 - first) * n + k];
                     const float t0 = path[i].distance / 8.0f, t1 = path[i + 1].distance / 8.0f;
                     const UV ua{arc[k] / 8.0f, t0}, ub{arc[k + 1] / 8.0f, t0}, uc{arc[k + 1] / 8.0f, t1},
                         ud{arc[k] / 8.0f, t1};
                     // Faces point at the centre line, where the vehicle flies.
                     const Vec3 pa = Place(path[i], profile[k].side, profile[k].up);
-                    const Vec3 pb = Place(path[i], profile[k + 1].side, profile[k + 1].up);
+                    const Vec3 pb = Place(path[i], profile[k1].side, profile[k1].up);
                     const Vec3 pd = Place(path[i + 1], profile[k].side, profile[k].up);
                     Vec3 normal = Normalized(Cross(pb - pa, pd - pa));
                     const bool inward = Dot(normal, path[i].pos - pa) > 0.0f;
@@ -178,35 +265,6 @@ void Sweep(MeshBuilder& mb, const std::vector<PathFrame>& path, const std::vecto
     }
 }
 
-// A box along the axes of a frame (side, up, forward), faces outward.
-void FrameBox(MeshBuilder& mb, const PathFrame& f, Vec3 centre, float halfSide, float halfUp, float halfForward) {
-    const Vec3 axes[3] = {f.side * halfSide, f.up * halfUp, f.forward * halfForward};
-    for (int a = 0; a < 3; a++)
-        for (int sign = -1; sign <= 1; sign += 2) {
-            const Vec3 n = axes[a] * float(sign);
-            Vec3 t1 = axes[(a + 1) % 3], t2 = axes[(a + 2) % 3];
-            if (Dot(Cross(t1, t2), n) < 0.0f)
-                std::swap(t1, t2);
-            const Vec3 c = centre + n;
-            mb.AddQuad(c - t1 - t2, c + t1 - t2, c + t1 + t2, c - t1 + t2);
-        }
-}
-
-// A square tube bent into a circle around the centre line, to fly through.
-void Ring(MeshBuilder& mb, const PathFrame& f, float radius, float thickness) {
-    constexpr int kSegments = 16;
-    for (int k = 0; k < kSegments; k++) {
-        const float a = 2.0f * kPi * float(k) / kSegments, b = 2.0f * kPi * float(k + 1) / kSegments;
-        const Vec3 da = f.side * std::cos(a) + f.up * std::sin(a), db = f.side * std::cos(b) + f.up * std::sin(b);
-        PathFrame segment = f;
-        segment.side = Normalized(db - da);
-        segment.up = Normalized(da + db);
-        segment.forward = Cross(segment.side, segment.up);
-        const Vec3 centre = f.pos + (da + db) * (0.5f * (radius + thickness));
-        FrameBox(mb, segment, centre, Len(db - da) * 0.5f * (radius + thickness) + 0.05f, thickness, thickness);
-    }
-}
-
 float Difficulty(int index) {
     return float(index) / float(kTrackCount - 1);
 }
@@ -220,29 +278,12 @@ void Scenery(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFra
     mb.BeginGroup("scenery", rockMaterial);
     if (theme.shape == SHAPE_CANYON) {
         for (float s = 30.0f; s < length - 30.0f; s += rng.Range(18.0f, 40.0f)) {
+            // Scenery never reaches through a wall: a vehicle pushed off its far faces would land outside.
             const PathFrame& f = frameAt(s);
-            const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * (size - rng.Range(1.5f, 3.0f));
             const float r = rng.Range(1.0f, 2.2f);
+            const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * (size * 0.7f - r - 0.3f);
             FrameBox(mb, f, Place(f, side, -5.0f + r * 0.6f), r, r, r * 1.3f);
         }
-        if (theme.arches)
-            for (float s = 150.0f; s < length - 60.0f; s += 220.0f) {
-                const PathFrame& f = frameAt(s);
-                FrameBox(mb, f, Place(f, 0.0f, 17.0f), size + 10.0f, 2.0f, 3.5f);
-            }
-    }
-    if (theme.towers) {
-        for (float s = 40.0f; s < length - 20.0f; s += rng.Range(22.0f, 45.0f)) {
-            const PathFrame& f = frameAt(s);
-            const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * rng.Range(size + 12.0f, size + 70.0f);
-            const float half = rng.Range(3.0f, 8.0f), height = rng.Range(25.0f, 90.0f);
-            FrameBox(mb, f, Place(f, side, -14.0f + height * 0.5f), half, height * 0.5f, half);
-        }
-    }
-    if (theme.rings) {
-        mb.BeginGroup("rings", lampMaterial);
-        for (float s = 70.0f; s < length - 50.0f; s += 110.0f)
-            Ring(mb, frameAt(s), size, 1.0f);
     }
     if (theme.lamps) {
         mb.BeginGroup("lamps", lampMaterial);
@@ -258,15 +299,16 @@ void Scenery(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFra
     }
 }
 
-// Closes the far end (and the start) of canyons and tunnels so nobody flies out of the world.
-void EndCaps(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFrame>& path, float size) {
-    if (theme.shape == SHAPE_OPEN)
-        return;
+// Closes both ends of the swept section so nobody flies out of the world. The caps are thicker than a
+// vehicle's reach, so one touching both faces at once is never pushed out through the far one.
+void EndCaps(MeshBuilder& mb, const std::vector<PathFrame>& path, const ProfileExtent& e, float roughness,
+             int material) {
+    mb.BeginGroup("ends", material);
+    const float grow = roughness + 1.0f, thick = 2.0f;
     for (const PathFrame* f : {&path.front(), &path.back()}) {
-        const float half = theme.shape == SHAPE_TUNNEL ? size * 1.3f : size + 10.0f;
-        const float upper = theme.shape == SHAPE_TUNNEL ? size + 1.0f : 31.0f;
-        const float lower = theme.shape == SHAPE_TUNNEL ? -size - 1.0f : -7.0f;
-        FrameBox(mb, *f, Place(*f, 0.0f, (upper + lower) * 0.5f), half, (upper - lower) * 0.5f, 0.5f);
+        const float outward = f == &path.front() ? -thick : thick;
+        FrameBox(mb, *f, Place(*f, 0.0f, (e.upper + e.lower) * 0.5f) + f->forward * outward, e.half + grow,
+                 (e.upper - e.lower) * 0.5f + grow, thick);
     }
 }
 
@@ -280,6 +322,19 @@ void GoalGate(MeshBuilder& mb, const PathFrame& f, float halfWidth, float bottom
 
 std::string TexturePath(const char* name) {
     return std::string("..\\Textures\\") + name + ".jpg";
+}
+
+// A see-through lid casts no shadow (it is not opaque) and costs one blended pass of large triangles: glass
+// over canyons, a faint glowing field over open ground.
+int LidMaterial(MeshBuilder& mb, const TrackTheme& theme) {
+    MaterialSpec m;
+    m.name = "lid";
+    const bool field = theme.shape == SHAPE_OPEN;
+    m.texture = TexturePath(field ? "field" : "glass");
+    m.transparency = field ? 0.35f : 0.3f;
+    for (int k = 0; k < 3; k++)
+        m.emissive[k] = field ? 0.5f : 0.2f;
+    return mb.AddMaterial(m);
 }
 
 }  // namespace
@@ -311,26 +366,36 @@ bool BuildTrack(int index, TrackLayout& out) {
 
     out.model.Clear();
     MeshBuilder mb(out.model);
-    auto material = [&mb](const char* name, const std::string& texture, float emissive) {
+    // Surfaces take the design's tint; the set pieces glow in the lamps' colour, or the tint where there are none.
+    auto material = [&mb](const char* name, const char* texture, const float* tint, float emissive, float transparency) {
         MaterialSpec m;
         m.name = name;
-        m.texture = texture;
+        m.texture = TexturePath(texture);
+        m.transparency = transparency;
         for (int k = 0; k < 3; k++) {
-            m.ambient[k] = 0.7f, m.diffuse[k] = 0.9f, m.emissive[k] = emissive;
+            m.ambient[k] = 0.7f * tint[k], m.diffuse[k] = 0.9f * tint[k], m.emissive[k] = emissive * tint[k];
         }
         return mb.AddMaterial(m);
     };
-    const int floorMaterial = material("floor", TexturePath(theme.floorTexture), 0.0f);
-    const int wallMaterial = material("wall", TexturePath(theme.wallTexture), 0.0f);
-    const int lampMaterial = material("lamp", TexturePath("lamp"), 0.8f);
-    const int goalMaterial = material("G", TexturePath("goal"), 0.9f);  // "G": seen, never collided with
+    const float plain[3] = {1, 1, 1};
+    const float* glow = theme.lamps ? theme.lampColour : design.tint;
+    const int floorMaterial = material("floor", theme.floorTexture, design.tint, 0.0f, 1.0f);
+    const int wallMaterial = material("wall", theme.wallTexture, design.tint, 0.0f, 1.0f);
+    const int lampMaterial = material("lamp", "lamp", plain, 0.8f, 1.0f);
+    const int goalMaterial = material("G", "goal", plain, 0.9f, 1.0f);  // "G": seen, never collided with
+    const SceneryMaterials pieces = {wallMaterial, lampMaterial, material("G", "crystal", glow, 0.8f, 1.0f),
+                                     material("G", theme.shape == SHAPE_TUNNEL ? "rust" : "metal", plain, 0.1f, 1.0f),
+                                     material("G", "lightfall", glow, 1.0f, 0.5f)};
 
-    Sweep(mb, out.path, ProfileOf(theme.shape, size), floorMaterial, wallMaterial,
-          theme.shape == SHAPE_OPEN ? 1.5f : 2.5f, design.seed);
+    const std::vector<ProfilePoint> profile = ProfileOf(theme.shape, size);
+    const float roughness = theme.shape == SHAPE_OPEN ? 1.5f : 2.5f;
+    const int partMaterials[PART_COUNT] = {floorMaterial, wallMaterial, LidMaterial(mb, theme)};
+    Sweep(mb, out.path, profile, partMaterials, roughness, design.seed);
     Random rng(design.seed * 7u + 3u);
     out.lamps.clear();
     Scenery(mb, theme, out.path, size, rng, wallMaterial, lampMaterial, out.lamps);
-    EndCaps(mb, theme, out.path, size);
+    SetPieces(mb, design, out.path, size, RoomOf(theme.shape, size), rng, pieces);
+    EndCaps(mb, out.path, ExtentOf(profile), roughness, wallMaterial);
 
     // The race starts a few metres into the track and ends in a gate near its far end.
     const PathFrame& start = out.path[3];
@@ -361,15 +426,20 @@ bool BuildTrack(int index, TrackLayout& out) {
     return true;
 }
 
-// A hand-modelled track keeps a clear straight line from its start to its goal.
-void StraightPath(const TrackSettings& s, TrackLayout& layout) {
+float Track1CentreX(float z) {
+    const float t = std::max(0.0f, (kTrack1StraightZ - z) / (kTrack1StraightZ - kTrack1GoalZ));
+    return 30.0f * std::sin(3.0f * kPi * t) * std::sin(kPi * t);
+}
+
+void HandPath(const TrackSettings& s, TrackLayout& layout) {
     const Vec3 from{s.vehicleStartPosition[0], s.vehicleStartPosition[1] + 1.0f, s.vehicleStartPosition[2]};
-    const Vec3 to{(s.goalMin[0] + s.goalMax[0]) * 0.5f, from.y, (s.goalMin[2] + s.goalMax[2]) * 0.5f};
-    const int steps = int(Len(to - from) / 3.0f) + 1;
+    const float toZ = (s.goalMin[2] + s.goalMax[2]) * 0.5f;
+    const int steps = int(std::fabs(toZ - from.z) / 3.0f) + 1;
     layout.path.clear();
     for (int k = 0; k <= steps; k++) {
         PathFrame f;
-        f.pos = Lerp(from, to, float(k) / float(steps));
+        f.pos.z = from.z + (toZ - from.z) * float(k) / float(steps);
+        f.pos = {Track1CentreX(f.pos.z), from.y, f.pos.z};
         layout.path.push_back(f);
     }
 }

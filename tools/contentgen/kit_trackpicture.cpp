@@ -148,7 +148,7 @@ Vec3 LightAt(const View& v, const MsMaterial& m, const Vec3& p, const Vec3& n) {
 
 // Fills the pixels of a triangle already in front of the near plane. The sky is drawn first, behind
 // everything: unlit, unfogged and without the depth test.
-void Raster(const View& v, const Corner c[3], const Texture& tex, bool sky, Frame& frame) {
+void Raster(const View& v, const Corner c[3], const Texture& tex, bool sky, float opacity, Frame& frame) {
     float sx[3], sy[3], iz[3];
     for (int i = 0; i < 3; i++) {
         iz[i] = 1.0f / c[i].eye.z;
@@ -204,14 +204,14 @@ void Raster(const View& v, const Corner c[3], const Texture& tex, bool sky, Fram
                 const float d = v.fogDensity * z;
                 colour = Lerp(v.fogColour, colour, std::exp(-d * d));
             }
-            frame.colour[at] = colour;
-            if (!sky)
+            frame.colour[at] = Lerp(frame.colour[at], colour, opacity);
+            if (!sky && opacity >= 1.0f)
                 frame.depth[at] = z;
         }
 }
 
 // Cuts the triangle at the near plane and rasters what is left (a triangle or a quad).
-void DrawTriangle(const View& v, const Corner in[3], const Texture& tex, bool sky, Frame& frame) {
+void DrawTriangle(const View& v, const Corner in[3], const Texture& tex, bool sky, float opacity, Frame& frame) {
     Corner out[4];
     int n = 0;
     for (int i = 0; i < 3; i++) {
@@ -225,10 +225,10 @@ void DrawTriangle(const View& v, const Corner in[3], const Texture& tex, bool sk
         }
     }
     if (n >= 3)
-        Raster(v, out, tex, sky, frame);
+        Raster(v, out, tex, sky, opacity, frame);
     if (n == 4) {
         const Corner rest[3] = {out[0], out[2], out[3]};
-        Raster(v, rest, tex, sky, frame);
+        Raster(v, rest, tex, sky, opacity, frame);
     }
 }
 
@@ -280,13 +280,14 @@ Vec3 PositionOf(const CMilkshapeModel& m, uint16_t vertex) {
     return {p[0], p[1], p[2]};
 }
 
-// The sky model turns with the view but stays centred on the eye, like the race's.
-void DrawModel(const View& v, const CMilkshapeModel& model, bool sky, std::map<std::string, Texture>& textures,
-               Frame& frame) {
+// The sky model turns with the view but stays centred on the eye, like the race's. Like the race, the
+// see-through groups come after the opaque ones, blended, both faces, leaving the depth as it was.
+void DrawModel(const View& v, const CMilkshapeModel& model, bool sky, bool translucent,
+               std::map<std::string, Texture>& textures, Frame& frame) {
     const Vec3 eye = sky ? Vec3{0, 0, 0} : v.eye;
     for (const MsGroup& group : model.groups) {
         const MsMaterial* material = model.MaterialOf(group);
-        if (!material)
+        if (!material || (material->transparency < 1.0f) != translucent)
             continue;
         const Texture& tex = TextureOf(textures, material->texture);
         for (uint32_t index : group.triangleIndices) {
@@ -294,7 +295,7 @@ void DrawModel(const View& v, const CMilkshapeModel& model, bool sky, std::map<s
             const Vec3 p[3] = {PositionOf(model, tri.vertexIndices[0]), PositionOf(model, tri.vertexIndices[1]),
                                PositionOf(model, tri.vertexIndices[2])};
             const Vec3 face = Cross(p[1] - p[0], p[2] - p[0]);
-            if (Dot(face, eye - p[0]) <= 0.0f)  // the race culls back faces too
+            if (!translucent && Dot(face, eye - p[0]) <= 0.0f)  // the race culls back faces too
                 continue;
             Corner c[3];
             int behind = 0, beyond = 0;
@@ -309,7 +310,7 @@ void DrawModel(const View& v, const CMilkshapeModel& model, bool sky, std::map<s
                 beyond += !sky && c[k].eye.z >= kFar;
             }
             if (behind < 3 && beyond < 3)
-                DrawTriangle(v, c, tex, sky, frame);
+                DrawTriangle(v, c, tex, sky, translucent ? material->transparency : 1.0f, frame);
         }
     }
 }
@@ -336,8 +337,9 @@ bool RenderTrackPicture(int track, const CardView& card, int width, int height, 
     // Below the sky's skirt the race shows its clear colour: the fog's, or black.
     frame.colour.assign(size_t(v.width) * v.height, v.fog ? v.fogColour : Vec3{0, 0, 0});
     frame.depth.assign(frame.colour.size(), kFar);
-    DrawModel(v, skyModel, true, textures, frame);
-    DrawModel(v, model, false, textures, frame);
+    DrawModel(v, skyModel, true, false, textures, frame);
+    DrawModel(v, model, false, false, textures, frame);
+    DrawModel(v, model, false, true, textures, frame);
     out = RgbImage(width, height);
     constexpr float kShare = 1.0f / float(kSupersample * kSupersample);
     for (int y = 0; y < height; y++)

@@ -245,7 +245,7 @@ bool WriteTrackPictures(const std::string& root) {
         return false;
     bool ok = true;
     for (int n = 1; n <= kTrackCount && ok; n++) {
-        // Open courses and canyons are seen from above their walls, so the way ahead shows; a tunnel from
+        // Open courses and canyons are seen from high up under their lids, so the way ahead shows; a tunnel from
         // inside it.
         const TrackShape shape = ThemeOf(DesignOf(n - 1)).shape;
         const CardView view = shape == SHAPE_TUNNEL ? CardView{7.0f, 3.0f, 9.0f}

@@ -11,28 +11,36 @@ struct TrackSettings;
 
 enum TrackShape { SHAPE_CANYON, SHAPE_TUNNEL, SHAPE_OPEN };
 
-// The look of a family of tracks: where it is, how it is lit, what stands in it.
+// What a family of tracks is built of: its shape, surfaces and lamps.
 struct TrackTheme {
     const char* name;
     TrackShape shape;
     const char* floorTexture;  // file names under Textures/
     const char* wallTexture;
-    const char* sky;           // sky family: day, dusk, night, storm
-    bool sun;
     bool lamps;                // point lights along the way
     float lampColour[3];
-    float fog[4];              // r, g, b, density (0 = none)
-    float ambient[3];
-    bool rings;                // rings to fly through
-    bool towers;               // towers and pillars beside the way
-    bool arches;               // bridges across a canyon
 };
+
+// The sight a track is remembered by, seen from the course.
+enum SetPiece { PIECE_NONE, PIECE_ARCHES, PIECE_RINGS, PIECE_TOWERS, PIECE_LIGHTFALL, PIECE_PYLONS, PIECE_SPIRAL,
+                PIECE_CRYSTALS, PIECE_RIBS, PIECE_WRECK };
+// The stretch that changes how a track is flown.
+enum LayoutFeature { FEATURE_NONE, FEATURE_CLIMB, FEATURE_DROP, FEATURE_ESSES };
 
 struct TrackDesign {
     const char* title;
     int theme;      // into the theme table; -1 for a track modelled by hand (its own generator)
     unsigned seed;
     int vehicle;    // required vehicle, 0..3
+    // Its own light and colour: sky family, sun direction (none when y is 0), surface tint, fog (density 0 =
+    // none) and ambient light.
+    const char* sky;
+    float sun[3];
+    float tint[3];
+    float fog[4];
+    float ambient[3];
+    SetPiece piece;
+    LayoutFeature feature;
 };
 
 constexpr int kTrackCount = 24;
@@ -65,8 +73,14 @@ struct TrackPrizes {
 // The cash of every track, from the prices of the vehicles (gVehicles must be loaded).
 std::vector<TrackPrizes> PrizeTable();
 
-// A hand-modelled track's centre line: the straight way from its start to its goal.
-void StraightPath(const TrackSettings& s, TrackLayout& layout);
+// Track 1 is modelled by hand: its goal line, and the middle of its canyon at z, straight for its first 60
+// units and swinging smoothly from side to side three times between there and the goal, 30 units out in the
+// middle bend, further than the canyon is wide.
+constexpr float kTrack1StraightZ = -60.0f;
+constexpr float kTrack1GoalZ = -605.0f;
+float Track1CentreX(float z);
+// The hand-modelled track's centre line from its start to its goal.
+void HandPath(const TrackSettings& s, TrackLayout& layout);
 // The autopilot's waypoints along a layout's centre line.
 std::vector<AutopilotPoint> RouteOf(const TrackLayout& layout);
 
