@@ -9,7 +9,7 @@
 
 namespace {
 
-const std::string kShaderDir = (std::filesystem::path(__FILE__).parent_path() / "../../shaders/").string();
+const std::string kShaderDir = SHADER_SOURCE_DIR "/";
 
 // A white texture on unit 0 so the programs' texture lookups give 1.
 GLuint WhiteTexture() {
