@@ -224,6 +224,17 @@ void CStaticShadowVolume::UpdateVisibility(const float p[3]) {
     }
 }
 
+void CStaticShadowVolume::KeepInView(const float planes[][4], int planeCount) {
+    for (size_t g = 0; g < groupVolumes.size(); ++g) {
+        if (!active[g]) continue;
+        const BoundingBox& b = groupVolumes[g]->bounds;
+        const float* c = b.center;
+        for (int p = 0; p < planeCount && active[g]; ++p)
+            if (planes[p][0] * c[0] + planes[p][1] * c[1] + planes[p][2] * c[2] + planes[p][3] < -b.radius)
+                active[g] = 0;
+    }
+}
+
 bool CStaticShadowVolume::AnyActive() const {
     return std::find(active.begin(), active.end(), 1) != active.end();
 }

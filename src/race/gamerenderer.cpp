@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
+#include <algorithm>
 #include <initializer_list>
 
 #include "app/loading.h"
@@ -59,7 +60,8 @@ CGameRenderer::~CGameRenderer() {
     skyModel.reset();
     gTrackModel.Clear();
     program.reset();
-    for (ShaderObject* s : {&vertexShader, &fragmentShader, &fogFragmentShader})
+    for (ShaderObject* s :
+         {&vertexShader, &fragmentShader, &fogFragmentShader, &lamplessFragmentShader, &lamplessFogFragmentShader})
         if (s->id)
             glDeleteShader(s->id);
 }
@@ -75,6 +77,8 @@ void CGameRenderer::init() {
     fragmentShader = LoadShader("MultiPointLight.frag");
     program = std::make_unique<ShaderProgram>("PointLight");
     fogFragmentShader = LoadShader("MultiPointLightFog.frag");
+    lamplessFragmentShader = LoadShader("MultiPointLight.frag", kNoLamps);
+    lamplessFogFragmentShader = LoadShader("MultiPointLightFog.frag", kNoLamps);
     program->Attach(&vertexShader);
 
     const int h = gSettings.screenHeight;
@@ -169,10 +173,13 @@ void SetUpRaceLighting() {
 
 void CGameRenderer::SetUpFog() {
     const TrackSettings& t = gTrackSettings;
+    const bool lamps = PointLightDefines() == nullptr;
     if (!t.fogEnabled) {
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-        program->Attach(&fragmentShader);
+        program->Attach(lamps ? &fragmentShader : &lamplessFragmentShader);
         program->Link();
+        lit = LitProgram();
+        lit.Locate(program->id);
         return;
     }
     const GLfloat color[4] = {t.fogColor[0], t.fogColor[1], t.fogColor[2], 1.0f};
@@ -183,8 +190,10 @@ void CGameRenderer::SetUpFog() {
     glHint(GL_FOG_HINT, GL_NICEST);
     glDisable(GL_FOG);
     if (gSettings.shadows && gRequestedState != STATE_GAME_OUTRO) {
-        program->Attach(&fogFragmentShader);
+        program->Attach(lamps ? &fogFragmentShader : &lamplessFogFragmentShader);
         program->Link();
+        lit.Locate(program->id);
+        std::copy(color, color + 4, lit.fog);
         glUseProgram(program->id);
         glUniform4fv(glGetUniformLocation(program->id, "fogColor"), 1, color);
         glUniform1f(glGetUniformLocation(program->id, "fogDensity"), t.fogDensity);

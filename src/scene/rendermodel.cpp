@@ -132,7 +132,8 @@ void RenderModel::AssignGroupLights() {
     for (size_t g = 0; g < groupBoxes.size(); ++g) {
         groupLights[g].clear();
         for (const SceneLight& light : gTrackSettings.lights) {
-            if (light.type != LIGHT_POINT)
+            // A shadow-casting light lights in its own pass, where its shadow does not fall.
+            if (light.type != LIGHT_POINT || light.castsShadows)
                 continue;
             BoundingBox reach = groupBoxes[g];
             for (int i = 0; i < 3; ++i) {
@@ -240,27 +241,90 @@ void RenderModel::DrawRun(size_t group) const {
 }
 
 void RenderModel::DrawGroups(bool includeA, const std::function<bool(const MsGroup&, const MsMaterial&)>& wanted) {
+    const MsMaterial* applied = nullptr;  // neighbouring groups often share one
     for (size_t g = 0; g < model->groups.size(); ++g) {
         if (!IsGroupVisible(g, includeA))
             continue;
         SetupGroupLights(g);
         const MsMaterial* m = model->MaterialOf(model->groups[g]);
         if (m && wanted(model->groups[g], *m)) {
-            ApplyMaterial(*m, GL_FRONT);
+            if (m != applied)
+                ApplyMaterial(*m, GL_FRONT);
+            applied = m;
             DrawRun(g);
         }
     }
 }
 
-void RenderModel::Draw(bool opaque, bool transparent, bool includeA) {
-    SelectNearestLights();
+void RenderModel::BindArrays(bool shaded) const {
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glVertexPointer(3, GL_FLOAT, 0, nullptr);
-    glBindBuffer(GL_ARRAY_BUFFER, normalBuffer);
-    glNormalPointer(GL_FLOAT, 0, nullptr);
-    glBindBuffer(GL_ARRAY_BUFFER, texCoordBuffer);
-    glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
+    if (shaded) {
+        glBindBuffer(GL_ARRAY_BUFFER, normalBuffer);
+        glNormalPointer(GL_FLOAT, 0, nullptr);
+        glBindBuffer(GL_ARRAY_BUFFER, texCoordBuffer);
+        glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
+    }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+bool RenderModel::IsOpaque(size_t group) const {
+    const MsMaterial* m = model->MaterialOf(model->groups[group]);
+    return m && m->transparency == 1.0f && !Named(model->groups[group], "T");
+}
+
+bool RenderModel::InSet(size_t group, GroupSet groups) const {
+    switch (groups) {
+    case GROUPS_ALL: return IsGroupVisible(group, true);
+    case GROUPS_LIT: return IsGroupVisible(group, false);
+    case GROUPS_UNLIT: return IsGroupVisible(group, true) && !IsGroupVisible(group, false);
+    }
+    return false;
+}
+
+void RenderModel::DrawDepth() {
+    BindArrays(false);
+    // Groups lie one after another in the arrays, so visible neighbours make one run.
+    GLint first = 0;
+    GLsizei count = 0;
+    for (size_t g = 0; g < model->groups.size(); ++g) {
+        if (!IsOpaque(g) || !IsGroupVisible(g, true))
+            continue;
+        const GroupRun& run = groupRuns[g];
+        if (count > 0 && run.first != first + count) {
+            glDrawArrays(GL_TRIANGLES, first, count);
+            count = 0;
+        }
+        if (count == 0)
+            first = run.first;
+        count += run.count;
+    }
+    if (count > 0)
+        glDrawArrays(GL_TRIANGLES, first, count);
+}
+
+void RenderModel::DrawShaded(GroupSet groups, bool withLamps) {
+    if (withLamps)
+        SelectNearestLights();
+    BindArrays(true);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    const MsMaterial* applied = nullptr;
+    for (size_t g = 0; g < model->groups.size(); ++g) {
+        if (!IsOpaque(g) || !InSet(g, groups))
+            continue;
+        if (withLamps)
+            SetupGroupLights(g);
+        const MsMaterial* m = model->MaterialOf(model->groups[g]);
+        if (m != applied)
+            ApplyMaterial(*m, GL_FRONT);
+        applied = m;
+        DrawRun(g);
+    }
+}
+
+void RenderModel::Draw(bool opaque, bool transparent, bool includeA) {
+    SelectNearestLights();
+    BindArrays(true);
 
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);

@@ -164,7 +164,8 @@ std::string Script() {
            "VEHICLE 0\n"
            "TRACK ../Models/track1.ms3d\n"
            "SKY ../Models/sky1.ms3d\n"
-           "SUN 0.8 0.7 0.2\n"
+           "SUN 800 700 200\n"  // towards (0.8, 0.7, 0.2), about as long as AddSun writes
+
            "AMBIENTLIGHT 0.5 0.46 0.42\n"
            "BEGINFOG\n"
            "COLOR 0.78 0.68 0.55\n"
