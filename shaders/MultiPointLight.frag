@@ -23,5 +23,6 @@ void main()
         }
 #endif
     }
+    colour = min(colour, 1.0);  // as fixed-function lighting clamps before texturing
     gl_FragColor = vec4(colour, gl_FrontMaterial.diffuse.a) * texture2D(tex, gl_TexCoord[0].st);
 }

@@ -26,6 +26,7 @@ void main()
         }
 #endif
     }
+    colour = min(colour, 1.0);  // as fixed-function lighting clamps before texturing
     vec4 lit = vec4(colour, gl_FrontMaterial.diffuse.a) * texture2D(tex, gl_TexCoord[0].st);
     float depth = fogDensity * gl_FogFragCoord;
     float clear = clamp(exp(-depth * depth), 0.0, 1.0);

@@ -90,9 +90,11 @@ void DrawShadowedWorld(const WorldModels& world, CStencilTechnique* stencil, con
         if (!lights[i].castsShadows)
             continue;
         if (stencil) {
-            // The frame's clear has cleared the stencil for the first light.
-            if (!first)
+            // The frame's clear has cleared the stencil for the first light; the lit pass left it read-only.
+            if (!first) {
+                glStencilMask(~0u);
                 glClear(GL_STENCIL_BUFFER_BIT);
+            }
             stencil->BeginVolumes(int(i));
             stencil->DrawVolumes(int(i));
             stencil->BeginLitPass();
