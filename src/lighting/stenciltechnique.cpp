@@ -25,35 +25,6 @@ void SetFaces(GLenum backDepthFail, GLenum backPass, GLenum frontDepthFail, GLen
     SetFace(GL_FRONT, GL_KEEP, frontDepthFail, frontPass, ~0u, GL_ALWAYS);
 }
 
-// The side and near planes of the current view (a, b, c, d with a unit normal pointing inwards); the far
-// plane is left out, as the depth-fail projection has none.
-struct ViewPlanes {
-    float planes[5][4];
-};
-
-ViewPlanes CurrentViewPlanes() {
-    float view[16], projection[16], clip[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, view);
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    for (int c = 0; c < 4; ++c)
-        for (int r = 0; r < 4; ++r) {
-            clip[4 * c + r] = 0.0f;
-            for (int k = 0; k < 4; ++k) clip[4 * c + r] += projection[4 * k + r] * view[4 * c + k];
-        }
-    // Row r of the clip matrix is (clip[r], clip[4 + r], clip[8 + r], clip[12 + r]).
-    const int rows[5] = {0, 0, 1, 1, 2};
-    const float signs[5] = {1.0f, -1.0f, 1.0f, -1.0f, 1.0f};
-    ViewPlanes v;
-    for (int p = 0; p < 5; ++p) {
-        float* plane = v.planes[p];
-        for (int c = 0; c < 4; ++c) plane[c] = clip[4 * c + 3] + signs[p] * clip[4 * c + rows[p]];
-        const float length = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
-        if (length > 0.0f)
-            for (float& x : v.planes[p]) x /= length;
-    }
-    return v;
-}
-
 // Column-major 4x4 times (x, y, z, w).
 void Transform(const float m[16], const float v[4], float out[4]) {
     for (int r = 0; r < 4; ++r) out[r] = m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2] + m[12 + r] * v[3];
@@ -186,7 +157,7 @@ void CZFailStencilTechnique::RenderVolumes(int light) {
         CStaticShadowVolume* v = VolumeOf(caster, light);
         if (!v) continue;
         v->UpdateVisibility(eye);
-        v->KeepInView(view.planes, 5);
+        v->KeepInView(view);
         v->DrawFrontCap();
         v->DrawSides();
         v->DrawBackCap();

@@ -247,6 +247,7 @@ void CGameRenderer::draw() {
 void CGameRenderer::DrawSky() {
     // The sky turns with the view but never comes nearer.
     glPushMatrix();
+    glLoadIdentity();
     camera.ApplyRotation();
     if (sky)
         sky->Draw();
@@ -256,24 +257,28 @@ void CGameRenderer::DrawSky() {
 void CGameRenderer::DrawPlainFrame() {
     const bool fog = gTrackSettings.fogEnabled;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawSky();
 
     // The sequences show the vehicle and no HUD.
     const bool sequence = IsSequenceState(gRequestedState);
     glPushMatrix();
     camera.Apply();
     PlaceSun();
-    if (sequence && vehicleRender) {
-        glPushMatrix();
-        gVehicleTransform.Apply();
-        vehicleRender->Draw(true, true, true);
-        glPopMatrix();
+    // The opaque scenery, the sky behind it, then what is translucent over both; the vehicle is not fogged.
+    for (bool opaque : {true, false}) {
+        if (!opaque)
+            DrawSky();
+        if (sequence && vehicleRender) {
+            glPushMatrix();
+            gVehicleTransform.Apply();
+            vehicleRender->Draw(opaque, !opaque, true);
+            glPopMatrix();
+        }
+        if (fog)
+            glEnable(GL_FOG);
+        if (trackRender)
+            trackRender->Draw(opaque, !opaque, true);
+        glDisable(GL_FOG);
     }
-    if (fog)
-        glEnable(GL_FOG);
-    if (trackRender)
-        trackRender->Draw(true, true, true);
-    glDisable(GL_FOG);
     camera.UpdateLensFlare();
     if (sequence) {
         glDepthMask(GL_TRUE);

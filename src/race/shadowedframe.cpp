@@ -148,12 +148,11 @@ void CGameRenderer::DrawWorld(bool opaque, bool transparent, bool includeA) {
 
 void CGameRenderer::DrawShadowedFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    DrawSky();
-
     glPushMatrix();
     camera.Apply();
     DrawShadowedWorld([this](const std::function<void(RenderModel&)>& draw) { ForEachModel(draw); }, stencil.get(),
                       lit, camera);
+    DrawSky();  // behind the opaque scenery, under the translucent
 
     if (gTrackSettings.fogEnabled)
         glEnable(GL_FOG);

@@ -189,6 +189,18 @@ bool RenderModel::IsGroupVisible(size_t group, bool includeA) const {
     return Distance(box.center, &viewer->x) <= box.radius + gSettings.farPlane;
 }
 
+void RenderModel::CaptureView() {
+    if (viewer && cullByDistance)
+        view = CurrentViewPlanes();
+}
+
+bool RenderModel::IsGroupShown(size_t group, bool includeA) const {
+    if (!IsGroupVisible(group, includeA))
+        return false;
+    const BoundingBox& box = groupBoxes[group];
+    return !(viewer && cullByDistance && view.Outside(box.center, box.radius));
+}
+
 void RenderModel::SetupGroupLights(size_t group) {
     const std::vector<SceneLight>& lights = groupLights[group];
     if (lights.size() <= 4) {
@@ -243,7 +255,7 @@ void RenderModel::DrawRun(size_t group) const {
 void RenderModel::DrawGroups(bool includeA, const std::function<bool(const MsGroup&, const MsMaterial&)>& wanted) {
     const MsMaterial* applied = nullptr;  // neighbouring groups often share one
     for (size_t g = 0; g < model->groups.size(); ++g) {
-        if (!IsGroupVisible(g, includeA))
+        if (!IsGroupShown(g, includeA))
             continue;
         SetupGroupLights(g);
         const MsMaterial* m = model->MaterialOf(model->groups[g]);
@@ -275,20 +287,21 @@ bool RenderModel::IsOpaque(size_t group) const {
 
 bool RenderModel::InSet(size_t group, GroupSet groups) const {
     switch (groups) {
-    case GROUPS_ALL: return IsGroupVisible(group, true);
-    case GROUPS_LIT: return IsGroupVisible(group, false);
-    case GROUPS_UNLIT: return IsGroupVisible(group, true) && !IsGroupVisible(group, false);
+    case GROUPS_ALL: return IsGroupShown(group, true);
+    case GROUPS_LIT: return IsGroupShown(group, false);
+    case GROUPS_UNLIT: return IsGroupShown(group, true) && !IsGroupVisible(group, false);
     }
     return false;
 }
 
 void RenderModel::DrawDepth() {
+    CaptureView();
     BindArrays(false);
     // Groups lie one after another in the arrays, so visible neighbours make one run.
     GLint first = 0;
     GLsizei count = 0;
     for (size_t g = 0; g < model->groups.size(); ++g) {
-        if (!IsOpaque(g) || !IsGroupVisible(g, true))
+        if (!IsOpaque(g) || !IsGroupShown(g, true))
             continue;
         const GroupRun& run = groupRuns[g];
         if (count > 0 && run.first != first + count) {
@@ -304,6 +317,7 @@ void RenderModel::DrawDepth() {
 }
 
 void RenderModel::DrawShaded(GroupSet groups, bool withLamps) {
+    CaptureView();
     if (withLamps)
         SelectNearestLights();
     BindArrays(true);
@@ -323,6 +337,7 @@ void RenderModel::DrawShaded(GroupSet groups, bool withLamps) {
 }
 
 void RenderModel::Draw(bool opaque, bool transparent, bool includeA) {
+    CaptureView();
     SelectNearestLights();
     BindArrays(true);
 
@@ -384,7 +399,11 @@ void SkyModel::Draw() {
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisable(GL_LIGHTING);
     glDepthMask(GL_FALSE);
-    glDisable(GL_DEPTH_TEST);
+    // Pinned to the far end of the depth range, the sky covers only what nothing drawn before it covers,
+    // so drawn after the opaque scenery it costs only the pixels it shows.
+    glEnable(GL_DEPTH_TEST);
+    glDepthRange(1.0, 1.0);
+    glDepthFunc(GL_LEQUAL);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glVertexPointer(3, GL_FLOAT, 0, nullptr);
     glBindBuffer(GL_ARRAY_BUFFER, texCoordBuffer);
@@ -398,7 +417,8 @@ void SkyModel::Draw() {
         }
     }
     glDepthMask(GL_TRUE);
-    glEnable(GL_DEPTH_TEST);
+    glDepthRange(0.0, 1.0);
+    glDepthFunc(GL_LESS);
     glEnable(GL_LIGHTING);
     glEnableClientState(GL_NORMAL_ARRAY);
 }

@@ -86,6 +86,11 @@ public:
     std::vector<std::unique_ptr<CStaticShadowVolume>> staticShadows;
 
 private:
+    ViewPlanes view{};
+    // Refreshes the view the distance-culled groups are tested against.
+    void CaptureView();
+    // IsGroupVisible, and for distance-culled models not wholly outside the captured view.
+    bool IsGroupShown(size_t group, bool includeA) const;
     bool IsOpaque(size_t group) const;
     bool InSet(size_t group, GroupSet groups) const;
     void BindArrays(bool shaded) const;
@@ -94,7 +99,8 @@ private:
     void DrawGroups(bool includeA, const std::function<bool(const MsGroup&, const MsMaterial&)>& wanted);
 };
 
-// The track's sky: textured triangles drawn around the eye with no lighting, depth or culling.
+// The track's sky: textured triangles drawn around the eye with no lighting or culling, behind everything
+// drawn before it.
 class SkyModel {
 public:
     SkyModel(TextureManager* textureManager, CMilkshapeModel* model);

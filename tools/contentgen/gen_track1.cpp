@@ -72,7 +72,9 @@ CMilkshapeModel TrackModel() {
     CMilkshapeModel model;
     MeshBuilder mesh(model);
     const int rock = mesh.AddMaterial(Material("rock", "canyon_rock.jpg"));
-    const int sand = mesh.AddMaterial(Material("sand", "canyon_sand.jpg"));
+    MaterialSpec floor = Material("sand", "canyon_sand.jpg");
+    floor.mode = kModeCastsNoShadow;  // nothing lies under the floor for it to shadow
+    const int sand = mesh.AddMaterial(floor);
     const int pad = mesh.AddMaterial(Material("pad", "canyon_pad.jpg"));
     MaterialSpec curtain = Material("G", "canyon_finish.jpg");  // "G": seen but never collided with
     curtain.transparency = 0.45f;

@@ -211,23 +211,43 @@ float Difficulty(int index) {
     return float(index) / float(kTrackCount - 1);
 }
 
+// A group begun anew every 150 units of track, so the renderer culls its far sections, and their shadows.
+class SectionedGroup {
+public:
+    SectionedGroup(MeshBuilder& mb, const char* name, int material) : mb_(mb), name_(name), material_(material) {}
+    void At(float distance) {
+        const int section = int(distance / 150.0f);
+        if (section != section_)
+            mb_.BeginGroup(name_, material_);
+        section_ = section;
+    }
+
+private:
+    MeshBuilder& mb_;
+    const char* name_;
+    int material_;
+    int section_ = -1;
+};
+
 void Scenery(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFrame>& path, float size, Random& rng,
              int rockMaterial, int lampMaterial, std::vector<PointLamp>& lamps) {
     const float length = path.back().distance;
     auto frameAt = [&](float distance) -> const PathFrame& {
         return path[std::min(path.size() - 1, size_t(distance / 3.0f))];
     };
-    mb.BeginGroup("scenery", rockMaterial);
+    SectionedGroup scenery(mb, "scenery", rockMaterial);
     if (theme.shape == SHAPE_CANYON) {
         for (float s = 30.0f; s < length - 30.0f; s += rng.Range(18.0f, 40.0f)) {
             const PathFrame& f = frameAt(s);
             const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * (size - rng.Range(1.5f, 3.0f));
             const float r = rng.Range(1.0f, 2.2f);
+            scenery.At(s);
             FrameBox(mb, f, Place(f, side, -5.0f + r * 0.6f), r, r, r * 1.3f);
         }
         if (theme.arches)
             for (float s = 150.0f; s < length - 60.0f; s += 220.0f) {
                 const PathFrame& f = frameAt(s);
+                scenery.At(s);
                 FrameBox(mb, f, Place(f, 0.0f, 17.0f), size + 10.0f, 2.0f, 3.5f);
             }
     }
@@ -236,18 +256,22 @@ void Scenery(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFra
             const PathFrame& f = frameAt(s);
             const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * rng.Range(size + 12.0f, size + 70.0f);
             const float half = rng.Range(3.0f, 8.0f), height = rng.Range(25.0f, 90.0f);
+            scenery.At(s);
             FrameBox(mb, f, Place(f, side, -14.0f + height * 0.5f), half, height * 0.5f, half);
         }
     }
     if (theme.rings) {
-        mb.BeginGroup("rings", lampMaterial);
-        for (float s = 70.0f; s < length - 50.0f; s += 110.0f)
+        SectionedGroup rings(mb, "rings", lampMaterial);
+        for (float s = 70.0f; s < length - 50.0f; s += 110.0f) {
+            rings.At(s);
             Ring(mb, frameAt(s), size, 1.0f);
+        }
     }
     if (theme.lamps) {
-        mb.BeginGroup("lamps", lampMaterial);
+        SectionedGroup lampGroup(mb, "lamps", lampMaterial);
         for (float s = 25.0f; s < length - 10.0f; s += 55.0f) {
             const PathFrame& f = frameAt(s);
+            lampGroup.At(s);
             const float up = theme.shape == SHAPE_TUNNEL ? size - 1.0f : 2.0f;
             const float side = theme.shape == SHAPE_TUNNEL ? 0.0f : (lamps.size() % 2 ? size - 0.8f : -size + 0.8f);
             const Vec3 at = Place(f, side, up);
@@ -311,16 +335,18 @@ bool BuildTrack(int index, TrackLayout& out) {
 
     out.model.Clear();
     MeshBuilder mb(out.model);
-    auto material = [&mb](const char* name, const std::string& texture, float emissive) {
+    auto material = [&mb](const char* name, const std::string& texture, float emissive, uint8_t mode = 0) {
         MaterialSpec m;
         m.name = name;
         m.texture = texture;
+        m.mode = mode;
         for (int k = 0; k < 3; k++) {
             m.ambient[k] = 0.7f, m.diffuse[k] = 0.9f, m.emissive[k] = emissive;
         }
         return mb.AddMaterial(m);
     };
-    const int floorMaterial = material("floor", TexturePath(theme.floorTexture), 0.0f);
+    // Nothing lies under the floor for it to shadow.
+    const int floorMaterial = material("floor", TexturePath(theme.floorTexture), 0.0f, kModeCastsNoShadow);
     const int wallMaterial = material("wall", TexturePath(theme.wallTexture), 0.0f);
     const int lampMaterial = material("lamp", TexturePath("lamp"), 0.8f);
     const int goalMaterial = material("G", TexturePath("goal"), 0.9f);  // "G": seen, never collided with
