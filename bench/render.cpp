@@ -1,46 +1,42 @@
-// Frames per second of the plain and the shadowed frame at 1024x768, on the generated track with the most
-// triangles, from the camera start of its script (or the place given by the environment variables
-// BENCH_VIEW="x y z yaw pitch"). Between them, the shadowed frame's passes with no stencil work shows
-// what the volumes themselves cost. Then the race renderer's own plain frame (HUD included) from the same
-// place, without and with a ghost flying ahead. Run from the game's bin folder:
-//   cd game/bin && ../../build/bench/bench_render [seconds per measurement]
+// Frames per second of the race renderer's own frames at 1024x768: CGameRenderer's plain and shadowed frame
+// (sky, track, lens flare and HUD, exactly as the race draws them) at poses along the fly-over of the track
+// with the most triangles, which is the autopilot's flight. In the same run, the ceiling (clearing and
+// swapping alone) and the fill limit (one full-window pass of the race's point-light program with fog over a
+// textured quad); and the plain frame again with a ghost hovering ahead of the camera at every pose. Run
+// from the game's bin folder:
+//   cd game/bin && ../../build/bench/bench_render [seconds per measurement] [folder for a picture per pose]
 
-#include <algorithm>
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "../tests/tools/shadowframe.h"
+#include "../tests/tools/sceneview.h"
+#include "app/frame.h"
+#include "app/managers.h"
 #include "data/settings.h"
-#include "hud/bitmapfont.h"
-#include "hud/hudtimer.h"
-#include "lighting/shadowvolume.h"
+#include "data/trackscript.h"
+#include "lighting/shader.h"
+#include "lighting/stenciltechnique.h"
+#include "menus/trackselect.h"
+#include "platform/swapinterval.h"
+#include "race/gamephysics.h"
 #include "race/gamerenderer.h"
 #include "race/ghost.h"
-#include "race/vehicle.h"
 #include "scene/milkshape.h"
-#include "scene/texturemanager.h"
 
 namespace {
-
-// The race renderer's frame without shadows: one pass, lit by the sun as light 0.
-void DrawPlainRaceFrame(const ShadowScene& scene) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glPushMatrix();
-    scene.camera->Apply();
-    if (gTrackSettings.hasSun) {
-        glEnable(GL_LIGHT0);
-        SetupRaceLight(gTrackSettings.sun, *scene.camera);
-    }
-    scene.model->Draw(true, true, true);
-    glPopMatrix();
-}
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 constexpr int kMaxTracks = 24;
+constexpr int kPoses = 6;
 
 struct Track {
     int number = 0;
@@ -62,7 +58,6 @@ Track HeaviestTrack() {
     return best;
 }
 
-// Frames drawn and shown (frame swaps the buffers) per second.
 double FramesPerSecond(const std::function<void()>& frame, double seconds) {
     using Clock = std::chrono::steady_clock;
     for (int i = 0; i < 3; ++i) frame();  // warm up caches and shader variants
@@ -79,108 +74,165 @@ double FramesPerSecond(const std::function<void()>& frame, double seconds) {
     return frames / elapsed;
 }
 
+// The game's own way into a race of the track, with the fly-over skipped: the loading state loads it and
+// the race state draws it. No sound manager: the race runs silent without one.
+CGameRenderer* StartRace(int track) {
+    gInitialised = true;  // the frame function must not play the intro movie
+    gRendererManager = new CRendererManager();
+    gPhysicsManager = new CPhysicsManager();
+    gSelectedTrack = track - 1;
+    gStateAfterLoading = STATE_RACE_INTRO;
+    gRequestedState = STATE_LOADING;
+    for (int i = 0; i < 100 && gRendererManager->currentState != STATE_RACE; ++i) {
+        FrameCallback();
+        if (gRequestedState == STATE_RACE_INTRO) gRequestedState = STATE_RACE;
+    }
+    return gRendererManager->currentState == STATE_RACE ? gRendererManager->game : nullptr;
+}
+
+// A full-window quad through the race's point-light program with fog, textured, light 0 on.
+struct FillPass {
+    ShaderObject vertex = LoadShader("MultiPointLight.vert");
+    ShaderObject fragment = LoadShader("MultiPointLightFog.frag", PointLightDefines());
+    ShaderProgram program{"FillLimit"};
+    unsigned texture = 0;
+
+    explicit FillPass(unsigned tex) : texture(tex) {
+        program.Attach(&vertex);
+        program.Attach(&fragment);
+        program.Link();
+        LitProgram lit;
+        lit.Locate(program.id);
+        glUseProgram(program.id);
+        const float fog[4] = {0.5f, 0.5f, 0.6f, 1.0f};
+        glUniform4fv(lit.fogColor, 1, fog);
+        glUniform1f(glGetUniformLocation(program.id, "fogDensity"), 0.005f);
+        glUniform1f(lit.lightZero, 1.0f);
+        glUseProgram(0);
+    }
+    void Draw() const {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glDisable(GL_DEPTH_TEST);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glUseProgram(program.id);
+        glBegin(GL_TRIANGLE_STRIP);
+        glNormal3f(0.0f, 0.0f, 1.0f);
+        const float corners[4][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+        for (const auto& c : corners) {
+            glTexCoord2f(c[0] * 4.0f, c[1] * 3.0f);
+            glVertex3f(c[0], c[1], -0.5f);
+        }
+        glEnd();
+        glUseProgram(0);
+        glEnable(GL_DEPTH_TEST);
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glutSwapBuffers();
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 3.0;
-    if (!OpenSceneWindow(argc, argv, kWidth, kHeight, "render bench")) return 1;
+    const char* pictures = argc > 2 ? argv[2] : nullptr;
+    glutInit(&argc, argv);
+    gSettings = DefaultSettings();
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
+    glutInitWindowPosition(0, 0);
+    glutInitWindowSize(kWidth, kHeight);
+    glutCreateWindow("Zephyrace");
+    if (glewInit() != GLEW_OK) return 1;
+    SetSwapInterval(0);  // as many frames as the machine can draw
 
     const Track track = HeaviestTrack();
     if (!track.number) {
         fprintf(stderr, "no track with a model under ../Scripts\n");
         return 1;
     }
-    char path[64];
-    snprintf(path, sizeof path, "../Scripts/track%d.txt", track.number);
-    LoadTrackSettings(path, gTrackSettings);
-    auto model = std::make_unique<CMilkshapeModel>();
-    model->Load(gTrackSettings.trackModel);
-    TextureManager textures;
-    CCamera camera;
-    camera.SetPosition(gTrackSettings.camStartPosition[0], gTrackSettings.camStartPosition[1],
-                       gTrackSettings.camStartPosition[2]);
-    camera.SetYaw(gTrackSettings.camStartHeading);
-    camera.SetPitch(gTrackSettings.camStartPitch);
-    if (const char* view = getenv("BENCH_VIEW")) {
-        float v[5];
-        if (sscanf(view, "%f %f %f %f %f", &v[0], &v[1], &v[2], &v[3], &v[4]) == 5) {
-            camera.SetPosition(v[0], v[1], v[2]);
-            camera.SetYaw(v[3]);
-            camera.SetPitch(v[4]);
-        }
+    CGameRenderer* game = StartRace(track.number);
+    if (!game || !game->stencil) {
+        fprintf(stderr, "the race of track %d did not start with shadows\n", track.number);
+        return 1;
     }
-
-    const auto buildStart = std::chrono::steady_clock::now();
-    RenderModel render(&textures, &camera, model.get(), false, true, true);
-    const double buildSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - buildStart).count();
-    int volumes = 0, quads = 0, capTriangles = 0;
-    for (const auto& v : render.staticShadows) {
-        if (!v) continue;
-        for (const auto& g : v->groupVolumes) {
-            if (!g) continue;
-            ++volumes;
-            quads += g->quadCount;
-            capTriangles += g->capIndexCount / 3;
-        }
+    VehicleRecording& flight = gTrackSettings.vehicleRecording;
+    if (flight.Empty()) {
+        fprintf(stderr, "track %d has no recorded flight\n", track.number);
+        return 1;
     }
-    BeginSceneState(kWidth, kHeight, gTrackSettings.ambientColor);
+    std::vector<RecordingSample> poses;
+    flight.Rewind();
+    for (int i = 0; i < kPoses; ++i) poses.push_back(flight.Sample(flight.samples.back().time * (i + 0.5f) / kPoses));
 
-    const bool twoSidedOffered = glewIsSupported("GL_EXT_stencil_two_side");
-    CZFailStencilTechnique zfail(&camera);
-    zfail.AddCaster(&render);
-    auto shown = [](void (*draw)(const ShadowScene&), ShadowScene scene) {
-        return [draw, scene] {
-            draw(scene);
-            glutSwapBuffers();
-        };
+    const bool twoSidedOffered = gTwoSidedStencil;
+    std::unique_ptr<CStencilTechnique> stencil = std::move(game->stencil);
+    // frame(pose) for each pose; the frames per second over all of them (total frames / total time).
+    auto measure = [&](const char* name, bool shadowed, bool twoSided, bool ghost = false) {
+        if (shadowed) game->stencil = std::move(stencil);
+        game->enter();
+        gTwoSidedStencil = twoSided;
+        double totalSeconds = 0.0;
+        printf("%-28s", name);
+        for (size_t p = 0; p < poses.size(); ++p) {
+            const RecordingSample& s = poses[p];
+            game->camera.SetPosition(s.x, s.y, s.z);
+            game->camera.SetYaw(s.yaw);
+            game->camera.SetPitch(s.pitch);
+            game->camera.SetRoll(s.roll);
+            gGhost.path.samples.clear();
+            if (ghost) {  // ten units ahead, where all of it is drawn
+                float ahead[3];
+                game->camera.PointAlongView(10.0f, ahead);
+                gGhost.path.samples = {{ahead[0], ahead[1] - kEyeHeight, ahead[2], 0.0f, -s.yaw, 0.0f, 0.0f}};
+            }
+            const double fps = FramesPerSecond([game] { game->draw(); }, seconds / kPoses);
+            totalSeconds += 1.0 / fps;
+            printf(" %6.1f", fps);
+            if (pictures) {
+                game->draw();
+                const std::string path = std::string(pictures) + "/" + (shadowed ? "shadowed" : "plain") +
+                                         (twoSided ? "" : "-one") + std::to_string(p) + ".ppm";
+                WritePpm(path.c_str(), kWidth, kHeight);  // llvmpipe keeps the back buffer over a swap
+            }
+        }
+        if (shadowed) stencil = std::move(game->stencil);
+        const double fps = poses.size() / totalSeconds;
+        printf("   mean %7.2f fps\n", fps);
+        return fps;
     };
-    const double plain = FramesPerSecond(shown(DrawPlainRaceFrame, {&render, &camera, nullptr}), seconds);
-    const double passes = FramesPerSecond(shown(DrawSceneFrame, {&render, &camera, nullptr}), seconds);
-    gTwoSidedStencil = twoSidedOffered;
-    const double shadowed = FramesPerSecond(shown(DrawSceneFrame, {&render, &camera, &zfail}), seconds);
-    gTwoSidedStencil = false;
-    const double oneSided = FramesPerSecond(shown(DrawSceneFrame, {&render, &camera, &zfail}), seconds);
 
-    // The race renderer's plain frame, as the race draws it, from the same place, without and with a ghost of
-    // the first vehicle hovering ten units ahead (where all of it is drawn); in turns, best of three each, so
-    // that a shared machine's swings fall on both alike.
-    gSettings.screenWidth = kWidth;
-    gSettings.screenHeight = kHeight;
-    gSettings.aspectRatio = float(kWidth) / float(kHeight);
-    gSettings.shadows = 0;
-    gStateAfterLoading = STATE_RACE_INTRO;  // a track race: the HUD is loaded
-    gRequestedState = STATE_RACE;
-    RegisterPrivateFont();
-    CGameRenderer game(&textures);
-    game.init();
-    LoadVehicles(&textures, &game.camera);
-    game.LoadRace(path, "../Scripts/hud1.txt");
-    game.camera.SetPosition(camera.x, camera.y, camera.z);
-    game.camera.SetYaw(camera.yaw);
-    game.camera.SetPitch(camera.pitch);
-    game.enter();
-    gRaceClock = 1000;
-    float ahead[3];
-    game.camera.PointAlongView(10.0f, ahead);
-    const RecordingSample hover = {ahead[0], ahead[1] - kEyeHeight, ahead[2], 0.0f, -camera.yaw, 0.0f, 0.0f};
-    gGhost.vehicle = 0;
-    double race = 0.0, ghost = 0.0;
-    for (int turn = 0; turn < 3; ++turn) {
-        gGhost.path.samples.clear();
-        race = std::max(race, FramesPerSecond([&] { game.draw(); }, seconds / 3));
-        gGhost.path.samples = {hover};
-        ghost = std::max(ghost, FramesPerSecond([&] { game.draw(); }, seconds / 3));
-    }
-    ReleaseVehicles();
-
-    printf("track %d: %zu triangles, %zu lights, %d group volumes, %d side quads, %d cap triangles, built in %.2f s\n",
-           track.number, track.triangles, gTrackSettings.lights.size(), volumes, quads, capTriangles, buildSeconds);
-    printf("plain frame (one pass):                  %7.2f fps\n", plain);
-    printf("shadowed frame's passes without stencil: %7.2f fps   ratio to plain %.3f\n", passes, passes / plain);
-    printf("shadowed frame (%s):              %7.2f fps   ratio to plain %.3f\n",
-           twoSidedOffered ? "two-sided" : "one-sided", shadowed, shadowed / plain);
-    printf("shadowed frame (one-sided):              %7.2f fps   ratio to plain %.3f\n", oneSided, oneSided / plain);
-    printf("race renderer's plain frame, HUD:        %7.2f fps\n", race);
-    printf("the same with a ghost ahead:             %7.2f fps   ratio to no ghost %.3f\n", ghost, ghost / race);
+    printf("track %d: %zu triangles, %zu lights; frames per second at %d poses along its flight\n", track.number,
+           track.triangles, gTrackSettings.lights.size(), kPoses);
+    const double ceiling = FramesPerSecond(
+        [] {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            glutSwapBuffers();
+        },
+        seconds);
+    printf("ceiling (clear and swap):    %7.2f fps\n", ceiling);
+    unsigned texture = 0;
+    for (const MsMaterial& m : gTrackModel.materials)
+        if (!texture && m.textureId) texture = m.textureId;
+    const FillPass fill(texture);
+    const double fillLimit = FramesPerSecond([&fill] { fill.Draw(); }, seconds);
+    printf("fill limit (one lit pass):   %7.2f fps\n", fillLimit);
+    const double plain = measure("plain frame", false, twoSidedOffered);
+    const double shadowed = measure(twoSidedOffered ? "shadowed, two-sided stencil" : "shadowed, one-sided stencil",
+                                    true, twoSidedOffered);
+    const double oneSided = twoSidedOffered ? measure("shadowed, one-sided stencil", true, false) : shadowed;
+    const double ghost = measure("plain frame, ghost ahead", false, twoSidedOffered, true);
+    printf("ratios: shadowed / plain %.3f, one-sided / plain %.3f, plain / fill limit %.3f, "
+           "fill limit / ceiling %.3f, plain / ceiling %.3f, "
+           "ghost / plain %.3f\n",
+           shadowed / plain, oneSided / plain, plain / fillLimit, fillLimit / ceiling, plain / ceiling,
+           ghost / plain);
     return 0;
 }

@@ -1,22 +1,32 @@
 #version 120
 // MultiPointLight.frag with exponential-squared fog towards fogColor.
 uniform sampler2D tex;
+// lightZeroOnly 1: a later shadow-casting light's pass, which adds light 0 alone to what the first passes
+// drew. Compiled with NO_LAMPS for scenes where lights 1 to 4 stay dark.
+uniform float lightZeroOnly;
 uniform vec4 fogColor;
 uniform float fogDensity;
 varying vec3 eyePosition;
 varying vec3 eyeNormal;
+varying vec3 lightZeroColour;
 
 void main()
 {
-    vec3 n = normalize(eyeNormal);
-    vec3 colour = gl_FrontLightModelProduct.sceneColor.rgb;
-    for (int i = 1; i <= 4; ++i) {
-        vec3 toLight = gl_LightSource[i].position.xyz - eyePosition;
-        float d = length(toLight);
-        float reach = 1.0 / (gl_LightSource[i].constantAttenuation + gl_LightSource[i].linearAttenuation * d);
-        colour += reach * max(dot(n, toLight / max(d, 1e-4)), 0.0) * gl_FrontMaterial.diffuse.rgb *
-                  gl_LightSource[i].diffuse.rgb;
+    vec3 colour = lightZeroColour;
+    if (lightZeroOnly == 0.0) {
+        colour += gl_FrontLightModelProduct.sceneColor.rgb;
+#ifndef NO_LAMPS
+        vec3 n = normalize(eyeNormal);
+        for (int i = 1; i <= 4; ++i) {
+            vec3 toLight = gl_LightSource[i].position.xyz - eyePosition;
+            float d = length(toLight);
+            float reach = 1.0 / (gl_LightSource[i].constantAttenuation + gl_LightSource[i].linearAttenuation * d);
+            colour += reach * max(dot(n, toLight / max(d, 1e-4)), 0.0) * gl_FrontMaterial.diffuse.rgb *
+                      gl_LightSource[i].diffuse.rgb;
+        }
+#endif
     }
+    colour = min(colour, 1.0);  // as fixed-function lighting clamps before texturing
     vec4 lit = vec4(colour, gl_FrontMaterial.diffuse.a) * texture2D(tex, gl_TexCoord[0].st);
     float depth = fogDensity * gl_FogFragCoord;
     float clear = clamp(exp(-depth * depth), 0.0, 1.0);

@@ -10,6 +10,7 @@
 #include "data/settings.h"
 #include "platform/clock.h"
 #include "platform/gamepad.h"
+#include "platform/swapinterval.h"
 #include "splash/intromovie.h"
 
 bool gInitialised = false;
@@ -43,6 +44,8 @@ void FrameCallback() {
         GLenum glewStatus = glewInit();
         if (glewStatus != GLEW_OK)
             Log("GLEW could not be initialised: %s", reinterpret_cast<const char*>(glewGetErrorString(glewStatus)));
+        // One frame per screen refresh: no core spins on frames nobody sees. Motion runs on dt regardless.
+        SetSwapInterval(1);
         CreateManagers();
         if (!gSettings.fullscreen)
             PlayIntroMovie(false);

@@ -40,11 +40,15 @@ bool ReadSource(const char* path, std::string& source) {
 
 }  // namespace
 
-ShaderObject LoadShader(const char* path) {
+ShaderObject LoadShader(const char* path, const char* defines) {
     ShaderObject shader;
     std::string source;
     if (!ReadSource(path, source))
         return shader;
+    if (defines) {
+        const size_t firstLineEnd = source.find('\n');
+        source.insert(firstLineEnd == std::string::npos ? source.size() : firstLineEnd + 1, defines);
+    }
     GLenum type = 0;
     if (EndsWith(path, "frag"))
         type = GL_FRAGMENT_SHADER;

@@ -11,9 +11,6 @@
 
 namespace {
 
-// Material mode bit of groups that never cast.
-constexpr uint8_t kNoShadowMode = 0x40;
-
 VolumeLight AsVolumeLight(const SceneLight& light) {
     return {light.type == LIGHT_SUN, {light.position[0], light.position[1], light.position[2]}};
 }
@@ -70,7 +67,7 @@ bool ShouldGroupCast(const CMilkshapeModel& model, size_t group, const SceneLigh
     const MsMaterial* material = model.MaterialOf(g);
     if (!material) return false;  // an undrawn group leaves no shadow either
     if (material->transparency < 1.0f) return false;
-    if (material->mode & kNoShadowMode) return false;
+    if (material->mode & kModeCastsNoShadow) return false;
     if (light.type != LIGHT_SUN) return true;
     return strcmp(g.name, "M") != 0 && strcmp(g.name, "T") != 0 && strcmp(g.name, "A") != 0;
 }
@@ -222,6 +219,11 @@ void CStaticShadowVolume::UpdateVisibility(const float p[3]) {
         b.Center(center);
         active[g] = VolumeInReach(center, b.Radius(), p, reach);
     }
+}
+
+void CStaticShadowVolume::KeepInView(const ViewPlanes& view) {
+    for (size_t g = 0; g < groupVolumes.size(); ++g)
+        if (active[g] && view.Outside(groupVolumes[g]->bounds.center, groupVolumes[g]->bounds.radius)) active[g] = 0;
 }
 
 bool CStaticShadowVolume::AnyActive() const {

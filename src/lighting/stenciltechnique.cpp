@@ -33,6 +33,7 @@ void Transform(const float m[16], const float v[4], float out[4]) {
 // Volume passes write nothing but stencil, and read nothing but positions.
 void BeginVolumeState() {
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glDepthMask(GL_FALSE);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisable(GL_BLEND);
@@ -102,7 +103,13 @@ void CStencilTechnique::BeginLitPass() {
     glUseProgram(0);
 }
 
+void CStencilTechnique::BeginShadowedPass() {
+    if (gTwoSidedStencil) glActiveStencilFaceEXT(GL_FRONT);
+    glStencilFunc(GL_NOTEQUAL, 0, ~0u);
+}
+
 void CStencilTechnique::EndStencil() {
+    glStencilMask(~0u);
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
     glDisable(GL_BLEND);
@@ -144,10 +151,13 @@ void CZFailStencilTechnique::DrawVolumes(int light) {
 void CZFailStencilTechnique::RenderVolumes(int light) {
     glDepthFunc(GL_LESS);
     const float eye[3] = {viewer->x, viewer->y, viewer->z};
+    // A volume wholly outside the view crosses no pixel's line of sight, so it cannot change a count.
+    const ViewPlanes view = CurrentViewPlanes();
     for (RenderModel* caster : casters) {
         CStaticShadowVolume* v = VolumeOf(caster, light);
         if (!v) continue;
         v->UpdateVisibility(eye);
+        v->KeepInView(view);
         v->DrawFrontCap();
         v->DrawSides();
         v->DrawBackCap();

@@ -12,8 +12,9 @@ class RenderModel;
 
 // Turns the static shadow volumes of the casters into a stencil mask per light, so the renderer adds a
 // light's contribution only where the stencil is 0. Per frame: Init, the renderer's depth and ambient
-// passes, BeginStencil, then per shadow-casting light i: clear the stencil, BeginVolumes(i), DrawVolumes(i),
-// BeginLitPass and the renderer's lit pass; finally EndStencil.
+// pass, BeginStencil, then per shadow-casting light i: clear the stencil (after the first light),
+// BeginVolumes(i), DrawVolumes(i), BeginLitPass and the renderer's lit pass; finally EndStencil, which leaves
+// the stencil writable for the next frame's clear.
 class CStencilTechnique {
 public:
     explicit CStencilTechnique(CTransformation* viewer) : viewer(viewer) {}
@@ -29,6 +30,8 @@ public:
     virtual void EndStencil();
     virtual void BeginVolumes(int light) = 0;
     virtual void BeginLitPass();
+    // After the lit pass of a light: the pixels its shadow covers instead.
+    void BeginShadowedPass();
     virtual void DrawVolumes(int light) = 0;
     virtual void RenderVolumes(int light) = 0;
 

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
+#include <algorithm>
 #include <initializer_list>
 
 #include "app/loading.h"
@@ -61,7 +62,8 @@ CGameRenderer::~CGameRenderer() {
     skyModel.reset();
     gTrackModel.Clear();
     program.reset();
-    for (ShaderObject* s : {&vertexShader, &fragmentShader, &fogFragmentShader})
+    for (ShaderObject* s :
+         {&vertexShader, &fragmentShader, &fogFragmentShader, &lamplessFragmentShader, &lamplessFogFragmentShader})
         if (s->id)
             glDeleteShader(s->id);
 }
@@ -77,6 +79,8 @@ void CGameRenderer::init() {
     fragmentShader = LoadShader("MultiPointLight.frag");
     program = std::make_unique<ShaderProgram>("PointLight");
     fogFragmentShader = LoadShader("MultiPointLightFog.frag");
+    lamplessFragmentShader = LoadShader("MultiPointLight.frag", kNoLamps);
+    lamplessFogFragmentShader = LoadShader("MultiPointLightFog.frag", kNoLamps);
     program->Attach(&vertexShader);
 
     const int h = gSettings.screenHeight;
@@ -172,10 +176,13 @@ void SetUpRaceLighting() {
 
 void CGameRenderer::SetUpFog() {
     const TrackSettings& t = gTrackSettings;
+    const bool lamps = PointLightDefines() == nullptr;
     if (!t.fogEnabled) {
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-        program->Attach(&fragmentShader);
+        program->Attach(lamps ? &fragmentShader : &lamplessFragmentShader);
         program->Link();
+        lit = LitProgram();
+        lit.Locate(program->id);
         return;
     }
     const GLfloat color[4] = {t.fogColor[0], t.fogColor[1], t.fogColor[2], 1.0f};
@@ -186,8 +193,10 @@ void CGameRenderer::SetUpFog() {
     glHint(GL_FOG_HINT, GL_NICEST);
     glDisable(GL_FOG);
     if (gSettings.shadows && gRequestedState != STATE_GAME_OUTRO) {
-        program->Attach(&fogFragmentShader);
+        program->Attach(lamps ? &fogFragmentShader : &lamplessFogFragmentShader);
         program->Link();
+        lit.Locate(program->id);
+        std::copy(color, color + 4, lit.fog);
         glUseProgram(program->id);
         glUniform4fv(glGetUniformLocation(program->id, "fogColor"), 1, color);
         glUniform1f(glGetUniformLocation(program->id, "fogDensity"), t.fogDensity);
@@ -247,6 +256,7 @@ void CGameRenderer::draw() {
 void CGameRenderer::DrawSky() {
     // The sky turns with the view but never comes nearer.
     glPushMatrix();
+    glLoadIdentity();
     camera.ApplyRotation();
     if (sky)
         sky->Draw();
@@ -256,25 +266,30 @@ void CGameRenderer::DrawSky() {
 void CGameRenderer::DrawPlainFrame() {
     const bool fog = gTrackSettings.fogEnabled;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawSky();
 
     // The sequences show the vehicle and no HUD.
     const bool sequence = IsSequenceState(gRequestedState);
     glPushMatrix();
     camera.Apply();
     PlaceSun();
-    if (sequence && vehicleRender) {
-        glPushMatrix();
-        gVehicleTransform.Apply();
-        vehicleRender->Draw(true, true, true);
-        glPopMatrix();
+    // The opaque scenery, the sky behind it, then what is translucent over both; the vehicle is not fogged.
+    for (bool opaque : {true, false}) {
+        if (!opaque)
+            DrawSky();
+        if (sequence && vehicleRender) {
+            glPushMatrix();
+            gVehicleTransform.Apply();
+            vehicleRender->Draw(opaque, !opaque, true);
+            glPopMatrix();
+        }
+        if (fog)
+            glEnable(GL_FOG);
+        if (trackRender)
+            trackRender->Draw(opaque, !opaque, true);
+        if (!opaque)
+            DrawGhost(gGhost, gRequestedState, camera);
+        glDisable(GL_FOG);
     }
-    if (fog)
-        glEnable(GL_FOG);
-    if (trackRender)
-        trackRender->Draw(true, true, true);
-    DrawGhost(gGhost, gRequestedState, camera);
-    glDisable(GL_FOG);
     camera.UpdateLensFlare();
     if (sequence) {
         glDepthMask(GL_TRUE);

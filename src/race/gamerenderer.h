@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "app/states.h"
@@ -14,6 +15,29 @@ class CStencilTechnique;
 class RenderModel;
 class SkyModel;
 struct SceneLight;
+
+// The point-light program of the shaded passes and where its uniforms are.
+struct LitProgram {
+    unsigned id = 0;
+    int lightZero = -1, lightZeroOnly = -1, fogColor = -1;  // -1: the program has no such uniform
+    float fog[4] = {0.0f, 0.0f, 0.0f, 1.0f};                // the fog colour the program was given
+    void Locate(unsigned program);
+};
+
+// The point-light fragment shaders' defines for gTrackSettings: without lamps (point lights) the lamp loop
+// is left out, as lights 1 to 4 stay dark.
+constexpr const char* kNoLamps = "#define NO_LAMPS\n";
+const char* PointLightDefines();
+
+// The models of a frame's world, each handed to draw under its own transform.
+using WorldModels = std::function<void(const std::function<void(RenderModel&)>& draw)>;
+
+// The opaque world with stencil shadows, under the camera's transform: depth alone; the groups no
+// shadow-casting light reaches; for the first such light its lit pass where its stencil is clear and the
+// shadowed pass elsewhere, so each pixel is shaded once; each later light added where its stencil is clear.
+// Without a technique every light lights everything. Light 0 is left on as the last such light.
+void DrawShadowedWorld(const WorldModels& world, CStencilTechnique* stencil, const LitProgram& program,
+                       const CCamera& camera);
 
 // The pose of the vehicle model in the scripted sequences (the camera is separate).
 extern CTransformation gVehicleTransform;
@@ -46,7 +70,10 @@ public:
     ShaderObject vertexShader;
     ShaderObject fragmentShader;
     ShaderObject fogFragmentShader;
+    ShaderObject lamplessFragmentShader;     // both compiled without the lamp loop
+    ShaderObject lamplessFogFragmentShader;
     std::unique_ptr<ShaderProgram> program;
+    LitProgram lit;  // the program's uniforms, found at each link
     std::unique_ptr<CBitmapFont> fontSmallCourier;
     std::unique_ptr<CBitmapFont> fontTitle;
     std::unique_ptr<CBitmapFont> fontCountdown;
@@ -62,7 +89,9 @@ private:
     void DrawSky();
     // Stencil shadows per shadow-casting light (shadowedframe.cpp).
     void DrawShadowedFrame();
-    // The vehicle of a scripted sequence (whole), then the track with the passes asked for.
+    // The vehicle of a scripted sequence, then the track, each under its own transform.
+    void ForEachModel(const std::function<void(RenderModel&)>& draw);
+    // Every model of the world with the passes asked for.
     void DrawWorld(bool opaque, bool transparent, bool includeA);
     void DrawHud();
     void SetUpFog();

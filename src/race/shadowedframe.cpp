@@ -1,8 +1,11 @@
-// The race renderer's frame with stencil shadows: the scene is laid down in depth and ambient light once,
-// then each shadow-casting light adds its light where its shadow volumes leave the stencil clear.
+// The race renderer's frame with stencil shadows: the scene is laid down in depth once, then shaded once
+// for the first shadow-casting light (lit where its shadow volumes leave the stencil clear, ambient and lamps
+// elsewhere), and every later such light is added where its own stencil is clear.
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
+
+#include <algorithm>
 
 #include "data/trackscript.h"
 #include "lighting/stenciltechnique.h"
@@ -15,6 +18,26 @@ namespace {
 
 // Suns sit this far out along their direction.
 constexpr float kSunDistance = 2000.0f;
+
+// How much of light 0 the program adds, and whether it adds light 0 alone.
+void SetShares(const LitProgram& program, float lightZero, float lightZeroOnly) {
+    glUniform1f(program.lightZero, lightZero);
+    glUniform1f(program.lightZeroOnly, lightZeroOnly);
+}
+
+void DrawDepthPass(const WorldModels& world) {
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    world([](RenderModel& m) { m.DrawDepth(); });
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+}
 
 }  // namespace
 
@@ -32,50 +55,105 @@ void SetupRaceLight(const SceneLight& light, const CCamera& camera) {
     glLightfv(GL_LIGHT0, GL_POSITION, position);
 }
 
-void CGameRenderer::DrawWorld(bool opaque, bool transparent, bool includeA) {
-    if (IsSequenceState(gRequestedState) && vehicleRender) {
-        glPushMatrix();
-        gVehicleTransform.Apply();
-        vehicleRender->Draw(true, true, true);
-        glPopMatrix();
-    }
-    if (trackRender)
-        trackRender->Draw(opaque, transparent, includeA);
+void LitProgram::Locate(unsigned program) {
+    id = program;
+    lightZero = glGetUniformLocation(program, "lightZero");
+    lightZeroOnly = glGetUniformLocation(program, "lightZeroOnly");
+    fogColor = glGetUniformLocation(program, "fogColor");
 }
 
-void CGameRenderer::DrawShadowedFrame() {
+const char* PointLightDefines() {
     const std::vector<SceneLight>& lights = gTrackSettings.lights;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    DrawSky();
+    const bool lamps =
+        std::any_of(lights.begin(), lights.end(), [](const SceneLight& l) { return l.type == LIGHT_POINT && !l.castsShadows; });
+    return lamps ? nullptr : kNoLamps;
+}
 
-    glPushMatrix();
-    camera.Apply();
-    glDisable(GL_LIGHT0);
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    DrawWorld(true, false, true);  // depth only
+void DrawShadowedWorld(const WorldModels& world, CStencilTechnique* stencil, const LitProgram& program,
+                       const CCamera& camera) {
+    const std::vector<SceneLight>& lights = gTrackSettings.lights;
+    const bool anyCaster =
+        std::any_of(lights.begin(), lights.end(), [](const SceneLight& l) { return l.castsShadows; });
+    DrawDepthPass(world);
 
-    if (!lights.empty())
-        glUseProgram(program->id);
     glDepthFunc(GL_EQUAL);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    DrawWorld(true, false, true);  // ambient and the point lights without shadows
-    glDepthFunc(GL_LESS);
-    if (!lights.empty())
-        glUseProgram(0);
+    glDepthMask(GL_FALSE);
+    glDisable(GL_BLEND);
+    glUseProgram(program.id);
+    SetShares(program, 0.0f, 0.0f);
+    world([anyCaster](RenderModel& m) { m.DrawShaded(anyCaster ? GROUPS_UNLIT : GROUPS_ALL, true); });
+    glDisable(GL_LIGHT0);
 
-    stencil->BeginStencil();
+    if (stencil)
+        stencil->BeginStencil();
+    bool first = true;
     for (size_t i = 0; i < lights.size(); ++i) {
         if (!lights[i].castsShadows)
             continue;
-        glClear(GL_STENCIL_BUFFER_BIT);
-        stencil->BeginVolumes(int(i));
-        stencil->DrawVolumes(int(i));
-        stencil->BeginLitPass();
+        if (stencil) {
+            // The frame's clear has cleared the stencil for the first light; the lit pass left it read-only.
+            if (!first) {
+                glStencilMask(~0u);
+                glClear(GL_STENCIL_BUFFER_BIT);
+            }
+            stencil->BeginVolumes(int(i));
+            stencil->DrawVolumes(int(i));
+            stencil->BeginLitPass();
+            glUseProgram(program.id);
+        }
         glEnable(GL_LIGHT0);
         SetupRaceLight(lights[i], camera);
-        DrawWorld(true, false, false);
+        if (first) {
+            glDisable(GL_BLEND);
+            SetShares(program, 1.0f, 0.0f);
+            world([](RenderModel& m) { m.DrawShaded(GROUPS_LIT, true); });
+            if (stencil) {
+                stencil->BeginShadowedPass();
+                SetShares(program, 0.0f, 0.0f);
+                world([](RenderModel& m) { m.DrawShaded(GROUPS_LIT, true); });
+            }
+        } else {
+            // Fog fades the added light towards black: the fog colour is in the frame once already.
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_ONE, GL_ONE);
+            SetShares(program, 1.0f, 1.0f);
+            const float black[4] = {0.0f, 0.0f, 0.0f, program.fog[3]};
+            glUniform4fv(program.fogColor, 1, black);
+            world([](RenderModel& m) { m.DrawShaded(GROUPS_LIT, false); });
+            glUniform4fv(program.fogColor, 1, program.fog);
+        }
+        first = false;
     }
-    stencil->EndStencil();
+    if (stencil)
+        stencil->EndStencil();
+    glUseProgram(0);
+    glDisable(GL_BLEND);
+    glDepthFunc(GL_LESS);
+    glDepthMask(GL_TRUE);
+}
+
+void CGameRenderer::ForEachModel(const std::function<void(RenderModel&)>& draw) {
+    if (IsSequenceState(gRequestedState) && vehicleRender) {
+        glPushMatrix();
+        gVehicleTransform.Apply();
+        draw(*vehicleRender);
+        glPopMatrix();
+    }
+    if (trackRender)
+        draw(*trackRender);
+}
+
+void CGameRenderer::DrawWorld(bool opaque, bool transparent, bool includeA) {
+    ForEachModel([=](RenderModel& m) { m.Draw(opaque, transparent, includeA); });
+}
+
+void CGameRenderer::DrawShadowedFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glPushMatrix();
+    camera.Apply();
+    DrawShadowedWorld([this](const std::function<void(RenderModel&)>& draw) { ForEachModel(draw); }, stencil.get(),
+                      lit, camera);
+    DrawSky();  // behind the opaque scenery, under the translucent
 
     if (gTrackSettings.fogEnabled)
         glEnable(GL_FOG);

@@ -54,7 +54,7 @@ struct MsMaterial {
     float emissive[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     float shininess = 0.0f;
     float transparency = 1.0f;  // 1.0 = opaque
-    uint8_t mode = 0;
+    uint8_t mode = 0;  // bit kModeCastsNoShadow: the material's groups cast no shadow
     char texture[kMsFileNameBytes + 1] = {};
     char alphamap[kMsFileNameBytes + 1] = {};
     uint32_t textureId = 0;  // texture manager name for texture, set by RenderModel
@@ -77,6 +77,8 @@ struct MsJoint {
     std::string comment;
     float color[3] = {0.0f, 0.0f, 0.0f};
 };
+
+constexpr uint8_t kModeCastsNoShadow = 0x40;
 
 // A MilkShape 3D (version 4) model as plain records. Loading builds no GL objects and derives nothing.
 class CMilkshapeModel {

@@ -132,7 +132,8 @@ void RenderModel::AssignGroupLights() {
     for (size_t g = 0; g < groupBoxes.size(); ++g) {
         groupLights[g].clear();
         for (const SceneLight& light : gTrackSettings.lights) {
-            if (light.type != LIGHT_POINT)
+            // A shadow-casting light lights in its own pass, where its shadow does not fall.
+            if (light.type != LIGHT_POINT || light.castsShadows)
                 continue;
             BoundingBox reach = groupBoxes[g];
             for (int i = 0; i < 3; ++i) {
@@ -188,6 +189,18 @@ bool RenderModel::IsGroupVisible(size_t group, bool includeA) const {
     return Distance(box.center, &viewer->x) <= box.radius + gSettings.farPlane;
 }
 
+void RenderModel::CaptureView() {
+    if (viewer && cullByDistance)
+        view = CurrentViewPlanes();
+}
+
+bool RenderModel::IsGroupShown(size_t group, bool includeA) const {
+    if (!IsGroupVisible(group, includeA))
+        return false;
+    const BoundingBox& box = groupBoxes[group];
+    return !(viewer && cullByDistance && view.Outside(box.center, box.radius));
+}
+
 void RenderModel::SetupGroupLights(size_t group) {
     const std::vector<SceneLight>& lights = groupLights[group];
     if (lights.size() <= 4) {
@@ -240,27 +253,93 @@ void RenderModel::DrawRun(size_t group) const {
 }
 
 void RenderModel::DrawGroups(bool includeA, const std::function<bool(const MsGroup&, const MsMaterial&)>& wanted) {
+    const MsMaterial* applied = nullptr;  // neighbouring groups often share one
     for (size_t g = 0; g < model->groups.size(); ++g) {
-        if (!IsGroupVisible(g, includeA))
+        if (!IsGroupShown(g, includeA))
             continue;
         SetupGroupLights(g);
         const MsMaterial* m = model->MaterialOf(model->groups[g]);
         if (m && wanted(model->groups[g], *m)) {
-            ApplyMaterial(*m, GL_FRONT);
+            if (m != applied)
+                ApplyMaterial(*m, GL_FRONT);
+            applied = m;
             DrawRun(g);
         }
     }
 }
 
-void RenderModel::Draw(bool opaque, bool transparent, bool includeA) {
-    SelectNearestLights();
+void RenderModel::BindArrays(bool shaded) const {
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glVertexPointer(3, GL_FLOAT, 0, nullptr);
-    glBindBuffer(GL_ARRAY_BUFFER, normalBuffer);
-    glNormalPointer(GL_FLOAT, 0, nullptr);
-    glBindBuffer(GL_ARRAY_BUFFER, texCoordBuffer);
-    glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
+    if (shaded) {
+        glBindBuffer(GL_ARRAY_BUFFER, normalBuffer);
+        glNormalPointer(GL_FLOAT, 0, nullptr);
+        glBindBuffer(GL_ARRAY_BUFFER, texCoordBuffer);
+        glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
+    }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+bool RenderModel::IsOpaque(size_t group) const {
+    const MsMaterial* m = model->MaterialOf(model->groups[group]);
+    return m && m->transparency == 1.0f && !Named(model->groups[group], "T");
+}
+
+bool RenderModel::InSet(size_t group, GroupSet groups) const {
+    switch (groups) {
+    case GROUPS_ALL: return IsGroupShown(group, true);
+    case GROUPS_LIT: return IsGroupShown(group, false);
+    case GROUPS_UNLIT: return IsGroupShown(group, true) && !IsGroupVisible(group, false);
+    }
+    return false;
+}
+
+void RenderModel::DrawDepth() {
+    CaptureView();
+    BindArrays(false);
+    // Groups lie one after another in the arrays, so visible neighbours make one run.
+    GLint first = 0;
+    GLsizei count = 0;
+    for (size_t g = 0; g < model->groups.size(); ++g) {
+        if (!IsOpaque(g) || !IsGroupShown(g, true))
+            continue;
+        const GroupRun& run = groupRuns[g];
+        if (count > 0 && run.first != first + count) {
+            glDrawArrays(GL_TRIANGLES, first, count);
+            count = 0;
+        }
+        if (count == 0)
+            first = run.first;
+        count += run.count;
+    }
+    if (count > 0)
+        glDrawArrays(GL_TRIANGLES, first, count);
+}
+
+void RenderModel::DrawShaded(GroupSet groups, bool withLamps) {
+    CaptureView();
+    if (withLamps)
+        SelectNearestLights();
+    BindArrays(true);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    const MsMaterial* applied = nullptr;
+    for (size_t g = 0; g < model->groups.size(); ++g) {
+        if (!IsOpaque(g) || !InSet(g, groups))
+            continue;
+        if (withLamps)
+            SetupGroupLights(g);
+        const MsMaterial* m = model->MaterialOf(model->groups[g]);
+        if (m != applied)
+            ApplyMaterial(*m, GL_FRONT);
+        applied = m;
+        DrawRun(g);
+    }
+}
+
+void RenderModel::Draw(bool opaque, bool transparent, bool includeA) {
+    CaptureView();
+    SelectNearestLights();
+    BindArrays(true);
 
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);
@@ -320,7 +399,11 @@ void SkyModel::Draw() {
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisable(GL_LIGHTING);
     glDepthMask(GL_FALSE);
-    glDisable(GL_DEPTH_TEST);
+    // Pinned to the far end of the depth range, the sky covers only what nothing drawn before it covers,
+    // so drawn after the opaque scenery it costs only the pixels it shows.
+    glEnable(GL_DEPTH_TEST);
+    glDepthRange(1.0, 1.0);
+    glDepthFunc(GL_LEQUAL);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glVertexPointer(3, GL_FLOAT, 0, nullptr);
     glBindBuffer(GL_ARRAY_BUFFER, texCoordBuffer);
@@ -334,7 +417,8 @@ void SkyModel::Draw() {
         }
     }
     glDepthMask(GL_TRUE);
-    glEnable(GL_DEPTH_TEST);
+    glDepthRange(0.0, 1.0);
+    glDepthFunc(GL_LESS);
     glEnable(GL_LIGHTING);
     glEnableClientState(GL_NORMAL_ARRAY);
 }

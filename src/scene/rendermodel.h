@@ -13,6 +13,10 @@
 
 class TextureManager;
 
+// The groups a shading pass draws. The lit passes of shadow-casting lights leave out what IsGroupVisible
+// hides without "A"; those groups are shaded once, by ambient and lamps alone.
+enum GroupSet { GROUPS_ALL, GROUPS_LIT, GROUPS_UNLIT };
+
 // Where one group's triangles lie in the flat vertex arrays: vertices [first, first + count).
 struct GroupRun {
     int32_t first = 0;
@@ -52,6 +56,12 @@ public:
 
     // The caller has set the model-view matrix, the shader program and the client arrays.
     void Draw(bool opaque, bool transparent, bool includeA);
+    // The opaque groups' depth alone, runs of neighbouring groups in one draw. The caller has turned off
+    // colour writes, texturing, lighting and the normal and texture-coordinate arrays.
+    void DrawDepth();
+    // The opaque groups of the set with their materials and, withLamps, their point lights; blending, depth
+    // and stencil state are the caller's.
+    void DrawShaded(GroupSet groups, bool withLamps);
 
     void AssignGroupLights();
     void SelectNearestLights();
@@ -76,12 +86,21 @@ public:
     std::vector<std::unique_ptr<CStaticShadowVolume>> staticShadows;
 
 private:
+    ViewPlanes view{};
+    // Refreshes the view the distance-culled groups are tested against.
+    void CaptureView();
+    // IsGroupVisible, and for distance-culled models not wholly outside the captured view.
+    bool IsGroupShown(size_t group, bool includeA) const;
+    bool IsOpaque(size_t group) const;
+    bool InSet(size_t group, GroupSet groups) const;
+    void BindArrays(bool shaded) const;
     void DrawRun(size_t group) const;
     // Visible groups get their lights; those with a material that wanted accepts are drawn with it.
     void DrawGroups(bool includeA, const std::function<bool(const MsGroup&, const MsMaterial&)>& wanted);
 };
 
-// The track's sky: textured triangles drawn around the eye with no lighting, depth or culling.
+// The track's sky: textured triangles drawn around the eye with no lighting or culling, behind everything
+// drawn before it.
 class SkyModel {
 public:
     SkyModel(TextureManager* textureManager, CMilkshapeModel* model);

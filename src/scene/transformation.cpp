@@ -159,3 +159,33 @@ void CCamera::PointAlongView(float d, float out[3]) const {
     out[1] = y - d * dir[1];
     out[2] = z - d * dir[2];
 }
+
+ViewPlanes CurrentViewPlanes() {
+    float view[16], projection[16], clip[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, view);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r) {
+            clip[4 * c + r] = 0.0f;
+            for (int k = 0; k < 4; ++k) clip[4 * c + r] += projection[4 * k + r] * view[4 * c + k];
+        }
+    // Row r of the clip matrix is (clip[r], clip[4 + r], clip[8 + r], clip[12 + r]).
+    const int rows[ViewPlanes::kCount] = {0, 0, 1, 1, 2};
+    const float signs[ViewPlanes::kCount] = {1.0f, -1.0f, 1.0f, -1.0f, 1.0f};
+    ViewPlanes v;
+    for (int p = 0; p < ViewPlanes::kCount; ++p) {
+        float* plane = v.planes[p];
+        for (int c = 0; c < 4; ++c) plane[c] = clip[4 * c + 3] + signs[p] * clip[4 * c + rows[p]];
+        const float length = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
+        if (length > 0.0f)
+            for (float& x : v.planes[p]) x /= length;
+    }
+    return v;
+}
+
+bool ViewPlanes::Outside(const float c[3], float radius) const {
+    for (const float* p : planes)
+        if (p[0] * c[0] + p[1] * c[1] + p[2] * c[2] + p[3] < -radius)
+            return true;
+    return false;
+}

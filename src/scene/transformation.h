@@ -70,3 +70,12 @@ public:
     float viewYaw = 0.0f;
     float viewPitch = 0.0f;
 };
+
+// The side and near planes of the current model-view and projection, as (a, b, c, d) with unit normals
+// pointing into the view. No far plane: the shadowed frame's projection has none.
+struct ViewPlanes {
+    static constexpr int kCount = 5;
+    float planes[kCount][4];
+    bool Outside(const float center[3], float radius) const;  // the sphere lies wholly outside one plane
+};
+ViewPlanes CurrentViewPlanes();

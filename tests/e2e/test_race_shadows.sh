@@ -1,65 +1,109 @@
 #!/usr/bin/env bash
-# The start of a race of track 1, once with shadows 0 and once with shadows 1, both from the same place.
-# With shadows the first boulder casts its shadow on the floor beside it; the plain frame has none there.
-# (One-sided against two-sided stencil is compared by test_shadow_volumes, where the choice is the viewer's.)
+# Track 1 from the race start as the game draws it, shadows 1 against 0, and private variants of its script:
+# a lamp on the sunlit floor, two shadow-casting lamps in place of the sun, and the sun straight ahead, hidden
+# by the scenery or in clear view above it. (One-sided against two-sided stencil: test_shadow_volumes.)
 source "$(dirname "$0")/lib.sh"
 make_tree
 skip_intro
-# Without its fog the track shows the same colours near and far in both frames (the shadowed frame fogs
-# only its translucent pass), so whatever turns darker is shadow.
 own_scripts
-sed -i '/^BEGINFOG/,/^ENDFOG/d' "$TREE/Scripts/track1.txt"
+cp "$TREE/Scripts/track1.txt" "$WORK/track1.txt"
 start_x
 xdotool mousemove 512 384
 
-# race NAME: the race start of track 1 as $SHOTS/NAME.png, the game stopped again.
+# track SED-ARGS...: track 1's script is the generated one edited so.
+track() { sed "$@" "$WORK/track1.txt" > "$TREE/Scripts/track1.txt"; }
+# race NAME [STILL]: the race start of track 1 as $SHOTS/NAME.png once the crop STILL of the screen (the
+# scene without the HUD's running clock and instruments unless told) stops changing; the game stopped again.
 race() {
-  local name=$1
+  local name=$1 still=${2:-1024x520+0+90}
   rm -f "$TREE/bin/log.txt"
   start_tool race_window
   wait_window Zephyrace > /dev/null
-  # The race is on once the scene stops changing (the loading bar is gone and the camera is placed); the
-  # HUD's running clock at the top and its instrument strip at the bottom are left out of the comparison.
   local previous= i f
   for i in $(seq 60); do
     sleep 0.5
     f=$(shot "$name")
-    convert "$f" -crop 1024x520+0+90 +repage "$WORK/scene.png"
-    if [ -n "$previous" ] && [ "$(changed_pixels "$WORK/scene.png" "$previous" 0)" = 0 ] &&
-       ! loading_bar "$f"; then
+    convert "$f" -crop "$still" +repage "$WORK/scene.png"
+    if [ -n "$previous" ] && [ "$(changed_pixels "$WORK/scene.png" "$previous" 0)" = 0 ] && ! loading_bar "$f"; then
       break
     fi
     cp "$WORK/scene.png" "$WORK/previous.png"
     previous="$WORK/previous.png"
   done
   kill -0 "$GAME_PID" 2>/dev/null || fail "the game died in race $name"
-  cp "$TREE/bin/log.txt" "$WORK/$name-log.txt"
+  ! grep -q "Compilation of\|Failed to link\|Failed to open .*\.\(vert\|frag\)" "$TREE/bin/log.txt" || fail "shader trouble in $name"
   stop_game
 }
+bright() { brightness "$SHOTS/$1.png" "$2"; }  # NAME CROP
 
+# 1. The generated track, shadows 0 and 1. The camera starts at (0, 3, 0) looking down -z. The first boulder
+# (x -7.4, z -40, 3 high) lays its sun shadow on the floor towards -x, within pixels 347..357 across and
+# 419..423 down; the floor in front of it is in the sun. Far down the canyon, at the middle of the picture,
+# lies the fog.
+track -e ''
 write_settings shadows 0
 race plain
 write_settings shadows 1
 race shadowed
-grep -q "Compilation of\|Failed to link\|Failed to open .*\.\(vert\|frag\)" "$WORK/shadowed-log.txt" &&
-  fail "shader trouble: $(cat "$WORK/shadowed-log.txt")"
-
-bright() { brightness "$SHOTS/$1.png" "$2"; }  # NAME CROP
-
-# The camera starts at (0, 3, 0) looking down -z with a 60 degree view. The first boulder stands at
-# x -7.4, z -40, 3 high; the sun (0.8, 0.7, 0.2) lays its shadow on the floor towards -x: from x -9 to -12.4
-# around z -41, which the view puts within pixels 311..366 across and 419..424 down; the boulder itself
-# hides the part nearest to it, so the crop takes the middle of what shows. Further right, the floor in
-# front of the boulder is in the sun.
 shade=10x4+347+419
 sunny=30x4+420+432
+far=60x8+482+386
+fog=$(sed -n 's/^COLOR \(.*\)/\1/p' "$WORK/track1.txt" | sed -n '$p')  # the fog block's, the last COLOR
 for name in plain shadowed; do
-  echo "$name: boulder shadow $(bright $name $shade), open floor $(bright $name $sunny)"
+  echo "$name: boulder shadow $(bright $name $shade), open floor $(bright $name $sunny), far $(pixel "$SHOTS/$name.png" 512 340)"
+  read -r r g b < <(convert "$SHOTS/$name.png" -crop $far +repage -scale 1x1! -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:)
+  holds "(r - 255 * fr) ^ 2 + (g - 255 * fg) ^ 2 + (b - 255 * fb) ^ 2 < 24 ^ 2" r=$r g=$g b=$b \
+    fr="$(echo $fog | cut -d' ' -f1)" fg="$(echo $fog | cut -d' ' -f2)" fb="$(echo $fog | cut -d' ' -f3)" ||
+    fail "$name: far down the canyon is ($r, $g, $b), not the fog ($fog)"
 done
-holds "s < 0.7 * o" s="$(bright shadowed $shade)" o="$(bright shadowed $sunny)" ||
-  fail "no shadow beside the boulder"
-holds "s > 0.85 * o" s="$(bright plain $shade)" o="$(bright plain $sunny)" ||
-  fail "the plain frame is dark beside the boulder"
-holds "b < 0.75 * a" a="$(bright plain $shade)" b="$(bright shadowed $shade)" ||
-  fail "the shadowed frame is not darker where the shadow falls"
+holds "s < 0.7 * o" s="$(bright shadowed $shade)" o="$(bright shadowed $sunny)" || fail "no shadow beside the boulder"
+holds "s > 0.85 * o" s="$(bright plain $shade)" o="$(bright plain $sunny)" || fail "the plain frame is dark beside the boulder"
+
+# 2. A white lamp 5 units in front of the right wall, which faces away from the sun yet lies outside every
+# shadow; the view puts the wall at (14, 8, -25) at pixel (884, 251).
+track -e '/^AMBIENTLIGHT/a BEGINLIGHT\nPOSITION 9 8 -25\nCOLOR 1 1 1\nRANGE 20\nSHADOWSENABLED 0\nENDLIGHT'
+race lamp
+wall=60x60+854+221
+echo "right wall by the lamp: $(bright shadowed $wall) without, $(bright lamp $wall) with it"
+holds "l > s + 0.05" l="$(bright lamp $wall)" s="$(bright shadowed $wall)" || fail "the lamp does not light the wall"
+
+# 3. No sun and no fog: two white shadow-casting lamps high over the canyon behind the first boulder, each
+# alone, both, and neither. Light adds up, so both together must look like each alone added over the unlit
+# scene (a lamp whose stencil or depth the other spoils breaks that), and both frames show each lamp's
+# shadow: the right lamp's at the boulder's left foot, the left lamp's at its right foot.
+lamps() {
+  local blocks= p
+  for p in "$@"; do blocks+="\nBEGINLIGHT\nPOSITION $p\nCOLOR 0.45 0.45 0.45\nRANGE 200\nENDLIGHT"; done
+  track -e '/^SUN/d' -e '/^BEGINFOG/,/^ENDFOG/d' -e '/^BEGINLIGHT/,/^ENDLIGHT/d' \
+        -e "s/^AMBIENTLIGHT.*/AMBIENTLIGHT 0.3 0.3 0.3$blocks/"
+}
+lamps "-14 30 -60" "6 30 -60"; race both
+lamps "-14 30 -60"; race left
+lamps "6 30 -60"; race right
+lamps; race none
+scene=1024x520+0+90
+for n in both left right none; do convert "$SHOTS/$n.png" -crop $scene +repage "$WORK/$n.png"; done
+convert "$WORK/left.png" "$WORK/right.png" "$WORK/none.png" -fx 'u[0] + u[1] - u[2]' "$WORK/sum.png"
+off=$(changed_pixels "$WORK/sum.png" "$WORK/both.png" 4)
+echo "two lamps: $off pixels differ from the sum of each alone"
+[ "$off" -le 50 ] || fail "two shadow-casting lamps do not add up ($off pixels off)"
+open=30x3+420+436
+for patch in 20x3+345+423 15x3+395+429; do
+  echo "shadow at $patch: $(bright both $patch), open floor $(bright both $open)"
+  holds "s < o - 0.08" s="$(bright both $patch)" o="$(bright both $open)" || fail "no lamp shadow at $patch"
+done
+
+# 4. Every generated sun is long enough to put the flare's occlusion probe (twice the SUN vector out from
+# the eye) beyond the far plane, 200 units away. Then a sun as long, low and straight ahead down the canyon:
+# hidden by the arches from the race start, in clear view from 80 units up. The flare's shines centre on the
+# sun, 8.5 degrees over the middle of the view: (512, 285). Flare frames never stand still (the shines
+# cycle), so only the left part of the picture is waited on.
+awk '/^SUN/ && $2 * $2 + $3 * $3 + $4 * $4 < 100 * 100 {print FILENAME; bad = 1} END {exit bad}' \
+  "$GAME_DIR"/Scripts/*.txt || fail "suns too short for the flare's probe"
+sun=(-e 's/^SUN.*/SUN 0 150 -1000/')
+track "${sun[@]}"; race hidden 300x400+0+90
+track "${sun[@]}" -e 's/^POSITION 0.000000 2.000000 0.000000/POSITION 0 80 0/'; race clear 300x400+0+90
+glow=40x40+492+265
+echo "at the sun: $(bright hidden $glow) hidden, $(bright clear $glow) in clear view"
+holds "c > h + 0.2" c="$(bright clear $glow)" h="$(bright hidden $glow)" || fail "no flare in clear view, or one through the rock"
 echo "race shadows ok"

@@ -1,5 +1,6 @@
 // Draws a small generated scene (ground, a floating box, a floating open plate, lit by a sun or by a lamp
-// that casts shadows) through a stencil technique and writes the picture as a PPM. It prints where, by the
+// that casts shadows) with the race renderer's shadowed passes through a stencil technique ("plain": none,
+// so the light reaches everywhere) and writes the picture as a PPM. Run where the game's shaders lie. It prints where, by the
 // scene's geometry, shadow must fall and where it must not, as "shadow X Y" and "lit X Y" pixel lines.
 //
 //   shadowview OUT.ppm plain|zfail|zpp one|two outside|inside sun|lamp
@@ -10,10 +11,13 @@
 #include <memory>
 #include <string>
 
+#include "imagewriter.h"
+#include "lighting/stenciltechnique.h"
 #include "meshbuilder.h"
-#include "shadowframe.h"
+#include "race/gamerenderer.h"
 #include "scene/milkshape.h"
 #include "scene/texturemanager.h"
+#include "sceneview.h"
 
 namespace {
 
@@ -26,6 +30,7 @@ void BuildScene(CMilkshapeModel& model) {
     MeshBuilder b(model);
     MaterialSpec white;
     white.name = "white";
+    white.texture = "white.bmp";  // the point-light program multiplies by the texture
     for (int i = 0; i < 3; ++i) white.ambient[i] = white.diffuse[i] = 1.0f;
     const int material = b.AddMaterial(white);
     b.BeginGroup("ground", material);
@@ -36,8 +41,7 @@ void BuildScene(CMilkshapeModel& model) {
     b.AddQuad({6, 2, 0}, {6, 2, 3}, {9, 2, 3}, {9, 2, 0});
 }
 
-// The one shadow-casting light of the scene: each lit pass replaces the previous one's picture, so two
-// casting lights would hide each other's shadows.
+// The one shadow-casting light of the scene.
 void BuildLight(bool sun) {
     ClearTrackSettings(gTrackSettings);
     SceneLight light;
@@ -76,6 +80,7 @@ int main(int argc, char** argv) {
     }
     const std::string technique = argv[2];
     if (!OpenSceneWindow(argc, argv, kWidth, kHeight, "shadowview")) return 1;
+    if (!WriteBmp("white.bmp", RgbImage(4, 4, 255, 255, 255))) return 1;
     gTwoSidedStencil = std::strcmp(argv[3], "two") == 0 && glewIsSupported("GL_EXT_stencil_two_side");
     if (std::strcmp(argv[3], "two") == 0 && !gTwoSidedStencil) {
         fprintf(stderr, "GL_EXT_stencil_two_side is not offered\n");
@@ -100,14 +105,28 @@ int main(int argc, char** argv) {
     std::unique_ptr<CStencilTechnique> stencil;
     if (technique == "zfail") stencil = std::make_unique<CZFailStencilTechnique>(&camera);
     if (technique == "zpp") stencil = std::make_unique<CZPPlusStencilTechnique>(&camera);
-    const float ambient[3] = {0.25f, 0.25f, 0.25f};
-    BeginSceneState(kWidth, kHeight, ambient);
+    for (float& a : gTrackSettings.ambientColor) a = 0.25f;
+    BeginSceneView(kWidth, kHeight);
+    SetUpRaceLighting();
+    ShaderObject vertex = LoadShader("MultiPointLight.vert");
+    ShaderObject fragment = LoadShader("MultiPointLight.frag");
+    ShaderProgram program("PointLight");
+    program.Attach(&vertex);
+    program.Attach(&fragment);
+    if (!program.Link()) return 1;
+    LitProgram lit;
+    lit.Locate(program.id);
     if (stencil) {
         stencil->Init();
         stencil->ClearCasters();
         stencil->AddCaster(&render);
     }
-    DrawSceneFrame({&render, &camera, stencil.get()});
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glPushMatrix();
+    camera.Apply();
+    DrawShadowedWorld([&render](const std::function<void(RenderModel&)>& draw) { draw(render); }, stencil.get(), lit,
+                      camera);
+    glPopMatrix();
     if (!WritePpm(argv[1], kWidth, kHeight)) return 1;
 
     glPushMatrix();

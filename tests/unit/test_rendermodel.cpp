@@ -100,6 +100,7 @@ TEST(RenderModel, LightsPerGroupAndNearest) {
     for (int i = 0; i < 4; ++i)
         gTrackSettings.lights.push_back(PointLight(1, 1, 1, 5));
     gTrackSettings.lights[5].position[0] = 40;  // the farthest of the lights without shadows
+    gTrackSettings.lights.push_back(PointLight(0.5f, 0.5f, 3, 3));  // ties with light 1 and 2, loses to both
 
     CMilkshapeModel m;
     MeshBuilder b(m);
@@ -107,10 +108,11 @@ TEST(RenderModel, LightsPerGroupAndNearest) {
     Square(b, 0);
     CTransformation viewer;
     RenderModel r(nullptr, &viewer, &m, false, true, false);
-    // Every point light whose range reaches the box, shadow casters included: 1, 3, 4, 6 and 7.
+    // Every point light whose range reaches the box, but not the shadow caster 3, which lights in its own
+    // pass: 1, 4, 6, 7 and 8.
     ASSERT_EQ(r.groupLights[0].size(), 5u);
     EXPECT_FLOAT_EQ(r.groupLights[0][0].range, 3);
-    EXPECT_TRUE(r.groupLights[0][1].castsShadows);
+    EXPECT_FLOAT_EQ(r.groupLights[0][1].range, 5);
 
     // The nearest four without shadows, seen from the origin: 4, 6 and 7 at sqrt(3), and of the two at
     // 3.08 the later one (the earlier slot is replaced on a tie); light 5 at x = 40 was pushed out first.

@@ -82,7 +82,9 @@ CMilkshapeModel TrackModel() {
     CMilkshapeModel model;
     MeshBuilder mesh(model);
     const int rock = mesh.AddMaterial(Material("rock", "canyon_rock.jpg"));
-    const int sand = mesh.AddMaterial(Material("sand", "canyon_sand.jpg"));
+    MaterialSpec floor = Material("sand", "canyon_sand.jpg");
+    floor.mode = kModeCastsNoShadow;  // nothing lies under the floor for it to shadow
+    const int sand = mesh.AddMaterial(floor);
     const int pad = mesh.AddMaterial(Material("pad", "canyon_pad.jpg"));
     MaterialSpec curtain = Material("G", "canyon_finish.jpg");  // "G": seen but never collided with
     curtain.transparency = 0.45f;
@@ -182,7 +184,8 @@ std::string Script() {
            "VEHICLE 0\n"
            "TRACK ../Models/track1.ms3d\n"
            "SKY ../Models/sky1.ms3d\n"
-           "SUN 0.8 0.7 0.2\n"
+           "SUN 800 700 200\n"  // towards (0.8, 0.7, 0.2), about as long as AddSun writes
+
            "AMBIENTLIGHT 0.5 0.46 0.42\n"
            "BEGINFOG\n"
            "COLOR 0.78 0.68 0.55\n"

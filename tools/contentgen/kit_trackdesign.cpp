@@ -275,20 +275,22 @@ void Scenery(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFra
     auto frameAt = [&](float distance) -> const PathFrame& {
         return path[std::min(path.size() - 1, size_t(distance / 3.0f))];
     };
-    mb.BeginGroup("scenery", rockMaterial);
+    SectionedGroup scenery(mb, "scenery", rockMaterial);
     if (theme.shape == SHAPE_CANYON) {
         for (float s = 30.0f; s < length - 30.0f; s += rng.Range(18.0f, 40.0f)) {
             // Scenery never reaches through a wall: a vehicle pushed off its far faces would land outside.
             const PathFrame& f = frameAt(s);
             const float r = rng.Range(1.0f, 2.2f);
             const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * (size * 0.7f - r - 0.3f);
+            scenery.At(s);
             FrameBox(mb, f, Place(f, side, -5.0f + r * 0.6f), r, r, r * 1.3f);
         }
     }
     if (theme.lamps) {
-        mb.BeginGroup("lamps", lampMaterial);
+        SectionedGroup lampGroup(mb, "lamps", lampMaterial);
         for (float s = 25.0f; s < length - 10.0f; s += 55.0f) {
             const PathFrame& f = frameAt(s);
+            lampGroup.At(s);
             const float up = theme.shape == SHAPE_TUNNEL ? size - 1.0f : 2.0f;
             const float side = theme.shape == SHAPE_TUNNEL ? 0.0f : (lamps.size() % 2 ? size - 0.8f : -size + 0.8f);
             const Vec3 at = Place(f, side, up);
@@ -367,11 +369,13 @@ bool BuildTrack(int index, TrackLayout& out) {
     out.model.Clear();
     MeshBuilder mb(out.model);
     // Surfaces take the design's tint; the set pieces glow in the lamps' colour, or the tint where there are none.
-    auto material = [&mb](const char* name, const char* texture, const float* tint, float emissive, float transparency) {
+    auto material = [&mb](const char* name, const char* texture, const float* tint, float emissive, float transparency,
+                        uint8_t mode = 0) {
         MaterialSpec m;
         m.name = name;
         m.texture = TexturePath(texture);
         m.transparency = transparency;
+        m.mode = mode;
         for (int k = 0; k < 3; k++) {
             m.ambient[k] = 0.7f * tint[k], m.diffuse[k] = 0.9f * tint[k], m.emissive[k] = emissive * tint[k];
         }
@@ -379,7 +383,8 @@ bool BuildTrack(int index, TrackLayout& out) {
     };
     const float plain[3] = {1, 1, 1};
     const float* glow = theme.lamps ? theme.lampColour : design.tint;
-    const int floorMaterial = material("floor", theme.floorTexture, design.tint, 0.0f, 1.0f);
+    // Nothing lies under the floor for it to shadow.
+    const int floorMaterial = material("floor", theme.floorTexture, design.tint, 0.0f, 1.0f, kModeCastsNoShadow);
     const int wallMaterial = material("wall", theme.wallTexture, design.tint, 0.0f, 1.0f);
     const int lampMaterial = material("lamp", "lamp", plain, 0.8f, 1.0f);
     const int goalMaterial = material("G", "goal", plain, 0.9f, 1.0f);  // "G": seen, never collided with

@@ -67,73 +67,92 @@ void SetPieces(MeshBuilder& mb, const TrackDesign& design, const std::vector<Pat
         return path[std::min(path.size() - 1, size_t(distance / 3.0f))];
     };
     switch (design.piece) {
-    case PIECE_ARCHES:  // rock bridges across the canyon, short of its walls
-        mb.BeginGroup("arches", m.rock);
-        for (float s = 150.0f; s < length - 60.0f; s += 220.0f)
+    case PIECE_ARCHES: {  // rock bridges across the canyon, short of its walls
+        SectionedGroup arches(mb, "arches", m.rock);
+        for (float s = 150.0f; s < length - 60.0f; s += 220.0f) {
+            arches.At(s);
             FrameBox(mb, frameAt(s), Place(frameAt(s), 0.0f, 17.0f), size + 3.0f, 2.0f, 3.5f);
+        }
         break;
-    case PIECE_RINGS:  // glowing rings to fly through
-        mb.BeginGroup("rings", m.lamp);
-        for (float s = 70.0f; s < length - 50.0f; s += 110.0f)
+    }
+    case PIECE_RINGS: {  // glowing rings to fly through
+        SectionedGroup rings(mb, "rings", m.lamp);
+        for (float s = 70.0f; s < length - 50.0f; s += 110.0f) {
+            rings.At(s);
             Ring(mb, frameAt(s), size, 1.0f);
+        }
         break;
-    case PIECE_TOWERS:  // towers and pillars beside the way, under the lid
-        mb.BeginGroup("towers", m.rock);
+    }
+    case PIECE_TOWERS: {  // towers and pillars beside the way, under the lid
+        SectionedGroup towers(mb, "towers", m.rock);
         for (float s = 40.0f; s < length - 20.0f; s += rng.Range(22.0f, 45.0f)) {
+            towers.At(s);
             const PathFrame& f = frameAt(s);
             const float half = rng.Range(3.0f, 8.0f), height = rng.Range(25.0f, 58.0f);
             const float side = (rng.Unit() < 0.5f ? -1.0f : 1.0f) * rng.Range(size + 12.0f, room.clear + 8.0f - half);
             FrameBox(mb, f, Place(f, side, room.floor + height * 0.5f), half, height * 0.5f, half);
         }
         break;
-    case PIECE_LIGHTFALL:  // curtains of light pouring from the top down both sides
-        mb.BeginGroup("lightfall", m.light);
+    }
+    case PIECE_LIGHTFALL: {  // curtains of light pouring from the top down both sides
+        SectionedGroup lightfall(mb, "lightfall", m.light);
         for (float s = 30.0f; s < length - 40.0f; s += 80.0f)
             for (float side : {-room.clear, room.clear}) {
+                lightfall.At(s);
                 const PathFrame& f = frameAt(s);
                 const Vec3 a = Place(f, side, room.floor) - f.forward * 4.0f, b = Place(f, side, room.floor) + f.forward * 4.0f;
                 const Vec3 up = f.up * (room.top - room.floor);
                 mb.AddQuad(a, b, b + up, a + up, 1.0f, 1.0f);
             }
         break;
+    }
     case PIECE_PYLONS: {  // pylons, their cables slung across the way overhead
         // On open ground they stand on the floor and stop a vehicle; in a canyon they stand in the walls.
         const bool open = shape == SHAPE_OPEN;
         const float reach = open ? 35.0f : room.outside - 6.0f, s0 = 50.0f, step = 110.0f;
-        mb.BeginGroup("pylons", open ? m.rock : m.girder);
+        SectionedGroup pylons(mb, "pylons", open ? m.rock : m.girder);
         for (float s = s0; s < length - 40.0f; s += step)
-            for (float side : {-reach, reach})
+            for (float side : {-reach, reach}) {
+                pylons.At(s);
                 FrameBox(mb, frameAt(s), Place(frameAt(s), side, (room.floor + room.top) * 0.5f), 1.5f,
                          (room.top - room.floor) * 0.5f, 1.5f);
-        mb.BeginGroup("cables", m.girder);
+            }
+        SectionedGroup cables(mb, "cables", m.girder);
         for (float s = s0; s < length - 40.0f; s += step)
-            for (float up : {room.top - 8.0f, room.top - 5.0f})
+            for (float up : {room.top - 8.0f, room.top - 5.0f}) {
+                cables.At(s);
                 FrameBox(mb, frameAt(s), Place(frameAt(s), 0.0f, up), reach, 0.15f, 0.15f);
+            }
         break;
     }
-    case PIECE_SPIRAL:  // a glowing coil wound round the way, three turns long
-        mb.BeginGroup("spiral", m.glowing);
+    case PIECE_SPIRAL: {  // a glowing coil wound round the way, three turns long
+        SectionedGroup spiral(mb, "spiral", m.glowing);
         for (float s = 40.0f; s < length - 90.0f; s += 200.0f)
             for (int k = 0; k < 48; k++) {
+                spiral.At(s);
                 const PathFrame& f = frameAt(s + float(k) * 1.5f);
                 const float a = float(k) / 16.0f * 2.0f * kPi, r = std::min(room.clear, room.top) * 0.9f;
                 FrameBox(mb, f, Place(f, std::cos(a) * r, std::sin(a) * r), 0.35f, 0.35f, 0.9f);
             }
         break;
-    case PIECE_CRYSTALS:  // leaning glowing shards in clusters along the floor
-        mb.BeginGroup("crystals", m.glowing);
+    }
+    case PIECE_CRYSTALS: {  // leaning glowing shards in clusters along the floor
+        SectionedGroup crystals(mb, "crystals", m.glowing);
         for (float s = 40.0f; s < length - 30.0f; s += rng.Range(25.0f, 40.0f))
             for (int k = 0; k < 3; k++) {
+                crystals.At(s);
                 const float side = (k % 2 ? 1.0f : -1.0f) * room.clear * rng.Range(0.7f, 1.0f);
                 const PathFrame g = Leaned(frameAt(s + float(k) * 3.0f), side > 0 ? 0.5f : -0.5f, rng.Range(-0.5f, 0.5f));
                 const float h = rng.Range(1.5f, 3.5f);
                 FrameBox(mb, g, Place(frameAt(s + float(k) * 3.0f), side, room.floor + h * 0.8f), 0.5f, h, 0.5f);
             }
         break;
-    case PIECE_RIBS:  // girder ribs holding up the bore
-        mb.BeginGroup("ribs", m.girder);
+    }
+    case PIECE_RIBS: {  // girder ribs holding up the bore
+        SectionedGroup ribs(mb, "ribs", m.girder);
         for (float s = 30.0f; s < length - 20.0f; s += 18.0f)
             for (int k = 0; k < 12; k++) {
+                ribs.At(s);
                 const float a = float(k) / 12.0f * 2.0f * kPi, r = size * 0.93f;
                 const PathFrame& f = frameAt(s);
                 PathFrame g = f;
@@ -142,6 +161,7 @@ void SetPieces(MeshBuilder& mb, const TrackDesign& design, const std::vector<Pat
                 FrameBox(mb, g, Place(f, std::cos(a) * r * 1.2f, std::sin(a) * r), r * 0.3f, 0.25f, 0.4f);
             }
         break;
+    }
     case PIECE_WRECK:  // a great broken hull, on open ground beside the way, in a canyon wedged across its top
         mb.BeginGroup("wreck", m.girder);
         for (float at : {60.0f, length * 0.6f}) {

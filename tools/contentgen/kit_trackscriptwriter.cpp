@@ -1,5 +1,6 @@
 #include "trackscriptwriter.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -97,9 +98,13 @@ void SetTitle(TrackSettings& s, const char* title) {
 void AddSun(TrackSettings& s, float x, float y, float z) {
     SceneLight l;
     l.type = LIGHT_SUN;
-    l.position[0] = x;
-    l.position[1] = y;
-    l.position[2] = z;
+    // Only the direction counts for the lighting and the shadows; the length puts the lens flare's
+    // occlusion probe, twice the vector out from the eye, beyond every piece of scenery.
+    const float length = std::sqrt(x * x + y * y + z * z);
+    const float scale = length > 0.0f ? kSunVectorLength / length : 0.0f;
+    l.position[0] = x * scale;
+    l.position[1] = y * scale;
+    l.position[2] = z * scale;
     l.index = static_cast<uint16_t>(s.lights.size());
     s.sun = l;
     s.hasSun = true;

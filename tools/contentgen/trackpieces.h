@@ -1,5 +1,6 @@
 #pragma once
 
+#include "meshbuilder.h"
 #include "random.h"
 #include "trackdesign.h"
 
@@ -17,6 +18,24 @@ struct Room {
 };
 
 Room RoomOf(TrackShape shape, float size);
+
+// A group begun anew every 150 units of track, so the renderer culls its far sections, and their shadows.
+class SectionedGroup {
+public:
+    SectionedGroup(MeshBuilder& mb, const char* name, int material) : mb_(mb), name_(name), material_(material) {}
+    void At(float distance) {
+        const int section = int(distance / 150.0f);
+        if (section != section_)
+            mb_.BeginGroup(name_, material_);
+        section_ = section;
+    }
+
+private:
+    MeshBuilder& mb_;
+    const char* name_;
+    int material_;
+    int section_ = -1;
+};
 
 // The materials scenery is drawn with. Set pieces of material "G" are seen but never collided with, so they
 // may stand anywhere, even through a wall, without letting a vehicle out.

@@ -9,6 +9,8 @@
 // as the parser would, so a generator never has to know the script syntax.
 
 void SetTitle(TrackSettings& s, const char* title);  // stored with the blank the script line keeps
+// The sun towards (x, y, z), written with length kSunVectorLength.
+constexpr float kSunVectorLength = 1000.0f;
 void AddSun(TrackSettings& s, float x, float y, float z);
 void AddPointLight(TrackSettings& s, const float position[3], const float color[3], float range, bool shadows);
 void SetFog(TrackSettings& s, float r, float g, float b, float density);
