@@ -87,6 +87,19 @@ start_game() {
   GAME_PID=$!
 }
 
+# autopilot TRACK...: sets AUTOPILOT_ENV, the environment for start_game in which the game flies every race
+# on those tracks by the autopilot from the end of the countdown (the preload libautopilot.so, after
+# GAME_PRELOAD when that is set); the way into the race stays the menus'.
+autopilot() {
+  local t
+  mkdir -p "$WORK/routes"
+  for t in "$@"; do
+    (cd "$TREE/bin" && "$BUILD_DIR/tests/autopilot_route" "$t") > "$WORK/routes/track$t.txt" ||
+      fail "no autopilot route for track $t"
+  done
+  AUTOPILOT_ENV=(AUTOPILOT_ROUTES="$WORK/routes" LD_PRELOAD="${GAME_PRELOAD:+$GAME_PRELOAD:}$BUILD_DIR/tests/libautopilot.so")
+}
+
 # wait_window TITLE [seconds]: waits until a window with that exact name is mapped; prints its id.
 wait_window() {
   local i id
