@@ -2,6 +2,7 @@
 // every loader problem lands in log.txt, and a line added to it while checking counts as a problem. Also
 // checks that every referenced file exists and that the economy lets a silver-winning player buy each
 // vehicle in time. Prints the table of the tracks: autopilot time, medal times, triangles.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -189,6 +190,37 @@ void CheckBwImage(const std::string& path) {
         Problem("image " + path + " does not read: " + error);
 }
 
+// The box the chase view and the fly-overs are framed for, nose towards -z, per vehicle.
+const float kVehicleBoxes[kNumVehicles][6] = {{-0.9f, 0.0f, -1.4f, 0.9f, 0.95f, 1.05f},
+                                              {-1.2f, 0.0f, -1.6f, 1.2f, 0.95f, 1.05f},
+                                              {-1.0f, 0.0f, -1.5f, 1.0f, 1.0f, 1.1f},
+                                              {-1.1f, 0.0f, -1.9f, 1.1f, 1.1f, 1.05f}};
+
+// A vehicle keeps its box, stays light enough for the frame, has its textures and a glowing exhaust.
+void CheckVehicleModel(int i, const CMilkshapeModel& model) {
+    const std::string name = "vehicle " + std::to_string(i + 1);
+    float box[6] = {1e9f, 1e9f, 1e9f, -1e9f, -1e9f, -1e9f};
+    for (const MsVertex& v : model.vertices)
+        for (int k = 0; k < 3; k++) {
+            box[k] = std::min(box[k], v.position[k]);
+            box[k + 3] = std::max(box[k + 3], v.position[k]);
+        }
+    for (int k = 0; k < 6; k++)
+        if (std::fabs(box[k] - kVehicleBoxes[i][k]) > 1e-4f)
+            Problem(name + "'s model does not span its box (bound " + std::to_string(k) + " is " +
+                    std::to_string(box[k]) + ")");
+    if (model.triangles.size() > 2000)
+        Problem(name + " has " + std::to_string(model.triangles.size()) + " triangles, more than 2000");
+    bool glows = false;
+    for (const MsMaterial& m : model.materials) {
+        if (m.texture[0] != '\0')
+            CheckTexture(m.texture);
+        glows = glows || m.emissive[0] + m.emissive[1] + m.emissive[2] > 1.0f;
+    }
+    if (!glows)
+        Problem(name + " has no glowing material");
+}
+
 // Every HUD loads without a complaint, has instruments, and its shapes name vertices it has.
 void CheckHud(const std::string& path) {
     FILE* f = OpenGameFile(path.c_str(), "r");
@@ -278,9 +310,7 @@ int main() {
             Problem("vehicle " + std::to_string(i + 1) + " has no model");
             continue;
         }
-        for (const MsMaterial& m : gVehicles[i].model->materials)
-            if (m.texture[0] != '\0')
-                CheckTexture(m.texture);
+        CheckVehicleModel(i, *gVehicles[i].model);
     }
     CheckEconomy();
     CheckFlights();
