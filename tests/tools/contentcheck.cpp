@@ -221,6 +221,14 @@ void CheckVehicleModel(int i, const CMilkshapeModel& model) {
         Problem(name + " has no glowing material");
 }
 
+// The relative luminance of a colour on the screen (sRGB components 0..1).
+float Luminance(const float c[3]) {
+    float linear[3];
+    for (int k = 0; k < 3; k++)
+        linear[k] = c[k] <= 0.04045f ? c[k] / 12.92f : std::pow((c[k] + 0.055f) / 1.055f, 2.4f);
+    return 0.2126f * linear[0] + 0.7152f * linear[1] + 0.0722f * linear[2];
+}
+
 // Every HUD loads without a complaint, has instruments, and its shapes name vertices it has.
 void CheckHud(const std::string& path) {
     FILE* f = OpenGameFile(path.c_str(), "r");
@@ -239,8 +247,37 @@ void CheckHud(const std::string& path) {
     const int n = int(layout.vertices.size());
     auto bad = [n](int i) { return i < 0 || i >= n; };
     for (const HudTriangle& t : layout.triangles)
-        if (bad(t.i0) || bad(t.i1) || bad(t.i2))
+        if (bad(t.i0) || bad(t.i1) || bad(t.i2)) {
             Problem("HUD script " + path + " has a triangle beyond its vertices");
+            return;
+        }
+    // The pale instrument texts must read even over a white sky: where each text begins, the panels under
+    // it, blended over white, contrast with the text at least 4.5 to 1.
+    for (const auto& instrument : layout.instruments) {
+        if (!instrument || instrument->type == HUD_ATTITUDE)
+            continue;
+        const float p[2] = {instrument->x + 2.0f, instrument->y + 2.0f};
+        float backdrop[3] = {1.0f, 1.0f, 1.0f};
+        for (const HudTriangle& t : layout.triangles) {
+            const HudVertex& a = layout.vertices[t.i0];
+            const HudVertex& b = layout.vertices[t.i1];
+            const HudVertex& c = layout.vertices[t.i2];
+            auto side = [&p](const HudVertex& u, const HudVertex& v) {
+                return (v.x - u.x) * (p[1] - u.y) - (v.y - u.y) * (p[0] - u.x);
+            };
+            const float s0 = side(a, b), s1 = side(b, c), s2 = side(c, a);
+            if ((s0 < 0 || s1 < 0 || s2 < 0) && (s0 > 0 || s1 > 0 || s2 > 0))
+                continue;
+            const float colour[3] = {t.red, t.green, t.blue};
+            for (int k = 0; k < 3; k++)
+                backdrop[k] = t.alpha * colour[k] + (1.0f - t.alpha) * backdrop[k];
+        }
+        const float text[3] = {0.7f, 0.7f, 1.0f};
+        const float contrast = (Luminance(text) + 0.05f) / (Luminance(backdrop) + 0.05f);
+        if (contrast < 4.5f)
+            Problem("HUD script " + path + ": instrument " + std::to_string(instrument->type) +
+                    " reads at only " + std::to_string(contrast) + " to 1 over a white sky");
+    }
     for (const HudLine& l : layout.lines)
         if (bad(l.i0) || bad(l.i1))
             Problem("HUD script " + path + " has a line beyond its vertices");
