@@ -186,10 +186,11 @@ start_tool() {
 # own_scripts: the tree gets a private copy of the track scripts, to be edited.
 own_scripts() { rm "$TREE/Scripts"; cp -r "$GAME_DIR/Scripts" "$TREE/Scripts"; }
 
-# count SHOT GEOMETRY R G B [FUZZ]: pixels of about that colour inside the crop (from the top-left).
+# count SHOT GEOMETRY R G B [FUZZ]: pixels of about that colour inside the crop (from the top-left). The others
+# are blacked out first, so that white in the picture does not count as the colour.
 count() {
-  convert "$1" -crop "$2" +repage -fill white -fuzz "${6:-8}%" -opaque "rgb($3,$4,$5)" -fill black +opaque white \
-    -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]" info:
+  convert "$1" -crop "$2" +repage -fuzz "${6:-8}%" -fill black +opaque "rgb($3,$4,$5)" -fill white \
+    -opaque "rgb($3,$4,$5)" -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]" info:
 }
 # brightness SHOT [GEOMETRY]: the mean brightness (0..1) of the picture or of a crop of it.
 brightness() { convert "$1" ${2:+-crop "$2" +repage} -colorspace Gray -format '%[fx:mean]' info:; }

@@ -203,16 +203,16 @@ r1=$(shot racing-1)
 sleep 1.5
 r2=$(shot racing-2)
 RACING_TO=$(wav_now)
+
+# Esc pauses (the thrust stays on) for a few seconds, the race shots are looked at meanwhile; Esc resumes.
+xdotool key Escape
+wait_for pause 40 pause_shown > /dev/null
+PAUSE_AT=$(wav_now)
 timer_mask "$r1" "$WORK/timer-1.png"
 timer_mask "$r2" "$WORK/timer-2.png"
 [ "$(set_pixels "$WORK/timer-2.png")" -gt 40 ] || fail "no HUD timer in the race"
 [ "$(changed_pixels "$WORK/timer-1.png" "$WORK/timer-2.png" 0)" -gt 20 ] || fail "the HUD timer does not run"
 [ "$(changed_pixels "$r1" "$r2" 8)" -gt 40000 ] || fail "the vehicle does not move under the autopilot"
-
-# Esc pauses (the thrust stays on) for a few seconds; Esc resumes.
-xdotool key Escape
-wait_for pause 40 pause_shown > /dev/null
-PAUSE_AT=$(wav_now)
 sleep 3
 PAUSE_TO=$(wav_now)
 xdotool key Escape
