@@ -18,6 +18,26 @@
 
 namespace {
 
+// A body along z, widest where its nose ends, cut off flat at the tail.
+struct Body {
+    float z0, z1, y;
+    float halfWidth, halfHeight, squareness;
+    float nose;       // the fraction of the length over which it widens
+    float bluntness;  // its size at the very front, a fraction of the widest (0: a point)
+    float tail;       // its size at the back, the same way
+};
+
+// A bubble canopy from z0 to z1 on a body whose top lies at y.
+struct CanopyShape {
+    float z0, z1, y;
+    float halfWidth, height, squareness;
+};
+
+// A glowing nozzle at the tail; none when its radius is 0.
+struct TailExhaust {
+    float y, z, radius, flame;
+};
+
 struct Hull;
 
 struct VehicleSpec {
@@ -30,7 +50,10 @@ struct VehicleSpec {
     float damageScale;
     // The model's extent, nose towards -z: the chase view and the fly-overs are framed for it.
     Vec3 min, max;
-    void (*shape)(Hull&);
+    Body body;
+    CanopyShape canopy;
+    TailExhaust exhaust;
+    void (*shape)(Hull&);  // everything else the vehicle has
     Rgb paint, stripe;
     float glow[3];  // the exhausts' colour
 };
@@ -44,19 +67,27 @@ const VehicleSpec kVehicles[4] = {
     {"Hornet", "Twin ducted fans, 240 kW",
      "A forgiving all-rounder.\nSteady under thrust, gentle in the turns\nand tough enough to learn on.\n",
      0, 20, 850, 320, 10.0f, 14.0f, 1.8f, 25.0f, 35.0f, 50, 100, 0.04f,
-     {-0.9f, 0.0f, -1.4f}, {0.9f, 0.95f, 1.05f}, HornetShape, {230, 180, 40}, {40, 40, 40}, {1.0f, 0.6f, 0.2f}},
+     {-0.9f, 0.0f, -1.4f}, {0.9f, 0.95f, 1.05f},
+     {-1.4f, 0.98f, 0.42f, 0.4f, 0.3f, 2.5f, 0.5f, 0.0f, 0.35f}, {-0.8f, 0.35f, 0.62f, 0.22f, 0.2f, 2.2f},
+     {0.42f, 0.98f, 0.1f, 0.05f}, HornetShape, {230, 180, 40}, {40, 40, 40}, {1.0f, 0.6f, 0.2f}},
     {"Kestrel", "Afterburning turbojet, 340 kW",
      "Light, quick and nervous.\nIt turns on a coin and hits top speed early,\nbut every scrape shows.\n",
      18000, 35, 700, 450, 15.0f, 18.0f, 2.4f, 32.0f, 42.0f, 45, 100, 0.05f,
-     {-1.2f, 0.0f, -1.6f}, {1.2f, 0.95f, 1.05f}, KestrelShape, {60, 120, 210}, {235, 235, 245}, {1.0f, 0.45f, 0.15f}},
+     {-1.2f, 0.0f, -1.6f}, {1.2f, 0.95f, 1.05f},
+     {-1.6f, 0.92f, 0.35f, 0.3f, 0.24f, 2.3f, 0.5f, 0.0f, 0.67f}, {-1.05f, 0.05f, 0.5f, 0.17f, 0.17f, 2.0f},
+     {0.35f, 1.0f, 0.14f, 0.05f}, KestrelShape, {60, 120, 210}, {235, 235, 245}, {1.0f, 0.45f, 0.15f}},
     {"Bulwark", "Armoured lift rotor, 450 kW",
      "A flying strongbox.\nSlow to change its mind in a turn,\nbut it shrugs off knocks that wreck the rest.\n",
      32000, 45, 1600, 600, 12.0f, 12.0f, 1.3f, 30.0f, 28.0f, 70, 100, 0.018f,
-     {-1.0f, 0.0f, -1.5f}, {1.0f, 1.0f, 1.1f}, BulwarkShape, {110, 120, 90}, {200, 90, 30}, {1.0f, 0.75f, 0.3f}},
+     {-1.0f, 0.0f, -1.5f}, {1.0f, 1.0f, 1.1f},
+     {-1.5f, 1.0f, 0.5f, 0.72f, 0.36f, 5.0f, 0.36f, 0.62f, 0.89f}, {-1.3f, -0.7f, 0.76f, 0.55f, 0.1f, 6.0f},
+     {0.0f, 0.0f, 0.0f, 0.0f}, BulwarkShape, {110, 120, 90}, {200, 90, 30}, {1.0f, 0.75f, 0.3f}},
     {"Zephyr", "Fusion ramjet, 670 kW",
      "The fastest thing on the circuit.\nBrutal thrust and sharp brakes;\nkeep it off the walls.\n",
      65000, 80, 950, 900, 20.0f, 24.0f, 2.2f, 42.0f, 40.0f, 55, 100, 0.035f,
-     {-1.1f, 0.0f, -1.9f}, {1.1f, 1.1f, 1.05f}, ZephyrShape, {180, 30, 40}, {250, 250, 250}, {0.45f, 0.8f, 1.0f}},
+     {-1.1f, 0.0f, -1.9f}, {1.1f, 1.1f, 1.05f},
+     {-1.9f, 0.88f, 0.33f, 0.36f, 0.22f, 2.6f, 0.6f, 0.0f, 0.61f}, {-1.2f, -0.15f, 0.45f, 0.2f, 0.15f, 2.0f},
+     {0.33f, 0.95f, 0.11f, 0.08f}, ZephyrShape, {180, 30, 40}, {250, 250, 250}, {0.45f, 0.8f, 1.0f}},
 };
 
 constexpr float kSpeedToKmh = 7.2f;  // what the HUD shows for one unit per second
@@ -156,26 +187,17 @@ void Pod(Hull& h, float x, float y, float z0, float z1, float r, float flame) {
     Exhaust(h, x, y, z1, r * 0.6f, flame);
 }
 
-// A bubble canopy from z0 to z1 on a body whose top lies at y.
-void Canopy(Hull& h, float z0, float z1, float y, float halfWidth, float height, float squareness) {
-    const float l = z1 - z0;
+void Canopy(Hull& h, const CanopyShape& c) {
+    const float l = c.z1 - c.z0, w = c.halfWidth, e = c.squareness;
     h.Glass();
-    h.mesh.AddLoft({{z0, 0.0f, y, 0.0f, 0.0f, squareness},
-                    {z0 + l * 0.2f, 0.0f, y, halfWidth * 0.8f, height * 0.7f, squareness},
-                    {z0 + l * 0.55f, 0.0f, y, halfWidth, height, squareness},
-                    {z0 + l * 0.85f, 0.0f, y, halfWidth * 0.8f, height * 0.6f, squareness},
-                    {z1, 0.0f, y, 0.0f, 0.0f, squareness}},
+    h.mesh.AddLoft({{c.z0, 0.0f, c.y, 0.0f, 0.0f, e},
+                    {c.z0 + l * 0.2f, 0.0f, c.y, w * 0.8f, c.height * 0.7f, e},
+                    {c.z0 + l * 0.55f, 0.0f, c.y, w, c.height, e},
+                    {c.z0 + l * 0.85f, 0.0f, c.y, w * 0.8f, c.height * 0.6f, e},
+                    {c.z1, 0.0f, c.y, 0.0f, 0.0f, e}},
                    kSides);
 }
 
-// A body along z, widest where its nose ends, cut off flat at the tail.
-struct Body {
-    float z0, z1, y;
-    float halfWidth, halfHeight, squareness;
-    float nose;       // the fraction of the length over which it widens
-    float bluntness;  // its size at the very front, a fraction of the widest (0: a point)
-    float tail;       // its size at the back, the same way
-};
 
 void Fuselage(Hull& h, const Body& b) {
     const float fractions[6][2] = {{0.0f, b.bluntness}, {b.nose * 0.15f, std::max(b.bluntness, 0.35f)},
@@ -191,7 +213,6 @@ void Fuselage(Hull& h, const Body& b) {
 // The free all-rounder: a round body between two ducted fans, a bubble canopy, twin tail fins and skids.
 void HornetShape(Hull& h) {
     MeshBuilder& m = h.mesh;
-    Fuselage(h, {-1.4f, 0.98f, 0.42f, 0.4f, 0.3f, 2.5f, 0.5f, 0.0f, 0.35f});
     const Vec3 pylon[4] = {{0.3f, 0.45f, 0.55f}, {0.4f, 0.45f, 0.55f}, {0.4f, 0.45f, 0.25f}, {0.3f, 0.45f, 0.25f}};
     MirroredPlates(m, pylon, {0.0f, 0.06f, 0.0f});
     const Vec3 fin[4] = {{0.16f, 0.62f, 0.5f}, {0.16f, 0.62f, 0.95f}, {0.3f, 0.95f, 1.05f}, {0.3f, 0.95f, 0.82f}};
@@ -204,15 +225,11 @@ void HornetShape(Hull& h) {
         m.AddBox({side * 0.3f - 0.02f, 0.05f, -0.45f}, {side * 0.3f + 0.02f, 0.2f, -0.4f});
         m.AddBox({side * 0.3f - 0.02f, 0.05f, 0.25f}, {side * 0.3f + 0.02f, 0.2f, 0.3f});
     }
-    Canopy(h, -0.8f, 0.35f, 0.62f, 0.22f, 0.2f, 2.2f);
-    h.Glow();
-    Exhaust(h, 0.0f, 0.42f, 0.98f, 0.1f, 0.05f);
 }
 
 // The quick one: a needle nose, swept delta wings with canards, one tall fin and an afterburner.
 void KestrelShape(Hull& h) {
     MeshBuilder& m = h.mesh;
-    Fuselage(h, {-1.6f, 0.92f, 0.35f, 0.3f, 0.24f, 2.3f, 0.5f, 0.0f, 0.67f});
     const Vec3 wing[4] = {{0.25f, 0.3f, 0.85f}, {1.2f, 0.24f, 0.95f}, {1.2f, 0.24f, 0.7f}, {0.25f, 0.3f, -0.55f}};
     MirroredPlates(m, wing, {0.0f, 0.04f, 0.0f});
     const Vec3 canard[4] = {{0.15f, 0.36f, -0.7f}, {0.5f, 0.36f, -0.6f}, {0.5f, 0.36f, -0.68f}, {0.15f, 0.36f, -1.0f}};
@@ -225,16 +242,12 @@ void KestrelShape(Hull& h) {
     for (float side : {-1.0f, 1.0f})
         m.AddLoft({{-0.35f, side * 0.28f, 0.3f, 0.07f, 0.1f, 4.0f}, {0.25f, side * 0.28f, 0.3f, 0.08f, 0.11f, 4.0f}}, 8);
     m.AddLoft({Ring(0.9f, 0.0f, 0.35f, 0.21f), Ring(1.0f, 0.0f, 0.35f, 0.17f)}, kSides);
-    Canopy(h, -1.05f, 0.05f, 0.5f, 0.17f, 0.17f, 2.0f);
-    h.Glow();
-    Exhaust(h, 0.0f, 0.35f, 1.0f, 0.14f, 0.05f);
 }
 
 // The strongbox: a square armoured hull on two pontoons, a slit visor, the lift rotor's housing on top and two
 // broad exhausts.
 void BulwarkShape(Hull& h) {
     MeshBuilder& m = h.mesh;
-    Fuselage(h, {-1.5f, 1.0f, 0.5f, 0.72f, 0.36f, 5.0f, 0.36f, 0.62f, 0.89f});
     const Vec3 fin[4] = {{0.62f, 0.8f, 0.5f}, {0.62f, 0.8f, 0.98f}, {0.7f, 1.0f, 1.02f}, {0.7f, 1.0f, 0.8f}};
     MirroredPlates(m, fin, {0.05f, 0.0f, 0.0f});
     h.Metal();
@@ -255,10 +268,6 @@ void BulwarkShape(Hull& h) {
     for (float side : {-1.0f, 1.0f})
         m.AddLoft({{0.8f, side * 0.42f, 0.5f, 0.2f, 0.14f, 4.0f}, {1.05f, side * 0.42f, 0.5f, 0.2f, 0.14f, 4.0f}},
                   kSides);
-    h.Glass();
-    m.AddLoft({{-1.25f, 0.0f, 0.74f, 0.5f, 0.04f, 6.0f}, {-1.05f, 0.0f, 0.8f, 0.55f, 0.08f, 6.0f},
-               {-0.75f, 0.0f, 0.82f, 0.55f, 0.08f, 6.0f}},
-              kSides);
     h.Glow();
     for (float side : {-1.0f, 1.0f})
         m.AddLoft({{1.05f, side * 0.42f, 0.5f, 0.16f, 0.1f, 4.0f}, {1.1f, side * 0.42f, 0.5f, 0.1f, 0.06f, 4.0f}},
@@ -268,7 +277,6 @@ void BulwarkShape(Hull& h) {
 // The fastest: a long low body, slim wings out to two ramjet pods, fins canted up from the pods.
 void ZephyrShape(Hull& h) {
     MeshBuilder& m = h.mesh;
-    Fuselage(h, {-1.9f, 0.88f, 0.33f, 0.36f, 0.22f, 2.6f, 0.6f, 0.0f, 0.61f});
     const Vec3 wing[4] = {{0.3f, 0.32f, 0.55f}, {0.8f, 0.32f, 0.7f}, {0.8f, 0.32f, 0.25f}, {0.3f, 0.32f, -0.3f}};
     MirroredPlates(m, wing, {0.0f, 0.04f, 0.0f});
     const Vec3 fin[4] = {{0.9f, 0.48f, 0.35f}, {0.9f, 0.48f, 0.9f}, {1.04f, 1.1f, 1.0f}, {1.04f, 1.1f, 0.8f}};
@@ -279,9 +287,6 @@ void ZephyrShape(Hull& h) {
     const Vec3 keel[4] = {{0.0f, 0.14f, -0.4f}, {0.0f, 0.14f, 0.6f}, {0.0f, 0.0f, 0.55f}, {0.0f, 0.0f, 0.2f}};
     m.AddPlate(keel, {0.04f, 0.0f, 0.0f});
     m.AddLoft({Ring(0.85f, 0.0f, 0.33f, 0.18f), Ring(0.95f, 0.0f, 0.33f, 0.14f)}, kSides);
-    Canopy(h, -1.2f, -0.15f, 0.45f, 0.2f, 0.15f, 2.0f);
-    h.Glow();
-    Exhaust(h, 0.0f, 0.33f, 0.95f, 0.11f, 0.08f);
 }
 
 CMilkshapeModel Model(const VehicleSpec& v, const std::string& texture) {
@@ -314,7 +319,13 @@ CMilkshapeModel Model(const VehicleSpec& v, const std::string& texture) {
         glow.emissive[k] = v.glow[k];
     }
     Hull hull{mesh, mesh.AddMaterial(paint), mesh.AddMaterial(metal), mesh.AddMaterial(glass), mesh.AddMaterial(glow)};
+    Fuselage(hull, v.body);
     v.shape(hull);
+    Canopy(hull, v.canopy);
+    if (v.exhaust.radius > 0.0f) {
+        hull.Glow();
+        Exhaust(hull, 0.0f, v.exhaust.y, v.exhaust.z, v.exhaust.radius, v.exhaust.flame);
+    }
     FitToBox(model, v.min, v.max);
     return model;
 }
