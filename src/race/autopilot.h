@@ -3,21 +3,13 @@
 #include <vector>
 
 #include "race/headless.h"
-
-struct AutopilotPoint {
-    float p[3];
-};
+#include "race/routepilot.h"
 
 // The pose of the race camera at one moment of a flight.
 struct FlightSample {
     float time;
     float pos[3];
     float yaw, pitch, roll;
-};
-
-struct AutopilotTuning {
-    float maxSpeed = 1e9f;  // brakes above this
-    float lookahead = 1.0f; // scales how far ahead it aims
 };
 
 struct AutopilotFlight {

@@ -87,6 +87,19 @@ start_game() {
   GAME_PID=$!
 }
 
+# autopilot TRACK...: sets AUTOPILOT_ENV, the environment for start_game in which the game flies every race
+# on those tracks by the autopilot from the end of the countdown (the preload libautopilot.so, after
+# GAME_PRELOAD when that is set); the way into the race stays the menus'.
+autopilot() {
+  local t
+  mkdir -p "$WORK/routes"
+  for t in "$@"; do
+    (cd "$TREE/bin" && "$BUILD_DIR/tests/autopilot_route" "$t") > "$WORK/routes/track$t.txt" ||
+      fail "no autopilot route for track $t"
+  done
+  AUTOPILOT_ENV=(AUTOPILOT_ROUTES="$WORK/routes" LD_PRELOAD="${GAME_PRELOAD:+$GAME_PRELOAD:}$BUILD_DIR/tests/libautopilot.so")
+}
+
 # wait_window TITLE [seconds]: waits until a window with that exact name is mapped; prints its id.
 wait_window() {
   local i id
@@ -173,10 +186,11 @@ start_tool() {
 # own_scripts: the tree gets a private copy of the track scripts, to be edited.
 own_scripts() { rm "$TREE/Scripts"; cp -r "$GAME_DIR/Scripts" "$TREE/Scripts"; }
 
-# count SHOT GEOMETRY R G B [FUZZ]: pixels of about that colour inside the crop (from the top-left).
+# count SHOT GEOMETRY R G B [FUZZ]: pixels of about that colour inside the crop (from the top-left). The others
+# are blacked out first, so that white in the picture does not count as the colour.
 count() {
-  convert "$1" -crop "$2" +repage -fill white -fuzz "${6:-8}%" -opaque "rgb($3,$4,$5)" -fill black +opaque white \
-    -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]" info:
+  convert "$1" -crop "$2" +repage -fuzz "${6:-8}%" -fill black +opaque "rgb($3,$4,$5)" -fill white \
+    -opaque "rgb($3,$4,$5)" -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]" info:
 }
 # brightness SHOT [GEOMETRY]: the mean brightness (0..1) of the picture or of a crop of it.
 brightness() { convert "$1" ${2:+-crop "$2" +repage} -colorspace Gray -format '%[fx:mean]' info:; }

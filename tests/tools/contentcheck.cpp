@@ -2,6 +2,7 @@
 // every loader problem lands in log.txt, and a line added to it while checking counts as a problem. Also
 // checks that every referenced file exists and that the economy lets a silver-winning player buy each
 // vehicle in time. Prints the table of the tracks: autopilot time, medal times, triangles.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -298,6 +299,45 @@ void CheckBwImage(const std::string& path) {
         Problem("image " + path + " does not read: " + error);
 }
 
+// The box the chase view and the fly-overs are framed for, nose towards -z, per vehicle.
+const float kVehicleBoxes[kNumVehicles][6] = {{-0.9f, 0.0f, -1.4f, 0.9f, 0.95f, 1.05f},
+                                              {-1.2f, 0.0f, -1.6f, 1.2f, 0.95f, 1.05f},
+                                              {-1.0f, 0.0f, -1.5f, 1.0f, 1.0f, 1.1f},
+                                              {-1.1f, 0.0f, -1.9f, 1.1f, 1.1f, 1.05f}};
+
+// A vehicle keeps its box, stays light enough for the frame, has its textures and a glowing exhaust.
+void CheckVehicleModel(int i, const CMilkshapeModel& model) {
+    const std::string name = "vehicle " + std::to_string(i + 1);
+    float box[6] = {1e9f, 1e9f, 1e9f, -1e9f, -1e9f, -1e9f};
+    for (const MsVertex& v : model.vertices)
+        for (int k = 0; k < 3; k++) {
+            box[k] = std::min(box[k], v.position[k]);
+            box[k + 3] = std::max(box[k + 3], v.position[k]);
+        }
+    for (int k = 0; k < 6; k++)
+        if (std::fabs(box[k] - kVehicleBoxes[i][k]) > 1e-4f)
+            Problem(name + "'s model does not span its box (bound " + std::to_string(k) + " is " +
+                    std::to_string(box[k]) + ")");
+    if (model.triangles.size() > 2000)
+        Problem(name + " has " + std::to_string(model.triangles.size()) + " triangles, more than 2000");
+    bool glows = false;
+    for (const MsMaterial& m : model.materials) {
+        if (m.texture[0] != '\0')
+            CheckTexture(m.texture);
+        glows = glows || m.emissive[0] + m.emissive[1] + m.emissive[2] > 1.0f;
+    }
+    if (!glows)
+        Problem(name + " has no glowing material");
+}
+
+// The relative luminance of a colour on the screen (sRGB components 0..1).
+float Luminance(const float c[3]) {
+    float linear[3];
+    for (int k = 0; k < 3; k++)
+        linear[k] = c[k] <= 0.04045f ? c[k] / 12.92f : std::pow((c[k] + 0.055f) / 1.055f, 2.4f);
+    return 0.2126f * linear[0] + 0.7152f * linear[1] + 0.0722f * linear[2];
+}
+
 // Every HUD loads without a complaint, has instruments, and its shapes name vertices it has.
 void CheckHud(const std::string& path) {
     FILE* f = OpenGameFile(path.c_str(), "r");
@@ -316,8 +356,37 @@ void CheckHud(const std::string& path) {
     const int n = int(layout.vertices.size());
     auto bad = [n](int i) { return i < 0 || i >= n; };
     for (const HudTriangle& t : layout.triangles)
-        if (bad(t.i0) || bad(t.i1) || bad(t.i2))
+        if (bad(t.i0) || bad(t.i1) || bad(t.i2)) {
             Problem("HUD script " + path + " has a triangle beyond its vertices");
+            return;
+        }
+    // The pale instrument texts must read even over a white sky: where each text begins, the panels under
+    // it, blended over white, contrast with the text at least 4.5 to 1.
+    for (const auto& instrument : layout.instruments) {
+        if (!instrument || instrument->type == HUD_ATTITUDE)
+            continue;
+        const float p[2] = {instrument->x + 2.0f, instrument->y + 2.0f};
+        float backdrop[3] = {1.0f, 1.0f, 1.0f};
+        for (const HudTriangle& t : layout.triangles) {
+            const HudVertex& a = layout.vertices[t.i0];
+            const HudVertex& b = layout.vertices[t.i1];
+            const HudVertex& c = layout.vertices[t.i2];
+            auto side = [&p](const HudVertex& u, const HudVertex& v) {
+                return (v.x - u.x) * (p[1] - u.y) - (v.y - u.y) * (p[0] - u.x);
+            };
+            const float s0 = side(a, b), s1 = side(b, c), s2 = side(c, a);
+            if ((s0 < 0 || s1 < 0 || s2 < 0) && (s0 > 0 || s1 > 0 || s2 > 0))
+                continue;
+            const float colour[3] = {t.red, t.green, t.blue};
+            for (int k = 0; k < 3; k++)
+                backdrop[k] = t.alpha * colour[k] + (1.0f - t.alpha) * backdrop[k];
+        }
+        const float text[3] = {0.7f, 0.7f, 1.0f};
+        const float contrast = (Luminance(text) + 0.05f) / (Luminance(backdrop) + 0.05f);
+        if (contrast < 4.5f)
+            Problem("HUD script " + path + ": instrument " + std::to_string(instrument->type) +
+                    " reads at only " + std::to_string(contrast) + " to 1 over a white sky");
+    }
     for (const HudLine& l : layout.lines)
         if (bad(l.i0) || bad(l.i1))
             Problem("HUD script " + path + " has a line beyond its vertices");
@@ -387,9 +456,7 @@ int main() {
             Problem("vehicle " + std::to_string(i + 1) + " has no model");
             continue;
         }
-        for (const MsMaterial& m : gVehicles[i].model->materials)
-            if (m.texture[0] != '\0')
-                CheckTexture(m.texture);
+        CheckVehicleModel(i, *gVehicles[i].model);
     }
     CheckEconomy();
     CheckFlights();

@@ -230,3 +230,46 @@ TEST(Milkshape, WriterRefusesWhatTheFormatCannotHold) {
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(bytes.empty());
 }
+
+// Every generated face is seen from outside: its winding and its corners' normals point away from the part's
+// middle, for a loft from a point to a flat end and for plates whose corners run either way; fitted to a
+// box, the model spans it exactly and its normals stay unit length.
+TEST(MeshBuilder, LoftsAndPlatesFaceOutwardsAndFitTheirBox) {
+    CMilkshapeModel m;
+    MeshBuilder b(m);
+    b.AddLoft({{-2.0f, 0.0f, 1.0f, 0.0f, 0.0f}, {-1.0f, 0.0f, 1.0f, 0.5f, 0.3f, 4.0f}, {1.0f, 0.0f, 1.0f, 0.4f, 0.2f}},
+              12);
+    const Vec3 plate[4] = {{3, 0, 0}, {4, 0, 0}, {4, 0, -1}, {3, 0, -1}};
+    const Vec3 reversed[4] = {plate[3] + Vec3{0, 2, 0}, plate[2] + Vec3{0, 2, 0}, plate[1] + Vec3{0, 2, 0},
+                              plate[0] + Vec3{0, 2, 0}};
+    b.AddPlate(plate, {0.0f, 0.1f, 0.0f});
+    b.AddPlate(reversed, {0.0f, 0.1f, 0.0f});
+    auto middle = [](const Vec3& p) {
+        return p.x < 2.0f ? Vec3{0.0f, 1.0f, std::max(-1.0f, std::min(0.5f, p.z))} : Vec3{3.5f, p.y > 1.0f ? 2.0f : 0.0f, -0.5f};
+    };
+    auto dot = [](const Vec3& a, const Vec3& c) { return a.x * c.x + a.y * c.y + a.z * c.z; };
+    for (const MsTriangle& t : m.triangles) {
+        Vec3 p[3];
+        for (int k = 0; k < 3; ++k) {
+            const float* v = m.vertices[t.vertexIndices[k]].position;
+            p[k] = {v[0], v[1], v[2]};
+        }
+        const Vec3 face = Cross(p[1] - p[0], p[2] - p[0]), out = (p[0] + p[1] + p[2]) * (1.0f / 3.0f);
+        if (dot(face, face) < 1e-10f)
+            continue;  // the collapsed half of a quad at the loft's point
+        EXPECT_GT(dot(face, out - middle(out)), 0.0f) << out.x << " " << out.y << " " << out.z;
+        for (const float* n : t.vertexNormals)
+            EXPECT_GT(dot({n[0], n[1], n[2]}, face), 0.0f);
+    }
+    FitToBox(m, {-1, 0, -3}, {1, 0.5f, 2});
+    float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
+    for (const MsVertex& v : m.vertices)
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = std::min(lo[k], v.position[k]);
+            hi[k] = std::max(hi[k], v.position[k]);
+        }
+    EXPECT_EQ(std::vector<float>({lo[0], lo[1], lo[2], hi[0], hi[1], hi[2]}), std::vector<float>({-1, 0, -3, 1, 0.5f, 2}));
+    for (const MsTriangle& t : m.triangles)
+        for (const float* n : t.vertexNormals)
+            EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0f, 1e-4f);
+}

@@ -1,5 +1,6 @@
-// The vehicles' HUD layouts: a tinted instrument strip with all six instruments, a timer plate and a centre
-// mark; each vehicle has its own tint and arrangement.
+// The vehicles' HUD layouts: a dark instrument strip with all six instruments, a timer plate and a centre
+// mark; each vehicle has its own tint and arrangement. The instruments' texts are pale, so the panels under
+// them are dark and nearly opaque: they read over a sunlit desert as over a night sky.
 #include "hudscripts.h"
 
 #include <cstdio>
@@ -23,6 +24,10 @@ const HudStyle kStyles[kNumHudScripts] = {
     {{0.6f, 0.45f, 0.15f}, false, 0.22f, 0.13f},
     {{0.55f, 0.2f, 0.25f}, true, 0.22f, 0.12f},
 };
+
+// The panels: the tint darkened, and little of the scene showing through.
+constexpr float kPanelShade = 0.3f;
+constexpr float kPanelAlpha = 0.85f;
 
 class ScriptWriter {
 public:
@@ -69,11 +74,12 @@ std::string HudScriptText(int vehicle) {
     const HudStyle& style = kStyles[(vehicle % kNumHudScripts + kNumHudScripts) % kNumHudScripts];
     ScriptWriter w;
     const Tint edge = {style.tint.r + 0.3f, style.tint.g + 0.3f, style.tint.b + 0.3f};
+    const Tint panel = {style.tint.r * kPanelShade, style.tint.g * kPanelShade, style.tint.b * kPanelShade};
     // The instrument strip along the bottom, with a bright top edge.
-    const int strip = w.Panel(0.0f, 0.0f, 1.0f, 0.19f, style.tint, 0.35f);
+    const int strip = w.Panel(0.0f, 0.0f, 1.0f, 0.19f, panel, kPanelAlpha);
     w.Line(strip + 3, strip + 2, edge);
     // The timer plate at the top centre, framed.
-    const int plate = w.Panel(0.41f, 0.9f, 0.59f, 0.985f, style.tint, 0.35f);
+    const int plate = w.Panel(0.41f, 0.9f, 0.59f, 0.985f, panel, kPanelAlpha);
     for (int i = 0; i < 4; ++i)
         w.Line(plate + i, plate + (i + 1) % 4, edge);
     // A small cross at the centre of the view.

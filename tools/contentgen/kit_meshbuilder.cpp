@@ -254,6 +254,99 @@ void MeshBuilder::AddExtrusion(const std::vector<std::pair<float, float>>& outli
     }
 }
 
+void MeshBuilder::AddLoft(const std::vector<LoftSection>& sections, int sides, bool caps) {
+    if (sections.size() < 2 || sides < 3)
+        return;
+    const size_t ring = size_t(sides) + 1;  // the seam is doubled for its texture coordinates
+    const size_t first = model_.vertices.size();
+    if (first + ring * sections.size() + 2 > kMaxItems) {
+        ok_ = false;
+        return;
+    }
+    // Points round each section, starting underneath, so that s = 0.5 runs along the top.
+    std::vector<Vec3> points;
+    for (const LoftSection& q : sections) {
+        for (size_t i = 0; i < ring; ++i) {
+            const float a = 2.0f * kPi * float(i % size_t(sides)) / float(sides) - 0.5f * kPi;
+            const float c = std::cos(a), sn = std::sin(a), e = 2.0f / q.squareness;
+            const float x = std::copysign(std::pow(std::fabs(c), e), c), y = std::copysign(std::pow(std::fabs(sn), e), sn);
+            points.push_back({q.cx + q.halfWidth * x, q.cy + q.halfHeight * y, q.z});
+            AddVertex(points.back());
+        }
+    }
+    auto at = [&](size_t j, size_t i) { return j * ring + i; };
+    // Smooth normals: the sum of the faces round each point, the seam's two copies sharing theirs.
+    std::vector<Vec3> normals(points.size());
+    for (size_t j = 0; j + 1 < sections.size(); ++j) {
+        for (size_t i = 0; i < size_t(sides); ++i) {
+            const Vec3& a = points[at(j, i)];
+            const Vec3 n = Cross(points[at(j + 1, i + 1)] - a, points[at(j + 1, i)] - a) +
+                           Cross(points[at(j, i + 1)] - a, points[at(j + 1, i + 1)] - a);
+            for (size_t k : {at(j, i), at(j, i + 1), at(j + 1, i), at(j + 1, i + 1)})
+                normals[k] = normals[k] + n;
+        }
+    }
+    for (size_t j = 0; j < sections.size(); ++j) {
+        const Vec3 seam = normals[at(j, 0)] + normals[at(j, size_t(sides))];
+        normals[at(j, 0)] = normals[at(j, size_t(sides))] = seam;
+    }
+    const float length = std::max(sections.back().z - sections.front().z, 1e-6f);
+    auto uv = [&](size_t j, size_t i) {
+        return UV{float(i) / float(sides), (sections[j].z - sections.front().z) / length};
+    };
+    auto index = [&](size_t k) { return uint16_t(first + k); };
+    for (size_t j = 0; j + 1 < sections.size(); ++j) {
+        for (size_t i = 0; i < size_t(sides); ++i) {
+            const size_t a = at(j, i), b = at(j, i + 1), c = at(j + 1, i + 1), d = at(j + 1, i);
+            const Vec3 n1[3] = {Normalized(normals[a]), Normalized(normals[c]), Normalized(normals[d])};
+            const UV uv1[3] = {uv(j, i), uv(j + 1, i + 1), uv(j + 1, i)};
+            AddTriangle(index(a), index(c), index(d), n1, uv1);
+            const Vec3 n2[3] = {Normalized(normals[a]), Normalized(normals[b]), Normalized(normals[c])};
+            const UV uv2[3] = {uv(j, i), uv(j, i + 1), uv(j + 1, i + 1)};
+            AddTriangle(index(a), index(b), index(c), n2, uv2);
+        }
+    }
+    // Flat caps on ends that are not points: the back faces +z, the front -z.
+    for (size_t j : {size_t(0), sections.size() - 1}) {
+        if (!caps)
+            break;
+        const LoftSection& q = sections[j];
+        if (q.halfWidth <= 0.0f && q.halfHeight <= 0.0f)
+            continue;
+        const bool back = j > 0;
+        const Vec3 n{0.0f, 0.0f, back ? 1.0f : -1.0f};
+        const Vec3 ns[3] = {n, n, n};
+        const uint16_t centre = AddVertex({q.cx, q.cy, q.z});
+        for (size_t i = 0; i < size_t(sides); ++i) {
+            const UV uvs[3] = {{0.5f, 0.5f}, uv(j, i), uv(j, i + 1)};
+            if (back)
+                AddTriangle(centre, index(at(j, i)), index(at(j, i + 1)), ns, uvs);
+            else
+                AddTriangle(centre, index(at(j, i + 1)), index(at(j, i)), ns, uvs);
+        }
+    }
+}
+
+void MeshBuilder::AddPlate(const Vec3 corners[4], const Vec3& thickness) {
+    // Either side may face either way: the corners are taken in the order that faces the thickness.
+    const Vec3 n = Cross(corners[1] - corners[0], corners[2] - corners[0]) +
+                   Cross(corners[2] - corners[0], corners[3] - corners[0]);
+    const bool reversed = n.x * thickness.x + n.y * thickness.y + n.z * thickness.z < 0.0f;
+    const Vec3 h = thickness * 0.5f;
+    Vec3 top[4], bottom[4];
+    for (int k = 0; k < 4; ++k) {
+        const Vec3& c = corners[reversed ? 3 - k : k];
+        top[k] = c + h;
+        bottom[k] = c - h;
+    }
+    AddQuad(top[0], top[1], top[2], top[3]);
+    AddQuad(bottom[3], bottom[2], bottom[1], bottom[0]);
+    for (int k = 0; k < 4; ++k) {
+        const int n = (k + 1) % 4;
+        AddQuad(bottom[k], bottom[n], top[n], top[k]);
+    }
+}
+
 void MeshBuilder::AddTerrain(const Vec3& origin, int cellsX, int cellsZ, float cellSize,
                              const std::function<float(float x, float z)>& height, float uvCells) {
     if (cellsX < 1 || cellsZ < 1)
@@ -289,4 +382,32 @@ void MeshBuilder::AddTerrain(const Vec3& origin, int cellsX, int cellsZ, float c
             AddTriangle(index(i, j), index(i + 1, j + 1), index(i + 1, j), n2, uv2);
         }
     }
+}
+
+void FitToBox(CMilkshapeModel& model, const Vec3& min, const Vec3& max) {
+    if (model.vertices.empty())
+        return;
+    float lo[3], hi[3];
+    for (int k = 0; k < 3; ++k)
+        lo[k] = hi[k] = model.vertices[0].position[k];
+    for (const MsVertex& v : model.vertices)
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = std::min(lo[k], v.position[k]);
+            hi[k] = std::max(hi[k], v.position[k]);
+        }
+    const float want[2][3] = {{min.x, min.y, min.z}, {max.x, max.y, max.z}};
+    float scale[3];
+    for (int k = 0; k < 3; ++k)
+        scale[k] = hi[k] > lo[k] ? (want[1][k] - want[0][k]) / (hi[k] - lo[k]) : 1.0f;
+    // The extremes land on the bounds exactly.
+    for (MsVertex& v : model.vertices)
+        for (int k = 0; k < 3; ++k)
+            v.position[k] = v.position[k] == hi[k] ? want[1][k] : want[0][k] + (v.position[k] - lo[k]) * scale[k];
+    for (MsTriangle& t : model.triangles)
+        for (float* n : t.vertexNormals) {
+            const Vec3 m = Normalized({n[0] / scale[0], n[1] / scale[1], n[2] / scale[2]});
+            n[0] = m.x;
+            n[1] = m.y;
+            n[2] = m.z;
+        }
 }

@@ -28,6 +28,14 @@ struct MaterialSpec {
     uint8_t mode = 0;
 };
 
+// One cross-section of a loft: a superellipse across x and y, at depth z.
+struct LoftSection {
+    float z;
+    float cx, cy;                   // its centre
+    float halfWidth, halfHeight;    // 0 and 0 close the body to a point
+    float squareness = 2.0f;        // 2 is an ellipse; larger is boxier
+};
+
 // Appends geometry to a model. Triangles wind counter-clockwise seen from their front (outside), so the
 // renderer's face normals point outwards. Everything goes into the group last begun.
 class MeshBuilder {
@@ -53,6 +61,12 @@ public:
     void AddCylinder(const Vec3& base, float radius, float height, int segments, bool caps);
     // A prism: outline points (x, z) counter-clockwise seen from above, lifted from y0 to y1, with caps.
     void AddExtrusion(const std::vector<std::pair<float, float>>& outline, float y0, float y1, float repeat = 1.0f);
+    // A body through sections in order of increasing z, rings of `sides` points with smooth normals; with
+    // caps, an end section of some size is closed flat. The picture wraps round once, its middle along the
+    // top. Sections in order of decreasing z face inwards: the lining of a duct.
+    void AddLoft(const std::vector<LoftSection>& sections, int sides, bool caps = true);
+    // A flat plate through four corners in order round it, `thickness` thick across it: a fin, a wing, a vane.
+    void AddPlate(const Vec3 corners[4], const Vec3& thickness);
     // A height field of cellsX x cellsZ square cells from origin towards +x and +z, shared vertices with
     // smooth normals; the picture repeats once every uvCells cells.
     void AddTerrain(const Vec3& origin, int cellsX, int cellsZ, float cellSize,
@@ -70,3 +84,6 @@ Vec3 operator-(const Vec3& a, const Vec3& b);
 Vec3 operator*(const Vec3& a, float k);
 Vec3 Cross(const Vec3& a, const Vec3& b);
 Vec3 Normalized(const Vec3& v);  // (0, 1, 0) for a zero vector
+
+// Stretches a model along each axis so that its vertices span exactly min to max (normals follow).
+void FitToBox(CMilkshapeModel& model, const Vec3& min, const Vec3& max);
