@@ -37,8 +37,11 @@ void JpegErrorExit(j_common_ptr info) {
     longjmp(reinterpret_cast<JpegErrorManager*>(info->err)->jump, 1);
 }
 
-// Warnings (a damaged but decodable stream) are not worth a line each.
-void JpegIgnoreMessage(j_common_ptr) {}
+// A warning means damaged data the library would patch over with grey, as far as the picture claims to
+// reach: such a file is refused like any other damaged one.
+void JpegStopOnWarning(j_common_ptr info, int level) {
+    if (level < 0) JpegErrorExit(info);
+}
 
 void JpegCountScans(j_common_ptr info) {
     const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
@@ -54,7 +57,7 @@ bool DecodeJpeg(const uint8_t* data, size_t size, DecodedImage& out, const char*
     jpeg_progress_mgr progress = {};
     info.err = jpeg_std_error(&errors.pub);
     errors.pub.error_exit = JpegErrorExit;
-    errors.pub.output_message = JpegIgnoreMessage;
+    errors.pub.emit_message = JpegStopOnWarning;
     progress.progress_monitor = JpegCountScans;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);

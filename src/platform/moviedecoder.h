@@ -34,12 +34,10 @@ public:
 };
 
 // The movie's pictures, in tightly packed RGB24 rows (top row first), all of the size the file declares.
+// Like the sound decoder below, not copyable: its stream is not.
 class MovieDecoder {
 public:
-    MovieDecoder() = default;
     ~MovieDecoder();
-    MovieDecoder(const MovieDecoder&) = delete;
-    MovieDecoder& operator=(const MovieDecoder&) = delete;
 
     // False (with a log line) when the file is missing, not an AVI with a decodable video stream,
     // or of an implausible size.
@@ -64,10 +62,7 @@ private:
 // The movie's sound track as interleaved 16-bit samples, mono or stereo, at the rate the file declares.
 class MovieSoundDecoder {
 public:
-    MovieSoundDecoder() = default;
     ~MovieSoundDecoder();
-    MovieSoundDecoder(const MovieSoundDecoder&) = delete;
-    MovieSoundDecoder& operator=(const MovieSoundDecoder&) = delete;
 
     // False (with a log line) when the file has no decodable sound stream or an implausible one.
     bool Open(const char* path);
