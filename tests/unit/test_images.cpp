@@ -103,8 +103,8 @@ TEST(Images, UndecodableFilesFail) {
     EXPECT_FALSE(PrepareTextureImage(bmp.data(), bmp.size(), 256, out, error));
     EXPECT_TRUE(out.rgba.empty());
 
-    // A Huffman table whose code counts add up to more than the 256 symbols it can hold, and a file cut
-    // short in its header: refused with the decoder's reason.
+    // A Huffman table whose code counts add up to more than the 256 symbols it can hold, and files cut short
+    // in the header or in the pixels: refused with the decoder's reason.
     const std::vector<uint8_t> good = EncodeJpeg(TwoBands(16, 16, false));
     size_t table = 0;
     while (table + 1 < good.size() && !(good[table] == 0xFF && good[table + 1] == 0xC4))
@@ -117,6 +117,7 @@ TEST(Images, UndecodableFilesFail) {
     EXPECT_FALSE(PrepareTextureImage(bad.data(), bad.size(), 256, out, error));
     EXPECT_STRNE(error, "");
     EXPECT_FALSE(PrepareTextureImage(good.data(), table, 256, out, error));
+    EXPECT_FALSE(PrepareTextureImage(good.data(), good.size() - 8, 256, out, error));
     EXPECT_TRUE(PrepareTextureImage(good.data(), good.size(), 256, out, error));
 }
 
