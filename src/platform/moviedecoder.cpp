@@ -48,11 +48,8 @@ bool MovieStream::Open(const char* path, int kind, const char* what) {
         Log("Movie %s cannot be opened", file.c_str());
         return false;
     }
-    if (avformat_find_stream_info(format, nullptr) < 0) {
-        Log("Movie %s has no readable streams", file.c_str());
-        Close();
-        return false;
-    }
+    // The AVI header names each stream's codec and size, which is all the decoders need: the streams are
+    // not probed by decoding ahead.
     const AVCodec* decoder = nullptr;
     stream = av_find_best_stream(format, static_cast<AVMediaType>(kind), -1, -1, &decoder, 0);
     if (stream < 0 || !decoder) {
@@ -127,8 +124,9 @@ bool MovieDecoder::Open(const char* path) {
     }
     mWidth = params->width;
     mHeight = params->height;
-    const AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
-    const double fps = rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 25.0;
+    // An AVI video stream counts time in frames.
+    const AVRational frame = stream->avg_frame_rate.num > 0 ? av_inv_q(stream->avg_frame_rate) : stream->time_base;
+    const double fps = frame.num > 0 && frame.den > 0 ? 1.0 / av_q2d(frame) : 25.0;
     mFrameRate = std::clamp(fps, 1.0, 120.0);
     return true;
 }
