@@ -1,7 +1,7 @@
-// The intro movie's opening path: a file that claims to be the movie, opened and decoded a few frames deep.
-// An input whose first byte is even is the file itself; otherwise its bytes damage a small valid movie made
-// at start-up (offset high, offset low, xor value, in threes), which reaches far deeper into demuxer and
-// decoder than random bytes do.
+// The intro movie's opening path: a file that claims to be the movie, its pictures and its sound track
+// opened and decoded a few pieces deep. An input whose first byte is even is the file itself; otherwise its
+// bytes damage a small valid movie made at start-up (offset high, offset low, xor value, in threes), which
+// reaches far deeper into demuxer and decoders than random bytes do.
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -23,7 +23,10 @@ const std::string& MoviePath() {
 std::vector<uint8_t> MakeTemplate() {
     const std::string path = MoviePath() + ".template";
     {
-        MovieWriter writer(path, 32, 24, 25);
+        MovieWriter writer(path, 32, 24, 25, 8000);
+        std::vector<int16_t> sound(960);
+        for (size_t i = 0; i < sound.size(); ++i) sound[i] = static_cast<int16_t>((i % 40) * 800 - 16000);
+        writer.AddSound(sound);
         for (int i = 0; i < 3; ++i) {
             Canvas c(32, 24);
             c.FillCircle(8.0f + 8.0f * i, 12.0f, 6.0f, {250, 200, 40});
@@ -47,11 +50,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (size_t i = 1; i + 2 < size; i += 3) movie[((size_t{data[i]} << 8) | data[i + 1]) % movie.size()] ^= data[i + 2];
     }
     std::ofstream(MoviePath(), std::ios::binary).write(reinterpret_cast<const char*>(movie.data()), long(movie.size()));
+    // As the player does: the sound track is opened only for a movie whose first picture decodes.
     MovieDecoder decoder;
-    if (decoder.Open(MoviePath().c_str())) {
-        std::vector<uint8_t> rgb;
-        for (int i = 0; i < 4 && decoder.NextFrame(rgb); ++i) {
+    std::vector<uint8_t> rgb;
+    if (decoder.Open(MoviePath().c_str()) && decoder.NextFrame(rgb)) {
+        for (int i = 0; i < 3 && decoder.NextFrame(rgb); ++i) {
             volatile uint8_t last = rgb[rgb.size() - 1];
+            (void)last;
+        }
+        MovieSoundDecoder track;
+        std::vector<int16_t> samples;
+        const bool sound = track.Open(MoviePath().c_str());
+        for (int i = 0; i < 4 && sound && track.NextSamples(samples); ++i) {
+            volatile int16_t last = samples[samples.size() - 1];
             (void)last;
         }
     }

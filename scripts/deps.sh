@@ -7,7 +7,7 @@ build_pkgs=(
   build-essential cmake ninja-build pkg-config ccache
   freeglut3-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri
   libopenal-dev libopenal1 libstb-dev libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-ferrite-core
-  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev libjpeg62-turbo-dev
   libx11-dev libxrandr-dev libsdl2-dev xdg-utils
 )
 test_pkgs=(

@@ -3,6 +3,8 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <cstdlib>
+
 #include "app/log.h"
 #include "app/managers.h"
 #include "app/padinput.h"
@@ -16,6 +18,24 @@
 bool gInitialised = false;
 
 namespace {
+
+// The renderers call the OpenGL 1.5 buffer, ARB vertex-buffer and 2.0 shader entry points without asking
+// first, so a context without them must not get that far.
+bool GlEntryPointsPresent() {
+    const GLenum status = glewInit();
+    if (status != GLEW_OK) {
+        Log("Zephyrace cannot start: the OpenGL entry points could not be loaded (%s)",
+            reinterpret_cast<const char*>(glewGetErrorString(status)));
+        return false;
+    }
+    if (!GLEW_VERSION_2_0 || !GLEW_ARB_vertex_buffer_object) {
+        const GLubyte* version = glGetString(GL_VERSION);
+        Log("Zephyrace cannot start: it needs OpenGL 2.0 shaders and buffer objects, and this display offers "
+            "OpenGL %s", version ? reinterpret_cast<const char*>(version) : "of unknown version");
+        return false;
+    }
+    return true;
+}
 
 void CreateManagers() {
     gSoundManager = new CSoundManager();
@@ -41,14 +61,13 @@ void PhysicsStep(unsigned now) {
 
 void FrameCallback() {
     if (!gInitialised) {
-        GLenum glewStatus = glewInit();
-        if (glewStatus != GLEW_OK)
-            Log("GLEW could not be initialised: %s", reinterpret_cast<const char*>(glewGetErrorString(glewStatus)));
+        if (!GlEntryPointsPresent())
+            exit(1);
         // One frame per screen refresh: no core spins on frames nobody sees. Motion runs on dt regardless.
         SetSwapInterval(1);
         CreateManagers();
-        if (!gSettings.fullscreen)
-            PlayIntroMovie(false);
+        // Both forms play here, once the sound manager has opened the device the movie's sound goes to.
+        PlayIntroMovie(gSettings.fullscreen != 0);
         gInitialised = true;
         return;
     }

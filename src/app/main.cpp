@@ -8,7 +8,6 @@
 #include "app/input.h"
 #include "app/log.h"
 #include "data/settings.h"
-#include "splash/intromovie.h"
 #include "splash/splash.h"
 
 namespace {
@@ -65,9 +64,6 @@ int main() {
     glutSpecialUpFunc(SpecialUp);
     glutPassiveMotionFunc(PassiveMotion);
     glutSetCursor(GLUT_CURSOR_NONE);
-
-    if (gSettings.fullscreen)
-        PlayIntroMovie(true);
 
     glutMainLoop();
     return 0;

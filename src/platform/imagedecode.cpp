@@ -1,84 +1,101 @@
 #include "platform/imagedecode.h"
 
-// Only the two formats the game ships; the other decoders would only widen what a bad file can reach.
+#include <climits>
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+// BMP only: JPEG goes to libjpeg-turbo.
 #define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_JPEG
 #define STBI_ONLY_BMP
 #define STBI_NO_STDIO
 #define STBI_MAX_DIMENSIONS kMaxDecodedSide
-// The decoder shifts negative values in places; harmless with our compilers, but fatal to the sanitizer build.
-#ifdef __clang__
-#pragma clang attribute push(__attribute__((no_sanitize("shift", "signed-integer-overflow"))), apply_to = function)
-#endif
 #include <stb/stb_image.h>
-#ifdef __clang__
-#pragma clang attribute pop
-#endif
-
-#include <climits>
 
 namespace {
 
-// The packaged JPEG decoder trusts the code counts of a Huffman table (more than the 256 symbols a table
-// holds overruns it) and has known faults in its progressive path. Every FF C4 (table) in the file is
-// checked, wherever it stands, so no desynchronised segment walk can hide one; progressive files are not
-// ours and are refused.
-bool JpegIsSafeToDecode(const uint8_t* data, size_t size, const char*& error) {
-    if (size >= 2 && data[0] == 'B' && data[1] == 'M')
-        return true;  // the BMP reader's; its pixels may hold any bytes
-    constexpr int kMaxTableSegments = 64;
-    int tableSegments = 0;
-    for (size_t i = 0; i + 1 < size; ++i) {
-        if (data[i] != 0xFF)
-            continue;
-        const uint8_t marker = data[i + 1];
-        if (marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE) {
-            error = "progressive JPEG";
-            return false;
-        }
-        if (marker != 0xC4 || i + 3 >= size)
-            continue;
-        // A picture of ours has one to four table segments; thousands would only make this check slow.
-        if (++tableSegments > kMaxTableSegments) {
-            error = "too many Huffman tables";
-            return false;
-        }
-        // As the decoder does: tables follow while the segment length says bytes remain, and a table may
-        // run past the segment's end.
-        long left = long((data[i + 2] << 8) | data[i + 3]) - 2;
-        for (size_t at = i + 4; left > 0 && at < size;) {
-            size_t symbols = 0;
-            for (size_t k = 1; k <= 16 && at + k < size; ++k)
-                symbols += data[at + k];
-            if (symbols > 256) {
-                error = "damaged Huffman table";
-                return false;
-            }
-            at += 17 + symbols;
-            left -= long(17 + symbols);
-        }
+// A progressive file decodes every scan over the whole picture; a damaged one can claim thousands.
+constexpr int kMaxJpegScans = 100;
+
+bool SizeInRange(long width, long height) {
+    return width > 0 && height > 0 && width <= kMaxDecodedSide && height <= kMaxDecodedSide &&
+           width * height <= kMaxDecodedPixels;
+}
+
+// libjpeg reports a fatal error by calling error_exit, which must not return. We jump back to DecodeJpeg,
+// past libjpeg's own C frames only: nothing between the setjmp and the library owns a C++ object.
+struct JpegErrorManager {
+    jpeg_error_mgr pub;
+    jmp_buf jump;
+};
+
+char gJpegMessage[JMSG_LENGTH_MAX];
+
+void JpegErrorExit(j_common_ptr info) {
+    info->err->format_message(info, gJpegMessage);
+    longjmp(reinterpret_cast<JpegErrorManager*>(info->err)->jump, 1);
+}
+
+// A warning means damaged data the library would patch over with grey, as far as the picture claims to
+// reach: such a file is refused like any other damaged one.
+void JpegStopOnWarning(j_common_ptr info, int level) {
+    if (level < 0) JpegErrorExit(info);
+}
+
+void JpegCountScans(j_common_ptr info) {
+    const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > kMaxJpegScans) {
+        snprintf(gJpegMessage, sizeof gJpegMessage, "more than %d scans", kMaxJpegScans);
+        longjmp(reinterpret_cast<JpegErrorManager*>(info->err)->jump, 1);
     }
+}
+
+bool DecodeJpeg(const uint8_t* data, size_t size, DecodedImage& out, const char*& error) {
+    jpeg_decompress_struct info;
+    JpegErrorManager errors;
+    jpeg_progress_mgr progress = {};
+    info.err = jpeg_std_error(&errors.pub);
+    errors.pub.error_exit = JpegErrorExit;
+    errors.pub.emit_message = JpegStopOnWarning;
+    progress.progress_monitor = JpegCountScans;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        out = DecodedImage();
+        error = gJpegMessage;
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    info.progress = &progress;
+    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&info, TRUE);
+    if (!SizeInRange(info.image_width, info.image_height)) {
+        jpeg_destroy_decompress(&info);
+        error = "picture size out of range";
+        return false;
+    }
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    out.width = static_cast<int>(info.output_width);
+    out.height = static_cast<int>(info.output_height);
+    out.rgb.resize(size_t(out.width) * out.height * 3);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = out.rgb.data() + size_t(info.output_scanline) * out.width * 3;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
     return true;
 }
 
-}  // namespace
-
-bool DecodeImage(const uint8_t* data, size_t size, DecodedImage& out, const char*& error) {
-    out = DecodedImage();
-    if (size == 0 || size > size_t(INT_MAX)) {
-        error = "empty or oversized file";
-        return false;
-    }
-    if (!JpegIsSafeToDecode(data, size, error))
-        return false;
+bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage& out, const char*& error) {
     const int length = static_cast<int>(size);
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(data, length, &width, &height, &channels)) {
-        error = "not a JPEG or BMP picture";
+        error = "damaged BMP";
         return false;
     }
-    if (width <= 0 || height <= 0 || width > kMaxDecodedSide || height > kMaxDecodedSide ||
-        long(width) * height > kMaxDecodedPixels) {
+    if (!SizeInRange(width, height)) {
         error = "picture size out of range";
         return false;
     }
@@ -92,6 +109,22 @@ bool DecodeImage(const uint8_t* data, size_t size, DecodedImage& out, const char
     out.rgb.assign(pixels, pixels + size_t(width) * height * 3);
     stbi_image_free(pixels);
     return true;
+}
+
+}  // namespace
+
+bool DecodeImage(const uint8_t* data, size_t size, DecodedImage& out, const char*& error) {
+    out = DecodedImage();
+    if (size < 2 || size > size_t(INT_MAX)) {
+        error = "empty or oversized file";
+        return false;
+    }
+    if (data[0] == 'B' && data[1] == 'M')
+        return DecodeBmp(data, size, out, error);
+    if (data[0] == 0xFF && data[1] == 0xD8)
+        return DecodeJpeg(data, size, out, error);
+    error = "not a JPEG or BMP picture";
+    return false;
 }
 
 std::vector<uint8_t> ScaleBottomUp(const DecodedImage& image, int width, int height) {

@@ -8,6 +8,7 @@
 #include "app/log.h"
 #include "platform/clock.h"
 #include "platform/moviedecoder.h"
+#include "splash/moviesound.h"
 
 namespace {
 
@@ -106,16 +107,22 @@ void PlayIntroMovie(bool fullscreen) {
         Log("Failed playback of movie");
         return;
     }
+    // The sound track is read from its own handle on the file, so it can run ahead of the pictures.
+    MovieSoundDecoder track;
+    MovieSpeaker speaker(track.Open(kIntroMovie) ? &track : nullptr);
+    speaker.Fill();
     MovieScreen screen(movie, fullscreen);
+    speaker.Start();
     const uint32_t start = timeGetTime();
     const double frameMs = 1000.0 / movie.FrameRate();
     int index = 0;
     do {
-        // Each frame is due at its own time from the start. A frame already a whole frame late is
-        // dropped, so a slow display shortens nothing but the frame count.
+        // Each frame is due at its own time from the start, as is the sound. A frame already a whole frame
+        // late is dropped, so a slow display shortens nothing but the frame count.
         const int32_t late = static_cast<int32_t>(timeGetTime() - (start + static_cast<uint32_t>(index * frameMs)));
         if (late < frameMs || index == 0) screen.Show(rgb);
         ++index;
+        speaker.Fill();
         const int32_t wait = static_cast<int32_t>(start + static_cast<uint32_t>(index * frameMs) - timeGetTime());
         if (wait > 0) Sleep(static_cast<uint32_t>(wait));
     } while (movie.NextFrame(rgb));

@@ -4,11 +4,11 @@
 #include <vector>
 
 // Shows the splash window and returns once it has closed: after 3 seconds, a key, or a click
-// outside the donation button. A click on the button opens the donation page and ends the program.
+// outside the donation button. A click on the button opens the support page and ends the program.
 void RunSplashScreen();
 
 constexpr uint32_t kSplashDisplayMs = 3000;
-extern const char* const kDonationUrl;
+extern const char* const kSupportPage;  // what the game is, its licences and credits, how to support it
 
 // The clickable donation area, in window pixels from the top-left corner.
 bool InDonationArea(int x, int y);

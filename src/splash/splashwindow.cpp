@@ -12,7 +12,7 @@
 #include "platform/shell.h"
 #include "splash/splash.h"
 
-const char* const kDonationUrl = "https://zephyrace.example/donate";
+const char* const kSupportPage = "../support.html";
 
 bool InDonationArea(int x, int y) { return x >= 60 && x <= 188 && y >= 72 && y <= 113; }
 
@@ -166,7 +166,7 @@ bool CSplashScreen::Handle(const XEvent& event) {
     case ButtonPress:
         if (event.xbutton.button == Button2 || event.xbutton.button == Button3) return false;
         if (event.xbutton.button == Button1 && InDonationArea(event.xbutton.x, event.xbutton.y)) {
-            OpenWebPage(kDonationUrl);
+            OpenGamePage(kSupportPage);
             exit(0);
         }
         return true;

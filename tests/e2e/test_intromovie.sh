@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The intro movie plays once in the game window before the game's frames, at its own pace; a damaged or
-# missing movie is logged and skipped and the game goes on. (Where the full-screen form places the movie is
-# a unit test of IntroMovieRect.)
+# The intro movie plays once in the game window before the game's frames, at its own pace, and its sound track
+# is heard through the game's OpenAL device with it; a damaged or missing movie is logged and skipped and the
+# game goes on. (Where the full-screen form places the movie is a unit test of IntroMovieRect.)
 source "$(dirname "$0")/lib.sh"
 make_tree
 start_x 1024x768x24
@@ -10,8 +10,10 @@ skip_splash
 # Every frame of the movie carries a band of (200, 40, 160) along its bottom.
 band_at() { near "$(pixel "$1" "$2" "$3")" 200 40 160 30; }
 
-# 1. In the game window: frames that differ, for about the movie's four seconds, then never again.
-start_game
+# 1. In the game window: frames that differ, for about the movie's four seconds, then never again; the sound
+# goes to a wave file, closed when the main menu's Exit item ends the game.
+alsoft_conf "$WORK/movie.wav"
+start_game ALSOFT_CONF="$WORK/alsoft.conf"
 wait_window Zephyrace 15 > /dev/null
 first=; last=; shots=()
 for i in $(seq 60); do
@@ -34,7 +36,18 @@ f=$(shot after)
 band_at "$f" 512 750 && fail "the movie is still showing after it ended"
 kill -0 "$GAME_PID" || fail "the game ended after the movie"
 log_has "Failed playback of movie" && fail "the good movie was reported as failed"
-stop_game
+keys Escape Down Up Up
+xdotool key Return
+expect_exit "the Exit item"
+cp "$WAV" "$SHOTS/movie.wav"
+# The capture starts as the device opens, just before the movie. The sound track's pad starts with the first
+# picture and its chime (high-pitched, so it stands out in the high-passed levels) with the name, 1.2 s later.
+holds "x > 0.005" x="$(loudest "$WAV" 0.25 0.5 3.5)" || fail "the movie's sound track is not heard"
+first() { "$BUILD_DIR/tests/wavlevels" "$WAV" 0.05 $1 | awk -v l="$2" '$2 > l && t == "" {t = $1} END {print t}'; }
+pad=$(first "" 0.0005)
+chime=$(first high 0.012)
+echo "sound track from $pad s, chime at $chime s"
+holds "c - p > 1.05 && c - p < 1.35" p="$pad" c="$chime" || fail "the chime came $pad to $chime s into the sound"
 
 # 2. Damaged, cut-off and missing movies.
 rm "$TREE/nimbrellogo.avi"

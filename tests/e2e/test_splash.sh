@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The splash window comes before the game window, centred, by its class and title; it closes by itself after
 # three seconds, at once on a key or a right click, and not on a left click beside the donation button. The
-# button opens the donation page and ends the program, even where no page opener exists. A missing or damaged
-# bitmap skips the splash.
+# button opens the support page shipped in the game tree and ends the program, even where no page opener
+# exists. A missing or damaged bitmap skips the splash.
 source "$(dirname "$0")/lib.sh"
 make_tree
 start_x 1024x768x24
@@ -80,8 +80,13 @@ for corner in "60 72" "188 113"; do
   expect_exit "the donation button"
   stop_all
   for _ in $(seq 20); do [ -s "$WORK/opened.txt" ] && break; sleep 0.1; done
-  grep -q '^https://' "$WORK/opened.txt" || fail "the donation page was not opened at $corner"
+  [ "$(cat "$WORK/opened.txt")" = "$(realpath "$TREE/support.html")" ] || fail "the support page was not opened at $corner"
 done
+# The page says what the game is, how to help, and whose work is in it under which licence.
+for text in "single-player 3D racing game" "How to support" "Froyo Tam" "SIL Open Font License 1.1" "libjpeg-turbo"; do
+  grep -qF "$text" "$TREE/support.html" || fail "the support page lacks \"$text\""
+done
+! grep -qiE "example\.(com|org)|https?://" "$TREE/support.html" || fail "the support page names an address"
 xdotool search --name '^Zephyrace$' > /dev/null 2>&1 && fail "a game window was created after the donation button"
 
 # 5. Without any page opener the button still ends the program cleanly, saying why.

@@ -7,6 +7,9 @@
 // Writes bytes to path, creating missing folders; prints the path and the reason on failure.
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
+// Copies a file unchanged over to (or a new one); prints both paths and the reason on failure.
+bool CopyFileTo(const std::string& from, const std::string& to);
+
 // While it lives, the working folder is the game tree's bin folder, where the game's own loaders expect to
 // run; the previous one comes back when it dies. root() is the tree's absolute path (a relative one would
 // no longer lead there). ok() is false, after a message, when the folder cannot be entered.

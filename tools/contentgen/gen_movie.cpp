@@ -1,10 +1,11 @@
-// nimbrellogo.avi: four seconds of animated studio logo, MJPEG in AVI.
+// nimbrellogo.avi: four seconds of animated studio logo, MJPEG in AVI, with its sound track in 16-bit PCM.
 #include <algorithm>
 #include <cmath>
 
 #include "canvas.h"
 #include "contentgen.h"
 #include "kit_movie.h"
+#include "synth.h"
 
 namespace {
 
@@ -42,10 +43,23 @@ Canvas LogoFrame(int index) {
     return c;
 }
 
+// A swelling pad under the spiral, a chime as the name appears and a shimmer with the glint.
+std::vector<int16_t> LogoSound() {
+    const Timbre pad = {{1.0f, 0.5f, 0.3f, 0.15f}, 0.5f, 1.2f, 1.0f, 0.9f, 0.5f, 0.003f, 0.004f};
+    const Timbre chime = {{1.0f, 0.0f, 0.4f, 0.0f, 0.2f, 0.0f, 0.1f}, 2.5f, 0.004f, 0.6f, 0.0f, 0.8f, 0.0f, 0.002f};
+    const double seconds = static_cast<double>(kFrames) / kFps;
+    SoundBuffer sound = MakeSoundBuffer(seconds, false);
+    for (double midi : {45.0, 52.0, 57.0, 61.0}) AddTone(sound, 0.0, seconds - 0.6, MidiToHz(midi), 0.25f, pad);
+    for (double midi : {69.0, 73.0, 76.0, 81.0}) AddTone(sound, 1.2, 2.2, MidiToHz(midi), 0.3f, chime);
+    for (int i = 0; i < 6; ++i) AddTone(sound, 3.0 + 0.08 * i, 0.5, MidiToHz(88.0 + 2 * i), 0.12f, chime);
+    return NormalisedPcm(sound, 0.7f);
+}
+
 }  // namespace
 
 bool GenerateMovie(const std::string& root) {
-    MovieWriter writer(root + "/nimbrellogo.avi", kWidth, kHeight, kFps);
+    MovieWriter writer(root + "/nimbrellogo.avi", kWidth, kHeight, kFps, kAudioRate);
+    writer.AddSound(LogoSound());
     for (int i = 0; i < kFrames; ++i) writer.Add(LogoFrame(i), i);
     return writer.Finish();
 }

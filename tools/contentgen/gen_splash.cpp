@@ -1,9 +1,11 @@
-// Textures/splash.bmp: the title picture with the donation button where the splash window takes clicks.
+// Textures/splash.bmp: the title picture with the donation button where the splash window takes clicks, and
+// support.html, the page that button opens (its source lies beside this file).
 #include <cstdio>
 #include <filesystem>
 
 #include "canvas.h"
 #include "contentgen.h"
+#include "filewriter.h"
 #include "platform/files.h"
 
 namespace {
@@ -86,7 +88,9 @@ bool GenerateSplash(const std::string& root) {
     std::error_code error;
     std::filesystem::create_directories(root + "/Textures", error);
     const std::string path = root + "/Textures/splash.bmp";
-    if (WriteFileAtomically(path.c_str(), EncodeBmp(SplashPicture()))) return true;
-    fprintf(stderr, "contentgen: cannot write %s\n", path.c_str());
-    return false;
+    if (!WriteFileAtomically(path.c_str(), EncodeBmp(SplashPicture()))) {
+        fprintf(stderr, "contentgen: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return CopyFileTo(SUPPORT_PAGE_SOURCE, root + "/support.html");
 }

@@ -21,6 +21,14 @@ GameBinFolder::~GameBinFolder() {
         std::filesystem::current_path(previous, ec);
 }
 
+bool CopyFileTo(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec)
+        fprintf(stderr, "contentgen: cannot copy %s to %s: %s\n", from.c_str(), to.c_str(), ec.message().c_str());
+    return !ec;
+}
+
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::error_code ec;
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();

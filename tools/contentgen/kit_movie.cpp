@@ -6,9 +6,12 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
-MovieWriter::MovieWriter(const std::string& path, int width, int height, int fps) : mPath(path) {
+MovieWriter::MovieWriter(const std::string& path, int width, int height, int fps, int soundRate)
+    : mPath(path), mFps(fps) {
     av_log_set_level(AV_LOG_ERROR);
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MJPEG);
     if (avformat_alloc_output_context2(&mFormat, nullptr, "avi", path.c_str()) < 0 || !codec) return;
@@ -18,6 +21,20 @@ MovieWriter::MovieWriter(const std::string& path, int width, int height, int fps
     mFrame = av_frame_alloc();
     mPacket = av_packet_alloc();
     if (!mCodec || !mStream || !mFrame || !mPacket) return;
+    if (soundRate > 0) {
+        mSound = avformat_new_stream(mFormat, nullptr);
+        if (!mSound) return;
+        AVCodecParameters* sound = mSound->codecpar;
+        sound->codec_type = AVMEDIA_TYPE_AUDIO;
+        sound->codec_id = AV_CODEC_ID_PCM_S16LE;
+        sound->format = AV_SAMPLE_FMT_S16;
+        sound->sample_rate = soundRate;
+        av_channel_layout_default(&sound->ch_layout, 1);
+        sound->bits_per_coded_sample = 16;
+        sound->block_align = 2;
+        sound->bit_rate = 16L * soundRate;
+        mSound->time_base = {1, soundRate};
+    }
     mCodec->width = width;
     mCodec->height = height;
     mCodec->time_base = {1, fps};
@@ -60,6 +77,28 @@ void MovieWriter::Add(const Canvas& picture, int index) {
     mFrame->quality = mCodec->global_quality;
     Send(mFrame);
 }
+void MovieWriter::AddSound(const std::vector<int16_t>& samples) {
+    if (!mOk || !mSound) {
+        mOk = false;
+        return;
+    }
+    // One chunk per picture's time; the muxer interleaves them with the pictures.
+    const size_t chunk = static_cast<size_t>(mSound->codecpar->sample_rate / mFps);
+    for (size_t at = 0; at < samples.size() && mOk; at += chunk) {
+        const size_t count = std::min(chunk, samples.size() - at);
+        if (av_new_packet(mPacket, static_cast<int>(count * 2)) < 0) {
+            mOk = false;
+            return;
+        }
+        memcpy(mPacket->data, samples.data() + at, count * 2);  // little-endian, as the track is stored
+        mPacket->pts = mPacket->dts = static_cast<int64_t>(at);
+        mPacket->duration = static_cast<int64_t>(count);
+        av_packet_rescale_ts(mPacket, {1, mSound->codecpar->sample_rate}, mSound->time_base);
+        mPacket->stream_index = mSound->index;
+        if (av_interleaved_write_frame(mFormat, mPacket) < 0) mOk = false;
+    }
+}
+
 bool MovieWriter::Finish() {
     Send(nullptr);
     mOk = mOk && av_write_trailer(mFormat) >= 0;

@@ -120,13 +120,17 @@ void MixInto(SoundBuffer& out, const SoundBuffer& in, float gain) {
     for (size_t i = 0; i < in.samples.size(); ++i) out.Add(static_cast<long>(i), gain * in.samples[i]);
 }
 
-bool WriteSound(const std::string& path, const SoundBuffer& sound, float peak) {
+std::vector<int16_t> NormalisedPcm(const SoundBuffer& sound, float peak) {
     float loudest = 0.0f;
     for (float s : sound.samples) loudest = std::max(loudest, std::fabs(s));
     const float scale = loudest > 0.0f ? peak * 32767.0f / loudest : 0.0f;
     std::vector<int16_t> pcm(sound.samples.size());
     for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = static_cast<int16_t>(std::lround(sound.samples[i] * scale));
-    if (WriteFileAtomically(path.c_str(), EncodeWav16(pcm, 1, kAudioRate))) return true;
+    return pcm;
+}
+
+bool WriteSound(const std::string& path, const SoundBuffer& sound, float peak) {
+    if (WriteFileAtomically(path.c_str(), EncodeWav16(NormalisedPcm(sound, peak), 1, kAudioRate))) return true;
     fprintf(stderr, "contentgen: cannot write %s\n", path.c_str());
     return false;
 }

@@ -44,6 +44,8 @@ void AddHat(SoundBuffer& out, double start, float amp);
 void AddEcho(SoundBuffer& out, const SoundBuffer& in, double delay, float mix, float feedback, int taps);
 void MixInto(SoundBuffer& out, const SoundBuffer& in, float gain);
 
+// The samples scaled so the loudest is `peak` of full scale, as 16-bit PCM.
+std::vector<int16_t> NormalisedPcm(const SoundBuffer& sound, float peak);
 // Normalises to `peak` of full scale and writes a mono 16-bit WAV file; false (with a message) on failure.
 bool WriteSound(const std::string& path, const SoundBuffer& sound, float peak);
 
