@@ -265,7 +265,9 @@ void CGameRenderer::DrawSky() {
 
 void CGameRenderer::DrawPlainFrame() {
     const bool fog = gTrackSettings.fogEnabled;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The stencil goes too, though this frame never reads it: depth and stencil share one buffer, and a
+    // clear of both is a plain fill where depth alone has to keep every pixel's stencil bits.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
     // The sequences show the vehicle and no HUD.
     const bool sequence = IsSequenceState(gRequestedState);
