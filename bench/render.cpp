@@ -1,14 +1,15 @@
 // Frames per second of the race renderer's own frames at 1024x768: CGameRenderer's plain and shadowed frame
-// (sky, track, lens flare and HUD, exactly as the race draws them) at poses along the fly-over of the track
-// with the most triangles, which is the autopilot's flight. In the same run, the ceiling (clearing and
-// swapping alone) and the fill limit (one full-window pass of the race's point-light program with fog over a
-// textured quad); and the plain frame again with a ghost hovering ahead of the camera at every pose. Run
-// from the game's bin folder:
+// (sky, track, lens flare and HUD, exactly as the race draws them) at poses along the fly-over (the
+// autopilot's flight) of the track with the most triangles among those with a shadow-casting light. In the
+// same run, the ceiling (clearing and swapping alone) and the fill limit (one full-window pass of the race's
+// point-light program with fog over a textured quad); and the plain frame again with a ghost hovering ahead
+// of the camera at every pose. Run from the game's bin folder:
 //   cd game/bin && ../../build/bench/bench_render [seconds per measurement] [folder for a picture per pose]
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +52,10 @@ Track HeaviestTrack() {
         if (FILE* f = fopen(path, "r")) fclose(f);
         else continue;
         LoadTrackSettings(path, gTrackSettings);
+        // A track without a shadow-casting light draws its shadowed frame as the plain one.
+        if (std::none_of(gTrackSettings.lights.begin(), gTrackSettings.lights.end(),
+                         [](const SceneLight& l) { return l.castsShadows; }))
+            continue;
         CMilkshapeModel model;
         model.Load(gTrackSettings.trackModel);
         if (model.triangles.size() > best.triangles) best = {n, model.triangles.size()};
@@ -155,7 +160,7 @@ int main(int argc, char** argv) {
 
     const Track track = HeaviestTrack();
     if (!track.number) {
-        fprintf(stderr, "no track with a model under ../Scripts\n");
+        fprintf(stderr, "no track with a model and a shadow-casting light under ../Scripts\n");
         return 1;
     }
     CGameRenderer* game = StartRace(track.number);
