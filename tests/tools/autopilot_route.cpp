@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     LoadTrackSettings(("../Scripts/track" + std::to_string(track + 1) + ".txt").c_str(), s);
     TrackLayout layout;
     if (!BuildTrack(track, layout))
-        StraightPath(s, layout);
+        HandPath(s, layout);
     for (const AutopilotPoint& p : RouteOf(layout))
         printf("%f %f %f\n", p.p[0], p.p[1], p.p[2]);
     return 0;
