@@ -73,6 +73,14 @@ race lamp
 wall=60x60+854+221
 echo "right wall by the lamp: $(bright shadowed $wall) without, $(bright lamp $wall) with it"
 holds "l > s + 0.05" l="$(bright lamp $wall)" s="$(bright shadowed $wall)" || fail "the lamp does not light the wall"
+# A black shadow-casting lamp after the sun: its added pass must bring nothing, not the sun's ambient again.
+track -e '/^SUN/a BEGINLIGHT\nPOSITION 0 20 -40\nCOLOR 0 0 0\nRANGE 100\nENDLIGHT'
+race black
+scene=1024x520+0+90
+for n in shadowed black; do convert "$SHOTS/$n.png" -crop $scene +repage "$WORK/$n.png"; done
+off=$(changed_pixels "$WORK/shadowed.png" "$WORK/black.png" 4)
+echo "black lamp: $off pixels changed"
+[ "$off" -le 50 ] || fail "a black lamp's pass changes $off pixels"
 
 # 3. No sun and no fog: two white shadow-casting lamps high over the canyon behind the first boulder, each
 # alone, both, and neither. Light adds up, so both together must look like each alone added over the unlit
@@ -88,7 +96,6 @@ lamps "-14 30 -60" "6 30 -60"; race both
 lamps "-14 30 -60"; race left
 lamps "6 30 -60"; race right
 lamps; race none
-scene=1024x520+0+90
 for n in both left right none; do convert "$SHOTS/$n.png" -crop $scene +repage "$WORK/$n.png"; done
 convert "$WORK/left.png" "$WORK/right.png" "$WORK/none.png" -fx 'u[0] + u[1] - u[2]' "$WORK/sum.png"
 off=$(changed_pixels "$WORK/sum.png" "$WORK/both.png" 4)
