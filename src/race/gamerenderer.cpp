@@ -154,7 +154,7 @@ void SetUpRaceLighting() {
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
     glEnable(GL_COLOR_MATERIAL);
     if (t.hasSun) {
-        SetLight(GL_LIGHT0, GL_AMBIENT, 0.2f, 0.2f, 0.2f, 1.0f);
+        SetLight(GL_LIGHT0, GL_AMBIENT, kSunAmbient, kSunAmbient, kSunAmbient, 1.0f);
         SetLight(GL_LIGHT0, GL_DIFFUSE, 0.8f, 0.8f, 0.8f, 1.0f);
         SetLight(GL_LIGHT0, GL_SPECULAR, 0.5f, 0.5f, 0.5f, 1.0f);
     } else {

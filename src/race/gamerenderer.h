@@ -100,6 +100,8 @@ private:
 // The scripted sequences draw the vehicle model and no HUD.
 bool IsSequenceState(int state);
 
+// The sun's own ambient light, grey; no other light brings any.
+constexpr float kSunAmbient = 0.2f;
 // The race's light model and light 0 (the sun, or a dim stand-in without one) for gTrackSettings.
 void SetUpRaceLighting();
 // Light 0 becomes the scene light of a lit pass, placed relative to the camera.

@@ -43,6 +43,10 @@ void DrawDepthPass(const WorldModels& world) {
 
 void SetupRaceLight(const SceneLight& light, const CCamera& camera) {
     glLightfv(GL_LIGHT0, GL_DIFFUSE, light.color);
+    // A lamp's added pass must not bring the sun's ambient light along a second time.
+    const float a = light.type == LIGHT_SUN ? kSunAmbient : 0.0f;
+    const GLfloat ambient[4] = {a, a, a, 1.0f};
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
     float p[3] = {light.position[0], light.position[1], light.position[2]};
     if (light.type == LIGHT_SUN) {
         for (float& v : p) v *= kSunDistance;

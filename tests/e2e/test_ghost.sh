@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The ghost of the best run: a race on track 1 finished from the menus leaves the run and its vehicle beside
-# the profile; in the next race of track 1 the ghost flies off ahead of the player, who waits at the start,
-# the HUD shows the gap under the timer in red (behind), and G hides the ghost and the gap and shows them
-# again.
+# The ghost of the best run: a race on track 1 entered from the menus and flown by the autopilot leaves the
+# run and its vehicle beside the profile; in the next race of track 1, in the game started again without the
+# autopilot, the ghost flies off ahead of the player, who waits at the start, the HUD shows the gap under the
+# timer in red (behind), and G hides the ghost and the gap and shows them again.
 source "$(dirname "$0")/lib.sh"
 make_tree
 skip_intro
@@ -20,14 +20,16 @@ start_race() {
   key Return 0
   wait_for "$1-countdown" 120 countdown_shown > /dev/null
 }
-# finish_track1: from the countdown on track 1, flies the race to its goal with Forward held from the start;
-# returns once the results have saved the profile.
-finish_track1() {
-  sleep 3  # the countdown's three seconds, counted from a moment it was already showing
-  xdotool keydown a
-  for _ in $(seq 240); do [ "$(record1)" != 0.000000 ] && break; sleep 0.5; done
-  xdotool keyup a
-  [ "$(record1)" != 0.000000 ] || fail "held Forward did not finish track 1 within two minutes"
+intro_shown() { [ "$(count "$1" 150x16+468+738 255 255 255 12)" -gt 25 ]; }  # its skip hint
+# open_track1 [ENV...]: the game started (in ENV) past its intro, the profile loaded, track 1's card shown.
+open_track1() {
+  start_game "$@"
+  wait_window Zephyrace 60 > /dev/null
+  wait_for intro 90 intro_shown > /dev/null
+  key Escape 3
+  enter 2 Down  # Load Profile
+  enter 3 Down  # the profile
+  enter 3       # Go Racing: track 1
 }
 # The gap's red under the HUD timer; the ghost's pixels: the 3D view between the HUD's bands (from the
 # top-left) where it differs from the same view with the ghost hidden.
@@ -36,16 +38,12 @@ view() { convert "$1" -crop 1024x480+0+120 +repage "$WORK/$2.png"; }
 ghost_pixels() { view "$1" a; changed_pixels "$WORK/a.png" "$WORK/hidden.png" 6; }
 
 xdotool mousemove 512 384
-start_game
-wait_window Zephyrace 60 > /dev/null
-intro_shown() { [ "$(count "$1" 150x16+468+738 255 255 255 12)" -gt 25 ]; }  # its skip hint
-wait_for intro 90 intro_shown > /dev/null
-key Escape 3
-enter 2 Down  # Load Profile
-enter 3 Down  # the profile
-enter 3       # Go Racing: track 1
+autopilot 1
+open_track1 "${AUTOPILOT_ENV[@]}"
 start_race first
-finish_track1
+for _ in $(seq 240); do [ "$(record1)" != 0.000000 ] && break; sleep 0.5; done
+[ "$(record1)" != 0.000000 ] || fail "the autopilot did not finish track 1 within two minutes"
+shot first-results > /dev/null
 best=$(record1)
 [ -f "$G/track1.txt" ] || fail "no ghost saved for the new best time $best"
 [ "$(cat "$G/track1.vehicle")" = "VEHICLE 0" ] || fail "the ghost's vehicle file does not name the Hornet"
@@ -58,10 +56,9 @@ grep -vqE '^TIME [0-9.-]+ POS [0-9.-]+ [0-9.-]+ [0-9.-]+ HEAD [0-9.-]+ AZM [0-9.
   fail "the ghost holds a line that is not a recording line"
 ls "$TREE/Profiles" | grep -q '\.tmp$' && fail "a temporary file was left in the profile folder"
 
-# The next race of track 1: Enter leaves the results, Go Racing, the same card. The player waits at the start.
-sleep 2
-enter 3       # the profile menu
-enter 3       # Go Racing
+# The next race of track 1, the game started again without the autopilot. The player waits at the start.
+stop_game
+open_track1
 start_race second
 # The view holds still while the player waits: raw shots (quick to take) for fifteen seconds once the countdown
 # has gone, then the same view without the ghost.

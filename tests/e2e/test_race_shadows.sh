@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Track 1 from the race start as the game draws it, shadows 1 against 0, and private variants of its script:
-# a lamp on the sunlit floor, two shadow-casting lamps in place of the sun, and the sun straight ahead, hidden
-# by the scenery or in clear view above it. (One-sided against two-sided stencil: test_shadow_volumes.)
+# a lamp on the sunlit floor, two shadow-casting lamps in place of the sun, and a low sun ahead, hidden by a
+# canyon wall or in clear view through the glass roof. (One-sided against two-sided stencil: test_shadow_volumes.)
 source "$(dirname "$0")/lib.sh"
 make_tree
 skip_intro
@@ -38,20 +38,27 @@ bright() { brightness "$SHOTS/$1.png" "$2"; }  # NAME CROP
 
 # 1. The generated track, shadows 0 and 1. The camera starts at (0, 3, 0) looking down -z. The first boulder
 # (x -7.4, z -40, 3 high) lays its sun shadow on the floor towards -x, within pixels 347..357 across and
-# 419..423 down; the floor in front of it is in the sun. Far down the canyon, at the middle of the picture,
-# lies the fog.
+# 419..423 down; the floor in front of it is in the sun. The canyon bends out of sight from there, so the fog
+# is looked for from (16.3, 12, -120) heading 11 degrees, down the longest sight line through the bends (some
+# 250 units, past the far plane): the middle of that picture is fog.
 track -e ''
 write_settings shadows 0
 race plain
 write_settings shadows 1
 race shadowed
+down_bend=(-e 's/^POSITION 0.000000 2.000000 0.000000/POSITION 16.32 11 -120/' -e 's/^HEADING .*/HEADING 11/')
+track "${down_bend[@]}"
+race far_shadowed
+write_settings shadows 0
+race far_plain
+write_settings shadows 1
 shade=10x4+347+419
 sunny=30x4+420+432
 far=60x8+482+386
 fog=$(sed -n 's/^COLOR \(.*\)/\1/p' "$WORK/track1.txt" | sed -n '$p')  # the fog block's, the last COLOR
 for name in plain shadowed; do
-  echo "$name: boulder shadow $(bright $name $shade), open floor $(bright $name $sunny), far $(pixel "$SHOTS/$name.png" 512 340)"
-  read -r r g b < <(convert "$SHOTS/$name.png" -crop $far +repage -scale 1x1! -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:)
+  echo "$name: boulder shadow $(bright $name $shade), open floor $(bright $name $sunny)"
+  read -r r g b < <(convert "$SHOTS/far_$name.png" -crop $far +repage -scale 1x1! -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:)
   holds "(r - 255 * fr) ^ 2 + (g - 255 * fg) ^ 2 + (b - 255 * fb) ^ 2 < 24 ^ 2" r=$r g=$g b=$b \
     fr="$(echo $fog | cut -d' ' -f1)" fg="$(echo $fog | cut -d' ' -f2)" fb="$(echo $fog | cut -d' ' -f3)" ||
     fail "$name: far down the canyon is ($r, $g, $b), not the fog ($fog)"
@@ -66,6 +73,14 @@ race lamp
 wall=60x60+854+221
 echo "right wall by the lamp: $(bright shadowed $wall) without, $(bright lamp $wall) with it"
 holds "l > s + 0.05" l="$(bright lamp $wall)" s="$(bright shadowed $wall)" || fail "the lamp does not light the wall"
+# A black shadow-casting lamp after the sun: its added pass must bring nothing, not the sun's ambient again.
+track -e '/^SUN/a BEGINLIGHT\nPOSITION 0 20 -40\nCOLOR 0 0 0\nRANGE 100\nENDLIGHT'
+race black
+scene=1024x520+0+90
+for n in shadowed black; do convert "$SHOTS/$n.png" -crop $scene +repage "$WORK/$n.png"; done
+off=$(changed_pixels "$WORK/shadowed.png" "$WORK/black.png" 4)
+echo "black lamp: $off pixels changed"
+[ "$off" -le 50 ] || fail "a black lamp's pass changes $off pixels"
 
 # 3. No sun and no fog: two white shadow-casting lamps high over the canyon behind the first boulder, each
 # alone, both, and neither. Light adds up, so both together must look like each alone added over the unlit
@@ -81,7 +96,6 @@ lamps "-14 30 -60" "6 30 -60"; race both
 lamps "-14 30 -60"; race left
 lamps "6 30 -60"; race right
 lamps; race none
-scene=1024x520+0+90
 for n in both left right none; do convert "$SHOTS/$n.png" -crop $scene +repage "$WORK/$n.png"; done
 convert "$WORK/left.png" "$WORK/right.png" "$WORK/none.png" -fx 'u[0] + u[1] - u[2]' "$WORK/sum.png"
 off=$(changed_pixels "$WORK/sum.png" "$WORK/both.png" 4)
@@ -94,16 +108,18 @@ for patch in 20x3+345+423 15x3+395+429; do
 done
 
 # 4. Every generated sun is long enough to put the flare's occlusion probe (twice the SUN vector out from
-# the eye) beyond the far plane, 200 units away. Then a sun as long, low and straight ahead down the canyon:
-# hidden by the arches from the race start, in clear view from 80 units up. The flare's shines centre on the
-# sun, 8.5 degrees over the middle of the view: (512, 285). Flare frames never stand still (the shines
+# the eye) beyond the far plane, 200 units away. Then a sun as long, low (5 degrees up) and 5 degrees left of
+# straight ahead: from the race start the left wall, where the canyon bends right 120 units on, stands in
+# front of it; from 26 units up, just under the glass roof, only the see-through roof does, which must not
+# hide it. The flare's shines centre on the sun at (454, 326). Flare frames never stand still (the shines
 # cycle), so only the left part of the picture is waited on.
 awk '/^SUN/ && $2 * $2 + $3 * $3 + $4 * $4 < 100 * 100 {print FILENAME; bad = 1} END {exit bad}' \
   "$GAME_DIR"/Scripts/*.txt || fail "suns too short for the flare's probe"
-sun=(-e 's/^SUN.*/SUN 0 150 -1000/')
-track "${sun[@]}"; race hidden 300x400+0+90
-track "${sun[@]}" -e 's/^POSITION 0.000000 2.000000 0.000000/POSITION 0 80 0/'; race clear 300x400+0+90
-glow=40x40+492+265
-echo "at the sun: $(bright hidden $glow) hidden, $(bright clear $glow) in clear view"
-holds "c > h + 0.2" c="$(bright clear $glow)" h="$(bright hidden $glow)" || fail "no flare in clear view, or one through the rock"
+sun=(-e 's/^SUN.*/SUN -87 87 -992/')
+track "${sun[@]}"; race hidden 250x400+0+90
+track "${sun[@]}" -e 's/^POSITION 0.000000 2.000000 0.000000/POSITION 0 25 0/'; race glass 250x400+0+90
+glow=40x40+434+306
+echo "at the sun: $(bright hidden $glow) behind the wall, $(bright glass $glow) through the glass roof"
+holds "c > h + 0.2" c="$(bright glass $glow)" h="$(bright hidden $glow)" ||
+  fail "no flare through the glass roof, or one through the rock"
 echo "race shadows ok"
