@@ -289,34 +289,46 @@ void ZephyrShape(Hull& h) {
     m.AddLoft({Ring(0.85f, 0.0f, 0.33f, 0.18f), Ring(0.95f, 0.0f, 0.33f, 0.14f)}, kSides);
 }
 
-CMilkshapeModel Model(const VehicleSpec& v, const std::string& texture) {
+// The parts that are not livery take their colour from a swatch texture, with white materials: the race
+// lights models with their colour tracking glColor (white) and its lit pass always samples a texture, so
+// colour kept in a material alone shows white in one frame and black in the other.
+struct Swatch {
+    const char* name;
+    uint8_t r, g, b;
+};
+const Swatch kMetal = {"vehicle_metal.bmp", 56, 56, 60};
+const Swatch kGlass = {"vehicle_glass.bmp", 20, 36, 61};
+
+std::string GlowSwatch(int n) {
+    return "vehicle" + std::to_string(n) + "_glow.bmp";
+}
+
+CMilkshapeModel Model(const VehicleSpec& v, int n) {
     CMilkshapeModel model;
     MeshBuilder mesh(model);
     MaterialSpec paint;
     paint.name = "paint";
-    paint.texture = texture;
+    paint.texture = "../Textures/vehicle" + std::to_string(n) + ".jpg";
     paint.specular[0] = paint.specular[1] = paint.specular[2] = 0.4f;
     paint.shininess = 32.0f;
     MaterialSpec metal;
     metal.name = "metal";
-    for (int k = 0; k < 3; ++k) {
-        metal.ambient[k] = metal.diffuse[k] = 0.22f;
+    metal.texture = std::string("../Textures/") + kMetal.name;
+    for (int k = 0; k < 3; ++k)
         metal.specular[k] = 0.5f;
-    }
     metal.shininess = 48.0f;
     MaterialSpec glass;
     glass.name = "glass";
-    const float tint[3] = {0.08f, 0.14f, 0.24f};
-    for (int k = 0; k < 3; ++k) {
-        glass.ambient[k] = glass.diffuse[k] = tint[k];
+    glass.texture = std::string("../Textures/") + kGlass.name;
+    for (int k = 0; k < 3; ++k)
         glass.specular[k] = 0.9f;
-    }
     glass.shininess = 90.0f;
-    MaterialSpec glow;
+    MaterialSpec glow;  // lit or not, as bright as its swatch
     glow.name = "glow";
+    glow.texture = "../Textures/" + GlowSwatch(n);
     for (int k = 0; k < 3; ++k) {
         glow.ambient[k] = glow.diffuse[k] = 0.0f;
-        glow.emissive[k] = v.glow[k];
+        glow.emissive[k] = 1.0f;
     }
     Hull hull{mesh, mesh.AddMaterial(paint), mesh.AddMaterial(metal), mesh.AddMaterial(glass), mesh.AddMaterial(glow)};
     Fuselage(hull, v.body);
@@ -340,10 +352,12 @@ bool GenerateVehicles(const std::string& root) {
         const std::string text = Script(v);
         ok = WriteBytes(root + "/Scripts/vehicle" + std::to_string(n) + ".txt",
                         std::vector<uint8_t>(text.begin(), text.end())) && ok;
-        const std::string texture = "vehicle" + std::to_string(n) + ".jpg";
-        ok = WriteJpeg(root + "/Textures/" + texture, Livery(v, 1000u + uint32_t(n))) && ok;
-        ok = WriteMs3d(root + "/Models/vehicle" + std::to_string(n) + ".ms3d", Model(v, "../Textures/" + texture)) &&
-             ok;
+        ok = WriteJpeg(root + "/Textures/vehicle" + std::to_string(n) + ".jpg", Livery(v, 1000u + uint32_t(n))) && ok;
+        const RgbImage glow(8, 8, uint8_t(v.glow[0] * 255.0f), uint8_t(v.glow[1] * 255.0f), uint8_t(v.glow[2] * 255.0f));
+        ok = WriteBmp(root + "/Textures/" + GlowSwatch(n), glow) && ok;
+        ok = WriteMs3d(root + "/Models/vehicle" + std::to_string(n) + ".ms3d", Model(v, n)) && ok;
     }
+    for (const Swatch& s : {kMetal, kGlass})
+        ok = WriteBmp(root + "/Textures/" + s.name, RgbImage(8, 8, s.r, s.g, s.b)) && ok;
     return ok;
 }
