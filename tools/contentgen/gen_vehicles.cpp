@@ -303,26 +303,23 @@ std::string GlowSwatch(int n) {
     return "vehicle" + std::to_string(n) + "_glow.bmp";
 }
 
+// A shiny material of the default white, coloured by its texture.
+MaterialSpec Shiny(const char* name, const std::string& texture, float specular, float shininess) {
+    MaterialSpec m;
+    m.name = name;
+    m.texture = "../Textures/" + texture;
+    for (int k = 0; k < 3; ++k)
+        m.specular[k] = specular;
+    m.shininess = shininess;
+    return m;
+}
+
 CMilkshapeModel Model(const VehicleSpec& v, int n) {
     CMilkshapeModel model;
     MeshBuilder mesh(model);
-    MaterialSpec paint;
-    paint.name = "paint";
-    paint.texture = "../Textures/vehicle" + std::to_string(n) + ".jpg";
-    paint.specular[0] = paint.specular[1] = paint.specular[2] = 0.4f;
-    paint.shininess = 32.0f;
-    MaterialSpec metal;
-    metal.name = "metal";
-    metal.texture = std::string("../Textures/") + kMetal.name;
-    for (int k = 0; k < 3; ++k)
-        metal.specular[k] = 0.5f;
-    metal.shininess = 48.0f;
-    MaterialSpec glass;
-    glass.name = "glass";
-    glass.texture = std::string("../Textures/") + kGlass.name;
-    for (int k = 0; k < 3; ++k)
-        glass.specular[k] = 0.9f;
-    glass.shininess = 90.0f;
+    const MaterialSpec paint = Shiny("paint", "vehicle" + std::to_string(n) + ".jpg", 0.4f, 32.0f);
+    const MaterialSpec metal = Shiny("metal", kMetal.name, 0.5f, 48.0f);
+    const MaterialSpec glass = Shiny("glass", kGlass.name, 0.9f, 90.0f);
     MaterialSpec glow;  // lit or not, as bright as its swatch
     glow.name = "glow";
     glow.texture = "../Textures/" + GlowSwatch(n);
