@@ -94,6 +94,10 @@ void CIngameMenuPhysics::onSpecialKey(int key, bool down) {
     }
 }
 
+bool IsNewBest(float best, float seconds) {
+    return best <= 0.0f || seconds < best;
+}
+
 int MedalOfTime(float seconds, const TrackSettings& track) {
     if (seconds < track.goldTime) return MEDAL_GOLD;
     if (seconds < track.silverTime) return MEDAL_SILVER;
@@ -120,12 +124,10 @@ RaceResult ApplyRaceResult(Profile& profile, int track, float seconds, const Tra
         result.total = Saturate(int64_t(result.cashWon) - result.repairCost);
         profile.cash = Saturate(int64_t(profile.cash) + result.total);
     }
-    if (best <= 0.0f) {
+    if (best <= 0.0f)
         profile.racesCompleted = Increment(profile.racesCompleted);
+    if (IsNewBest(best, seconds))
         best = seconds;
-    } else if (seconds < best) {
-        best = seconds;
-    }
     if (newMedal > oldMedal)
         profile.percentComplete = std::min(profile.percentComplete + (newMedal - oldMedal) * kPercentPerMedalStep, 100.0f);
     result.medal = newMedal;
@@ -146,7 +148,7 @@ void CRaceCompletedPhysics::enter() {
     const bool known = gSelectedTrack >= 0 && gSelectedTrack < kNumTracks;
     const float best = known ? gProfile.bestTimes[gSelectedTrack] : 0.0f;
     // The ghost goes first: a crash before the profile is saved leaves a ghost that no best time matches.
-    if (known && (!(best > 0.0f) || seconds < best))
+    if (known && IsNewBest(best, seconds))
         SaveGhost(gGhost, gProfile.name, gSelectedTrack, SelectedVehicleIndex(), seconds);
     const RaceResult result = ApplyRaceResult(gProfile, gSelectedTrack, seconds, gTrackSettings, damage, price);
     gRaceMedal = result.medal;

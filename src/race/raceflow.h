@@ -65,6 +65,9 @@ struct RaceResult {
     int total = 0;
 };
 
+// Whether a finished race of `seconds` beats the profile's best time on the track (0: none yet).
+bool IsNewBest(float best, float seconds);
+
 // Books a finished race of `seconds` on track index `track` (0 based) into the profile: cups, cash, best
 // time, races completed and completion. Money saturates instead of wrapping around.
 RaceResult ApplyRaceResult(Profile& profile, int track, float seconds, const TrackSettings& settings, int damage,
