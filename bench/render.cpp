@@ -36,7 +36,6 @@ namespace {
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
-constexpr int kMaxTracks = 24;
 constexpr int kPoses = 6;
 
 struct Track {
@@ -46,12 +45,11 @@ struct Track {
 
 Track HeaviestTrack() {
     Track best;
-    char path[64];
-    for (int n = 1; n <= kMaxTracks; ++n) {
-        snprintf(path, sizeof path, "../Scripts/track%d.txt", n);
-        if (FILE* f = fopen(path, "r")) fclose(f);
+    for (int n = 1; n <= kNumTracks; ++n) {
+        const std::string path = TrackScriptPath(n - 1);
+        if (FILE* f = fopen(path.c_str(), "r")) fclose(f);
         else continue;
-        LoadTrackSettings(path, gTrackSettings);
+        LoadTrackSettings(path.c_str(), gTrackSettings);
         // A track without a shadow-casting light draws its shadowed frame as the plain one.
         if (std::none_of(gTrackSettings.lights.begin(), gTrackSettings.lights.end(),
                          [](const SceneLight& l) { return l.castsShadows; }))
@@ -196,7 +194,8 @@ int main(int argc, char** argv) {
             if (ghost) {  // ten units ahead, where all of it is drawn
                 float ahead[3];
                 game->camera.PointAlongView(10.0f, ahead);
-                gGhost.path.samples = {{ahead[0], ahead[1] - kEyeHeight, ahead[2], 0.0f, -s.yaw, 0.0f, 0.0f}};
+                const Pose v = VehiclePoseOfCamera({ahead[0], ahead[1], ahead[2], s.yaw});
+                gGhost.path.samples = {{v.x, v.y, v.z, 0.0f, v.yaw, v.pitch, v.roll}};
             }
             const double fps = FramesPerSecond([game] { game->draw(); }, seconds / kPoses);
             totalSeconds += 1.0 / fps;

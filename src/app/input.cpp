@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/gamedefs.h"
 #include "app/managers.h"
 
 MouseTracker gMouse;
@@ -111,22 +112,22 @@ std::string KeyBindingName(const KeyBinding& binding) {
     const int code = binding.code;
     if (!binding.special) {
         switch (code) {
-        case 8: return "Bksp";
-        case 9: return "Tab";
-        case 13: return "Enter";
-        case 27: return "Esc";
-        case 127: return "Del";
+        case kKeyBackspace: return "Bksp";
+        case kKeyTab: return "Tab";
+        case kKeyEnter: return "Enter";
+        case kKeyEscape: return "Esc";
+        case kKeyDelete: return "Del";
         default: break;
         }
         if (code >= 32 && code < 127)
             return std::string(1, char(code));
     } else {
-        if (code >= 1 && code <= 12)
-            return "F" + std::to_string(code);
+        if (code >= kKeyF1 && code <= kKeyF12)
+            return "F" + std::to_string(code - kKeyF1 + 1);
         static const char* const kArrowsAndPaging[] = {"Left", "Up", "Right", "Down", "PgUp",
                                                        "PgDn", "Home", "End",   "Insert"};
-        if (code >= 100 && code <= 108)
-            return kArrowsAndPaging[code - 100];
+        if (code >= kKeyLeft && code <= kKeyInsert)
+            return kArrowsAndPaging[code - kKeyLeft];
     }
     // A key without a name of its own shows its number, as long as that fits.
     const std::string number = "#" + std::to_string(code);

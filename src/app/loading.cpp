@@ -3,9 +3,11 @@
 #include <GL/freeglut.h>
 
 #include <cstdio>
+#include <string>
 
 #include "app/managers.h"
 #include "data/settings.h"
+#include "data/trackscript.h"
 #include "hud/bitmapfont.h"
 #include "menus/mainmenu.h"
 #include "menus/trackselect.h"
@@ -27,16 +29,16 @@ void CLoadPhysics::update(float) {
             ResetForRace(d);
         renderers->SwitchTo(STATE_LOADING);
         renderers->currentState = STATE_LOADING;
-        char script[64];
-        char hud[64];
+        std::string script;
         if (target == STATE_GAME_INTRO)
-            snprintf(script, sizeof(script), "../Scripts/intro.txt");
+            script = "../Scripts/intro.txt";
         else if (target == STATE_GAME_OUTRO)
-            snprintf(script, sizeof(script), "../Scripts/outro.txt");
+            script = "../Scripts/outro.txt";
         else
-            snprintf(script, sizeof(script), "../Scripts/track%d.txt", gSelectedTrack + 1);
+            script = TrackScriptPath(gSelectedTrack);
+        char hud[64];
         snprintf(hud, sizeof(hud), "../Scripts/hud%d.txt", gSelectedVehicle + 1);
-        renderers->game->LoadRace(script, hud);
+        renderers->game->LoadRace(script.c_str(), hud);
         gPhysicsManager->game->PrepareRace();
         gPhysicsManager->game->SetDynamics(&gPhysicsManager->dynamics[SelectedVehicleIndex()]);
     } else if (target == STATE_MAIN_MENU) {

@@ -3,7 +3,6 @@
 #include <initializer_list>
 
 #include "app/loading.h"
-#include "app/placeholder.h"
 #include "audio/soundmanager.h"
 #include "hud/bitmapfont.h"
 #include "menus/mainmenu.h"

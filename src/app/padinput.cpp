@@ -1,9 +1,8 @@
 #include "app/padinput.h"
 
-#include <GL/freeglut.h>
-
 #include <cmath>
 
+#include "app/gamedefs.h"
 #include "app/input.h"
 #include "app/managers.h"
 #include "platform/clock.h"
@@ -18,22 +17,16 @@ const float kBankPixelsPerSecond = 720.0f;
 const float kPitchPixelsPerSecond = 360.0f;
 const float kRepeatDelay = 0.4f;
 const float kRepeatInterval = 0.1f;
-const int kEnter = 13;
-const int kEscape = 27;
 const KeyBinding kNoKey = {-1, false};
 
 PadTracker gPadTracker;
 std::vector<PadEvent> gPadEvents;
 uint32_t gLastPoll = 0;
 
-bool SameKey(const KeyBinding& a, const KeyBinding& b) {
-    return a.code == b.code && a.special == b.special;
-}
-
 // Whether a control before `end`, other than `except`, holds this key.
 bool KeyHeldElsewhere(const PadTracker& t, const KeyBinding& key, int except, int end = CONTROL_COUNT) {
     for (int c = 0; c < end; ++c)
-        if (c != except && t.held[c] && SameKey(t.key[c], key))
+        if (c != except && t.held[c] && SameKey(t.key[c], key.code, key.special))
             return true;
     return false;
 }
@@ -107,7 +100,7 @@ bool ControlHeld(const PadState& pad, int control) {
 
 KeyBinding ControlKey(int control, bool racing, const KeyBinding* bindings) {
     if (control == CONTROL_START)
-        return {kEscape, false};
+        return {kKeyEscape, false};
     if (racing) {
         switch (control) {
         case CONTROL_A:
@@ -122,16 +115,16 @@ KeyBinding ControlKey(int control, bool racing, const KeyBinding* bindings) {
         }
     }
     switch (control) {
-    case CONTROL_A: return {kEnter, false};
-    case CONTROL_B: return {kEscape, false};
+    case CONTROL_A: return {kKeyEnter, false};
+    case CONTROL_B: return {kKeyEscape, false};
     case CONTROL_DPAD_UP:
-    case CONTROL_STICK_UP: return {GLUT_KEY_UP, true};
+    case CONTROL_STICK_UP: return {kKeyUp, true};
     case CONTROL_DPAD_DOWN:
-    case CONTROL_STICK_DOWN: return {GLUT_KEY_DOWN, true};
+    case CONTROL_STICK_DOWN: return {kKeyDown, true};
     case CONTROL_DPAD_LEFT:
-    case CONTROL_STICK_LEFT: return {GLUT_KEY_LEFT, true};
+    case CONTROL_STICK_LEFT: return {kKeyLeft, true};
     case CONTROL_DPAD_RIGHT:
-    case CONTROL_STICK_RIGHT: return {GLUT_KEY_RIGHT, true};
+    case CONTROL_STICK_RIGHT: return {kKeyRight, true};
     default: return kNoKey;
     }
 }
@@ -142,7 +135,7 @@ void TrackPad(PadTracker& t, const PadState& pad, bool racing, float dt, const K
         const bool held = ControlHeld(pad, c);
         // A control held into a race takes up its race key there, as a held key's repeats would; held out
         // of a race it keeps its race key until let go.
-        if (racing && t.held[c] && SameKey(ControlKey(c, true, bindings), t.key[c]))
+        if (racing && t.held[c] && SameKey(ControlKey(c, true, bindings), t.key[c].code, t.key[c].special))
             t.inRace[c] = true;
         if (t.held[c] && (!held || (racing && !t.inRace[c]))) {
             t.held[c] = false;

@@ -9,6 +9,7 @@
 #include "app/log.h"
 #include "data/scriptline.h"
 #include "platform/files.h"
+#include "race/vehicle.h"
 
 Profile gProfile;
 const char* const kProfileFolder = "../Profiles/";

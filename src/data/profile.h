@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "menus/trackselect.h"
-#include "race/vehicle.h"
+#include "app/gamedefs.h"
 
 constexpr int kProfileNameSize = 20;  // 19 characters and the terminator
 constexpr int kRaceTimeSize = 13;     // "hh:mm:ss.mmm" and the terminator
@@ -16,7 +15,7 @@ extern const char* const kProfileFolder;  // "../Profiles/"
 struct Profile {
     char name[kProfileNameSize] = {};
     int32_t activeVehicle = 0;  // the vehicle raced with, mirrored in gSelectedVehicle
-    float percentComplete = 0.0f;  // 99.99 or more: the game is complete
+    float percentComplete = 0.0f;  // kGameCompletePercent or more: the game is complete
     int32_t cash = 0;
     int32_t racesCompleted = 0;
     int32_t bronzeCups = 0, silverCups = 0, goldCups = 0;

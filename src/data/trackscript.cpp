@@ -335,6 +335,10 @@ void ClearTrackSettings(TrackSettings& settings) {
     settings.hasVehicleScript = false;
 }
 
+std::string TrackScriptPath(int index) {
+    return "../Scripts/track" + std::to_string(index + 1) + ".txt";
+}
+
 void LoadTrackSettings(const char* path, TrackSettings& settings) {
     ClearTrackSettings(settings);
     FILE* f = OpenGameFile(path, "r");

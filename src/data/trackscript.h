@@ -110,6 +110,9 @@ extern TrackSettings gTrackSettings;
 // may omit without a reset value keep what the previous script set.
 void ClearTrackSettings(TrackSettings& settings);
 
+// The script of track slot `index` (from 0): "../Scripts/track<index + 1>.txt".
+std::string TrackScriptPath(int index);
+
 // Clears settings, then fills them from the script at path. Problems are only logged.
 void LoadTrackSettings(const char* path, TrackSettings& settings);
 

@@ -102,10 +102,10 @@ void CHud::BuildDialList(const HudInstrument& in) {
     const float r = 0.41f * s;
     glNewList(dialList, GL_COMPILE);
     glBegin(GL_LINE_LOOP);
-    for (float a : ArcAngles(kHudPi, 0.0f, 12))
+    for (float a : ArcAngles(kPi, 0.0f, 12))
         Vertex(cx, cy, r, a);
     glEnd();
-    const std::vector<float> ticks = ArcAngles(kHudPi, 0.0f, 10);
+    const std::vector<float> ticks = ArcAngles(kPi, 0.0f, 10);
     glBegin(GL_LINES);
     for (float a : ticks) {
         Vertex(cx, cy, r, a);
@@ -146,19 +146,19 @@ void CHud::BuildBezelList(const HudInstrument& in) {
         int corner;
         float from;
     };
-    const Fan fans[] = {{1, kHudPi / 2}, {0, kHudPi}, {3, 3 * kHudPi / 2}, {2, 2 * kHudPi}};
+    const Fan fans[] = {{1, kPi / 2}, {0, kPi}, {3, 3 * kPi / 2}, {2, 2 * kPi}};
     glNewList(bezelList, GL_COMPILE);
     for (const Fan& fan : fans) {
         glBegin(GL_TRIANGLE_FAN);
         Vertex(h.corners[fan.corner]);
-        for (float a : ArcAngles(fan.from, fan.from - kHudPi / 2, 6))
+        for (float a : ArcAngles(fan.from, fan.from - kPi / 2, 6))
             Vertex(h.cx, h.cy, h.r, a);
         glEnd();
     }
     // The gaps between neighbouring fans, at the top, right, bottom and left of the circle.
     glBegin(GL_TRIANGLES);
     for (int i = 0; i < 4; ++i) {
-        const float a = kHudPi / 2 - float(i) * kHudPi / 2;
+        const float a = kPi / 2 - float(i) * kPi / 2;
         Vertex(h.corners[i]);
         Vertex(h.cx, h.cy, h.r, a);
         Vertex(h.corners[(i + 1) % 4]);

@@ -31,9 +31,6 @@ public:
     void StartTimer(bool resume);
     void StopTimer();
 
-    const HudLayout& Layout() const { return layout; }
-    const HudTimer& Timer() const { return timer; }
-
 private:
     // The attitude indicator's fixed points, computed at load.
     struct Horizon {

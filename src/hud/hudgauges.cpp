@@ -13,7 +13,7 @@ std::vector<float> ArcAngles(float from, float to, int steps) {
 }
 
 float NeedleAngle(int speed) {
-    return kHudPi * (1.0f - float(speed) / 200.0f);
+    return kPi * (1.0f - float(speed) / 200.0f);
 }
 
 float HorizonOffset(float pitch, float size) {

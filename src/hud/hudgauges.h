@@ -2,7 +2,7 @@
 
 #include <vector>
 
-constexpr float kHudPi = 3.14159265f;
+#include "app/gamedefs.h"
 
 // steps + 1 angles in radians evenly from `from` to `to`, both included, computed by index so that rounding
 // never adds or drops a point. The speedometer dial and the horizon bezel are built from these.

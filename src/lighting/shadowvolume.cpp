@@ -226,6 +226,3 @@ void CStaticShadowVolume::KeepInView(const ViewPlanes& view) {
         if (active[g] && view.Outside(groupVolumes[g]->bounds.center, groupVolumes[g]->bounds.radius)) active[g] = 0;
 }
 
-bool CStaticShadowVolume::AnyActive() const {
-    return std::find(active.begin(), active.end(), 1) != active.end();
-}

@@ -78,7 +78,6 @@ public:
     void UpdateVisibility(const float viewerPosition[3]) override;
     // Switches off the group volumes wholly outside the view.
     void KeepInView(const ViewPlanes& view);
-    bool AnyActive() const;
 
     std::vector<std::unique_ptr<CStaticGroupShadowVolume>> groupVolumes;  // null: the group casts nothing
     std::vector<uint8_t> active;

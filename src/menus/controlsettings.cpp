@@ -84,6 +84,6 @@ void CControlSettingsPhysics::onEnter() {
     } else if (IsBindingRow(current)) {
         PlayMenuSound(SOUND_INTRAMENU);
         capturing = !capturing;
-        gControlRows[size_t(current)].flagged = capturing;
+        gControlRows[size_t(current)].capturing = capturing;
     }
 }

@@ -60,17 +60,6 @@ PanelOrigin PanelFor(int width, int height) {
     return PanelOrigin{(float(width) - 640.0f) / 2.0f, (float(height) + 480.0f) / 2.0f};
 }
 
-std::string FormatCash(int32_t cash) {
-    char text[32];
-    if (cash >= 1000000)
-        snprintf(text, sizeof(text), "%d,%03d,%03d$", cash / 1000000, (cash % 1000000) / 1000, cash % 1000);
-    else if (cash >= 1000)
-        snprintf(text, sizeof(text), "%d,%03d$", cash / 1000, cash % 1000);
-    else
-        snprintf(text, sizeof(text), "%d$", cash);
-    return text;
-}
-
 void CardSlide::Start(int newTarget, int direction) {
     target = newTarget;
     speed = direction < 0 ? 2.0f : -2.0f;

@@ -4,17 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/gamedefs.h"
 #include "app/states.h"
-
-// GLUT key codes the menus react to: characters from the keyboard callback, then special keys.
-constexpr unsigned char kKeyBackspace = 8;
-constexpr unsigned char kKeyEnter = 13;
-constexpr unsigned char kKeyEscape = 27;
-constexpr unsigned char kKeyDelete = 127;
-constexpr int kKeyLeft = 100;
-constexpr int kKeyUp = 101;
-constexpr int kKeyRight = 102;
-constexpr int kKeyDown = 103;
 
 // Base of the menu screens' update objects: none uses the mouse, and unless a screen says otherwise it
 // has nothing to animate and nothing to build at start-up.
@@ -36,8 +27,8 @@ struct MenuOption {
 
     char label[64];
     bool highlighted = false;
-    // Capturing on the control page, unavailable in the profile menu; false elsewhere.
-    bool flagged = false;
+    bool capturing = false;    // control page: the row waits for a key
+    bool unavailable = false;  // profile menu: skipped by the highlight and drawn grey
     int32_t index = 0;
     std::vector<std::string> choices;
     std::vector<int32_t> values;
@@ -59,9 +50,6 @@ struct PanelOrigin {
     float x0, yTop;
 };
 PanelOrigin PanelFor(int width, int height);
-
-// Money as the menus show it: 1,234,567$ / 1,005$ / 7$ / -250$.
-std::string FormatCash(int32_t cash);
 
 // The slide of a card screen (track selection, vehicle screens): the shown card leaves on one side and the
 // next one comes in from the other, one window width in half a second each way.

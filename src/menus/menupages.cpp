@@ -41,11 +41,11 @@ void DrawNotice(CBitmapFont& font, const PanelOrigin& p, const std::string& noti
 }
 
 void DrawOptionPage(const MenuPageFonts& fonts, const PanelOrigin& p, const char* title, float titleX,
-                    const std::vector<MenuOption>& rows, bool capturePage) {
+                    const std::vector<MenuOption>& rows) {
     fonts.title->Print(title, int(p.x0 + titleX), int(p.yTop - 54.0f));
     for (size_t i = 0; i < rows.size(); i++) {
         const MenuOption& row = rows[i];
-        if (capturePage && row.flagged)
+        if (row.capturing)
             SetFontColor(*fonts.row, 0.7f, 1.0f, 0.7f);
         else
             RowColor(*fonts.row, row.highlighted);
@@ -205,13 +205,13 @@ void DrawMenuPage(int state, const MenuPageFonts& fonts, int width, int height) 
     case STATE_NEW_PROFILE: DrawNewProfilePage(fonts, p); break;
     case STATE_LOAD_PROFILE: DrawLoadProfilePage(fonts, p, width); break;
     case STATE_VIDEO_SETTINGS:
-        DrawOptionPage(fonts, p, "VIDEO", 196.0f, gVideoRows, false);
+        DrawOptionPage(fonts, p, "VIDEO", 196.0f, gVideoRows);
         DrawHints(*fonts.row, p, {{"You need to restart Zephyrace before changes take effect.", 280.0f},
                                   {"Use left and right arrow keys to change a setting.", 312.0f}});
         break;
-    case STATE_AUDIO_SETTINGS: DrawOptionPage(fonts, p, "AUDIO", 191.0f, gAudioRows, false); break;
+    case STATE_AUDIO_SETTINGS: DrawOptionPage(fonts, p, "AUDIO", 191.0f, gAudioRows); break;
     case STATE_CONTROL_SETTINGS:
-        DrawOptionPage(fonts, p, "CONTROLS", 105.0f, gControlRows, true);
+        DrawOptionPage(fonts, p, "CONTROLS", 105.0f, gControlRows);
         DrawHints(*fonts.row, p, {{"To configure a key press ENTER over the key.", 376.0f},
                                   {"Press ENTER again to exit key configuration.", 408.0f}});
         break;

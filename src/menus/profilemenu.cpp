@@ -9,7 +9,6 @@ float gPreviewAngle = 0.0f;
 
 namespace {
 
-constexpr float kGameCompletePercent = 99.99f;
 constexpr float kPreviewTurnSpeed = 35.0f;  // degrees per second
 
 }  // namespace
@@ -27,10 +26,10 @@ void CProfileMenuPhysics::enter() {
         gSoundManager->StopEngine();
     CPhysics::enter();
     StartMenuMusic();
-    gProfileMenuItems[PROFILE_HALL_OF_CHAMPIONS].flagged = gProfile.percentComplete < kGameCompletePercent;
-    gProfileMenuItems[PROFILE_CHANGE_VEHICLE].flagged = gProfile.ownedCount <= 1;
+    gProfileMenuItems[PROFILE_HALL_OF_CHAMPIONS].unavailable = gProfile.percentComplete < kGameCompletePercent;
+    gProfileMenuItems[PROFILE_CHANGE_VEHICLE].unavailable = gProfile.ownedCount <= 1;
     // The highlight may sit on an item that has just become unavailable.
-    if (gProfileMenuItems[size_t(current)].flagged) {
+    if (gProfileMenuItems[size_t(current)].unavailable) {
         gProfileMenuItems[size_t(current)].highlighted = false;
         current = PROFILE_GO_RACING;
         gProfileMenuItems[0].highlighted = true;
@@ -49,7 +48,7 @@ void CProfileMenuPhysics::onSpecialKey(int key, bool down) {
     int next = current;
     do
         next = (next + step + kNumProfileItems) % kNumProfileItems;
-    while (gProfileMenuItems[size_t(next)].flagged);
+    while (gProfileMenuItems[size_t(next)].unavailable);
     gProfileMenuItems[size_t(current)].highlighted = false;
     current = next;
     gProfileMenuItems[size_t(current)].highlighted = true;

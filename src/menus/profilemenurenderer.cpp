@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "data/profile.h"
+#include "data/rewards.h"
 #include "data/settings.h"
 #include "hud/bitmapfont.h"
 #include "menus/menupages.h"
@@ -159,7 +160,7 @@ void CProfileMenuRenderer::draw() {
         const MenuOption& item = gProfileMenuItems[size_t(k)];
         if (item.highlighted)
             SetFontColor(*itemFont, 0.7f, 0.7f, 1.0f);
-        else if (item.flagged)
+        else if (item.unavailable)
             SetFontColor(*itemFont, 0.4f, 0.4f, 0.4f);
         else
             SetFontColor(*itemFont, 0.3f, 0.3f, 0.7f);

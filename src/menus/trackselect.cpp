@@ -4,6 +4,7 @@
 
 #include "audio/soundmanager.h"
 #include "data/profile.h"
+#include "data/rewards.h"
 #include "data/trackscript.h"
 #include "race/raceflow.h"
 #include "race/vehicle.h"
@@ -26,12 +27,6 @@ void CheckVehicle() {
 
 }  // namespace
 
-std::string FormatCardCash(int32_t cash) {
-    char text[32];
-    snprintf(text, sizeof(text), "%d,%03d$", cash / 1000, cash % 1000);
-    return text;
-}
-
 TrackCard MakeTrackCard(const TrackSettings& track) {
     TrackCard card;
     card.title = track.title;
@@ -47,21 +42,9 @@ TrackCard MakeTrackCard(const TrackSettings& track) {
         char time[16];
         FormatRaceTime(times[i], time);
         card.timeLines[i] = std::string(kCupNames[i]) + time;
-        card.cashLines[i] = std::string(kCupNames[i]) + " " + FormatCardCash(cash[i]);
+        card.cashLines[i] = std::string(kCupNames[i]) + " " + FormatPrize(cash[i]);
     }
     return card;
-}
-
-int CardMedal(const TrackCard& card, float best) {
-    if (best <= 0.0f)
-        return MEDAL_NONE;
-    if (best < card.goldTime)
-        return MEDAL_GOLD;
-    if (best < card.silverTime)
-        return MEDAL_SILVER;
-    if (best < card.bronzeTime)
-        return MEDAL_BRONZE;
-    return MEDAL_NONE;
 }
 
 void CTrackSelectMenuPhysics::create() {
@@ -69,14 +52,12 @@ void CTrackSelectMenuPhysics::create() {
     gTrackSlide = CardSlide();
     gTrackBlink = false;
     TrackSettings track;
-    for (int n = 1; n <= kNumTracks; n++) {
-        char path[64];
-        snprintf(path, sizeof(path), "../Scripts/track%d.txt", n);
-        LoadTrackSettings(path, track);
-        gTrackCards[n - 1] = MakeTrackCard(track);
+    for (int i = 0; i < kNumTracks; i++) {
+        LoadTrackSettings(TrackScriptPath(i).c_str(), track);
+        gTrackCards[i] = MakeTrackCard(track);
         // A model not named "track<n>" would leave the card without a picture: it shows its own number's.
-        if (gTrackCards[n - 1].pictureNumber == 0)
-            gTrackCards[n - 1].pictureNumber = n;
+        if (gTrackCards[i].pictureNumber == 0)
+            gTrackCards[i].pictureNumber = i + 1;
     }
     CheckVehicle();
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/gamedefs.h"
 #include "app/states.h"
 #include "menus/menu.h"
 
@@ -11,7 +12,6 @@ class CBitmapFont;
 class CTrophyDisplay;
 struct TrackSettings;
 
-constexpr int kNumTracks = 24;
 extern int gSelectedTrack;  // 0..23, the track the loading state loads for a race
 
 // One track as the selection screen shows it.
@@ -32,10 +32,6 @@ extern CardSlide gTrackSlide;
 
 // Fills a card from a loaded track script.
 TrackCard MakeTrackCard(const TrackSettings& track);
-// The reward as a card shows it: "0,500$", "12,500$".
-std::string FormatCardCash(int32_t cash);
-// Cup a best time holds on a card, strict comparisons: 3 gold, 2 silver, 1 bronze, 0 none.
-int CardMedal(const TrackCard& card, float best);
 
 class CTrackSelectMenuPhysics : public CMenuScreenPhysics {
 public:
@@ -59,7 +55,6 @@ public:
 
 private:
     void DrawCard() const;
-    void DrawArrows() const;
 
     CTrophyDisplay* trophy;  // shared with the race renderer, not owned
     uint32_t background = 0;

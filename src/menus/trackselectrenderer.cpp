@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "data/profile.h"
+#include "data/rewards.h"
 #include "data/settings.h"
 #include "hud/bitmapfont.h"
 #include "menus/menupages.h"
@@ -98,7 +99,7 @@ void CTrackSelectMenuRenderer::draw() {
     const float shift = gTrackSlide.offset * w;
     const int line = ScaledToWindow(18);
     const TrackCard& card = gTrackCards[gSelectedTrack];
-    const int medal = gTrackSlide.offset == 0.0f ? CardMedal(card, gProfile.bestTimes[gSelectedTrack]) : 0;
+    const int medal = gTrackSlide.offset == 0.0f ? MedalOfTime(gProfile.bestTimes[gSelectedTrack], card.goldTime, card.silverTime, card.bronzeTime) : 0;
     BeginCareerScreen(background, nameX, nameLength);
     FillBox(0.05f * w + shift, 0.3f * h, 0.95f * w + shift, 0.9f * h);
     FillBox(0.0f, 0.0f, w, 0.05f * h);

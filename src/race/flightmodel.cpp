@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/gamedefs.h"
 #include "app/log.h"
 #include "app/managers.h"
 #include "app/states.h"
@@ -18,8 +19,7 @@ char gHudMessageText[kHudTextSize];
 
 namespace {
 
-constexpr float kHalfPi = 1.570796f;
-constexpr float kDegreesPerRadian = 57.29578f;
+constexpr float kGrazingAngle = 1.570796f;  // radians between a surface's normal and a flight along it
 constexpr float kCoastingDrag = 1.0f;          // units/s lost per second without thrust or brake
 constexpr float kSpeedToKmh = 2.0f * 3.6f;     // a world unit is half a metre
 constexpr float kStepBack = 0.01f;             // how far a contact sets the vehicle back
@@ -90,7 +90,7 @@ void UpdateSpeed(VehicleDynamics& v, float dt) {
 
 float ApplyImpact(VehicleDynamics& v, float angle) {
     const VehicleDefinition& def = SelectedVehicleDefinition();
-    float d = (angle - kHalfPi) * v.speed * v.speed * def.damageScale;
+    float d = (angle - kGrazingAngle) * v.speed * v.speed * def.damageScale;
     if (!(d > 0.0f))  // also catches NaN
         d = 0.0f;
     // Anything from 100 up destroys the vehicle; capping first keeps the sum in range.
@@ -124,7 +124,7 @@ Deflection Deflect(const float N[3], const float F[3], float angle, float speed)
     const float elevationF = std::atan2(F[1], std::sqrt(F[0] * F[0] + F[2] * F[2]));
     const float elevationR = std::atan2(R[1], std::sqrt(R[0] * R[0] + R[2] * R[2]));
     out.dPitch = (elevationR - elevationF) * kDegreesPerRadian;
-    out.loss = std::fabs((angle - kHalfPi) * speed);
+    out.loss = std::fabs((angle - kGrazingAngle) * speed);
     return out;
 }
 

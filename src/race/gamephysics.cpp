@@ -4,6 +4,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "app/gamedefs.h"
 #include "app/input.h"
 #include "app/loading.h"
 #include "app/log.h"
@@ -20,8 +21,6 @@
 CMilkshapeModel gTrackModel;
 
 namespace {
-
-constexpr unsigned char kEscape = 27;
 
 VehiclePose Capture(const CCamera& c) {
     return {c.x, c.y, c.z, c.yaw, c.pitch, c.roll, c.viewYaw, c.viewPitch};
@@ -58,7 +57,7 @@ bool InGoalZone(const float p[3]) {
 }
 
 void CGamePhysics::onKey(unsigned char key, bool down) {
-    if (down && key == kEscape)
+    if (down && key == kKeyEscape)
         gRequestedState = STATE_INGAME_MENU;
     // G shows or hides the ghost, unless the player has made it a driving key.
     if (!MatchBinding(key, false, down) && down && std::tolower(key) == kGhostKey)

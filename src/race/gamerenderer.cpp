@@ -13,6 +13,7 @@
 #include "hud/bitmapfont.h"
 #include "hud/hud.h"
 #include "lighting/stenciltechnique.h"
+#include "menus/trackselect.h"
 #include "race/gamephysics.h"
 #include "race/ghost.h"
 #include "race/overlays.h"

@@ -45,9 +45,15 @@ std::string VehiclePath(const char* profile, int track) {
     return TrackFile(profile, track, ".vehicle");
 }
 
+// Where the race camera's eye would be on a vehicle at that pose.
+Pose EyeOf(const RecordingSample& s) {
+    return CameraPoseOfVehicle({s.x, s.y, s.z, s.yaw, s.pitch, s.roll});
+}
+
 // How far the race camera at that pose would be from the goal box.
 float DistanceToGoal(const RecordingSample& s, const TrackSettings& t) {
-    const float p[3] = {s.x, s.y + kEyeHeight, s.z};
+    const Pose e = EyeOf(s);
+    const float p[3] = {e.x, e.y, e.z};
     float sum = 0.0f;
     for (int i = 0; i < 3; ++i) {
         const float d = std::max({t.goalMin[i] - p[i], 0.0f, p[i] - t.goalMax[i]});
@@ -190,7 +196,8 @@ void DrawGhost(Ghost& ghost, int state, const CCamera& camera) {
     if (!render)
         return;
     const RecordingSample s = ghost.path.Sample(RaceSeconds());
-    const float eye[3] = {s.x - camera.x, s.y + kEyeHeight - camera.y, s.z - camera.z};
+    const Pose e = EyeOf(s);
+    const float eye[3] = {e.x - camera.x, e.y - camera.y, e.z - camera.z};
     const float alpha = kGhostAlpha * std::clamp((Length(eye) - kFadeFrom) / kFadeOver, 0.0f, 1.0f);
     if (alpha <= 0.0f)
         return;

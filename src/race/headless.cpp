@@ -60,10 +60,8 @@ bool ParseRaceInput(const std::string& text, const char* name, std::vector<RaceI
 }
 
 void PlaceAtRaceStart(CCamera& camera, const TrackSettings& track) {
-    camera.Reset();
     const float* p = track.vehicleStartPosition;
-    camera.SetPosition(p[0], p[1] + 1.0f, p[2]);
-    camera.Yaw(-track.vehicleStartHeading);
+    camera.SeatOn({p[0], p[1], p[2], track.vehicleStartHeading});
 }
 
 CHeadlessRace::CHeadlessRace() : physics(&camera, &dynamics) {}
@@ -72,9 +70,7 @@ bool CHeadlessRace::Load(int track, int vehicle) {
     LoadVehicles(nullptr, nullptr);
     gSelectedVehicle = vehicle;
     dynamics = MakeDynamics(SelectedVehicleDefinition());
-    char script[64];
-    snprintf(script, sizeof(script), "../Scripts/track%d.txt", track + 1);
-    LoadTrackSettings(script, gTrackSettings);
+    LoadTrackSettings(TrackScriptPath(track).c_str(), gTrackSettings);
     gTrackModel.Clear();
     gTrackModel.Load(gTrackSettings.trackModel);
     physics.PrepareRace();

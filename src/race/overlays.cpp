@@ -7,6 +7,7 @@
 
 #include "app/states.h"
 #include "data/profile.h"
+#include "data/rewards.h"
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "hud/bitmapfont.h"
@@ -110,7 +111,7 @@ void DrawCaptions(CGameRenderer& r, int w, int h) {
 
 ResultsView CurrentResults() {
     ResultsView v;
-    v.raceSeconds = gRaceClock / 1000.0f;
+    v.raceSeconds = RaceSeconds();
     v.bestSeconds = (gSelectedTrack >= 0 && gSelectedTrack < kNumTracks) ? gProfile.bestTimes[gSelectedTrack] : 0.0f;
     v.goldTime = gTrackSettings.goldTime;
     v.silverTime = gTrackSettings.silverTime;
@@ -169,16 +170,6 @@ void DrawResultsTrophy(CGameRenderer& r) {
 
 }  // namespace
 
-std::string MoneyText(const char* label, int amount, bool alwaysComma) {
-    char buffer[64];
-    if (amount >= 1000 || (alwaysComma && amount >= 0)) {
-        snprintf(buffer, sizeof buffer, "%s%d,%03d$", label, amount / 1000, amount % 1000);
-    } else {
-        snprintf(buffer, sizeof buffer, "%s%d$", label, amount);
-    }
-    return buffer;
-}
-
 std::vector<OverlayText> ResultsPanelTexts(int w, int h, const ResultsView& v) {
     const int lh = h * 28 / 480;
     const float top = 0.95f * h;
@@ -194,9 +185,9 @@ std::vector<OverlayText> ResultsPanelTexts(int w, int h, const ResultsView& v) {
     texts.push_back(Line(TimeText("Silver: ", v.silverTime), x2, row(7), kMedalColors[MEDAL_SILVER]));
     texts.push_back(Line(TimeText("Bronze: ", v.bronzeTime), x2, row(8), kMedalColors[MEDAL_BRONZE]));
     if (v.medal >= MEDAL_BRONZE && v.medal <= MEDAL_GOLD) {
-        texts.push_back(Line(MoneyText("Cash won   : ", v.cashWon, true), x2, row(10), kCashColor));
-        texts.push_back(Line(MoneyText("Repair cost: ", v.repairCost, false), x2, row(11), kRepairColor));
-        texts.push_back(Line(MoneyText("Total      : ", v.total, false), x2, row(12), kTotalColor));
+        texts.push_back(Line("Cash won   : " + FormatPrize(v.cashWon), x2, row(10), kCashColor));
+        texts.push_back(Line("Repair cost: " + FormatCash(v.repairCost), x2, row(11), kRepairColor));
+        texts.push_back(Line("Total      : " + FormatCash(v.total), x2, row(12), kTotalColor));
         texts.push_back(Line(kMedalWords[v.medal], x2, row(14), kMedalColors[v.medal]));
         texts.push_back(Line("in this event", x2, row(15), kMedalColors[v.medal]));
     }

@@ -32,6 +32,3 @@ struct ResultsView {
     int cashWon, repairCost, total;
 };
 std::vector<OverlayText> ResultsPanelTexts(int w, int h, const ResultsView& view);
-
-// "label" + amount + "$", with a thousands comma from 1000 up; alwaysComma writes "0,500$" for 500.
-std::string MoneyText(const char* label, int amount, bool alwaysComma);

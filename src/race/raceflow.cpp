@@ -98,20 +98,13 @@ bool IsNewBest(float best, float seconds) {
     return best <= 0.0f || seconds < best;
 }
 
-int MedalOfTime(float seconds, const TrackSettings& track) {
-    if (seconds < track.goldTime) return MEDAL_GOLD;
-    if (seconds < track.silverTime) return MEDAL_SILVER;
-    if (seconds < track.bronzeTime) return MEDAL_BRONZE;
-    return MEDAL_NONE;
-}
-
 RaceResult ApplyRaceResult(Profile& profile, int track, float seconds, const TrackSettings& settings, int damage,
                            int damagePrice) {
     RaceResult result;
     if (track < 0 || track >= kNumTracks) return result;
     float& best = profile.bestTimes[track];
-    const int oldMedal = best > 0.0f ? MedalOfTime(best, settings) : MEDAL_NONE;
-    const int newMedal = MedalOfTime(seconds, settings);
+    const int oldMedal = MedalOfTime(best, settings.goldTime, settings.silverTime, settings.bronzeTime);
+    const int newMedal = MedalOfTime(seconds, settings.goldTime, settings.silverTime, settings.bronzeTime);
     if (newMedal == MEDAL_GOLD && oldMedal < MEDAL_GOLD) profile.goldCups = Increment(profile.goldCups);
     if (newMedal == MEDAL_SILVER && oldMedal < MEDAL_SILVER) profile.silverCups = Increment(profile.silverCups);
     if (newMedal == MEDAL_BRONZE && oldMedal < MEDAL_BRONZE) profile.bronzeCups = Increment(profile.bronzeCups);

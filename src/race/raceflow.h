@@ -4,13 +4,12 @@
 #include <vector>
 
 #include "app/states.h"
+#include "data/rewards.h"
 
 class CGamePhysics;
 struct MenuOption;
 struct Profile;
 struct TrackSettings;
-
-enum { MEDAL_NONE = 0, MEDAL_BRONZE = 1, MEDAL_SILVER = 2, MEDAL_GOLD = 3 };
 
 // Read by the race overlays.
 extern char gCountdownText[16];
@@ -55,9 +54,6 @@ public:
     const CGamePhysics* race = nullptr;  // holds the record that raced; not owned
 };
 
-// Medal a time earns on a track; a time equal to a medal time does not earn it.
-int MedalOfTime(float seconds, const TrackSettings& track);
-
 struct RaceResult {
     int medal = MEDAL_NONE;
     int cashWon = 0;
@@ -72,5 +68,3 @@ bool IsNewBest(float best, float seconds);
 // time, races completed and completion. Money saturates instead of wrapping around.
 RaceResult ApplyRaceResult(Profile& profile, int track, float seconds, const TrackSettings& settings, int damage,
                            int damagePrice);
-
-constexpr float kGameCompletePercent = 99.99f;

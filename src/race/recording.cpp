@@ -128,7 +128,8 @@ bool ReadWholeRecording(const char* text, size_t size, std::vector<RecordingSamp
 }
 
 RecordingSample PoseOfCamera(const CCamera& camera, float time) {
-    return {camera.x, camera.y - kEyeHeight, camera.z, time, -camera.yaw, -camera.pitch, -camera.roll};
+    const Pose v = VehiclePoseOfCamera(camera.GetPose());
+    return {v.x, v.y, v.z, time, v.yaw, v.pitch, v.roll};
 }
 
 std::string FormatRecording(const std::vector<RecordingSample>& samples) {

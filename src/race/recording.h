@@ -34,10 +34,7 @@ struct VehicleRecording {
 
 // The pose at time t between p and n (angles as plain numbers); n when they share one time.
 RecordingSample Interpolate(const RecordingSample& p, const RecordingSample& n, float t);
-// The race camera's eye sits this far above the vehicle model's origin.
-constexpr float kEyeHeight = 1.0f;
-// The vehicle model's pose that matches the race camera: turned the other way round, one unit lower (the
-// race starts one unit above where the fly-over's vehicle stopped).
+// The vehicle model's pose that matches the race camera (VehiclePoseOfCamera) at a time.
 RecordingSample PoseOfCamera(const CCamera& camera, float time);
 // The file text of a recording, one line a sample.
 std::string FormatRecording(const std::vector<RecordingSample>& samples);

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/gamedefs.h"
 #include "race/vehicle.h"
 #include "scene/transformation.h"
 
 namespace {
-
-constexpr float kDegrees = 57.29578f;
 
 float WrapDegrees(float a) {
     a = std::fmod(a + 180.0f, 360.0f);
@@ -43,8 +42,8 @@ void PointAhead(const std::vector<AutopilotPoint>& route, size_t from, float ahe
 // Camera yaw and pitch (degrees) that travel from `from` towards `to`.
 void HeadingTowards(const float from[3], const float to[3], float& yaw, float& pitch) {
     const float dx = to[0] - from[0], dy = to[1] - from[1], dz = to[2] - from[2];
-    yaw = std::atan2(dx, -dz) * kDegrees;
-    pitch = -std::atan2(dy, std::sqrt(dx * dx + dz * dz)) * kDegrees;
+    yaw = std::atan2(dx, -dz) * kDegreesPerRadian;
+    pitch = -std::atan2(dy, std::sqrt(dx * dx + dz * dz)) * kDegreesPerRadian;
 }
 
 int Clamp(float v, float limit) {

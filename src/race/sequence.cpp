@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/gamedefs.h"
 #include "app/log.h"
 #include "app/managers.h"
 #include "audio/soundmanager.h"
@@ -14,13 +15,6 @@
 #include "scene/transformation.h"
 
 CaptionSlot gCaptions[kNumCaptions];
-
-namespace {
-
-constexpr unsigned char kEscape = 27;
-constexpr float kPi = 3.14159265358979f;
-
-}  // namespace
 
 float CommandShare(const AnimationCommand& command, float elapsed, float dt) {
     // A FROM t TO t command has no length to spread over: its whole change lands in one update.
@@ -240,7 +234,7 @@ void CRaceIntroAnimationPhysics::UpdateCaptions(float dt) {
 }
 
 void CRaceIntroAnimationPhysics::onKey(unsigned char key, bool down) {
-    if (!down || key != kEscape) return;
+    if (!down || key != kKeyEscape) return;
     // The fly-over before a race cannot be skipped.
     if (state == STATE_GAME_INTRO) {
         RequestStateViaLoading(STATE_MAIN_MENU);
@@ -255,9 +249,8 @@ void CRaceIntroAnimationPhysics::leave() {
         gSoundManager->StopEngine();
         gSoundManager->StopMusic();
     }
-    camera->Reset();
-    camera->SetPosition(gVehicleTransform.x, gVehicleTransform.y + 1.0f, gVehicleTransform.z);
-    camera->Yaw(-gVehicleTransform.yaw);
+    // The race starts where the fly-over's vehicle stopped.
+    camera->SeatOn({gVehicleTransform.x, gVehicleTransform.y, gVehicleTransform.z, gVehicleTransform.yaw});
     cameraSpeed = 0.0f;
     for (CaptionSlot& slot : gCaptions) {
         slot.font = captionFont.get();

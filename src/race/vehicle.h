@@ -3,13 +3,14 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "app/gamedefs.h"
+
 class CCamera;
 class CMilkshapeModel;
 class CollisionWorld;
 class RenderModel;
 class TextureManager;
 
-constexpr int kNumVehicles = 4;
 // A vehicle file names this many settings: 13 numbers, NAME, ENGINE and DESCRIPTION.
 constexpr int kVehicleSettingCount = 16;
 

@@ -338,10 +338,6 @@ bool CMilkshapeModel::LoadFromMemory(const uint8_t* data, size_t size, const cha
     return true;
 }
 
-MsGroup* CMilkshapeModel::Group(size_t index) {
-    return index < groups.size() ? &groups[index] : nullptr;
-}
-
 const MsMaterial* CMilkshapeModel::MaterialOf(const MsGroup& group) const {
     if (group.materialIndex < 0 || size_t(group.materialIndex) >= materials.size())
         return nullptr;

@@ -94,7 +94,6 @@ public:
     bool LoadFromMemory(const uint8_t* data, size_t size, const char* nameForLog);
     void Clear();
 
-    MsGroup* Group(size_t index);  // null when out of range
     const MsMaterial* MaterialOf(const MsGroup& group) const;  // null for a negative or bad index
 
     std::vector<MsVertex> vertices;

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr float kDegreesToRadians = 3.14159265358979f / 180.0f;
+constexpr float kDegreesToRadians = kPi / 180.0f;
 
 // The image of +Z after rotating by yawDeg about Y and then by pitchDeg about X.
 void RotatedForward(float yawDeg, float pitchDeg, float out[3]) {
@@ -18,6 +18,14 @@ void RotatedForward(float yawDeg, float pitchDeg, float out[3]) {
 }
 
 }  // namespace
+
+Pose VehiclePoseOfCamera(const Pose& c) {
+    return {c.x, c.y - kEyeHeight, c.z, -c.yaw, -c.pitch, -c.roll};
+}
+
+Pose CameraPoseOfVehicle(const Pose& v) {
+    return {v.x, v.y + kEyeHeight, v.z, -v.yaw, -v.pitch, -v.roll};
+}
 
 void Normalize(float v[3], float out[3]) {
     const float length = Length(v);
@@ -134,6 +142,13 @@ CCamera::CCamera(TextureManager* textures) : textureManager(textures) {}
 void CCamera::Apply() {
     CTransformation::ApplyRotation();
     glTranslatef(-x, -y, -z);
+}
+
+void CCamera::SeatOn(const Pose& vehicle) {
+    const Pose eye = CameraPoseOfVehicle(vehicle);
+    Reset();
+    SetPosition(eye.x, eye.y, eye.z);
+    Yaw(eye.yaw);
 }
 
 void CCamera::Reset() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/gamedefs.h"
+
 class LensFlare;
 class TextureManager;
 
@@ -23,6 +25,17 @@ struct BoundingBox {
     void Freeze();                                   // stores Center() and Radius() as the sphere
 };
 
+// A placement by value: position, then yaw, pitch and roll in degrees.
+struct Pose {
+    float x = 0.0f, y = 0.0f, z = 0.0f;
+    float yaw = 0.0f, pitch = 0.0f, roll = 0.0f;
+};
+
+// The vehicle model is the race camera turned round (its angles negated), kEyeHeight lower; each pose gives
+// the other.
+Pose VehiclePoseOfCamera(const Pose& camera);
+Pose CameraPoseOfVehicle(const Pose& vehicle);
+
 // Position plus yaw (about Y), pitch (about X) and roll (about Z) in degrees, applied as GL matrix calls.
 class CTransformation {
 public:
@@ -41,6 +54,7 @@ public:
     virtual void Roll(float delta, float limit);
     // Unit image of +Z under yaw then pitch; writes out and returns it.
     virtual float* GetDirection(float out[3]);
+    Pose GetPose() const { return {x, y, z, yaw, pitch, roll}; }
 
     float x = 0.0f, y = 0.0f, z = 0.0f;
     float yaw = 0.0f, pitch = 0.0f, roll = 0.0f;
@@ -64,6 +78,9 @@ public:
     void EnsureLensFlare();
     // Draws the flare for this frame's view when there is one and the track has a sun.
     void UpdateLensFlare();
+
+    // Reset, then level where the race camera rides on a vehicle model posed at `vehicle`.
+    void SeatOn(const Pose& vehicle);
 
     LensFlare* lensFlare = nullptr;  // owned; null until a track with a sun is loaded
     TextureManager* textureManager = nullptr;

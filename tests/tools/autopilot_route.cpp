@@ -9,8 +9,8 @@
 
 int main(int argc, char** argv) {
     const int track = argc == 2 ? atoi(argv[1]) - 1 : -1;
-    if (track < 0 || track >= kTrackCount) {
-        fprintf(stderr, "usage: autopilot_route TRACK (1 to %d)\n", kTrackCount);
+    if (track < 0 || track >= kNumTracks) {
+        fprintf(stderr, "usage: autopilot_route TRACK (1 to %d)\n", kNumTracks);
         return 2;
     }
     TrackSettings s;

@@ -72,7 +72,7 @@ void CheckTexture(const std::string& path) {
 // A track card shows its track: neither black nor one flat colour, and unlike every other card.
 void CheckCards() {
     std::set<std::vector<uint8_t>> seen;
-    for (int i = 1; i <= kTrackCount; i++) {
+    for (int i = 1; i <= kNumTracks; i++) {
         const std::string path = "../Textures/track" + std::to_string(i) + ".jpg";
         DecodedImage image;
         if (!Decode(path, "card picture", image))
@@ -273,7 +273,7 @@ void CheckProbes(int i, const TrackSettings& s) {
 // the gold time, so gold is within a good player's reach.
 void CheckFlights() {
     printf("%-3s %-20s %8s %6s %6s %6s %6s\n", "#", "track", "pilot", "gold", "silver", "bronze", "tris");
-    for (int i = 0; i < kTrackCount; i++) {
+    for (int i = 0; i < kNumTracks; i++) {
         TrackSettings s;
         LoadTrackSettings(("../Scripts/track" + std::to_string(i + 1) + ".txt").c_str(), s);
         TrackLayout layout;

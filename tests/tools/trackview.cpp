@@ -9,6 +9,7 @@
 #include "data/trackscript.h"
 #include "lighting/shader.h"
 #include "race/gamerenderer.h"
+#include "race/headless.h"
 #include "scene/milkshape.h"
 #include "scene/rendermodel.h"
 #include "scene/texturemanager.h"
@@ -21,14 +22,11 @@ constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 
 bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderProgram& fogged) {
-    char script[64];
-    snprintf(script, sizeof(script), "../Scripts/track%d.txt", track);
-    LoadTrackSettings(script, gTrackSettings);
+    LoadTrackSettings(TrackScriptPath(track - 1).c_str(), gTrackSettings);
     const TrackSettings& s = gTrackSettings;
     TextureManager textures;
     CCamera camera(&textures);
-    camera.SetPosition(s.vehicleStartPosition[0], s.vehicleStartPosition[1] + 1.0f, s.vehicleStartPosition[2]);
-    camera.Yaw(-s.vehicleStartHeading);
+    PlaceAtRaceStart(camera, s);
     CMilkshapeModel trackModel, skyModel;
     if (!trackModel.Load(s.trackModel) || !skyModel.Load(s.skyModel))
         return false;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "app/gamedefs.h"
 #include "app/states.h"
 #include "audio/soundmanager.h"
 #include "race/collision.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
 
 class FlightModel : public ::testing::Test {
 protected:

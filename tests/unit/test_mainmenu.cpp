@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "data/rewards.h"
 #include "keypress.h"
 #include "menus/mainmenu.h"
 #include "menus/menu.h"
@@ -84,8 +85,10 @@ TEST(MenuOption, ChoicesWrapAndLongTextsAreCut) {
     EXPECT_EQ(strlen(longLabel.label), 63u);
 }
 
-TEST(MenuText, CashHasThousandsCommas) {
+TEST(Rewards, MoneyHasThousandsCommas) {
     EXPECT_EQ(FormatCash(1000000), "1,000,000$");
     EXPECT_EQ(FormatCash(1005), "1,005$");
     EXPECT_EQ(FormatCash(-250), "-250$");
+    EXPECT_EQ(FormatPrize(500), "0,500$");
+    EXPECT_EQ(FormatPrize(-1500), "-1500$");
 }

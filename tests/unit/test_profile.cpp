@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "data/profile.h"
+#include "race/vehicle.h"
 #include "testutil.h"
 
 namespace {

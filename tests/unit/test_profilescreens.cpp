@@ -93,12 +93,12 @@ TEST_F(ProfileScreens, ProfileMenuFlagsWhatIsUnavailable) {
     ResetProfile();
     gProfile.percentComplete = 99.5f;
     menu.enter();
-    EXPECT_TRUE(gProfileMenuItems[PROFILE_CHANGE_VEHICLE].flagged);
-    EXPECT_TRUE(gProfileMenuItems[PROFILE_HALL_OF_CHAMPIONS].flagged);
+    EXPECT_TRUE(gProfileMenuItems[PROFILE_CHANGE_VEHICLE].unavailable);
+    EXPECT_TRUE(gProfileMenuItems[PROFILE_HALL_OF_CHAMPIONS].unavailable);
     gProfile.percentComplete = 99.99f;
     gProfile.ownedVehicles[2] = true;
     gProfile.ownedCount = 2;
     menu.enter();
-    EXPECT_FALSE(gProfileMenuItems[PROFILE_CHANGE_VEHICLE].flagged);
-    EXPECT_FALSE(gProfileMenuItems[PROFILE_HALL_OF_CHAMPIONS].flagged);
+    EXPECT_FALSE(gProfileMenuItems[PROFILE_CHANGE_VEHICLE].unavailable);
+    EXPECT_FALSE(gProfileMenuItems[PROFILE_HALL_OF_CHAMPIONS].unavailable);
 }

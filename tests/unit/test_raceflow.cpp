@@ -106,11 +106,6 @@ TEST(RaceFlow, GoldOnEveryTrackCompletesTheGame) {
     EXPECT_EQ(gProfile.goldCups, 24);
 }
 
-TEST(Overlay, MoneyFormsOfTheResultsPanel) {
-    EXPECT_EQ(MoneyText("Cash won   : ", 500, true), "Cash won   : 0,500$");
-    EXPECT_EQ(MoneyText("Total      : ", -1500, false), "Total      : -1500$");
-}
-
 // Without a cup the panel has no money lines (its cup and money lines are read off the screen by the journey).
 TEST(Overlay, ResultsPanelWithoutACup) {
     const ResultsView v{75.5f, 0.0f, 60.0f, 70.0f, 80.0f, MEDAL_NONE, 0, 0, 0};

@@ -84,7 +84,7 @@ TEST_F(SettingsPage, KeysBindAtOnceOrWhileCapturingAndAKeyInUseSwaps) {
     EXPECT_EQ(controls.bindings[BINDING_FORWARD].code, 'a');
     EXPECT_EQ(controls.bindings[BINDING_BRAKE].code, 'z');
     Key(controls, kKeyEnter);
-    EXPECT_TRUE(gControlRows[forwardRow].flagged);
+    EXPECT_TRUE(gControlRows[forwardRow].capturing);
     Special(controls, 7);
     EXPECT_STREQ(gControlRows[forwardRow].ChoiceText(), "F7");
     Special(controls, kKeyUp);  // a key of its own again, not navigation: Turn upwards' key
@@ -98,7 +98,7 @@ TEST_F(SettingsPage, KeysBindAtOnceOrWhileCapturingAndAKeyInUseSwaps) {
     controls.enter();
     EXPECT_TRUE(controls.capturing);  // still waiting for a key on the next visit
     Key(controls, kKeyEnter);
-    EXPECT_FALSE(gControlRows[forwardRow].flagged);
+    EXPECT_FALSE(gControlRows[forwardRow].capturing);
     Special(controls, kKeyDown);
     EXPECT_EQ(controls.current, int(forwardRow) + 1);
 }

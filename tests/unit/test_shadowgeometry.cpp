@@ -5,6 +5,7 @@
 #include <map>
 #include <utility>
 
+#include "app/gamedefs.h"
 #include "lighting/shadowgeometry.h"
 
 namespace {
@@ -235,7 +236,7 @@ TEST(ShadowReach, GroupVolumesSwitchOffBeyondTheFarPlane) {
 
 TEST(ShadowNearCaps, CapsBetweenTheLightAndTheNearPlaneLandOnThePixelsBehindThem) {
     constexpr float kNear = 0.2f;
-    const float nearHeight = 2.0f * kNear * std::tan(30.0f * 3.14159265f / 180.0f), nearWidth = nearHeight * 4.0f / 3.0f;
+    const float nearHeight = 2.0f * kNear * std::tan(30.0f * kPi / 180.0f), nearWidth = nearHeight * 4.0f / 3.0f;
     const Point onNearPlane{0.05f, -0.03f, -kNear};
     const Point want{onNearPlane[0] / (0.5f * nearWidth), onNearPlane[1] / (0.5f * nearHeight), -1.0f};
     const float length = std::sqrt(0.09f + 0.64f + 0.25f);

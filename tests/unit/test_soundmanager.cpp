@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "app/gamedefs.h"
 #include "app/managers.h"
 #include "audio/soundmanager.h"
 #include "data/settings.h"
@@ -115,7 +116,7 @@ TEST_F(SoundManagerTest, ContactsSoundByTheirDamageAndARefusedNameAlerts) {
                                               {8.0f, SOUND_IMPACT_HEAVY}, {12.0f, SOUND_IMPACT_SEVERE}};
     for (const auto& [speed, effect] : contacts) {
         v.speed = speed;
-        ApplyImpact(v, 3.14159265f);
+        ApplyImpact(v, kPi);
         EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(effect)) << speed;
         EXPECT_EQ(State(sound.EffectsSource()), AL_PLAYING);
     }

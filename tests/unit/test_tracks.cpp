@@ -37,7 +37,7 @@ TEST(TrackPath, EvenSamplesWithUprightFramesAndCameraYaws) {
 TEST(TrackDesign, EveryTrackFitsItsFileKeepsItsCentreLineClearAndTheyGetLonger) {
     int perVehicle[4] = {};
     float firstLength = 0.0f, lastLength = 0.0f;
-    for (int i = 0; i < kTrackCount; i++) {
+    for (int i = 0; i < kNumTracks; i++) {
         perVehicle[DesignOf(i).vehicle]++;
         EXPECT_GE(DesignOf(i).vehicle, i > 0 ? DesignOf(i - 1).vehicle : 0) << i;
         TrackLayout layout;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "data/profile.h"
+#include "data/rewards.h"
 #include "data/trackscript.h"
 #include "menus/trackselect.h"
 #include "race/raceflow.h"
@@ -50,28 +51,22 @@ TEST(TrackCards, TextsOfTimesAndRewards) {
     track.silverTime = 0.0f;
     track.goldCash = 500;
     track.silverCash = 12500;
-    track.bronzeCash = 1234567;
     const TrackCard card = MakeTrackCard(track);
     EXPECT_EQ(card.pictureNumber, 7);
     EXPECT_EQ(card.timeLines[0], "Gold Cup     :00:01:23.500");
     EXPECT_EQ(card.timeLines[1], "Silver Cup   :--:--:--.---");
     EXPECT_EQ(card.cashLines[0], "Gold Cup     : 0,500$");
     EXPECT_EQ(card.cashLines[1], "Silver Cup   : 12,500$");
-    EXPECT_EQ(card.cashLines[2], "Bronze Cup   : 1234,567$");
     snprintf(track.trackModel, sizeof(track.trackModel), "../Models/canyon.ms3d");
     EXPECT_EQ(MakeTrackCard(track).pictureNumber, 0);
 }
 
-TEST(TrackCards, MedalsAreStrict) {
-    TrackCard card;
-    card.goldTime = 60.0f;
-    card.silverTime = 70.0f;
-    card.bronzeTime = 80.0f;
-    EXPECT_EQ(CardMedal(card, 0.0f), MEDAL_NONE);
-    EXPECT_EQ(CardMedal(card, 59.9f), MEDAL_GOLD);
-    EXPECT_EQ(CardMedal(card, 60.0f), MEDAL_SILVER);  // equal to gold is silver
-    EXPECT_EQ(CardMedal(card, 79.9f), MEDAL_BRONZE);
-    EXPECT_EQ(CardMedal(card, 80.0f), MEDAL_NONE);
+TEST(Rewards, MedalsAreStrict) {
+    EXPECT_EQ(MedalOfTime(0.0f, 60.0f, 70.0f, 80.0f), MEDAL_NONE);  // no time yet
+    EXPECT_EQ(MedalOfTime(59.9f, 60.0f, 70.0f, 80.0f), MEDAL_GOLD);
+    EXPECT_EQ(MedalOfTime(60.0f, 60.0f, 70.0f, 80.0f), MEDAL_SILVER);  // equal to gold is silver
+    EXPECT_EQ(MedalOfTime(79.9f, 60.0f, 70.0f, 80.0f), MEDAL_BRONZE);
+    EXPECT_EQ(MedalOfTime(80.0f, 60.0f, 70.0f, 80.0f), MEDAL_NONE);
 }
 
 TEST_F(TrackSelection, CardsComeFromTheScriptsAndLockTheWrongVehicle) {

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "app/gamedefs.h"
 #include "contentgen.h"
 #include "imagewriter.h"
 
 namespace {
 
 constexpr int kSize = 128;
-constexpr float kPi = 3.14159265f;
 
 // Small deterministic generator so every run writes the same bytes.
 struct Lcg {

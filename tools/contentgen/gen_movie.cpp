@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/gamedefs.h"
 #include "canvas.h"
 #include "contentgen.h"
 #include "kit_movie.h"
@@ -10,7 +11,6 @@
 namespace {
 
 constexpr int kWidth = 320, kHeight = 240, kFps = 25, kFrames = 100;
-constexpr float kPi = 3.14159265f;
 // A band of this colour runs along the bottom of every frame, so a screenshot can tell the movie is showing.
 constexpr Rgb kBandColour = {200, 40, 160};
 

@@ -13,11 +13,11 @@
 #include "race/headless.h"
 #include "race/recording.h"
 #include "scene/milkshape.h"
+#include "scene/transformation.h"
 #include "trackscriptwriter.h"
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
 constexpr float kFrame = 1.0f / 60.0f;
 constexpr float kSampleStep = 0.1f;  // seconds between recorded poses
 
@@ -101,7 +101,7 @@ void AddShots(TrackSettings& s, const std::vector<RecordingSample>& path, float 
         const float to = std::min(from + shotLength, length);
         const RecordingSample& p = PoseAt(path, n % 2 == 0 ? to + 0.5f : from - 0.5f);
         const float side = n % 4 < 2 ? 9.0f : -9.0f;
-        const float heading = -p.yaw * kPi / 180.0f;  // the model's yaw turned back into the camera's
+        const float heading = CameraPoseOfVehicle({p.x, p.y, p.z, p.yaw}).yaw * kPi / 180.0f;
         const float at[3] = {p.x + side * std::cos(heading), p.y + (n % 2 == 0 ? 2.0f : 6.0f),
                              p.z + side * std::sin(heading)};
         AddShot(s, path, from, to, at);
@@ -191,15 +191,14 @@ void AddOutroCaptions(TrackSettings& s) {
 }
 
 bool WriteSequence(const std::string& root, const Sequence& q, void (*captions)(TrackSettings&)) {
-    char trackScript[64];
-    snprintf(trackScript, sizeof trackScript, "../Scripts/track%d.txt", q.track + 1);
+    const std::string trackScript = TrackScriptPath(q.track);
     TrackSettings s;
     std::vector<RecordingSample> path;
     // Without a flyable track the sequence still tells its story, over an empty sky.
-    if (UseScenery(s, trackScript) && RecordSequenceFlight(root, q, s, path)) {
+    if (UseScenery(s, trackScript.c_str()) && RecordSequenceFlight(root, q, s, path)) {
         AddShots(s, path, q.length, 6.0f);
     } else {
-        fprintf(stderr, "contentgen: no flight over %s for %s; captions only\n", trackScript, q.script);
+        fprintf(stderr, "contentgen: no flight over %s for %s; captions only\n", trackScript.c_str(), q.script);
     }
     SetTitle(s, q.title);
     captions(s);

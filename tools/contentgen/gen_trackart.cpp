@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "app/gamedefs.h"
 #include "contentgen.h"
 #include "imagewriter.h"
 #include "meshbuilder.h"
@@ -13,7 +14,6 @@
 namespace {
 
 constexpr int kSize = 256;
-constexpr float kPi = 3.14159265f;
 
 struct Colour {
     float r, g, b;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/gamedefs.h"
 #include "contentgen.h"
 #include "filewriter.h"
 #include "data/settings.h"
@@ -14,6 +15,7 @@
 #include "race/autopilot.h"
 #include "race/gamephysics.h"
 #include "race/vehicle.h"
+#include "scene/transformation.h"
 #include "trackdesign.h"
 #include "trackscriptwriter.h"
 
@@ -52,21 +54,21 @@ void DescribeTrack(int index, const TrackLayout& layout, TrackSettings& s) {
         s.goalMin[k] = layout.goalMin[k];
         s.goalMax[k] = layout.goalMax[k];
     }
-    // The race camera starts one unit above the vehicle, facing the way the vehicle points.
-    s.vehicleStartPosition[0] = layout.start.x;
-    s.vehicleStartPosition[1] = layout.start.y - 1.0f;
-    s.vehicleStartPosition[2] = layout.start.z;
-    s.vehicleStartHeading = -layout.startYaw;
+    const Pose vehicle = VehiclePoseOfCamera({layout.start.x, layout.start.y, layout.start.z, layout.startYaw});
+    s.vehicleStartPosition[0] = vehicle.x;
+    s.vehicleStartPosition[1] = vehicle.y;
+    s.vehicleStartPosition[2] = vehicle.z;
+    s.vehicleStartHeading = vehicle.yaw;
 }
 
 float RoundUp(float seconds, float step) {
     return std::ceil(seconds / step) * step;
 }
 
-// The vehicle model's pose for a camera pose: the camera rides one unit above it, looking its way.
-void WriteSample(FILE* f, float time, const FlightSample& s) {
-    fprintf(f, "TIME %f POS %f %f %f HEAD %f AZM %f TILT %f\n", time, s.pos[0], s.pos[1] - 1.0f, s.pos[2], -s.yaw,
-            -s.pitch, -s.roll);
+// The vehicle model's sample for a camera pose of the flight.
+RecordingSample VehicleSample(float time, const FlightSample& s) {
+    const Pose v = VehiclePoseOfCamera({s.pos[0], s.pos[1], s.pos[2], s.yaw, s.pitch, s.roll});
+    return {v.x, v.y, v.z, time, v.yaw, v.pitch, v.roll};
 }
 
 // The fly-over: an orbit round the start, the vehicle flying the first seconds of the recorded flight
@@ -77,22 +79,19 @@ constexpr float kChaseLength = 6.0f;
 bool WriteFlyover(const std::string& root, int index, const AutopilotFlight& flight, TrackSettings& s) {
     const std::string recording = TrackPath("Scripts", index, "_flight.txt");
     const std::string file = root + "/Scripts/track" + std::to_string(index + 1) + "_flight.txt";
-    FILE* f = fopen(file.c_str(), "w");
-    if (!f) {
-        fprintf(stderr, "contentgen: cannot write %s\n", file.c_str());
-        return false;
-    }
     const FlightSample& first = flight.samples.front();
-    WriteSample(f, 0.0f, first);
+    std::vector<RecordingSample> samples = {VehicleSample(0.0f, first)};
     std::vector<FlightSample> chase;
     for (const FlightSample& sample : flight.samples)
         if (sample.time <= kChaseLength) {
-            WriteSample(f, kOrbitEnd + sample.time, sample);
+            samples.push_back(VehicleSample(kOrbitEnd + sample.time, sample));
             chase.push_back(sample);
         }
     const float chaseEnd = kOrbitEnd + chase.back().time;
-    WriteSample(f, chaseEnd + 0.05f, first);  // back on the start line for the race
-    fclose(f);
+    samples.push_back(VehicleSample(chaseEnd + 0.05f, first));  // back on the start line for the race
+    const std::string text = FormatRecording(samples);
+    if (!WriteBytes(file, std::vector<uint8_t>(text.begin(), text.end())))
+        return false;
     s.hasVehicleScript = true;
     CopyPath(s.vehicleScript, recording);
 
@@ -140,11 +139,11 @@ bool WriteFlyover(const std::string& root, int index, const AutopilotFlight& fli
 std::vector<TrackPrizes> PrizeTable() {
     // Each vehicle's tracks pay, in silvers, a fifth more than the next vehicle costs, so a player who
     // takes silver everywhere can always buy the next vehicle before its tracks (repairs included).
-    std::vector<TrackPrizes> prizes(kTrackCount);
-    for (int i = 0; i < kTrackCount; i++) {
+    std::vector<TrackPrizes> prizes(kNumTracks);
+    for (int i = 0; i < kNumTracks; i++) {
         const int v = DesignOf(i).vehicle;
         int tracksOfVehicle = 0;
-        for (int k = 0; k < kTrackCount; k++)
+        for (int k = 0; k < kNumTracks; k++)
             tracksOfVehicle += DesignOf(k).vehicle == v;
         const int nextPrice = v + 1 < kNumVehicles ? gVehicles[v + 1].price : gVehicles[v].price;
         const int silver = int(RoundUp(1.2f * float(nextPrice) / float(tracksOfVehicle), 50.0f));
@@ -164,7 +163,7 @@ bool GenerateTracks(const std::string& treeRoot) {
     const std::vector<TrackPrizes> prizes = PrizeTable();
     bool ok = true;
     printf("%-3s %-20s %8s %8s %8s %8s %7s\n", "#", "track", "pilot", "gold", "silver", "bronze", "tris");
-    for (int i = 0; i < kTrackCount && ok; i++) {
+    for (int i = 0; i < kNumTracks && ok; i++) {
         TrackLayout layout;
         TrackSettings s;
         const std::string modelFile = root + "/Models/track" + std::to_string(i + 1) + ".ms3d";
@@ -173,7 +172,7 @@ bool GenerateTracks(const std::string& treeRoot) {
             DescribeTrack(i, layout, s);
             ok = WriteMs3d(modelFile, layout.model) && WriteTrackScript(scriptFile, s);
         } else {
-            LoadTrackSettings(("../Scripts/track" + std::to_string(i + 1) + ".txt").c_str(), s);
+            LoadTrackSettings(TrackScriptPath(i).c_str(), s);
             HandPath(s, layout);
             s.animationCommands.clear();  // its fly-over is made from the flight below, like the others'
         }

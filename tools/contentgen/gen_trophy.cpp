@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/gamedefs.h"
 #include "contentgen.h"
 #include "imagewriter.h"
 #include "meshbuilder.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
 constexpr int kSides = 32;
 // World units per outline unit: small enough that the cup leaves the texts beside it on the results panel
 // and the track card readable.

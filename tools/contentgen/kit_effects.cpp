@@ -2,11 +2,12 @@
 #include <cmath>
 #include <vector>
 
+#include "app/gamedefs.h"
 #include "synth.h"
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double kTwoPi = 2.0 * kPiDouble;
 
 const Timbre kBlip = {{1.0f, 0.3f, 0.1f}, 6.0f, 0.003f, 0.05f, 0.0f, 0.03f, 0.0f, 0.0f};
 const Timbre kBeep = {{1.0f, 0.2f, 0.15f}, 1.0f, 0.004f, 0.5f, 0.8f, 0.04f, 0.0f, 0.0f};

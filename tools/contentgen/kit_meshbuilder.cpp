@@ -4,10 +4,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/gamedefs.h"
+
 namespace {
 
 constexpr size_t kMaxItems = 65535;
-constexpr float kPi = 3.14159265358979f;
 
 void CopyColour(float out[4], const float rgb[3], float alpha) {
     out[0] = rgb[0];

@@ -4,11 +4,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/gamedefs.h"
 #include "platform/files.h"
 #include "wavfile.h"
 
 namespace {
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double kTwoPi = 2.0 * kPiDouble;
 }
 
 void SoundBuffer::Add(long index, float value) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/gamedefs.h"
 #include "data/trackscript.h"
 #include "pattern.h"
 #include "random.h"
@@ -11,8 +12,6 @@
 #include "trackpieces.h"
 
 namespace {
-
-constexpr float kPi = 3.14159265f;
 
 const TrackTheme kThemes[] = {
     // name, shape, floor, wall, lamps, lamp colour
@@ -35,7 +34,7 @@ const TrackTheme kThemes[] = {
 };
 
 // Themes repeat; each track has its own light, colour, set piece and hard stretch.
-const TrackDesign kDesigns[kTrackCount] = {
+const TrackDesign kDesigns[] = {
     // title, theme, seed, vehicle, sky, sun, tint, fog, ambient, set piece, feature
     {"Dust Canyon", -1, 0, 0, "day", {0.8f, 0.7f, 0.2f}, {1, 1, 1}, {0.78f, 0.68f, 0.55f, 0.005f},
      {0.5f, 0.46f, 0.42f}, PIECE_ARCHES, FEATURE_ESSES},
@@ -86,6 +85,7 @@ const TrackDesign kDesigns[kTrackCount] = {
     {"The Last Canyon", 8, 46, 3, "violet", {0.6f, 0.25f, 0.7f}, {0.7f, 0.6f, 1.2f}, {0.5f, 0.35f, 0.6f, 0.005f},
      {0.45f, 0.4f, 0.52f}, PIECE_WRECK, FEATURE_CLIMB},
 };
+static_assert(sizeof(kDesigns) / sizeof(kDesigns[0]) == kNumTracks, "one design row for every track slot of the game");
 
 // How a shape's centre line and cross-section grow harder with difficulty d in [0, 1].
 struct ShapeRules {
@@ -266,7 +266,7 @@ void Sweep(MeshBuilder& mb, const std::vector<PathFrame>& path, const std::vecto
 }
 
 float Difficulty(int index) {
-    return float(index) / float(kTrackCount - 1);
+    return float(index) / float(kNumTracks - 1);
 }
 
 void Scenery(MeshBuilder& mb, const TrackTheme& theme, const std::vector<PathFrame>& path, float size, Random& rng,

@@ -14,11 +14,11 @@
 #include "platform/files.h"
 #include "platform/imagedecode.h"
 #include "scene/milkshape.h"
+#include "scene/transformation.h"
 #include "trackpath.h"
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
 constexpr int kSupersample = 2;
 constexpr float kNear = 0.2f;
 constexpr float kFar = 400.0f;  // twice the race's, so a card shows more of the way
@@ -244,13 +244,14 @@ const Texture& TextureOf(std::map<std::string, Texture>& cache, const char* path
 
 View ViewOf(const TrackSettings& s, const CardView& card, int width, int height) {
     View v;
-    const float yaw = -s.vehicleStartHeading * kPi / 180.0f, down = card.lookDown * kPi / 180.0f;
+    const float* p = s.vehicleStartPosition;
+    const Pose eye = CameraPoseOfVehicle({p[0], p[1], p[2], s.vehicleStartHeading});
+    const float yaw = eye.yaw * kPi / 180.0f, down = card.lookDown * kPi / 180.0f;
     const Vec3 heading{std::sin(yaw), 0.0f, -std::cos(yaw)};
     v.forward = {std::sin(yaw) * std::cos(down), -std::sin(down), -std::cos(yaw) * std::cos(down)};
     v.right = {std::cos(yaw), 0.0f, std::sin(yaw)};
     v.up = Cross(v.right, v.forward);
-    // The race camera rides one unit above the vehicle's start.
-    const Vec3 start{s.vehicleStartPosition[0], s.vehicleStartPosition[1] + 1.0f, s.vehicleStartPosition[2]};
+    const Vec3 start{eye.x, eye.y, eye.z};
     v.eye = start - heading * card.back + Vec3{0.0f, card.up, 0.0f};
     v.width = width;
     v.height = height;
@@ -322,13 +323,12 @@ uint8_t Byte(float value) {
 }  // namespace
 
 bool RenderTrackPicture(int track, const CardView& card, int width, int height, RgbImage& out) {
-    char script[64];
-    snprintf(script, sizeof(script), "../Scripts/track%d.txt", track);
+    const std::string script = TrackScriptPath(track - 1);
     TrackSettings s;
-    LoadTrackSettings(script, s);
+    LoadTrackSettings(script.c_str(), s);
     CMilkshapeModel model, skyModel;
     if (!model.Load(s.trackModel) || !skyModel.Load(s.skyModel)) {
-        fprintf(stderr, "contentgen: cannot read the models of %s for its picture\n", script);
+        fprintf(stderr, "contentgen: cannot read the models of %s for its picture\n", script.c_str());
         return false;
     }
     std::map<std::string, Texture> textures;

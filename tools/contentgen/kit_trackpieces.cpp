@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+#include "app/gamedefs.h"
 
-constexpr float kPi = 3.14159265f;
+namespace {
 
 // A square tube bent into a circle around the centre line, to fly through.
 void Ring(MeshBuilder& mb, const PathFrame& f, float radius, float thickness) {

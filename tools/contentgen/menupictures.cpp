@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/gamedefs.h"
 #include "filewriter.h"
 #include "paintcanvas.h"
 #include "pattern.h"
@@ -10,8 +11,6 @@
 #include "trackpicture.h"
 
 namespace {
-
-constexpr float kPi = 3.14159265f;
 
 // Fractal noise in 0 .. 1 whose features are about `scale` pixels across.
 float Noise(float x, float y, uint32_t seed, float scale, int octaves) {
@@ -244,7 +243,7 @@ bool WriteTrackPictures(const std::string& root) {
     if (!folder.ok())
         return false;
     bool ok = true;
-    for (int n = 1; n <= kTrackCount && ok; n++) {
+    for (int n = 1; n <= kNumTracks && ok; n++) {
         // Open courses and canyons are seen from high up under their lids, so the way ahead shows; a tunnel from
         // inside it.
         const TrackShape shape = ThemeOf(DesignOf(n - 1)).shape;

@@ -5,6 +5,7 @@
 
 struct TrackSettings;
 
+#include "app/gamedefs.h"
 #include "race/autopilot.h"
 #include "scene/milkshape.h"
 #include "trackpath.h"
@@ -43,7 +44,6 @@ struct TrackDesign {
     LayoutFeature feature;
 };
 
-constexpr int kTrackCount = 24;
 const TrackTheme& ThemeOf(const TrackDesign& design);
 const TrackDesign& DesignOf(int track);  // 0..23
 

@@ -1,0 +1,32 @@
+#pragma once
+
+// Counts and constants every layer shares. Nothing of the game is included here, so the lowest layer may
+// use it and the content generator can check its own tables against it.
+
+constexpr double kPiDouble = 3.141592653589793;  // for sums that need it, such as sound synthesis
+constexpr float kPi = float(kPiDouble);
+constexpr float kDegreesPerRadian = 57.29578f;
+
+// Track slots, one card each on the track selection; the profile keeps one best time per slot.
+constexpr int kNumTracks = 24;
+constexpr int kNumVehicles = 4;
+
+// Career completion from which the game counts as won: the ending plays and the Hall Of Champions opens.
+constexpr float kGameCompletePercent = 99.99f;
+
+// The vehicle model is the race camera turned round (yaw, pitch and roll negated), this much lower.
+constexpr float kEyeHeight = 1.0f;
+
+// GLUT key codes: characters from the keyboard callback, then special keys.
+constexpr unsigned char kKeyBackspace = 8;
+constexpr unsigned char kKeyTab = 9;
+constexpr unsigned char kKeyEnter = 13;
+constexpr unsigned char kKeyEscape = 27;
+constexpr unsigned char kKeyDelete = 127;
+constexpr int kKeyF1 = 1;
+constexpr int kKeyF12 = 12;
+constexpr int kKeyLeft = 100;
+constexpr int kKeyUp = 101;
+constexpr int kKeyRight = 102;
+constexpr int kKeyDown = 103;
+constexpr int kKeyInsert = 108;
