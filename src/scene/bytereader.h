@@ -9,8 +9,6 @@ class ByteReader {
 public:
     ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
-    size_t Position() const { return pos_; }
-    size_t Size() const { return size_; }
     size_t Remaining() const { return size_ - pos_; }
     bool Seek(size_t position);
 

@@ -14,6 +14,7 @@
 
 #include "audio/soundmanager.h"
 #include "audio/waves.h"
+#include "data/profile.h"
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "hud/hudscript.h"
@@ -23,6 +24,7 @@
 #include "race/autopilot.h"
 #include "race/gamephysics.h"
 #include "race/headless.h"
+#include "race/raceflow.h"
 #include "race/recording.h"
 #include "race/vehicle.h"
 #include "scene/milkshape.h"
@@ -141,9 +143,9 @@ void CheckScript(const std::string& path, bool isTrack) {
 // repairs, must be able to buy each next vehicle before the tracks that need it; gold on every track
 // completes the game.
 void CheckEconomy() {
-    std::vector<TrackSettings> tracks(24);
-    for (int i = 0; i < 24; i++)
-        LoadTrackSettings(("../Scripts/track" + std::to_string(i + 1) + ".txt").c_str(), tracks[i]);
+    std::vector<TrackSettings> tracks(kNumTracks);
+    for (int i = 0; i < kNumTracks; i++)
+        LoadTrackSettings(TrackScriptPath(i).c_str(), tracks[i]);
     int cash = 0;
     for (int v = 0; v < kNumVehicles; v++) {
         if (v > 0) {
@@ -156,12 +158,11 @@ void CheckEconomy() {
             if (t.requiredVehicle == v)
                 cash += t.silverCash - t.silverCash / 10;
     }
-    // The results screen adds a third of a twenty-fourth per medal step; three steps per track.
-    float percent = 0.0f;
-    for (int i = 0; i < 24; i++)
-        percent += 3 * 33.33333f / 24;
-    if (percent < 99.99f)
-        Problem("gold on every track gives only " + std::to_string(percent) + "%");
+    Profile champion;
+    for (int i = 0; i < kNumTracks; i++)
+        ApplyRaceResult(champion, i, tracks[i].goldTime * 0.5f, tracks[i], 0, 0);
+    if (champion.percentComplete < kGameCompletePercent)
+        Problem("gold on every track gives only " + std::to_string(champion.percentComplete) + "%");
 }
 
 constexpr float kFrame = 1.0f / 60.0f;
@@ -445,8 +446,8 @@ void CheckFont() {
 int main() {
     const size_t logBefore = ReadAll("log.txt").size();
     gSettings = DefaultSettings();
-    for (int i = 1; i <= 24; i++)
-        CheckScript("../Scripts/track" + std::to_string(i) + ".txt", true);
+    for (int i = 0; i < kNumTracks; i++)
+        CheckScript(TrackScriptPath(i), true);
     CheckScript("../Scripts/intro.txt", false);
     CheckScript("../Scripts/outro.txt", false);
 

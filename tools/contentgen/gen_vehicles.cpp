@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/gamedefs.h"
 #include "contentgen.h"
 #include "filewriter.h"
 #include "imagewriter.h"
@@ -63,7 +64,7 @@ void KestrelShape(Hull& h);
 void BulwarkShape(Hull& h);
 void ZephyrShape(Hull& h);
 
-const VehicleSpec kVehicles[4] = {
+const VehicleSpec kVehicles[] = {
     {"Hornet", "Twin ducted fans, 240 kW",
      "A forgiving all-rounder.\nSteady under thrust, gentle in the turns\nand tough enough to learn on.\n",
      0, 20, 850, 320, 10.0f, 14.0f, 1.8f, 25.0f, 35.0f, 50, 100, 0.04f,
@@ -89,6 +90,7 @@ const VehicleSpec kVehicles[4] = {
      {-1.9f, 0.88f, 0.33f, 0.36f, 0.22f, 2.6f, 0.6f, 0.0f, 0.61f}, {-1.2f, -0.15f, 0.45f, 0.2f, 0.15f, 2.0f},
      {0.33f, 0.95f, 0.11f, 0.08f}, ZephyrShape, {180, 30, 40}, {250, 250, 250}, {0.45f, 0.8f, 1.0f}},
 };
+static_assert(sizeof(kVehicles) / sizeof(kVehicles[0]) == kNumVehicles, "one spec for every vehicle of the game");
 
 constexpr float kSpeedToKmh = 7.2f;  // what the HUD shows for one unit per second
 
@@ -343,7 +345,7 @@ CMilkshapeModel Model(const VehicleSpec& v, int n) {
 
 bool GenerateVehicles(const std::string& root) {
     bool ok = true;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kNumVehicles; ++i) {
         const VehicleSpec& v = kVehicles[i];
         const int n = i + 1;
         const std::string text = Script(v);

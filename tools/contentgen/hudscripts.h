@@ -2,7 +2,7 @@
 
 #include <string>
 
-constexpr int kNumHudScripts = 4;
+#include "app/gamedefs.h"
 
-// The text of the HUD script of a vehicle (0 .. kNumHudScripts - 1), written as Scripts/hud<vehicle + 1>.txt.
+// The text of the HUD script of a vehicle (0 .. kNumVehicles - 1), written as Scripts/hud<vehicle + 1>.txt.
 std::string HudScriptText(int vehicle);

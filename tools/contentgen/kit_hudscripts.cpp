@@ -18,12 +18,13 @@ struct HudStyle {
     float attitudeSize;
 };
 
-const HudStyle kStyles[kNumHudScripts] = {
+const HudStyle kStyles[] = {
     {{0.25f, 0.3f, 0.6f}, false, 0.20f, 0.12f},
     {{0.2f, 0.5f, 0.3f}, true, 0.20f, 0.12f},
     {{0.6f, 0.45f, 0.15f}, false, 0.22f, 0.13f},
     {{0.55f, 0.2f, 0.25f}, true, 0.22f, 0.12f},
 };
+static_assert(sizeof(kStyles) / sizeof(kStyles[0]) == kNumVehicles, "one HUD for every vehicle of the game");
 
 // The panels: the tint darkened, and little of the scene showing through.
 constexpr float kPanelShade = 0.3f;
@@ -71,7 +72,7 @@ float Side(const HudStyle& style, float x, float width) {
 }  // namespace
 
 std::string HudScriptText(int vehicle) {
-    const HudStyle& style = kStyles[(vehicle % kNumHudScripts + kNumHudScripts) % kNumHudScripts];
+    const HudStyle& style = kStyles[(vehicle % kNumVehicles + kNumVehicles) % kNumVehicles];
     ScriptWriter w;
     const Tint edge = {style.tint.r + 0.3f, style.tint.g + 0.3f, style.tint.b + 0.3f};
     const Tint panel = {style.tint.r * kPanelShade, style.tint.g * kPanelShade, style.tint.b * kPanelShade};

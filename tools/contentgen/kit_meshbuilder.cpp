@@ -17,58 +17,6 @@ void CopyColour(float out[4], const float rgb[3], float alpha) {
     out[3] = alpha;
 }
 
-// Twice the signed area in the (x, -z) plane: positive when counter-clockwise seen from above.
-float AreaSeenFromAbove(const std::vector<std::pair<float, float>>& p) {
-    float area = 0.0f;
-    for (size_t i = 0; i < p.size(); ++i) {
-        const auto& a = p[i];
-        const auto& b = p[(i + 1) % p.size()];
-        area += a.first * -b.second - b.first * -a.second;
-    }
-    return area;
-}
-
-float Turn(const std::pair<float, float>& a, const std::pair<float, float>& b, const std::pair<float, float>& c) {
-    // Cross product in the (x, -z) plane.
-    return (b.first - a.first) * -(c.second - a.second) - -(b.second - a.second) * (c.first - a.first);
-}
-
-bool InsideTriangle(const std::pair<float, float>& p, const std::pair<float, float>& a,
-                    const std::pair<float, float>& b, const std::pair<float, float>& c) {
-    return Turn(a, b, p) >= 0.0f && Turn(b, c, p) >= 0.0f && Turn(c, a, p) >= 0.0f;
-}
-
-// Ear clipping of a simple polygon that is counter-clockwise seen from above; triangles keep that winding.
-std::vector<int> Triangulate(const std::vector<std::pair<float, float>>& p) {
-    std::vector<int> left(p.size()), out;
-    for (size_t i = 0; i < p.size(); ++i)
-        left[i] = int(i);
-    size_t guard = 0;
-    while (left.size() > 3 && guard < 2 * p.size() * p.size()) {
-        ++guard;
-        bool clipped = false;
-        for (size_t i = 0; i < left.size() && !clipped; ++i) {
-            const int a = left[(i + left.size() - 1) % left.size()], b = left[i], c = left[(i + 1) % left.size()];
-            if (Turn(p[a], p[b], p[c]) <= 0.0f)
-                continue;
-            bool empty = true;
-            for (int k : left)
-                if (k != a && k != b && k != c && InsideTriangle(p[k], p[a], p[b], p[c]))
-                    empty = false;
-            if (!empty)
-                continue;
-            out.insert(out.end(), {a, b, c});
-            left.erase(left.begin() + long(i));
-            clipped = true;
-        }
-        if (!clipped)
-            break;  // degenerate outline: give up on the rest rather than loop
-    }
-    if (left.size() == 3)
-        out.insert(out.end(), {left[0], left[1], left[2]});
-    return out;
-}
-
 }  // namespace
 
 Vec3 operator+(const Vec3& a, const Vec3& b) {
@@ -220,38 +168,6 @@ void MeshBuilder::AddCylinder(const Vec3& base, float radius, float height, int 
         const UV topUv[3] = {c, b, a}, bottomUv[3] = {c, a, b};
         AddTriangle(topCentre, top[i + 1], top[i], ups, topUv);
         AddTriangle(bottomCentre, bottom[i], bottom[i + 1], downs, bottomUv);
-    }
-}
-
-void MeshBuilder::AddExtrusion(const std::vector<std::pair<float, float>>& outline, float y0, float y1,
-                               float repeat) {
-    if (outline.size() < 3)
-        return;
-    std::vector<std::pair<float, float>> p = outline;
-    if (AreaSeenFromAbove(p) < 0.0f)
-        std::reverse(p.begin(), p.end());
-    for (size_t i = 0; i < p.size(); ++i) {
-        const auto& a = p[i];
-        const auto& b = p[(i + 1) % p.size()];
-        AddQuad({a.first, y0, a.second}, {b.first, y0, b.second}, {b.first, y1, b.second}, {a.first, y1, a.second},
-                repeat, repeat);
-    }
-    const std::vector<int> caps = Triangulate(p);
-    float minX = p[0].first, maxX = p[0].first, minZ = p[0].second, maxZ = p[0].second;
-    for (const auto& q : p) {
-        minX = std::min(minX, q.first);
-        maxX = std::max(maxX, q.first);
-        minZ = std::min(minZ, q.second);
-        maxZ = std::max(maxZ, q.second);
-    }
-    const float spanX = std::max(maxX - minX, 1e-6f), spanZ = std::max(maxZ - minZ, 1e-6f);
-    auto uv = [&](int k) { return UV{repeat * (p[k].first - minX) / spanX, repeat * (p[k].second - minZ) / spanZ}; };
-    for (size_t i = 0; i + 2 < caps.size(); i += 3) {
-        const int a = caps[i], b = caps[i + 1], c = caps[i + 2];
-        AddFlatTriangle({p[a].first, y1, p[a].second}, {p[b].first, y1, p[b].second}, {p[c].first, y1, p[c].second},
-                        uv(a), uv(b), uv(c));
-        AddFlatTriangle({p[a].first, y0, p[a].second}, {p[c].first, y0, p[c].second}, {p[b].first, y0, p[b].second},
-                        uv(a), uv(c), uv(b));
     }
 }
 

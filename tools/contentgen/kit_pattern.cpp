@@ -50,10 +50,6 @@ float Octaves(float x, float y, uint32_t seed, int octaves, int period) {
 
 }  // namespace
 
-float ValueNoise(float x, float y, uint32_t seed) {
-    return PeriodicNoise(x, y, seed, 0);
-}
-
 float FractalNoise(float x, float y, uint32_t seed, int octaves) {
     return Octaves(x, y, seed, octaves, 0);
 }

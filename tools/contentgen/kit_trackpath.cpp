@@ -48,18 +48,3 @@ std::vector<PathFrame> SamplePath(const std::vector<Vec3>& controls, float spaci
     }
     return out;
 }
-
-size_t NearestFrame(const std::vector<PathFrame>& path, Vec3 p, size_t from, size_t window) {
-    size_t best = from;
-    float bestDistance = 1e30f;
-    const size_t end = from + window < path.size() ? from + window : path.size();
-    for (size_t i = from; i < end; i++) {
-        const Vec3 d = path[i].pos - p;
-        const float dd = Dot(d, d);
-        if (dd < bestDistance) {
-            bestDistance = dd;
-            best = i;
-        }
-    }
-    return best;
-}

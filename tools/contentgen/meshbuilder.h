@@ -59,8 +59,6 @@ public:
     void AddBox(const Vec3& min, const Vec3& max, float repeat = 1.0f);
     // Upright cylinder around the vertical axis through base, smooth sides, optional flat caps.
     void AddCylinder(const Vec3& base, float radius, float height, int segments, bool caps);
-    // A prism: outline points (x, z) counter-clockwise seen from above, lifted from y0 to y1, with caps.
-    void AddExtrusion(const std::vector<std::pair<float, float>>& outline, float y0, float y1, float repeat = 1.0f);
     // A body through sections in order of increasing z, rings of `sides` points with smooth normals; with
     // caps, an end section of some size is closed flat. The picture wraps round once, its middle along the
     // top. Sections in order of decreasing z face inwards: the lining of a duct.

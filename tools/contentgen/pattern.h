@@ -5,9 +5,8 @@
 #include "imagewriter.h"
 #include "rgb.h"
 
-// Smooth deterministic value noise in [0, 1): the same arguments give the same value on every machine.
-float ValueNoise(float x, float y, uint32_t seed);
-// Sum of octaves of value noise, halving in amplitude and doubling in frequency; in [0, 1).
+// Sum of octaves of smooth deterministic value noise (the same arguments give the same value on every
+// machine), halving in amplitude and doubling in frequency; in [0, 1).
 float FractalNoise(float x, float y, uint32_t seed, int octaves);
 // The same, repeating every `period` lattice cells so pictures made from it tile.
 float TilingNoise(float x, float y, uint32_t seed, int octaves, int period);

@@ -22,5 +22,3 @@ struct PathFrame {
 // up as close to world +Y as the line allows, so floors stay level through bends.
 std::vector<PathFrame> SamplePath(const std::vector<Vec3>& controls, float spacing);
 
-// Index of the sample nearest to p, searching forward from `from` within `window` samples.
-size_t NearestFrame(const std::vector<PathFrame>& path, Vec3 p, size_t from, size_t window);
