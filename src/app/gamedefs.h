@@ -9,6 +9,7 @@ constexpr float kDegreesPerRadian = 57.29578f;
 
 // Track slots, one card each on the track selection; the profile keeps one best time per slot.
 constexpr int kNumTracks = 24;
+// Vehicles, each with its script, model and HUD; the profile keeps which of them it owns.
 constexpr int kNumVehicles = 4;
 
 // Career completion from which the game counts as won: the ending plays and the Hall Of Champions opens.
@@ -17,16 +18,6 @@ constexpr float kGameCompletePercent = 99.99f;
 // The vehicle model is the race camera turned round (yaw, pitch and roll negated), this much lower.
 constexpr float kEyeHeight = 1.0f;
 
-// GLUT key codes: characters from the keyboard callback, then special keys.
-constexpr unsigned char kKeyBackspace = 8;
-constexpr unsigned char kKeyTab = 9;
-constexpr unsigned char kKeyEnter = 13;
-constexpr unsigned char kKeyEscape = 27;
-constexpr unsigned char kKeyDelete = 127;
-constexpr int kKeyF1 = 1;
-constexpr int kKeyF12 = 12;
-constexpr int kKeyLeft = 100;
-constexpr int kKeyUp = 101;
-constexpr int kKeyRight = 102;
-constexpr int kKeyDown = 103;
-constexpr int kKeyInsert = 108;
+// GLUT key codes: characters from the keyboard callback, then keys from the special-key callback.
+enum : unsigned char { kKeyBackspace = 8, kKeyTab = 9, kKeyEnter = 13, kKeyEscape = 27, kKeyDelete = 127 };
+enum : int { kKeyF1 = 1, kKeyF12 = 12, kKeyLeft = 100, kKeyUp, kKeyRight, kKeyDown, kKeyInsert = 108 };

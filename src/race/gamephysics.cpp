@@ -1,6 +1,5 @@
 #include "race/gamephysics.h"
 
-#include <cctype>
 #include <cmath>
 #include <initializer_list>
 
@@ -60,7 +59,7 @@ void CGamePhysics::onKey(unsigned char key, bool down) {
     if (down && key == kKeyEscape)
         gRequestedState = STATE_INGAME_MENU;
     // G shows or hides the ghost, unless the player has made it a driving key.
-    if (!MatchBinding(key, false, down) && down && std::tolower(key) == kGhostKey)
+    if (!MatchBinding(key, false, down) && down && LowerCaseKey(key) == kGhostKey)
         gGhostShown = !gGhostShown;
 }
 
