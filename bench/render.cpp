@@ -3,7 +3,8 @@
 // autopilot's flight) of the track with the most triangles among those with a shadow-casting light. In the
 // same run, the ceiling (clearing and swapping alone) and the fill limit (one full-window pass of the race's
 // point-light program with fog over a textured quad); and the plain frame again with a ghost hovering ahead
-// of the camera at every pose. Run from the game's bin folder:
+// of the camera at every pose, and the shadowed frame by z-pass-plus, the technique the game builds beside
+// z-fail. Run from the game's bin folder:
 //   cd game/bin && ../../build/bench/bench_render [seconds per measurement] [folder for a picture per pose]
 
 #include <GL/glew.h>
@@ -202,8 +203,10 @@ int main(int argc, char** argv) {
             printf(" %6.1f", fps);
             if (pictures) {
                 game->draw();
-                const std::string path = std::string(pictures) + "/" + (shadowed ? "shadowed" : "plain") +
-                                         (twoSided ? "" : "-one") + std::to_string(p) + ".ppm";
+                std::string file = std::string(name) + " " + std::to_string(p) + ".ppm";  // "plain-frame-0.ppm"
+                file.erase(std::remove(file.begin(), file.end(), ','), file.end());
+                std::replace(file.begin(), file.end(), ' ', '-');
+                const std::string path = std::string(pictures) + "/" + file;
                 WritePpm(path.c_str(), kWidth, kHeight);  // llvmpipe keeps the back buffer over a swap
             }
         }
@@ -233,10 +236,14 @@ int main(int argc, char** argv) {
                                     true, twoSidedOffered);
     const double oneSided = twoSidedOffered ? measure("shadowed, one-sided stencil", true, false) : shadowed;
     const double ghost = measure("plain frame, ghost ahead", false, twoSidedOffered, true);
+    // The game's other technique, which it builds but does not choose.
+    stencil = std::make_unique<CZPPlusStencilTechnique>(&game->camera);
+    const double zPassPlus = measure(twoSidedOffered ? "shadowed, z-pass-plus two-sided" : "shadowed, z-pass-plus",
+                                     true, twoSidedOffered);
     printf("ratios: shadowed / plain %.3f, one-sided / plain %.3f, plain / fill limit %.3f, "
            "fill limit / ceiling %.3f, plain / ceiling %.3f, "
-           "ghost / plain %.3f\n",
+           "ghost / plain %.3f, z-pass-plus / shadowed %.3f\n",
            shadowed / plain, oneSided / plain, plain / fillLimit, fillLimit / ceiling, plain / ceiling,
-           ghost / plain);
+           ghost / plain, zPassPlus / shadowed);
     return 0;
 }

@@ -386,6 +386,10 @@ bool BuildTrack(int index, TrackLayout& out) {
     // Nothing lies under the floor for it to shadow.
     const int floorMaterial = material("floor", theme.floorTexture, design.tint, 0.0f, 1.0f, kModeCastsNoShadow);
     const int wallMaterial = material("wall", theme.wallTexture, design.tint, 0.0f, 1.0f);
+    // The rough walls are open sheets: under a sun they throw only slivers, where the noise turns a face
+    // towards it, and those long thin volumes cost more than any shadow a player sees. The walls take the sun
+    // by their facing; scenery, set pieces and the end caps still cast.
+    const int sweptWallMaterial = material("wall", theme.wallTexture, design.tint, 0.0f, 1.0f, kModeCastsNoShadow);
     const int lampMaterial = material("lamp", "lamp", plain, 0.8f, 1.0f);
     const int goalMaterial = material("G", "goal", plain, 0.9f, 1.0f);  // "G": seen, never collided with
     const SceneryMaterials pieces = {wallMaterial, lampMaterial, material("G", "crystal", glow, 0.8f, 1.0f),
@@ -394,7 +398,7 @@ bool BuildTrack(int index, TrackLayout& out) {
 
     const std::vector<ProfilePoint> profile = ProfileOf(theme.shape, size);
     const float roughness = theme.shape == SHAPE_OPEN ? 1.5f : 2.5f;
-    const int partMaterials[PART_COUNT] = {floorMaterial, wallMaterial, LidMaterial(mb, theme)};
+    const int partMaterials[PART_COUNT] = {floorMaterial, sweptWallMaterial, LidMaterial(mb, theme)};
     Sweep(mb, out.path, profile, partMaterials, roughness, design.seed);
     Random rng(design.seed * 7u + 3u);
     out.lamps.clear();
