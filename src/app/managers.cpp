@@ -4,7 +4,6 @@
 
 #include "app/loading.h"
 #include "app/placeholder.h"
-#include "audio/soundmanager.h"
 #include "hud/bitmapfont.h"
 #include "menus/mainmenu.h"
 #include "menus/profilemenus.h"
@@ -18,7 +17,6 @@
 #include "race/trophy.h"
 #include "scene/texturemanager.h"
 
-CSoundManager* gSoundManager = nullptr;
 CRendererManager* gRendererManager = nullptr;
 CPhysicsManager* gPhysicsManager = nullptr;
 

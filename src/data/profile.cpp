@@ -11,6 +11,7 @@
 #include "platform/files.h"
 
 Profile gProfile;
+int gSelectedVehicle = 0;
 const char* const kProfileFolder = "../Profiles/";
 
 namespace {

@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "menus/trackselect.h"
-#include "race/vehicle.h"
+#include "app/gamedefs.h"
 
 constexpr int kProfileNameSize = 20;  // 19 characters and the terminator
 constexpr int kRaceTimeSize = 13;     // "hh:mm:ss.mmm" and the terminator
@@ -26,6 +25,7 @@ struct Profile {
 };
 
 extern Profile gProfile;
+extern int gSelectedVehicle;  // 0..3, the vehicle raced with
 
 // A new profile: no progress, vehicle 0 owned and active. The name is kept.
 void ResetProfile(Profile& profile);

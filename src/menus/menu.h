@@ -4,17 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/gamedefs.h"
 #include "app/states.h"
-
-// GLUT key codes the menus react to: characters from the keyboard callback, then special keys.
-constexpr unsigned char kKeyBackspace = 8;
-constexpr unsigned char kKeyEnter = 13;
-constexpr unsigned char kKeyEscape = 27;
-constexpr unsigned char kKeyDelete = 127;
-constexpr int kKeyLeft = 100;
-constexpr int kKeyUp = 101;
-constexpr int kKeyRight = 102;
-constexpr int kKeyDown = 103;
 
 // Base of the menu screens' update objects: none uses the mouse, and unless a screen says otherwise it
 // has nothing to animate and nothing to build at start-up.

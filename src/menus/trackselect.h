@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/gamedefs.h"
 #include "app/states.h"
 #include "menus/menu.h"
 
@@ -11,8 +12,6 @@ class CBitmapFont;
 class CTrophyDisplay;
 struct TrackSettings;
 
-constexpr int kNumTracks = 24;
-extern int gSelectedTrack;  // 0..23, the track the loading state loads for a race
 
 // One track as the selection screen shows it.
 struct TrackCard {

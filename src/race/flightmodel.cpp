@@ -5,16 +5,12 @@
 #include <cstring>
 
 #include "app/log.h"
-#include "app/managers.h"
 #include "app/states.h"
 #include "audio/soundmanager.h"
+#include "hud/hud.h"
 #include "race/collision.h"
 #include "race/vehicle.h"
 #include "scene/transformation.h"
-
-char gHudSpeedText[kHudTextSize];
-char gHudDamageText[kHudTextSize];
-char gHudMessageText[kHudTextSize];
 
 namespace {
 

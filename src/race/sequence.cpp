@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "app/log.h"
-#include "app/managers.h"
 #include "audio/soundmanager.h"
 #include "data/settings.h"
 #include "data/trackscript.h"

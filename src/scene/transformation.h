@@ -50,7 +50,6 @@ public:
 class CCamera : public CTransformation {
 public:
     explicit CCamera(TextureManager* textures = nullptr);
-    ~CCamera() override;
     CCamera(const CCamera&) = delete;
     CCamera& operator=(const CCamera&) = delete;
 
@@ -64,6 +63,9 @@ public:
     void EnsureLensFlare();
     // Draws the flare for this frame's view when there is one and the track has a sun.
     void UpdateLensFlare();
+    // Deletes the flare. The flare lives in a layer above the camera's, so its owner is released by the race
+    // renderer, whose camera alone builds one, when it goes.
+    void ReleaseLensFlare();
 
     LensFlare* lensFlare = nullptr;  // owned; null until a track with a sun is loaded
     TextureManager* textureManager = nullptr;

@@ -6,6 +6,7 @@
 
 #include "app/states.h"
 #include "audio/soundmanager.h"
+#include "hud/hud.h"
 #include "race/collision.h"
 #include "race/vehicle.h"
 #include "racetestutil.h"
