@@ -26,11 +26,11 @@
 #include "data/trackscript.h"
 #include "lighting/shader.h"
 #include "lighting/stenciltechnique.h"
-#include "menus/trackselect.h"
 #include "platform/swapinterval.h"
 #include "race/gamephysics.h"
 #include "race/gamerenderer.h"
 #include "race/ghost.h"
+#include "race/raceflow.h"
 #include "scene/milkshape.h"
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "app/loading.h"
 #include "app/log.h"
 #include "app/managers.h"
 #include "app/padinput.h"
@@ -38,6 +39,8 @@ bool GlEntryPointsPresent() {
 }
 
 void CreateManagers() {
+    gRedrawLoadingScreen = RedrawLoadingScreen;
+    gShutdownGame = Shutdown;
     gSoundManager = new CSoundManager();
     gSoundManager->Init();
     gRendererManager = new CRendererManager();

@@ -1,9 +1,5 @@
 #pragma once
 
-#include <string>
-
-#include "data/settings.h"
-
 // GLUT input callbacks: each forwards to the current state's update object (nothing before the first frame).
 void KeyboardDown(unsigned char key, int x, int y);
 void KeyboardUp(unsigned char key, int x, int y);
@@ -36,13 +32,3 @@ struct MouseStep {
 MouseStep TrackMouse(MouseTracker& tracker, int x, int y, int width, int height);
 
 extern MouseTracker gMouse;
-
-// A letter is one key whatever Shift or Caps Lock say: "a" pressed before Shift is released as "A".
-bool SameKey(const KeyBinding& binding, int code, bool special);
-int LowerCaseKey(int code);  // 'A'..'Z' to 'a'..'z', every other code as it is
-
-// Index of the first of `count` bindings (in order) that are this key, or -1.
-int MatchKeyBinding(const KeyBinding* bindings, int count, int code, bool special);
-
-// The name of a binding on the control settings page, at most 7 characters.
-std::string KeyBindingName(const KeyBinding& binding);

@@ -10,10 +10,10 @@
 #include "data/trackscript.h"
 #include "hud/bitmapfont.h"
 #include "menus/mainmenu.h"
-#include "menus/trackselect.h"
 #include "platform/clock.h"
 #include "race/gamephysics.h"
 #include "race/gamerenderer.h"
+#include "race/raceflow.h"
 #include "race/vehicle.h"
 
 void CLoadPhysics::enter() {
@@ -110,8 +110,7 @@ void CLoadRenderer::DrawScreen() const {
     End2D();
 }
 
-void ShowLoadingProgress(int percent) {
-    gLoadingProgress = int16_t(percent);
+void RedrawLoadingScreen() {
     if (gRendererManager && gRendererManager->load)
         gRendererManager->load->draw();
 }

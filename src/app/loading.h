@@ -28,8 +28,8 @@ private:
     std::unique_ptr<CBitmapFont> font;
 };
 
-// Sets gLoadingProgress and redraws the loading screen at once (used inside long loads).
-void ShowLoadingProgress(int percent);
+// The loading screen drawn at once, when the renderer manager has one (the hook gRedrawLoadingScreen).
+void RedrawLoadingScreen();
 
 // Pixel rectangle of the progress bar for a window of the given size.
 struct ProgressBarRect {

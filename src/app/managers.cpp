@@ -17,7 +17,6 @@
 #include "race/trophy.h"
 #include "scene/texturemanager.h"
 
-CSoundManager* gSoundManager = nullptr;
 CRendererManager* gRendererManager = nullptr;
 CPhysicsManager* gPhysicsManager = nullptr;
 

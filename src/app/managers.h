@@ -3,7 +3,6 @@
 #include "app/states.h"
 #include "race/vehicle.h"
 
-class CSoundManager;
 class TextureManager;
 class CLoadPhysics;
 class CLoadRenderer;
@@ -66,6 +65,5 @@ public:
     CPhysics* vehiclePurchase = nullptr;
 };
 
-extern CSoundManager* gSoundManager;
 extern CRendererManager* gRendererManager;
 extern CPhysicsManager* gPhysicsManager;

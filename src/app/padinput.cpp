@@ -5,6 +5,7 @@
 #include "app/gamedefs.h"
 #include "app/input.h"
 #include "app/managers.h"
+#include "data/keybinding.h"
 #include "platform/clock.h"
 
 namespace {

@@ -34,6 +34,13 @@ extern int16_t gLoadingProgress;
 
 void RequestStateViaLoading(int target);
 
+// The app's own work, which the layers below reach only through these hooks; null until the app sets them.
+extern void (*gRedrawLoadingScreen)();  // draws the loading screen at once
+extern void (*gShutdownGame)();         // releases the managers (the main menu's quit item)
+
+// Sets gLoadingProgress and redraws the loading screen (used inside long loads).
+void ShowLoadingProgress(int percent);
+
 // Per-state logic and input. lastTime is 0 whenever a state becomes current, so its first update gets dt 0.
 class CPhysics {
 public:

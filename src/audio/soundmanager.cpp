@@ -5,6 +5,8 @@
 #include "app/log.h"
 #include "data/settings.h"
 
+CSoundManager* gSoundManager = nullptr;
+
 const char* SoundFile(int id) {
     switch (id) {
     case SOUND_INTERMENU: return "../Audio/intermenu.wav";

@@ -71,3 +71,6 @@ private:
     ALuint mEngineSource = 0;
     ALuint mMusicSource = 0;
 };
+
+// Made by the app before the first frame, null before then and after shutdown: callers test it before use.
+extern CSoundManager* gSoundManager;

@@ -9,9 +9,9 @@
 #include "app/log.h"
 #include "data/scriptline.h"
 #include "platform/files.h"
-#include "race/vehicle.h"
 
 Profile gProfile;
+int gSelectedVehicle = 0;
 const char* const kProfileFolder = "../Profiles/";
 
 namespace {

@@ -25,6 +25,7 @@ struct Profile {
 };
 
 extern Profile gProfile;
+extern int gSelectedVehicle;  // 0..3, the vehicle raced with
 
 // A new profile: no progress, vehicle 0 owned and active. The name is kept.
 void ResetProfile(Profile& profile);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "race/recording.h"
+#include "data/recording.h"
 
 enum : uint32_t {
     LIGHT_SUN = 0,

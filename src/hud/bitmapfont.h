@@ -32,6 +32,12 @@ std::unique_ptr<CBitmapFont> MakeFont(const wchar_t* face, int height, int weigh
 // model-view matrix is left current. Every Begin2D is paired with one End2D in the same drawing pass.
 void Begin2D();
 void End2D();
+// Depth test, lighting, texturing and culling off, alpha blending on: boxes and text over a scene.
+void OverlayState();
+// Back from OverlayState: white, blending off, depth test, lighting, texturing and culling on.
+void SceneState();
+// A filled rectangle in the current colour (pixel coordinates).
+void FillBox(float x0, float y0, float x1, float y1);
 
 // Makes "../hudFont.ttf" available as the face "Beware" until UnregisterPrivateFont. Call before the first
 // font is made and after the last one is gone.

@@ -10,7 +10,6 @@
 #include "hud/bitmapfont.h"
 #include "platform/clock.h"
 #include "platform/files.h"
-#include "race/vehicle.h"
 #include "scene/transformation.h"
 
 namespace {
@@ -51,6 +50,9 @@ bool ValidIndex(const std::vector<HudVertex>& vertices, int i) {
 }  // namespace
 
 char gHudGapText[16] = "";
+char gHudSpeedText[kHudTextSize];
+char gHudDamageText[kHudTextSize];
+char gHudMessageText[kHudTextSize];
 
 CHud::CHud(CCamera* camera)
     : camera(camera),

@@ -15,6 +15,12 @@ class CCamera;
 // empty without a ghost. Written by the ghost every frame of a race.
 extern char gHudGapText[16];
 
+// Written by the flight model, drawn by the HUD.
+constexpr int kHudTextSize = 32;
+extern char gHudSpeedText[kHudTextSize];
+extern char gHudDamageText[kHudTextSize];
+extern char gHudMessageText[kHudTextSize];
+
 // The race HUD: shapes and instruments laid out by a script, drawn between Begin2D and End2D.
 class CHud {
 public:

@@ -3,7 +3,10 @@
 #include "lighting/lensflare.h"
 #include "scene/transformation.h"
 
-CCamera::~CCamera() { delete lensFlare; }
+void CCamera::ReleaseLensFlare() {
+    delete lensFlare;
+    lensFlare = nullptr;
+}
 
 void CCamera::EnsureLensFlare() {
     if (gTrackSettings.hasSun && !lensFlare) lensFlare = new LensFlare(textureManager);

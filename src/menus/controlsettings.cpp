@@ -1,7 +1,7 @@
 #include "menus/settingsmenus.h"
 
-#include "app/input.h"
 #include "audio/soundmanager.h"
+#include "data/keybinding.h"
 
 std::vector<MenuOption> gControlRows;
 

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/frame.h"
 #include "menus/menu.h"
 #include "audio/soundmanager.h"
 
@@ -163,7 +162,8 @@ void CMenuPhysics::onKey(unsigned char key, bool down) {
     case MAINMENU_OPTIONS: SwitchPage(4, MAINMENU_VIDEO); break;
     case MAINMENU_EXIT:
         PlayMenuSound(SOUND_MENUSELECT);
-        Shutdown();
+        if (gShutdownGame)
+            gShutdownGame();
         exit(0);
     case MAINMENU_VIDEO: Choose(STATE_VIDEO_SETTINGS); break;
     case MAINMENU_AUDIO: Choose(STATE_AUDIO_SETTINGS); break;

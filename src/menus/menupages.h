@@ -15,17 +15,10 @@ struct MenuPageFonts {
 // Draws the page of `state` (4 .. 8) inside the darkened 640 x 480 panel; call in 2D mode with blending on.
 void DrawMenuPage(int state, const MenuPageFonts& fonts, int width, int height);
 
-// A filled rectangle in the current colour (pixel coordinates).
-void FillBox(float x0, float y0, float x1, float y1);
-
 void SetFontColor(CBitmapFont& font, float r, float g, float b, float a = 1.0f);
 
 // Light model and light 0 of the menu scenes (the main menu and the vehicle previews).
 void SetMenuLighting();
-// Depth test, lighting, texturing and culling off, alpha blending on: boxes and text over a scene.
-void OverlayState();
-// Back from OverlayState: white, blending off, depth test, lighting, texturing and culling on.
-void SceneState();
 // Depth test, culling and lighting off (true) or back on (false) around flat pictures.
 void FlatPictureState(bool on);
 // A texture over the whole window, upright, in white (2D mode); leaves texturing on.

@@ -3,7 +3,6 @@
 
 #include <cstring>
 
-#include "app/loading.h"
 #include "data/settings.h"
 #include "hud/bitmapfont.h"
 #include "menus/mainmenu.h"

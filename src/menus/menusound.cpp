@@ -1,4 +1,3 @@
-#include "app/managers.h"
 #include "audio/soundmanager.h"
 #include "menus/menu.h"
 

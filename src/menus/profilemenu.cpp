@@ -1,5 +1,4 @@
 #include "audio/soundmanager.h"
-#include "app/managers.h"
 #include "data/profile.h"
 #include "menus/profilemenus.h"
 #include "race/vehicle.h"

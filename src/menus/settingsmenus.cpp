@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/managers.h"
 #include "audio/soundmanager.h"
 #include "platform/displaymodes.h"
 

@@ -9,7 +9,6 @@
 #include "race/raceflow.h"
 #include "race/vehicle.h"
 
-int gSelectedTrack = 0;
 TrackCard gTrackCards[kNumTracks];
 bool gTrackVehicleAllowed = false;
 bool gTrackBlink = false;

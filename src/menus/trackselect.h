@@ -12,7 +12,6 @@ class CBitmapFont;
 class CTrophyDisplay;
 struct TrackSettings;
 
-extern int gSelectedTrack;  // 0..23, the track the loading state loads for a race
 
 // One track as the selection screen shows it.
 struct TrackCard {

@@ -11,6 +11,7 @@
 #include "menus/menupages.h"
 #include "menus/profilemenus.h"
 #include "menus/trackselect.h"
+#include "race/raceflow.h"
 #include "race/trophy.h"
 #include "race/vehicle.h"
 #include "scene/texturemanager.h"

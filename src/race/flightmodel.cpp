@@ -6,16 +6,12 @@
 
 #include "app/gamedefs.h"
 #include "app/log.h"
-#include "app/managers.h"
 #include "app/states.h"
 #include "audio/soundmanager.h"
+#include "hud/hud.h"
 #include "race/collision.h"
 #include "race/vehicle.h"
 #include "scene/transformation.h"
-
-char gHudSpeedText[kHudTextSize];
-char gHudDamageText[kHudTextSize];
-char gHudMessageText[kHudTextSize];
 
 namespace {
 

@@ -4,11 +4,9 @@
 #include <initializer_list>
 
 #include "app/gamedefs.h"
-#include "app/input.h"
-#include "app/loading.h"
 #include "app/log.h"
-#include "app/managers.h"
 #include "audio/soundmanager.h"
+#include "data/keybinding.h"
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "race/collision.h"

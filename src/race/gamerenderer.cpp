@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "app/loading.h"
 #include "app/log.h"
 #include "data/profile.h"
 #include "data/settings.h"
@@ -13,10 +12,10 @@
 #include "hud/bitmapfont.h"
 #include "hud/hud.h"
 #include "lighting/stenciltechnique.h"
-#include "menus/trackselect.h"
 #include "race/gamephysics.h"
 #include "race/ghost.h"
 #include "race/overlays.h"
+#include "race/raceflow.h"
 #include "race/vehicle.h"
 #include "scene/milkshape.h"
 #include "scene/rendermodel.h"
@@ -62,6 +61,7 @@ CGameRenderer::~CGameRenderer() {
     sky.reset();
     skyModel.reset();
     gTrackModel.Clear();
+    camera.ReleaseLensFlare();
     program.reset();
     for (ShaderObject* s :
          {&vertexShader, &fragmentShader, &fogFragmentShader, &lamplessFragmentShader, &lamplessFogFragmentShader})

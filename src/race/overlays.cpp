@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "app/gamedefs.h"
 #include "app/states.h"
 #include "data/profile.h"
 #include "data/rewards.h"
@@ -13,8 +14,6 @@
 #include "hud/bitmapfont.h"
 #include "hud/hudtimer.h"
 #include "menus/menu.h"
-#include "menus/menupages.h"
-#include "menus/trackselect.h"
 #include "race/gamerenderer.h"
 #include "race/raceflow.h"
 #include "race/sequence.h"

@@ -5,13 +5,12 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/managers.h"
+#include "app/gamedefs.h"
 #include "audio/soundmanager.h"
 #include "data/profile.h"
 #include "data/trackscript.h"
 #include "hud/hudtimer.h"
 #include "menus/menu.h"
-#include "menus/trackselect.h"
 #include "race/gamephysics.h"
 #include "race/ghost.h"
 #include "race/vehicle.h"
@@ -22,6 +21,7 @@ int gRaceMedal = MEDAL_NONE;
 int gCashWon = 0;
 int gRepairCost = 0;
 int gRaceTotal = 0;
+int gSelectedTrack = 0;
 float gTrophyAngle = 0.0f;
 
 namespace {

@@ -18,6 +18,7 @@ extern int gRaceMedal;
 extern int gCashWon;
 extern int gRepairCost;
 extern int gRaceTotal;
+extern int gSelectedTrack;  // 0..23, the track the loading state loads for a race
 extern float gTrophyAngle;  // also turned by the track selection
 
 // Three seconds, a beep at each, then the race.

@@ -5,7 +5,6 @@
 
 #include "app/gamedefs.h"
 #include "app/log.h"
-#include "app/managers.h"
 #include "audio/soundmanager.h"
 #include "data/settings.h"
 #include "data/trackscript.h"

@@ -14,7 +14,6 @@
 #include "scene/rendermodel.h"
 
 VehicleDefinition gVehicles[kNumVehicles];
-int gSelectedVehicle = 0;
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/gamedefs.h"
+#include "data/profile.h"  // gSelectedVehicle, which the profile mirrors
 
 class CCamera;
 class CMilkshapeModel;
@@ -37,7 +38,6 @@ struct VehicleDefinition {
 };
 
 extern VehicleDefinition gVehicles[kNumVehicles];
-extern int gSelectedVehicle;  // 0..3
 
 // The flight-model state of one vehicle; the race camera is its position.
 struct VehicleDynamics {
@@ -56,12 +56,6 @@ struct VehicleDynamics {
     bool destroyed = false;
     float destroyedTimer = 4.0f;  // seconds until the pause menu opens after terminal damage
 };
-
-// Written by the flight model, drawn by the HUD.
-constexpr int kHudTextSize = 32;
-extern char gHudSpeedText[kHudTextSize];
-extern char gHudDamageText[kHudTextSize];
-extern char gHudMessageText[kHudTextSize];
 
 // Reads one vehicle file into def (fields it does not name are left as they are). Logs
 // "Failed to load <path>" and returns false when it cannot be opened; a wrong setting count and values

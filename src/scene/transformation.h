@@ -64,7 +64,6 @@ public:
 class CCamera : public CTransformation {
 public:
     explicit CCamera(TextureManager* textures = nullptr);
-    ~CCamera() override;
     CCamera(const CCamera&) = delete;
     CCamera& operator=(const CCamera&) = delete;
 
@@ -78,6 +77,9 @@ public:
     void EnsureLensFlare();
     // Draws the flare for this frame's view when there is one and the track has a sun.
     void UpdateLensFlare();
+    // Deletes the flare. The flare lives in a layer above the camera's, so its owner is released by the race
+    // renderer, whose camera alone builds one, when it goes.
+    void ReleaseLensFlare();
 
     // Reset, then level where the race camera rides on a vehicle model posed at `vehicle`.
     void SeatOn(const Pose& vehicle);

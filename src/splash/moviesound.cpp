@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "app/managers.h"
 #include "audio/soundmanager.h"
 #include "data/settings.h"
 #include "platform/moviedecoder.h"

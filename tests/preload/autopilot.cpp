@@ -13,8 +13,9 @@
 #include "app/input.h"
 #include "app/log.h"
 #include "app/managers.h"
-#include "menus/trackselect.h"
+#include "data/settings.h"
 #include "race/gamephysics.h"
+#include "race/raceflow.h"
 #include "race/routepilot.h"
 #include "scene/transformation.h"
 

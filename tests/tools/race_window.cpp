@@ -9,9 +9,9 @@
 #include "app/managers.h"
 #include "data/settings.h"
 #include "data/trackscript.h"
-#include "menus/trackselect.h"
 #include "race/gamerenderer.h"
 #include "race/headless.h"
+#include "race/raceflow.h"
 
 namespace {
 

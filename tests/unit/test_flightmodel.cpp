@@ -7,6 +7,7 @@
 #include "app/gamedefs.h"
 #include "app/states.h"
 #include "audio/soundmanager.h"
+#include "hud/hud.h"
 #include "race/collision.h"
 #include "race/vehicle.h"
 #include "racetestutil.h"

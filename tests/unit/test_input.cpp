@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/input.h"
+#include "data/keybinding.h"
 
 namespace {
 
