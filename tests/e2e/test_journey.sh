@@ -4,7 +4,8 @@
 #    key capture on the controls page; track 1 entered from the menus: the fly-over ignores Esc, the countdown,
 #    the pause menu, the autopilot (in the game, on the rebound key) flies on to the goal and a cup; the
 #    profile file, the profile menu and the track card show the result; the volume changed on the audio page;
-#    Exit ends the game with code 0. (The race's picture and HUD: test_race_window; the intro: test_game_intro.)
+#    Exit ends the game with code 0. (The race's picture: test_race_shadows; its HUD clock: test_gamepad; the intro:
+#    test_game_intro.)
 # 2. A second start, the game intro skipped with Esc: the audio page shows the kept volume; a prepared rich
 #    profile buys a vehicle; a prepared profile one medal short of completion finishes a race and the ending
 #    plays; Exit from the main menu ends the game with code 0.
