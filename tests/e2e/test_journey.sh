@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# A new player's whole way through the game, with the sound going to a wave file (what is heard: test_audio):
+# A new player's whole way through the game, with the sound captured to a wave file:
 # 1. splash, intro movie and game intro (left with Esc) to the main menu; a new profile; Forward rebound by
 #    key capture on the controls page; track 1 entered from the menus: the fly-over ignores Esc, the countdown,
-#    the pause menu, the autopilot (in the game, on the rebound key) flies on to the goal and a cup; the
+#    the pause menu keeps the thrusting engine's hum (the countdown's beeps and the idle engine: test_audio),
+#    the autopilot (in the game, on the rebound key) flies on to the goal and a cup; the
 #    profile file, the profile menu and the track card show the result; the volume changed on the audio page;
 #    Exit ends the game with code 0. (The race's picture: test_race_shadows; its HUD clock: test_gamepad; the intro:
 #    test_game_intro.)
@@ -97,6 +98,9 @@ flyover_shown() {
     [ "$(count "$1" 200x70+412+8 178 178 255 4)" -lt 30 ]
 }
 
+# Sound: positions in the capture are read from its growing size.
+wav_now() { awk -v s="$(stat -c %s "$WAV" 2>/dev/null || echo 0)" 'BEGIN {printf "%.2f", (s > 44 ? s - 44 : 0) / 88200}'; }
+
 # run_game: starts the game with the captured sound and the pointer at the window's centre (keys go to the
 # window under it), flown by the autopilot in a race.
 run_game() {
@@ -112,7 +116,7 @@ quit_game() {
 }
 
 # race_to_goal NAME: from track selection, Enter starts the race; the fly-over ignores Esc; the countdown;
-# the race, flown by the autopilot.
+# the race, flown by the autopilot, from RACE_AT in the capture.
 race_to_goal() {
   key Return 0
   wait_for "$1-flyover" 120 flyover_shown > /dev/null
@@ -126,6 +130,7 @@ race_to_goal() {
     text "$f" Beware 100 700 477 434 "$VALUE" "1.." || fail "no countdown number in its box"
   not_counting() { ! countdown_shown "$1"; }
   wait_for "$1-started" 30 not_counting > /dev/null
+  RACE_AT=$(wav_now)
 }
 
 # ---------------------------------------------------------------------------------------------- first start
@@ -191,11 +196,14 @@ sleep 3
 shot racing-1 > /dev/null
 sleep 1.5
 shot racing-2 > /dev/null
+RACING_TO=$(wav_now)
 
 # Esc pauses (the thrust stays on) for a few seconds; Esc resumes.
 xdotool key Escape
 wait_for pause 40 pause_shown > /dev/null
+PAUSE_AT=$(wav_now)
 sleep 3
+PAUSE_TO=$(wav_now)
 xdotool key Escape
 not_paused() { ! pause_shown "$1"; }
 wait_for resumed 40 not_paused > /dev/null
@@ -258,7 +266,15 @@ enter 1.5 Down Down  # Back: page one, Options highlighted
 keys Up Up
 quit_game
 
+# The pause keeps the engine humming at the pitch it had under thrust: no music, no silence. (Positions are taken
+# when a screen has been recognised, a little after it appeared.)
 cp "$WAV" "$SHOTS/first.wav"
+racing=$(loudest "$WAV" 0.1 "$(awk -v a="$RACE_AT" 'BEGIN {print a + 1}')" "$RACING_TO")
+paused=$(loudest "$WAV" 0.1 "$(awk -v a="$PAUSE_AT" 'BEGIN {print a + 0.3}')" "$PAUSE_TO")
+echo "loudest 0.1 s: racing $racing ($RACE_AT-$RACING_TO s), paused $paused ($PAUSE_AT-$PAUSE_TO s)"
+holds "r > 0.005" r="$racing" || fail "no engine heard while racing ($racing)"
+holds "p > 0.7 * r && p < 1.3 * r" p="$paused" r="$racing" ||
+  fail "the engine does not hum on at its racing level while paused ($paused against $racing)"
 
 # ---------------------------------------------------------------------------------------------- second start
 # Two prepared profiles: one rich enough to buy, one a medal short of completing the game; track 1's goal
