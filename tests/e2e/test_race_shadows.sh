@@ -59,11 +59,12 @@ write_settings shadows 1
 read -r mean sd <<<"$(convert "$SHOTS/plain.png" -colorspace Gray -format "%[fx:mean] %[fx:standard_deviation]" info:)"
 read -r sr _ sb <<<"$(pixel "$SHOTS/plain.png" 512 120)"
 read -r fr _ fb <<<"$(pixel "$SHOTS/plain.png" 512 560)"
-echo "plain: mean $mean, deviation $sd; sky blue-red $((sb - sr)), floor $((fb - fr)); walls $(bright plain 40x40+80+180) \
-$(bright plain 40x40+904+180)"
+left=$(bright plain 40x40+80+180)
+right=$(bright plain 40x40+904+180)
+echo "plain: mean $mean, deviation $sd; sky blue-red $((sb - sr)), floor $((fb - fr)); walls $left, $right"
 holds "m > 0.15 && m < 0.9 && s > 0.06" m="$mean" s="$sd" || fail "the race start is not a lit scene"
 [ $((sb - sr)) -gt $((fb - fr)) ] || fail "sky and floor are not told apart"
-holds "l > 1.3 * r" l="$(bright plain 40x40+80+180)" r="$(bright plain 40x40+904+180)" || fail "the walls are not lit from one side"
+holds "l > 1.3 * r" l="$left" r="$right" || fail "the walls are not lit from one side"
 shade=10x4+347+419
 sunny=30x4+420+432
 far=60x8+482+386

@@ -6,7 +6,8 @@ start_x
 (cd "$TREE/bin" && "$BUILD_DIR/tests/trackview" "$WORK/track" 1 24) || fail "trackview failed"
 # lit PICTURE MEAN SPREAD: the picture's brightness (0..255) reaches MEAN on average and SPREAD in deviation.
 lit() {
-  read -r mean spread < <(convert "$1" -colorspace gray -format "%[fx:int(255*mean)] %[fx:int(255*standard_deviation)]\n" info:)
+  read -r mean spread < <(convert "$1" -colorspace gray \
+    -format "%[fx:int(255*mean)] %[fx:int(255*standard_deviation)]\n" info:)
   [ "$mean" -ge "$2" ] && [ "$spread" -ge "$3" ] || fail "$(basename "$1") is dark or flat (mean $mean, spread $spread)"
 }
 for i in $(seq 1 24); do
