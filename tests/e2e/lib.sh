@@ -159,6 +159,12 @@ wait_splash() {
 }
 
 log_has() { grep -qF -- "$1" "$TREE/bin/log.txt" 2>/dev/null; }
+# hint_pixels SHOT: the game intro's "Press [ESC] to skip" (Arial 12, white, baseline 16 pixels above the bottom
+# from x = 472). countdown_shown SHOT: the race countdown's number, (0.5, 0.5, 0.85), inside its dark box.
+hint_pixels() { count "$1" 150x16+468+738 255 255 255 12; }
+countdown_shown() { [ "$(count "$1" 320x125+372+254 127 127 217 4)" -gt 200 ]; }
+# record1 PROFILE: the best time of track 1 in a profile file.
+record1() { awk '/^RECORD /{print $2; exit}' "$1"; }
 
 # key KEY [seconds]: presses KEY and waits (half a second unless told). keys KEY...: each in turn so.
 # enter SECONDS [KEY...]: the keys, then Return, then a wait of SECONDS.

@@ -1,19 +1,17 @@
 #!/usr/bin/env bash
-# The game intro plays its fly-by with captions over the moving scene and the skip hint; Esc skips it into the
-# main menu through the loading screen.
+# The game intro plays its fly-by with captions over the moving scene and the skip hint. (Esc skipping it into
+# the main menu, without the hint: test_journey.)
 source "$(dirname "$0")/lib.sh"
 make_tree
 start_x
 start_game
 wait_window Zephyrace > /dev/null
 
-# "Press [ESC] to skip", Arial 12 in white, its baseline 16 pixels above the bottom from x = 472.
-hint_pixels() { count "$1" 150x16+468+738 255 255 255 12; }
 hint_shown() { [ "$(hint_pixels "$1")" -gt 25 ]; }
 wait_for intro-start 90 hint_shown > /dev/null
 
 # The camera moves: shots a second apart differ over most of the picture; captions come and go. The shots
-# are taken first and looked at afterwards, so the intro is still playing when Esc is pressed.
+# are taken first and looked at afterwards.
 # The intro lasts 34 s; on a loaded machine screenshots are slow, so only the first 26 s are photographed.
 started=$SECONDS
 shots=0
@@ -25,7 +23,6 @@ for i in $(seq 1 8); do
 done
 [ "$shots" -ge 4 ] || fail "only $shots intro shots could be taken in time"
 kill -0 "$GAME_PID" || fail "the game ended during the intro"
-xdotool key Escape
 prev="$SHOTS/intro-start.png"
 captions=0
 for i in $(seq 1 "$shots"); do
@@ -42,13 +39,4 @@ for i in $(seq 1 "$shots"); do
   prev=$f
 done
 [ "$captions" -ge 2 ] || fail "captions showed in only $captions of $shots shots"
-
-# Esc skipped to the main menu (whose chrome letters share the captions' pale blue): the hint is gone.
-sleep 4
-for i in 1 2; do
-  f=$(shot "after-escape-$i")
-  [ "$(hint_pixels "$f")" -lt 10 ] || fail "the skip hint is still shown after Esc"
-  sleep 1
-done
-kill -0 "$GAME_PID" || fail "the game ended after Esc"
 echo "game intro ok"

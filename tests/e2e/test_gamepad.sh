@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The pad alone, a virtual one played inside the game by tests/preload/padscript.c: B leaves the intro, the
 # stick and the d-pad move through the main menu, A confirms (only the profile's name is typed), a pad pulled
-# out and plugged in again is followed, and in a race on track 1 the right trigger thrusts, the stick banks and
-# pitches the vehicle, Start pauses and B resumes.
+# out and plugged in again is followed, and in a race on track 1 the right trigger thrusts (the scene moves,
+# the HUD's clock runs), the stick banks and pitches the vehicle, Start pauses and B resumes. Last, the mouse:
+# a pointer brought to the window's edge is pulled back to its centre.
 source "$(dirname "$0")/lib.sh"
 make_tree
 skip_intro
@@ -65,6 +66,9 @@ pad "0 righttrigger 0"
 moved=$(changed_pixels "$SHOTS/start.png" "$SHOTS/thrust.png" 8)
 echo "changed with thrust: $moved pixels"
 [ "$moved" -gt 40000 ] || fail "the right trigger did not fly the vehicle"
+timer_mask "$SHOTS/start.png" "$WORK/timer-1.png"
+timer_mask "$SHOTS/thrust.png" "$WORK/timer-2.png"
+[ "$(changed_pixels "$WORK/timer-1.png" "$WORK/timer-2.png" 0)" -gt 20 ] || fail "the HUD timer does not run"
 # The stick forward lifts the nose, held right it banks: the attitude indicator shows more sky, then tilts.
 pad "0 lefty -1" "0.2 lefty 0"
 sleep 1
@@ -87,5 +91,11 @@ shot resumed > /dev/null
 echo "panel: paused $(panel "$SHOTS/pause.png"), resumed $(panel "$SHOTS/resumed.png")"
 holds "p < 0.6 * r" p="$(panel "$SHOTS/pause.png")" r="$(panel "$SHOTS/resumed.png")" ||
   fail "Start and B did not pause and resume"
+xdotool mousemove 600 400
+sleep 0.3
+xdotool mousemove 3 400
+sleep 0.5
+pointer=$(xdotool getmouselocation | awk '{print $1, $2}')
+[ "$pointer" = "x:512 y:384" ] || fail "the pointer was not recentred from the edge ($pointer)"
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game died"
 echo "gamepad ok"

@@ -12,15 +12,13 @@ PLAYER=Ghosty
 write_profile "$PLAYER" 0.000000 0 0 0 0 0
 P="$TREE/Profiles/$PLAYER.txt"
 G="$TREE/Profiles/$PLAYER.ghosts"
-record1() { awk '/^RECORD /{print $2; exit}' "$P"; }
 
-countdown_shown() { [ "$(count "$1" 320x125+372+254 127 127 217 4)" -gt 200 ]; }
 # start_race NAME: Enter on the track card; returns once the fly-over has given way to the countdown.
 start_race() {
   key Return 0
   wait_for "$1-countdown" 120 countdown_shown > /dev/null
 }
-intro_shown() { [ "$(count "$1" 150x16+468+738 255 255 255 12)" -gt 25 ]; }  # its skip hint
+intro_shown() { [ "$(hint_pixels "$1")" -gt 25 ]; }
 # open_track1 [ENV...]: the game started (in ENV) past its intro, the profile loaded, track 1's card shown.
 open_track1() {
   start_game "$@"
@@ -41,10 +39,10 @@ xdotool mousemove 512 384
 autopilot 1
 open_track1 "${AUTOPILOT_ENV[@]}"
 start_race first
-for _ in $(seq 240); do [ "$(record1)" != 0.000000 ] && break; sleep 0.5; done
-[ "$(record1)" != 0.000000 ] || fail "the autopilot did not finish track 1 within two minutes"
+for _ in $(seq 240); do [ "$(record1 "$P")" != 0.000000 ] && break; sleep 0.5; done
+[ "$(record1 "$P")" != 0.000000 ] || fail "the autopilot did not finish track 1 within two minutes"
 shot first-results > /dev/null
-best=$(record1)
+best=$(record1 "$P")
 [ -f "$G/track1.txt" ] || fail "no ghost saved for the new best time $best"
 [ "$(cat "$G/track1.vehicle")" = "VEHICLE 0" ] || fail "the ghost's vehicle file does not name the Hornet"
 samples=$(wc -l < "$G/track1.txt")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The race with no window on the generated track 1: held thrust alone is stopped by the first bend; turned
-# into the canyon wall with thrust held, the vehicle is stopped by the wall at every frame
-# length, even frames seconds long, and never comes out on the other side.
+# The race with no window on the generated track 1: the four vehicles rank by speed; turned into the canyon
+# wall with thrust held, the vehicle is stopped by the wall at every frame length, even frames seconds long, and
+# never comes out on the other side. (Held thrust alone never finishing in time is a content-check probe on
+# every track.)
 source "$(dirname "$0")/lib.sh"
 make_tree
 RUN="$BUILD_DIR/tests/headless_race"
@@ -12,12 +13,6 @@ race() { # INPUT DT LIMIT [VEHICLE]: prints the two result lines
 field() { awk -v k="$2" '{for (i = 1; i < NF; i++) if ($i == k) print $(i + 1)}' <<<"$1" | head -n1; }
 
 printf '0 press forward\n' > "$WORK/straight.txt"
-# Track 1 bends further than it is wide: held thrust alone ends against a wall, never in the goal.
-out=$(race straight.txt 0.016667 60)
-echo "straight: $out"
-[ "$(field "$out" finished)" = 0 ] || fail "held thrust alone reached the goal zone: $out"
-[ "$(field "$out" damage)" -gt 0 ] || fail "held thrust never met the first bend: $out"
-
 # The four vehicles differ where a player feels it: flat out down the straight start, each gets its own way
 # in two seconds, the Zephyr furthest and the Hornet least; their files load without a complaint.
 declare -A went

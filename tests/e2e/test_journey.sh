@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # A new player's whole way through the game, with the sound captured to a wave file:
-# 1. splash, intro movie and game intro (watched, then left with Esc) to the main menu; a new profile;
-#    Forward rebound by key capture on the controls page; track 1 entered from the menus: the fly-over ignores
-#    Esc, the countdown beeps, the HUD runs, the pause menu keeps the engine's hum, the autopilot (in the
-#    game, on the rebound key) flies on to the goal and a cup; the profile file, the profile menu and the
-#    track card show the result; the volume changed on the audio page; Exit ends the game with code 0.
+# 1. splash, intro movie and game intro (left with Esc) to the main menu; a new profile; Forward rebound by
+#    key capture on the controls page; track 1 entered from the menus: the fly-over ignores Esc, the countdown,
+#    the pause menu keeps the thrusting engine's hum (the countdown's beeps and the idle engine: test_audio),
+#    the autopilot (in the game, on the rebound key) flies on to the goal and a cup; the
+#    profile file, the profile menu and the track card show the result; the volume changed on the audio page;
+#    Exit ends the game with code 0. (The race's picture: test_race_shadows; its HUD clock: test_gamepad; the intro:
+#    test_game_intro.)
 # 2. A second start, the game intro skipped with Esc: the audio page shows the kept volume; a prepared rich
 #    profile buys a vehicle; a prepared profile one medal short of completion finishes a race and the ending
 #    plays; Exit from the main menu ends the game with code 0.
@@ -63,10 +65,8 @@ race_time_text() {
                          printf "%02d:%02d:%02d.%03d", int(ms / 3600000), int(ms % 3600000 / 60000), int(ms % 60000 / 1000), ms % 1000 }'
 }
 field() { awk -v k="$2" '$1 == k {print $2; exit}' "$1"; }
-record1() { awk '/^RECORD /{print $2; exit}' "$1"; }
 
 # Screens, recognised by their titles and texts.
-hint_pixels() { count "$1" 150x16+468+738 255 255 255 12; }
 intro_playing() { [ "$(hint_pixels "$1")" -gt 25 ] && [ "$(count "$1" 1024x700+0+0 178 178 255 4)" -gt 300 ]; }
 # The main menu: sky above, the logo in the lower-right corner, and no page's dark panel over the sand.
 main_menu_shown() {
@@ -88,8 +88,7 @@ profile_menu_shown() { text "$1" "Courier New" 50 700 $(((1024 - 26 * ${#PLAYER}
 TITLE1=$(awk '/^TITLE /{sub(/^TITLE/, ""); print; exit}' "$TREE/Scripts/track1.txt")
 track_select_shown() { text "$1" "Courier New" 35 700 $(((1024 - 18 * ${#TITLE1}) / 2)) 648 "$VALUE" "$TITLE1"; }
 purchase_shown() { text "$1" Arial 35 700 158 145 "127 127 127" "Press [ENTER] to Purchase Vehicle, [ESC] to Return"; }
-# The countdown number, in (0.5, 0.5, 0.85), inside its dark box; the pause menu's title and highlighted entry.
-countdown_shown() { [ "$(count "$1" 320x125+372+254 127 127 217 4)" -gt 200 ]; }
+# The pause menu's title and highlighted entry.
 pause_shown() { text "$1" Arial 64 700 402 560 "$DARK" Paused && text "$1" Arial 40 700 392 494 "$PALE" "Return to game"; }
 results_shown() { text "$1" Arial 57 700 327 672 "$DARK" "Race Completed!"; }
 # The fly-over: the lit 3D scene (unlike the dark loading and menu screens) without the HUD's timer box or
@@ -117,18 +116,15 @@ quit_game() {
 }
 
 # race_to_goal NAME: from track selection, Enter starts the race; the fly-over ignores Esc; the countdown;
-# the race, flown by the autopilot. Sets COUNTDOWN_AT, RACE_AT (capture positions) and leaves RESULTS as the
-# shot of the results panel.
+# the race, flown by the autopilot, from RACE_AT in the capture.
 race_to_goal() {
   key Return 0
   wait_for "$1-flyover" 120 flyover_shown > /dev/null
-  FLYOVER_AT=$(wav_now)
   # The countdown lasts three seconds: the shot after Esc is looked at once the countdown has been seen.
   for _ in 1 2; do xdotool key Escape; sleep 0.2; done
   local escaped
   escaped=$(shot "$1-flyover-escape")
   f=$(wait_for "$1-countdown" 90 countdown_shown)
-  COUNTDOWN_AT=$(wav_now)
   pause_shown "$escaped" && fail "Esc opened the pause menu during the fly-over"
   text "$f" Beware 100 700 477 434 "$VALUE" "3.." || text "$f" Beware 100 700 477 434 "$VALUE" "2.." ||
     text "$f" Beware 100 700 477 434 "$VALUE" "1.." || fail "no countdown number in its box"
@@ -146,11 +142,9 @@ shot splash > /dev/null
 wait_window Zephyrace 60 > /dev/null
 movie_shown() { near "$(pixel "$1" 512 750)" 200 40 160 30; }
 wait_for movie 30 movie_shown > /dev/null
-f=$(wait_for intro 90 intro_playing)
+wait_for intro 90 intro_playing > /dev/null
 sleep 2
-g=$(shot intro-later)
-intro_playing "$g" || fail "the game intro stopped within two seconds"
-[ "$(changed_pixels "$f" "$g")" -gt 20000 ] || fail "the game intro does not move"
+shot intro-later > /dev/null
 key Escape 0
 wait_for main-menu 60 main_menu_shown > /dev/null
 sleep 1
@@ -199,20 +193,15 @@ text "$f" "Courier New" 28 700 665 438 "$GOLD" "You've won GOLD" && fail "a cup 
 
 race_to_goal race
 sleep 3
-r1=$(shot racing-1)
+shot racing-1 > /dev/null
 sleep 1.5
-r2=$(shot racing-2)
+shot racing-2 > /dev/null
 RACING_TO=$(wav_now)
 
-# Esc pauses (the thrust stays on) for a few seconds, the race shots are looked at meanwhile; Esc resumes.
+# Esc pauses (the thrust stays on) for a few seconds; Esc resumes.
 xdotool key Escape
 wait_for pause 40 pause_shown > /dev/null
 PAUSE_AT=$(wav_now)
-timer_mask "$r1" "$WORK/timer-1.png"
-timer_mask "$r2" "$WORK/timer-2.png"
-[ "$(set_pixels "$WORK/timer-2.png")" -gt 40 ] || fail "no HUD timer in the race"
-[ "$(changed_pixels "$WORK/timer-1.png" "$WORK/timer-2.png" 0)" -gt 20 ] || fail "the HUD timer does not run"
-[ "$(changed_pixels "$r1" "$r2" 8)" -gt 40000 ] || fail "the vehicle does not move under the autopilot"
 sleep 3
 PAUSE_TO=$(wav_now)
 xdotool key Escape
@@ -277,23 +266,13 @@ enter 1.5 Down Down  # Back: page one, Options highlighted
 keys Up Up
 quit_game
 
-# The sound of the race: beeps over the countdown, the engine while racing and on through the pause.
-# (The positions are taken when a screen has been recognised, a little after it appeared.)
-echo "capture: fly-over at $FLYOVER_AT s, countdown at $COUNTDOWN_AT s, race $RACE_AT-$RACING_TO s, pause $PAUSE_AT-$PAUSE_TO s"
+# The pause keeps the engine humming at the pitch it had under thrust: no music, no silence. (Positions are taken
+# when a screen has been recognised, a little after it appeared.)
 cp "$WAV" "$SHOTS/first.wav"
-# Beeps: tenths of a second three times louder than the engine's hum under them, from the fly-over to the
-# race; the three numbers and the go signal make four, of which three must be told apart.
-"$BUILD_DIR/tests/wavlevels" "$WAV" 0.1 | awk -v a="$FLYOVER_AT" -v b="$RACE_AT" '$1 >= a && $1 + 0.1 <= b {print $2}' \
-  > "$WORK/countdown-levels.txt"
-hum=$(sort -g "$WORK/countdown-levels.txt" | awk '{l[NR] = $1} END {print l[int(NR / 2) + 1] + 0}')
-beeps=$(awk -v h="$hum" 'BEGIN {t = 3 * h > 0.02 ? 3 * h : 0.02} {if ($1 > t && !up) c++; up = $1 > t} END {print c + 0}' \
-  "$WORK/countdown-levels.txt")
 racing=$(loudest "$WAV" 0.1 "$(awk -v a="$RACE_AT" 'BEGIN {print a + 1}')" "$RACING_TO")
 paused=$(loudest "$WAV" 0.1 "$(awk -v a="$PAUSE_AT" 'BEGIN {print a + 0.3}')" "$PAUSE_TO")
-echo "beeps before the race: $beeps over a hum of $hum; loudest 0.1 s: racing $racing, paused $paused"
-[ "$beeps" -ge 3 ] || fail "only $beeps beeps heard around the countdown"
+echo "loudest 0.1 s: racing $racing ($RACE_AT-$RACING_TO s), paused $paused ($PAUSE_AT-$PAUSE_TO s)"
 holds "r > 0.005" r="$racing" || fail "no engine heard while racing ($racing)"
-# The pause keeps the engine humming at the pitch it had: no music, no silence.
 holds "p > 0.7 * r && p < 1.3 * r" p="$paused" r="$racing" ||
   fail "the engine does not hum on at its racing level while paused ($paused against $racing)"
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Track 1 from the race start as the game draws it, shadows 1 against 0, and private variants of its script:
-# a lamp on the sunlit floor, two shadow-casting lamps in place of the sun, and a low sun ahead, hidden by a
-# canyon wall or in clear view through the glass roof. (One-sided against two-sided stencil: test_shadow_volumes.)
+# Track 1 from the race start as the game draws it (lit rather than flat or black, under the sky), shadows 1
+# against 0, and private variants of its script: a lamp on the sunlit floor, two shadow-casting lamps in place
+# of the sun, and a low sun ahead, hidden by a canyon wall or in clear view through the glass roof. (One-sided
+# against two-sided stencil: test_shadow_volumes; the race in motion: test_gamepad.)
 source "$(dirname "$0")/lib.sh"
 make_tree
 skip_intro
@@ -52,6 +53,18 @@ race far_shadowed
 write_settings shadows 0
 race far_plain
 write_settings shadows 1
+# The plain frame is a lit scene: sunny and shaded faces, the sky (top middle, below the HUD's timer) bluer
+# than the sand floor (above the HUD's strip), and the sun to the right (east), so the left wall, facing it,
+# brighter than the right one.
+read -r mean sd <<<"$(convert "$SHOTS/plain.png" -colorspace Gray -format "%[fx:mean] %[fx:standard_deviation]" info:)"
+read -r sr _ sb <<<"$(pixel "$SHOTS/plain.png" 512 120)"
+read -r fr _ fb <<<"$(pixel "$SHOTS/plain.png" 512 560)"
+left=$(bright plain 40x40+80+180)
+right=$(bright plain 40x40+904+180)
+echo "plain: mean $mean, deviation $sd; sky blue-red $((sb - sr)), floor $((fb - fr)); walls $left, $right"
+holds "m > 0.15 && m < 0.9 && s > 0.06" m="$mean" s="$sd" || fail "the race start is not a lit scene"
+[ $((sb - sr)) -gt $((fb - fr)) ] || fail "sky and floor are not told apart"
+holds "l > 1.3 * r" l="$left" r="$right" || fail "the walls are not lit from one side"
 shade=10x4+347+419
 sunny=30x4+420+432
 far=60x8+482+386

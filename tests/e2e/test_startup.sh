@@ -1,42 +1,89 @@
 #!/usr/bin/env bash
-# The game opens its 1024x768 window and shows the loading screen with its bar; a full-screen mode the display
-# cannot show starts in a window that fits instead; a bad settings file stops it with one clear line.
+# The game opens its 1024x768 window and shows the loading screen: its bar fills from the left and "LOADING" is
+# written in the private "Beware" face, 40 pixels high, in (0.7, 0.7, 1.0), matching a reference drawn from the
+# same face pixel for pixel. Without the font file the game logs one line and writes the text in a sans face.
+# A full-screen mode the display cannot show starts in a window that fits instead; a bad settings file and a
+# display without OpenGL 2.0 each stop it with one clear line.
 source "$(dirname "$0")/lib.sh"
 make_tree
 # The movie plays before the first load and, with every frame held, for longer than the shots below take.
 skip_intro
 start_x
-start_game LD_PRELOAD="$BUILD_DIR/tests/libslowswap.so" E2E_SWAP_DELAY_MS=400
-win=$(wait_window Zephyrace)
-read -r w h < <(xdotool getwindowgeometry "$win" | awk '/Geometry/ {split($2, a, "x"); print a[1], a[2]}')
-[ "$w" = 1024 ] && [ "$h" = 768 ] || fail "window is ${w}x${h}, not 1024x768"
 
+# Window 1024x768: the text starts at (1024/2 - 112, 768/2 + 40) from the lower-left corner, so its glyphs lie
+# within rows 290..365 from the top, clear of the progress bar (rows 373..394).
+CROP=1024x76+0+290
+# text_mask SHOT OUT: the pixels of the text colour in the text rows, as a black and white image.
+text_mask() {
+  convert "$1" -crop "$CROP" +repage -fill white -fuzz 6% -opaque "rgb(178,178,255)" \
+    -fill black +opaque white -colorspace Gray "$2"
+}
+reference() { # OUT FONTFILE FACE
+  "$BUILD_DIR/tests/text_reference" "$WORK/ref.pgm" 1024 768 "$2" "$3" 40 400 400 424 LOADING 2>> "$WORK/ref.log" ||
+    fail "text_reference failed"
+  convert "$WORK/ref.pgm" -crop "$CROP" +repage -colorspace Gray "$1"
+}
+window_size() { xdotool getwindowgeometry "$1" | awk '/Geometry/ {print $2}'; }
 # The loading bar's filled part, (0.3, 0.3, 0.5), starts at its left.
 bar_filling() { near "$(pixel "$1" 390 384)" 76 76 127 20; }
-loading_shot loading bar_filling
-stop_game
+# slow_loading NAME: the game with every frame held, its loading screen (bar filling) as NAME.png; SIZE is
+# its window's.
+slow_loading() {
+  start_game LD_PRELOAD="$BUILD_DIR/tests/libslowswap.so" E2E_SWAP_DELAY_MS=400
+  SIZE=$(window_size "$(wait_window Zephyrace)")
+  loading_shot "$1" bar_filling
+  stop_game
+}
+
+slow_loading loading
+[ "$SIZE" = 1024x768 ] || fail "window is $SIZE, not 1024x768"
+text_mask "$SHOTS/loading.png" "$WORK/shot-mask.png"
+cp "$WORK/shot-mask.png" "$SHOTS/loading-text-mask.png"
+reference "$WORK/beware.png" "$TREE/hudFont.ttf" Beware
+reference "$WORK/sans.png" - Arial
+ref_pixels=$(set_pixels "$WORK/beware.png")
+[ "$ref_pixels" -gt 800 ] || fail "the reference text has only $ref_pixels pixels"
+d_beware=$(changed_pixels "$WORK/shot-mask.png" "$WORK/beware.png" 0)
+d_sans=$(changed_pixels "$WORK/shot-mask.png" "$WORK/sans.png" 0)
+echo "text pixels $ref_pixels; differing from Beware $d_beware, from Arial $d_sans"
+[ "$d_beware" -le $((ref_pixels / 50)) ] || fail "LOADING differs from the Beware reference in $d_beware pixels"
+[ "$d_sans" -gt $((ref_pixels / 4)) ] || fail "the comparison cannot tell Beware from Arial"
 
 # A saved full-screen mode larger than the screen: logged, and a window as large as fits.
 write_settings fullscreen 1 screenwidth 1600 screenheight 1200
 start_game
-win=$(wait_window Zephyrace)
-read -r w h < <(xdotool getwindowgeometry "$win" | awk '/Geometry/ {split($2, a, "x"); print a[1], a[2]}')
-[ "$w" = 1024 ] && [ "$h" = 768 ] || fail "the unavailable mode gave a ${w}x${h} window, not 1024x768"
+SIZE=$(window_size "$(wait_window Zephyrace)")
+[ "$SIZE" = 1024x768 ] || fail "the unavailable mode gave a $SIZE window, not 1024x768"
 log_has "The selected mode is not available" || fail "log.txt does not say the mode is not available"
 sleep 3
 shot unavailable-mode-window > /dev/null
 stop_game
 grep -qx "fullscreen 1" "$TREE/gamesettings.txt" || fail "the player's full-screen choice was changed"
 
-# Without a complete settings file the game ends before opening a window, saying why.
+# No font file: one log line, and the text still appears in the fallback face.
 write_settings
+rm -f "$TREE/hudFont.ttf" "$TREE/bin/log.txt"
+slow_loading loading-nofont
+[ "$(grep -c 'hudFont.ttf' "$TREE/bin/log.txt")" = 1 ] || fail "the missing font file is not logged exactly once"
+text_mask "$SHOTS/loading-nofont.png" "$WORK/nofont-mask.png"
+fallback_pixels=$(set_pixels "$WORK/nofont-mask.png")
+[ "$fallback_pixels" -gt 300 ] || fail "without the font file LOADING is not drawn ($fallback_pixels pixels)"
+
+# stops CODE LINE [ENV...]: the game ends at once with CODE, saying LINE once on stderr and in log.txt.
+stops() {
+  local code=$1 line=$2 rc=0
+  shift 2
+  rm -f "$TREE/bin/log.txt"
+  (cd "$TREE/bin" && exec env "$@" timeout 60 ./zephyrace > "$WORK/out.txt" 2> "$WORK/err.txt") || rc=$?
+  [ "$rc" = "$code" ] || fail "exit code $rc, expected $code, for \"$line\""
+  [ "$(grep -cF "$line" "$WORK/err.txt")" = 1 ] || fail "stderr does not say once \"$line\": $(cat "$WORK/err.txt")"
+  [ "$(grep -cF "$line" "$TREE/bin/log.txt")" = 1 ] || fail "log.txt does not say once \"$line\""
+}
+# A display whose OpenGL lacks the 2.0 shaders and buffer objects the renderers call: exit code 1.
+stops 1 "Zephyrace cannot start: it needs OpenGL 2.0 shaders and buffer objects, and this display offers OpenGL 1.4" \
+  MESA_GL_VERSION_OVERRIDE=1.4
+# Without a complete settings file the game ends before opening a window (-1), naming the file on stderr.
 sed -i '/^shadows /d' "$TREE/gamesettings.txt"
-rm -f "$TREE/bin/log.txt"
-set +e
-(cd "$TREE/bin" && ./zephyrace > "$WORK/out.txt" 2> "$WORK/err.txt")
-rc=$?
-set -e
-[ "$rc" = 255 ] || fail "exit code $rc with an incomplete settings file, expected 255 (-1)"
+stops 255 "12 of the 13 settings read"
 grep -q "gamesettings.txt" "$WORK/err.txt" || fail "stderr does not name the settings file"
-log_has "12 of the 13 settings read" || fail "log.txt does not say what is wrong"
 echo "startup ok"

@@ -1,7 +1,8 @@
 // Loads every file the generator wrote through the game's own loaders. Run from the game's bin folder;
 // every loader problem lands in log.txt, and a line added to it while checking counts as a problem. Also
 // checks that every referenced file exists and that the economy lets a silver-winning player buy each
-// vehicle in time. Prints the table of the tracks: autopilot time, medal times, triangles.
+// vehicle in time. Prints the table of the tracks: autopilot time, medal times, triangles. (The sounds load
+// in every game the e2e tests start, whose logs they check; the HUD face is test_startup's LOADING.)
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -12,14 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "audio/soundmanager.h"
-#include "audio/waves.h"
-#include "data/profile.h"
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "hud/hudscript.h"
 #include "platform/files.h"
-#include "platform/fontface.h"
 #include "platform/imagedecode.h"
 #include "race/autopilot.h"
 #include "race/gamephysics.h"
@@ -71,30 +68,6 @@ void CheckTexture(const std::string& path) {
     Decode(path, "texture", image);
 }
 
-// A track card shows its track: neither black nor one flat colour, and unlike every other card.
-void CheckCards() {
-    std::set<std::vector<uint8_t>> seen;
-    for (int i = 1; i <= kNumTracks; i++) {
-        const std::string path = "../Textures/track" + std::to_string(i) + ".jpg";
-        DecodedImage image;
-        if (!Decode(path, "card picture", image))
-            continue;
-        double sum = 0.0, squares = 0.0;
-        const size_t pixels = image.rgb.size() / 3;
-        for (size_t p = 0; p < pixels; p++) {
-            const double grey = 0.3 * image.rgb[p * 3] + 0.59 * image.rgb[p * 3 + 1] + 0.11 * image.rgb[p * 3 + 2];
-            sum += grey;
-            squares += grey * grey;
-        }
-        const double mean = sum / double(pixels), spread = std::sqrt(squares / double(pixels) - mean * mean);
-        if (mean < 30.0 || spread < 10.0)
-            Problem("card picture " + path + " is dark or flat (mean " + std::to_string(mean) + ", spread " +
-                    std::to_string(spread) + ")");
-        if (!seen.insert(image.rgb).second)
-            Problem("card picture " + path + " repeats another track's");
-    }
-}
-
 void CheckModel(const std::string& path) {
     CMilkshapeModel model;
     if (!model.Load(path.c_str())) {
@@ -140,8 +113,8 @@ void CheckScript(const std::string& path, bool isTrack) {
 }
 
 // A player who takes silver on every track of the vehicles they own, paying a tenth of each prize in
-// repairs, must be able to buy each next vehicle before the tracks that need it; gold on every track
-// completes the game.
+// repairs, must be able to buy each next vehicle before the tracks that need it. (That gold on every track
+// completes the game is the results' own rule, tested with them.)
 void CheckEconomy() {
     std::vector<TrackSettings> tracks(kNumTracks);
     for (int i = 0; i < kNumTracks; i++)
@@ -158,11 +131,6 @@ void CheckEconomy() {
             if (t.requiredVehicle == v)
                 cash += t.silverCash - t.silverCash / 10;
     }
-    Profile champion;
-    for (int i = 0; i < kNumTracks; i++)
-        ApplyRaceResult(champion, i, tracks[i].goldTime * 0.5f, tracks[i], 0, 0);
-    if (champion.percentComplete < kGameCompletePercent)
-        Problem("gold on every track gives only " + std::to_string(champion.percentComplete) + "%");
 }
 
 constexpr float kFrame = 1.0f / 60.0f;
@@ -300,13 +268,12 @@ void CheckBwImage(const std::string& path) {
         Problem("image " + path + " does not read: " + error);
 }
 
-// The box the chase view and the fly-overs are framed for, nose towards -z, per vehicle.
-const float kVehicleBoxes[kNumVehicles][6] = {{-0.9f, 0.0f, -1.4f, 0.9f, 0.95f, 1.05f},
-                                              {-1.2f, 0.0f, -1.6f, 1.2f, 0.95f, 1.05f},
-                                              {-1.0f, 0.0f, -1.5f, 1.0f, 1.0f, 1.1f},
-                                              {-1.1f, 0.0f, -1.9f, 1.1f, 1.1f, 1.05f}};
+// The box the chase view and the fly-overs are framed for, nose towards -z. (Each vehicle's own box is the
+// generator's table, which FitToBox meets exactly: a unit test of the mesh builder.)
+const float kFrameBox[6] = {-1.2f, 0.0f, -1.9f, 1.2f, 1.1f, 1.1f};
 
-// A vehicle keeps its box, stays light enough for the frame, has its textures and a glowing exhaust.
+// A vehicle stays in the frame's box and light enough for the frame, and has a glowing exhaust. (Its textures are
+// checked with every model in the folder.)
 void CheckVehicleModel(int i, const CMilkshapeModel& model) {
     const std::string name = "vehicle " + std::to_string(i + 1);
     float box[6] = {1e9f, 1e9f, 1e9f, -1e9f, -1e9f, -1e9f};
@@ -315,18 +282,14 @@ void CheckVehicleModel(int i, const CMilkshapeModel& model) {
             box[k] = std::min(box[k], v.position[k]);
             box[k + 3] = std::max(box[k + 3], v.position[k]);
         }
-    for (int k = 0; k < 6; k++)
-        if (std::fabs(box[k] - kVehicleBoxes[i][k]) > 1e-4f)
-            Problem(name + "'s model does not span its box (bound " + std::to_string(k) + " is " +
-                    std::to_string(box[k]) + ")");
+    for (int k = 0; k < 3; k++)
+        if (box[k] < kFrameBox[k] - 1e-4f || box[k + 3] > kFrameBox[k + 3] + 1e-4f)
+            Problem(name + "'s model reaches out of the chase view's box along axis " + std::to_string(k));
     if (model.triangles.size() > 2000)
         Problem(name + " has " + std::to_string(model.triangles.size()) + " triangles, more than 2000");
     bool glows = false;
-    for (const MsMaterial& m : model.materials) {
-        if (m.texture[0] != '\0')
-            CheckTexture(m.texture);
+    for (const MsMaterial& m : model.materials)
         glows = glows || m.emissive[0] + m.emissive[1] + m.emissive[2] > 1.0f;
-    }
     if (!glows)
         Problem(name + " has no glowing material");
 }
@@ -393,22 +356,6 @@ void CheckHud(const std::string& path) {
             Problem("HUD script " + path + " has a line beyond its vertices");
 }
 
-// Every sound id's file loads and has a layout OpenAL can play.
-void CheckSounds() {
-    CWaves waves;
-    for (int id = 1; id <= MUSIC_INTRO_RACE; id++) {
-        const char* path = SoundFile(id);
-        if (!path)
-            continue;
-        int slot = -1;
-        const char* format = nullptr;
-        if (waves.LoadWaveFile(path, &slot) != WAVE_OK || waves.GetFormatName(slot, &format) != WAVE_OK)
-            Problem(std::string("sound ") + path + " does not load");
-        else
-            waves.DeleteWaveFile(slot);
-    }
-}
-
 // Whatever else lies in the content folders must load too: nothing shipped is left unchecked.
 void CheckFolders() {
     for (const std::string& name : ListFiles("../Models", ".ms3d"))
@@ -418,27 +365,6 @@ void CheckFolders() {
             CheckTexture("../Textures/" + name);
     for (const std::string& name : ListFiles("../Textures", ".bw"))
         CheckBwImage("../Textures/" + name);
-    for (const std::string& name : ListFiles("../Scripts", "_flight.txt")) {
-        VehicleRecording r;
-        if (!r.Load(("../Scripts/" + name).c_str()) || r.Empty())
-            Problem("recording " + name + " is empty");
-    }
-}
-
-// The HUD's face comes from the game's own font file and draws its letters.
-void CheckFont() {
-    if (!RegisterPrivateFontFile("../hudFont.ttf", L"Beware")) {
-        Problem("../hudFont.ttf does not register");
-        return;
-    }
-    const GlyphSet set = RenderFaceGlyphs(L"Beware", 24, 400, '0', 10);
-    size_t inked = 0;
-    for (const GlyphBitmap& glyph : set.glyphs)
-        for (uint8_t byte : glyph.bits)
-            inked += byte != 0;
-    if (set.file.find("hudFont.ttf") == std::string::npos || inked == 0)
-        Problem("the HUD face is not drawn from ../hudFont.ttf");
-    UnregisterPrivateFontFiles();
 }
 
 }  // namespace
@@ -463,25 +389,26 @@ int main() {
     CheckFlights();
     ReleaseVehicles();
 
-    CheckModel("../Models/trophy.ms3d");
-    CheckModel("..\\Models\\mainmenu.ms3d");
-    for (const char* t : {"../Textures/splash.bmp", "../Textures/men_logo.jpg", "../Textures/sky_desert_south.jpg",
-                          "../Textures/doompanel.jpg", "../Textures/lockandchain.bmp", "../Textures/trophy_gold.jpg",
-                          "../Textures/trophy_silver.jpg", "../Textures/trophy_bronze.jpg"})
-        CheckTexture(t);
-    CheckCards();
+    // The files the game names in its code are there; every file in the folders loads (the cards' looks are
+    // test_track_views').
+    std::vector<std::string> named = {"../Models/trophy.ms3d", "..\\Models\\mainmenu.ms3d", "../nimbrellogo.avi",
+                                      "../Textures/splash.bmp", "../Textures/men_logo.jpg",
+                                      "../Textures/sky_desert_south.jpg", "../Textures/doompanel.jpg",
+                                      "../Textures/lockandchain.bmp", "../Textures/trophy_gold.jpg",
+                                      "../Textures/trophy_silver.jpg", "../Textures/trophy_bronze.jpg"};
     for (int i = 0; i <= 9; i++)
-        CheckBwImage("..\\Textures\\Shine" + std::to_string(i) + ".bw");
+        named.push_back("..\\Textures\\Shine" + std::to_string(i) + ".bw");
     for (int i = 1; i <= 6; i++)
-        CheckBwImage("..\\Textures\\Flare" + std::to_string(i) + ".bw");
+        named.push_back("..\\Textures\\Flare" + std::to_string(i) + ".bw");
+    for (int i = 1; i <= kNumTracks; i++)
+        named.push_back("../Textures/track" + std::to_string(i) + ".jpg");
+    for (const std::string& path : named)
+        if (!Exists(path))
+            Problem(path + " is missing");
+    CheckFolders();
 
     for (int i = 1; i <= kNumVehicles; i++)
         CheckHud("../Scripts/hud" + std::to_string(i) + ".txt");
-    CheckSounds();
-    CheckFolders();
-    CheckFont();
-    if (!Exists("../nimbrellogo.avi"))
-        Problem("../nimbrellogo.avi is missing");
 
     const std::string log = ReadAll("log.txt");
     if (log.size() > logBefore)

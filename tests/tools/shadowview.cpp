@@ -1,8 +1,6 @@
-// Draws a small generated scene (ground, a floating box, a floating open plate, lit by a sun or by a lamp
-// that casts shadows) with the race renderer's shadowed passes through a stencil technique ("plain": none,
-// so the light reaches everywhere) and writes the picture as a PPM. Run where the game's shaders lie. It prints where, by the
-// scene's geometry, shadow must fall and where it must not, as "shadow X Y" and "lit X Y" pixel lines.
-//
+// Draws a small scene (ground, a floating box and open plate, one shadow-casting sun or lamp) through the race
+// renderer's shadowed passes and a stencil technique ("plain": none) into a PPM, where the game's shaders lie,
+// and prints the pixels where shadow must and must not fall ("shadow X Y", "lit X Y"):
 //   shadowview OUT.ppm plain|zfail|zpp one|two outside|inside sun|lamp
 
 #include <cmath>

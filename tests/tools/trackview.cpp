@@ -1,7 +1,5 @@
-// Draws the start view of generated tracks the way the race sees it (sky, sun, ambient light, point lights,
-// fog, the point-light shaders) and writes each picture as a PPM. Run from the game's bin folder:
-//
-//   trackview OUT_PREFIX FIRST LAST     writes OUT_PREFIX<n>.ppm for tracks FIRST..LAST (counted from 1)
+// Draws the start view of tracks FIRST..LAST (from 1) as the race sees it (sky, sun, ambient and point lights,
+// fog, the point-light shaders) into OUT_PREFIX<n>.ppm, from the game's bin folder: trackview OUT_PREFIX FIRST LAST
 #include <cstdio>
 #include <cstdlib>
 #include <string>

@@ -150,7 +150,8 @@ GLint Depth(GLenum which) {
 
 }  // namespace
 
-TEST_F(BitmapFontGL, BytesOutsideTheFontDrawNothing) {
+// Bytes outside the font draw nothing; text starting outside the window is skipped, and clipped at the right.
+TEST_F(BitmapFontGL, BytesOutsideTheFontAndTextOutsideTheWindowDrawNothing) {
     CBitmapFont arial(L"Arial", 24, 400);
     CBitmapFont courier(L"Courier New", 24, 700);  // made right after: its lists follow arial's
     arial.Print("AB", 20, 50);
@@ -160,11 +161,6 @@ TEST_F(BitmapFontGL, BytesOutsideTheFontDrawNothing) {
     EXPECT_EQ(Grab().rgb, plain.rgb);
     Clear();
     arial.Print(nullptr, 20, 50);
-    EXPECT_EQ(Grab().LitCount(), 0);
-}
-
-TEST_F(BitmapFontGL, TextStartingOutsideTheWindowIsSkippedAndClippedAtTheRight) {
-    CBitmapFont arial(L"Arial", 24, 400);
     arial.Print("WWWW", -5, 50);
     arial.Print("WWWW", 50, -3);
     EXPECT_EQ(Grab().LitCount(), 0);

@@ -220,10 +220,6 @@ TEST(ShadowBadInput, NonManifoldAndDegenerateTrianglesStayHarmless) {
         EXPECT_FALSE(b.facing[t]);
         EXPECT_EQ(b.triangleEdges[t][0], nullptr);
     }
-
-    // A sun without a direction has nothing to extrude along.
-    float d[3];
-    EXPECT_FALSE(DirectionalTravel(VolumeLight{true, {0.0f, 0.0f, 0.0f}}, d));
 }
 
 TEST(ShadowReach, GroupVolumesSwitchOffBeyondTheFarPlane) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -9,6 +7,7 @@
 #include "filewriter.h"
 #include "ms3dwriter.h"
 #include "race/collision.h"
+#include "testutil.h"
 #include "trackdesign.h"
 #include "trackpath.h"
 
@@ -112,22 +111,17 @@ TEST(TrackDesign, BuildingIsDeterministic) {
 // there, so everything written afterwards goes through the absolute root.
 TEST(GameBinFolder, EntersBinAndComesBackWithAnAbsoluteRoot) {
     namespace fs = std::filesystem;
-    const fs::path base = fs::temp_directory_path() / ("zr_binfolder_" + std::to_string(getpid()));
-    fs::create_directories(base / "tree" / "bin");
-    const fs::path before = fs::current_path();
+    const GameTreeSandbox sandbox;
+    const fs::path tree = sandbox.root, base = tree.parent_path();
     fs::current_path(base);
     {
-        const GameBinFolder folder("tree");
+        const GameBinFolder folder(tree.filename());
         ASSERT_TRUE(folder.ok());
-        EXPECT_EQ(fs::current_path(), base / "tree" / "bin");
-        EXPECT_EQ(fs::path(folder.root()), base / "tree");
+        EXPECT_EQ(fs::current_path(), tree / "bin");
+        EXPECT_EQ(fs::path(folder.root()), tree);
     }
     EXPECT_EQ(fs::current_path(), base);
-    {
-        const GameBinFolder missing("no such tree");
-        EXPECT_FALSE(missing.ok());
-        EXPECT_EQ(fs::current_path(), base);
-    }
-    fs::current_path(before);
-    fs::remove_all(base);
+    const GameBinFolder missing("no such tree");
+    EXPECT_FALSE(missing.ok());
+    EXPECT_EQ(fs::current_path(), base);
 }

@@ -183,9 +183,8 @@ TEST_F(TrackScriptTest, BadLinesAreLoggedPerBlockAndSkipped) {
     EXPECT_NE(LogText().find("Unterminated fog block"), std::string::npos);
 }
 
-TEST_F(TrackScriptTest, EveryActionInItsForm) {
+TEST_F(TrackScriptTest, EveryActionInItsFormAndFormattedBack) {
     Parse(kEveryAction);
-    EXPECT_EQ(LogText(), "");
     ASSERT_EQ(s.animationCommands.size(), size_t(NUM_ACTIONS));
     for (int i = 0; i < NUM_ACTIONS; ++i) {
         const AnimationCommand& c = s.animationCommands[i];
@@ -204,6 +203,15 @@ TEST_F(TrackScriptTest, EveryActionInItsForm) {
     EXPECT_FLOAT_EQ(c[ACTION_SHOWTITLE].end, 102.0f);
     EXPECT_FLOAT_EQ(c[ACTION_ROLLTEXT].end, 12.5f);
     EXPECT_FLOAT_EQ(c[ACTION_CIRCLEY].z, 360.0f);
+    // Formatted, they parse back to the same text; a caption without text cannot be written.
+    std::string text, again, error;
+    ASSERT_TRUE(FormatTrackScript(s, text, error)) << error;
+    Parse(text);
+    EXPECT_EQ(LogText(), "");  // neither parse complained
+    ASSERT_TRUE(FormatTrackScript(s, again, error));
+    EXPECT_EQ(again, text);
+    AddCaption(s, 1, ACTION_SHOWTEXT, "");
+    EXPECT_FALSE(FormatTrackScript(s, text, error));
 }
 
 TEST_F(TrackScriptTest, CommandsInTheWrongFormAreDropped) {
@@ -257,16 +265,4 @@ TEST_F(TrackScriptTest, HugeNumbersAndUnclosedBlocksStayBounded) {
     EXPECT_NE(LogText().find("Unterminated animation block in ../Scripts/track1.txt"), std::string::npos);
     Parse("BEGINLIGHT\nPOSITION 1 1 1\n");
     EXPECT_TRUE(s.lights.empty());  // never closed, never added
-}
-
-TEST_F(TrackScriptTest, FormattedSettingsParseBackToTheSameText) {
-    Parse(kEveryAction);
-    std::string text, again, error;
-    ASSERT_TRUE(FormatTrackScript(s, text, error)) << error;
-    Parse(text);
-    EXPECT_EQ(LogText(), "");
-    ASSERT_TRUE(FormatTrackScript(s, again, error));
-    EXPECT_EQ(again, text);
-    AddCaption(s, 1, ACTION_SHOWTEXT, "");
-    EXPECT_FALSE(FormatTrackScript(s, text, error));
 }
