@@ -15,7 +15,7 @@ class CCamera;
 // empty without a ghost. Written by the ghost every frame of a race.
 extern char gHudGapText[16];
 
-// The race HUD: shapes and instruments laid out by a script, drawn between Begin2D and End2D.
+// The race HUD: shapes and instruments laid out by a script, drawn in a FLAT_SHAPES pass (scene/glstate.h).
 class CHud {
 public:
     explicit CHud(CCamera* camera);
