@@ -132,19 +132,22 @@ void SetMenuLighting() {
         glDisable(light);
 }
 
-void DrawWindowPicture(uint32_t texture) {
-    const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
+void DrawPicture(uint32_t texture, float x0, float y0, float x1, float y1, float tBottom, float tTop) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, 0);
-    glTexCoord2f(1, 0);
-    glVertex2f(w, 0);
-    glTexCoord2f(1, 1);
-    glVertex2f(w, h);
-    glTexCoord2f(0, 1);
-    glVertex2f(0, h);
+    glTexCoord2f(0, tBottom);
+    glVertex2f(x0, y0);
+    glTexCoord2f(1, tBottom);
+    glVertex2f(x1, y0);
+    glTexCoord2f(1, tTop);
+    glVertex2f(x1, y1);
+    glTexCoord2f(0, tTop);
+    glVertex2f(x0, y1);
     glEnd();
+}
+
+void DrawWindowPicture(uint32_t texture) {
+    DrawPicture(texture, 0.0f, 0.0f, float(gSettings.screenWidth), float(gSettings.screenHeight), 0.0f, 1.0f);
 }
 
 int ScaledToWindow(int n) {

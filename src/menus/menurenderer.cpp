@@ -121,17 +121,7 @@ void CMenuRenderer::DrawModel() const {
 void CMenuRenderer::DrawLogo() const {
     const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
     BeginFlat(FLAT_PICTURE);
-    glBindTexture(GL_TEXTURE_2D, logo);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0.82f * w, 0.12f * h);
-    glTexCoord2f(1, 0);
-    glVertex2f(w, 0.12f * h);
-    glTexCoord2f(1, -0.5f);
-    glVertex2f(w, 0);
-    glTexCoord2f(0, -0.5f);
-    glVertex2f(0.82f * w, 0);
-    glEnd();
+    DrawPicture(logo, 0.82f * w, 0.0f, w, 0.12f * h, -0.5f, 0.0f);
     EndFlat();
 }
 

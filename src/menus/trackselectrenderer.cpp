@@ -1,4 +1,3 @@
-#include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include <cstdio>
@@ -120,31 +119,11 @@ void CTrackSelectMenuRenderer::draw() {
     EndFlat();
     DrawSlideArrows(gTrackSlide);
     BeginFlat(FLAT_PICTURE);
-    glBindTexture(GL_TEXTURE_2D, card.picture);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0.07f * w + shift, 0.8f * h);
-    glTexCoord2f(1, 0);
-    glVertex2f(0.47f * w + shift, 0.8f * h);
-    glTexCoord2f(1, -1);
-    glVertex2f(0.47f * w + shift, 0.4f * h);
-    glTexCoord2f(0, -1);
-    glVertex2f(0.07f * w + shift, 0.4f * h);
-    glEnd();
+    DrawPicture(card.picture, 0.07f * w + shift, 0.4f * h, 0.47f * w + shift, 0.8f * h, -1.0f, 0.0f);
     EndFlat();
     if (!gTrackVehicleAllowed) {
         BeginFlat(FLAT_CUTOUT);
-        glBindTexture(GL_TEXTURE_2D, lock);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 1);
-        glVertex2f(0.05f * w + shift, 0.9f * h);
-        glTexCoord2f(1, 1);
-        glVertex2f(0.95f * w + shift, 0.9f * h);
-        glTexCoord2f(1, 0);
-        glVertex2f(0.95f * w + shift, 0.3f * h);
-        glTexCoord2f(0, 0);
-        glVertex2f(0.05f * w + shift, 0.3f * h);
-        glEnd();
+        DrawPicture(lock, 0.05f * w + shift, 0.3f * h, 0.95f * w + shift, 0.9f * h, 0.0f, 1.0f);
         EndFlat();
     }
     if (gTrackVehicleAllowed && medal && trophy) {
