@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     double buildMs = 1e30;
     for (int i = 0; i < repeats; ++i) {
         const auto start = Clock::now();
-        RenderModel r(nullptr, &viewer, &big, false, true, false);
+        RenderModel r(nullptr, &viewer, &big, MODEL_CULL_BY_DISTANCE);
         glFinish();
         buildMs = std::min(buildMs, Milliseconds(start));
     }

@@ -15,6 +15,7 @@
 #include "race/gamerenderer.h"
 #include "race/raceflow.h"
 #include "race/vehicle.h"
+#include "scene/glstate.h"
 
 void CLoadPhysics::enter() {
     CPhysics::enter();
@@ -50,12 +51,7 @@ void CLoadPhysics::update(float) {
     gStateAfterLoading = 0;
 }
 
-CLoadRenderer::CLoadRenderer() : CRenderer(nullptr), font(new CBitmapFont(L"Beware", 40, 400)) {
-    font->red = 0.7f;
-    font->green = 0.7f;
-    font->blue = 1.0f;
-    font->alpha = 1.0f;
-}
+CLoadRenderer::CLoadRenderer() : CRenderer(nullptr), font(MakeFont(L"Beware", 40, 400, 0.7f, 0.7f, 1.0f)) {}
 
 CLoadRenderer::~CLoadRenderer() = default;
 
@@ -64,10 +60,6 @@ void CLoadRenderer::init() {
 }
 
 void CLoadRenderer::enter() {
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 }
 
@@ -90,7 +82,7 @@ void CLoadRenderer::draw() {
 // Loaders redraw this in the middle of their work, so it keeps the matrices they set up.
 void CLoadRenderer::DrawScreen() const {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    Begin2D();
+    BeginFlat(FLAT_SOLID);
     font->Print("LOADING", gSettings.screenWidth / 2 - 112, gSettings.screenHeight / 2 + 40);
     const ProgressBarRect r = ProgressBarFor(gSettings.screenWidth, gSettings.screenHeight, gLoadingProgress);
     glColor3f(0.3f, 0.3f, 0.5f);
@@ -107,7 +99,7 @@ void CLoadRenderer::DrawScreen() const {
     glVertex2i(r.left + 250, r.top);
     glVertex2i(r.left, r.top);
     glEnd();
-    End2D();
+    EndFlat();
 }
 
 void RedrawLoadingScreen() {

@@ -1,9 +1,7 @@
 #include "hud/bitmapfont.h"
 
 #include <GL/glew.h>
-#include <GL/glu.h>
 
-#include "data/settings.h"
 #include "platform/files.h"
 #include "platform/fontface.h"
 
@@ -67,47 +65,21 @@ void CBitmapFont::Print(const char* text, int x, int y) const {
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
 }
 
+void CBitmapFont::SetColor(float r, float g, float b, float a) {
+    red = r;
+    green = g;
+    blue = b;
+    alpha = a;
+}
+
+void CBitmapFont::SetColor(const float rgba[4]) {
+    SetColor(rgba[0], rgba[1], rgba[2], rgba[3]);
+}
+
 std::unique_ptr<CBitmapFont> MakeFont(const wchar_t* face, int height, int weight, float r, float g, float b) {
     auto font = std::make_unique<CBitmapFont>(face, int16_t(height), weight);
-    font->red = r;
-    font->green = g;
-    font->blue = b;
+    font->SetColor(r, g, b);
     return font;
-}
-
-void Begin2D() {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluOrtho2D(0, gSettings.screenWidth, 0, gSettings.screenHeight);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-}
-
-void End2D() {
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-}
-
-void OverlayState() {
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-}
-
-void SceneState() {
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glDisable(GL_BLEND);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_DEPTH_TEST);
 }
 
 void FillBox(float x0, float y0, float x1, float y1) {

@@ -15,8 +15,11 @@ public:
     CBitmapFont& operator=(const CBitmapFont&) = delete;
 
     // Draws text left-aligned with the left end of its baseline at (x, y) in the current coordinates, skipping
-    // characters outside 32 .. 127. Leaves the current colour at (1, 1, 1, 0.5).
+    // characters outside 32 .. 127; in a flat pass (scene/glstate.h). Leaves the current colour at (1, 1, 1, 0.5).
     void Print(const char* text, int x, int y) const;
+    // The colour the next Print draws in.
+    void SetColor(float r, float g, float b, float a = 1.0f);
+    void SetColor(const float rgba[4]);
 
     uint32_t listBase = 0;  // first of the 96 lists, 0 when none could be reserved
     float red = 1.0f;
@@ -28,14 +31,6 @@ public:
 // A font in the given colour, fully opaque.
 std::unique_ptr<CBitmapFont> MakeFont(const wchar_t* face, int height, int weight, float r, float g, float b);
 
-// Pixel coordinates from the window's lower-left corner (size from the settings) for 2D overlays; the
-// model-view matrix is left current. Every Begin2D is paired with one End2D in the same drawing pass.
-void Begin2D();
-void End2D();
-// Depth test, lighting, texturing and culling off, alpha blending on: boxes and text over a scene.
-void OverlayState();
-// Back from OverlayState: white, blending off, depth test, lighting, texturing and culling on.
-void SceneState();
 // A filled rectangle in the current colour (pixel coordinates).
 void FillBox(float x0, float y0, float x1, float y1);
 

@@ -14,26 +14,12 @@
 
 namespace {
 
-struct Colour {
-    float r, g, b, a;
-};
-const Colour kInstrumentBlue = {0.7f, 0.7f, 1.0f, 1.0f};
-const Colour kDialGreen = {0.3f, 0.7f, 0.3f, 1.0f};
-const Colour kWarningRed = {1.0f, 0.0f, 0.0f, 1.0f};
-const Colour kWhite = {1.0f, 1.0f, 1.0f, 1.0f};
-const Colour kAheadGreen = {0.2f, 1.0f, 0.2f, 1.0f};
-const Colour kBehindRed = {1.0f, 0.25f, 0.2f, 1.0f};
-
-void SetColour(const Colour& c) {
-    glColor4f(c.r, c.g, c.b, c.a);
-}
-
-void Recolour(CBitmapFont& font, const Colour& c) {
-    font.red = c.r;
-    font.green = c.g;
-    font.blue = c.b;
-    font.alpha = c.a;
-}
+const float kInstrumentBlue[4] = {0.7f, 0.7f, 1.0f, 1.0f};
+const float kDialGreen[4] = {0.3f, 0.7f, 0.3f, 1.0f};
+const float kWarningRed[4] = {1.0f, 0.0f, 0.0f, 1.0f};
+const float kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+const float kAheadGreen[4] = {0.2f, 1.0f, 0.2f, 1.0f};
+const float kBehindRed[4] = {1.0f, 0.25f, 0.2f, 1.0f};
 
 void Vertex(float cx, float cy, float radius, float angle) {
     glVertex2f(cx + radius * std::cos(angle), cy + radius * std::sin(angle));
@@ -61,9 +47,9 @@ CHud::CHud(CCamera* camera)
       mediumHeight(uint32_t(std::max(0, int(gSettings.screenWidth * 0.016)))) {
     bigFont.reset(new CBitmapFont(L"Beware", int16_t(bigHeight), 400));
     smallFont.reset(new CBitmapFont(L"Arial", int16_t(smallHeight), 400));
-    Recolour(*smallFont, kDialGreen);
+    smallFont->SetColor(kDialGreen);
     mediumFont.reset(new CBitmapFont(L"Arial", int16_t(mediumHeight), 400));
-    Recolour(*mediumFont, kDialGreen);
+    mediumFont->SetColor(kDialGreen);
 }
 
 CHud::~CHud() {
@@ -183,11 +169,8 @@ void CHud::TickTimer() {
 
 void CHud::Draw() {
     TickTimer();
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
-    glDepthMask(GL_FALSE);
     DrawShapes();
-    Recolour(*bigFont, kInstrumentBlue);
+    bigFont->SetColor(kInstrumentBlue);
     const auto& slots = layout.instruments;
     if (slots[HUD_ATTITUDE])
         DrawAttitude(*slots[HUD_ATTITUDE]);
@@ -197,29 +180,21 @@ void CHud::Draw() {
         DrawDial(*slots[HUD_SPEEDOMETER_GRAPHICAL]);
     if (const HudInstrument* clock = slots[HUD_TIMER].get()) {
         bigFont->Print(timer.text, int(clock->x), int(clock->y));
-        Recolour(*bigFont, gHudGapText[0] == '-' ? kAheadGreen : kBehindRed);
+        bigFont->SetColor(gHudGapText[0] == '-' ? kAheadGreen : kBehindRed);
         bigFont->Print(gHudGapText, int(clock->x), int(clock->y - float(bigHeight) - 3));
-        Recolour(*bigFont, kInstrumentBlue);
+        bigFont->SetColor(kInstrumentBlue);
     }
     if (slots[HUD_DAMAGE_TEXT])
         DrawDamageText(*slots[HUD_DAMAGE_TEXT]);
     if (slots[HUD_DAMAGE_GRAPHICAL])
         DrawDamageBar(*slots[HUD_DAMAGE_GRAPHICAL]);
-    Recolour(*bigFont, kWarningRed);
+    bigFont->SetColor(kWarningRed);
     if (const HudInstrument* damage = slots[HUD_DAMAGE_TEXT].get())
         bigFont->Print(gHudMessageText, int(damage->x), int(damage->y - float(bigHeight) - 3));
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glDepthMask(GL_TRUE);
-    SetColour(kWhite);
 }
 
 void CHud::DrawShapes() const {
     const std::vector<HudVertex>& v = layout.vertices;
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.0f);
     glBegin(GL_TRIANGLES);
     for (const HudTriangle& t : layout.triangles) {
         // A shape naming a vertex the script does not have is left out.
@@ -231,8 +206,8 @@ void CHud::DrawShapes() const {
         Vertex(v[size_t(t.i2)]);
     }
     glEnd();
+    // The lines and instruments draw unblended, their alpha ignored; the flat pass's end restores blending.
     glDisable(GL_BLEND);
-    glDisable(GL_ALPHA_TEST);
     glBegin(GL_LINES);
     for (const HudLine& l : layout.lines) {
         if (!ValidIndex(v, l.i0) || !ValidIndex(v, l.i1))
@@ -291,11 +266,11 @@ void CHud::DrawDial(const HudInstrument& in) const {
     const float s = in.size;
     const float cx = in.x + s / 2;
     const float cy = in.y;
-    SetColour(kDialGreen);
+    glColor4fv(kDialGreen);
     glLineWidth(1.0f);
     if (dialList)
         glCallList(dialList);
-    SetColour(kWhite);
+    glColor4fv(kWhite);
     const float a = NeedleAngle(ReadoutValue(gHudSpeedText));
     glBegin(GL_LINES);
     glVertex2f(cx, cy);
@@ -325,15 +300,15 @@ void CHud::DrawDamageBar(const HudInstrument& in) const {
     glVertex2f(right, top);
     glVertex2f(left, top);
     glEnd();
-    SetColour(kInstrumentBlue);
+    glColor4fv(kInstrumentBlue);
     glBegin(GL_LINE_LOOP);
     glVertex2f(left, bottom);
     glVertex2f(right, bottom);
     glVertex2f(right, in.y + s);
     glVertex2f(left, in.y + s);
     glEnd();
-    Recolour(*mediumFont, kInstrumentBlue);
+    mediumFont->SetColor(kInstrumentBlue);
     mediumFont->Print("Damage", int(in.x + 0.5f * s - 1.5f * float(mediumHeight)), int(in.y));
-    Recolour(*mediumFont, kWarningRed);
+    mediumFont->SetColor(kWarningRed);
     mediumFont->Print(gHudMessageText, int(in.x + 0.8f * s), int(in.y + 0.5f * s));
 }

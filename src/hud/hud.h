@@ -21,7 +21,7 @@ extern char gHudSpeedText[kHudTextSize];
 extern char gHudDamageText[kHudTextSize];
 extern char gHudMessageText[kHudTextSize];
 
-// The race HUD: shapes and instruments laid out by a script, drawn between Begin2D and End2D.
+// The race HUD: shapes and instruments laid out by a script, drawn in a FLAT_SHAPES pass (scene/glstate.h).
 class CHud {
 public:
     explicit CHud(CCamera* camera);

@@ -7,7 +7,7 @@
 
 #include "data/settings.h"
 #include "data/trackscript.h"
-#include "hud/bitmapfont.h"
+#include "scene/glstate.h"
 #include "scene/texturemanager.h"
 
 namespace {
@@ -112,11 +112,7 @@ void LensFlare::Update(const float position[3], const float direction[3]) {
 }
 
 void LensFlare::Draw(const std::vector<FlareQuad>& quads) const {
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    Begin2D();  // window pixels from the lower left
+    BeginFlat(FLAT_GLOW);  // window pixels from the lower left
     for (const FlareQuad& q : quads) {
         glBindTexture(GL_TEXTURE_2D, q.texture);
         glColor3f(q.r, q.g, q.b);
@@ -131,9 +127,5 @@ void LensFlare::Draw(const std::vector<FlareQuad>& quads) const {
         glVertex3f(q.x + q.half, q.y - q.half, -0.1f);
         glEnd();
     }
-    glDisable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    End2D();
-    glColor4f(1, 1, 1, 1);
+    EndFlat();
 }

@@ -11,6 +11,7 @@
 #include "menus/menu.h"
 #include "menus/profilemenus.h"
 #include "menus/settingsmenus.h"
+#include "scene/glstate.h"
 
 namespace {
 
@@ -21,13 +22,13 @@ struct Hint {
 
 void RowColor(CBitmapFont& font, bool highlighted) {
     if (highlighted)
-        SetFontColor(font, 0.7f, 0.7f, 1.0f);
+        font.SetColor(0.7f, 0.7f, 1.0f);
     else
-        SetFontColor(font, 0.3f, 0.3f, 0.7f);
+        font.SetColor(0.3f, 0.3f, 0.7f);
 }
 
 void DrawHints(CBitmapFont& font, const PanelOrigin& p, const std::vector<Hint>& hints) {
-    SetFontColor(font, 0.5f, 0.5f, 0.5f);
+    font.SetColor(0.5f, 0.5f, 0.5f);
     for (const Hint& h : hints)
         font.Print(h.text, int(p.x0 + 8.0f), int(p.yTop - h.below));
 }
@@ -36,7 +37,7 @@ void DrawHints(CBitmapFont& font, const PanelOrigin& p, const std::vector<Hint>&
 void DrawNotice(CBitmapFont& font, const PanelOrigin& p, const std::string& notice, float below) {
     if (notice.empty())
         return;
-    SetFontColor(font, 1.0f, 0.35f, 0.35f);
+    font.SetColor(1.0f, 0.35f, 0.35f);
     font.Print(notice.c_str(), int(p.x0 + 8.0f), int(p.yTop - below));
 }
 
@@ -46,7 +47,7 @@ void DrawOptionPage(const MenuPageFonts& fonts, const PanelOrigin& p, const char
     for (size_t i = 0; i < rows.size(); i++) {
         const MenuOption& row = rows[i];
         if (row.capturing)
-            SetFontColor(*fonts.row, 0.7f, 1.0f, 0.7f);
+            fonts.row->SetColor(0.7f, 1.0f, 0.7f);
         else
             RowColor(*fonts.row, row.highlighted);
         const int y = int(p.yTop - 88.0f - 32.0f * float(i));
@@ -61,9 +62,9 @@ void DrawNewProfilePage(const MenuPageFonts& fonts, const PanelOrigin& p) {
     glColor4f(0.0f, 0.0f, 0.0f, 0.8f);
     FillBox(p.x0 + 80.0f, p.yTop - 210.0f, p.x0 + 560.0f, p.yTop - 150.0f);
     fonts.title->Print("NEW PROFILE", int(p.x0 + 45.0f), int(p.yTop - 60.0f));
-    SetFontColor(*fonts.row, 0.5f, 0.5f, 0.5f);
+    fonts.row->SetColor(0.5f, 0.5f, 0.5f);
     fonts.row->Print("Enter profile name:", int(p.x0 + 88.0f), int(p.yTop - 145.0f));
-    SetFontColor(*fonts.entry, 0.7f, 0.7f, 1.0f);
+    fonts.entry->SetColor(0.7f, 0.7f, 1.0f);
     fonts.entry->Print(gNewProfileName, int(p.x0 + 90.0f), int(p.yTop - 195.0f));
     if (gNewProfileCaretVisible) {
         const float x = p.x0 + 91.0f + 26.0f * float(strlen(gNewProfileName));
@@ -85,21 +86,21 @@ void DrawLoadProfilePage(const MenuPageFonts& fonts, const PanelOrigin& p, int w
     fonts.title->Print("LOAD PROFILE", int(p.x0 + 20.0f), int(p.yTop - 54.0f));
     for (size_t i = 0; i < gLoadProfileRows.size(); i++) {
         if (gLoadProfileConfirming)
-            SetFontColor(*fonts.row, 0.4f, 0.4f, 0.4f);
+            fonts.row->SetColor(0.4f, 0.4f, 0.4f);
         else
             RowColor(*fonts.row, gLoadProfileRows[i].highlighted);
         const int x = int(p.x0 + 8.0f) + (i > 0 ? indent : 0);
         fonts.row->Print(gLoadProfileRows[i].label, x, int(p.yTop - 88.0f - 32.0f * float(i)));
     }
     if (!gLoadProfileConfirming) {
-        SetFontColor(*fonts.row, 0.5f, 0.5f, 0.5f);
+        fonts.row->SetColor(0.5f, 0.5f, 0.5f);
         fonts.row->Print("Press [ENTER] to load. Press [DEL] to delete a profile.", int(p.x0 + 60.0f),
                          int(p.yTop - 473.0f));
         DrawNotice(*fonts.row, p, gLoadProfileNotice, 441.0f);
     } else {
         glColor4f(0.0f, 0.0f, 0.0f, 0.8f);
         FillBox(p.x0 + 160.0f, p.yTop - 240.0f, p.x0 + 480.0f, p.yTop - 150.0f);
-        SetFontColor(*fonts.row, 1.0f, 0.2f, 0.2f);
+        fonts.row->SetColor(1.0f, 0.2f, 0.2f);
         fonts.row->Print("Really delete profile?", int(p.x0 + 220.0f), int(p.yTop - 238.0f));
         for (int i = 0; i < 2; i++) {
             RowColor(*fonts.row, gConfirmRows[i].highlighted);
@@ -131,45 +132,26 @@ void SetMenuLighting() {
         glDisable(light);
 }
 
-void FlatPictureState(bool on) {
-    if (on) {
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_CULL_FACE);
-        glDisable(GL_LIGHTING);
-    } else {
-        glEnable(GL_DEPTH_TEST);
-        glEnable(GL_CULL_FACE);
-        glEnable(GL_LIGHTING);
-    }
+void DrawPicture(uint32_t texture, float x0, float y0, float x1, float y1, float tBottom, float tTop) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, tBottom);
+    glVertex2f(x0, y0);
+    glTexCoord2f(1, tBottom);
+    glVertex2f(x1, y0);
+    glTexCoord2f(1, tTop);
+    glVertex2f(x1, y1);
+    glTexCoord2f(0, tTop);
+    glVertex2f(x0, y1);
+    glEnd();
 }
 
 void DrawWindowPicture(uint32_t texture) {
-    const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    // The loading screen leaves texturing off: the first frame after it would be blank white.
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, 0);
-    glTexCoord2f(1, 0);
-    glVertex2f(w, 0);
-    glTexCoord2f(1, 1);
-    glVertex2f(w, h);
-    glTexCoord2f(0, 1);
-    glVertex2f(0, h);
-    glEnd();
+    DrawPicture(texture, 0.0f, 0.0f, float(gSettings.screenWidth), float(gSettings.screenHeight), 0.0f, 1.0f);
 }
 
 int ScaledToWindow(int n) {
     return gSettings.screenHeight * n / 480;
-}
-
-void SetFontColor(CBitmapFont& font, float r, float g, float b, float a) {
-    font.red = r;
-    font.green = g;
-    font.blue = b;
-    font.alpha = a;
 }
 
 void DrawMenuPage(int state, const MenuPageFonts& fonts, int width, int height) {
@@ -197,6 +179,7 @@ void DrawSlideArrows(const CardSlide& slide) {
     const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
     const float arrows[2][3][2] = {{{0.125f, 0.23f}, {0.1f, 0.205f}, {0.125f, 0.18f}},
                                    {{0.9f, 0.23f}, {0.925f, 0.205f}, {0.9f, 0.18f}}};
+    BeginFlat(FLAT_SOLID);
     for (int a = 0; a < 2; a++) {
         const bool lit = a == 0 ? slide.slidingLeft : slide.slidingRight;
         for (GLenum mode : {GLenum(GL_TRIANGLES), GLenum(GL_LINE_LOOP)}) {
@@ -210,4 +193,5 @@ void DrawSlideArrows(const CardSlide& slide) {
             glEnd();
         }
     }
+    EndFlat();
 }

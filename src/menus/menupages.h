@@ -12,18 +12,17 @@ struct MenuPageFonts {
     CBitmapFont* title;  // Beware 64
 };
 
-// Draws the page of `state` (4 .. 8) inside the darkened 640 x 480 panel; call in 2D mode with blending on.
+// Draws the page of `state` (4 .. 8) inside the darkened 640 x 480 panel, in a FLAT_SHAPES pass.
 void DrawMenuPage(int state, const MenuPageFonts& fonts, int width, int height);
-
-void SetFontColor(CBitmapFont& font, float r, float g, float b, float a = 1.0f);
 
 // Light model and light 0 of the menu scenes (the main menu and the vehicle previews).
 void SetMenuLighting();
-// Depth test, culling and lighting off (true) or back on (false) around flat pictures.
-void FlatPictureState(bool on);
-// A texture over the whole window, upright, in white (2D mode); leaves texturing on.
+// `texture` on the pixel rectangle (x0, y0) - (x1, y1), s running from 0 at the left to 1 at the right and t from
+// tBottom at the bottom to tTop at the top; in a FLAT_PICTURE or FLAT_CUTOUT pass (scene/glstate.h).
+void DrawPicture(uint32_t texture, float x0, float y0, float x1, float y1, float tBottom, float tTop);
+// A texture over the whole window, upright.
 void DrawWindowPicture(uint32_t texture);
-// The left and right arrows of a card screen, lit while the card slides their way (2D mode).
+// The left and right arrows of a card screen, lit while the card slides their way, in their own flat pass.
 void DrawSlideArrows(const CardSlide& slide);
 // A size designed for a 480-line screen, scaled to the window height: trunc(H * n / 480).
 int ScaledToWindow(int n);

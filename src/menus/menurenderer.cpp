@@ -8,6 +8,7 @@
 #include "menus/mainmenu.h"
 #include "menus/menu.h"
 #include "menus/menupages.h"
+#include "scene/glstate.h"
 #include "scene/milkshape.h"
 #include "scene/rendermodel.h"
 #include "scene/texturemanager.h"
@@ -76,7 +77,6 @@ void CMenuRenderer::enter() {
     SetMenuLighting();
     glClearColor(0.1f, 0.1f, 0.5f, 0.0f);
     glClearDepth(1.0);
-    BeginModelState();
     glLoadIdentity();
     gluLookAt(-9.0, 4.0, 19.5, 0.0, 2.0, 0.0, 0.0, 1.0, 0.0);
 }
@@ -84,11 +84,9 @@ void CMenuRenderer::enter() {
 void CMenuRenderer::leave() {}
 
 void CMenuRenderer::DrawSky() const {
-    Begin2D();
-    FlatPictureState(true);
+    BeginFlat(FLAT_PICTURE);
     DrawWindowPicture(sky);
-    FlatPictureState(false);
-    End2D();
+    EndFlat();
 }
 
 void CMenuRenderer::DrawModel() const {
@@ -121,47 +119,36 @@ void CMenuRenderer::DrawModel() const {
 
 void CMenuRenderer::DrawLogo() const {
     const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
-    FlatPictureState(true);
-    glBindTexture(GL_TEXTURE_2D, logo);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0.82f * w, 0.12f * h);
-    glTexCoord2f(1, 0);
-    glVertex2f(w, 0.12f * h);
-    glTexCoord2f(1, -0.5f);
-    glVertex2f(w, 0);
-    glTexCoord2f(0, -0.5f);
-    glVertex2f(0.82f * w, 0);
-    glEnd();
-    FlatPictureState(false);
+    BeginFlat(FLAT_PICTURE);
+    DrawPicture(logo, 0.82f * w, 0.0f, w, 0.12f * h, -0.5f, 0.0f);
+    EndFlat();
 }
 
 void CMenuRenderer::DrawOverlay() const {
     const int w = gSettings.screenWidth, h = gSettings.screenHeight;
-    OverlayState();
+    BeginFlat(FLAT_SHAPES);
     glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
     if (gRequestedState == STATE_MAIN_MENU) {
-        SetFontColor(*rowFont, 0.6f, 0.6f, 0.6f, 0.6f);
+        rowFont->SetColor(0.6f, 0.6f, 0.6f, 0.6f);
         rowFont->Print(kVersionNotice, 10, 10);
     } else {
         const PanelOrigin p = PanelFor(w, h);
         FillBox(p.x0, p.yTop - 480.0f, p.x0 + 640.0f, p.yTop);
         DrawMenuPage(gRequestedState, MenuPageFonts{rowFont.get(), entryFont.get(), titleFont.get()}, w, h);
     }
-    SceneState();
+    EndFlat();
 }
 
 void CMenuRenderer::draw() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     DrawSky();
     // A program that failed to link leaves the entries to the fixed pipeline, lit by the same light.
+    BeginModelPass();
     glUseProgram(programLinked ? program->id : 0);
     DrawModel();
-    // The pictures and the panel are flat: no program, and none left for the next screen either.
     glUseProgram(0);
-    Begin2D();
+    EndModelPass();
     DrawLogo();
     DrawOverlay();
-    End2D();
     glutSwapBuffers();
 }

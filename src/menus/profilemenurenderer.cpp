@@ -12,6 +12,7 @@
 #include "menus/menupages.h"
 #include "menus/profilemenus.h"
 #include "race/vehicle.h"
+#include "scene/glstate.h"
 #include "scene/rendermodel.h"
 #include "scene/texturemanager.h"
 
@@ -27,13 +28,11 @@ void PrintNumber(const CBitmapFont& font, const char* format, int value, int x, 
 
 void BeginCareerScreen(uint32_t background, int nameX, int nameLength) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    Begin2D();
-    FlatPictureState(true);
+    BeginFlat(FLAT_PICTURE);
     DrawWindowPicture(background);
-    glDisable(GL_TEXTURE_2D);
+    EndFlat();
+    BeginFlat(FLAT_SHAPES);
     glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     const float h = float(gSettings.screenHeight);
     const float x = float(nameX), right = float(nameX + 26 * nameLength);
     glBegin(GL_QUADS);
@@ -54,9 +53,9 @@ void DrawVehicleFigures(CBitmapFont& font, const VehicleDefinition& v, int x, in
     const char* const values[5] = {v.name, v.engine, power, speed, weight};
     for (int k = firstRow; k < 5; k++) {
         const int y = top - 4 * k - 2 * k * l;
-        SetFontColor(font, 0.3f, 0.3f, 0.7f);
+        font.SetColor(0.3f, 0.3f, 0.7f);
         font.Print(labels[k], x, y);
-        SetFontColor(font, 0.5f, 0.5f, 0.85f);
+        font.SetColor(0.5f, 0.5f, 0.85f);
         font.Print(values[k], x + 10, y - l);
     }
 }
@@ -78,9 +77,10 @@ void DrawVehiclePreview(int v, int x, int y, int w, int h, const float eye[3], c
     glRotatef(gPreviewAngle, 0.0f, 1.0f, 0.0f);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClearDepth(1.0);
-    BeginModelState();
+    BeginModelPass();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    gVehicles[v].renderObject->Draw(true, true, true);
+    gVehicles[v].renderObject->Draw(DRAW_ALL);
+    EndModelPass();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -114,10 +114,10 @@ void CProfileMenuRenderer::DrawCareer() const {
     const int labelX = int(0.1f * w + 10.0f), valueX = int(0.36f * w);
     const CBitmapFont& font = *careerFont;
     auto label = [&](const char* text, int row) { font.Print(text, labelX, y0 - row * line); };
-    SetFontColor(*careerFont, 0.3f, 0.3f, 0.7f);
+    careerFont->SetColor(0.3f, 0.3f, 0.7f);
     label("Career completion:", 0);
     label("Cash:", 1);
-    SetFontColor(*careerFont, 0.5f, 0.5f, 0.85f);
+    careerFont->SetColor(0.5f, 0.5f, 0.85f);
     PrintNumber(font, "%d%%", int(gProfile.percentComplete + 0.5f), valueX, y0);
     font.Print(FormatCash(gProfile.cash).c_str(), valueX, y0 - line);
     const struct {
@@ -128,7 +128,7 @@ void CProfileMenuRenderer::DrawCareer() const {
                  {"Silver cups won:", gProfile.silverCups, 0.75f, 0.75f, 0.75f},
                  {"Bronze cups won:", gProfile.bronzeCups, 0.8f, 0.518f, 0.325f}};
     for (int i = 0; i < 3; i++) {
-        SetFontColor(*careerFont, cups[i].r, cups[i].g, cups[i].b);
+        careerFont->SetColor(cups[i].r, cups[i].g, cups[i].b);
         label(cups[i].text, 2 + i);
         PrintNumber(font, "%d", cups[i].count, valueX, y0 - (2 + i) * line);
     }
@@ -140,7 +140,7 @@ void CProfileMenuRenderer::DrawVehicleStatistics() const {
         return;
     const VehicleDefinition& v = gVehicles[gSelectedVehicle];
     const int xs = int(0.5f * w + 10.0f), y1 = int(0.5f * h - 30.0f);
-    SetFontColor(*careerFont, 0.3f, 0.3f, 0.7f);
+    careerFont->SetColor(0.3f, 0.3f, 0.7f);
     careerFont->Print("Vehicle statistics", xs, y1);
     DrawVehicleFigures(*statisticsFont, v, xs, y1 - ScaledToWindow(18), 0);
 }
@@ -159,17 +159,14 @@ void CProfileMenuRenderer::draw() {
     for (int k = 0; k < kNumProfileItems; k++) {
         const MenuOption& item = gProfileMenuItems[size_t(k)];
         if (item.highlighted)
-            SetFontColor(*itemFont, 0.7f, 0.7f, 1.0f);
+            itemFont->SetColor(0.7f, 0.7f, 1.0f);
         else if (item.unavailable)
-            SetFontColor(*itemFont, 0.4f, 0.4f, 0.4f);
+            itemFont->SetColor(0.4f, 0.4f, 0.4f);
         else
-            SetFontColor(*itemFont, 0.3f, 0.3f, 0.7f);
+            itemFont->SetColor(0.3f, 0.3f, 0.7f);
         itemFont->Print(item.label, int(0.65f * w + 10.0f), int(0.88f * h - 50.0f - float(k * itemStep)));
     }
-    glDisable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    FlatPictureState(false);
-    End2D();
+    EndFlat();
     const float eye[3] = {0.0f, 4.0f, -9.0f}, at[3] = {-3.0f, 2.0f, 0.0f};
     DrawVehiclePreview(gSelectedVehicle, 10 + int(0.1f * w), 10 + int(0.1f * h), int(0.4f * w) - 20,
                        int(0.4f * h) - 20, eye, at);

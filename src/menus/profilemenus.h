@@ -66,8 +66,8 @@ public:
     int current = 0;
 };
 
-// Clears the window and opens a career screen in 2D mode: the background picture, then the dark plate
-// behind the profile name; leaves texturing off and blending on in the darkening colour for the boxes.
+// Clears the window and opens a career screen: the background picture, then the dark plate behind the profile
+// name; leaves a FLAT_SHAPES pass open (scene/glstate.h) in the darkening colour for the boxes.
 void BeginCareerScreen(uint32_t background, int nameX, int nameLength);
 // A vehicle's figures as label and value pairs from row firstRow (0 NAME, 1 ENGINE(S), 2 POWER, 3 TOP SPEED,
 // 4 WEIGHT); row k's label sits at top - 4k - 2k * line, its value one line lower and 10 pixels in.

@@ -1,4 +1,3 @@
-#include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include "race/raceflow.h"
 #include "race/trophy.h"
 #include "race/vehicle.h"
+#include "scene/glstate.h"
 #include "scene/texturemanager.h"
 
 namespace {
@@ -79,17 +79,17 @@ void CTrackSelectMenuRenderer::DrawCard() const {
     if (gTrackVehicleAllowed) {
         char best[16];
         FormatRaceTime(gProfile.bestTimes[gSelectedTrack], best);
-        SetFontColor(*infoFont, 0.3f, 0.3f, 0.7f);
+        infoFont->SetColor(0.3f, 0.3f, 0.7f);
         infoFont->Print((std::string("Personal Best:") + best).c_str(), cardX, int(0.79f * h - float(line)));
         for (int i = 0; i < 3; i++) {
-            SetFontColor(*infoFont, kCupColors[i][0], kCupColors[i][1], kCupColors[i][2]);
+            infoFont->SetColor(kCupColors[i][0], kCupColors[i][1], kCupColors[i][2]);
             const std::string& text = gTrackBlink ? card.cashLines[i] : card.timeLines[i];
             infoFont->Print(text.c_str(), cardX, int(0.79f * h - float((2 + i) * line)));
         }
     } else {
         noteFont->Print("To enter this race you must use the following vehicle:", cardX, int(0.79f * h - 10.0f * float(line)));
         const int required = card.requiredVehicle;
-        SetFontColor(*infoFont, 0.3f, 0.3f, 0.7f);
+        infoFont->SetColor(0.3f, 0.3f, 0.7f);
         if (required >= 0 && required < kNumVehicles)
             infoFont->Print(gVehicles[required].name, cardX, int(0.79f * h - 11.0f * float(line)));
     }
@@ -109,48 +109,25 @@ void CTrackSelectMenuRenderer::draw() {
     hintFont->Print(gTrackVehicleAllowed ? "Press [ENTER] to Enter Race, [ESC] to return"
                                          : "Can't enter this race. Press [ESC] to return",
                     int(0.17f * w), int(0.2f * h));
-    SetFontColor(*infoFont, 0.3f, 0.3f, 0.7f);
+    infoFont->SetColor(0.3f, 0.3f, 0.7f);
     if (vehicleNameLength > 0)
         infoFont->Print(gVehicles[gSelectedVehicle].name, vehicleNameX, vehicleNameY);
     if (medal) {
         const float* c = MedalColor(medal);
-        SetFontColor(*infoFont, c[0], c[1], c[2]);
+        infoFont->SetColor(c[0], c[1], c[2]);
         infoFont->Print(kMedalTexts[medal], int(0.65f * w), int(0.79f * h - 6.0f * float(line)));
         infoFont->Print("in this event", int(0.65f * w), int(0.79f * h - 7.0f * float(line)));
     }
-    glDisable(GL_BLEND);
+    EndFlat();
     DrawSlideArrows(gTrackSlide);
-    glEnable(GL_TEXTURE_2D);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBindTexture(GL_TEXTURE_2D, card.picture);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0.07f * w + shift, 0.8f * h);
-    glTexCoord2f(1, 0);
-    glVertex2f(0.47f * w + shift, 0.8f * h);
-    glTexCoord2f(1, -1);
-    glVertex2f(0.47f * w + shift, 0.4f * h);
-    glTexCoord2f(0, -1);
-    glVertex2f(0.07f * w + shift, 0.4f * h);
-    glEnd();
+    BeginFlat(FLAT_PICTURE);
+    DrawPicture(card.picture, 0.07f * w + shift, 0.4f * h, 0.47f * w + shift, 0.8f * h, -1.0f, 0.0f);
+    EndFlat();
     if (!gTrackVehicleAllowed) {
-        glEnable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GREATER, 0.0f);
-        glBindTexture(GL_TEXTURE_2D, lock);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 1);
-        glVertex2f(0.05f * w + shift, 0.9f * h);
-        glTexCoord2f(1, 1);
-        glVertex2f(0.95f * w + shift, 0.9f * h);
-        glTexCoord2f(1, 0);
-        glVertex2f(0.95f * w + shift, 0.3f * h);
-        glTexCoord2f(0, 0);
-        glVertex2f(0.05f * w + shift, 0.3f * h);
-        glEnd();
+        BeginFlat(FLAT_CUTOUT);
+        DrawPicture(lock, 0.05f * w + shift, 0.3f * h, 0.95f * w + shift, 0.9f * h, 0.0f, 1.0f);
+        EndFlat();
     }
-    glDisable(GL_ALPHA_TEST);
-    FlatPictureState(false);
-    End2D();
     if (gTrackVehicleAllowed && medal && trophy) {
         trophy->SetTrophyMedal(medal);
         trophy->DrawTrophy();

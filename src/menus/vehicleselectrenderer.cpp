@@ -12,6 +12,7 @@
 #include "menus/profilemenus.h"
 #include "menus/vehicleselect.h"
 #include "race/vehicle.h"
+#include "scene/glstate.h"
 #include "scene/texturemanager.h"
 
 namespace {
@@ -50,20 +51,20 @@ void CVehicleSelectMenuRenderer::DrawStatistics(bool purchase) const {
     const int xs = int((offset + 0.5f) * w + 10.0f), y2 = int(0.83f * h - 30.0f);
     const int l = ScaledToWindow(12);
     const VehicleDefinition& v = gVehicles[gShownVehicle];
-    SetFontColor(*infoFont, 0.3f, 0.3f, 0.7f);
+    infoFont->SetColor(0.3f, 0.3f, 0.7f);
     infoFont->Print("Vehicle statistics", xs, y2);
     DrawVehicleFigures(*statisticsFont, v, xs, y2 + 4, 1);
     const int statusY = y2 - 12 - 11 * l;
     if (!purchase) {
-        SetFontColor(*infoFont, 0.0f, 1.0f, 0.0f);
+        infoFont->SetColor(0.0f, 1.0f, 0.0f);
         if (gShownVehicle == gSelectedVehicle)
             infoFont->Print("[SELECTED]", int(0.1f * w + float(xs)), statusY);
     } else if (gProfile.ownedVehicles[gShownVehicle]) {
-        SetFontColor(*infoFont, 0.0f, 1.0f, 0.0f);
+        infoFont->SetColor(0.0f, 1.0f, 0.0f);
         infoFont->Print("[YOU OWN THIS VEHICLE]", xs, statusY);
     } else {
         const bool affordable = JudgePurchase(gProfile, gShownVehicle, v.price) == PURCHASE_AFFORDABLE;
-        SetFontColor(*infoFont, affordable ? 0.0f : 1.0f, affordable ? 1.0f : 0.0f, 0.0f);
+        infoFont->SetColor(affordable ? 0.0f : 1.0f, affordable ? 1.0f : 0.0f, 0.0f);
         char price[32];
         snprintf(price, sizeof(price), "Price: $%d", v.price);
         infoFont->Print(price, xs, statusY);
@@ -81,21 +82,19 @@ void CVehicleSelectMenuRenderer::DrawStatistics(bool purchase) const {
 void CVehicleSelectMenuRenderer::DrawDialog(const MenuDialog& dialog) const {
     const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
     const float yc = (h + 160.0f) / 2.0f, x0 = (w - 640.0f) / 2.0f;
-    Begin2D();
-    OverlayState();
+    BeginFlat(FLAT_SHAPES);
     glColor4f(0.0f, 0.0f, 0.0f, 0.7f);
     FillBox(x0, yc - 160.0f, x0 + 640.0f, yc);
     dialogFont->Print(dialog.text, int(0.5f * w - 0.5f * 32.0f * float(dialog.textLength) * 0.44f), int(yc - 32.0f));
     for (size_t i = 0; i < dialog.buttons.size(); i++) {
         if (int(i) == dialog.chosen)
-            SetFontColor(*buttonFont, 0.7f, 0.7f, 1.0f);
+            buttonFont->SetColor(0.7f, 0.7f, 1.0f);
         else
-            SetFontColor(*buttonFont, 0.3f, 0.3f, 0.7f);
+            buttonFont->SetColor(0.3f, 0.3f, 0.7f);
         const int x = dialog.buttons.size() >= 2 ? int(x0 + 200.0f)
                                                  : int(0.5f * w - 10.0f * float(dialog.buttons[0].size()));
         buttonFont->Print(dialog.buttons[i].c_str(), x, int(yc - 100.0f - 40.0f * float(i)));
     }
-    glDisable(GL_BLEND);
     glColor4f(0.7f, 0.7f, 1.0f, 1.0f);
     glBegin(GL_LINE_LOOP);
     glVertex2f(x0, yc - 160.0f);
@@ -103,8 +102,7 @@ void CVehicleSelectMenuRenderer::DrawDialog(const MenuDialog& dialog) const {
     glVertex2f(x0 + 640.0f, yc);
     glVertex2f(x0, yc);
     glEnd();
-    End2D();
-    SceneState();
+    EndFlat();
 }
 
 void CVehicleSelectMenuRenderer::draw() {
@@ -119,7 +117,7 @@ void CVehicleSelectMenuRenderer::draw() {
     if (purchase) {
         char cash[32];
         snprintf(cash, sizeof(cash), "Cash: $%d", gProfile.cash);
-        SetFontColor(*infoFont, 0.7f, 0.7f, 1.0f);
+        infoFont->SetColor(0.7f, 0.7f, 1.0f);
         infoFont->Print(cash, int(0.5f * w - 0.25f * float(L) * float(strlen(cash))), L);
     }
     hintFont->Print(purchase ? "Press [ENTER] to Purchase Vehicle, [ESC] to Return"
@@ -129,12 +127,8 @@ void CVehicleSelectMenuRenderer::draw() {
     const int n = int(strlen(name));
     titleFont->Print(name, int(offset * w + float((gSettings.screenWidth - (1 + ScaledToWindow(22) / 2) * n) / 2 - 10)),
                      int(0.84f * h));
-    glDisable(GL_BLEND);
+    EndFlat();
     DrawSlideArrows(gVehicleSlide);
-    glEnable(GL_TEXTURE_2D);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    FlatPictureState(false);
-    End2D();
     const float eye[3] = {20.0f * offset, 4.0f, -9.0f}, at[3] = {20.0f * offset - 3.0f, -2.0f, 0.0f};
     DrawVehiclePreview(gShownVehicle, int((offset + 0.1f) * w) + 10, 10 + int(0.43f * h), int(0.4f * w) - 20,
                        int(0.4f * h) - 20, eye, at);

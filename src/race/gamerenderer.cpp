@@ -17,6 +17,7 @@
 #include "race/overlays.h"
 #include "race/raceflow.h"
 #include "race/vehicle.h"
+#include "scene/glstate.h"
 #include "scene/milkshape.h"
 #include "scene/rendermodel.h"
 #include "scene/texturemanager.h"
@@ -114,7 +115,8 @@ bool CGameRenderer::LoadRace(const char* script, const char* hudScript) {
     ShowLoadingProgress(12);
     gTrackModel.Load(gTrackSettings.trackModel);
     ShowLoadingProgress(35);
-    trackRender = std::make_unique<RenderModel>(textures, &camera, &gTrackModel, false, true, gSettings.shadows != 0);
+    const unsigned shadows = gSettings.shadows ? MODEL_STATIC_SHADOWS : 0;
+    trackRender = std::make_unique<RenderModel>(textures, &camera, &gTrackModel, MODEL_CULL_BY_DISTANCE | shadows);
     ShowLoadingProgress(60);
     if (hudScript && gStateAfterLoading != STATE_GAME_INTRO && gStateAfterLoading != STATE_GAME_OUTRO) {
         if (!hud)
@@ -142,9 +144,9 @@ void CGameRenderer::StopRaceTimer() {
 void CGameRenderer::DrawHud() {
     if (!hud)
         return;
-    BeginOverlay();
+    BeginFlat(FLAT_SHAPES);
     hud->Draw();
-    EndOverlay();
+    EndFlat();
 }
 
 void SetUpRaceLighting() {
@@ -212,7 +214,6 @@ void CGameRenderer::enter() {
 
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClearDepth(1.0);
-    BeginModelState();
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -245,6 +246,7 @@ void CGameRenderer::draw() {
         hud->TickTimer();
         FollowGhost(gGhost, gRequestedState, RaceSeconds(), camera);
     }
+    BeginModelPass();
     // Without a technique (an unknown gShadowTechnique) the frame goes without shadows.
     if (stencil && gRequestedState != STATE_GAME_OUTRO) {
         stencil->Init();
@@ -252,6 +254,7 @@ void CGameRenderer::draw() {
     } else {
         DrawPlainFrame();
     }
+    EndModelPass();
 }
 
 void CGameRenderer::DrawSky() {
@@ -282,13 +285,13 @@ void CGameRenderer::DrawPlainFrame() {
         if (sequence && vehicleRender) {
             glPushMatrix();
             gVehicleTransform.Apply();
-            vehicleRender->Draw(opaque, !opaque, true);
+            vehicleRender->Draw(opaque ? DRAW_OPAQUE : DRAW_TRANSLUCENT);
             glPopMatrix();
         }
         if (fog)
             glEnable(GL_FOG);
         if (trackRender)
-            trackRender->Draw(opaque, !opaque, true);
+            trackRender->Draw(opaque ? DRAW_OPAQUE : DRAW_TRANSLUCENT);
         if (!opaque)
             DrawGhost(gGhost, gRequestedState, camera);
         glDisable(GL_FOG);

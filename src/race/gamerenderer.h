@@ -91,8 +91,8 @@ private:
     void DrawShadowedFrame();
     // The vehicle of a scripted sequence, then the track, each under its own transform.
     void ForEachModel(const std::function<void(RenderModel&)>& draw);
-    // Every model of the world with the passes asked for.
-    void DrawWorld(bool opaque, bool transparent, bool includeA);
+    // Every model of the world, the layers asked for (DRAW_OPAQUE, DRAW_TRANSLUCENT).
+    void DrawWorld(unsigned layers);
     void DrawHud();
     void SetUpFog();
 };

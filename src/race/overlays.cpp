@@ -18,6 +18,7 @@
 #include "race/raceflow.h"
 #include "race/sequence.h"
 #include "race/trophy.h"
+#include "scene/glstate.h"
 #include "scene/rendermodel.h"
 
 namespace {
@@ -47,32 +48,10 @@ OverlayText Line(std::string text, int x, int y, const float color[4]) {
     return {OVERLAY_FONT_SMALL_COURIER, std::move(text), x, y, {color[0], color[1], color[2], color[3]}};
 }
 
-void SetColor(CBitmapFont& font, const float c[4]) {
-    font.red = c[0];
-    font.green = c[1];
-    font.blue = c[2];
-    font.alpha = c[3];
-}
-
 void Box(float x0, float y0, float x1, float y1) {
     glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
     FillBox(x0, y0, x1, y1);
 }
-
-}  // namespace
-
-void BeginOverlay() {
-    OverlayState();
-    glUseProgram(0);
-    Begin2D();
-}
-
-void EndOverlay() {
-    End2D();
-    SceneState();
-}
-
-namespace {
 
 void DrawCountdown(CGameRenderer& r, int w, int h) {
     const float x0 = (w - 70) * 0.5f - 105.0f;
@@ -87,11 +66,11 @@ void DrawPause(CGameRenderer& r, int w, int h) {
     Box(x0, y0, x0 + 640.0f, y0 - 480.0f);
     r.fontPaused->Print("Paused", static_cast<int>(x0 + 210), static_cast<int>(y0 - 64));
     for (size_t i = 0; i < gPauseMenuEntries.size(); ++i) {
-        SetColor(*r.fontMenu, gPauseMenuEntries[i].highlighted ? kHighlightColor : kEntryColor);
+        r.fontMenu->SetColor(gPauseMenuEntries[i].highlighted ? kHighlightColor : kEntryColor);
         r.fontMenu->Print(gPauseMenuEntries[i].label, static_cast<int>(x0 + 200),
                           static_cast<int>(y0 - 130 - 40 * static_cast<float>(i)));
     }
-    SetColor(*r.fontMenu, kEntryColor);
+    r.fontMenu->SetColor(kEntryColor);
 }
 
 void DrawCaptions(CGameRenderer& r, int w, int h) {
@@ -128,11 +107,11 @@ void DrawResults(CGameRenderer& r, int w, int h) {
         if (t.font == OVERLAY_FONT_TITLE) {
             r.fontTitle->Print(t.text.c_str(), t.x, t.y);
         } else {
-            SetColor(*r.fontSmallCourier, t.color);
+            r.fontSmallCourier->SetColor(t.color);
             r.fontSmallCourier->Print(t.text.c_str(), t.x, t.y);
         }
     }
-    SetColor(*r.fontSmallCourier, kMedalColors[0]);
+    r.fontSmallCourier->SetColor(kMedalColors[0]);
 }
 
 void SetupSunLight() {
@@ -161,9 +140,10 @@ void DrawResultsTrophy(CGameRenderer& r) {
     glLoadIdentity();
     gluLookAt(0.0, 2.2, -3.4, -1.5, 0.4, 0.0, 0.0, 1.0, 0.0);
     glRotatef(gTrophyAngle, 0.0f, 1.0f, 0.0f);
-    BeginModelState();
+    BeginModelPass();
     glClear(GL_DEPTH_BUFFER_BIT);
     r.trophy->DrawModel();
+    EndModelPass();
     if (borrowSun) glDisable(GL_LIGHT0);
 }
 
@@ -200,7 +180,7 @@ void DrawOverlay(CGameRenderer& renderer) {
     if (state != STATE_COUNTDOWN && state != STATE_INGAME_MENU && state != STATE_RACE_COMPLETED &&
         state != STATE_GAME_INTRO && state != STATE_GAME_OUTRO)
         return;
-    BeginOverlay();
+    BeginFlat(FLAT_SHAPES);
     if (state == STATE_COUNTDOWN) {
         DrawCountdown(renderer, w, h);
     } else if (state == STATE_INGAME_MENU) {
@@ -210,6 +190,6 @@ void DrawOverlay(CGameRenderer& renderer) {
     } else {
         DrawCaptions(renderer, w, h);
     }
-    EndOverlay();
+    EndFlat();
     if (state == STATE_RACE_COMPLETED) DrawResultsTrophy(renderer);
 }

@@ -9,11 +9,6 @@ class CGameRenderer;
 // the pause menu (14), the results panel with its trophy (15), the skip hint and captions (2, 18).
 void DrawOverlay(CGameRenderer& renderer);
 
-// The state around every 2D pass over the race scene (the HUD's too): depth test, lighting, texturing and
-// culling off, alpha blending on, no shader program, pixel coordinates; EndOverlay restores the 3D state.
-void BeginOverlay();
-void EndOverlay();
-
 enum { OVERLAY_FONT_SMALL_COURIER, OVERLAY_FONT_TITLE };
 
 struct OverlayText {

@@ -147,8 +147,8 @@ void CGameRenderer::ForEachModel(const std::function<void(RenderModel&)>& draw) 
         draw(*trackRender);
 }
 
-void CGameRenderer::DrawWorld(bool opaque, bool transparent, bool includeA) {
-    ForEachModel([=](RenderModel& m) { m.Draw(opaque, transparent, includeA); });
+void CGameRenderer::DrawWorld(unsigned layers) {
+    ForEachModel([=](RenderModel& m) { m.Draw(layers); });
 }
 
 void CGameRenderer::DrawShadowedFrame() {
@@ -161,7 +161,7 @@ void CGameRenderer::DrawShadowedFrame() {
 
     if (gTrackSettings.fogEnabled)
         glEnable(GL_FOG);
-    DrawWorld(false, true, true);
+    DrawWorld(DRAW_TRANSLUCENT);
     DrawGhost(gGhost, gRequestedState, camera);
     glDisable(GL_FOG);
     camera.UpdateLensFlare();

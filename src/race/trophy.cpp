@@ -5,6 +5,7 @@
 
 #include "data/settings.h"
 #include "race/raceflow.h"
+#include "scene/glstate.h"
 #include "scene/milkshape.h"
 #include "scene/rendermodel.h"
 #include "scene/texturemanager.h"
@@ -19,7 +20,7 @@ const char* const kMedalTextures[4] = {nullptr, "../Textures/trophy_bronze.jpg",
 CTrophyDisplay::CTrophyDisplay(TextureManager* textures, CCamera* viewer)
     : textures(textures), model(std::make_unique<CMilkshapeModel>()) {
     if (model->Load("../Models/trophy.ms3d"))
-        render = std::make_unique<RenderModel>(textures, viewer, model.get(), true, false, false);
+        render = std::make_unique<RenderModel>(textures, viewer, model.get(), MODEL_KEEP_TEXTURES);
 }
 
 CTrophyDisplay::~CTrophyDisplay() = default;
@@ -30,7 +31,7 @@ void CTrophyDisplay::SetTrophyMedal(int medal) {
 }
 
 void CTrophyDisplay::DrawModel() {
-    if (render) render->Draw(true, true, true);
+    if (render) render->Draw(DRAW_ALL);
 }
 
 void CTrophyDisplay::DrawTrophy() {
@@ -45,8 +46,9 @@ void CTrophyDisplay::DrawTrophy() {
     glRotatef(gTrophyAngle, 0.0f, 1.0f, 0.0f);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClearDepth(1.0);
-    BeginModelState();
+    BeginModelPass();
     DrawModel();
+    EndModelPass();
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

@@ -180,7 +180,7 @@ void LoadVehicles(TextureManager* textures, CCamera* camera) {
         def.model = new CMilkshapeModel();
         def.model->Load(modelPath);
         if (textures)
-            def.renderObject = new RenderModel(textures, camera, def.model, true, false, false);
+            def.renderObject = new RenderModel(textures, camera, def.model, MODEL_KEEP_TEXTURES);
     }
 }
 

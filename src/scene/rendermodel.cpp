@@ -79,14 +79,13 @@ FlatMesh FlattenGroups(CMilkshapeModel& model, bool withNormals, const TriangleV
     return mesh;
 }
 
-RenderModel::RenderModel(TextureManager* textures, CTransformation* view, CMilkshapeModel* source, bool keep,
-                         bool cull, bool staticShadows)
+RenderModel::RenderModel(TextureManager* textures, CTransformation* view, CMilkshapeModel* source, unsigned flags)
     : model(source),
       textureManager(textures),
       viewer(view),
-      castsStaticShadows(staticShadows),
-      cullByDistance(cull),
-      keepTextures(keep) {
+      castsStaticShadows((flags & MODEL_STATIC_SHADOWS) != 0),
+      cullByDistance((flags & MODEL_CULL_BY_DISTANCE) != 0),
+      keepTextures((flags & MODEL_KEEP_TEXTURES) != 0) {
     groupBoxes.assign(model->groups.size(), BoundingBox());
     groupLights.assign(model->groups.size(), {});
     const FlatMesh mesh = FlattenGroups(*model, true, [this](size_t g, MsTriangle& t, uint32_t first) {
@@ -227,18 +226,6 @@ void RenderModel::SetupLight(unsigned glLight, const SceneLight& light, const CT
     glLightfv(glLight, GL_POSITION, position);
 }
 
-void BeginModelState() {
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-}
-
 void ApplyMaterial(const MsMaterial& m, unsigned faces) {
     glBindTexture(GL_TEXTURE_2D, m.textureId);
     glMaterialfv(faces, GL_AMBIENT, m.ambient);
@@ -252,10 +239,10 @@ void RenderModel::DrawRun(size_t group) const {
     glDrawArrays(GL_TRIANGLES, groupRuns[group].first, groupRuns[group].count);
 }
 
-void RenderModel::DrawGroups(bool includeA, const std::function<bool(const MsGroup&, const MsMaterial&)>& wanted) {
+void RenderModel::DrawGroups(const std::function<bool(const MsGroup&, const MsMaterial&)>& wanted) {
     const MsMaterial* applied = nullptr;  // neighbouring groups often share one
     for (size_t g = 0; g < model->groups.size(); ++g) {
-        if (!IsGroupShown(g, includeA))
+        if (!IsGroupShown(g, true))
             continue;
         SetupGroupLights(g);
         const MsMaterial* m = model->MaterialOf(model->groups[g]);
@@ -336,7 +323,8 @@ void RenderModel::DrawShaded(GroupSet groups, bool withLamps) {
     }
 }
 
-void RenderModel::Draw(bool opaque, bool transparent, bool includeA) {
+void RenderModel::Draw(unsigned layers) {
+    const bool transparent = (layers & DRAW_TRANSLUCENT) != 0;
     CaptureView();
     SelectNearestLights();
     BindArrays(true);
@@ -345,8 +333,8 @@ void RenderModel::Draw(bool opaque, bool transparent, bool includeA) {
     glDisable(GL_ALPHA_TEST);
     glDepthMask(GL_TRUE);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    if (opaque)
-        DrawGroups(includeA, [](const MsGroup& g, const MsMaterial& m) {
+    if (layers & DRAW_OPAQUE)
+        DrawGroups([](const MsGroup& g, const MsMaterial& m) {
             return m.transparency == 1.0f && !Named(g, "T");
         });
 
@@ -357,7 +345,7 @@ void RenderModel::Draw(bool opaque, bool transparent, bool includeA) {
     glAlphaFunc(GL_GREATER, 0.0f);
     if (transparent) {
         glDisable(GL_CULL_FACE);
-        DrawGroups(true, [](const MsGroup&, const MsMaterial& m) {
+        DrawGroups([](const MsGroup&, const MsMaterial& m) {
             if (m.transparency >= 1.0f)
                 return false;
             glColor4f(m.transparency, m.transparency, m.transparency, m.transparency);
@@ -370,7 +358,7 @@ void RenderModel::Draw(bool opaque, bool transparent, bool includeA) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     if (transparent) {
         glDisable(GL_CULL_FACE);
-        DrawGroups(true, [](const MsGroup& g, const MsMaterial&) { return Named(g, "T"); });
+        DrawGroups([](const MsGroup& g, const MsMaterial&) { return Named(g, "T"); });
         glEnable(GL_CULL_FACE);
     }
     glDisable(GL_ALPHA_TEST);

@@ -36,11 +36,22 @@ struct FlatMesh {
 using TriangleVisit = std::function<void(size_t group, MsTriangle& triangle, uint32_t firstVertex)>;
 FlatMesh FlattenGroups(CMilkshapeModel& model, bool withNormals, const TriangleVisit& visit = nullptr);
 
-// The GL state RenderModel and SkyModel draw in: texturing, depth test, back faces culled and the
-// vertex, normal and texture-coordinate arrays on.
-void BeginModelState();
 // Binds the material's texture and sets its colours on `faces` (GL_FRONT or GL_FRONT_AND_BACK).
 void ApplyMaterial(const MsMaterial& material, unsigned faces);
+
+// How a RenderModel is built, flags or'ed together.
+enum {
+    MODEL_KEEP_TEXTURES = 1,     // its textures stay for the whole run (vehicles, the trophy)
+    MODEL_CULL_BY_DISTANCE = 2,  // groups out of reach or out of view are skipped (the track)
+    MODEL_STATIC_SHADOWS = 4,    // a shadow volume per shadow-casting light (the track, with shadows on)
+};
+
+// What RenderModel::Draw draws, flags or'ed together.
+enum {
+    DRAW_OPAQUE = 1,       // the groups of transparency 1, "T" aside
+    DRAW_TRANSLUCENT = 2,  // the see-through groups, then the cut-out ones ("T")
+    DRAW_ALL = DRAW_OPAQUE | DRAW_TRANSLUCENT,
+};
 
 // A model on the graphics card, drawn group by group with fixed-function materials and up to four
 // point lights per group. The group names "T" (cut-out), "A" (left out of some passes) and "S" (never
@@ -48,14 +59,14 @@ void ApplyMaterial(const MsMaterial& material, unsigned faces);
 class RenderModel {
 public:
     // The model, viewer and texture manager are not owned and must outlive this object.
-    RenderModel(TextureManager* textureManager, CTransformation* viewer, CMilkshapeModel* model, bool keepTextures,
-                bool cullByDistance, bool castsStaticShadows);
+    RenderModel(TextureManager* textureManager, CTransformation* viewer, CMilkshapeModel* model, unsigned flags);
     ~RenderModel();
     RenderModel(const RenderModel&) = delete;
     RenderModel& operator=(const RenderModel&) = delete;
 
-    // The caller has set the model-view matrix, the shader program and the client arrays.
-    void Draw(bool opaque, bool transparent, bool includeA);
+    // The parts of the model `layers` names, every group included. The caller has set the model-view matrix, the
+    // shader program and the model pass (scene/glstate.h).
+    void Draw(unsigned layers);
     // The opaque groups' depth alone, runs of neighbouring groups in one draw. The caller has turned off
     // colour writes, texturing, lighting and the normal and texture-coordinate arrays.
     void DrawDepth();
@@ -96,7 +107,7 @@ private:
     void BindArrays(bool shaded) const;
     void DrawRun(size_t group) const;
     // Visible groups get their lights; those with a material that wanted accepts are drawn with it.
-    void DrawGroups(bool includeA, const std::function<bool(const MsGroup&, const MsMaterial&)>& wanted);
+    void DrawGroups(const std::function<bool(const MsGroup&, const MsMaterial&)>& wanted);
 };
 
 // The track's sky: textured triangles drawn around the eye with no lighting or culling, behind everything

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/settings.h"
+#include "scene/glstate.h"
 #include "scene/rendermodel.h"
 
 // A double-buffered window with depth and stencil, and the GL entry points; false when either fails.
@@ -22,11 +23,11 @@ inline bool OpenSceneWindow(int& argc, char** argv, int width, int height, const
     return true;
 }
 
-// The race renderer's model state and perspective for a window of width x height.
+// The race renderer's model pass, open for the rest of the run, and perspective for a window of width x height.
 inline void BeginSceneView(int width, int height) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClearDepth(1.0);
-    BeginModelState();
+    BeginModelPass();
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

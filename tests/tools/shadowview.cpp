@@ -99,7 +99,8 @@ int main(int argc, char** argv) {
         camera.SetPosition(0.0f, 14.0f, 17.0f);
         camera.SetPitch(40.0f);
     }
-    RenderModel render(&textures, &camera, model.get(), false, true, technique != "plain");
+    const unsigned shadows = technique != "plain" ? MODEL_STATIC_SHADOWS : 0;
+    RenderModel render(&textures, &camera, model.get(), MODEL_CULL_BY_DISTANCE | shadows);
     std::unique_ptr<CStencilTechnique> stencil;
     if (technique == "zfail") stencil = std::make_unique<CZFailStencilTechnique>(&camera);
     if (technique == "zpp") stencil = std::make_unique<CZPPlusStencilTechnique>(&camera);

@@ -28,7 +28,7 @@ bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderPr
     CMilkshapeModel trackModel, skyModel;
     if (!trackModel.Load(s.trackModel) || !skyModel.Load(s.skyModel))
         return false;
-    RenderModel render(&textures, &camera, &trackModel, false, true, false);
+    RenderModel render(&textures, &camera, &trackModel, MODEL_CULL_BY_DISTANCE);
     SkyModel sky(&textures, &skyModel);
     SetUpRaceLighting();
     const float fog[4] = {s.fogColor[0], s.fogColor[1], s.fogColor[2], 0.0f}, none[4] = {0, 0, 0, 0};
@@ -49,7 +49,7 @@ bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderPr
         glUniform1f(glGetUniformLocation(program.id, "fogDensity"), s.fogDensity);
         glEnable(GL_FOG);
     }
-    render.Draw(true, true, true);
+    render.Draw(DRAW_ALL);
     glDisable(GL_FOG);
     glUseProgram(0);
     glPopMatrix();

@@ -52,7 +52,7 @@ TEST(RenderModel, BadIndicesAndSharedTrianglesStayInBounds) {
     m.groups.push_back(m.groups[0]);
     m.groups[1].triangleIndices.push_back(99);
     m.triangles[1].vertexIndices[2] = 500;
-    RenderModel r(nullptr, nullptr, &m, true, false, false);
+    RenderModel r(nullptr, nullptr, &m, MODEL_KEEP_TEXTURES);
     EXPECT_EQ(r.groupRuns[0].count, 3);
     EXPECT_EQ(r.groupRuns[1].first, 3);
     EXPECT_EQ(r.groupRuns[1].count, 3);
@@ -69,7 +69,7 @@ TEST(RenderModel, DistanceCullingAndGroupNames) {
     b.BeginGroup("A", -1);
     Square(b, 0);
     CTransformation viewer;
-    RenderModel track(nullptr, &viewer, &m, false, true, false);
+    RenderModel track(nullptr, &viewer, &m, MODEL_CULL_BY_DISTANCE);
     // Freeze the first box to radius 150 about the origin, as in a hand-worked case.
     track.groupBoxes[0].radius = 150.0f;
     viewer.SetPosition(350, 0, 0);
@@ -82,7 +82,7 @@ TEST(RenderModel, DistanceCullingAndGroupNames) {
     EXPECT_TRUE(track.IsGroupVisible(2, true));
     EXPECT_FALSE(track.IsGroupVisible(2, false));
 
-    RenderModel vehicle(nullptr, &viewer, &m, true, false, false);
+    RenderModel vehicle(nullptr, &viewer, &m, MODEL_KEEP_TEXTURES);
     EXPECT_TRUE(vehicle.IsGroupVisible(1, true));  // "S" is drawn by models that do not cull
     EXPECT_TRUE(vehicle.IsGroupVisible(2, false));
 }
@@ -107,7 +107,7 @@ TEST(RenderModel, LightsPerGroupAndNearest) {
     b.BeginGroup("square", -1);
     Square(b, 0);
     CTransformation viewer;
-    RenderModel r(nullptr, &viewer, &m, false, true, false);
+    RenderModel r(nullptr, &viewer, &m, MODEL_CULL_BY_DISTANCE);
     // Every point light whose range reaches the box, but not the shadow caster 3, which lights in its own
     // pass: 1, 4, 6, 7 and 8.
     ASSERT_EQ(r.groupLights[0].size(), 5u);
@@ -137,7 +137,7 @@ TEST(RenderModel, LightsPerGroupAndNearest) {
 
     // With at most four, by its own list.
     gTrackSettings.lights = {PointLight(0.5f, 0.5f, 3, 3)};
-    RenderModel few(nullptr, &viewer, &m, false, true, false);
+    RenderModel few(nullptr, &viewer, &m, MODEL_CULL_BY_DISTANCE);
     few.SetupGroupLights(0);
     glGetLightfv(GL_LIGHT1, GL_POSITION, position);
     EXPECT_FLOAT_EQ(position[0], 0.5f);
@@ -147,7 +147,7 @@ TEST(RenderModel, LightsPerGroupAndNearest) {
 
     // Without the shadows setting no group gets lights.
     gSettings.shadows = 0;
-    RenderModel plain(nullptr, &viewer, &m, false, true, false);
+    RenderModel plain(nullptr, &viewer, &m, MODEL_CULL_BY_DISTANCE);
     EXPECT_TRUE(plain.groupLights[0].empty());
 }
 

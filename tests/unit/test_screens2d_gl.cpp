@@ -15,6 +15,7 @@
 #include "hud/bitmapfont.h"
 #include "hud/hud.h"
 #include "platform/fontface.h"
+#include "scene/glstate.h"
 #include "scene/transformation.h"
 #include "testutil.h"
 
@@ -66,11 +67,6 @@ protected:
         gSettings.screenHeight = H;
         RegisterPrivateFontFile("/usr/share/fonts/opentype/ferrite-core/FerriteCoreDX-Regular.otf", L"Beware");
         frame.reset(new TestFramebuffer(W, H));
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_CULL_FACE);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_TEXTURE_2D);
-        glDisable(GL_BLEND);
         Clear();
     }
     void TearDown() override {
@@ -95,10 +91,10 @@ protected:
     void SetUp() override {
         Screen2D::SetUp();
         if (!HasFatalFailure())
-            Begin2D();
+            BeginFlat(FLAT_SOLID);
     }
     void TearDown() override {
-        End2D();
+        EndFlat();
         Screen2D::TearDown();
     }
 };
@@ -113,7 +109,7 @@ const char* kProbeScript =
 const int kSky[3] = {128, 128, 230}, kGround[3] = {128, 128, 128}, kBezel[3] = {77, 77, 77};
 const int kYellow[3] = {255, 255, 0}, kMagenta[3] = {255, 0, 255};
 
-// The HUD drawn into an 800x600 frame, as the race renderer draws it between Begin2D and End2D.
+// The HUD drawn into an 800x600 frame, as the race renderer draws it.
 class HudGL : public Screen2D<800, 600> {
 protected:
     void SetUp() override {
@@ -130,9 +126,9 @@ protected:
     }
     GlFrame Draw() {
         Clear();
-        Begin2D();
+        BeginFlat(FLAT_SHAPES);
         hud->Draw();
-        End2D();
+        EndFlat();
         return Grab();
     }
 
@@ -198,10 +194,13 @@ TEST_F(HudGL, UnreadableScriptLeavesAnEmptyHud) {
 }
 
 // The loading screen is visited before every race: each visit, and each redraw from inside a loader, must
-// leave the matrix stacks as it found them, or they overflow after a few dozen races.
-TEST_F(LoadingScreenGL, VisitsKeepTheMatrixStacksAndTheLoaderProjection) {
+// leave the matrix and attribute stacks as it found them, or they overflow after a few dozen races, and the
+// state too, or the next screen draws on its leftovers.
+TEST_F(LoadingScreenGL, VisitsKeepTheStacksTheStateAndTheLoaderProjection) {
     CLoadRenderer load;
     const GLint projection = Depth(GL_PROJECTION_STACK_DEPTH), modelview = Depth(GL_MODELVIEW_STACK_DEPTH);
+    const GLint attributes = Depth(GL_ATTRIB_STACK_DEPTH);
+    BeginModelPass();
     const int16_t savedProgress = gLoadingProgress;
     for (int visit = 0; visit < 100; ++visit) {
         load.enter();
@@ -209,8 +208,12 @@ TEST_F(LoadingScreenGL, VisitsKeepTheMatrixStacksAndTheLoaderProjection) {
         load.DrawScreen();
         load.leave();
     }
+    for (GLenum on : {GL_TEXTURE_2D, GL_LIGHTING, GL_DEPTH_TEST, GL_CULL_FACE})
+        EXPECT_TRUE(glIsEnabled(on)) << on;
+    EndModelPass();
     EXPECT_EQ(Depth(GL_PROJECTION_STACK_DEPTH), projection);
     EXPECT_EQ(Depth(GL_MODELVIEW_STACK_DEPTH), modelview);
+    EXPECT_EQ(Depth(GL_ATTRIB_STACK_DEPTH), attributes);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
     // A redraw in the middle of a load keeps the perspective the loader has just set.
