@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/gamedefs.h"
 #include "data/settings.h"
 #include "hud/bitmapfont.h"
 #include "platform/clock.h"

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "app/gamedefs.h"
+
 std::vector<float> ArcAngles(float from, float to, int steps) {
     std::vector<float> angles;
     for (int k = 0; k < steps; ++k)

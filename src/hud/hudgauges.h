@@ -2,8 +2,6 @@
 
 #include <vector>
 
-#include "app/gamedefs.h"
-
 // steps + 1 angles in radians evenly from `from` to `to`, both included, computed by index so that rounding
 // never adds or drops a point. The speedometer dial and the horizon bezel are built from these.
 std::vector<float> ArcAngles(float from, float to, int steps);

@@ -24,8 +24,8 @@ struct RaceInput {
 // skipped. Events must not go back in time. False, with one log line naming the line, on anything else.
 bool ParseRaceInput(const std::string& text, const char* name, std::vector<RaceInput>& out);
 
-// Places the camera where the race starts: one unit above the vehicle's start position, facing its way
-// (where the race fly-over leaves a vehicle it does not move).
+// Places the camera where the race starts: seated on the vehicle at its start (where the race fly-over
+// leaves a vehicle it does not move).
 void PlaceAtRaceStart(CCamera& camera, const TrackSettings& track);
 
 struct HeadlessOutcome {
