@@ -90,7 +90,7 @@ const VehicleSpec kVehicles[] = {
      {-1.9f, 0.88f, 0.33f, 0.36f, 0.22f, 2.6f, 0.6f, 0.0f, 0.61f}, {-1.2f, -0.15f, 0.45f, 0.2f, 0.15f, 2.0f},
      {0.33f, 0.95f, 0.11f, 0.08f}, ZephyrShape, {180, 30, 40}, {250, 250, 250}, {0.45f, 0.8f, 1.0f}},
 };
-static_assert(sizeof(kVehicles) / sizeof(kVehicles[0]) == kNumVehicles, "one spec for every vehicle of the game");
+static_assert(sizeof(kVehicles) / sizeof(kVehicles[0]) == kNumVehicles, "one design for every vehicle of the game");
 
 constexpr float kSpeedToKmh = 7.2f;  // what the HUD shows for one unit per second
 
