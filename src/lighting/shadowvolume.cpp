@@ -221,6 +221,12 @@ void CStaticShadowVolume::UpdateVisibility(const float p[3]) {
     }
 }
 
+bool CStaticShadowVolume::ReachesInto(const BoundingBox& box) const {
+    for (size_t g = 0; g < groupVolumes.size(); ++g)
+        if (active[g] && groupVolumes[g]->bounds.Overlaps(box)) return true;
+    return false;
+}
+
 void CStaticShadowVolume::KeepInView(const ViewPlanes& view) {
     for (size_t g = 0; g < groupVolumes.size(); ++g)
         if (active[g] && view.Outside(groupVolumes[g]->bounds.center, groupVolumes[g]->bounds.radius)) active[g] = 0;

@@ -78,6 +78,8 @@ public:
     void UpdateVisibility(const float viewerPosition[3]) override;
     // Switches off the group volumes wholly outside the view.
     void KeepInView(const ViewPlanes& view);
+    // Whether a switched-on group volume reaches into the box: nowhere else can this light's shadow fall.
+    bool ReachesInto(const BoundingBox& box) const;
 
     std::vector<std::unique_ptr<CStaticGroupShadowVolume>> groupVolumes;  // null: the group casts nothing
     std::vector<uint8_t> active;

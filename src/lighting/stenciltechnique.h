@@ -38,9 +38,10 @@ public:
     std::vector<RenderModel*> casters;  // not owned
     CTransformation* viewer;            // the race camera, not owned
 
-protected:
     // The caster's volume for the light, or null when it has none.
     static CStaticShadowVolume* VolumeOf(RenderModel* caster, int light);
+
+protected:
     // Builds the named program from its vertex shader and "SV.frag"; false (logged by the loader) on failure.
     bool BuildProgram(const char* name, const char* vertexFile);
     // Without two-sided stencil each volume is drawn twice, once per face with its own counting; with it

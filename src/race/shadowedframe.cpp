@@ -112,9 +112,11 @@ void DrawShadowedWorld(const WorldModels& world, CStencilTechnique* stencil, con
             SetShares(program, 1.0f, 0.0f);
             world([](RenderModel& m) { m.DrawShaded(GROUPS_LIT, true); });
             if (stencil) {
+                // Ambient only where a shadow can fall: the light's volumes lie in the caster's own space, so
+                // other models (the sequences' vehicle) are drawn whole.
                 stencil->BeginShadowedPass();
                 SetShares(program, 0.0f, 0.0f);
-                world([](RenderModel& m) { m.DrawShaded(GROUPS_LIT, true); });
+                world([i](RenderModel& m) { m.DrawShaded(GROUPS_LIT, true, CStencilTechnique::VolumeOf(&m, int(i))); });
             }
         } else {
             // Fog fades the added light towards black: the fog colour is in the frame once already.

@@ -303,7 +303,7 @@ void RenderModel::DrawDepth() {
         glDrawArrays(GL_TRIANGLES, first, count);
 }
 
-void RenderModel::DrawShaded(GroupSet groups, bool withLamps) {
+void RenderModel::DrawShaded(GroupSet groups, bool withLamps, const CStaticShadowVolume* shadows) {
     CaptureView();
     if (withLamps)
         SelectNearestLights();
@@ -311,7 +311,7 @@ void RenderModel::DrawShaded(GroupSet groups, bool withLamps) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     const MsMaterial* applied = nullptr;
     for (size_t g = 0; g < model->groups.size(); ++g) {
-        if (!IsOpaque(g) || !InSet(g, groups))
+        if (!IsOpaque(g) || !InSet(g, groups) || (shadows && !shadows->ReachesInto(groupBoxes[g])))
             continue;
         if (withLamps)
             SetupGroupLights(g);

@@ -71,8 +71,8 @@ public:
     // colour writes, texturing, lighting and the normal and texture-coordinate arrays.
     void DrawDepth();
     // The opaque groups of the set with their materials and, withLamps, their point lights; blending, depth
-    // and stencil state are the caller's.
-    void DrawShaded(GroupSet groups, bool withLamps);
+    // and stencil state are the caller's. With shadows, only the groups its switched-on volumes reach.
+    void DrawShaded(GroupSet groups, bool withLamps, const CStaticShadowVolume* shadows = nullptr);
 
     void AssignGroupLights();
     void SelectNearestLights();

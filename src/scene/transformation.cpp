@@ -67,6 +67,13 @@ bool BoundingBox::Contains(float x, float y, float z) const {
     return min[0] <= x && x <= max[0] && min[1] <= y && y <= max[1] && min[2] <= z && z <= max[2];
 }
 
+bool BoundingBox::Overlaps(const BoundingBox& o) const {
+    for (int i = 0; i < 3; ++i)
+        if (o.max[i] < min[i] || max[i] < o.min[i])
+            return false;
+    return true;
+}
+
 void BoundingBox::Freeze() {
     float c[3];
     Center(c);

@@ -22,6 +22,7 @@ struct BoundingBox {
     void Center(float out[3]) const;
     float Radius() const;
     bool Contains(float x, float y, float z) const;  // bounds inclusive
+    bool Overlaps(const BoundingBox& other) const;   // boxes that only touch overlap
     void Freeze();                                   // stores Center() and Radius() as the sphere
 };
 
