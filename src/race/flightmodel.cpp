@@ -147,11 +147,18 @@ void MoveVehicle(VehicleDynamics& v, CCamera& camera, CollisionWorld* world, flo
     camera.MoveAlongView(-kStepBack);
     if (angle > kHardHitAngle) {
         v.speed = 0.0f;
-        return;
+    } else {
+        const Deflection turn = Deflect(N, F, angle, v.speed);
+        camera.viewYaw += turn.dYaw;
+        camera.viewPitch -= turn.dPitch;
+        v.speed = std::max(v.speed - turn.loss, 0.0f);
+        camera.Translate(kPushOff * N[0], kPushOff * N[1], kPushOff * N[2]);
     }
-    const Deflection turn = Deflect(N, F, angle, v.speed);
-    camera.viewYaw += turn.dYaw;
-    camera.viewPitch -= turn.dPitch;
-    v.speed = std::max(v.speed - turn.loss, 0.0f);
-    camera.Translate(kPushOff * N[0], kPushOff * N[1], kPushOff * N[2]);
+    // The set-back and the push are not moves the contact test has passed: against a face turned along the
+    // motion, or in a crease, they lead into a surface, and step after step through a thin wall. One that
+    // lands in contact is not taken; the vehicle stays where it was, clear of every surface.
+    const float landed[3] = {camera.x, camera.y, camera.z};
+    float unused[3];
+    if (world->ContactNormal(oldPos, landed, unused))
+        camera.SetPosition(oldPos[0], oldPos[1], oldPos[2]);
 }

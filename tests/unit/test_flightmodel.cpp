@@ -1,7 +1,9 @@
 // The flight model against figures worked by hand from its formulas.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <utility>
 
 #include "app/gamedefs.h"
@@ -114,8 +116,9 @@ TEST_F(FlightModel, HeadOnHitStopsTheVehicleAndCostsDamage) {
 }
 
 TEST_F(FlightModel, GlancingHitTurnsTheTravelAwayAndCostsSpeedButGrazingCostsNothing) {
-    // Heading 65.4 degrees off the wall's normal: the angle between normal and heading is 2.0 radians.
-    const float yaw = (kPi - 2.0f) * 180.0f / kPi, z = -4.5f + 0.5f * std::cos(kPi - 2.0f);
+    // Heading 65.4 degrees off the wall's normal: the angle between normal and heading is 2.0 radians. The step
+    // starts clear of the wall and ends 0.85 from it, as a vehicle flying into a wall meets it.
+    const float yaw = (kPi - 2.0f) * 180.0f / kPi, z = -4.15f + 0.5f * std::cos(kPi - 2.0f);
     CCamera camera, along;
     HitWall(camera, yaw, z);
     EXPECT_EQ(v.damage, 8);                           // (2.0 - pi/2) * 100 * 0.2 = 8.58
@@ -137,6 +140,42 @@ TEST_F(FlightModel, GlancingHitTurnsTheTravelAwayAndCostsSpeedButGrazingCostsNot
     HitWall(along, 90.0f, -4.5f);
     EXPECT_EQ(v.damage, 0);
     EXPECT_NEAR(v.speed, 10.0f, 1e-4f);
+}
+
+// No response leaves the vehicle touching a surface: it only ever stands where the contact test lets it
+// move, so it can never work its way through a thin wall. A restless flight in a closed room of thin
+// sheets with a sharp crease for a floor, where a set-back and push used to carry it into a face.
+TEST_F(FlightModel, ResponsesNeverLeaveTheVehicleTouchingASurface) {
+    CollisionWorld world;
+    const float room[][3][3] = {
+        {{0, 0, -9}, {0, 0, 9}, {4, 10, 9}},   {{0, 0, -9}, {4, 10, 9}, {4, 10, -9}},    // the crease,
+        {{0, 0, -9}, {-4, 10, 9}, {0, 0, 9}},  {{0, 0, -9}, {-4, 10, -9}, {-4, 10, 9}},  // 44 degrees wide
+        {{-4, 10, -9}, {4, 10, -9}, {4, 10, 9}}, {{-4, 10, -9}, {4, 10, 9}, {-4, 10, 9}}};  // the lid
+    for (const auto& t : room)
+        world.AddTriangle(t[0], t[1], t[2]);
+    AddWall(world, -6.0f, 20.0f);
+    AddWall(world, 6.0f, 20.0f);  // both ends face +z
+    std::mt19937 rng(7);
+    std::normal_distribution<float> turn(0.0f, 25.0f);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    CCamera camera;
+    camera.SetPosition(0.0f, 6.0f, 0.0f);
+    float ignored[3], target[3];
+    int contacts = 0;
+    for (int step = 0; step < 20000; step++) {
+        camera.SetYaw(camera.yaw + turn(rng));
+        camera.viewYaw = camera.yaw;
+        camera.viewPitch = std::clamp(camera.viewPitch + turn(rng), -80.0f, 80.0f);
+        v = MakeDynamics(gVehicles[0]);
+        v.speed = 10.0f * unit(rng);
+        const float from[3] = {camera.x, camera.y, camera.z}, distance = 0.8f * unit(rng) * unit(rng);
+        camera.PointAlongView(distance, target);
+        contacts += world.ContactNormalBruteForce(from, target, ignored);
+        MoveVehicle(v, camera, &world, distance, 0.05f);
+        const float at[3] = {camera.x, camera.y, camera.z};
+        ASSERT_FALSE(world.ContactNormalBruteForce(at, at, ignored)) << step << ": " << at[0] << " " << at[1];
+    }
+    EXPECT_GT(contacts, 2000);  // the flight did press into the walls
 }
 
 TEST_F(FlightModel, DamageWeakensTheEngineThenDestroysIt) {
