@@ -6,7 +6,9 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <vector>
 
+#include "../tools/closure.h"
 #include "canyonmesh.h"
 #include "race/collision.h"
 #include "scene/milkshape.h"
@@ -249,4 +251,49 @@ TEST(CollisionWorld, BuildsFromTheTrackModelSkippingGroupsOfMaterialG) {
     EXPECT_EQ(world->allTriangles[2].A[0], 1.0f);  // triangle 3, from the group without a material
     for (const CollisionTriangle& t : world->allTriangles)
         EXPECT_FALSE(t.normal[0] == 0 && t.normal[2] == 0);  // the floor (triangle 0) is not among them
+}
+
+// The closure flood stops at whole walls and finds any way out: a closed room holds it, a room with one
+// triangle left out does not, nor does an open canyon.
+TEST(ClosureFlood, HeldByAClosedRoomOnlyAndNeverBySomethingLeftOpen) {
+    // A cube of edge 10 round the origin as 6 faces of two triangles each.
+    std::vector<std::array<std::array<float, 3>, 3>> room;
+    for (int axis = 0; axis < 3; axis++)
+        for (float side : {-5.0f, 5.0f}) {
+            std::array<float, 3> q[4];
+            for (int k = 0; k < 4; k++) {
+                q[k][axis] = side;
+                q[k][(axis + 1) % 3] = k == 1 || k == 2 ? 5.0f : -5.0f;
+                q[k][(axis + 2) % 3] = k >= 2 ? 5.0f : -5.0f;
+            }
+            room.push_back({q[0], q[1], q[2]});
+            room.push_back({q[0], q[2], q[3]});
+        }
+    const struct {
+        size_t leftOut;  // a triangle of the room not added, or none
+        bool canyon;
+        bool closed;
+    } cases[] = {{room.size(), false, true}, {4, false, false}, {room.size(), true, false}};
+    for (const auto& c : cases) {
+        CollisionWorld world;
+        for (size_t k = 0; k < room.size(); k++)
+            if (k != c.leftOut && !c.canyon)
+                world.AddTriangle(room[k][0].data(), room[k][1].data(), room[k][2].data());
+        if (c.canyon)
+            AddCanyon(world, 40);
+        world.BuildOctree();
+        float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
+        for (const CollisionTriangle& t : world.allTriangles)
+            for (int k = 0; k < 3; k++)
+                lo[k] = std::min(lo[k], t.boxMin[k]), hi[k] = std::max(hi[k], t.boxMax[k]);
+        ClosureFlood flood(world, lo, hi);
+        const float start[3] = {c.canyon ? 0.0f : 1.0f, 2.0f, c.canyon ? 40.0f : 0.5f};
+        const ClosureResult result = flood.Fill(start);
+        EXPECT_TRUE(result.startClear) << c.leftOut;
+        EXPECT_EQ(result.closed, c.closed) << c.leftOut << " " << c.canyon;
+        EXPECT_TRUE(flood.Reached(start));
+        if (c.closed) {
+            EXPECT_EQ(result.reached, 28 * 28 * 28);  // the room's 30^3 cubes less the layer the walls cross
+        }
+    }
 }
