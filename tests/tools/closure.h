@@ -18,6 +18,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "race/collision.h"
@@ -54,8 +55,8 @@ public:
             s[k] = int(std::floor((start[k] - origin_[k]) / kClosureCell));
         bool leaked = !Reach(s[0], s[1], s[2]);
         while (!leaked && !queue_.empty()) {
-            const uint64_t node = queue_.back();
-            queue_.pop_back();
+            const uint64_t node = queue_.front();
+            queue_.pop_front();
             result.reached += node & 1 ? kBlock * kBlock * kBlock : 1;
             leaked = node & 1 ? !SpreadFromBlock(size_t(node >> 1)) : !SpreadFromCell(size_t(node >> 1));
         }
@@ -165,5 +166,5 @@ private:
     int cells_[3], blocks_[3];
     std::vector<int32_t> block_;  // kPlain, kPlainReached, or the index of the block's cells in masks_
     std::vector<std::array<uint8_t, kBlock * kBlock * kBlock>> masks_;
-    std::vector<uint64_t> queue_;
+    std::deque<uint64_t> queue_;  // breadth first: only the front of the flood is held
 };

@@ -3,12 +3,15 @@
 // checks that every referenced file exists and that the economy lets a silver-winning player buy each
 // vehicle in time. Prints the table of the tracks: autopilot time, medal times, triangles. (The sounds load
 // in every game the e2e tests start, whose logs they check; the HUD face is test_startup's LOADING.)
+// With "pilots FIRST COUNT" it only flies restless pilots FIRST .. FIRST + COUNT - 1 on every track.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,6 +29,7 @@
 #include "race/vehicle.h"
 #include "scene/milkshape.h"
 #include "scene/sgiimage.h"
+#include "closure.h"
 #include "random.h"
 #include "trackdesign.h"
 
@@ -135,7 +139,10 @@ void CheckEconomy() {
 
 constexpr float kFrame = 1.0f / 60.0f;
 constexpr float kProbeTime = 120.0f;
-constexpr int kRandomProbes = 3;
+// Restless pilot k of track i flies seed kPilotSeeds + 1000 i + k. Every check flies the first
+// kRandomProbes of each track; scripts/pilot_campaign.sh flies 200.
+constexpr unsigned kPilotSeeds = 500000;
+constexpr int kRandomProbes = 25;
 
 struct ModelBox {
     float lo[3], hi[3];
@@ -178,6 +185,59 @@ std::vector<RaceInput> RandomInputs(unsigned seed) {
     return inputs;
 }
 
+// The flood of track i (loaded in race) from its start; counts a problem when it is not closed.
+std::unique_ptr<ClosureFlood> FloodTrack(CHeadlessRace& race, int i, const ModelBox& box) {
+    auto flood = std::make_unique<ClosureFlood>(*race.physics.collisionWorld, box.lo, box.hi);
+    const float start[3] = {race.camera.x, race.camera.y, race.camera.z};
+    const ClosureResult result = flood->Fill(start);
+    const std::string track = "track " + std::to_string(i + 1);
+    if (!result.startClear)
+        Problem(track + ": the start touches a surface");
+    if (!result.closed)
+        Problem(track + ": not closed: from the start, the flood reaches more than 2 units beyond the model's box");
+    return flood;
+}
+
+// Flies restless pilots first .. first + count - 1 of track i (loaded in race) and counts a problem for each
+// that leaves the model's box or the flood's cubes (the closure's premise); returns how many left.
+int FlyRandomPilots(CHeadlessRace& race, int i, const ModelBox& box, ClosureFlood& flood, int first, int count) {
+    int left = 0;
+    for (int k = first; k < first + count; k++) {
+        race.Load(i, DesignOf(i).vehicle);
+        race.Start(RandomInputs(kPilotSeeds + unsigned(1000 * i + k)));
+        HeadlessOutcome o = race.Outcome();
+        const auto inside = [&] { return box.Holds(o.position) && flood.Reached(o.position); };
+        while (!o.finished && !o.paused && o.time < kProbeTime && inside()) {
+            race.Frame(kFrame);
+            o = race.Outcome();
+        }
+        if (inside())
+            continue;
+        left++;
+        Problem("track " + std::to_string(i + 1) + ": random pilot " + std::to_string(k) + " left the track at " +
+                std::to_string(o.position[0]) + " " + std::to_string(o.position[1]) + " " +
+                std::to_string(o.position[2]) + " after " + std::to_string(o.time) + " s");
+    }
+    return left;
+}
+
+// The campaign: pilots first .. first + count - 1 on every track, and a line a track of how many left.
+void FlyCampaign(int first, int count) {
+    LoadVehicles(nullptr, nullptr);
+    for (int i = 0; i < kNumTracks; i++) {
+        CHeadlessRace race;
+        if (!race.Load(i, DesignOf(i).vehicle)) {
+            Problem("track " + std::to_string(i + 1) + " does not load for the pilots");
+            continue;
+        }
+        const ModelBox box = BoxOfTrack();
+        const int left = FlyRandomPilots(race, i, box, *FloodTrack(race, i, box), first, count);
+        printf("track %d: %d of %d random pilots left\n", i + 1, left, count);
+        fflush(stdout);
+    }
+    ReleaseVehicles();
+}
+
 // Up above the walls' rocks and arches, straight over to the goal, and down into it: the way a cheat would
 // take. (Climbing higher first would only leave the autopilot pressing at a roof short of its next point.)
 std::vector<AutopilotPoint> ClimbRoute(const TrackSettings& s, const ModelBox& box) {
@@ -198,9 +258,9 @@ std::vector<AutopilotPoint> ClimbRoute(const TrackSettings& s, const ModelBox& b
     return route;
 }
 
-// Every track needs a pilot and holds them: thrust alone never finishes within bronze, a restless pilot
-// never gets out of the model's box, and climbing over everything straight at the goal is never faster
-// than gold.
+// Every track needs a pilot and holds them: thrust alone never finishes within bronze, the flood from the
+// start proves no vehicle can leave and restless pilots stay within it, and climbing over everything
+// straight at the goal is never faster than gold.
 void CheckProbes(int i, const TrackSettings& s) {
     const std::string track = "track " + std::to_string(i + 1);
     const int vehicle = DesignOf(i).vehicle;
@@ -210,22 +270,11 @@ void CheckProbes(int i, const TrackSettings& s) {
         return;
     }
     const ModelBox box = BoxOfTrack();
+    const std::unique_ptr<ClosureFlood> flood = FloodTrack(race, i, box);
     HeadlessOutcome o = race.Run({Key(0.0f, BINDING_FORWARD, true)}, kFrame, s.bronzeTime);
     if (o.finished)
         Problem(track + ": thrust alone finishes in " + std::to_string(o.time) + " s, within bronze");
-    for (int probe = 0; probe < kRandomProbes; probe++) {
-        race.Load(i, vehicle);
-        race.Start(RandomInputs(unsigned(i * 100 + probe)));
-        o = race.Outcome();
-        while (!o.finished && !o.paused && o.time < kProbeTime && box.Holds(o.position)) {
-            race.Frame(kFrame);
-            o = race.Outcome();
-        }
-        if (!box.Holds(o.position))
-            Problem(track + ": random pilot " + std::to_string(probe) + " left the track at " +
-                    std::to_string(o.position[0]) + " " + std::to_string(o.position[1]) + " " +
-                    std::to_string(o.position[2]) + " after " + std::to_string(o.time) + " s");
-    }
+    FlyRandomPilots(race, i, box, *flood, 0, kRandomProbes);
     race.Load(i, vehicle);
     const AutopilotFlight climb = FlyRoute(race, ClimbRoute(s, box), AutopilotTuning(), kFrame, s.goldTime, 0.1f);
     for (const FlightSample& sample : climb.samples)
@@ -369,9 +418,14 @@ void CheckFolders() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     const size_t logBefore = ReadAll("log.txt").size();
     gSettings = DefaultSettings();
+    if (argc == 4 && std::string(argv[1]) == "pilots") {
+        FlyCampaign(atoi(argv[2]), atoi(argv[3]));
+        printf("pilot campaign: %d problem(s)\n", gProblems);
+        return gProblems == 0 ? 0 : 1;
+    }
     for (int i = 0; i < kNumTracks; i++)
         CheckScript(TrackScriptPath(i), true);
     CheckScript("../Scripts/intro.txt", false);
