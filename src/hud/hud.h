@@ -50,9 +50,7 @@ private:
     void BuildBezelList(const HudInstrument& attitude);
     void DrawShapes() const;
     void DrawAttitude(const HudInstrument& in) const;
-    void DrawSpeedText(const HudInstrument& in) const;
     void DrawDial(const HudInstrument& in) const;
-    void DrawDamageText(const HudInstrument& in) const;
     void DrawDamageBar(const HudInstrument& in) const;
 
     std::unique_ptr<CBitmapFont> bigFont;
