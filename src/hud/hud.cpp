@@ -165,16 +165,23 @@ void CHud::TickTimer() {
 void CHud::Draw() {
     TickTimer();
     DrawShapes();
-    const auto& slots = layout.instruments;
-    if (slots[HUD_ATTITUDE])
-        DrawAttitude(*slots[HUD_ATTITUDE]);
-    if (slots[HUD_SPEEDOMETER_GRAPHICAL])
-        DrawDial(*slots[HUD_SPEEDOMETER_GRAPHICAL]);
-    if (slots[HUD_DAMAGE_GRAPHICAL])
-        DrawDamageBar(*slots[HUD_DAMAGE_GRAPHICAL]);
     const float heights[NUM_HUD_FONTS] = {float(bigHeight), float(mediumHeight), float(smallHeight)};
     HudTextSpot spots[NUM_HUD_TEXTS];
     PlaceHudTexts(layout, heights, spots);
+    const auto& slots = layout.instruments;
+    if (slots[HUD_ATTITUDE])
+        DrawAttitude(*slots[HUD_ATTITUDE]);
+    PrintTexts(spots, HUD_TEXT_SPEED, HUD_TEXT_SPEED_UNIT);
+    if (slots[HUD_SPEEDOMETER_GRAPHICAL])
+        DrawDial(*slots[HUD_SPEEDOMETER_GRAPHICAL]);
+    PrintTexts(spots, HUD_TEXT_TIMER, HUD_TEXT_GAP);
+    PrintTexts(spots, HUD_TEXT_DAMAGE_LABEL, HUD_TEXT_DAMAGE);
+    if (slots[HUD_DAMAGE_GRAPHICAL])
+        DrawDamageBar(*slots[HUD_DAMAGE_GRAPHICAL]);
+    PrintTexts(spots, HUD_TEXT_BAR_LABEL, HUD_TEXT_MESSAGE);
+}
+
+void CHud::PrintTexts(const HudTextSpot* spots, int first, int last) const {
     // The read-outs as the race writes them; the labels as they are in the table of longest texts.
     struct Shown {
         const char* live;
@@ -186,11 +193,11 @@ void CHud::Draw() {
                                         {nullptr, kInstrumentBlue},
                                         {nullptr, kInstrumentBlue},
                                         {gHudDamageText, kInstrumentBlue},
-                                        {gHudMessageText, kWarningRed},
                                         {nullptr, kInstrumentBlue},
+                                        {gHudMessageText, kWarningRed},
                                         {gHudMessageText, kWarningRed}};
     CBitmapFont* const fonts[NUM_HUD_FONTS] = {bigFont.get(), mediumFont.get(), smallFont.get()};
-    for (int i = 0; i < NUM_HUD_TEXTS; ++i) {
+    for (int i = first; i <= last; ++i) {
         if (!spots[i].shown)
             continue;
         CBitmapFont* font = fonts[spots[i].font];

@@ -10,8 +10,7 @@ const char* const kEngineDamageMessage = "ENGINE DAMAGE";
 const char* const kTerminalDamageMessage = "TERMINAL DAMAGE";
 
 const char* const kLongestHudTexts[NUM_HUD_TEXTS] = {
-    "99:59.99", "+999.99", "888", "KM/H", "DAMAGE:", "100", kTerminalDamageMessage, "Damage",
-    kTerminalDamageMessage};
+    "99:59.99", "+999.99", "888", "KM/H", "DAMAGE:", "100", "Damage", kTerminalDamageMessage, kTerminalDamageMessage};
 
 namespace {
 

@@ -26,9 +26,9 @@ enum {
     HUD_TEXT_SPEED_UNIT,
     HUD_TEXT_DAMAGE_LABEL,
     HUD_TEXT_DAMAGE,
-    HUD_TEXT_MESSAGE,  // under the damage read-out
     HUD_TEXT_BAR_LABEL,
     HUD_TEXT_BAR_MESSAGE,  // beside the damage bar
+    HUD_TEXT_MESSAGE,      // under the damage read-out, drawn last
     NUM_HUD_TEXTS
 };
 
