@@ -7,6 +7,7 @@
 
 #include "app/gamedefs.h"
 #include "app/managers.h"
+#include "app/padinput.h"
 #include "data/settings.h"
 
 MouseTracker gMouse;
@@ -24,22 +25,22 @@ int DistanceSquared(int x0, int y0, int x1, int y1) {
 }  // namespace
 
 void KeyboardDown(unsigned char key, int, int) {
-    if (gPhysicsManager)
+    if (gPhysicsManager && KeyboardKeyHeard(key, false, true))
         gPhysicsManager->current->onKey(key, true);
 }
 
 void KeyboardUp(unsigned char key, int, int) {
-    if (gPhysicsManager)
+    if (gPhysicsManager && KeyboardKeyHeard(key, false, false))
         gPhysicsManager->current->onKey(key, false);
 }
 
 void SpecialDown(int key, int, int) {
-    if (gPhysicsManager)
+    if (gPhysicsManager && KeyboardKeyHeard(key, true, true))
         gPhysicsManager->current->onSpecialKey(key, true);
 }
 
 void SpecialUp(int key, int, int) {
-    if (gPhysicsManager)
+    if (gPhysicsManager && KeyboardKeyHeard(key, true, false))
         gPhysicsManager->current->onSpecialKey(key, false);
 }
 

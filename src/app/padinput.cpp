@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "app/gamedefs.h"
-#include "app/input.h"
 #include "app/managers.h"
 #include "data/keybinding.h"
 #include "platform/clock.h"
@@ -24,12 +23,19 @@ PadTracker gPadTracker;
 std::vector<PadEvent> gPadEvents;
 uint32_t gLastPoll = 0;
 
-// Whether a control before `end`, other than `except`, holds this key.
-bool KeyHeldElsewhere(const PadTracker& t, const KeyBinding& key, int except, int end = CONTROL_COUNT) {
+bool PadHolds(const PadTracker& t, const KeyBinding& key, int except, int end) {
     for (int c = 0; c < end; ++c)
         if (c != except && t.held[c] && SameKey(t.key[c], key.code, key.special))
             return true;
     return false;
+}
+
+// Whether the keyboard or a control before `end`, other than `except`, holds this key.
+bool KeyHeldElsewhere(const PadTracker& t, const KeyBinding& key, int except, int end = CONTROL_COUNT) {
+    for (const KeyBinding& k : t.keyboard)
+        if (SameKey(k, key.code, key.special))
+            return true;
+    return PadHolds(t, key, except, end);
 }
 
 void AddKey(std::vector<PadEvent>& events, const KeyBinding& key, bool down) {
@@ -44,9 +50,9 @@ void Deliver(const PadEvent& e) {
     if (e.isMove)
         gPhysicsManager->current->onMouseMove(e.dx, e.dy);
     else if (e.special)
-        (e.down ? SpecialDown : SpecialUp)(e.code, 0, 0);
+        gPhysicsManager->current->onSpecialKey(e.code, e.down);
     else
-        (e.down ? KeyboardDown : KeyboardUp)(static_cast<unsigned char>(e.code), 0, 0);
+        gPhysicsManager->current->onKey(static_cast<unsigned char>(e.code), e.down);
 }
 
 }  // namespace
@@ -170,6 +176,22 @@ void TrackPad(PadTracker& t, const PadState& pad, bool racing, float dt, const K
     move.dy = StickPixels(pad.stickY, kPitchPixelsPerSecond, dt, t.carryY);
     if (move.dx != 0 || move.dy != 0)
         events.push_back(move);
+}
+
+bool TrackKeyboard(PadTracker& t, const KeyBinding& key, bool down) {
+    std::vector<KeyBinding>& held = t.keyboard;
+    for (size_t i = 0; i < held.size(); ++i)
+        if (SameKey(held[i], key.code, key.special)) {
+            held.erase(held.begin() + i);
+            break;
+        }
+    if (down)
+        held.push_back(key);
+    return down || !PadHolds(t, key, -1, CONTROL_COUNT);
+}
+
+bool KeyboardKeyHeard(int code, bool special, bool down) {
+    return TrackKeyboard(gPadTracker, {code, special}, down);
 }
 
 void PollPad(uint32_t now) {

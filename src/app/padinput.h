@@ -46,6 +46,7 @@ struct PadTracker {
     float heldTime[CONTROL_COUNT] = {};
     float carryX = 0.0f;  // parts of a pixel of stick motion not yet passed on
     float carryY = 0.0f;
+    std::vector<KeyBinding> keyboard;  // keys down on the keyboard, which the pad neither presses nor lets go
 };
 
 // A stick axis with the dead zone taken out: 0 inside it, rising to +-1 at full deflection.
@@ -65,9 +66,15 @@ KeyBinding ControlKey(int control, bool racing, const KeyBinding* bindings);
 
 // One frame of the pad: key events for controls pressed, released or repeating, and the stick's motion in
 // a race. Out of a race a control keeps the key it pressed until it is let go, so a button held from a race
-// into its results does not become Enter there; a key held by two controls is released when both are.
+// into its results does not become Enter there; a key held by two controls, or by a control
+// and the keyboard, is released when both are.
 void TrackPad(PadTracker& tracker, const PadState& pad, bool racing, float dt, const KeyBinding* bindings,
               std::vector<PadEvent>& events);
+
+// A keyboard key going down or up; whether the game hears it. A key stays down while the keyboard or a
+// control holds it, so its release waits for the last of them.
+bool TrackKeyboard(PadTracker& tracker, const KeyBinding& key, bool down);
+bool KeyboardKeyHeard(int code, bool special, bool down);  // the same, for the game's own tracker
 
 // Reads the pad and hands its events to the current state; called once a frame before its update.
 void PollPad(uint32_t now);

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 
 #include "app/gamedefs.h"
 #include "data/settings.h"
 #include "hud/bitmapfont.h"
+#include "hud/hudtexts.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "scene/transformation.h"
@@ -43,9 +43,9 @@ char gHudMessageText[kHudTextSize];
 
 CHud::CHud(CCamera* camera)
     : camera(camera),
-      bigHeight(uint32_t(std::max(0, int(gSettings.screenWidth * 0.02)))),
-      smallHeight(uint32_t(std::max(0, int(gSettings.screenWidth * 0.012)))),
-      mediumHeight(uint32_t(std::max(0, int(gSettings.screenWidth * 0.016)))) {
+      bigHeight(uint32_t(HudFontHeight(HUD_FONT_BIG, gSettings.screenWidth))),
+      smallHeight(uint32_t(HudFontHeight(HUD_FONT_SMALL, gSettings.screenWidth))),
+      mediumHeight(uint32_t(HudFontHeight(HUD_FONT_MEDIUM, gSettings.screenWidth))) {
     bigFont.reset(new CBitmapFont(L"Beware", int16_t(bigHeight), 400));
     smallFont.reset(new CBitmapFont(L"Arial", int16_t(smallHeight), 400));
     smallFont->SetColor(kDialGreen);
@@ -101,14 +101,8 @@ void CHud::BuildDialList(const HudInstrument& in) {
         Vertex(cx, cy, 0.75f * r, a);
     }
     glEnd();
-    const float small = float(smallHeight);
-    for (size_t k = 0; k < ticks.size(); ++k) {
-        const float a = ticks[k];
-        const std::string label = std::to_string(20 * k);
-        const float n = float(label.size());
-        smallFont->Print(label.c_str(), int(cx + 0.48f * s * std::cos(a) - 0.22f * n * small),
-                         int(cy + 0.48f * s * std::sin(a) - 5 * std::sin(a) + 0.25f * small));
-    }
+    for (const HudLabel& label : DialLabels(in, float(smallHeight)))
+        smallFont->Print(label.text.c_str(), int(label.x), int(label.y));
     glEndList();
 }
 
@@ -171,27 +165,45 @@ void CHud::TickTimer() {
 void CHud::Draw() {
     TickTimer();
     DrawShapes();
-    bigFont->SetColor(kInstrumentBlue);
+    const float heights[NUM_HUD_FONTS] = {float(bigHeight), float(mediumHeight), float(smallHeight)};
+    HudTextSpot spots[NUM_HUD_TEXTS];
+    PlaceHudTexts(layout, heights, spots);
     const auto& slots = layout.instruments;
     if (slots[HUD_ATTITUDE])
         DrawAttitude(*slots[HUD_ATTITUDE]);
-    if (slots[HUD_SPEEDOMETER_TEXT])
-        DrawSpeedText(*slots[HUD_SPEEDOMETER_TEXT]);
+    PrintTexts(spots, HUD_TEXT_SPEED, HUD_TEXT_SPEED_UNIT);
     if (slots[HUD_SPEEDOMETER_GRAPHICAL])
         DrawDial(*slots[HUD_SPEEDOMETER_GRAPHICAL]);
-    if (const HudInstrument* clock = slots[HUD_TIMER].get()) {
-        bigFont->Print(timer.text, int(clock->x), int(clock->y));
-        bigFont->SetColor(gHudGapText[0] == '-' ? kAheadGreen : kBehindRed);
-        bigFont->Print(gHudGapText, int(clock->x), int(clock->y - float(bigHeight) - 3));
-        bigFont->SetColor(kInstrumentBlue);
-    }
-    if (slots[HUD_DAMAGE_TEXT])
-        DrawDamageText(*slots[HUD_DAMAGE_TEXT]);
+    PrintTexts(spots, HUD_TEXT_TIMER, HUD_TEXT_GAP);
+    PrintTexts(spots, HUD_TEXT_DAMAGE_LABEL, HUD_TEXT_DAMAGE);
     if (slots[HUD_DAMAGE_GRAPHICAL])
         DrawDamageBar(*slots[HUD_DAMAGE_GRAPHICAL]);
-    bigFont->SetColor(kWarningRed);
-    if (const HudInstrument* damage = slots[HUD_DAMAGE_TEXT].get())
-        bigFont->Print(gHudMessageText, int(damage->x), int(damage->y - float(bigHeight) - 3));
+    PrintTexts(spots, HUD_TEXT_BAR_LABEL, HUD_TEXT_MESSAGE);
+}
+
+void CHud::PrintTexts(const HudTextSpot* spots, int first, int last) const {
+    // The read-outs as the race writes them; the labels as they are in the table of longest texts.
+    struct Shown {
+        const char* live;
+        const float* colour;
+    };
+    const Shown shown[NUM_HUD_TEXTS] = {{timer.text, kInstrumentBlue},
+                                        {gHudGapText, gHudGapText[0] == '-' ? kAheadGreen : kBehindRed},
+                                        {gHudSpeedText, kInstrumentBlue},
+                                        {nullptr, kInstrumentBlue},
+                                        {nullptr, kInstrumentBlue},
+                                        {gHudDamageText, kInstrumentBlue},
+                                        {nullptr, kInstrumentBlue},
+                                        {gHudMessageText, kWarningRed},
+                                        {gHudMessageText, kWarningRed}};
+    CBitmapFont* const fonts[NUM_HUD_FONTS] = {bigFont.get(), mediumFont.get(), smallFont.get()};
+    for (int i = first; i <= last; ++i) {
+        if (!spots[i].shown)
+            continue;
+        CBitmapFont* font = fonts[spots[i].font];
+        font->SetColor(shown[i].colour);
+        font->Print(shown[i].live ? shown[i].live : kLongestHudTexts[i], int(spots[i].x), int(spots[i].y));
+    }
 }
 
 void CHud::DrawShapes() const {
@@ -258,11 +270,6 @@ void CHud::DrawAttitude(const HudInstrument& in) const {
         glCallList(bezelList);
 }
 
-void CHud::DrawSpeedText(const HudInstrument& in) const {
-    bigFont->Print(gHudSpeedText, int(in.x), int(in.y));
-    bigFont->Print("KM/H", int(in.x + 3 * float(bigHeight)), int(in.y));
-}
-
 void CHud::DrawDial(const HudInstrument& in) const {
     const float s = in.size;
     const float cx = in.x + s / 2;
@@ -277,11 +284,6 @@ void CHud::DrawDial(const HudInstrument& in) const {
     glVertex2f(cx, cy);
     Vertex(cx, cy, 0.39f * s, a);
     glEnd();
-}
-
-void CHud::DrawDamageText(const HudInstrument& in) const {
-    bigFont->Print("DAMAGE:", int(in.x), int(in.y));
-    bigFont->Print(gHudDamageText, int(in.x + 7 * float(bigHeight)), int(in.y));
 }
 
 void CHud::DrawDamageBar(const HudInstrument& in) const {
@@ -308,8 +310,4 @@ void CHud::DrawDamageBar(const HudInstrument& in) const {
     glVertex2f(right, in.y + s);
     glVertex2f(left, in.y + s);
     glEnd();
-    mediumFont->SetColor(kInstrumentBlue);
-    mediumFont->Print("Damage", int(in.x + 0.5f * s - 1.5f * float(mediumHeight)), int(in.y));
-    mediumFont->SetColor(kWarningRed);
-    mediumFont->Print(gHudMessageText, int(in.x + 0.8f * s), int(in.y + 0.5f * s));
 }

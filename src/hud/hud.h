@@ -6,6 +6,7 @@
 
 #include "hud/hudgauges.h"
 #include "hud/hudscript.h"
+#include "hud/hudtexts.h"
 #include "hud/hudtimer.h"
 
 class CBitmapFont;
@@ -49,10 +50,10 @@ private:
     void BuildDialList(const HudInstrument& dial);
     void BuildBezelList(const HudInstrument& attitude);
     void DrawShapes() const;
+    // The texts first .. last (HUD_TEXT_*) at their spots, each in its colour.
+    void PrintTexts(const HudTextSpot* spots, int first, int last) const;
     void DrawAttitude(const HudInstrument& in) const;
-    void DrawSpeedText(const HudInstrument& in) const;
     void DrawDial(const HudInstrument& in) const;
-    void DrawDamageText(const HudInstrument& in) const;
     void DrawDamageBar(const HudInstrument& in) const;
 
     std::unique_ptr<CBitmapFont> bigFont;

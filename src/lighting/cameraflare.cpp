@@ -1,4 +1,6 @@
-// The race camera's lens flare: made with the first track that has a sun, kept with the camera.
+// The race camera's lens flare: made with the first track that has a sun while the video page's switch is on
+// (read at start, as the page's other values), kept with the camera.
+#include "data/settings.h"
 #include "data/trackscript.h"
 #include "lighting/lensflare.h"
 #include "scene/transformation.h"
@@ -9,7 +11,7 @@ void CCamera::ReleaseLensFlare() {
 }
 
 void CCamera::EnsureLensFlare() {
-    if (gTrackSettings.hasSun && !lensFlare) lensFlare = new LensFlare(textureManager);
+    if (gSettings.lensFlare && gTrackSettings.hasSun && !lensFlare) lensFlare = new LensFlare(textureManager);
 }
 
 void CCamera::UpdateLensFlare() {

@@ -9,6 +9,7 @@
 #include "app/states.h"
 #include "audio/soundmanager.h"
 #include "hud/hud.h"
+#include "hud/hudtexts.h"
 #include "race/collision.h"
 #include "race/vehicle.h"
 #include "scene/transformation.h"
@@ -100,11 +101,11 @@ float ApplyImpact(VehicleDynamics& v, float angle) {
         const float left = std::max(float(def.engineDestroyedThreshold - damage), 0.0f);
         v.thrust = left * v.thrustPower / 100.0f;
         v.brake = left * v.brakePower / 100.0f;
-        snprintf(gHudMessageText, sizeof(gHudMessageText), "ENGINE DAMAGE");
+        snprintf(gHudMessageText, sizeof(gHudMessageText), "%s", kEngineDamageMessage);
     }
     if (damage >= 100) {
         v.thrust = v.brake = v.turn = 0.0f;
-        snprintf(gHudMessageText, sizeof(gHudMessageText), "TERMINAL DAMAGE");
+        snprintf(gHudMessageText, sizeof(gHudMessageText), "%s", kTerminalDamageMessage);
         v.destroyed = true;
     }
     return d;

@@ -13,6 +13,7 @@
 #include "data/profile.h"
 #include "data/trackscript.h"
 #include "hud/hud.h"
+#include "hud/hudtexts.h"
 #include "hud/hudtimer.h"
 #include "platform/files.h"
 #include "race/vehicle.h"
@@ -186,7 +187,8 @@ void FollowGhost(Ghost& ghost, int state, float raceTime, const CCamera& camera)
         RecordRun(ghost.run, player);
     gHudGapText[0] = '\0';
     if (Shown(ghost, state))
-        snprintf(gHudGapText, sizeof gHudGapText, "%+.2f", double(GhostGap(ghost, player)));
+        snprintf(gHudGapText, sizeof gHudGapText, "%+.2f",
+                 double(std::clamp(GhostGap(ghost, player), -kLongestHudGap, kLongestHudGap)));
 }
 
 void DrawGhost(Ghost& ghost, int state, const CCamera& camera) {

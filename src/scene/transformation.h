@@ -74,7 +74,8 @@ public:
 
     void MoveAlongView(float d);                       // position -= d * view direction
     void PointAlongView(float d, float out[3]) const;  // where MoveAlongView(d) would go
-    // Builds the lens flare once the loaded track has a sun (after Reset, at each race load).
+    // Builds the lens flare once the loaded track has a sun, unless the settings switch it off (after Reset,
+    // at each race load).
     void EnsureLensFlare();
     // Draws the flare for this frame's view when there is one and the track has a sun.
     void UpdateLensFlare();

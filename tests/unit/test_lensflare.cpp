@@ -2,7 +2,10 @@
 
 #include <cmath>
 
+#include "data/settings.h"
+#include "data/trackscript.h"
 #include "lighting/lensflare.h"
+#include "scene/transformation.h"
 
 namespace {
 
@@ -66,4 +69,20 @@ TEST(LensFlare, PointsBehindTheEyeAreNotProjected) {
     const float ahead[3] = {0.0f, 0.0f, -5.0f};
     ASSERT_TRUE(flare.Project(ahead, w));
     EXPECT_NEAR(w[0], 512.0, 1e-6);
+}
+
+// The video page's switch decides whether a track's sun gets a flare.
+TEST(LensFlare, TheSettingsSwitchDecidesWhetherASunFlares) {
+    const GameSettings saved = gSettings;
+    const bool savedSun = gTrackSettings.hasSun;
+    gTrackSettings.hasSun = true;
+    for (int on : {0, 1}) {
+        gSettings.lensFlare = on;
+        CCamera camera;
+        camera.EnsureLensFlare();
+        EXPECT_EQ(camera.lensFlare != nullptr, on == 1);
+        camera.ReleaseLensFlare();
+    }
+    gSettings = saved;
+    gTrackSettings.hasSun = savedSun;
 }

@@ -93,3 +93,22 @@ TEST(PadInput, KeysFollowTheStateTheyWerePressedIn) {
     EXPECT_EQ(Frame(t, pad, true), "+122+97");
     EXPECT_EQ(Frame(t, pad, true, 0.5f), "");
 }
+
+// A key held on the keyboard and on the pad stays down until both let go, whichever lets go first.
+TEST(PadInput, KeyboardAndPadHoldingOneKeyReleaseItOnce) {
+    PadState a;
+    a.buttons[PAD_A] = true;
+    for (bool padFirst : {false, true}) {
+        SCOPED_TRACE(padFirst ? "pad let go first" : "keyboard let go first");
+        PadTracker t;
+        EXPECT_TRUE(TrackKeyboard(t, {'a', false}, true));
+        EXPECT_EQ(Frame(t, a, true), "");
+        if (padFirst) {
+            EXPECT_EQ(Frame(t, PadState(), true), "");
+            EXPECT_TRUE(TrackKeyboard(t, {'A', false}, false));
+        } else {
+            EXPECT_FALSE(TrackKeyboard(t, {'A', false}, false));
+            EXPECT_EQ(Frame(t, PadState(), true), "-97");
+        }
+    }
+}

@@ -76,11 +76,12 @@ std::string HudScriptText(int vehicle) {
     ScriptWriter w;
     const Tint edge = {style.tint.r + 0.3f, style.tint.g + 0.3f, style.tint.b + 0.3f};
     const Tint panel = {style.tint.r * kPanelShade, style.tint.g * kPanelShade, style.tint.b * kPanelShade};
-    // The instrument strip along the bottom, with a bright top edge.
-    const int strip = w.Panel(0.0f, 0.0f, 1.0f, 0.19f, panel, kPanelAlpha);
+    // The instrument strip along the bottom, with a bright top edge; in a wide window it still holds the
+    // dial's top labels and the attitude indicator.
+    const int strip = w.Panel(0.0f, 0.0f, 1.0f, 0.22f, panel, kPanelAlpha);
     w.Line(strip + 3, strip + 2, edge);
-    // The timer plate at the top centre, framed.
-    const int plate = w.Panel(0.41f, 0.9f, 0.59f, 0.985f, panel, kPanelAlpha);
+    // The timer plate at the top centre, framed, deep enough for the ghost's gap under the timer.
+    const int plate = w.Panel(0.41f, 0.87f, 0.59f, 0.985f, panel, kPanelAlpha);
     for (int i = 0; i < 4; ++i)
         w.Line(plate + i, plate + (i + 1) % 4, edge);
     // A small cross at the centre of the view.
@@ -95,9 +96,11 @@ std::string HudScriptText(int vehicle) {
     w.Instrument("SPEEDOMETER_GRAPHICAL", Side(style, 0.02f, style.dialSize), 0.03f, style.dialSize);
     w.Instrument("SPEEDOMETER_TEXT", Side(style, 0.04f + style.dialSize, 0.15f), 0.1f, 0.1f);
     w.Instrument("ATTITUDEINDICATOR", 0.5f - style.attitudeSize / 2, 0.01f, style.attitudeSize);
-    // Mirrored, the read-out keeps clear of the bar's own warning on its left.
-    w.Instrument("DAMAGEINDICATOR_TEXT", Side(style, 0.62f, 0.165f), 0.11f, 0.1f);
-    w.Instrument("DAMAGEINDICATOR_GRAPHICAL", Side(style, 0.88f, 0.1f), 0.01f, 0.1f);
+    // Both damage instruments show their message at about one height, running to the right: the bar's
+    // beside it, the read-out's under it. So the bar stands far enough from the right edge for its message,
+    // and where it is on the left, the read-out starts past the end of that message.
+    w.Instrument("DAMAGEINDICATOR_TEXT", style.mirrored ? 0.218f : 0.58f, 0.11f, 0.1f);
+    w.Instrument("DAMAGEINDICATOR_GRAPHICAL", style.mirrored ? 0.0f : 0.77f, 0.01f, 0.1f);
     return w.Text();
 }
 
