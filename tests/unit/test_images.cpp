@@ -347,6 +347,15 @@ TEST(Images, TextureManagerKeepsDropsAndLogsTextures) {
     const uint32_t again = textures.Load("../Textures/a.bmp", true);
     EXPECT_NE(again, b);
     EXPECT_NE(again, shine);
+
+    // Damage the decoder patches over is logged beside the texture, which is made; clean files log nothing.
+    std::string damaged = ReadText(tree.Path("Textures/b.jpg"));
+    damaged.insert(damaged.size() - 2, 32, 'Z');
+    WriteText(tree.Path("Textures/d.jpg"), damaged);
+    EXPECT_NE(textures.Load("../Textures/d.jpg", false), 0u);
+    const std::string after = ReadText("log.txt");
+    EXPECT_EQ(CountOf(after, "damaged but shown"), 1);
+    EXPECT_NE(after.find("Texture ../Textures/d.jpg is damaged but shown: Corrupt JPEG data: "), std::string::npos);
 }
 
 TEST(ImagesDeathTest, MissingSgiFileEndsTheProcess) {
