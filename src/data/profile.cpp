@@ -46,13 +46,14 @@ bool ParseInt(const char* text, int32_t& out) {
     return true;
 }
 
-// Numbers that are no numbers would reach the screens' integer conversions; they are ignored as well.
+// Numbers that are no numbers (nan, inf, an overflow) scan as numbers, so a record line holding one keeps
+// its track's place; they read as 0, as they would reach the screens' integer conversions.
 bool ParseFloat(const char* text, float lo, float hi, float& out) {
     char* end = nullptr;
     const float v = strtof(text, &end);
-    if (end == text || !std::isfinite(v))
+    if (end == text)
         return false;
-    out = std::clamp(v, lo, hi);
+    out = std::isfinite(v) ? std::clamp(v, lo, hi) : 0.0f;
     return true;
 }
 
@@ -105,9 +106,9 @@ private:
         case KEY_SILVER_CUPS: ParseInt(value, p.silverCups); break;
         case KEY_GOLD_CUPS: ParseInt(value, p.goldCups); break;
         case KEY_RECORD:
-            // A record's place is its track, so one that is no time still takes its place, as no time.
-            if (Next(records, kNumTracks, "Profile format error (too many records listed!)"))
-                p.bestTimes[records - 1] = ParseFloat(value, 0.0f, kMaxRaceSeconds, time) ? time : 0.0f;
+            if (ParseFloat(value, 0.0f, kMaxRaceSeconds, time) &&
+                Next(records, kNumTracks, "Profile format error (too many records listed!)"))
+                p.bestTimes[records - 1] = time;
             break;
         case KEY_OWNED_VEHICLE:
             if (ParseInt(value, flag) &&
