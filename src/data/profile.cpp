@@ -46,13 +46,14 @@ bool ParseInt(const char* text, int32_t& out) {
     return true;
 }
 
-// Numbers that are no numbers would reach the screens' integer conversions; they are ignored as well.
+// Numbers that are no numbers (nan, inf, an overflow) scan as numbers, so a record line holding one keeps
+// its track's place; they read as 0, as they would reach the screens' integer conversions.
 bool ParseFloat(const char* text, float lo, float hi, float& out) {
     char* end = nullptr;
     const float v = strtof(text, &end);
-    if (end == text || !std::isfinite(v))
+    if (end == text)
         return false;
-    out = std::clamp(v, lo, hi);
+    out = std::isfinite(v) ? std::clamp(v, lo, hi) : 0.0f;
     return true;
 }
 
@@ -67,37 +68,14 @@ std::string Printable(const std::string& text) {
     return s;
 }
 
-// The name is everything after "NAME" and one blank, up to the line end. An empty one keeps the name the
-// profile has (its file's), so the profile can still be saved.
-bool ReadName(const char* line, const char* file, Profile& profile) {
-    const size_t n = strcspn(line, "\n");
-    const size_t length = n > 5 ? n - 5 : 0;
-    if (length == 0)
-        return true;
-    memset(profile.name, 0, sizeof profile.name);
-    memcpy(profile.name, line + 5, std::min(length, sizeof profile.name - 1));
-    if (length > sizeof profile.name - 1) {
-        Log("Profile format error in %s (name longer than %d characters)", file, kProfileNameSize - 1);
-        return false;
-    }
-    if (!IsSafeProfileName(profile.name)) {
-        Log("Profile format error in %s (name \"%s\" is not a file name)", file, Printable(profile.name).c_str());
-        return false;
-    }
-    return true;
-}
-
 // Every line stands alone: missing keys keep their reset values and other lines are ignored, so only
-// what would harm the game is refused.
+// what would harm the game is refused. The NAME line is one of those: the name is the file's, so no line
+// can lock a profile out or point its next save at another profile's file.
 class ProfileReader {
 public:
     ProfileReader(const char* file, Profile& profile) : file(file), p(profile) {}
 
     void Line(const char* line) {
-        if (strncmp(line, "NAME", 4) == 0) {
-            ok = ReadName(line, file, p) && ok;
-            return;
-        }
         const size_t wordLength = strcspn(line, " \t\n");
         for (int k = 0; k < NUM_KEYS; ++k)
             if (strlen(kKeyWords[k]) == wordLength && strncmp(line, kKeyWords[k], wordLength) == 0) {
@@ -203,8 +181,8 @@ bool LoadProfile(const char* path) {
         Log("Failed to load profile %s", path);
         return false;
     }
-    // A file without a name line is named after its file, never after the profile loaded before,
-    // whose file the next save would otherwise overwrite.
+    // The profile is named after its file, never after the profile loaded before, whose file the next save
+    // would otherwise overwrite.
     const std::string stem = std::filesystem::path(GamePath(path)).stem().string();
     memset(gProfile.name, 0, sizeof gProfile.name);
     if (IsSafeProfileName(stem.c_str()))
@@ -307,8 +285,11 @@ bool DeleteProfile(const char* name) {
         Log("Failed to delete profile %s", Printable(path).c_str());
         return false;
     }
+    // The folder without its trailing "/", through which remove_all would follow a link put in its place
+    // and empty the link's target; this way a link, here or inside, goes as a link.
+    const std::filesystem::path ghosts = std::filesystem::path(GamePath(GhostFolder(name).c_str())).parent_path();
     std::error_code ec;
-    std::filesystem::remove_all(GamePath(GhostFolder(name).c_str()), ec);
+    std::filesystem::remove_all(ghosts, ec);
     if (ec)
         Log("Failed to delete the ghosts of profile %s: %s", Printable(path).c_str(), ec.message().c_str());
     return true;

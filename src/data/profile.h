@@ -38,7 +38,8 @@ bool LoadProfile(const char* path);
 // file renamed over the old one, so a crash never leaves half a career. False, logged, on failure.
 bool SaveProfile();
 
-// Fills profile from an open profile file without resetting it first; name is for log lines.
+// Fills profile, all but its name (the NAME line is ignored), from an open profile file without resetting
+// it first; name is for log lines.
 bool ReadProfile(FILE* file, const char* name, Profile& profile);
 // The file text the game writes for profile.
 std::string FormatProfile(const Profile& profile);

@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "app/log.h"
 #include "platform/files.h"
 
@@ -50,15 +54,30 @@ size_t FirstBackwards(const std::vector<RecordingSample>& samples) {
 
 bool ReadGameFile(const char* path, std::string& text) {
     text.clear();
-    FILE* file = OpenGameFile(path, "rb");
-    if (!file)
-        return false;
-    char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
-    const bool ok = !ferror(file);
-    fclose(file);
-    return ok;
+    // Opened without waiting, so a FIFO put in the file's place cannot stall it; only a regular file is read.
+    const int fd = open(GamePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;  // a missing file: what that means is the caller's to say
+    struct stat info;
+    const char* why = fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ? "not a regular file"
+                      : info.st_size > off_t(kMaxGameFileSize)         ? "larger than any file the game writes"
+                                                                       : nullptr;
+    char chunk[65536];
+    ssize_t got = 0;
+    // A file still growing is cut off one chunk past the limit.
+    while (!why && (got = read(fd, chunk, sizeof chunk)) > 0) {
+        text.append(chunk, size_t(got));
+        if (text.size() > kMaxGameFileSize)
+            why = "larger than any file the game writes";
+    }
+    if (!why && got < 0)
+        why = "a read error";
+    close(fd);
+    if (why) {
+        Log("Failed to read %s: %s", path, why);
+        text.clear();
+    }
+    return !why;
 }
 
 bool VehicleRecording::Load(const char* path) {

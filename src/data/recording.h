@@ -37,5 +37,10 @@ std::string FormatRecording(const std::vector<RecordingSample>& samples);
 // Reads a recording that must be whole: at least one sample, every line a sample, times in order. On a
 // refusal out is empty and why says what is wrong; nothing is logged.
 bool ReadWholeRecording(const char* text, size_t size, std::vector<RecordingSample>& out, std::string& why);
-// The whole content of a file ("" and false when it cannot be read).
+// The largest file ReadGameFile reads: a ghost, the largest file the game writes, is saved only up to it.
+// A run's line is under 100 bytes, so this holds a run of over ten minutes at a thousand frames a second
+// (the race clock's limit) and hours at the frame rates the game is drawn at.
+constexpr size_t kMaxGameFileSize = size_t(64) << 20;
+// The whole content of a regular file of at most kMaxGameFileSize bytes ("" and false otherwise: a missing
+// file silently, anything else with a log line).
 bool ReadGameFile(const char* path, std::string& text);

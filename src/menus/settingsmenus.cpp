@@ -50,8 +50,8 @@ void COptionPagePhysics::onSpecialKey(int key, bool down) {
     }
 }
 
-std::vector<ScreenMode> FilterDisplayModes(const std::vector<DisplayMode>& modes) {
-    std::vector<ScreenMode> kept;
+std::vector<ScreenMode> FilterDisplayModes(const std::vector<DisplayMode>& modes, ScreenMode running) {
+    std::vector<ScreenMode> kept = {running};
     for (const DisplayMode& m : modes)
         if (m.width >= 640 && m.depth >= 32)
             kept.push_back({m.width, m.height});
@@ -65,7 +65,7 @@ std::vector<ScreenMode> FilterDisplayModes(const std::vector<DisplayMode>& modes
 }
 
 void CVideoSettingsPhysics::create() {
-    modes = FilterDisplayModes(ListDisplayModes());
+    modes = FilterDisplayModes(ListDisplayModes(), {gSettings.screenWidth, gSettings.screenHeight});
     gVideoRows.clear();
     gVideoRows.emplace_back("Save and return");
     MenuOption window("Window mode");
@@ -96,11 +96,9 @@ void CVideoSettingsPhysics::onEnter() {
     next.fullscreen = gVideoRows[VIDEO_WINDOW_MODE].ChoiceValue();
     next.lensFlare = gVideoRows[VIDEO_LENS_FLARE].ChoiceValue();
     next.shadows = gVideoRows[VIDEO_SHADOWS].ChoiceValue();
-    if (!gVideoRows[VIDEO_RESOLUTION].choices.empty()) {
-        const ScreenMode& mode = modes[size_t(gVideoRows[VIDEO_RESOLUTION].ChoiceValue())];
-        next.screenWidth = mode.width;
-        next.screenHeight = mode.height;
-    }
+    const ScreenMode& mode = modes[size_t(gVideoRows[VIDEO_RESOLUTION].ChoiceValue())];
+    next.screenWidth = mode.width;
+    next.screenHeight = mode.height;
     SaveAndReturn(next);
 }
 

@@ -43,8 +43,10 @@ struct ScreenMode {
     int height;
 };
 
-// The modes the resolution row offers: width at least 640, 32-bit colour, sorted, each once.
-std::vector<ScreenMode> FilterDisplayModes(const std::vector<DisplayMode>& modes);
+// The modes the resolution row offers: the display's of width at least 640 and 32-bit colour, and the size
+// the game runs at even when the display does not list it (the row starts there, so saving another row of
+// the page keeps it), sorted, each once.
+std::vector<ScreenMode> FilterDisplayModes(const std::vector<DisplayMode>& modes, ScreenMode running);
 
 class CVideoSettingsPhysics : public COptionPagePhysics {
 public:

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "app/log.h"
+
 namespace fs = std::filesystem;
 
 std::string GamePath(const char* path) {
@@ -69,5 +71,9 @@ bool WriteFileAtomically(const char* path, const std::string& data) {
         remove(temp.c_str());
         return false;
     }
-    return SyncFolder(fs::path(target).parent_path());
+    // The new file is in place whatever the folder sync says: failing the save now would have callers
+    // act on a file that is there (a profile "not saved" whose name is then taken).
+    if (!SyncFolder(fs::path(target).parent_path()))
+        Log("Saved %s, but its folder could not be synced to disk", target.c_str());
+    return true;
 }

@@ -15,5 +15,6 @@ bool DeleteGameFile(const char* path);
 
 // Writes data to path through a temporary file in the same folder renamed over the old one,
 // so a crash or a full disk leaves either the old or the new file, never a truncated one. The folder is
-// synced after the rename, so a saved file stays saved through a power cut.
+// synced after the rename, so a saved file stays saved through a power cut; a failed folder sync is only
+// logged, as the file is saved.
 bool WriteFileAtomically(const char* path, const std::string& data);

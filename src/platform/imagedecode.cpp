@@ -15,8 +15,11 @@
 
 namespace {
 
-// A progressive file decodes every scan over the whole picture; a damaged one can claim thousands.
-constexpr int kMaxJpegScans = 100;
+// A progressive file decodes every scan over the whole picture; a damaged one can claim thousands. The finest
+// script an encoder writes sends one coefficient of one component a scan (1 + 3 x 63 = 190 scans in colour,
+// 253 in CMYK); a successive-approximation pass for each coefficient on top doubles that to about 510.
+// 1000 stays clear of that and still bounds the work a hostile file can ask for.
+constexpr int kMaxJpegScans = 1000;
 
 bool SizeInRange(long width, long height) {
     return width > 0 && height > 0 && width <= kMaxDecodedSide && height <= kMaxDecodedSide &&
@@ -28,6 +31,7 @@ bool SizeInRange(long width, long height) {
 struct JpegErrorManager {
     jpeg_error_mgr pub;
     jmp_buf jump;
+    bool warned;
 };
 
 char gJpegMessage[JMSG_LENGTH_MAX];
@@ -37,10 +41,14 @@ void JpegErrorExit(j_common_ptr info) {
     longjmp(reinterpret_cast<JpegErrorManager*>(info->err)->jump, 1);
 }
 
-// A warning means damaged data the library would patch over with grey, as far as the picture claims to
-// reach: such a file is refused like any other damaged one.
-void JpegStopOnWarning(j_common_ptr info, int level) {
-    if (level < 0) JpegErrorExit(info);
+// A warning is damage the library patches over (stray bytes, a cut-off end shown grey), as every common
+// viewer does: the picture is shown and the first warning is kept to be logged. Trace messages are dropped.
+void JpegKeepFirstWarning(j_common_ptr info, int level) {
+    auto* errors = reinterpret_cast<JpegErrorManager*>(info->err);
+    if (level < 0 && !errors->warned) {
+        info->err->format_message(info, gJpegMessage);
+        errors->warned = true;
+    }
 }
 
 void JpegCountScans(j_common_ptr info) {
@@ -51,13 +59,26 @@ void JpegCountScans(j_common_ptr info) {
     }
 }
 
+// A CMYK row as Adobe writes it (inverted: 255 is no ink), turned into RGB in place: each pixel's three
+// bytes land at or before the four they come from, so a row read at the start of its RGB place converts
+// forwards.
+void InvertedCmykToRgb(uint8_t* row, int width) {
+    for (int x = 0; x < width; ++x) {
+        const unsigned c = row[4 * x], m = row[4 * x + 1], y = row[4 * x + 2], k = row[4 * x + 3];
+        row[3 * x] = uint8_t((c * k + 127) / 255);
+        row[3 * x + 1] = uint8_t((m * k + 127) / 255);
+        row[3 * x + 2] = uint8_t((y * k + 127) / 255);
+    }
+}
+
 bool DecodeJpeg(const uint8_t* data, size_t size, DecodedImage& out, const char*& error) {
     jpeg_decompress_struct info;
     JpegErrorManager errors;
     jpeg_progress_mgr progress = {};
     info.err = jpeg_std_error(&errors.pub);
     errors.pub.error_exit = JpegErrorExit;
-    errors.pub.emit_message = JpegStopOnWarning;
+    errors.pub.emit_message = JpegKeepFirstWarning;
+    errors.warned = false;
     progress.progress_monitor = JpegCountScans;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
@@ -74,17 +95,24 @@ bool DecodeJpeg(const uint8_t* data, size_t size, DecodedImage& out, const char*
         error = "picture size out of range";
         return false;
     }
-    info.out_color_space = JCS_RGB;
+    // libjpeg turns YCCK into CMYK but neither into RGB; that last step is ours.
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_start_decompress(&info);
     out.width = static_cast<int>(info.output_width);
     out.height = static_cast<int>(info.output_height);
-    out.rgb.resize(size_t(out.width) * out.height * 3);
+    // A CMYK row is a third longer than its RGB place: the last one reaches that far past the picture.
+    const size_t rowBytes = size_t(out.width) * 3;
+    out.rgb.resize(rowBytes * out.height + (cmyk ? size_t(out.width) : 0));
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out.rgb.data() + size_t(info.output_scanline) * out.width * 3;
-        jpeg_read_scanlines(&info, &row, 1);
+        JSAMPROW row = out.rgb.data() + size_t(info.output_scanline) * rowBytes;
+        if (jpeg_read_scanlines(&info, &row, 1) == 1 && cmyk)
+            InvertedCmykToRgb(row, out.width);
     }
+    out.rgb.resize(rowBytes * out.height);
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
+    error = errors.warned ? gJpegMessage : nullptr;
     return true;
 }
 
@@ -115,6 +143,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage& out, const char*&
 
 bool DecodeImage(const uint8_t* data, size_t size, DecodedImage& out, const char*& error) {
     out = DecodedImage();
+    error = nullptr;
     if (size < 2 || size > size_t(INT_MAX)) {
         error = "empty or oversized file";
         return false;

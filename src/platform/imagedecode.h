@@ -15,8 +15,9 @@ struct DecodedImage {
 constexpr int kMaxDecodedSide = 16384;
 constexpr long kMaxDecodedPixels = 4096L * 4096L;
 
-// Decodes a JPEG or BMP file image. False (out emptied) for other formats, damaged data, or pictures beyond
-// the limits above; error then says why.
+// Decodes a JPEG or BMP file image (a CMYK or YCCK JPEG too, turned into RGB). False (out emptied) for other
+// formats, data the decoder gives up on, or pictures beyond the limits above; error then says why. True
+// with error set when the decoder patched damage over (a JPEG warning, the first one): worth a log line.
 bool DecodeImage(const uint8_t* data, size_t size, DecodedImage& out, const char*& error);
 
 // The picture resampled (nearest pixel, so exact colours survive) to width x height, bottom row first.

@@ -142,8 +142,13 @@ bool SaveGhost(const Ghost& ghost, const char* profile, int track, int vehicle, 
     const std::string path = GhostPath(profile, track);
     std::error_code ec;
     std::filesystem::create_directories(GamePath(GhostFolder(profile).c_str()), ec);
+    const std::string text = FormatRecording(run);
+    if (text.size() > kMaxGameFileSize) {
+        Log("The run is too long to save as a ghost (%zu bytes)", text.size());
+        return false;
+    }
     const std::string vehicleLine = "VEHICLE " + std::to_string(vehicle) + "\n";
-    if (!WriteFileAtomically(path.c_str(), FormatRecording(run)) ||
+    if (!WriteFileAtomically(path.c_str(), text) ||
         !WriteFileAtomically(VehiclePath(profile, track).c_str(), vehicleLine)) {
         Log("Failed to save the ghost %s", path.c_str());
         return false;

@@ -18,5 +18,6 @@ struct TextureImage {
 // The side a picture side of n pixels is scaled to: the nearest power of two on the log scale, at most maxSize.
 int TextureSide(int n, int maxSize);
 
-// Decodes a JPEG or BMP file image and prepares it; false with error set when it cannot be decoded.
+// Decodes a JPEG or BMP file image and prepares it; false with error set when it cannot be decoded, true with
+// error set when damage was patched over (see DecodeImage).
 bool PrepareTextureImage(const uint8_t* data, size_t size, int maxSize, TextureImage& out, const char*& error);

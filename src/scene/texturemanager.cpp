@@ -105,6 +105,8 @@ uint32_t LoadImageTexture(const char* name) {
         Log("Failed to decode texture %s: %s", name, maxSize <= 0 ? "no GL context" : error);
         return 0;
     }
+    if (error)
+        Log("Texture %s is damaged but shown: %s", name, error);
     GLuint id = 0;
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_2D, id);

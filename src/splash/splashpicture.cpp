@@ -51,6 +51,8 @@ bool LoadSplashPicture(const char* path, SplashPicture& picture) {
         Log("Splash bitmap %s is damaged", path);
         return false;
     }
+    if (error)
+        Log("Splash bitmap %s is damaged but shown: %s", path, error);
     picture.width = image.width;
     picture.height = image.height;
     picture.rgb = std::move(image.rgb);

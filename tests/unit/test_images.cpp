@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+
+#include <jpeglib.h>
 
 #include "glcontext.h"
 #include "imagewriter.h"
@@ -38,6 +41,44 @@ BwImage ReadBw(const std::vector<uint8_t>& file) {
     const char* error = "";
     EXPECT_TRUE(ReadBwImage(file.data(), file.size(), out, error)) << error;
     return out;
+}
+
+// The picture as libjpeg writes it with a restart marker every restartRows rows, or progressive with the
+// finest script (as cjpeg -scans takes it): the DC of all components, then one scan per AC coefficient per
+// component, 1 + 3 x 63 = 190 scans.
+std::vector<uint8_t> EncodeByScript(const RgbImage& picture, int restartRows, bool oneCoefficientAScan) {
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(picture.width);
+    info.image_height = JDIMENSION(picture.height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    info.restart_in_rows = restartRows;
+    std::vector<jpeg_scan_info> scans(1, jpeg_scan_info{3, {0, 1, 2, 0}, 0, 0, 0, 0});
+    for (int component = 0; oneCoefficientAScan && component < 3; ++component)
+        for (int k = 1; k < 64; ++k)
+            scans.push_back({1, {component, 0, 0, 0}, k, k, 0, 0});
+    if (oneCoefficientAScan) {
+        info.scan_info = scans.data();
+        info.num_scans = int(scans.size());
+    }
+    jpeg_start_compress(&info, TRUE);
+    for (int y = 0; y < picture.height; ++y) {
+        JSAMPROW row = const_cast<JSAMPROW>(picture.At(0, y));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<uint8_t> file(buffer, buffer + size);
+    free(buffer);
+    return file;
 }
 
 // A setting of the texture (its minifying filter) or of its first level (its width or height).
@@ -103,8 +144,8 @@ TEST(Images, UndecodableFilesFail) {
     EXPECT_FALSE(PrepareTextureImage(bmp.data(), bmp.size(), 256, out, error));
     EXPECT_TRUE(out.rgba.empty());
 
-    // A Huffman table whose code counts add up to more than the 256 symbols it can hold, and files cut short
-    // in the header or in the pixels: refused with the decoder's reason.
+    // A Huffman table whose code counts add up to more than the 256 symbols it can hold, and a file cut short
+    // in the header: refused with the decoder's reason.
     const std::vector<uint8_t> good = EncodeJpeg(TwoBands(16, 16, false));
     size_t table = 0;
     while (table + 1 < good.size() && !(good[table] == 0xFF && good[table + 1] == 0xC4))
@@ -117,8 +158,61 @@ TEST(Images, UndecodableFilesFail) {
     EXPECT_FALSE(PrepareTextureImage(bad.data(), bad.size(), 256, out, error));
     EXPECT_STRNE(error, "");
     EXPECT_FALSE(PrepareTextureImage(good.data(), table, 256, out, error));
-    EXPECT_FALSE(PrepareTextureImage(good.data(), good.size() - 8, 256, out, error));
     EXPECT_TRUE(PrepareTextureImage(good.data(), good.size(), 256, out, error));
+}
+
+// Files as cameras, editors and libjpeg's own tools write them load, and damage the decoder patches over (here
+// stray bytes, or a file cut short in its pixels) is reported beside the picture rather than refusing it.
+TEST(Images, RealWorldJpegsLoadInColour) {
+    GameTreeSandbox tree;
+    const RgbImage picture = TwoBands(64, 48, false);
+    ASSERT_TRUE(WriteBmp(tree.Path("Scripts/source.bmp"), picture));
+    auto convert = [&](const std::string& options) {
+        const std::string out = tree.Path("Scripts/out.jpg");
+        EXPECT_EQ(std::system(("convert " + tree.Path("Scripts/source.bmp") + " " + options + " " + out).c_str()), 0);
+        const std::string text = ReadText(out);
+        return std::vector<uint8_t>(text.begin(), text.end());
+    };
+    const std::vector<uint8_t> plain = convert("-quality 95");
+    std::vector<uint8_t> stray = plain, trailing = plain, cut = plain;
+    stray.insert(stray.end() - 2, 32, 0x5a);  // more than the entropy decoder reads ahead
+    trailing.insert(trailing.end(), {'e', 'n', 'd', 0, 0xFF});
+    cut.resize(cut.size() - 8);
+    const uint8_t red[3] = {255, 0, 0}, blue[3] = {0, 0, 255}, greyRed[3] = {76, 76, 76}, greyBlue[3] = {29, 29, 29};
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> file;
+        const char* warning;
+        const uint8_t *top, *bottom;
+    };
+    const Case cases[] = {
+        {"stray bytes", stray, "extraneous bytes before marker 0xd9", red, blue},
+        {"cut short", cut, "Premature end of JPEG file", red, nullptr},
+        {"bytes after the end", trailing, nullptr, red, blue},
+        {"CMYK (YCCK, Adobe)", convert("-colorspace CMYK -quality 95"), nullptr, red, blue},
+        {"greyscale", convert("-colorspace Gray -quality 95"), nullptr, greyRed, greyBlue},
+        {"restart markers", EncodeByScript(picture, 1, false), nullptr, red, blue},
+        {"190 scans", EncodeByScript(picture, 0, true), nullptr, red, blue},
+    };
+    for (const Case& c : cases) {
+        TextureImage out;
+        const char* error = "";
+        const bool decoded = PrepareTextureImage(c.file.data(), c.file.size(), 256, out, error);
+        EXPECT_TRUE(decoded) << c.name << ": " << error;
+        if (!decoded)
+            continue;
+        const std::string warning = error ? error : "";
+        EXPECT_EQ(warning.empty(), !c.warning) << c.name << ": " << warning;
+        if (c.warning) {
+            EXPECT_NE(warning.find(c.warning), std::string::npos) << warning;
+        }
+        for (int channel = 0; channel < 3; ++channel) {
+            EXPECT_NEAR(Texel(out, 32, 60)[channel], c.top[channel], 24) << c.name;
+            if (c.bottom) {
+                EXPECT_NEAR(Texel(out, 32, 4)[channel], c.bottom[channel], 24) << c.name;
+            }
+        }
+    }
 }
 
 // A progressive JPEG as an ordinary image tool saves it loads as a texture with the same texels as its
@@ -253,6 +347,15 @@ TEST(Images, TextureManagerKeepsDropsAndLogsTextures) {
     const uint32_t again = textures.Load("../Textures/a.bmp", true);
     EXPECT_NE(again, b);
     EXPECT_NE(again, shine);
+
+    // Damage the decoder patches over is logged beside the texture, which is made; clean files log nothing.
+    std::string damaged = ReadText(tree.Path("Textures/b.jpg"));
+    damaged.insert(damaged.size() - 2, 32, 'Z');
+    WriteText(tree.Path("Textures/d.jpg"), damaged);
+    EXPECT_NE(textures.Load("../Textures/d.jpg", false), 0u);
+    const std::string after = ReadText("log.txt");
+    EXPECT_EQ(CountOf(after, "damaged but shown"), 1);
+    EXPECT_NE(after.find("Texture ../Textures/d.jpg is damaged but shown: Corrupt JPEG data: "), std::string::npos);
 }
 
 TEST(ImagesDeathTest, MissingSgiFileEndsTheProcess) {

@@ -29,10 +29,13 @@ TEST(DisplayModes, KeptOnceSortedAndOnlyWideAndDeepEnough) {
     const std::vector<DisplayMode> modes = {{1024, 768, 32}, {800, 600, 32}, {800, 600, 32}, {800, 600, 16},
                                             {320, 240, 32},  {1280, 1024, 32}, {800, 600, 32}, {1024, 600, 32},
                                             {640, 480, 24}};
-    const std::vector<ScreenMode> kept = FilterDisplayModes(modes);
+    const std::vector<ScreenMode> kept = FilterDisplayModes(modes, {1024, 768});
     ASSERT_EQ(kept.size(), 4u);
     EXPECT_EQ(kept[1].height, 600);  // by width, then height
     EXPECT_EQ(kept[3].width, 1280);
+    const std::vector<ScreenMode> withRunning = FilterDisplayModes(modes, {1000, 700});  // not the display's
+    ASSERT_EQ(withRunning.size(), 5u);
+    EXPECT_EQ(withRunning[1].width, 1000);
 }
 
 TEST_F(SettingsPage, EveryStoredVolumeStepShowsItsOwnChoice) {
@@ -68,6 +71,19 @@ TEST_F(SettingsPage, EachPageSavesOnlyItsOwnFieldsOverTheFile) {
     EXPECT_FLOAT_EQ(file.audioVolume, 0.7f);
     EXPECT_EQ(gSettings.fullscreen, 0);  // the running game keeps its mode until the next start
     EXPECT_FLOAT_EQ(gSettings.audioVolume, 0.6f);
+
+    // A size no display lists is offered and kept: saving shadows does not change it.
+    gSettings.screenWidth = 1000;
+    gSettings.screenHeight = 700;
+    gSettings.shadows = 0;
+    video.create();
+    EXPECT_STREQ(gVideoRows[VIDEO_RESOLUTION].ChoiceText(), "1000 x 700");
+    Specials(video, {kKeyDown, kKeyDown, kKeyDown, kKeyRight, kKeyUp, kKeyUp, kKeyUp});
+    Key(video, kKeyEnter);
+    ASSERT_TRUE(LoadSettingsFrom(kSettingsFile, file));
+    EXPECT_EQ(file.shadows, 1);
+    EXPECT_EQ(file.screenWidth, 1000);
+    EXPECT_EQ(file.screenHeight, 700);
 }
 
 // Characters bind at once; Enter captures special keys until Enter again. A key another control has swaps the two.
