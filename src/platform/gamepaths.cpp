@@ -94,7 +94,9 @@ bool SetUpGameFolders() {
                 content.c_str(), strerror(errno));
         return false;
     }
-    UsePlayerFolders(folders);
+    gFolders = folders;
+    gInstalled = true;
+    gLogFile = MapPlayerPath("log.txt");
     return true;
 }
 
@@ -102,22 +104,18 @@ bool GameInstalled() {
     return gInstalled;
 }
 
-void UsePlayerFolders(const PlayerFolders& folders) {
-    gFolders = folders;
-    gInstalled = true;
-    gLogFile = MapPlayerPath("log.txt");
+std::string MapPlayerPath(const std::string& path) {
+    return gInstalled ? PlayerPath(gFolders, path) : path;
 }
 
-std::string MapPlayerPath(const std::string& path) {
-    if (!gInstalled)
-        return path;
+std::string PlayerPath(const PlayerFolders& folders, const std::string& path) {
     for (const char* file : kConfigFiles)
         if (path == file)
-            return gFolders.config + path.substr(2);
+            return folders.config + path.substr(2);
     const size_t n = kProfiles.size();
     if (path.compare(0, n, kProfiles) == 0 && (path.size() == n || path[n] == '/'))
-        return gFolders.data + path.substr(2);
+        return folders.data + path.substr(2);
     if (path == "log.txt")
-        return gFolders.state + "/log.txt";
+        return folders.state + "/log.txt";
     return path;
 }

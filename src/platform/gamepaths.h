@@ -31,5 +31,5 @@ bool GameInstalled();
 
 // A path as the game names it, mapped into the player's folders when installed (unchanged in a source tree).
 std::string MapPlayerPath(const std::string& path);
-// Tests install a layout without a binary in place.
-void UsePlayerFolders(const PlayerFolders& folders);
+// The same mapping into the given folders: the player's files there, everything else unchanged.
+std::string PlayerPath(const PlayerFolders& folders, const std::string& path);
