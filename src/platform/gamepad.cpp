@@ -31,8 +31,11 @@ void AddPadMappings(FILE* file, const char* name) {
     char line[1024];
     for (int number = 1; fgets(line, sizeof(line), file); ++number) {
         line[strcspn(line, "\r\n")] = '\0';
+        // The community file lists every system's pads; the others' would only take up GUIDs.
         const char* platform = strstr(line, "platform:");
-        if (line[0] == '\0' || line[0] == '#' || (platform && strncmp(platform + 9, "Linux,", 6) != 0))
+        const bool elsewhere = platform && (strncmp(platform + 9, "Linux", 5) != 0 ||
+                                            (platform[14] != ',' && platform[14] != '\0'));
+        if (line[0] == '\0' || line[0] == '#' || elsewhere)
             continue;
         if (SDL_GameControllerAddMapping(line) < 0)
             Log("Pad mappings %s line %d: %s", name, number, SDL_GetError());
