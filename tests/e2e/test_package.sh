@@ -3,7 +3,8 @@
 # validators, and extracted with dpkg-deb into a scratch root it starts (its content found from its own place)
 # and plays its intro, with the player's files in the scratch HOME.
 source "$(dirname "$0")/lib.sh"
-(cd "$BUILD_DIR" && cpack -G DEB -B "$WORK/cpack" > "$WORK/cpack.log" 2>&1) || fail "cpack: $(tail -n 5 "$WORK/cpack.log")"
+(cd "$BUILD_DIR" && cpack -G DEB -B "$WORK/cpack" > "$WORK/cpack.log" 2>&1) ||
+  fail "cpack: $(tail -n 5 "$WORK/cpack.log")"
 DEB=$(ls "$WORK"/cpack/zephyrace_*.deb)
 dpkg-deb -f "$DEB" Depends
 rc=0
