@@ -13,6 +13,7 @@ build_pkgs=(
 test_pkgs=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev libbullet-dev
   xvfb xauth xdotool x11-utils imagemagick sox clang libclang-rt-14-dev time
+  desktop-file-utils appstream lintian dpkg-dev file
 )
 
 pkgs=("${build_pkgs[@]}")

@@ -7,7 +7,9 @@
 #include "app/frame.h"
 #include "app/input.h"
 #include "app/log.h"
+#include "data/padsettings.h"
 #include "data/settings.h"
+#include "platform/gamepaths.h"
 #include "splash/splash.h"
 
 namespace {
@@ -34,9 +36,13 @@ int main() {
     char title[] = "Zephyrace";
     char* argv[] = {title, nullptr};
 
+    // An installed game starts its player's files as a generated tree starts them.
+    if (!SetUpGameFolders() || (GameInstalled() && !WriteMissingSettingsFiles("../")))
+        return 1;
     RunSplashScreen();
     if (!LoadSettings())
         return -1;
+    LoadPadSettings();
 
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);

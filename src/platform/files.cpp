@@ -7,13 +7,14 @@
 #include <unistd.h>
 
 #include "app/log.h"
+#include "platform/gamepaths.h"
 
 namespace fs = std::filesystem;
 
 std::string GamePath(const char* path) {
     std::string p = path ? path : "";
     std::replace(p.begin(), p.end(), '\\', '/');
-    return p;
+    return MapPlayerPath(p);
 }
 
 FILE* OpenGameFile(const char* path, const char* mode) {

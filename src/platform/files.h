@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-// Game content paths keep their Windows spelling ("..\\Models\\x.ms3d"); these map '\\' to '/'.
+// Game content paths keep their Windows spelling ("..\\Models\\x.ms3d"); these map '\\' to '/', and the
+// player's files into the player's folders (platform/gamepaths.h).
 std::string GamePath(const char* path);
 FILE* OpenGameFile(const char* path, const char* mode);
 

@@ -2,6 +2,12 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstring>
+
+#include "app/log.h"
+#include "platform/files.h"
+
 namespace {
 
 bool gStarted = false;
@@ -17,14 +23,43 @@ float Axis(SDL_GameControllerAxis axis) {
     return SDL_GameControllerGetAxis(gPad, axis) / 32767.0f;
 }
 
+const char* const kMappingsFile = "../gamecontrollerdb.txt";
+
 }  // namespace
+
+void AddPadMappings(FILE* file, const char* name) {
+    char line[1024];
+    for (int number = 1; fgets(line, sizeof(line), file); ++number) {
+        line[strcspn(line, "\r\n")] = '\0';
+        // The community file lists every system's pads; the others' would only take up GUIDs.
+        const char* platform = strstr(line, "platform:");
+        const bool elsewhere = platform && (strncmp(platform + 9, "Linux", 5) != 0 ||
+                                            (platform[14] != ',' && platform[14] != '\0'));
+        if (line[0] == '\0' || line[0] == '#' || elsewhere)
+            continue;
+        if (SDL_GameControllerAddMapping(line) < 0)
+            Log("Pad mappings %s line %d: %s", name, number, SDL_GetError());
+    }
+}
 
 void InitGamepads() {
     // SDL would otherwise turn SIGINT and SIGTERM into quit events that nobody reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     gStarted = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
-    if (gStarted)
-        OpenFirstPad();
+    if (!gStarted)
+        return;
+    if (FILE* f = OpenGameFile(kMappingsFile, "r")) {
+        AddPadMappings(f, kMappingsFile);
+        fclose(f);
+    }
+    OpenFirstPad();
+}
+
+void RumblePad(float strength, uint32_t milliseconds) {
+    if (!gPad || !SDL_GameControllerHasRumble(gPad))
+        return;
+    const Uint16 level = Uint16(std::clamp(strength, 0.0f, 1.0f) * 65535.0f);
+    SDL_GameControllerRumble(gPad, level, level, milliseconds);
 }
 
 bool ReadGamepad(PadState& state) {

@@ -24,9 +24,19 @@ struct PadState {
     bool buttons[PAD_BUTTON_COUNT] = {};
 };
 
-// Starts SDL's game-controller subsystem alone. Without it the game simply has no pads, so a failure
-// is not logged.
+#include <cstdint>
+#include <cstdio>
+
+// Starts SDL's game-controller subsystem alone and adds the player's own mappings, "../gamecontrollerdb.txt".
+// Without the subsystem the game simply has no pads, so a failure is not logged.
 void InitGamepads();
+
+// Adds the mappings of a file in SDL_GameControllerDB's format (one pad a line, '#' comments, lines of
+// another platform skipped); each line SDL refuses is one log line. name is for messages.
+void AddPadMappings(FILE* file, const char* name);
+
+// A pulse of the current pad's motors at strength 0..1; nothing without a pad or on one without them.
+void RumblePad(float strength, uint32_t milliseconds);
 
 // Follows pads plugged in and out and reads the current one; false (and a state at rest) without a pad.
 bool ReadGamepad(PadState& state);

@@ -8,8 +8,10 @@
 #include "app/log.h"
 #include "app/states.h"
 #include "audio/soundmanager.h"
+#include "data/padsettings.h"
 #include "hud/hud.h"
 #include "hud/hudtexts.h"
+#include "platform/gamepad.h"
 #include "race/collision.h"
 #include "race/vehicle.h"
 #include "scene/transformation.h"
@@ -22,6 +24,10 @@ constexpr float kSpeedToKmh = 2.0f * 3.6f;     // a world unit is half a metre
 constexpr float kStepBack = 0.01f;             // how far a contact sets the vehicle back
 constexpr float kPushOff = 0.1f;               // how far a glancing hit pushes it off the surface
 constexpr float kDestroyedDelay = 4.0f;
+// A pad's pulse on impact: the faintest one that is still felt, up to full strength at a heavy impact's damage.
+constexpr float kFaintestRumble = 0.25f;
+constexpr float kFullRumbleDamage = 35.0f;
+constexpr uint32_t kRumbleMilliseconds = 200;
 
 }  // namespace
 
@@ -92,9 +98,13 @@ float ApplyImpact(VehicleDynamics& v, float angle) {
         d = 0.0f;
     // Anything from 100 up destroys the vehicle; capping first keeps the sum in range.
     const int damage = std::min(int(v.damage) + int(std::min(d, 100.0f)), 100);
+    const int done = damage - v.damage;
     v.damage = int16_t(damage);
     if (gSoundManager)
         gSoundManager->PlayEffect(ImpactSoundFor(d));
+    if (done > 0 && gPadSettings.rumble)
+        RumblePad(kFaintestRumble + (1.0f - kFaintestRumble) * std::min(done / kFullRumbleDamage, 1.0f),
+                  kRumbleMilliseconds);
     if (damage > def.engineDamageThreshold) {
         // The engine loses power towards the destroyed threshold; past it, it gives nothing rather than
         // pulling backwards.

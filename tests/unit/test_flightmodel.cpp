@@ -1,14 +1,19 @@
 // The flight model against figures worked by hand from its formulas.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <cmath>
 #include <random>
 #include <utility>
+#include <vector>
 
 #include "app/gamedefs.h"
 #include "app/states.h"
 #include "audio/soundmanager.h"
+#include "data/padsettings.h"
+#include "platform/gamepad.h"
 #include "hud/hud.h"
 #include "race/collision.h"
 #include "race/vehicle.h"
@@ -213,6 +218,57 @@ TEST_F(FlightModel, DamageWeakensTheEngineThenDestroysIt) {
     gRequestedState = STATE_RACE;
     UpdateSpeed(v, 0.01f);
     EXPECT_EQ(gRequestedState, STATE_INGAME_MENU);
+}
+
+// SDL's virtual pad, plugged in; with rumble it records the strengths it is asked for.
+class VirtualPad {
+public:
+    explicit VirtualPad(bool rumble) {
+        InitGamepads();
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.userdata = this;
+        if (rumble)
+            desc.Rumble = [](void* self, Uint16 low, Uint16) {
+                static_cast<VirtualPad*>(self)->pulses.push_back(low);
+                return 0;
+            };
+        SDL_JoystickAttachVirtualEx(&desc);
+        PadState state;
+        EXPECT_TRUE(ReadGamepad(state));  // sees it plugged in
+    }
+    ~VirtualPad() { ShutdownGamepads(); }
+    std::vector<Uint16> pulses;
+};
+
+TEST_F(FlightModel, ImpactsRumbleThePadByTheDamageTheyDid) {
+    VirtualPad pad(true);
+    v.speed = 10.0f;
+    ApplyImpact(v, kPi);                 // 31 damage
+    ApplyImpact(v, kPi / 2.0f + 0.05f);  // 1
+    ApplyImpact(v, kPi / 2.0f + 0.02f);  // 0.4: no damage done
+    ApplyImpact(v, kPi / 2.0f);          // along the surface
+    ASSERT_EQ(pad.pulses.size(), 2u);
+    EXPECT_GT(pad.pulses[0], pad.pulses[1]);
+    EXPECT_GT(pad.pulses[1], 0);
+    gPadSettings.rumble = 0;
+    ApplyImpact(v, kPi);
+    gPadSettings.rumble = 1;
+    EXPECT_EQ(pad.pulses.size(), 2u);
+    v.damage = 100;  // nothing left to damage
+    ApplyImpact(v, kPi);
+    EXPECT_EQ(pad.pulses.size(), 2u);
+}
+
+TEST_F(FlightModel, APadWithoutMotorsIsNotAskedToRumble) {
+    VirtualPad pad(false);
+    v.speed = 10.0f;
+    SDL_ClearError();
+    ApplyImpact(v, kPi);
+    EXPECT_STREQ(SDL_GetError(), "");
 }
 
 TEST_F(FlightModel, EngineBeyondItsDestroyedThresholdGivesNothingRatherThanPullingBack) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include "app/padinput.h"
+#include "testutil.h"
 
 namespace {
 
@@ -111,4 +114,26 @@ TEST(PadInput, KeyboardAndPadHoldingOneKeyReleaseItOnce) {
             EXPECT_EQ(Frame(t, PadState(), true), "-97");
         }
     }
+}
+
+TEST(PadInput, ThePlayersMappingFileIsAddedAndEachBadLineLoggedOnce) {
+    GameTreeSandbox sandbox;
+    WriteText(sandbox.Path("gamecontrollerdb.txt"),
+              "# a comment\n\n"
+              "03000000de2800000112000001000000,Test Pad,a:b0,b:b1,platform:Linux,\n"
+              "03000000de2800000212000001000000,Another System's Pad,a:b0,platform:Windows,\n"
+              "not a mapping\n");
+    InitGamepads();
+    const auto mapping = [](const char* guid) {
+        char* text = SDL_GameControllerMappingForGUID(SDL_JoystickGetGUIDFromString(guid));
+        const std::string found = text ? text : "";
+        SDL_free(text);
+        return found;
+    };
+    EXPECT_NE(mapping("03000000de2800000112000001000000").find("Test Pad"), std::string::npos);
+    EXPECT_EQ(mapping("03000000de2800000212000001000000"), "");
+    ShutdownGamepads();
+    const std::string log = ReadText("log.txt");
+    EXPECT_EQ(CountOf(log, "gamecontrollerdb.txt line"), 1) << log;
+    EXPECT_NE(log.find("gamecontrollerdb.txt line 5"), std::string::npos) << log;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "data/padsettings.h"
 #include "data/settings.h"
 #include "testutil.h"
 
@@ -105,4 +106,29 @@ TEST(Settings, SaveRoundTripsAndAFailedSaveKeepsTheOldFile) {
     s.shadows = 0;
     EXPECT_FALSE(SaveSettings(s));
     EXPECT_EQ(ReadText(sandbox.Path("gamesettings.txt")), written);
+}
+
+TEST(Settings, PadSettingsKeepRumbleOnUnlessTheFileSaysOff) {
+    GameTreeSandbox sandbox;
+    LoadPadSettings();  // no file
+    EXPECT_EQ(gPadSettings.rumble, 1);
+    const std::pair<const char*, int> cases[] = {
+        {"rumble 0\n", 0}, {"rumble 1\n", 1}, {"rumble 0", 0}, {"rumble 2\n", 1}, {"rumble\n", 1},
+        {"colour 0\nrumble 0\n", 0}, {"", 1},
+    };
+    for (const auto& [text, rumble] : cases) {
+        WriteText(sandbox.Path("padsettings.txt"), text);
+        LoadPadSettings();
+        EXPECT_EQ(gPadSettings.rumble, rumble) << text;
+    }
+    EXPECT_EQ(CountOf(ReadText("log.txt"), "padsettings.txt line"), 3);  // rumble 2, rumble, colour
+    EXPECT_EQ(FormatPadSettings(PadSettings()), "rumble 1\n");
+}
+
+TEST(Settings, MissingSettingsFilesAreWrittenWithTheDefaultsAndOthersKept) {
+    GameTreeSandbox sandbox;
+    WriteText(sandbox.Path("padsettings.txt"), "rumble 0\n");
+    ASSERT_TRUE(WriteMissingSettingsFiles("../"));
+    EXPECT_EQ(ReadText(sandbox.Path("gamesettings.txt")), FormatSettings(DefaultSettings()));
+    EXPECT_EQ(ReadText(sandbox.Path("padsettings.txt")), "rumble 0\n");
 }

@@ -5,11 +5,10 @@
 
 namespace {
 
-const char* const kFontSource = "/usr/share/fonts/opentype/ferrite-core/FerriteCoreDX-Regular.otf";
 const char* const kLicenceSource = "/usr/share/doc/fonts-ferrite-core/copyright";
 
 }  // namespace
 
 bool GenerateFont(const std::string& root) {
-    return CopyFileTo(kFontSource, root + "/hudFont.ttf") && CopyFileTo(kLicenceSource, root + "/hudFont-licence.txt");
+    return CopyFileTo(HUD_FONT_SOURCE, root + "/hudFont.ttf") && CopyFileTo(kLicenceSource, root + "/hudFont-licence.txt");
 }

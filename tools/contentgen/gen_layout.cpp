@@ -1,9 +1,9 @@
-// The runtime tree's folders and the player's initial settings.
+// The runtime tree's folders and the player's initial settings files.
 #include <cstdio>
 #include <filesystem>
 
 #include "contentgen.h"
-#include "data/settings.h"
+#include "data/padsettings.h"
 
 namespace fs = std::filesystem;
 
@@ -16,9 +16,6 @@ bool GenerateLayout(const std::string& root) {
             return false;
         }
     }
-    // The settings file belongs to the player once it exists.
-    const std::string settings = root + "/gamesettings.txt";
-    if (!fs::exists(settings, ec) && !SaveSettingsTo(settings.c_str(), DefaultSettings()))
-        return false;
-    return true;
+    // The settings files belong to the player once they exist.
+    return WriteMissingSettingsFiles(root + "/");
 }

@@ -120,6 +120,14 @@ bool WriteMenuModel(const std::string& root) {
     return WriteMs3d(root + "/Models/mainmenu.ms3d", model);
 }
 
+// "icons/<size>.png": the desktop's icon at the sizes the install puts into the hicolor theme.
+bool WriteIcons(const std::string& root) {
+    for (int size : {48, 64, 128, 256})
+        if (!WritePng(root + "/icons/" + std::to_string(size) + ".png", PaintIcon(size)))
+            return false;
+    return true;
+}
+
 }  // namespace
 
 bool GenerateMenus(const std::string& root) {
@@ -128,5 +136,6 @@ bool GenerateMenus(const std::string& root) {
            WriteJpeg(textures + "men_sand.jpg", PaintSand()) && WriteJpeg(textures + "men_metal.jpg", PaintMetal()) &&
            WriteJpeg(textures + "sky_desert_south.jpg", PaintDesertSky()) &&
            WriteJpeg(textures + "men_logo.jpg", PaintLogo()) && WriteJpeg(textures + "doompanel.jpg", PaintPanel()) &&
-           WriteBmp(textures + "lockandchain.bmp", PaintLockAndChain()) && WriteTrackPictures(root);
+           WriteBmp(textures + "lockandchain.bmp", PaintLockAndChain()) && WriteTrackPictures(root) &&
+           WriteIcons(root);
 }

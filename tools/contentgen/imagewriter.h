@@ -31,9 +31,11 @@ struct GrayImage {
 
 std::vector<uint8_t> EncodeJpeg(const RgbImage& image, int quality = 92);
 std::vector<uint8_t> EncodeBmp(const RgbImage& image);  // 24-bit, uncompressed
+std::vector<uint8_t> EncodePng(const RgbImage& image);
 std::vector<uint8_t> EncodeBw(const GrayImage& image, bool runLength);
 
 // Write the encoded picture, creating the folder; print why on failure.
 bool WriteJpeg(const std::string& path, const RgbImage& image, int quality = 92);
 bool WriteBmp(const std::string& path, const RgbImage& image);
+bool WritePng(const std::string& path, const RgbImage& image);
 bool WriteBw(const std::string& path, const GrayImage& image, bool runLength = true);

@@ -85,6 +85,12 @@ std::vector<uint8_t> EncodeBmp(const RgbImage& image) {
     return out;
 }
 
+std::vector<uint8_t> EncodePng(const RgbImage& image) {
+    std::vector<uint8_t> out;
+    stbi_write_png_to_func(AppendBytes, &out, image.width, image.height, 3, image.rgb.data(), image.width * 3);
+    return out;
+}
+
 std::vector<uint8_t> EncodeBw(const GrayImage& image, bool runLength) {
     ByteWriter w;
     w.U16BE(474);  // SGI magic
@@ -124,6 +130,10 @@ bool WriteJpeg(const std::string& path, const RgbImage& image, int quality) {
 
 bool WriteBmp(const std::string& path, const RgbImage& image) {
     return WriteBytes(path, EncodeBmp(image));
+}
+
+bool WritePng(const std::string& path, const RgbImage& image) {
+    return WriteBytes(path, EncodePng(image));
 }
 
 bool WriteBw(const std::string& path, const GrayImage& image, bool runLength) {

@@ -146,6 +146,24 @@ RgbImage PaintLogo() {
     return c.ToImage();
 }
 
+RgbImage PaintIcon(int size) {
+    const float k = float(size) / 256.0f;
+    PaintCanvas c(size, size);
+    c.VerticalGradient({0.10f, 0.12f, 0.34f}, {0.02f, 0.03f, 0.10f});
+    const float letter = 150.0f * k, x = (float(size) - PaintCanvas::TextWidth("Z", letter)) * 0.5f;
+    c.Text("Z", x, 178.0f * k, letter, 30.0f * k, {0.55f, 0.62f, 0.95f});
+    c.Text("Z", x, 178.0f * k, letter, 12.0f * k, {0.92f, 0.95f, 1.0f});
+    float px = 24.0f * k, py = 222.0f * k;
+    for (int i = 1; i <= 32; i++) {
+        const float t = float(i) / 32.0f;
+        const float sx = (24.0f + 208.0f * t) * k, sy = (222.0f - 24.0f * std::sin(t * kPi)) * k;
+        c.Line(px, py, sx, sy, (3.0f + 9.0f * std::sin(t * kPi)) * k, {0.95f, 0.62f, 0.28f});
+        px = sx;
+        py = sy;
+    }
+    return c.ToImage();
+}
+
 RgbImage PaintPanel() {
     PaintCanvas c(512, 512, {0.16f, 0.17f, 0.22f});
     Brush(c, 51u, 0.45f);

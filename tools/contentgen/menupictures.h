@@ -10,6 +10,8 @@ RgbImage PaintSand();        // the desert floor of the main menu scene
 RgbImage PaintMetal();       // pedestal and pylons
 RgbImage PaintDesertSky();   // the main menu's sky behind the scene; horizon 45 % from the top
 RgbImage PaintLogo();        // the game's logo in the upper half (the menu shows only that half)
+// The desktop's icon, `size` pixels square: the logo's swoosh under a "Z" on its night blue.
+RgbImage PaintIcon(int size);
 RgbImage PaintPanel();       // steel background of the profile, track and vehicle screens
 // A chain across the card with a padlock; everything else has the colour key, so it is see-through.
 RgbImage PaintLockAndChain();

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# A handheld's 1280x800 screen, windowed and with full screen chosen (Xvfb offers GLUT no game mode, so that
+# is the same frame in a window): the menus, the race's HUD, the pause menu and the results fit the screen.
+# The HUD timer sits centred at the top, the damage gauge at the lower right corner, and the results' last
+# line ("You've won GOLD / in this event") above the bottom edge. The screenshots are kept to look at.
+source "$(dirname "$0")/lib.sh"
+make_tree
+skip_intro
+start_x 1280x800x24
+autopilot 1
+# The HUD timer's digits (instrument colour) at the top; its text's left and right ends, as "left right".
+timer_ends() {
+  convert "$1" -crop 400x40+440+30 +repage -fill white -fuzz 8% -opaque "rgb(178,178,255)" -fill black +opaque white \
+    -trim -format '%[fx:page.x+440] %[fx:page.x+440+w]' info: 2>/dev/null
+}
+race_shown() { [ "$(count "$1" 400x40+440+30 178 178 255)" -gt 200 ]; }
+results_shown() { [ "$(count "$1" 1280x120+0+680 217 217 51 15)" -gt 300 ]; }
+
+for mode in 0 1; do
+  write_settings screenwidth 1280 screenheight 800 fullscreen $mode
+  rm -rf "$TREE/Profiles/Deck"*
+  xdotool mousemove 640 400
+  start_game "${AUTOPILOT_ENV[@]}"
+  size=$(xdotool getwindowgeometry "$(wait_window Zephyrace 60)" | awk '/Geometry/ {print $2}')
+  [ "$size" = 1280x800 ] || fail "full screen $mode: a $size window"
+  sleep 4
+  key Escape 3
+  shot "main-menu-$mode" > /dev/null
+  enter 2  # New Profile
+  xdotool type --delay 100 Deck
+  enter 3  # the profile menu
+  shot "profile-menu-$mode" > /dev/null
+  enter 3  # Go Racing
+  shot "track-select-$mode" > /dev/null
+  key Return 0
+  f=$(wait_for "race-$mode" 120 race_shown)
+  read -r left right <<<"$(timer_ends "$f")"
+  echo "full screen $mode: the timer's text from x $left to $right"
+  holds "l + r > 1240 && l + r < 1320" l="$left" r="$right" || fail "the HUD timer is not centred ($left to $right)"
+  [ "$(count "$f" 120x36+1140+764 178 178 255 12)" -gt 20 ] || fail "the damage gauge is not at the lower right"
+  key Escape 1
+  shot "pause-$mode" > /dev/null
+  key Escape 0
+  wait_for "results-$mode" 120 results_shown > /dev/null
+  stop_game
+done
+echo "handheld ok"

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The installed game: installed into a scratch prefix and started from another folder with a scratch HOME, it
+# makes the player's folders (an absolute XDG_STATE_HOME is used, a relative XDG_DATA_HOME is ignored), writes
+# the default settings there, and a new profile races track 1 by the autopilot. Every file it wrote is in the
+# player's XDG folders, none under the prefix. A folder that cannot be made stops it with code 1 and one line.
+source "$(dirname "$0")/lib.sh"
+PREFIX="$WORK/prefix"
+cmake --install "$BUILD_DIR" --prefix "$PREFIX" > "$WORK/install.log" || fail "cmake --install failed"
+GAME="$PREFIX/games/zephyrace"
+HOME_DIR="$WORK/home"
+CONFIG="$HOME_DIR/.config/zephyrace" DATA="$HOME_DIR/.local/share/zephyrace" STATE="$WORK/state/zephyrace"
+mkdir -p "$HOME_DIR" "$WORK/cwd"
+# The autopilot's routes come from a tree, whose settings are the generator's defaults; log_has and fail read
+# the installed game's log through it.
+make_tree
+autopilot 1
+rm -f "$TREE/bin/log.txt"
+ln -s "$STATE/log.txt" "$TREE/bin/log.txt"
+find "$PREFIX" -printf '%p %s %T@\n' | sort > "$WORK/prefix-before.txt"
+touch "$WORK/stamp"
+
+rc=0
+(cd "$WORK/cwd" && exec env HOME="$HOME_DIR" XDG_STATE_HOME=/dev/null/state timeout 60 "$GAME" 2> "$WORK/err.txt") ||
+  rc=$?
+[ "$rc" = 1 ] || fail "an impossible state folder ended the game with code $rc, not 1"
+[ "$(cat "$WORK/err.txt")" = "Zephyrace cannot start: the folder /dev/null/state cannot be made (Not a directory)" ] ||
+  fail "stderr does not say which folder cannot be made: $(cat "$WORK/err.txt")"
+
+start_x
+xdotool mousemove 512 384
+(cd "$WORK/cwd" && exec env -u XDG_CONFIG_HOME HOME="$HOME_DIR" XDG_DATA_HOME=relative XDG_STATE_HOME="$WORK/state" \
+  XDG_CACHE_HOME="$WORK/cache" "${AUTOPILOT_ENV[@]}" "$GAME" > "$WORK/stdout.txt" 2> "$WORK/stderr.txt") &
+GAME_PID=$!
+wait_window Zephyrace 60 > /dev/null
+intro_shown() { [ "$(hint_pixels "$1")" -gt 25 ]; }
+wait_for intro 90 intro_shown > /dev/null
+key Escape 3
+enter 2  # New Profile
+xdotool type --delay 120 Racer
+enter 3  # the profile menu
+enter 3  # Go Racing: track 1
+key Return 0
+P="$DATA/Profiles/Racer.txt"
+for _ in $(seq 240); do [ -f "$P" ] && [ "$(record1 "$P")" != 0.000000 ] && break; sleep 0.5; done
+[ -f "$P" ] && [ "$(record1 "$P")" != 0.000000 ] || fail "no race of track 1 was finished into $P"
+shot results > /dev/null
+stop_game
+
+[ -f "$DATA/Profiles/Racer.ghosts/track1.txt" ] || fail "the ghost was not saved beside the profile"
+cmp -s "$CONFIG/gamesettings.txt" "$TREE/gamesettings.txt" || fail "the first start did not write the default settings"
+[ "$(cat "$CONFIG/padsettings.txt")" = "rumble 1" ] || fail "the first start did not write the pad settings"
+[ -s "$STATE/log.txt" ] || fail "the log is not in $STATE"
+# Every file written since the stamp in a folder of $WORK (the test's own are beside them) is in an XDG folder
+# (the libraries keep theirs there too: a sound server's, caches).
+find "$WORK" -mindepth 2 -newer "$WORK/stamp" ! -type d | sort > "$WORK/written.txt"
+echo "written:"; sed "s|$WORK/||" "$WORK/written.txt"
+grep -v -e "^$HOME_DIR/.config/" -e "^$HOME_DIR/.local/share/" -e "^$WORK/state/" -e "^$WORK/cache/" \
+  "$WORK/written.txt" && fail "files written outside the XDG folders"
+find "$PREFIX" -printf '%p %s %T@\n' | sort | cmp -s - "$WORK/prefix-before.txt" || fail "the prefix was changed"
+echo "install ok"
