@@ -81,9 +81,14 @@ start_x() {
   fail "no X server could be started"
 }
 
-# start_game [env assignments...]: runs the game from its bin folder in the background.
+# start_game [env assignments...]: runs the game from its bin folder in the background; the libraries of
+# several LD_PRELOAD assignments are all preloaded.
 start_game() {
-  (cd "$TREE/bin" && exec env "$@" ./zephyrace > "$WORK/stdout.txt" 2> "$WORK/stderr.txt") &
+  local -a env=() preload=()
+  local a
+  for a in "$@"; do case $a in LD_PRELOAD=*) preload+=("${a#LD_PRELOAD=}") ;; *) env+=("$a") ;; esac; done
+  [ ${#preload[@]} = 0 ] || env+=("LD_PRELOAD=$(IFS=:; echo "${preload[*]}")")
+  (cd "$TREE/bin" && exec env "${env[@]}" ./zephyrace > "$WORK/stdout.txt" 2> "$WORK/stderr.txt") &
   GAME_PID=$!
 }
 
@@ -227,12 +232,14 @@ wait_for() {
   fail "$name: not seen within $seconds s"
 }
 
-# alsoft_conf FILE: OpenAL Soft mixes into FILE as 16-bit stereo at 22050 Hz, configured in $WORK/alsoft.conf.
-alsoft_conf() {
-  printf '[general]\ndrivers=wave\nfrequency=22050\nchannels=stereo\nsample-type=int16\n[wave]\nfile=%s\n' "$1" \
-    > "$WORK/alsoft.conf"
+# capture FILE: CAPTURE_ENV, the environment in which the game's sound goes to FILE, 16-bit stereo at 22050 Hz,
+# mixed on the game's own clock (tests/preload/soundclock.c): a sound is where the game played it even when a
+# busy machine runs the mixer late. wav_now: the time now as a position in the capture (seconds).
+capture() {
   WAV=$1
+  CAPTURE_ENV=(SOUND_CAPTURE="$1" LD_PRELOAD="$BUILD_DIR/tests/libsoundclock.so")
 }
+wav_now() { awk -v s="$(cat "$WAV.start")" -v n="$(date +%s.%N)" 'BEGIN {printf "%.3f", n - s}'; }
 
 # loudest FILE STEP FROM TO: the loudest RMS over STEP seconds of the capture FILE between FROM and TO seconds.
 loudest() {

@@ -12,8 +12,8 @@ band_at() { near "$(pixel "$1" "$2" "$3")" 200 40 160 30; }
 
 # 1. In the game window: frames that differ, for about the movie's four seconds, then never again; the sound
 # goes to a wave file, closed when the main menu's Exit item ends the game.
-alsoft_conf "$WORK/movie.wav"
-start_game ALSOFT_CONF="$WORK/alsoft.conf"
+capture "$WORK/movie.wav"
+start_game "${CAPTURE_ENV[@]}"
 wait_window Zephyrace 15 > /dev/null
 first=; last=; shots=()
 for i in $(seq 60); do

@@ -98,15 +98,12 @@ flyover_shown() {
     [ "$(count "$1" 200x70+412+8 178 178 255 4)" -lt 30 ]
 }
 
-# Sound: positions in the capture are read from its growing size.
-wav_now() { awk -v s="$(stat -c %s "$WAV" 2>/dev/null || echo 0)" 'BEGIN {printf "%.2f", (s > 44 ? s - 44 : 0) / 88200}'; }
-
 # run_game: starts the game with the captured sound and the pointer at the window's centre (keys go to the
 # window under it), flown by the autopilot in a race.
 run_game() {
-  alsoft_conf "$1"
+  capture "$1"
   xdotool mousemove 512 384
-  start_game ALSOFT_CONF="$WORK/alsoft.conf" "${AUTOPILOT_ENV[@]}"
+  start_game "${CAPTURE_ENV[@]}" "${AUTOPILOT_ENV[@]}"
 }
 # quit_game: Exit on the first main menu page (Up from the top entry), then the game must end with code 0 and
 # without a sanitizer report.
