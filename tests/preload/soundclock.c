@@ -29,14 +29,22 @@ static int64_t gDone;           // frames written
 #define REAL(name, type) static type real_##name; if (!real_##name) real_##name = (type)dlsym(RTLD_NEXT, #name)
 
 static void WriteHeader(void) {
-    const uint32_t data = (uint32_t)(gDone * kChannels * 2), riff = data + 36, fmtSize = 16, rate = kRate;
-    const uint32_t byteRate = kRate * kChannels * 2;
-    const uint16_t pcm = 1, channels = kChannels, align = kChannels * 2, bits = 16;
+    const uint32_t data = (uint32_t)(gDone * kChannels * 2);
+    const struct {
+        char riff[4];
+        uint32_t riffSize;
+        char wave[8];
+        uint32_t formatSize;
+        uint16_t pcm, channels;
+        uint32_t rate, byteRate;
+        uint16_t align, bits;
+        char dataTag[4];
+        uint32_t dataSize;
+    } header = {{'R', 'I', 'F', 'F'}, data + 36, {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '}, 16, 1, kChannels,
+                kRate, kRate * kChannels * 2, kChannels * 2, 16, {'d', 'a', 't', 'a'}, data};
+    _Static_assert(sizeof header == 44, "a WAV header is 44 bytes");
     rewind(gFile);
-    fwrite("RIFF", 1, 4, gFile), fwrite(&riff, 4, 1, gFile), fwrite("WAVEfmt ", 1, 8, gFile);
-    fwrite(&fmtSize, 4, 1, gFile), fwrite(&pcm, 2, 1, gFile), fwrite(&channels, 2, 1, gFile);
-    fwrite(&rate, 4, 1, gFile), fwrite(&byteRate, 4, 1, gFile), fwrite(&align, 2, 1, gFile);
-    fwrite(&bits, 2, 1, gFile), fwrite("data", 1, 4, gFile), fwrite(&data, 4, 1, gFile);
+    fwrite(&header, sizeof header, 1, gFile);
 }
 
 // Mixes the frames due by now; the caller holds gLock.
