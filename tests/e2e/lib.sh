@@ -165,9 +165,14 @@ wait_splash() {
 
 log_has() { grep -qF -- "$1" "$TREE/bin/log.txt" 2>/dev/null; }
 # hint_pixels SHOT: the game intro's "Press [ESC] to skip" (Arial 12, white, baseline 16 pixels above the bottom
-# from x = 472). countdown_shown SHOT: the race countdown's number, (0.5, 0.5, 0.85), inside its dark box.
+# from x = 472). first_countdown SHOT...: the number of the first shot that shows the race countdown's number,
+# (0.5, 0.5, 0.85), inside its dark box, all looked at by one program. countdown_shown SHOT: that shot shows it.
 hint_pixels() { count "$1" 150x16+468+738 255 255 255 12; }
-countdown_shown() { [ "$(count "$1" 320x125+372+254 127 127 217 4)" -gt 200 ]; }
+first_countdown() {
+  convert "${@/%/[320x125+372+254]}" -fuzz 4% -fill black +opaque "rgb(127,127,217)" -fill white \
+    -opaque "rgb(127,127,217)" -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]\n" info: | awk '$1 > 200 {print NR; exit}'
+}
+countdown_shown() { [ -n "$(first_countdown "$1")" ]; }
 # record1 PROFILE: the best time of track 1 in a profile file.
 record1() { awk '/^RECORD /{print $2; exit}' "$1"; }
 
