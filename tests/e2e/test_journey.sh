@@ -116,26 +116,28 @@ quit_game() {
 # the race, flown by the autopilot, from RACE_AT in the capture.
 race_to_goal() {
   key Return 0
+  # The countdown shows for three seconds. Raw shots are taken without a pause in the background, the last 60
+  # kept, until the race is seen, and looked at afterwards: a busy machine's slow screenshots cannot miss it.
+  (n=0; while [ ! -e "$WORK/raced" ]; do import -window root "$WORK/race-$((n++ % 60)).ppm"; sleep 0.2; done) &
+  local shooter=$! escaped i
   wait_for "$1-flyover" 120 flyover_shown > /dev/null
   for _ in 1 2; do xdotool key Escape; sleep 0.2; done
-  local escaped n=0 i
   escaped=$(shot "$1-flyover-escape")
-  # The countdown shows for three seconds of the game's clock, over 13.1 s and a frame or two after the 10.1 s
-  # fly-over was seen. Raw shots are taken until then and looked at afterwards, so that a busy machine's slow
-  # screenshots cannot miss it.
-  local end=$((SECONDS + 16))
-  while [ "$SECONDS" -lt "$end" ]; do n=$((n + 1)); import -window root "$WORK/race-$n.ppm"; sleep 0.1; done
-  i=$(first_countdown $(seq -f "$WORK/race-%g.ppm" "$n"))
-  [ -n "$i" ] || fail "no countdown in $n shots after the fly-over"
+  racing() { ! countdown_shown "$1" && ! flyover_shown "$1"; }
+  wait_for "$1-started" 60 racing > /dev/null
+  RACE_AT=$(wav_now)
+  touch "$WORK/raced"
+  wait "$shooter"
+  rm "$WORK/raced"
+  local -a raw=("$WORK"/race-*.ppm)
+  i=$(first_countdown "${raw[@]}")
+  [ -n "$i" ] || fail "no countdown in ${#raw[@]} shots up to the race"
   f=$SHOTS/$1-countdown.png
-  convert "$WORK/race-$i.ppm" "$f"
-  rm "$WORK"/race-*.ppm
+  convert "${raw[$((i - 1))]}" "$f"
+  rm "${raw[@]}"
   pause_shown "$escaped" && fail "Esc opened the pause menu during the fly-over"
   text "$f" Beware 100 700 477 434 "$VALUE" "3.." || text "$f" Beware 100 700 477 434 "$VALUE" "2.." ||
     text "$f" Beware 100 700 477 434 "$VALUE" "1.." || fail "no countdown number in its box"
-  not_counting() { ! countdown_shown "$1"; }
-  wait_for "$1-started" 30 not_counting > /dev/null
-  RACE_AT=$(wav_now)
 }
 
 # ---------------------------------------------------------------------------------------------- first start

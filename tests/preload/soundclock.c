@@ -4,7 +4,7 @@
 // at the moment the game played it, however late a busy machine runs anything. (OpenAL Soft's own wave writer
 // mixes on a thread of its own, in bursts when that thread is starved, and so moves sounds about.)
 // SOUND_CAPTURE.start holds the wall-clock time of the first sample; a capture that cannot be written fails
-// the device's opening. The file is complete once the game closes the device.
+// the device's opening. The file is a whole WAV after every call, so a game that is killed leaves one too.
 #define _GNU_SOURCE
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -62,6 +62,8 @@ static void Render(void) {
         fwrite(buffer, sizeof buffer[0] * kChannels, (size_t)n, gFile);
         gDone += n;
     }
+    WriteHeader();
+    fseek(gFile, 0, SEEK_END);
 }
 
 ALCdevice* alcOpenDevice(const ALCchar* name) {
@@ -98,7 +100,6 @@ ALCboolean alcCloseDevice(ALCdevice* device) {
     pthread_mutex_lock(&gLock);
     if (device && device == gDevice) {
         Render();
-        WriteHeader();
         fclose(gFile);
         gFile = NULL;
         gDevice = NULL;
