@@ -246,10 +246,11 @@ capture() {
 }
 wav_now() { awk -v s="$(cat "$WAV.start")" -v n="$(date +%s.%N)" 'BEGIN {printf "%.3f", n - s}'; }
 
-# loudest FILE STEP FROM TO: the loudest RMS over STEP seconds of the capture FILE between FROM and TO seconds.
+# loudest FILE STEP FROM TO: the loudest RMS over STEP seconds of the capture FILE between FROM and TO seconds
+# (after WAV_FROM seconds of it, when that is set).
 loudest() {
-  "$BUILD_DIR/tests/wavlevels" "$1" "$2" |
-    awk -v s="$2" -v a="$3" -v b="$4" '$1 >= a && $1 + s <= b && $2 > m {m = $2} END {printf "%.6f", m + 0}'
+  "$BUILD_DIR/tests/wavlevels" "$1" "$2" | awk -v s="$2" -v a="$3" -v b="$4" -v o="${WAV_FROM:-0}" \
+    '$1 - o >= a && $1 - o + s <= b && $2 > m {m = $2} END {printf "%.6f", m + 0}'
 }
 
 # write_profile NAME PERCENT CASH RACES BRONZE SILVER GOLD [RECORD]: a profile owning the first vehicle; track
