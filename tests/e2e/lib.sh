@@ -170,7 +170,7 @@ log_has() { grep -qF -- "$1" "$TREE/bin/log.txt" 2>/dev/null; }
 hint_pixels() { count "$1" 150x16+468+738 255 255 255 12; }
 first_countdown() {
   convert "${@/%/[320x125+372+254]}" -fuzz 4% -fill black +opaque "rgb(127,127,217)" -fill white \
-    -opaque "rgb(127,127,217)" -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]\n" info: | awk '$1 > 200 {print NR; exit}'
+    -opaque "rgb(127,127,217)" -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]\n" info: | awk '$1 > 200 && !n {n = NR} END {if (n) print n}'
 }
 countdown_shown() { [ -n "$(first_countdown "$1")" ]; }
 # record1 PROFILE: the best time of track 1 in a profile file.

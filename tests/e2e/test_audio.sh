@@ -26,7 +26,7 @@ capture "$WORK/check.wav"
 c="$WORK/check.wav"
 # Its timeline starts once the sounds have loaded, later in the capture on a busy machine: the go, 1 s into it,
 # places it (to the quarter second the levels are taken over).
-WAV_FROM=$("$LEVELS" "$c" 0.05 | awk '$2 > 0.005 {print int(($1 - 1) / 0.25 + 0.5) * 0.25; exit}')
+WAV_FROM=$("$LEVELS" "$c" 0.05 | awk '$2 > 0.005 && w == "" {w = int(($1 - 1) / 0.25 + 0.5) * 0.25} END {print w}')
 expect_silent "$c" 0.1 0.9 "the start"
 expect_loud "$c" 1.0 1.5 "the go signal"
 expect_silent "$c" 2.25 2.9 "the pause after it"
@@ -151,7 +151,7 @@ r="$WORK/race.wav"
 cp "$r" "$SHOTS/race.wav"
 # The music stops for the track's loading, which is silent: the first silence after the track's Enter comes
 # before the HUD. Key times are when a key was sent; the game answers it a frame or more later.
-quiet=$("$LEVELS" "$r" 0.05 | awk -v a="${at[track]}" '$1 >= a && $2 < 0.001 {print $1; exit}')
+quiet=$("$LEVELS" "$r" 0.05 | awk -v a="${at[track]}" '$1 >= a && $2 < 0.001 && q == "" {q = $1} END {print q}')
 holds "q != \"\" && q < h" q="$quiet" h="${at[hud]}" || fail "no silence while the track loads"
 # The countdown after it: three beeps, then the go, the first heard by the time the HUD was seen, the last
 # before the pause. Each comes once its second of the game's clock has passed, on the first frame after it: so
