@@ -81,9 +81,14 @@ start_x() {
   fail "no X server could be started"
 }
 
-# start_game [env assignments...]: runs the game from its bin folder in the background.
+# start_game [env assignments...]: runs the game from its bin folder in the background; the libraries of
+# several LD_PRELOAD assignments are all preloaded.
 start_game() {
-  (cd "$TREE/bin" && exec env "$@" ./zephyrace > "$WORK/stdout.txt" 2> "$WORK/stderr.txt") &
+  local -a env=() preload=()
+  local a
+  for a in "$@"; do case $a in LD_PRELOAD=*) preload+=("${a#LD_PRELOAD=}") ;; *) env+=("$a") ;; esac; done
+  [ ${#preload[@]} = 0 ] || env+=("LD_PRELOAD=$(IFS=:; echo "${preload[*]}")")
+  (cd "$TREE/bin" && exec env "${env[@]}" ./zephyrace > "$WORK/stdout.txt" 2> "$WORK/stderr.txt") &
   GAME_PID=$!
 }
 
@@ -160,9 +165,14 @@ wait_splash() {
 
 log_has() { grep -qF -- "$1" "$TREE/bin/log.txt" 2>/dev/null; }
 # hint_pixels SHOT: the game intro's "Press [ESC] to skip" (Arial 12, white, baseline 16 pixels above the bottom
-# from x = 472). countdown_shown SHOT: the race countdown's number, (0.5, 0.5, 0.85), inside its dark box.
+# from x = 472). first_countdown SHOT...: the number of the first shot that shows the race countdown's number,
+# (0.5, 0.5, 0.85), inside its dark box, all looked at by one program. countdown_shown SHOT: that shot shows it.
 hint_pixels() { count "$1" 150x16+468+738 255 255 255 12; }
-countdown_shown() { [ "$(count "$1" 320x125+372+254 127 127 217 4)" -gt 200 ]; }
+first_countdown() {
+  convert "${@/%/[320x125+372+254]}" -fuzz 4% -fill black +opaque "rgb(127,127,217)" -fill white \
+    -opaque "rgb(127,127,217)" -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]\n" info: | awk '$1 > 200 && !n {n = NR} END {if (n) print n}'
+}
+countdown_shown() { [ -n "$(first_countdown "$1")" ]; }
 # record1 PROFILE: the best time of track 1 in a profile file.
 record1() { awk '/^RECORD /{print $2; exit}' "$1"; }
 
@@ -227,17 +237,20 @@ wait_for() {
   fail "$name: not seen within $seconds s"
 }
 
-# alsoft_conf FILE: OpenAL Soft mixes into FILE as 16-bit stereo at 22050 Hz, configured in $WORK/alsoft.conf.
-alsoft_conf() {
-  printf '[general]\ndrivers=wave\nfrequency=22050\nchannels=stereo\nsample-type=int16\n[wave]\nfile=%s\n' "$1" \
-    > "$WORK/alsoft.conf"
+# capture FILE: CAPTURE_ENV, the environment in which the game's sound goes to FILE, 16-bit stereo at 22050 Hz,
+# mixed on the game's own clock (tests/preload/soundclock.c): a sound is where the game played it even when a
+# busy machine runs the mixer late. wav_now: the time now as a position in the capture (seconds).
+capture() {
   WAV=$1
+  CAPTURE_ENV=(SOUND_CAPTURE="$1" LD_PRELOAD="$BUILD_DIR/tests/libsoundclock.so")
 }
+wav_now() { awk -v s="$(cat "$WAV.start")" -v n="$(date +%s.%N)" 'BEGIN {printf "%.3f", n - s}'; }
 
-# loudest FILE STEP FROM TO: the loudest RMS over STEP seconds of the capture FILE between FROM and TO seconds.
+# loudest FILE STEP FROM TO: the loudest RMS over STEP seconds of the capture FILE between FROM and TO seconds
+# (after WAV_FROM seconds of it, when that is set).
 loudest() {
-  "$BUILD_DIR/tests/wavlevels" "$1" "$2" |
-    awk -v s="$2" -v a="$3" -v b="$4" '$1 >= a && $1 + s <= b && $2 > m {m = $2} END {printf "%.6f", m + 0}'
+  "$BUILD_DIR/tests/wavlevels" "$1" "$2" | awk -v s="$2" -v a="$3" -v b="$4" -v o="${WAV_FROM:-0}" \
+    '$1 - o >= a && $1 - o + s <= b && $2 > m {m = $2} END {printf "%.6f", m + 0}'
 }
 
 # write_profile NAME PERCENT CASH RACES BRONZE SILVER GOLD [RECORD]: a profile owning the first vehicle; track

@@ -11,34 +11,45 @@ skip_splash
 band_at() { near "$(pixel "$1" "$2" "$3")" 200 40 160 30; }
 
 # 1. In the game window: frames that differ, for about the movie's four seconds, then never again; the sound
-# goes to a wave file, closed when the main menu's Exit item ends the game.
-alsoft_conf "$WORK/movie.wav"
-start_game ALSOFT_CONF="$WORK/alsoft.conf"
+# goes to a wave file.
+capture "$WORK/movie.wav"
+# Raw shots for 14 s, looked at afterwards in one pass, so that a busy machine's slow screenshots widen what is
+# known instead of missing the movie. A shot is taken between the clock's readings before and after it: the
+# movie began after the last shot without it (or the start), ended before the first shot after it, and lasted
+# at least from the first shot with it to the last.
+before=$(now_ms)
+start_game "${CAPTURE_ENV[@]}"
 wait_window Zephyrace 15 > /dev/null
-first=; last=; shots=()
-for i in $(seq 60); do
-  f=$(shot "game-$i")
-  if band_at "$f" 512 750; then
-    [ -z "$first" ] && first=$(now_ms)
-    last=$(now_ms); shots+=("$f")
-  elif [ -n "$first" ]; then
-    break
-  fi
-  sleep 0.2
+n=0; end=$((SECONDS + 14)); tb=(); ta=()
+while [ "$SECONDS" -lt "$end" ]; do
+  n=$((n + 1)); tb[$n]=$(now_ms); import -window root "$WORK/game-$n.ppm"; ta[$n]=$(now_ms); sleep 0.1
 done
-[ "${#shots[@]}" -ge 3 ] || fail "the movie was seen in ${#shots[@]} screenshots"
-cp "${shots[1]}" "$SHOTS/movie.png"
+first=; last=; after=; shots=(); i=0
+while read -r colour; do
+  i=$((i + 1))
+  if near "$colour" 200 40 160 30; then
+    [ -z "$first" ] && first=${ta[$i]}
+    last=${tb[$i]}; shots+=("$WORK/game-$i.ppm")
+  elif [ -n "$first" ]; then
+    after=${ta[$i]}
+    break
+  else
+    before=${tb[$i]}
+  fi
+done < <(convert $(seq -f "$WORK/game-%g.ppm[1x1+512+750]" "$n") \
+  -format "%[fx:int(255*p{0,0}.r)] %[fx:int(255*p{0,0}.g)] %[fx:int(255*p{0,0}.b)]\n" info:)
+[ "${#shots[@]}" -ge 2 ] && [ -n "$after" ] || fail "the movie was seen in ${#shots[@]} of $n shots, its end in none"
+convert "${shots[1]}" "$SHOTS/movie.png"
 [ "$(changed_pixels "${shots[0]}" "${shots[-1]}" 0)" -gt 1000 ] || fail "the movie's frames do not change"
-played=$((last - first))
-[ "$played" -ge 2500 ] && [ "$played" -le 6500 ] || fail "the movie showed for $played ms, not about 4 s"
+echo "the movie showed for $((last - first)) to $((after - before)) ms"
+[ $((last - first)) -le 5000 ] && [ $((after - before)) -ge 3000 ] || fail "the movie did not show for about 4 s"
+rm "$WORK"/game-*.ppm
 sleep 1
 f=$(shot after)
 band_at "$f" 512 750 && fail "the movie is still showing after it ended"
 kill -0 "$GAME_PID" || fail "the game ended after the movie"
 log_has "Failed playback of movie" && fail "the good movie was reported as failed"
-keys Escape Down Up Up
-xdotool key Return
-expect_exit "the Exit item"
+stop_game
 cp "$WAV" "$SHOTS/movie.wav"
 # The capture starts as the device opens, just before the movie. The sound track's pad starts with the first
 # picture and its chime (high-pitched, so it stands out in the high-passed levels) with the name, 1.2 s later.

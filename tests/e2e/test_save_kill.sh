@@ -48,9 +48,9 @@ rm -f "$TREE/bin/log.txt"
 
 # The game starts on what the kills left; its log holds only the lines of the skipped splash and movie.
 skip_intro
-alsoft_conf "$WORK/sound.wav"
+capture "$WORK/sound.wav"
 start_x
-start_game ALSOFT_CONF="$WORK/alsoft.conf"
+start_game "${CAPTURE_ENV[@]}"
 wait_window Zephyrace 20 > /dev/null
 sleep 1
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended after opening its window"
