@@ -53,13 +53,14 @@ void CCountdownPhysics::enter() {
 void CCountdownPhysics::update(float dt) {
     const int n = static_cast<int>(std::ceil(remaining));
     snprintf(gCountdownText, sizeof gCountdownText, "%d..", n);
+    // The second's beep before the go: in one long frame the go must be the sound left playing.
+    if (n != lastShown) PlayEffect(SOUND_COUNTDOWN);
+    lastShown = n;
     remaining -= dt;
     if (remaining <= 0.0f) {
         PlayEffect(SOUND_GO);
         gRequestedState = STATE_RACE;
     }
-    if (n != lastShown) PlayEffect(SOUND_COUNTDOWN);
-    lastShown = n;
 }
 
 void CIngameMenuPhysics::create() {

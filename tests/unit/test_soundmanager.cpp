@@ -7,6 +7,7 @@
 #include "audio/soundmanager.h"
 #include "data/settings.h"
 #include "menus/profilemenus.h"
+#include "race/raceflow.h"
 #include "racetestutil.h"
 #include "testutil.h"
 #include "wavfile.h"
@@ -146,4 +147,14 @@ TEST_F(SoundManagerTest, AfterShutdownOrWithoutInitEveryOperationIsHarmless) {
         m->StopMusic();
         m->Shutdown();
     }
+}
+
+// A frame long enough to show a new second and end the countdown leaves the go playing, not the beep.
+TEST_F(SoundManagerTest, ALongCountdownFrameEndsOnTheGo) {
+    gSoundManager = &sound;
+    CCountdownPhysics countdown;
+    countdown.enter();
+    countdown.update(1.5f);
+    countdown.update(1.6f);
+    EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(SOUND_GO));
 }
