@@ -75,7 +75,9 @@ void CRendererManager::SwitchTo(int state) {
     CRenderer* selected = RendererFor(state);
     if (!selected)
         return;
-    if (state == STATE_RACE)
+    if (state == STATE_COUNTDOWN)
+        game->ResetRaceTimer();  // a restarted run shows 0 through its countdown
+    else if (state == STATE_RACE)
         game->StartRaceTimer(currentState == STATE_INGAME_MENU);
     else if (state == STATE_INGAME_MENU || state == STATE_RACE_COMPLETED)
         game->StopRaceTimer();
@@ -114,7 +116,9 @@ CPhysicsManager::CPhysicsManager() {
     auto* results = new CRaceCompletedPhysics();
     results->race = game;
     raceCompleted = make(results);
-    ingameMenu = make(new CIngameMenuPhysics());
+    auto* pause = new CIngameMenuPhysics();
+    pause->race = game;
+    ingameMenu = make(pause);
     vehicleSelect = make(new CVehicleSelectMenuPhysics());
     vehiclePurchase = make(new CVehiclePurchaseMenuPhysics());
     current = load;

@@ -7,8 +7,11 @@
 
 #include "app/gamedefs.h"
 #include "audio/soundmanager.h"
+#include "data/keybinding.h"
 #include "data/profile.h"
+#include "data/settings.h"
 #include "data/trackscript.h"
+#include "hud/hud.h"
 #include "hud/hudtimer.h"
 #include "menus/menu.h"
 #include "race/gamephysics.h"
@@ -23,6 +26,7 @@ int gRepairCost = 0;
 int gRaceTotal = 0;
 int gSelectedTrack = 0;
 float gTrophyAngle = 0.0f;
+bool gRunBooked = false;
 
 namespace {
 
@@ -38,8 +42,25 @@ int Increment(int counter) { return counter < INT_MAX ? counter + 1 : counter; }
 
 }  // namespace
 
+bool IsRestartKey(int key, bool special) {
+    if (special)
+        return key == kKeyPadBack;
+    return LowerCaseKey(key) == kRestartKey && MatchKeyBinding(gSettings.keys, NUM_BINDINGS, key, false) < 0;
+}
+
+void RestartRace(CGamePhysics& race) {
+    ResetForRace(*race.dynamics);
+    race.ReturnToStart();
+    // From the results of a new best, the best run to race is the one just saved.
+    if (gSelectedTrack >= 0 && gSelectedTrack < kNumTracks)
+        LoadChosenGhost(gGhost, gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack], gTrackSettings);
+    gHudGapText[0] = '\0';
+    gRequestedState = STATE_COUNTDOWN;
+}
+
 void CCountdownPhysics::enter() {
     CPhysics::enter();
+    gRunBooked = false;
     remaining = 3.0f;
     lastShown = 3;
     snprintf(gCountdownText, sizeof gCountdownText, "%d..", lastShown);
@@ -76,7 +97,9 @@ void CIngameMenuPhysics::Select(int entry) {
 
 void CIngameMenuPhysics::onKey(unsigned char key, bool down) {
     if (!down) return;
-    if (key == kKeyEscape || (key == kKeyEnter && selected == 0)) {
+    if (IsRestartKey(key, false) && race) {
+        RestartRace(*race);
+    } else if (key == kKeyEscape || (key == kKeyEnter && selected == 0)) {
         gRequestedState = STATE_RACE;
     } else if (key == kKeyEnter && selected == 1) {
         gRequestedState = STATE_PROFILE_MENU;
@@ -85,7 +108,9 @@ void CIngameMenuPhysics::onKey(unsigned char key, bool down) {
 
 void CIngameMenuPhysics::onSpecialKey(int key, bool down) {
     if (!down) return;
-    if (key == kKeyUp) {
+    if (IsRestartKey(key, true) && race) {
+        RestartRace(*race);
+    } else if (key == kKeyUp) {
         PlayEffect(SOUND_INTRAMENU);
         Select(selected - 1 < 0 ? 1 : selected - 1);
     } else if (key == kKeyDown) {
@@ -135,6 +160,10 @@ void CRaceCompletedPhysics::enter() {
         gSoundManager->PlayMusic(MUSIC_RACE_COMPLETE);
     }
     CPhysics::enter();
+    // Coming back to the results of a run must not pay or save it again.
+    if (gRunBooked)
+        return;
+    gRunBooked = true;
     const float seconds = RaceSeconds();
     const int damage = race && race->dynamics ? static_cast<int>(race->dynamics->damage) : 0;
     const int price = gVehicles[gSelectedVehicle].damagePrice;
@@ -154,12 +183,19 @@ void CRaceCompletedPhysics::enter() {
 void CRaceCompletedPhysics::update(float dt) { gTrophyAngle += 50.0f * dt; }
 
 void CRaceCompletedPhysics::onKey(unsigned char key, bool down) {
+    if (down && IsRestartKey(key, false) && race)
+        RestartRace(*race);
     if (!down || key != kKeyEnter) return;
     if (gProfile.percentComplete >= kGameCompletePercent) {
         RequestStateViaLoading(STATE_GAME_OUTRO);
     } else {
         gRequestedState = STATE_PROFILE_MENU;
     }
+}
+
+void CRaceCompletedPhysics::onSpecialKey(int key, bool down) {
+    if (down && IsRestartKey(key, true) && race)
+        RestartRace(*race);
 }
 
 void CRaceCompletedPhysics::leave() {
