@@ -102,7 +102,9 @@ CPhysicsManager::CPhysicsManager() {
     load->create();
     menu = make(new CMenuPhysics());
     game = new CGamePhysics(camera, &dynamics[SelectedVehicleIndex()]);  // its create is never called
-    countdown = make(new CCountdownPhysics());
+    auto* counter = new CCountdownPhysics();
+    counter->race = game;
+    countdown = make(counter);
     auto* scripted = new CRaceIntroAnimationPhysics(camera);
     scripted->dynamics = &dynamics[0];  // the sequences always fly the first vehicle
     sequence = make(scripted);
@@ -116,9 +118,7 @@ CPhysicsManager::CPhysicsManager() {
     auto* results = new CRaceCompletedPhysics();
     results->race = game;
     raceCompleted = make(results);
-    auto* pause = new CIngameMenuPhysics();
-    pause->race = game;
-    ingameMenu = make(pause);
+    ingameMenu = make(new CIngameMenuPhysics());
     vehicleSelect = make(new CVehicleSelectMenuPhysics());
     vehiclePurchase = make(new CVehiclePurchaseMenuPhysics());
     current = load;

@@ -19,7 +19,6 @@
 namespace {
 
 const float kCupColors[3][3] = {{0.857f, 0.796f, 0.27f}, {0.75f, 0.75f, 0.75f}, {0.8f, 0.518f, 0.325f}};
-const float kGhostLineColor[3] = {0.5f, 0.5f, 0.85f};
 const char* const kMedalTexts[4] = {"", "You've won BRONZE", "You've won SILVER", "You've won GOLD"};
 
 const float* MedalColor(int medal) {
@@ -87,7 +86,7 @@ void CTrackSelectMenuRenderer::DrawCard() const {
             const std::string& text = gTrackBlink ? card.cashLines[i] : card.timeLines[i];
             infoFont->Print(text.c_str(), cardX, int(0.79f * h - float((2 + i) * line)));
         }
-        infoFont->SetColor(kGhostLineColor[0], kGhostLineColor[1], kGhostLineColor[2]);
+        infoFont->SetColor(0.3f, 0.3f, 0.7f);
         const std::string ghost = GhostLine(card, gProfile.bestTimes[gSelectedTrack], gTrackBestRun);
         infoFont->Print(ghost.c_str(), cardX, int(0.79f * h - float(5 * line)));
     } else {

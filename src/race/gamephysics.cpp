@@ -64,12 +64,12 @@ void CGamePhysics::onKey(unsigned char key, bool down) {
     if (LowerCaseKey(key) == kGhostKey)
         gGhostShown = !gGhostShown;
     else if (IsRestartKey(key, false))
-        RestartRace(*this);
+        RestartRace();
 }
 
 void CGamePhysics::onSpecialKey(int key, bool down) {
     if (down && IsRestartKey(key, true))
-        RestartRace(*this);
+        RestartRace();
     else if (down && key == kKeyPadY)
         gGhostShown = !gGhostShown;
     else

@@ -40,6 +40,10 @@ int Saturate(int64_t value) { return static_cast<int>(std::clamp<int64_t>(value,
 
 int Increment(int counter) { return counter < INT_MAX ? counter + 1 : counter; }
 
+// Set by a restart, so the countdown it requests puts the race back: the race's own update still runs once
+// before the switch, and a held key must not move the vehicle from its start.
+bool gRestartRequested = false;
+
 }  // namespace
 
 bool IsRestartKey(int key, bool special) {
@@ -48,19 +52,24 @@ bool IsRestartKey(int key, bool special) {
     return LowerCaseKey(key) == kRestartKey && MatchKeyBinding(gSettings.keys, NUM_BINDINGS, key, false) < 0;
 }
 
-void RestartRace(CGamePhysics& race) {
-    ResetForRace(*race.dynamics);
-    race.ReturnToStart();
-    // From the results of a new best, the best run to race is the one just saved.
-    if (gSelectedTrack >= 0 && gSelectedTrack < kNumTracks)
-        LoadChosenGhost(gGhost, gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack], gTrackSettings);
-    gHudGapText[0] = '\0';
+void RestartRace() {
+    gRestartRequested = true;
     gRequestedState = STATE_COUNTDOWN;
 }
 
 void CCountdownPhysics::enter() {
     CPhysics::enter();
     gRunBooked = false;
+    if (gRestartRequested && race) {
+        ResetForRace(*race->dynamics);
+        race->ReturnToStart();
+        // From the results of a new best, the best run to race is the one just saved.
+        if (gSelectedTrack >= 0 && gSelectedTrack < kNumTracks)
+            LoadChosenGhost(gGhost, gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack],
+                            gTrackSettings);
+        gHudGapText[0] = '\0';
+    }
+    gRestartRequested = false;
     remaining = 3.0f;
     lastShown = 3;
     snprintf(gCountdownText, sizeof gCountdownText, "%d..", lastShown);
@@ -97,8 +106,8 @@ void CIngameMenuPhysics::Select(int entry) {
 
 void CIngameMenuPhysics::onKey(unsigned char key, bool down) {
     if (!down) return;
-    if (IsRestartKey(key, false) && race) {
-        RestartRace(*race);
+    if (IsRestartKey(key, false)) {
+        RestartRace();
     } else if (key == kKeyEscape || (key == kKeyEnter && selected == 0)) {
         gRequestedState = STATE_RACE;
     } else if (key == kKeyEnter && selected == 1) {
@@ -108,8 +117,8 @@ void CIngameMenuPhysics::onKey(unsigned char key, bool down) {
 
 void CIngameMenuPhysics::onSpecialKey(int key, bool down) {
     if (!down) return;
-    if (IsRestartKey(key, true) && race) {
-        RestartRace(*race);
+    if (IsRestartKey(key, true)) {
+        RestartRace();
     } else if (key == kKeyUp) {
         PlayEffect(SOUND_INTRAMENU);
         Select(selected - 1 < 0 ? 1 : selected - 1);
@@ -183,8 +192,8 @@ void CRaceCompletedPhysics::enter() {
 void CRaceCompletedPhysics::update(float dt) { gTrophyAngle += 50.0f * dt; }
 
 void CRaceCompletedPhysics::onKey(unsigned char key, bool down) {
-    if (down && IsRestartKey(key, false) && race)
-        RestartRace(*race);
+    if (down && IsRestartKey(key, false))
+        RestartRace();
     if (!down || key != kKeyEnter) return;
     if (gProfile.percentComplete >= kGameCompletePercent) {
         RequestStateViaLoading(STATE_GAME_OUTRO);
@@ -194,8 +203,8 @@ void CRaceCompletedPhysics::onKey(unsigned char key, bool down) {
 }
 
 void CRaceCompletedPhysics::onSpecialKey(int key, bool down) {
-    if (down && IsRestartKey(key, true) && race)
-        RestartRace(*race);
+    if (down && IsRestartKey(key, true))
+        RestartRace();
 }
 
 void CRaceCompletedPhysics::leave() {

@@ -28,18 +28,19 @@ extern bool gRunBooked;
 constexpr unsigned char kRestartKey = 'r';
 bool IsRestartKey(int key, bool special);
 
-// The same track again at once, with no loading and no fly-over: the vehicle undamaged on the start line,
-// the chosen ghost from its start, then the countdown. The run left counts for nothing.
-void RestartRace(CGamePhysics& race);
+// The same track again at once, with no loading and no fly-over: the countdown, which puts the vehicle back
+// on the start line undamaged, with the chosen ghost from its start. The run left counts for nothing.
+void RestartRace();
 
 // Three seconds, a beep at each, then the race.
 class CCountdownPhysics : public CPhysics {
 public:
     void update(float dt) override;
-    void enter() override;
+    void enter() override;  // starts a run, and after a restart sets the race back to its start
 
     float remaining = 0.0f;
     int lastShown = 0;
+    CGamePhysics* race = nullptr;  // not owned
 };
 
 class CIngameMenuPhysics : public CPhysics {
@@ -50,7 +51,6 @@ public:
     void create() override;
 
     int selected = 0;
-    CGamePhysics* race = nullptr;  // the race paused; not owned
 
 private:
     void Select(int entry);
@@ -65,7 +65,7 @@ public:
     void enter() override;  // books the run into the profile, once
     void leave() override;
 
-    CGamePhysics* race = nullptr;  // holds the record that raced; not owned
+    const CGamePhysics* race = nullptr;  // holds the record that raced; not owned
 };
 
 struct RaceResult {

@@ -189,14 +189,14 @@ TEST_F(RaceStep, AStalledFrameIsSubSteppedAndNeverTunnelsThroughAWall) {
     EXPECT_NE(ReadText(sandbox.Path("bin/log.txt")).find("is simulated as 10.000 s"), std::string::npos);
 }
 
-// R (unbound) in the race, the pause menu or the results, and the pad's Back even where R drives, put the
-// vehicle back where the fly-over left it, undamaged and with no key held, with the chosen ghost from its
-// start, and go to the countdown.
+// R (unbound) in the race, the pause menu or the results, and the pad's Back even where R drives, go to the
+// countdown, which puts the vehicle back where the fly-over left it, undamaged and with no key held (though
+// the race's last step flew on with thrust), with the chosen ghost from its start.
 TEST_F(RaceStep, RestartPutsTheRunBackOnTheStartLine) {
     CIngameMenuPhysics pause;
-    pause.race = &race;
     CRaceCompletedPhysics results;
-    results.race = &race;
+    CCountdownPhysics countdown;
+    countdown.race = &race;
     gVehicleTransform.Reset();
     gVehicleTransform.SetPosition(5.0f, 2.0f, -7.0f);
     gVehicleTransform.SetYaw(30.0f);
@@ -217,7 +217,6 @@ TEST_F(RaceStep, RestartPutsTheRunBackOnTheStartLine) {
         gSettings.keys[BINDING_BRAKE] = {c.brakeKey, false};
         camera.SetPosition(40.0f, 3.0f, -90.0f);
         camera.Roll(20.0f, 30.0f);
-        v.speed = 25.0f;
         v.damage = 60;
         race.onSpecialKey(100, true);
         gGhost = Ghost();
@@ -225,22 +224,30 @@ TEST_F(RaceStep, RestartPutsTheRunBackOnTheStartLine) {
         gRequestedState = STATE_RACE;
         c.special ? c.state->onSpecialKey(c.key, true) : c.state->onKey(static_cast<unsigned char>(c.key), true);
         EXPECT_EQ(gRequestedState, STATE_COUNTDOWN);
+        race.onKey('a', true);
+        race.update(0.1f);
+        countdown.enter();
         EXPECT_FLOAT_EQ(camera.x, 5.0f);
         EXPECT_FLOAT_EQ(camera.y, 2.0f + kEyeHeight);
+        EXPECT_FLOAT_EQ(camera.z, -7.0f);
         EXPECT_FLOAT_EQ(camera.yaw, -30.0f);
         EXPECT_EQ(camera.roll, 0.0f);
         EXPECT_EQ(v.speed, 0.0f);
+        EXPECT_FALSE(v.thrustOn);
         EXPECT_EQ(v.damage, 0);
         EXPECT_EQ(race.turnLeftTime, 0.0f);
         EXPECT_TRUE(gGhost.run.empty());
         EXPECT_EQ(gGhost.vehicle, 2);  // the course pilot, with no best run of the profile's
     }
-    // R bound to a driving key drives, in the race and out of it.
+    // R bound to a driving key drives, in the race and out of it; a countdown without a restart moves nothing.
     gRequestedState = STATE_RACE;
     for (CPhysics* state : std::initializer_list<CPhysics*>{&race, &pause, &results})
         state->onKey('r', true);
     EXPECT_EQ(gRequestedState, STATE_RACE);
     EXPECT_TRUE(v.brakeOn);
+    camera.SetPosition(1.0f, 1.0f, 1.0f);
+    countdown.enter();
+    EXPECT_EQ(camera.x, 1.0f);
 }
 
 // (The world it builds is what stops the headless race at the canyon wall.)
