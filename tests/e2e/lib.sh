@@ -163,6 +163,17 @@ log_has() { grep -qF -- "$1" "$TREE/bin/log.txt" 2>/dev/null; }
 # from x = 472). countdown_shown SHOT: the race countdown's number, (0.5, 0.5, 0.85), inside its dark box.
 hint_pixels() { count "$1" 150x16+468+738 255 255 255 12; }
 countdown_shown() { [ "$(count "$1" 320x125+372+254 127 127 217 4)" -gt 200 ]; }
+intro_shown() { [ "$(hint_pixels "$1")" -gt 25 ]; }
+# open_track1 [ENV...]: the game started (in ENV) past its intro, the first profile loaded, track 1's card shown.
+open_track1() {
+  start_game "$@"
+  wait_window Zephyrace 60 > /dev/null
+  wait_for intro 90 intro_shown > /dev/null
+  key Escape 3
+  enter 2 Down  # Load Profile
+  enter 3 Down  # the profile
+  enter 3       # Go Racing: track 1
+}
 # record1 PROFILE: the best time of track 1 in a profile file.
 record1() { awk '/^RECORD /{print $2; exit}' "$1"; }
 

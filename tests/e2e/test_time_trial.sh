@@ -18,7 +18,6 @@ echo "0 attach" > "$PAD"
 pad() { printf '%s\n' "$@" >> "$PAD"; }
 tap() { pad "0 $1 1" "0.15 $1 0"; sleep "${2:-0.6}"; }
 
-intro_shown() { [ "$(hint_pixels "$1")" -gt 25 ]; }
 racing() { ! countdown_shown "$1"; }
 # The card's ghost line, under the cup lines; the timer's digits as a mask.
 ghost_line() { convert "$1" -crop 460x30+512+278 +repage "$WORK/$2.png"; }
@@ -44,13 +43,7 @@ after_restart() {
 xdotool mousemove 512 384
 GAME_PRELOAD="$BUILD_DIR/tests/libpadscript.so"
 autopilot 1
-start_game PAD_SCRIPT="$PAD" "${AUTOPILOT_ENV[@]}"
-wait_window Zephyrace 60 > /dev/null
-wait_for intro 90 intro_shown > /dev/null
-key Escape 3
-enter 2 Down  # Load Profile
-enter 3 Down  # the profile
-enter 3       # Go Racing: track 1
+open_track1 PAD_SCRIPT="$PAD" "${AUTOPILOT_ENV[@]}"
 shot card > /dev/null
 key Return 0
 first=$(wait_for first-countdown 120 countdown_shown)
