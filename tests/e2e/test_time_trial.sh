@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The time trial's loop through the menus, flown by the autopilot on track 1 with a virtual pad beside the
 # keys: R in the race restarts the run at once (no loading screen, no fly-over: the countdown within the
-# fly-over's length, the clock back at 0); the run then finishes and is booked once; the pad's Back on the
-# results starts the track again the same way, and that run, left from the pause menu, costs nothing; on the
-# card G and the pad's Y choose the ghost (your best, the course pilot, none), and the next race flies with
-# the course pilot chosen.
+# fly-over's length, the clock back at 0, the view as at the first start); the run then finishes and is
+# booked; the pad's Back on the results starts the track again the same way, and that run, left from the
+# pause menu, costs nothing; on the card G and the pad's Y choose the ghost (your best, the course pilot,
+# none), and the next race flies with the course pilot chosen.
 source "$(dirname "$0")/lib.sh"
 make_tree
 skip_intro
@@ -61,13 +61,13 @@ timer "$again" restarted
 start_view "$again" restarted-view
 as_first restarted-view || fail "the run restarted in the race does not start as the first did"
 
-# The restarted run to the goal: booked once.
+# The restarted run to the goal, booked.
 for _ in $(seq 240); do [ "$(record1 "$P")" != 0.000000 ] && break; sleep 0.5; done
 [ "$(record1 "$P")" != 0.000000 ] || fail "the autopilot did not finish track 1 within two minutes"
 sleep 1
 shot results > /dev/null
 booked=$(cat "$P")
-grep -q '^RACES_COMPLETED 1$' "$P" || fail "the finished run was not booked once"
+grep -q '^RACES_COMPLETED 1$' "$P" || fail "the finished run was not booked"
 # The pad's Back on the results: the track again, no loading; left from the pause menu, it costs nothing.
 tap back 0
 start_view "$(after_restart results-restart)" results-view
