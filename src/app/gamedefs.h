@@ -21,3 +21,5 @@ constexpr float kEyeHeight = 1.0f;
 // GLUT key codes: characters from the keyboard callback, then keys from the special-key callback.
 enum : unsigned char { kKeyBackspace = 8, kKeyTab = 9, kKeyEnter = 13, kKeyEscape = 27, kKeyDelete = 127 };
 enum : int { kKeyF1 = 1, kKeyF12 = 12, kKeyLeft = 100, kKeyUp, kKeyRight, kKeyDown, kKeyInsert = 108 };
+// Pad buttons without a key of their own reach the states as special keys beyond every GLUT code.
+enum : int { kKeyPadBack = 0x200, kKeyPadY };

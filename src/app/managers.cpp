@@ -75,7 +75,9 @@ void CRendererManager::SwitchTo(int state) {
     CRenderer* selected = RendererFor(state);
     if (!selected)
         return;
-    if (state == STATE_RACE)
+    if (state == STATE_COUNTDOWN)
+        game->ResetRaceTimer();  // a restarted run shows 0 through its countdown
+    else if (state == STATE_RACE)
         game->StartRaceTimer(currentState == STATE_INGAME_MENU);
     else if (state == STATE_INGAME_MENU || state == STATE_RACE_COMPLETED)
         game->StopRaceTimer();
@@ -100,7 +102,9 @@ CPhysicsManager::CPhysicsManager() {
     load->create();
     menu = make(new CMenuPhysics());
     game = new CGamePhysics(camera, &dynamics[SelectedVehicleIndex()]);  // its create is never called
-    countdown = make(new CCountdownPhysics());
+    auto* counter = new CCountdownPhysics();
+    counter->race = game;
+    countdown = make(counter);
     auto* scripted = new CRaceIntroAnimationPhysics(camera);
     scripted->dynamics = &dynamics[0];  // the sequences always fly the first vehicle
     sequence = make(scripted);

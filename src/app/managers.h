@@ -17,7 +17,8 @@ public:
     CRendererManager();
     ~CRendererManager();
 
-    // Selects the drawing object for `state` and drives the race timer (13 starts/resumes, 14/15 stop).
+    // Selects the drawing object for `state` and drives the race timer (12 clears, 13 starts/resumes, 14/15
+    // stop).
     // Call before copying the new id into currentState: currentState still names the previous state.
     void SwitchTo(int state);
     CRenderer* RendererFor(int state) const;

@@ -38,6 +38,10 @@ bool KeyHeldElsewhere(const PadTracker& t, const KeyBinding& key, int except, in
     return PadHolds(t, key, except, end);
 }
 
+bool IsArrowKey(const KeyBinding& key) {
+    return key.special && key.code >= kKeyLeft && key.code <= kKeyDown;
+}
+
 void AddKey(std::vector<PadEvent>& events, const KeyBinding& key, bool down) {
     PadEvent e;
     e.code = key.code;
@@ -91,6 +95,8 @@ bool ControlHeld(const PadState& pad, int control) {
     case CONTROL_A: return pad.buttons[PAD_A];
     case CONTROL_B: return pad.buttons[PAD_B];
     case CONTROL_START: return pad.buttons[PAD_START];
+    case CONTROL_BACK: return pad.buttons[PAD_BACK];
+    case CONTROL_Y: return pad.buttons[PAD_Y];
     case CONTROL_DPAD_UP: return pad.buttons[PAD_DPAD_UP];
     case CONTROL_DPAD_DOWN: return pad.buttons[PAD_DPAD_DOWN];
     case CONTROL_DPAD_LEFT: return pad.buttons[PAD_DPAD_LEFT];
@@ -108,6 +114,10 @@ bool ControlHeld(const PadState& pad, int control) {
 KeyBinding ControlKey(int control, bool racing, const KeyBinding* bindings) {
     if (control == CONTROL_START)
         return {kKeyEscape, false};
+    if (control == CONTROL_BACK)
+        return {kKeyPadBack, true};
+    if (control == CONTROL_Y)
+        return {kKeyPadY, true};
     if (racing) {
         switch (control) {
         case CONTROL_A:
@@ -161,7 +171,7 @@ void TrackPad(PadTracker& t, const PadState& pad, bool racing, float dt, const K
             t.heldTime[c] += dt;
             // Only the arrow keys of the menus repeat (a race key is held, not typed), and of d-pad and
             // stick held the same way only one.
-            if (!t.inRace[c] && t.key[c].special && RepeatDue(before, t.heldTime[c]) &&
+            if (!t.inRace[c] && IsArrowKey(t.key[c]) && RepeatDue(before, t.heldTime[c]) &&
                 !KeyHeldElsewhere(t, t.key[c], c, c))
                 AddKey(events, t.key[c], true);
         }

@@ -9,12 +9,15 @@
 // The pad drives the game through the keyboard and mouse handlers. In a race the stick moves like the
 // mouse, the d-pad presses the turn keys, a trigger or A/B the Forward and Brake keys and Start is Esc;
 // elsewhere the d-pad and stick are the arrow keys (repeating while held), A is Enter and B and Start Esc.
+// Back and Y press keys of their own everywhere (kKeyPadBack, kKeyPadY).
 
 // Everything on the pad that can act as a key.
 enum {
     CONTROL_A,
     CONTROL_B,
     CONTROL_START,
+    CONTROL_BACK,
+    CONTROL_Y,
     CONTROL_DPAD_UP,
     CONTROL_DPAD_DOWN,
     CONTROL_DPAD_LEFT,

@@ -150,6 +150,11 @@ void CHud::BuildBezelList(const HudInstrument& in) {
     glEndList();
 }
 
+void CHud::ResetTimer() {
+    timer.Reset();
+    gRaceClock = 0;
+}
+
 void CHud::StartTimer(bool resume) {
     timer.Start(resume, timeGetTime());
 }

@@ -35,6 +35,7 @@ public:
     void Draw();
     // Brings the race clock up to now without drawing, for what is drawn before the HUD in a frame.
     void TickTimer();
+    void ResetTimer();  // stopped at 0, the race clock too
     void StartTimer(bool resume);
     void StopTimer();
 

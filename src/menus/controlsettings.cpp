@@ -66,7 +66,8 @@ void CControlSettingsPhysics::onKey(unsigned char key, bool down) {
 
 void CControlSettingsPhysics::onSpecialKey(int key, bool down) {
     if (capturing) {
-        if (down)
+        // The pad's own buttons act beside every binding; a control bound to one would restart the race.
+        if (down && key < kKeyPadBack)
             Assign(key, true);
         return;
     }

@@ -6,12 +6,15 @@
 #include "data/profile.h"
 #include "data/rewards.h"
 #include "data/trackscript.h"
+#include "data/keybinding.h"
+#include "race/ghost.h"
 #include "race/raceflow.h"
 #include "race/vehicle.h"
 
 TrackCard gTrackCards[kNumTracks];
 bool gTrackVehicleAllowed = false;
 bool gTrackBlink = false;
+bool gTrackBestRun = false;
 CardSlide gTrackSlide;
 
 namespace {
@@ -20,8 +23,21 @@ constexpr float kBlinkSeconds = 2.0f;
 constexpr float kTrophyTurnSpeed = 50.0f;  // degrees per second
 const char* const kCupNames[3] = {"Gold Cup     :", "Silver Cup   :", "Bronze Cup   :"};
 
-void CheckVehicle() {
+void CheckSelectedCard() {
     gTrackVehicleAllowed = gSelectedVehicle == gTrackCards[gSelectedTrack].requiredVehicle;
+    gTrackBestRun = HasBestRun(gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack]);
+}
+
+// G or the pad's Y: the next ghost, for every track, on a card that can be raced.
+void ChooseNextGhost() {
+    if (gTrackSlide.sliding)
+        return;
+    if (!gTrackVehicleAllowed) {
+        PlayMenuSound(SOUND_ALERT);
+        return;
+    }
+    PlayMenuSound(SOUND_INTRAMENU);
+    gGhostChoice = NextGhostChoice(gGhostChoice, gTrackBestRun);
 }
 
 }  // namespace
@@ -46,6 +62,15 @@ TrackCard MakeTrackCard(const TrackSettings& track) {
     return card;
 }
 
+std::string GhostLine(const TrackCard& card, float bestTime, bool hasBest) {
+    char time[16];
+    switch (GhostChoiceFor(gGhostChoice, hasBest)) {
+    case GHOST_BEST: FormatRaceTime(bestTime, time); return std::string("Your best    :") + time;
+    case GHOST_PILOT: FormatRaceTime(card.pilotTime, time); return std::string("Course pilot :") + time;
+    default: return "Ghost        :none";
+    }
+}
+
 void CTrackSelectMenuPhysics::create() {
     gSelectedTrack = 0;
     gTrackSlide = CardSlide();
@@ -57,8 +82,9 @@ void CTrackSelectMenuPhysics::create() {
         // A model not named "track<n>" would leave the card without a picture: it shows its own number's.
         if (gTrackCards[i].pictureNumber == 0)
             gTrackCards[i].pictureNumber = i + 1;
+        gTrackCards[i].pilotTime = PilotGhostTime(i);
     }
-    CheckVehicle();
+    CheckSelectedCard();
 }
 
 void CTrackSelectMenuPhysics::enter() {
@@ -69,7 +95,7 @@ void CTrackSelectMenuPhysics::enter() {
     gTrackSlide.target = gSelectedTrack;
     blinkTimer = 0.0f;
     gTrackBlink = false;
-    CheckVehicle();
+    CheckSelectedCard();
 }
 
 void CTrackSelectMenuPhysics::update(float dt) {
@@ -81,11 +107,13 @@ void CTrackSelectMenuPhysics::update(float dt) {
     }
     if (gTrackSlide.Advance(dt)) {
         gSelectedTrack = gTrackSlide.target;
-        CheckVehicle();
+        CheckSelectedCard();
     }
 }
 
 void CTrackSelectMenuPhysics::onSpecialKey(int key, bool down) {
+    if (down && key == kKeyPadY)
+        ChooseNextGhost();
     if (!down || gTrackSlide.sliding)
         return;
     if (key == kKeyLeft) {
@@ -102,6 +130,8 @@ void CTrackSelectMenuPhysics::onKey(unsigned char key, bool down) {
         return;
     if (key == kKeyEscape) {
         gRequestedState = STATE_PROFILE_MENU;
+    } else if (LowerCaseKey(key) == kGhostKey) {
+        ChooseNextGhost();
     } else if (key == kKeyEnter) {
         if (gTrackVehicleAllowed) {
             StopMenuMusic();

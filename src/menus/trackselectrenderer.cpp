@@ -86,6 +86,9 @@ void CTrackSelectMenuRenderer::DrawCard() const {
             const std::string& text = gTrackBlink ? card.cashLines[i] : card.timeLines[i];
             infoFont->Print(text.c_str(), cardX, int(0.79f * h - float((2 + i) * line)));
         }
+        infoFont->SetColor(0.3f, 0.3f, 0.7f);
+        const std::string ghost = GhostLine(card, gProfile.bestTimes[gSelectedTrack], gTrackBestRun);
+        infoFont->Print(ghost.c_str(), cardX, int(0.79f * h - float(5 * line)));
     } else {
         noteFont->Print("To enter this race you must use the following vehicle:", cardX, int(0.79f * h - 10.0f * float(line)));
         const int required = card.requiredVehicle;

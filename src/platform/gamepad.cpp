@@ -80,12 +80,14 @@ bool ReadGamepad(PadState& state) {
         return false;
     state.stickX = Axis(SDL_CONTROLLER_AXIS_LEFTX);
     state.stickY = Axis(SDL_CONTROLLER_AXIS_LEFTY);
+    state.rightStickX = Axis(SDL_CONTROLLER_AXIS_RIGHTX);
+    state.rightStickY = Axis(SDL_CONTROLLER_AXIS_RIGHTY);
     state.leftTrigger = Axis(SDL_CONTROLLER_AXIS_TRIGGERLEFT);
     state.rightTrigger = Axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT);
     static const SDL_GameControllerButton kButtons[PAD_BUTTON_COUNT] = {
         SDL_CONTROLLER_BUTTON_A,       SDL_CONTROLLER_BUTTON_B,         SDL_CONTROLLER_BUTTON_START,
         SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
-        SDL_CONTROLLER_BUTTON_DPAD_RIGHT};
+        SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_BUTTON_Y};
     for (int i = 0; i < PAD_BUTTON_COUNT; ++i)
         state.buttons[i] = SDL_GameControllerGetButton(gPad, kButtons[i]) != 0;
     return true;

@@ -11,14 +11,18 @@ enum {
     PAD_DPAD_DOWN,
     PAD_DPAD_LEFT,
     PAD_DPAD_RIGHT,
+    PAD_BACK,
+    PAD_Y,
     PAD_BUTTON_COUNT
 };
 
 // One reading of a pad. Stick axes run from -1 to 1 (x to the right, y towards the player), triggers
-// from 0 to 1.
+// from 0 to 1. The right stick is read for the screens that turn a view with it.
 struct PadState {
     float stickX = 0.0f;
     float stickY = 0.0f;
+    float rightStickX = 0.0f;
+    float rightStickY = 0.0f;
     float leftTrigger = 0.0f;
     float rightTrigger = 0.0f;
     bool buttons[PAD_BUTTON_COUNT] = {};

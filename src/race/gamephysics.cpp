@@ -11,6 +11,8 @@
 #include "data/trackscript.h"
 #include "race/collision.h"
 #include "race/ghost.h"
+#include "race/raceflow.h"
+#include "race/sequence.h"
 #include "race/vehicle.h"
 #include "scene/milkshape.h"
 #include "scene/transformation.h"
@@ -56,13 +58,22 @@ bool InGoalZone(const float p[3]) {
 void CGamePhysics::onKey(unsigned char key, bool down) {
     if (down && key == kKeyEscape)
         gRequestedState = STATE_INGAME_MENU;
-    // G shows or hides the ghost, unless the player has made it a driving key.
-    if (!MatchBinding(key, false, down) && down && LowerCaseKey(key) == kGhostKey)
+    // G shows or hides the ghost and R restarts, unless the player has made them driving keys.
+    if (MatchBinding(key, false, down) || !down)
+        return;
+    if (LowerCaseKey(key) == kGhostKey)
         gGhostShown = !gGhostShown;
+    else if (IsRestartKey(key, false))
+        RestartRace();
 }
 
 void CGamePhysics::onSpecialKey(int key, bool down) {
-    MatchBinding(key, true, down);
+    if (down && IsRestartKey(key, true))
+        RestartRace();
+    else if (down && key == kKeyPadY)
+        gGhostShown = !gGhostShown;
+    else
+        MatchBinding(key, true, down);
 }
 
 bool CGamePhysics::MatchBinding(int key, bool special, bool down) {
@@ -144,6 +155,12 @@ void CGamePhysics::Step(float dt) {
     }
     if (InGoalZone(oldPos))
         gRequestedState = STATE_RACE_COMPLETED;
+}
+
+void CGamePhysics::ReturnToStart() {
+    SeatAtRaceStart(*camera);
+    lastGoodPose = Capture(*camera);
+    turnLeftTime = turnRightTime = turnUpTime = turnDownTime = 0.0f;
 }
 
 void CGamePhysics::PrepareRace() {

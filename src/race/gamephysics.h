@@ -37,6 +37,8 @@ public:
     // Builds the collision world of the freshly loaded gTrackModel (loading progress 75 and 100).
     void PrepareRace();
     void SetDynamics(VehicleDynamics* record) { dynamics = record; }
+    // Back on the start line for another run, with no turn key held.
+    void ReturnToStart();
 
     std::unique_ptr<CollisionWorld> collisionWorld;  // null until the first race is loaded
     CCamera* camera;                                 // the race renderer's, not owned

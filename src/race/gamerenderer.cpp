@@ -122,7 +122,7 @@ bool CGameRenderer::LoadRace(const char* script, const char* hudScript) {
         if (!hud)
             hud = std::make_unique<CHud>(&camera);
         hud->LoadScript(hudScript);
-        LoadGhost(gGhost, gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack], gTrackSettings);
+        LoadChosenGhost(gGhost, gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack], gTrackSettings);
     }
     if (gTrackModel.triangles.empty())
         Log("Race %s has an empty track model", script);
@@ -130,6 +130,11 @@ bool CGameRenderer::LoadRace(const char* script, const char* hudScript) {
 }
 
 // The race clock belongs to the HUD.
+void CGameRenderer::ResetRaceTimer() {
+    if (hud)
+        hud->ResetTimer();
+}
+
 void CGameRenderer::StartRaceTimer(bool resume) {
     if (hud)
         hud->StartTimer(resume);

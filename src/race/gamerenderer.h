@@ -58,6 +58,7 @@ public:
     // models; a track race (not the game intro or outro) also loads the HUD script. Loading progress goes
     // 0, 10, 12, 35, 60.
     bool LoadRace(const char* script, const char* hud);
+    void ResetRaceTimer();
     void StartRaceTimer(bool resume);
     void StopRaceTimer();
 

@@ -22,6 +22,7 @@
 #include "scene/transformation.h"
 
 bool gGhostShown = true;
+int gGhostChoice = GHOST_BEST;
 Ghost gGhost;
 
 namespace {
@@ -81,6 +82,40 @@ std::string Refusal(const std::vector<RecordingSample>& run, const char* vehicle
     return "";
 }
 
+// Takes a read recording as the ghost, or logs why the file at path is not flown.
+bool Accept(Ghost& ghost, const std::string& path, std::vector<RecordingSample>& samples, int vehicle,
+            const std::string& why) {
+    if (!why.empty()) {
+        Log("Ghost %s ignored: %s", path.c_str(), why.c_str());
+        return false;
+    }
+    ghost.path.samples = std::move(samples);
+    ghost.vehicle = vehicle;
+    return true;
+}
+
+// The course pilot's flight of the track; why says what is wrong when it cannot be flown.
+std::vector<RecordingSample> ReadPilot(const std::string& path, std::string& why) {
+    std::string text;
+    std::vector<RecordingSample> samples;
+    if (!ReadGameFile(path.c_str(), text))
+        why = "it cannot be read";
+    else
+        ReadWholeRecording(text.data(), text.size(), samples, why);
+    return samples;
+}
+
+bool LoadPilotGhost(Ghost& ghost, int track, const TrackSettings& settings) {
+    ghost = Ghost();
+    const std::string path = PilotGhostPath(track);
+    std::string why;
+    std::vector<RecordingSample> samples = ReadPilot(path, why);
+    const int vehicle = settings.requiredVehicle;
+    if (why.empty() && (vehicle < 0 || vehicle >= kNumVehicles))
+        why = "its track names no vehicle";
+    return Accept(ghost, path, samples, vehicle, why);
+}
+
 bool Racing(int state) {
     return state == STATE_RACE || state == STATE_INGAME_MENU || state == STATE_RACE_COMPLETED;
 }
@@ -93,6 +128,39 @@ bool Shown(const Ghost& ghost, int state) {
 
 std::string GhostPath(const char* profile, int track) {
     return TrackFile(profile, track, ".txt");
+}
+
+std::string PilotGhostPath(int track) {
+    return "../Scripts/track" + std::to_string(track + 1) + "_pilot.txt";
+}
+
+float PilotGhostTime(int track) {
+    std::string why;
+    const std::vector<RecordingSample> samples = ReadPilot(PilotGhostPath(track), why);
+    return why.empty() ? samples.back().time : 0.0f;
+}
+
+int GhostChoiceFor(int choice, bool hasBest) {
+    return choice == GHOST_BEST && !hasBest ? GHOST_PILOT : choice;
+}
+
+int NextGhostChoice(int choice, bool hasBest) {
+    const int next = (GhostChoiceFor(choice, hasBest) + 1) % GHOST_CHOICES;
+    return GhostChoiceFor(next, hasBest);
+}
+
+bool HasBestRun(const char* profile, int track, float bestTime) {
+    std::error_code ec;
+    return bestTime > 0.0f && IsSafeProfileName(profile) &&
+           std::filesystem::is_regular_file(GamePath(GhostPath(profile, track).c_str()), ec);
+}
+
+bool LoadChosenGhost(Ghost& ghost, const char* profile, int track, float bestTime, const TrackSettings& settings) {
+    ghost = Ghost();
+    const int choice = GhostChoiceFor(gGhostChoice, HasBestRun(profile, track, bestTime));
+    if (choice == GHOST_BEST && LoadGhost(ghost, profile, track, bestTime, settings))
+        return true;
+    return choice != GHOST_NONE && LoadPilotGhost(ghost, track, settings);
 }
 
 bool LoadGhost(Ghost& ghost, const char* profile, int track, float bestTime, const TrackSettings& settings) {
@@ -108,13 +176,7 @@ bool LoadGhost(Ghost& ghost, const char* profile, int track, float bestTime, con
     std::string why;
     if (ReadWholeRecording(text.data(), text.size(), samples, why))
         why = Refusal(samples, VehiclePath(profile, track).c_str(), vehicle, bestTime, settings);
-    if (!why.empty()) {
-        Log("Ghost %s ignored: %s", path.c_str(), why.c_str());
-        return false;
-    }
-    ghost.path.samples = std::move(samples);
-    ghost.vehicle = vehicle;
-    return true;
+    return Accept(ghost, path, samples, vehicle, why);
 }
 
 void RecordRun(std::vector<RecordingSample>& run, const RecordingSample& pose) {

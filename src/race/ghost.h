@@ -21,6 +21,18 @@ constexpr unsigned char kGhostKey = 'g';
 // Whether ghosts are shown; G toggles it for the run of the game.
 extern bool gGhostShown;
 
+// The ghost a race flies: the player's best run of the track, the course pilot (the autopilot's flight that
+// set the track's gold time, shipped beside its script) or none. G on the track card chooses, once for all
+// tracks and for the run of the game.
+enum { GHOST_BEST, GHOST_PILOT, GHOST_NONE, GHOST_CHOICES };
+extern int gGhostChoice;  // GHOST_BEST at start
+// The choice a track gets: without a best run of its own, the best run gives way to the course pilot.
+int GhostChoiceFor(int choice, bool hasBest);
+// The choice after the one a track shows (the best run offered only where there is one).
+int NextGhostChoice(int choice, bool hasBest);
+// Whether the profile has a best run of the track to fly (track counts from 0).
+bool HasBestRun(const char* profile, int track, float bestTime);
+
 struct Ghost {
     VehicleRecording path;  // the best run to fly; empty when the race has none
     int vehicle = 0;        // the vehicle it was flown with
@@ -32,11 +44,18 @@ struct Ghost {
 extern Ghost gGhost;
 
 std::string GhostPath(const char* profile, int track);  // track counts from 0
+// "../Scripts/track<N>_pilot.txt": the course pilot's flight, flown with the track's required vehicle.
+std::string PilotGhostPath(int track);
+// The course pilot's time on the track, 0 when its flight cannot be read.
+float PilotGhostTime(int track);
 
 // Forgets the previous race and loads the profile's ghost of the track, if it has one. A ghost that is
 // damaged, empty or foreign (not the run of the profile's best time, or not ending at the track's goal)
 // is ignored with one log line and left on disk.
 bool LoadGhost(Ghost& ghost, const char* profile, int track, float bestTime, const TrackSettings& settings);
+// Forgets the previous race and loads the ghost gGhostChoice gives the track: a best run that cannot be
+// flown gives way to the course pilot.
+bool LoadChosenGhost(Ghost& ghost, const char* profile, int track, float bestTime, const TrackSettings& settings);
 // Adds the player's pose at race time pose.time to the run, filling a longer frame with poses in between.
 void RecordRun(std::vector<RecordingSample>& run, const RecordingSample& pose);
 // Saves the run, ended at the race time, as the profile's ghost of the track (to be done before the

@@ -137,6 +137,7 @@ void DrawResultsTrophy(CGameRenderer& r) {
     if (borrowSun) SetupSunLight();
     r.trophy->SetTrophyMedal(gRaceMedal);
     glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
     glLoadIdentity();
     gluLookAt(0.0, 2.2, -3.4, -1.5, 0.4, 0.0, 0.0, 1.0, 0.0);
     glRotatef(gTrophyAngle, 0.0f, 1.0f, 0.0f);
@@ -144,7 +145,9 @@ void DrawResultsTrophy(CGameRenderer& r) {
     glClear(GL_DEPTH_BUFFER_BIT);
     r.trophy->DrawModel();
     EndModelPass();
-    if (borrowSun) glDisable(GL_LIGHT0);
+    glPopMatrix();
+    // A run restarted from here is drawn from the race's own view and lights, as the first was.
+    if (borrowSun) SetUpRaceLighting();
 }
 
 }  // namespace

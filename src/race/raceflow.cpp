@@ -7,8 +7,11 @@
 
 #include "app/gamedefs.h"
 #include "audio/soundmanager.h"
+#include "data/keybinding.h"
 #include "data/profile.h"
+#include "data/settings.h"
 #include "data/trackscript.h"
+#include "hud/hud.h"
 #include "hud/hudtimer.h"
 #include "menus/menu.h"
 #include "race/gamephysics.h"
@@ -23,6 +26,7 @@ int gRepairCost = 0;
 int gRaceTotal = 0;
 int gSelectedTrack = 0;
 float gTrophyAngle = 0.0f;
+bool gRunBooked = false;
 
 namespace {
 
@@ -36,10 +40,36 @@ int Saturate(int64_t value) { return static_cast<int>(std::clamp<int64_t>(value,
 
 int Increment(int counter) { return counter < INT_MAX ? counter + 1 : counter; }
 
+// Set by a restart, so the countdown it requests puts the race back: the race's own update still runs once
+// before the switch, and a held key must not move the vehicle from its start.
+bool gRestartRequested = false;
+
 }  // namespace
+
+bool IsRestartKey(int key, bool special) {
+    if (special)
+        return key == kKeyPadBack;
+    return LowerCaseKey(key) == kRestartKey && MatchKeyBinding(gSettings.keys, NUM_BINDINGS, key, false) < 0;
+}
+
+void RestartRace() {
+    gRestartRequested = true;
+    gRequestedState = STATE_COUNTDOWN;
+}
 
 void CCountdownPhysics::enter() {
     CPhysics::enter();
+    gRunBooked = false;
+    if (gRestartRequested && race) {
+        ResetForRace(*race->dynamics);
+        race->ReturnToStart();
+        // From the results of a new best, the best run to race is the one just saved.
+        if (gSelectedTrack >= 0 && gSelectedTrack < kNumTracks)
+            LoadChosenGhost(gGhost, gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack],
+                            gTrackSettings);
+        gHudGapText[0] = '\0';
+    }
+    gRestartRequested = false;
     remaining = 3.0f;
     lastShown = 3;
     snprintf(gCountdownText, sizeof gCountdownText, "%d..", lastShown);
@@ -77,7 +107,9 @@ void CIngameMenuPhysics::Select(int entry) {
 
 void CIngameMenuPhysics::onKey(unsigned char key, bool down) {
     if (!down) return;
-    if (key == kKeyEscape || (key == kKeyEnter && selected == 0)) {
+    if (IsRestartKey(key, false)) {
+        RestartRace();
+    } else if (key == kKeyEscape || (key == kKeyEnter && selected == 0)) {
         gRequestedState = STATE_RACE;
     } else if (key == kKeyEnter && selected == 1) {
         gRequestedState = STATE_PROFILE_MENU;
@@ -86,7 +118,9 @@ void CIngameMenuPhysics::onKey(unsigned char key, bool down) {
 
 void CIngameMenuPhysics::onSpecialKey(int key, bool down) {
     if (!down) return;
-    if (key == kKeyUp) {
+    if (IsRestartKey(key, true)) {
+        RestartRace();
+    } else if (key == kKeyUp) {
         PlayEffect(SOUND_INTRAMENU);
         Select(selected - 1 < 0 ? 1 : selected - 1);
     } else if (key == kKeyDown) {
@@ -136,6 +170,10 @@ void CRaceCompletedPhysics::enter() {
         gSoundManager->PlayMusic(MUSIC_RACE_COMPLETE);
     }
     CPhysics::enter();
+    // Coming back to the results of a run must not pay or save it again.
+    if (gRunBooked)
+        return;
+    gRunBooked = true;
     const float seconds = RaceSeconds();
     const int damage = race && race->dynamics ? static_cast<int>(race->dynamics->damage) : 0;
     const int price = gVehicles[gSelectedVehicle].damagePrice;
@@ -155,12 +193,19 @@ void CRaceCompletedPhysics::enter() {
 void CRaceCompletedPhysics::update(float dt) { gTrophyAngle += 50.0f * dt; }
 
 void CRaceCompletedPhysics::onKey(unsigned char key, bool down) {
+    if (down && IsRestartKey(key, false))
+        RestartRace();
     if (!down || key != kKeyEnter) return;
     if (gProfile.percentComplete >= kGameCompletePercent) {
         RequestStateViaLoading(STATE_GAME_OUTRO);
     } else {
         gRequestedState = STATE_PROFILE_MENU;
     }
+}
+
+void CRaceCompletedPhysics::onSpecialKey(int key, bool down) {
+    if (down && IsRestartKey(key, true))
+        RestartRace();
 }
 
 void CRaceCompletedPhysics::leave() {

@@ -20,15 +20,27 @@ extern int gRepairCost;
 extern int gRaceTotal;
 extern int gSelectedTrack;  // 0..23, the track the loading state loads for a race
 extern float gTrophyAngle;  // also turned by the track selection
+// Whether the run started by the last countdown has been booked into the profile: a result is applied once.
+extern bool gRunBooked;
+
+// The key that restarts a run at once in the race, the pause menu and the results, when no driving key is
+// bound to it; a pad's Back button does it always.
+constexpr unsigned char kRestartKey = 'r';
+bool IsRestartKey(int key, bool special);
+
+// The same track again at once, with no loading and no fly-over: the countdown, which puts the vehicle back
+// on the start line undamaged, with the chosen ghost from its start. The run left counts for nothing.
+void RestartRace();
 
 // Three seconds, a beep at each, then the race.
 class CCountdownPhysics : public CPhysics {
 public:
     void update(float dt) override;
-    void enter() override;
+    void enter() override;  // starts a run, and after a restart sets the race back to its start
 
     float remaining = 0.0f;
     int lastShown = 0;
+    CGamePhysics* race = nullptr;  // not owned
 };
 
 class CIngameMenuPhysics : public CPhysics {
@@ -48,8 +60,9 @@ class CRaceCompletedPhysics : public CPhysics {
 public:
     void update(float dt) override;
     void onKey(unsigned char key, bool down) override;
+    void onSpecialKey(int key, bool down) override;
     void create() override;
-    void enter() override;
+    void enter() override;  // books the run into the profile, once
     void leave() override;
 
     const CGamePhysics* race = nullptr;  // holds the record that raced; not owned

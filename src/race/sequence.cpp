@@ -222,6 +222,10 @@ void CRaceIntroAnimationPhysics::MoveVehicle(float dt) {
     gVehicleTransform.Translate(s * d[0], s * d[1], s * d[2]);
 }
 
+void SeatAtRaceStart(CCamera& camera) {
+    camera.SeatOn({gVehicleTransform.x, gVehicleTransform.y, gVehicleTransform.z, gVehicleTransform.yaw});
+}
+
 void CRaceIntroAnimationPhysics::UpdateCaptions(float dt) {
     for (CaptionSlot& slot : gCaptions) {
         if (!slot.active) continue;
@@ -248,8 +252,7 @@ void CRaceIntroAnimationPhysics::leave() {
         gSoundManager->StopEngine();
         gSoundManager->StopMusic();
     }
-    // The race starts where the fly-over's vehicle stopped.
-    camera->SeatOn({gVehicleTransform.x, gVehicleTransform.y, gVehicleTransform.z, gVehicleTransform.yaw});
+    SeatAtRaceStart(*camera);
     cameraSpeed = 0.0f;
     for (CaptionSlot& slot : gCaptions) {
         slot.font = captionFont.get();

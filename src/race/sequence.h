@@ -56,6 +56,9 @@ private:
     int state = STATE_GAME_INTRO;  // which of the three sequences is playing, fixed on enter
 };
 
+// Seats the race camera where the race fly-over left its vehicle: where every run of the race starts.
+void SeatAtRaceStart(CCamera& camera);
+
 // Share of a FROM .. TO command's whole change that belongs to the update ending at elapsed: the part of
 // the frame inside the command's interval, over its duration (a zero-length command changes all at once).
 float CommandShare(const AnimationCommand& command, float elapsed, float dt);

@@ -173,6 +173,17 @@ first_countdown() {
     -opaque "rgb(127,127,217)" -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]\n" info: | awk '$1 > 200 && !n {n = NR} END {if (n) print n}'
 }
 countdown_shown() { [ -n "$(first_countdown "$1")" ]; }
+intro_shown() { [ "$(hint_pixels "$1")" -gt 25 ]; }
+# open_track1 [ENV...]: the game started (in ENV) past its intro, the first profile loaded, track 1's card shown.
+open_track1() {
+  start_game "$@"
+  wait_window Zephyrace 60 > /dev/null
+  wait_for intro 90 intro_shown > /dev/null
+  key Escape 3
+  enter 2 Down  # Load Profile
+  enter 3 Down  # the profile
+  enter 3       # Go Racing: track 1
+}
 # record1 PROFILE: the best time of track 1 in a profile file.
 record1() { awk '/^RECORD /{print $2; exit}' "$1"; }
 

@@ -18,17 +18,6 @@ start_race() {
   key Return 0
   wait_for "$1-countdown" 120 countdown_shown > /dev/null
 }
-intro_shown() { [ "$(hint_pixels "$1")" -gt 25 ]; }
-# open_track1 [ENV...]: the game started (in ENV) past its intro, the profile loaded, track 1's card shown.
-open_track1() {
-  start_game "$@"
-  wait_window Zephyrace 60 > /dev/null
-  wait_for intro 90 intro_shown > /dev/null
-  key Escape 3
-  enter 2 Down  # Load Profile
-  enter 3 Down  # the profile
-  enter 3       # Go Racing: track 1
-}
 # The gap's red under the HUD timer; the ghost's pixels: the 3D view between the HUD's bands (from the
 # top-left) where it differs from the same view with the ghost hidden.
 gap_pixels() { count "$1" 130x30+440+58 255 64 51 12; }

@@ -23,6 +23,7 @@
 #include "platform/imagedecode.h"
 #include "race/autopilot.h"
 #include "race/gamephysics.h"
+#include "race/ghost.h"
 #include "race/headless.h"
 #include "race/raceflow.h"
 #include "race/recording.h"
@@ -288,7 +289,7 @@ void CheckProbes(int i, const TrackSettings& s) {
 }
 
 // The autopilot finishes every track with its required vehicle inside the bronze time, and no faster than
-// the gold time, so gold is within a good player's reach.
+// the gold time, so gold is within a good player's reach; that flight is the course pilot's ghost.
 void CheckFlights() {
     printf("%-3s %-20s %8s %6s %6s %6s %6s\n", "#", "track", "pilot", "gold", "silver", "bronze", "tris");
     for (int i = 0; i < kNumTracks; i++) {
@@ -305,6 +306,9 @@ void CheckFlights() {
         if (!finished || t >= s.bronzeTime || t > s.goldTime)
             Problem("track " + std::to_string(i + 1) + ": the autopilot's " + std::to_string(t) +
                     " s does not sit between the gold and bronze times");
+        if (!(std::fabs(PilotGhostTime(i) - t) < 0.0005f))
+            Problem("track " + std::to_string(i + 1) + ": the course pilot's ghost is missing or is not the " +
+                    std::to_string(t) + " s flight");
         CheckProbes(i, s);
     }
 }

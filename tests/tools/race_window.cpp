@@ -10,6 +10,7 @@
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "race/gamerenderer.h"
+#include "race/ghost.h"
 #include "race/headless.h"
 #include "race/raceflow.h"
 
@@ -40,6 +41,7 @@ int main() {
     if (!LoadSettings())
         return 2;
     gSelectedTrack = 0;
+    gGhostChoice = GHOST_NONE;  // the race alone, holding still at its start
     gStateAfterLoading = STATE_RACE_INTRO;
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);

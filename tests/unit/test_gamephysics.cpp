@@ -11,6 +11,8 @@
 #include "race/collision.h"
 #include "race/gamephysics.h"
 #include "race/ghost.h"
+#include "race/gamerenderer.h"
+#include "race/raceflow.h"
 #include "race/vehicle.h"
 #include "racetestutil.h"
 #include "scene/milkshape.h"
@@ -185,6 +187,67 @@ TEST_F(RaceStep, AStalledFrameIsSubSteppedAndNeverTunnelsThroughAWall) {
     }
     EXPECT_GT(v.damage, 0);
     EXPECT_NE(ReadText(sandbox.Path("bin/log.txt")).find("is simulated as 10.000 s"), std::string::npos);
+}
+
+// R (unbound) in the race, the pause menu or the results, and the pad's Back even where R drives, go to the
+// countdown, which puts the vehicle back where the fly-over left it, undamaged and with no key held (though
+// the race's last step flew on with thrust), with the chosen ghost from its start.
+TEST_F(RaceStep, RestartPutsTheRunBackOnTheStartLine) {
+    CIngameMenuPhysics pause;
+    CRaceCompletedPhysics results;
+    CCountdownPhysics countdown;
+    countdown.race = &race;
+    gVehicleTransform.Reset();
+    gVehicleTransform.SetPosition(5.0f, 2.0f, -7.0f);
+    gVehicleTransform.SetYaw(30.0f);
+    gTrackSettings.requiredVehicle = 2;
+    WriteText(sandbox.Path("Scripts/track1_pilot.txt"), "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\n");
+    gSelectedTrack = 0;
+    struct Case {
+        CPhysics* state;
+        int key;
+        bool special;
+        int brakeKey;  // 'r' when R drives
+    };
+    const Case cases[] = {{&race, 'r', false, 'z'},        {&pause, 'R', false, 'z'},
+                          {&results, 'r', false, 'z'},     {&race, kKeyPadBack, true, 'r'},
+                          {&pause, kKeyPadBack, true, 'r'}, {&results, kKeyPadBack, true, 'r'}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        gSettings.keys[BINDING_BRAKE] = {c.brakeKey, false};
+        camera.SetPosition(40.0f, 3.0f, -90.0f);
+        camera.Roll(20.0f, 30.0f);
+        v.damage = 60;
+        race.onSpecialKey(100, true);
+        gGhost = Ghost();
+        gGhost.run.resize(9);
+        gRequestedState = STATE_RACE;
+        c.special ? c.state->onSpecialKey(c.key, true) : c.state->onKey(static_cast<unsigned char>(c.key), true);
+        EXPECT_EQ(gRequestedState, STATE_COUNTDOWN);
+        race.onKey('a', true);
+        race.update(0.1f);
+        countdown.enter();
+        EXPECT_FLOAT_EQ(camera.x, 5.0f);
+        EXPECT_FLOAT_EQ(camera.y, 2.0f + kEyeHeight);
+        EXPECT_FLOAT_EQ(camera.z, -7.0f);
+        EXPECT_FLOAT_EQ(camera.yaw, -30.0f);
+        EXPECT_EQ(camera.roll, 0.0f);
+        EXPECT_EQ(v.speed, 0.0f);
+        EXPECT_FALSE(v.thrustOn);
+        EXPECT_EQ(v.damage, 0);
+        EXPECT_EQ(race.turnLeftTime, 0.0f);
+        EXPECT_TRUE(gGhost.run.empty());
+        EXPECT_EQ(gGhost.vehicle, 2);  // the course pilot, with no best run of the profile's
+    }
+    // R bound to a driving key drives, in the race and out of it; a countdown without a restart moves nothing.
+    gRequestedState = STATE_RACE;
+    for (CPhysics* state : std::initializer_list<CPhysics*>{&race, &pause, &results})
+        state->onKey('r', true);
+    EXPECT_EQ(gRequestedState, STATE_RACE);
+    EXPECT_TRUE(v.brakeOn);
+    camera.SetPosition(1.0f, 1.0f, 1.0f);
+    countdown.enter();
+    EXPECT_EQ(camera.x, 1.0f);
 }
 
 // (The world it builds is what stops the headless race at the canyon wall.)

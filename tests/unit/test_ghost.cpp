@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/states.h"
@@ -101,4 +102,47 @@ TEST(Ghost, SavedRunLoadsAndDamagedEmptyOrForeignFilesAreIgnoredWithOneLogLine) 
         EXPECT_EQ(ReadText("log.txt"), line);
         EXPECT_EQ(ReadText(file), c.ghostText);  // left alone
     }
+}
+
+// G on the card steps through the best run (where the profile has one), the course pilot and none; without
+// a best run of the track the best gives way to the pilot, in the card and in the race.
+TEST(Ghost, TheChosenGhostIsTheBestRunTheCoursePilotOrNone) {
+    struct Case {
+        int choice;
+        bool hasBest;
+        int shown, next;
+    };
+    const Case cases[] = {{GHOST_BEST, true, GHOST_BEST, GHOST_PILOT},   {GHOST_PILOT, true, GHOST_PILOT, GHOST_NONE},
+                          {GHOST_NONE, true, GHOST_NONE, GHOST_BEST},    {GHOST_BEST, false, GHOST_PILOT, GHOST_NONE},
+                          {GHOST_PILOT, false, GHOST_PILOT, GHOST_NONE}, {GHOST_NONE, false, GHOST_NONE, GHOST_PILOT}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(GhostChoiceFor(c.choice, c.hasBest), c.shown) << c.choice << c.hasBest;
+        EXPECT_EQ(NextGhostChoice(c.choice, c.hasBest), c.next) << c.choice << c.hasBest;
+    }
+
+    GameTreeSandbox sandbox;
+    TrackSettings track;
+    track.requiredVehicle = 1;
+    std::fill_n(track.goalMin, 3, -100.0f);
+    std::fill_n(track.goalMax, 3, 100.0f);
+    Ghost ghost = Hairpin();
+    ghost.run = ghost.path.samples;
+    ASSERT_TRUE(SaveGhost(ghost, "Pilot", 0, 3, 20.0f));
+    WriteText(sandbox.Path("Scripts/track1_pilot.txt"), FormatRecording(Hairpin().path.samples));
+    EXPECT_FLOAT_EQ(PilotGhostTime(0), 20.0f);
+    EXPECT_EQ(PilotGhostTime(1), 0.0f);  // none shipped
+    struct Load {
+        int choice;
+        float best;  // 0: no best run
+        int vehicle;  // -1: no ghost
+    };
+    for (const Load& l : {Load{GHOST_BEST, 20.0f, 3}, Load{GHOST_BEST, 0.0f, 1}, Load{GHOST_PILOT, 20.0f, 1},
+                          Load{GHOST_NONE, 20.0f, -1}}) {
+        gGhostChoice = l.choice;
+        ghost.run.resize(3);
+        EXPECT_EQ(LoadChosenGhost(ghost, "Pilot", 0, l.best, track), l.vehicle >= 0) << l.choice << l.best;
+        EXPECT_EQ(ghost.path.Empty() ? -1 : ghost.vehicle, l.vehicle) << l.choice << l.best;
+        EXPECT_TRUE(ghost.run.empty());
+    }
+    gGhostChoice = GHOST_BEST;
 }

@@ -53,17 +53,19 @@ TEST(PadInput, MenuArrowsRepeatWhileHeldAndRaceKeysDoNot) {
     EXPECT_TRUE(RepeatDue(0.39f, 0.41f));
     EXPECT_FALSE(RepeatDue(0.41f, 0.49f));
     EXPECT_TRUE(RepeatDue(0.49f, 0.51f));
-    // Held for 0.95 s: the press, then repeats at 0.4, 0.5 ... 0.9 s; one release.
+    // Held for 0.95 s: the press, then repeats at 0.4, 0.5 ... 0.9 s; one release. Y, held with it, presses
+    // its own key once in either.
     for (bool racing : {false, true}) {
         PadTracker t;
         PadState pad;
         pad.stickY = 0.9f;  // in a race the stick steers instead
         pad.buttons[PAD_DPAD_DOWN] = true;
+        pad.buttons[PAD_Y] = true;
         std::string events;
         for (int i = 0; i < 95; ++i)
             events += Frame(t, pad, racing);
         events += Frame(t, PadState(), racing);
-        EXPECT_EQ(events, racing ? "+103-103" : "+103+103+103+103+103+103+103-103");
+        EXPECT_EQ(events, racing ? "+513+103-513-103" : "+513+103+103+103+103+103+103+103-513-103");
     }
 }
 

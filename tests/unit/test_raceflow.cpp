@@ -7,6 +7,8 @@
 #include "data/trackscript.h"
 #include "race/overlays.h"
 #include "race/raceflow.h"
+#include "hud/hudtimer.h"
+#include "testutil.h"
 
 namespace {
 
@@ -104,6 +106,31 @@ TEST(RaceFlow, GoldOnEveryTrackCompletesTheGame) {
     EXPECT_EQ(gStateAfterLoading, STATE_GAME_OUTRO);
     EXPECT_LE(gProfile.percentComplete, 100.0f);
     EXPECT_EQ(gProfile.goldCups, 24);
+}
+
+// Coming back to the results of a run (or anything else entering them again) pays and saves nothing more;
+// the next countdown starts a run that books again.
+TEST(RaceFlow, AResultIsBookedOncePerRun) {
+    GameTreeSandbox sandbox;
+    CCountdownPhysics countdown;
+    CRaceCompletedPhysics results;
+    gProfile = NewProfile();
+    snprintf(gProfile.name, sizeof gProfile.name, "Once");
+    gTrackSettings = MedalTrack();
+    gSelectedTrack = 0;
+    gRaceClock = 50000;  // gold
+    const std::string saved = sandbox.Path("Profiles/Once.txt");
+    const int cash = gProfile.cash;
+    for (int pass = 0; pass < 2; ++pass) {
+        countdown.enter();
+        for (int entry = 0; entry < 2; ++entry) {
+            std::remove(saved.c_str());
+            results.enter();
+            EXPECT_EQ(gProfile.cash, cash + 3000 * (pass + 1)) << pass << entry;
+            EXPECT_EQ(ReadText(saved).empty(), entry == 1) << pass << entry;
+            EXPECT_EQ(gCashWon, 3000);  // the panel still shows the run's prize
+        }
+    }
 }
 
 // Without a cup the panel has no money lines (its cup and money lines are read off the screen by the journey).

@@ -109,6 +109,8 @@ TEST_F(SettingsPage, KeysBindAtOnceOrWhileCapturingAndAKeyInUseSwaps) {
     EXPECT_STREQ(gControlRows[forwardRow + BINDING_UP].ChoiceText(), "F7");
     Special(controls, 50);  // a special code without a name of its own shows its number
     EXPECT_STREQ(gControlRows[forwardRow].ChoiceText(), "#50");
+    Special(controls, kKeyPadBack);  // the pad's own buttons are no keys for a control
+    EXPECT_STREQ(gControlRows[forwardRow].ChoiceText(), "#50");
     Key(controls, 'z');  // capturing or not, characters still bind
     EXPECT_EQ(controls.bindings[BINDING_BRAKE].code, 50);
     controls.enter();

@@ -6,6 +6,7 @@
 #include "data/rewards.h"
 #include "data/trackscript.h"
 #include "menus/trackselect.h"
+#include "race/ghost.h"
 #include "race/raceflow.h"
 #include "race/vehicle.h"
 #include "keypress.h"
@@ -23,6 +24,8 @@ void WriteTrackScripts(const GameTreeSandbox& tree) {
                  n, 30 + n, (n - 1) % 2);
         WriteText(tree.Path("Scripts/track" + std::to_string(n) + ".txt"), text);
     }
+    WriteText(tree.Path("Scripts/track1_pilot.txt"), "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\n"
+                                                     "TIME 41.23 POS 0 0 -400 HEAD 0 AZM 0 TILT 0\n");
 }
 
 class TrackSelection : public ::testing::Test {
@@ -84,4 +87,21 @@ TEST_F(TrackSelection, CardsComeFromTheScriptsAndLockTheWrongVehicle) {
     Key(physics, kKeyEnter);
     EXPECT_EQ(gRequestedState, STATE_LOADING);
     EXPECT_EQ(gStateAfterLoading, STATE_RACE_INTRO);
+}
+
+// G (or the pad's Y) on a card that can be raced chooses the ghost for every track: the course pilot, none,
+// the pilot again where the profile has no best run of the track.
+TEST_F(TrackSelection, GOnTheCardChoosesTheGhost) {
+    const TrackCard& card = gTrackCards[0];
+    EXPECT_EQ(GhostLine(card, 0.0f, gTrackBestRun), "Course pilot :00:00:41.230");
+    Key(physics, 'g');
+    EXPECT_EQ(GhostLine(card, 0.0f, gTrackBestRun), "Ghost        :none");
+    Special(physics, kKeyPadY);
+    EXPECT_EQ(GhostLine(card, 75.5f, true), "Course pilot :00:00:41.230");
+    gGhostChoice = GHOST_BEST;
+    EXPECT_EQ(GhostLine(card, 75.5f, true), "Your best    :00:01:15.500");
+    Special(physics, kKeyRight);
+    Animate(physics, 1.1f);
+    Key(physics, 'G');  // locked: only the alert
+    EXPECT_EQ(gGhostChoice, GHOST_BEST);
 }

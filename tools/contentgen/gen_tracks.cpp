@@ -1,6 +1,6 @@
 // The 24 tracks: models, scripts, fly-over recordings, medal times and prizes. Each track is flown by the
-// autopilot with its required vehicle on the game's own flight model; that flight sets the medal times and
-// is what the fly-over shows.
+// autopilot with its required vehicle on the game's own flight model; that flight sets the medal times, is
+// what the fly-over shows and is shipped whole as the course pilot's ghost.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -134,6 +134,17 @@ bool WriteFlyover(const std::string& root, int index, const AutopilotFlight& fli
     return true;
 }
 
+// The whole flight by the race clock, as a best run is saved: the rival a player races before having a
+// best run of the track, a little faster than gold.
+bool WritePilotGhost(const std::string& root, int index, const AutopilotFlight& flight) {
+    std::vector<RecordingSample> samples;
+    for (const FlightSample& sample : flight.samples)
+        samples.push_back(VehicleSample(sample.time, sample));
+    const std::string text = FormatRecording(samples);
+    return WriteBytes(root + "/Scripts/track" + std::to_string(index + 1) + "_pilot.txt",
+                      std::vector<uint8_t>(text.begin(), text.end()));
+}
+
 }  // namespace
 
 std::vector<TrackPrizes> PrizeTable() {
@@ -191,7 +202,7 @@ bool GenerateTracks(const std::string& treeRoot) {
         s.goldCash = prizes[i].gold;
         s.silverCash = prizes[i].silver;
         s.bronzeCash = prizes[i].bronze;
-        ok = WriteFlyover(root, i, flight, s) && WriteTrackScript(scriptFile, s);
+        ok = WriteFlyover(root, i, flight, s) && WritePilotGhost(root, i, flight) && WriteTrackScript(scriptFile, s);
         printf("%-3d %-20s %8.2f %8.0f %8.0f %8.0f %7zu\n", i + 1, DesignOf(i).title, pilot, s.goldTime, s.silverTime,
                s.bronzeTime, gTrackModel.triangles.size());
     }

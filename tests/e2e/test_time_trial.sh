@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The time trial's loop through the menus, flown by the autopilot on track 1 with a virtual pad beside the
+# keys: R in the race restarts the run at once (no loading screen, no fly-over: the countdown within the
+# fly-over's length, the clock back at 0, the view as at the first start); the run then finishes and is
+# booked; the pad's Back on the results starts the track again the same way, and that run, left from the
+# pause menu, costs nothing; on the card G and the pad's Y choose the ghost (your best, the course pilot,
+# none), and the next race flies with the course pilot chosen.
+source "$(dirname "$0")/lib.sh"
+make_tree
+skip_intro
+start_x
+
+PLAYER=Trial
+write_profile "$PLAYER" 0.000000 0 0 0 0 0
+P="$TREE/Profiles/$PLAYER.txt"
+PAD="$WORK/pad.txt"
+echo "0 attach" > "$PAD"
+pad() { printf '%s\n' "$@" >> "$PAD"; }
+tap() { pad "0 $1 1" "0.15 $1 0"; sleep "${2:-0.6}"; }
+
+racing() { ! countdown_shown "$1"; }
+# The card's ghost line, under the cup lines; the timer's digits as a mask.
+ghost_line() { convert "$1" -crop 460x30+512+278 +repage "$WORK/$2.png"; }
+timer() { timer_mask "$1" "$WORK/$2.png"; }
+# start_view SHOT NAME: a countdown's view without its number, which may have moved on; as_first NAME: the
+# same as the first countdown's (the start pose, no damage, the clock at 0, the overlays as they were).
+start_view() { convert "$1" -fill black -draw "rectangle 372,254 692,379" "$WORK/$2.png"; }
+as_first() { [ "$(changed_pixels "$WORK/first.png" "$WORK/$1.png" 8)" -lt 200 ]; }
+# after_restart NAME: raw shots from a restart until its countdown shows; none may show the loading screen.
+# The fly-over lasts over ten seconds of game time, so a countdown seen within eight came without it.
+after_restart() {
+  local end=$((SECONDS + 8)) try="$WORK/try.ppm"
+  while [ "$SECONDS" -le "$end" ]; do
+    import -window root "$try"
+    loading_bar "$try" && { convert "$try" "$SHOTS/$1-loading.png"; fail "$1: the loading screen came"; }
+    if countdown_shown "$try"; then convert "$try" "$SHOTS/$1.png"; echo "$SHOTS/$1.png"; return 0; fi
+    sleep 0.1
+  done
+  convert "$try" "$SHOTS/$1-last-try.png"
+  fail "$1: no countdown within eight seconds"
+}
+
+xdotool mousemove 512 384
+GAME_PRELOAD="$BUILD_DIR/tests/libpadscript.so"
+autopilot 1
+open_track1 PAD_SCRIPT="$PAD" "${AUTOPILOT_ENV[@]}"
+shot card > /dev/null
+key Return 0
+first=$(wait_for first-countdown 120 countdown_shown)
+timer "$first" zero
+start_view "$first" first
+# Mid-race, R: at once the countdown again, the clock at 0.
+sleep 6
+countdown_shown "$(shot before-restart)" && fail "the race did not start after its countdown"
+timer "$SHOTS/before-restart.png" running
+xdotool key r
+again=$(after_restart restarted)
+timer "$again" restarted
+[ "$(changed_pixels "$WORK/zero.png" "$WORK/running.png" 0)" -gt 20 ] || fail "the clock did not run before R"
+[ "$(changed_pixels "$WORK/zero.png" "$WORK/restarted.png" 0)" -lt 5 ] || fail "R did not set the clock back to 0"
+start_view "$again" restarted-view
+as_first restarted-view || fail "the run restarted in the race does not start as the first did"
+
+# The restarted run to the goal, booked.
+for _ in $(seq 240); do [ "$(record1 "$P")" != 0.000000 ] && break; sleep 0.5; done
+[ "$(record1 "$P")" != 0.000000 ] || fail "the autopilot did not finish track 1 within two minutes"
+sleep 1
+shot results > /dev/null
+booked=$(cat "$P")
+grep -q '^RACES_COMPLETED 1$' "$P" || fail "the finished run was not booked"
+# The pad's Back on the results: the track again, no loading; left from the pause menu, it costs nothing.
+tap back 0
+start_view "$(after_restart results-restart)" results-view
+as_first results-view || fail "the run restarted from the results does not start as the first did"
+wait_for race-again 30 racing > /dev/null
+key Escape 1
+shot pause > /dev/null
+enter 3 Down  # Exit race
+[ "$(cat "$P")" = "$booked" ] || fail "the run left from the pause menu changed the profile"
+
+# The card: your best by default; G the course pilot, Y none, Y your best again, G the course pilot.
+enter 3  # Go Racing
+ghost_line "$(shot card-best)" best
+key g 1
+ghost_line "$(shot card-pilot)" pilot
+tap y 1
+ghost_line "$(shot card-none)" none
+tap y 1
+ghost_line "$(shot card-best-again)" best-again
+key g 1
+ghost_line "$(shot card-pilot-again)" pilot-again
+for pair in "best pilot" "best none" "pilot none"; do
+  set -- $pair
+  [ "$(changed_pixels "$WORK/$1.png" "$WORK/$2.png" 8)" -gt 100 ] || fail "the card shows the same ghost for $1 and $2"
+done
+[ "$(changed_pixels "$WORK/best.png" "$WORK/best-again.png" 8)" -lt 20 ] || fail "Y did not come back to your best"
+[ "$(changed_pixels "$WORK/pilot.png" "$WORK/pilot-again.png" 8)" -lt 20 ] || fail "G did not come back to the pilot"
+# The race with the course pilot: its gap under the timer.
+key Return 0
+wait_for pilot-countdown 120 countdown_shown > /dev/null
+sleep 5
+f=$(shot pilot-race)
+gap=$(($(count "$f" 130x30+440+58 255 64 51 12) + $(count "$f" 130x30+440+58 51 255 51 12)))
+echo "gap pixels racing the course pilot: $gap"
+[ "$gap" -gt 30 ] || fail "no gap to the course pilot under the timer"
+log_has "ignored" && fail "a ghost was refused"
+stop_game
+echo "time trial ok"
