@@ -37,7 +37,7 @@ for mode in 0 1; do
   read -r left right <<<"$(timer_ends "$f")"
   echo "full screen $mode: the timer's text from x $left to $right"
   holds "l + r > 1240 && l + r < 1320" l="$left" r="$right" || fail "the HUD timer is not centred ($left to $right)"
-  [ "$(count "$f" 120x36+1140+764 178 178 255 12)" -gt 20 ] || fail "the damage gauge is not at the lower right"
+  [ "$(count "$f" 320x36+960+764 178 178 255 12)" -gt 20 ] || fail "the damage gauge is not at the lower right"
   key Escape 1
   shot "pause-$mode" > /dev/null
   key Escape 0
