@@ -144,7 +144,7 @@ CGameRenderer* StartRace(int track) {
 // anywhere between, as on the race's receding surfaces.
 struct FillPass {
     ShaderObject vertex = LoadShader("MultiPointLight.vert");
-    ShaderObject fragment = LoadShader("MultiPointLightFog.frag", PointLightDefines());
+    ShaderObject fragment = LoadShader("MultiPointLightFog.frag", LampSlotDefines(PointLightSlots()));
     ShaderProgram program{"FillLimit"};
     unsigned texture = 0;
     float repeats = 1.0f;  // of the texture across the window's width
