@@ -1,8 +1,11 @@
 #version 120
 // MultiPointLight.frag with exponential-squared fog towards fogColor.
+#ifndef LAMP_SLOTS
+#define LAMP_SLOTS 4
+#endif
 uniform sampler2D tex;
 // lightZeroOnly 1: a later shadow-casting light's pass, which adds light 0 alone to what the first passes
-// drew. Compiled with NO_LAMPS for scenes where lights 1 to 4 stay dark.
+// drew. Compiled with LAMP_SLOTS n where only lights 1 to n are ever lit (0: no lamps).
 uniform float lightZeroOnly;
 uniform vec4 fogColor;
 uniform float fogDensity;
@@ -15,9 +18,9 @@ void main()
     vec3 colour = lightZeroColour;
     if (lightZeroOnly == 0.0) {
         colour += gl_FrontLightModelProduct.sceneColor.rgb;
-#ifndef NO_LAMPS
+#if LAMP_SLOTS > 0
         vec3 n = normalize(eyeNormal);
-        for (int i = 1; i <= 4; ++i) {
+        for (int i = 1; i <= LAMP_SLOTS; ++i) {
             vec3 toLight = gl_LightSource[i].position.xyz - eyePosition;
             float d = length(toLight);
             float reach = 1.0 / (gl_LightSource[i].constantAttenuation + gl_LightSource[i].linearAttenuation * d);

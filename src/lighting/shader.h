@@ -15,7 +15,7 @@ constexpr size_t kMaxShaderSource = 32640;
 
 // Reads and compiles a shader file: a name ending in "frag" is a fragment shader, one ending in "vert" a
 // vertex shader. Failures are logged; a failed compile still returns its id. defines, when given, are
-// source lines put after the file's first line (its #version), e.g. "#define NO_LAMPS\n".
+// source lines put after the file's first line (its #version), e.g. "#define LAMP_SLOTS 0\n".
 ShaderObject LoadShader(const char* path, const char* defines = nullptr);
 
 // A named GLSL program. It remembers every shader attached to it, without owning them.

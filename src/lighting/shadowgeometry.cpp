@@ -1,5 +1,6 @@
 #include "lighting/shadowgeometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <unordered_map>
@@ -101,6 +102,18 @@ void CountSilhouette(const std::vector<VolumeTriangle>& triangles, GroupVolumeGe
 
 void AppendVertex(std::vector<float>& out, const float p[3]) { out.insert(out.end(), {p[0], p[1], p[2], 1.0f}); }
 
+// The shortest push that still takes every usable corner below the sun's lowest height, if that is shorter.
+void CutExtrusion(const std::vector<VolumeTriangle>& triangles, const std::vector<bool>& usable,
+                  const float* positions, const VolumeLight& light, GroupVolumeGeometry& g) {
+    float d[3];
+    if (!light.directional || !DirectionalTravel(light, d) || !(d[1] < 0.0f) || !std::isfinite(light.lowest)) return;
+    float highest = -HUGE_VALF;
+    for (size_t t = 0; t < triangles.size(); ++t)
+        if (usable[t])
+            for (uint32_t corner : triangles[t].corners) highest = std::max(highest, Corner(positions, corner)[1]);
+    g.extrusion = std::min(kShadowExtrusion, std::max(0.0f, highest - light.lowest) / -d[1]);
+}
+
 void BuildSides(const float* positions, const VolumeLight& light, GroupVolumeGeometry& g) {
     g.sideVertices.reserve(16 * size_t(g.silhouette));
     g.sideIndices.reserve(6 * size_t(g.silhouette));
@@ -108,8 +121,8 @@ void BuildSides(const float* positions, const VolumeLight& light, GroupVolumeGeo
         const float* a = Corner(positions, uint32_t(e->a));
         const float* b = Corner(positions, uint32_t(e->b));
         float farA[3], farB[3];
-        ExtrudeFromLight(a, light, farA);
-        ExtrudeFromLight(b, light, farB);
+        ExtrudeFromLight(a, light, farA, g.extrusion);
+        ExtrudeFromLight(b, light, farB, g.extrusion);
         // The winding keeps every quad facing out of the volume, whichever way the edge was walked.
         for (; e->count != 0; e->count += e->count > 0 ? -1 : 1) {
             const uint32_t n = uint32_t(g.sideVertices.size() / 4);
@@ -160,11 +173,11 @@ bool DirectionalTravel(const VolumeLight& light, float out[3]) {
     return true;
 }
 
-void ExtrudeFromLight(const float p[3], const VolumeLight& light, float out[3]) {
+void ExtrudeFromLight(const float p[3], const VolumeLight& light, float out[3], float extrusion) {
     if (light.directional) {
         float d[3] = {0.0f, 0.0f, 0.0f};
         DirectionalTravel(light, d);
-        for (int i = 0; i < 3; ++i) out[i] = p[i] + kShadowExtrusion * d[i];
+        for (int i = 0; i < 3; ++i) out[i] = p[i] + extrusion * d[i];
         return;
     }
     for (int i = 0; i < 3; ++i) out[i] = light.position[i] + kBackCapScale * (p[i] - light.position[i]);
@@ -181,6 +194,7 @@ GroupVolumeGeometry BuildGroupVolume(const std::vector<VolumeTriangle>& triangle
     PairEdges(triangles, usable, g);
     MarkFacing(triangles, usable, positions, light, g);
     CountSilhouette(triangles, g);
+    CutExtrusion(triangles, usable, positions, light, g);
     BuildSides(positions, light, g);
     for (size_t t = 0; t < triangles.size(); ++t) {
         if (!usable[t]) continue;
@@ -191,7 +205,7 @@ GroupVolumeGeometry BuildGroupVolume(const std::vector<VolumeTriangle>& triangle
         for (uint32_t corner : triangles[t].corners) {
             const float* p = Corner(positions, corner);
             float pushed[3];
-            ExtrudeFromLight(p, light, pushed);
+            ExtrudeFromLight(p, light, pushed, g.extrusion);
             AddToBounds(g, p);
             AddToBounds(g, pushed);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -28,6 +29,8 @@ struct VolumeTriangle {
 struct VolumeLight {
     bool directional;   // position is then the direction towards the light
     float position[3];
+    // Nothing lit lies below this height: a sun's volume that has passed under it can stop there.
+    float lowest = -HUGE_VALF;
 };
 
 // Everything one group contributes to one light's volume, built without touching GL.
@@ -41,6 +44,9 @@ struct GroupVolumeGeometry {
     std::vector<uint32_t> capIndices;                      // 3 per light-facing triangle
     float boundsMin[3] = {99999.0f, 99999.0f, 99999.0f};
     float boundsMax[3] = {-99999.0f, -99999.0f, -99999.0f};
+    // How far a sun pushes the group: kShadowExtrusion, or less where that takes all of it below the light's
+    // lowest height (the volume past there shadows nothing, but every fragment of it costs a stencil update).
+    float extrusion = kShadowExtrusion;
     int degenerate = 0;  // triangles left out: repeated or out-of-range corners, or no area
 };
 
@@ -54,9 +60,10 @@ GroupVolumeGeometry BuildGroupVolume(const std::vector<VolumeTriangle>& triangle
 // instead of standing two opposite side quads on every one of them.
 std::vector<uint32_t> FirstAtSamePlace(const float* positions, size_t count);
 
-// Where vertex p ends up when pushed away from the light: the sides end there, and for a point light it is
-// exactly where the back cap (scaled by 151 about the light) puts the same vertex, so the volume is closed.
-void ExtrudeFromLight(const float p[3], const VolumeLight& light, float out[3]);
+// Where vertex p ends up when pushed away from the light, a sun's by `extrusion`: the sides end there, and
+// for a point light it is exactly where the back cap (scaled by 151 about the light) puts the same vertex,
+// so the volume is closed.
+void ExtrudeFromLight(const float p[3], const VolumeLight& light, float out[3], float extrusion = kShadowExtrusion);
 
 // The light's direction of travel for a directional light; false when the light has no direction.
 bool DirectionalTravel(const VolumeLight& light, float out[3]);

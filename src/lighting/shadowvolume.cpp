@@ -101,7 +101,7 @@ void CGroupShadowVolume::DrawBackCap() {
     if (light.type == LIGHT_SUN) {
         float d[3];
         if (!DirectionalTravel(AsVolumeLight(light), d)) d[0] = d[1] = d[2] = 0.0f;
-        glTranslatef(kShadowExtrusion * d[0], kShadowExtrusion * d[1], kShadowExtrusion * d[2]);
+        glTranslatef(extrusion * d[0], extrusion * d[1], extrusion * d[2]);
     } else {
         const float* p = light.position;
         glTranslatef(-kShadowExtrusion * p[0], -kShadowExtrusion * p[1], -kShadowExtrusion * p[2]);
@@ -131,6 +131,7 @@ CStaticGroupShadowVolume::CStaticGroupShadowVolume(CMilkshapeModel* model, int g
     sideTriangleCount = 2 * quadCount;
     sideVertexCount = 4 * quadCount;
     capIndexCount = int32_t(geometry.capIndices.size());
+    extrusion = geometry.extrusion;
     sideVertexBuffer = UploadBuffer(GL_ARRAY_BUFFER, geometry.sideVertices.data(),
                                     geometry.sideVertices.size() * sizeof(float));
     sideIndexBuffer = UploadBuffer(GL_ELEMENT_ARRAY_BUFFER, geometry.sideIndices.data(),
@@ -164,7 +165,12 @@ CStaticShadowVolume::CStaticShadowVolume(CTransformation* viewer, CMilkshapeMode
             t.centroid[i] = (positions[3 * c[0] + i] + positions[3 * c[1] + i] + positions[3 * c[2] + i]) * 0.333333f;
     }
 
-    const VolumeLight volumeLight = AsVolumeLight(light);
+    VolumeLight volumeLight = AsVolumeLight(light);
+    // The model is all its volumes shadow: a sun's need reach no lower than a unit under its lowest point (the
+    // unit keeps a back cap from tying in depth with the lowest floor).
+    float lowest = HUGE_VALF;
+    for (const MsVertex& v : model->vertices) lowest = std::min(lowest, v.position[1]);
+    if (lowest < HUGE_VALF) volumeLight.lowest = lowest - 1.0f;
     float travel[3];
     if (light.type == LIGHT_SUN && !DirectionalTravel(volumeLight, travel)) {
         Log("Light %d has no direction and casts no shadow", int(light.index));

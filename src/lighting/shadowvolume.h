@@ -57,6 +57,7 @@ public:
     CMilkshapeModel* model;
     int32_t groupTriangleCount = 0;
     int32_t groupIndex;
+    float extrusion = kShadowExtrusion;  // how far a sun pushes the back cap
     BoundingBox bounds;  // the group and its extrusion; frozen
 };
 

@@ -64,10 +64,12 @@ CGameRenderer::~CGameRenderer() {
     gTrackModel.Clear();
     camera.ReleaseLensFlare();
     program.reset();
-    for (ShaderObject* s :
-         {&vertexShader, &fragmentShader, &fogFragmentShader, &lamplessFragmentShader, &lamplessFogFragmentShader})
-        if (s->id)
-            glDeleteShader(s->id);
+    if (vertexShader.id)
+        glDeleteShader(vertexShader.id);
+    for (int slots = 0; slots <= 4; ++slots)
+        for (const ShaderObject& s : {fragmentShaders[slots], fogFragmentShaders[slots]})
+            if (s.id)
+                glDeleteShader(s.id);
 }
 
 void CGameRenderer::init() {
@@ -78,11 +80,11 @@ void CGameRenderer::init() {
             stencil = std::make_unique<CZPPlusStencilTechnique>(&camera);
     }
     vertexShader = LoadShader("MultiPointLight.vert");
-    fragmentShader = LoadShader("MultiPointLight.frag");
     program = std::make_unique<ShaderProgram>("PointLight");
-    fogFragmentShader = LoadShader("MultiPointLightFog.frag");
-    lamplessFragmentShader = LoadShader("MultiPointLight.frag", kNoLamps);
-    lamplessFogFragmentShader = LoadShader("MultiPointLightFog.frag", kNoLamps);
+    for (int slots = 0; slots <= 4; ++slots) {
+        fragmentShaders[slots] = LoadShader("MultiPointLight.frag", LampSlotDefines(slots));
+        fogFragmentShaders[slots] = LoadShader("MultiPointLightFog.frag", LampSlotDefines(slots));
+    }
     program->Attach(&vertexShader);
 
     const int h = gSettings.screenHeight;
@@ -184,10 +186,10 @@ void SetUpRaceLighting() {
 
 void CGameRenderer::SetUpFog() {
     const TrackSettings& t = gTrackSettings;
-    const bool lamps = PointLightDefines() == nullptr;
+    const int slots = PointLightSlots();
     if (!t.fogEnabled) {
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-        program->Attach(lamps ? &fragmentShader : &lamplessFragmentShader);
+        program->Attach(&fragmentShaders[slots]);
         program->Link();
         lit = LitProgram();
         lit.Locate(program->id);
@@ -201,7 +203,7 @@ void CGameRenderer::SetUpFog() {
     glHint(GL_FOG_HINT, GL_NICEST);
     glDisable(GL_FOG);
     if (gSettings.shadows && gRequestedState != STATE_GAME_OUTRO) {
-        program->Attach(lamps ? &fogFragmentShader : &lamplessFogFragmentShader);
+        program->Attach(&fogFragmentShaders[slots]);
         program->Link();
         lit.Locate(program->id);
         std::copy(color, color + 4, lit.fog);

@@ -24,10 +24,12 @@ struct LitProgram {
     void Locate(unsigned program);
 };
 
-// The point-light fragment shaders' defines for gTrackSettings: without lamps (point lights) the lamp loop
-// is left out, as lights 1 to 4 stay dark.
-constexpr const char* kNoLamps = "#define NO_LAMPS\n";
-const char* PointLightDefines();
+// The point-light fragment shaders' defines for a scene whose groups are given at most `slots` of lights 1
+// to 4: the lamp loop stops there, as the rest stay dark (with none it is left out).
+const char* LampSlotDefines(int slots);
+// How many of lights 1 to 4 the groups of gTrackSettings's scene can be given: one a lamp (a point light that
+// casts no shadow), four at most.
+int PointLightSlots();
 
 // The models of a frame's world, each handed to draw under its own transform.
 using WorldModels = std::function<void(const std::function<void(RenderModel&)>& draw)>;
@@ -69,10 +71,8 @@ public:
     std::unique_ptr<RenderModel> trackRender;
     RenderModel* vehicleRender = nullptr;  // not owned
     ShaderObject vertexShader;
-    ShaderObject fragmentShader;
-    ShaderObject fogFragmentShader;
-    ShaderObject lamplessFragmentShader;     // both compiled without the lamp loop
-    ShaderObject lamplessFogFragmentShader;
+    ShaderObject fragmentShaders[5];  // by the lamp slots they light, 0 to 4
+    ShaderObject fogFragmentShaders[5];
     std::unique_ptr<ShaderProgram> program;
     LitProgram lit;  // the program's uniforms, found at each link
     std::unique_ptr<CBitmapFont> fontSmallCourier;

@@ -66,11 +66,17 @@ void LitProgram::Locate(unsigned program) {
     fogColor = glGetUniformLocation(program, "fogColor");
 }
 
-const char* PointLightDefines() {
+const char* LampSlotDefines(int slots) {
+    static const char* const kDefines[] = {"#define LAMP_SLOTS 0\n", "#define LAMP_SLOTS 1\n", "#define LAMP_SLOTS 2\n",
+                                           "#define LAMP_SLOTS 3\n", "#define LAMP_SLOTS 4\n"};
+    return kDefines[std::clamp(slots, 0, 4)];
+}
+
+int PointLightSlots() {
     const std::vector<SceneLight>& lights = gTrackSettings.lights;
-    const bool lamps =
-        std::any_of(lights.begin(), lights.end(), [](const SceneLight& l) { return l.type == LIGHT_POINT && !l.castsShadows; });
-    return lamps ? nullptr : kNoLamps;
+    const auto lamps =
+        std::count_if(lights.begin(), lights.end(), [](const SceneLight& l) { return l.type == LIGHT_POINT && !l.castsShadows; });
+    return int(std::min<std::ptrdiff_t>(lamps, 4));
 }
 
 void DrawShadowedWorld(const WorldModels& world, CStencilTechnique* stencil, const LitProgram& program,

@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
-# The start view of every track, drawn as the race draws it, and its card: never black, never one flat colour.
+# The start view of every track, drawn as the race draws it, and its card: never black, never one flat colour;
+# and with "Shadows and lighting" off (no lamps) at least half as bright as with it on.
 source "$(dirname "$0")/lib.sh"
 make_tree
 start_x
-(cd "$TREE/bin" && "$BUILD_DIR/tests/trackview" "$WORK/track" 1 24) || fail "trackview failed"
+(cd "$TREE/bin" && "$BUILD_DIR/tests/trackview" "$WORK/track" 1 24 &&
+  "$BUILD_DIR/tests/trackview" "$WORK/unlit" 1 24 off) || fail "trackview failed"
 # lit PICTURE MEAN SPREAD: the picture's brightness (0..255) reaches MEAN on average and SPREAD in deviation.
 lit() {
   read -r mean spread < <(convert "$1" -colorspace gray \
     -format "%[fx:int(255*mean)] %[fx:int(255*standard_deviation)]\n" info:)
   [ "$mean" -ge "$2" ] && [ "$spread" -ge "$3" ] || fail "$(basename "$1") is dark or flat (mean $mean, spread $spread)"
 }
+mean() { convert "$1" -colorspace gray -format "%[fx:255*mean]" info:; }
 for i in $(seq 1 24); do
   convert "$WORK/track$i.ppm" "$SHOTS/track$i.png"
+  convert "$WORK/unlit$i.ppm" "$SHOTS/unlit$i.png"
   lit "$SHOTS/track$i.png" 40 12
   lit "$TREE/Textures/track$i.jpg" 30 10
+  on=$(mean "$SHOTS/track$i.png") off=$(mean "$SHOTS/unlit$i.png")
+  awk -v on="$on" -v off="$off" 'BEGIN { exit !(off >= on / 2) }' ||
+    fail "track $i with lighting off is too dark: mean $off against $on lit"
 done
 [ ! -s "$TREE/bin/log.txt" ] || fail "drawing the tracks logged problems"
 # No two tracks look alike from their start or on their card: shrunk to 16 x 12, every pair differs by a root

@@ -1,5 +1,7 @@
 // Draws the start view of tracks FIRST..LAST (from 1) as the race sees it (sky, sun, ambient and point lights,
-// fog, the point-light shaders) into OUT_PREFIX<n>.ppm, from the game's bin folder: trackview OUT_PREFIX FIRST LAST
+// fog, the point-light shaders) into OUT_PREFIX<n>.ppm, from the game's bin folder:
+//   trackview OUT_PREFIX FIRST LAST [off]
+// With "off", as the race draws it with "Shadows and lighting" off: no lamps, fixed-function lighting.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,7 +21,7 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 
-bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderProgram& fogged) {
+bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderProgram& fogged, bool lightingOff) {
     LoadTrackSettings(TrackScriptPath(track - 1).c_str(), gTrackSettings);
     const TrackSettings& s = gTrackSettings;
     TextureManager textures;
@@ -49,6 +51,9 @@ bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderPr
         glUniform1f(glGetUniformLocation(program.id, "fogDensity"), s.fogDensity);
         glEnable(GL_FOG);
     }
+    // With lighting off the race lights by fixed function, without a program.
+    if (lightingOff)
+        glUseProgram(0);
     render.Draw(DRAW_ALL);
     glDisable(GL_FOG);
     glUseProgram(0);
@@ -59,12 +64,14 @@ bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderPr
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        fprintf(stderr, "usage: trackview OUT_PREFIX FIRST LAST\n");
+    const bool lightingOff = argc == 5 && std::string(argv[4]) == "off";
+    if (argc != 4 && !lightingOff) {
+        fprintf(stderr, "usage: trackview OUT_PREFIX FIRST LAST [off]\n");
         return 2;
     }
     if (!OpenSceneWindow(argc, argv, kWidth, kHeight, "Track view"))
         return 1;
+    gSettings.shadows = !lightingOff;  // without it a model gives its groups no lamps
 
     static ShaderObject vert = LoadShader("MultiPointLight.vert");
     static ShaderObject frag = LoadShader("MultiPointLight.frag");
@@ -80,7 +87,7 @@ int main(int argc, char** argv) {
     BeginSceneView(kWidth, kHeight);
 
     for (int t = atoi(argv[2]); t <= atoi(argv[3]); t++)
-        if (!DrawTrack(t, std::string(argv[1]) + std::to_string(t) + ".ppm", plain, fogged)) {
+        if (!DrawTrack(t, std::string(argv[1]) + std::to_string(t) + ".ppm", plain, fogged, lightingOff)) {
             fprintf(stderr, "trackview: track %d cannot be drawn\n", t);
             return 1;
         }

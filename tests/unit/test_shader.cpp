@@ -5,6 +5,7 @@
 
 #include "glcontext.h"
 #include "lighting/shader.h"
+#include "race/gamerenderer.h"
 #include "testutil.h"
 
 namespace {
@@ -151,6 +152,20 @@ TEST(Shader, PointLightProgramLightsAndFogs) {
     fb.Pixel(32, 32, centre);
     EXPECT_LT(centre[0], 5);
     EXPECT_GT(centre[1], 250);
+
+    // Compiled for one lamp slot, light 1 lights the wall as above; for none, it is left out.
+    ShaderObject oneSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(1));
+    ShaderObject noSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(0));
+    for (const auto& [lamps, red] : {std::pair{&oneSlot, 198}, {&noSlot, 0}}) {
+        program.DetachFragmentShaders();
+        program.Attach(lamps);
+        ASSERT_TRUE(program.Link());
+        glUseProgram(program.id);
+        glClear(GL_COLOR_BUFFER_BIT);
+        DrawWall();
+        fb.Pixel(32, 32, centre);
+        EXPECT_NEAR(centre[0], red, 2);
+    }
     glUseProgram(0);
     glDeleteTextures(1, &white);
 }

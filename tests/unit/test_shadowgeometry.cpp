@@ -61,7 +61,7 @@ std::vector<std::array<Point, 3>> VolumeSurface(const Mesh& m, const GroupVolume
         std::array<Point, 3> front, back;
         for (int k = 0; k < 3; ++k) {
             front[k] = render[g.capIndices[i + k]];
-            ExtrudeFromLight(front[k].data(), light, back[k].data());
+            ExtrudeFromLight(front[k].data(), light, back[k].data(), g.extrusion);
         }
         out.push_back(front);
         out.push_back({back[0], back[2], back[1]});
@@ -173,6 +173,10 @@ TEST(ShadowSilhouette, OpenMeshesCastThroughTheirBorder) {
     EXPECT_FLOAT_EQ(g.boundsMax[1], 1.0f);
     EXPECT_FLOAT_EQ(g.boundsMin[0], 0.0f);
     EXPECT_FLOAT_EQ(g.boundsMax[2], 2.0f);
+    // Over ground no lower than -3 the volume stops there, not 150 units down.
+    VolumeLight overGround = kSunAbove;
+    overGround.lowest = -3.0f;
+    EXPECT_FLOAT_EQ(BuildGroupVolume(square.triangles, square.positions.data(), 4, overGround).boundsMin[1], -3.0f);
 
     // Lit from below the square faces away and casts nothing.
     const VolumeLight below{true, {0.0f, -1.0f, 0.0f}};
@@ -183,9 +187,12 @@ TEST(ShadowSilhouette, OpenMeshesCastThroughTheirBorder) {
 }
 
 TEST(ShadowCaps, VolumesAreClosedAndFaceOutwards) {
-    // The cube under the sun and a lamp above it; the square under a lamp inside its reach, off to one side.
+    // The cube under the sun and a lamp above it, and under a slanting sun over ground just below it; the
+    // square under a lamp inside its reach, off to one side.
     const VolumeLight lamp{false, {3.0f, 2.0f, -1.0f}};
-    for (const auto& [mesh, light] : {std::pair{Cube(), kSunAbove}, {Cube(), kLampAbove}, {OpenSquare(), lamp}}) {
+    const VolumeLight slanting{true, {1.0f, 2.0f, 0.5f}, -1.0f};
+    for (const auto& [mesh, light] :
+         {std::pair{Cube(), kSunAbove}, {Cube(), kLampAbove}, {Cube(), slanting}, {OpenSquare(), lamp}}) {
         GroupVolumeGeometry g = BuildGroupVolume(mesh.triangles, mesh.positions.data(), mesh.positions.size() / 3, light);
         const auto surface = VolumeSurface(mesh, g, light);
         ExpectClosed(surface);

@@ -31,21 +31,29 @@ void CopyPath(char* field, const std::string& text) {
     snprintf(field, kPathSize, "%s", text.c_str());
 }
 
+// Under no sun the lamps light the way, and with "Shadows and lighting" off they are gone: there ambient
+// light carries more of the picture and the lamps less, so the lit start view stays about as bright and the
+// unlit one keeps more than half of it.
+constexpr float kSunlessAmbient = 1.75f;
+constexpr float kSunlessLamps = 0.6f;
+
 // Everything the script says apart from times, prizes and the fly-over.
 void DescribeTrack(int index, const TrackLayout& layout, TrackSettings& s) {
     const TrackDesign& design = DesignOf(index);
     ClearTrackSettings(s);
     SetTitle(s, design.title);
     s.requiredVehicle = design.vehicle;
-    if (design.sun[1] > 0.0f)
+    const bool sun = design.sun[1] > 0.0f;
+    if (sun)
         AddSun(s, design.sun[0], design.sun[1], design.sun[2]);
     for (int k = 0; k < 3; k++)
-        s.ambientColor[k] = design.ambient[k];
+        s.ambientColor[k] = design.ambient[k] * (sun ? 1.0f : kSunlessAmbient);
     if (design.fog[3] > 0.0f)
         SetFog(s, design.fog[0], design.fog[1], design.fog[2], design.fog[3]);
     for (const PointLamp& lamp : layout.lamps) {
         const float pos[3] = {lamp.pos.x, lamp.pos.y, lamp.pos.z};
-        const float colour[3] = {lamp.colour.x, lamp.colour.y, lamp.colour.z};
+        const float dim = sun ? 1.0f : kSunlessLamps;
+        const float colour[3] = {lamp.colour.x * dim, lamp.colour.y * dim, lamp.colour.z * dim};
         AddPointLight(s, pos, colour, lamp.range, false);
     }
     CopyPath(s.trackModel, TrackPath("Models", index, ".ms3d"));
