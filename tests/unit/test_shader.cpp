@@ -101,6 +101,9 @@ TEST(Shader, PointLightProgramLightsAndFogs) {
     ShaderObject vert = LoadShader((kShaderDir + "MultiPointLight.vert").c_str());
     ShaderObject plain = LoadShader((kShaderDir + "MultiPointLight.frag").c_str());
     ShaderObject fog = LoadShader((kShaderDir + "MultiPointLightFog.frag").c_str());
+    ShaderObject oneSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(1));
+    ShaderObject noSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(0));
+    // Declared after its shaders: the program detaches them when it goes.
     ShaderProgram program("PointLight");
     program.Attach(&vert);
     program.Attach(&plain);
@@ -154,8 +157,6 @@ TEST(Shader, PointLightProgramLightsAndFogs) {
     EXPECT_GT(centre[1], 250);
 
     // Compiled for one lamp slot, light 1 lights the wall as above; for none, it is left out.
-    ShaderObject oneSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(1));
-    ShaderObject noSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(0));
     for (const auto& [lamps, red] : {std::pair{&oneSlot, 198}, {&noSlot, 0}}) {
         program.DetachFragmentShaders();
         program.Attach(lamps);
