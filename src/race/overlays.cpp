@@ -107,7 +107,7 @@ ResultsView CurrentResults() {
 }
 
 void DrawResults(CGameRenderer& r, int w, int h) {
-    Box(0.05f * w, 0.95f * h, 0.95f * w, 0.05f * h);
+    Box(0.05f * w, 0.95f * h, 0.95f * w, 0.01f * h);  // down to the keys under the cup lines
     for (const OverlayText& t : ResultsPanelTexts(w, h, CurrentResults())) {
         if (t.font == OVERLAY_FONT_TITLE) {
             r.fontTitle->Print(t.text.c_str(), t.x, t.y);
@@ -200,7 +200,7 @@ std::vector<OverlayText> ResultsPanelTexts(int w, int h, const ResultsView& v) {
         texts.push_back(Line(kMedalWords[v.medal], x2, row(14), kMedalColors[v.medal]));
         texts.push_back(Line("in this event", x2, row(15), kMedalColors[v.medal]));
     }
-    texts.push_back({OVERLAY_FONT_HINT, kResultsKeysLine, x1, static_cast<int>(0.05f * h + h * 10 / 480),
+    texts.push_back({OVERLAY_FONT_HINT, kResultsKeysLine, x1, static_cast<int>(0.025f * h),
                      {kHintColor[0], kHintColor[1], kHintColor[2], kHintColor[3]}});
     return texts;
 }

@@ -196,8 +196,8 @@ void CRaceCompletedPhysics::update(float dt) { gTrophyAngle += 50.0f * dt; }
 void CRaceCompletedPhysics::onKey(unsigned char key, bool down) {
     if (down && IsRestartKey(key, false))
         RestartRace();
-    else if (down && LowerCaseKey(key) == kWatchKey)
-        WatchLastRun(RaceSeconds());
+    else if (down && race && LowerCaseKey(key) == kWatchKey)
+        WatchLastRun(RaceSeconds(), *race->camera);
     if (!down || key != kKeyEnter) return;
     if (gProfile.percentComplete >= kGameCompletePercent) {
         RequestStateViaLoading(STATE_GAME_OUTRO);

@@ -39,6 +39,8 @@ constexpr float kSightStep = 1.5f;
 
 // The best run read at the next load for the viewer, rather than a run already in memory.
 bool gWatchBest = false;
+// Where the results were drawn from.
+VehiclePose gResultsView = {};
 
 // The vehicle's heading on the level, where its nose points.
 void Heading(float yawDegrees, float out[3]) {
@@ -188,7 +190,8 @@ bool ReplayShowsVehicle(const Replay& replay) {
     return replay.camera != REPLAY_CAMERA_RACE && !replay.samples.empty();
 }
 
-void WatchLastRun(float raceTime) {
+void WatchLastRun(float raceTime, const CCamera& camera) {
+    gResultsView = Capture(camera);
     gReplay = Replay();
     gReplay.samples = FinishedRun(gGhost.run, raceTime);
     gReplay.vehicle = SelectedVehicleIndex();
@@ -226,6 +229,7 @@ void CReplayPhysics::enter() {
         gRequestedState = gReplayReturnState;
         return;
     }
+    Log("Replay: watching %.2f s of track %d", double(gReplay.Length()), gSelectedTrack + 1);
     if (gSoundManager)
         gSoundManager->StopEngine();
     gReplay.PlaceTracksideCameras();
@@ -235,11 +239,8 @@ void CReplayPhysics::enter() {
 void CReplayPhysics::leave() {
     CPhysics::leave();
     // The results are drawn from where the run ended, as they were before the viewer opened.
-    if (gReplayReturnState == STATE_RACE_COMPLETED && race && !gReplay.samples.empty()) {
-        Replay end = gReplay;
-        end.camera = REPLAY_CAMERA_RACE;
-        PlaceReplayCamera(end, gReplay.samples.back(), nullptr, *race->camera);
-    }
+    if (gReplayReturnState == STATE_RACE_COMPLETED && race)
+        Restore(*race->camera, gResultsView);
 }
 
 void CReplayPhysics::update(float dt) {

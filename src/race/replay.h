@@ -48,8 +48,9 @@ struct Replay {
 extern Replay gReplay;
 extern int gReplayReturnState;
 
-// Watches the run just flown, ended at the race time (kept in memory from the race), from the results.
-void WatchLastRun(float raceTime);
+// Watches the run just flown, ended at the race time (kept in memory from the race), from the results;
+// coming back, the race camera is put back as it is.
+void WatchLastRun(float raceTime, const CCamera& camera);
 // Watches the profile's best run of the selected track from its card; false when it has none.
 bool WatchBestRun();
 // After the track is loaded for the viewer: reads the best run when that is what is watched.
