@@ -5,7 +5,7 @@
 # booked; W on the results watches it back in the viewer (cameras, pause, seek, by keys and pad) and Esc or the
 # pad's B returns; the pad's Back on the results starts the track again the same way, and that run, left from the
 # pause menu, costs nothing; on the card G and the pad's Y choose the ghost (your best, the course pilot,
-# none), and the next race flies with the course pilot chosen.
+# none), W there watches the best run, and the next race flies with the course pilot chosen.
 source "$(dirname "$0")/lib.sh"
 make_tree
 skip_intro
@@ -115,7 +115,8 @@ key Up 1
 shot viewer-faster > /dev/null
 status_line viewer-sought
 status_line viewer-faster
-[ "$(changed_pixels "$WORK/viewer-sought.png" "$WORK/viewer-faster.png" 8)" -gt 20 ] || fail "Up did not change the speed"
+[ "$(changed_pixels "$WORK/viewer-sought.png" "$WORK/viewer-faster.png" 8)" -gt 20 ] ||
+  fail "Up did not change the speed"
 tap y 1
 shot viewer-pad-race-view > /dev/null
 differ viewer-sought viewer-pad-race-view "the pad's Y did not switch the camera"
@@ -136,7 +137,8 @@ wait_for viewer-again 60 watching > /dev/null
 sleep 1
 tap b 1.5
 panel_keys "$(shot results-after-pad)" keys-pad
-[ "$(changed_pixels "$WORK/keys.png" "$WORK/keys-pad.png" 8)" -lt 50 ] || fail "the pad's B did not come back to the results"
+[ "$(changed_pixels "$WORK/keys.png" "$WORK/keys-pad.png" 8)" -lt 50 ] ||
+  fail "the pad's B did not come back to the results"
 [ "$(cat "$P")" = "$booked" ] || fail "coming back from the viewer booked the run again"
 # The pad's Back on the results: the track again, no loading; left from the pause menu, it costs nothing.
 tap back 0
@@ -159,6 +161,16 @@ tap y 1
 ghost_line "$(shot card-best-again)" best-again
 key g 1
 ghost_line "$(shot card-pilot-again)" pilot-again
+# W on the card: the best run in the viewer; Esc back to the same card.
+WATCHED=3
+key w 0
+wait_for viewer-best 60 watching > /dev/null
+sleep 1
+shot viewer-best-run > /dev/null
+key Escape 2
+ghost_line "$(shot card-after-viewer)" after-viewer
+[ "$(changed_pixels "$WORK/pilot-again.png" "$WORK/after-viewer.png" 8)" -lt 20 ] ||
+  fail "Esc did not come back to the card"
 for pair in "best pilot" "best none" "pilot none"; do
   set -- $pair
   [ "$(changed_pixels "$WORK/$1.png" "$WORK/$2.png" 8)" -gt 100 ] || fail "the card shows the same ghost for $1 and $2"

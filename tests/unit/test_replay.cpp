@@ -3,6 +3,8 @@
 #include <string>
 
 #include "app/gamedefs.h"
+#include "data/profile.h"
+#include "race/raceflow.h"
 #include "race/replay.h"
 #include "keypress.h"
 
@@ -59,4 +61,15 @@ TEST(Replay, SeekSpeedPauseAndCamerasFromKeysAndPad) {
     }
     EXPECT_FLOAT_EQ(gReplay.PoseAt(-1.0f).z, 0.0f);
     EXPECT_FLOAT_EQ(gReplay.PoseAt(12.25f).z, -122.5f);
+}
+
+// W on a card without a best run of its track opens nothing (the card plays its alert).
+TEST(Replay, NoBestRunToWatch) {
+    gProfile = Profile();
+    gSelectedTrack = 0;
+    gRequestedState = STATE_TRACK_SELECT;
+    EXPECT_FALSE(WatchBestRun());
+    gProfile.bestTimes[0] = 30.0f;  // a time without its ghost file
+    EXPECT_FALSE(WatchBestRun());
+    EXPECT_EQ(gRequestedState, STATE_TRACK_SELECT);
 }
