@@ -14,6 +14,7 @@
 #include "race/gamephysics.h"
 #include "race/gamerenderer.h"
 #include "race/raceflow.h"
+#include "race/replay.h"
 #include "race/vehicle.h"
 #include "scene/glstate.h"
 
@@ -25,9 +26,12 @@ void CLoadPhysics::enter() {
 void CLoadPhysics::update(float) {
     const int target = gStateAfterLoading;
     CRendererManager* renderers = gRendererManager;
-    if (target == STATE_GAME_INTRO || target == STATE_RACE_INTRO || target == STATE_GAME_OUTRO) {
-        for (VehicleDynamics& d : gPhysicsManager->dynamics)
-            ResetForRace(d);
+    const bool replay = target == STATE_REPLAY;
+    if (target == STATE_GAME_INTRO || target == STATE_RACE_INTRO || target == STATE_GAME_OUTRO || replay) {
+        // The viewer keeps the race it may return to: the vehicle's damage, the HUD and its clock, the ghost.
+        if (!replay)
+            for (VehicleDynamics& d : gPhysicsManager->dynamics)
+                ResetForRace(d);
         renderers->SwitchTo(STATE_LOADING);
         renderers->currentState = STATE_LOADING;
         std::string script;
@@ -39,9 +43,11 @@ void CLoadPhysics::update(float) {
             script = TrackScriptPath(gSelectedTrack);
         char hud[64];
         snprintf(hud, sizeof(hud), "../Scripts/hud%d.txt", gSelectedVehicle + 1);
-        renderers->game->LoadRace(script.c_str(), hud);
+        renderers->game->LoadRace(script.c_str(), replay ? nullptr : hud);
         gPhysicsManager->game->PrepareRace();
         gPhysicsManager->game->SetDynamics(&gPhysicsManager->dynamics[SelectedVehicleIndex()]);
+        if (replay)
+            PrepareReplay();
     } else if (target == STATE_MAIN_MENU) {
         renderers->SwitchTo(STATE_LOADING);
         renderers->currentState = STATE_LOADING;

@@ -13,6 +13,7 @@
 #include "race/gamephysics.h"
 #include "race/gamerenderer.h"
 #include "race/raceflow.h"
+#include "race/replay.h"
 #include "race/sequence.h"
 #include "race/trophy.h"
 #include "scene/texturemanager.h"
@@ -66,6 +67,7 @@ CRenderer* CRendererManager::RendererFor(int state) const {
     case STATE_RACE:
     case STATE_INGAME_MENU:
     case STATE_RACE_COMPLETED:
+    case STATE_REPLAY:
     case STATE_GAME_OUTRO: return game;
     default: return nullptr;  // main menu pages keep the main menu's renderer; unknown ids change nothing
     }
@@ -121,6 +123,9 @@ CPhysicsManager::CPhysicsManager() {
     ingameMenu = make(new CIngameMenuPhysics());
     vehicleSelect = make(new CVehicleSelectMenuPhysics());
     vehiclePurchase = make(new CVehiclePurchaseMenuPhysics());
+    auto* viewer = new CReplayPhysics();
+    viewer->race = game;
+    replay = make(viewer);
     current = load;
     current->enter();
 }
@@ -128,7 +133,7 @@ CPhysicsManager::CPhysicsManager() {
 CPhysicsManager::~CPhysicsManager() {
     for (CPhysics* p : {static_cast<CPhysics*>(load), menu, static_cast<CPhysics*>(game), countdown, sequence,
                         videoSettings, audioSettings, controlSettings, newProfile, profileMenu, trackSelect,
-                        loadProfile, raceCompleted, ingameMenu, vehicleSelect, vehiclePurchase})
+                        loadProfile, raceCompleted, ingameMenu, vehicleSelect, vehiclePurchase, replay})
         delete p;
     ReleaseVehicles();
 }
@@ -153,6 +158,7 @@ CPhysics* CPhysicsManager::PhysicsFor(int state) const {
     case STATE_RACE_COMPLETED: return raceCompleted;
     case STATE_VEHICLE_SELECT: return vehicleSelect;
     case STATE_VEHICLE_PURCHASE: return vehiclePurchase;
+    case STATE_REPLAY: return replay;
     default: return nullptr;
     }
 }

@@ -64,6 +64,7 @@ public:
     CPhysics* ingameMenu = nullptr;
     CPhysics* vehicleSelect = nullptr;
     CPhysics* vehiclePurchase = nullptr;
+    CPhysics* replay = nullptr;
 };
 
 extern CRendererManager* gRendererManager;

@@ -176,14 +176,12 @@ void TrackPad(PadTracker& t, const PadState& pad, bool racing, float dt, const K
                 AddKey(events, t.key[c], true);
         }
     }
-    if (!racing) {
-        t.carryX = t.carryY = 0.0f;
-        return;
-    }
+    // In a race the left stick moves like the mouse; elsewhere the right stick does, for a view the mouse
+    // turns (the menus take no motion).
     PadEvent move;
     move.isMove = true;
-    move.dx = StickPixels(pad.stickX, kBankPixelsPerSecond, dt, t.carryX);
-    move.dy = StickPixels(pad.stickY, kPitchPixelsPerSecond, dt, t.carryY);
+    move.dx = StickPixels(racing ? pad.stickX : pad.rightStickX, kBankPixelsPerSecond, dt, t.carryX);
+    move.dy = StickPixels(racing ? pad.stickY : pad.rightStickY, kPitchPixelsPerSecond, dt, t.carryY);
     if (move.dx != 0 || move.dy != 0)
         events.push_back(move);
 }

@@ -8,8 +8,9 @@
 
 // The pad drives the game through the keyboard and mouse handlers. In a race the stick moves like the
 // mouse, the d-pad presses the turn keys, a trigger or A/B the Forward and Brake keys and Start is Esc;
-// elsewhere the d-pad and stick are the arrow keys (repeating while held), A is Enter and B and Start Esc.
-// Back and Y press keys of their own everywhere (kKeyPadBack, kKeyPadY).
+// elsewhere the d-pad and stick are the arrow keys (repeating while held), A is Enter and B and Start Esc,
+// and the right stick moves like the mouse. Back and Y press keys of their own everywhere (kKeyPadBack,
+// kKeyPadY).
 
 // Everything on the pad that can act as a key.
 enum {
@@ -67,10 +68,10 @@ bool ControlHeld(const PadState& pad, int control);
 // The key a control presses in a race or in the menus (code -1: none).
 KeyBinding ControlKey(int control, bool racing, const KeyBinding* bindings);
 
-// One frame of the pad: key events for controls pressed, released or repeating, and the stick's motion in
-// a race. Out of a race a control keeps the key it pressed until it is let go, so a button held from a race
-// into its results does not become Enter there; a key held by two controls, or by a control
-// and the keyboard, is released when both are.
+// One frame of the pad: key events for controls pressed, released or repeating, and the left stick's
+// motion in a race, the right stick's elsewhere. Out of a race a control keeps the key it pressed until it
+// is let go, so a button held from a race into its results does not become Enter there; a key held by two
+// controls, or by a control and the keyboard, is released when both are.
 void TrackPad(PadTracker& tracker, const PadState& pad, bool racing, float dt, const KeyBinding* bindings,
               std::vector<PadEvent>& events);
 

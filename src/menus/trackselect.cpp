@@ -9,6 +9,7 @@
 #include "data/keybinding.h"
 #include "race/ghost.h"
 #include "race/raceflow.h"
+#include "race/replay.h"
 #include "race/vehicle.h"
 
 TrackCard gTrackCards[kNumTracks];
@@ -132,6 +133,9 @@ void CTrackSelectMenuPhysics::onKey(unsigned char key, bool down) {
         gRequestedState = STATE_PROFILE_MENU;
     } else if (LowerCaseKey(key) == kGhostKey) {
         ChooseNextGhost();
+    } else if (LowerCaseKey(key) == kWatchKey) {
+        if (!WatchBestRun())
+            PlayMenuSound(SOUND_ALERT);
     } else if (key == kKeyEnter) {
         if (gTrackVehicleAllowed) {
             StopMenuMusic();

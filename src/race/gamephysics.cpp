@@ -19,8 +19,6 @@
 
 CMilkshapeModel gTrackModel;
 
-namespace {
-
 VehiclePose Capture(const CCamera& c) {
     return {c.x, c.y, c.z, c.yaw, c.pitch, c.roll, c.viewYaw, c.viewPitch};
 }
@@ -33,6 +31,8 @@ void Restore(CCamera& c, const VehiclePose& p) {
     c.viewYaw = p.viewYaw;
     c.viewPitch = p.viewPitch;
 }
+
+namespace {
 
 bool IsFinite(const VehiclePose& p) {
     for (float v : {p.x, p.y, p.z, p.yaw, p.pitch, p.roll, p.viewYaw, p.viewPitch})

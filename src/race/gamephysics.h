@@ -22,6 +22,8 @@ constexpr float kMaxFrameTime = 10.0f;
 struct VehiclePose {
     float x, y, z, yaw, pitch, roll, viewYaw, viewPitch;
 };
+VehiclePose Capture(const CCamera& camera);
+void Restore(CCamera& camera, const VehiclePose& pose);
 
 // The race: input to thrust, brake and steering, the flight model, the goal zone.
 class CGamePhysics : public CPhysics {

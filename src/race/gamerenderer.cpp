@@ -16,6 +16,7 @@
 #include "race/ghost.h"
 #include "race/overlays.h"
 #include "race/raceflow.h"
+#include "race/replay.h"
 #include "race/vehicle.h"
 #include "scene/glstate.h"
 #include "scene/milkshape.h"
@@ -51,6 +52,25 @@ void PlaceSun() {
 
 bool IsSequenceState(int state) {
     return state == STATE_GAME_INTRO || state == STATE_RACE_INTRO || state == STATE_GAME_OUTRO;
+}
+
+bool ShowsRaceHud(int state) {
+    return !IsSequenceState(state) && state != STATE_REPLAY;
+}
+
+RenderModel* CGameRenderer::ShownVehicle(CTransformation& pose) const {
+    if (IsSequenceState(gRequestedState)) {
+        pose = gVehicleTransform;
+        return vehicleRender;
+    }
+    if (gRequestedState != STATE_REPLAY || !ReplayShowsVehicle(gReplay))
+        return nullptr;
+    const RecordingSample s = gReplay.PoseAt(gReplay.clock);
+    pose.SetPosition(s.x, s.y, s.z);
+    pose.SetYaw(s.yaw);
+    pose.SetPitch(s.pitch);
+    pose.SetRoll(s.roll);
+    return gVehicles[gReplay.vehicle].renderObject;
 }
 
 CGameRenderer::CGameRenderer(TextureManager* textures) : CRenderer(textures), camera(textures) {}
@@ -94,6 +114,7 @@ void CGameRenderer::init() {
     fontPaused = MakeFont(L"Arial", 64, kBold, 0.3f, 0.3f, 0.7f);
     fontMenu = MakeFont(L"Arial", 40, kBold, 0.3f, 0.3f, 0.7f);
     fontTiny = MakeFont(L"Arial", 12, kNormalWeight, 1.0f, 1.0f, 1.0f);
+    fontHint = MakeFont(L"Arial", h * 16 / 480, kBold, 0.7f, 0.7f, 1.0f);
 }
 
 bool CGameRenderer::LoadRace(const char* script, const char* hudScript) {
@@ -249,7 +270,7 @@ void CGameRenderer::leave() {
 void CGameRenderer::draw() {
     // The ghost flies by this frame's race clock and the run is recorded by it, so it is brought up to now
     // before the world is drawn.
-    if (hud && !IsSequenceState(gRequestedState)) {
+    if (hud && ShowsRaceHud(gRequestedState)) {
         hud->TickTimer();
         FollowGhost(gGhost, gRequestedState, RaceSeconds(), camera);
     }
@@ -280,8 +301,9 @@ void CGameRenderer::DrawPlainFrame() {
     // clear of both is a plain fill where depth alone has to keep every pixel's stencil bits.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
-    // The sequences show the vehicle and no HUD.
-    const bool sequence = IsSequenceState(gRequestedState);
+    // The sequences and the replay viewer show the vehicle.
+    CTransformation vehiclePose;
+    RenderModel* vehicle = ShownVehicle(vehiclePose);
     glPushMatrix();
     camera.Apply();
     PlaceSun();
@@ -289,10 +311,10 @@ void CGameRenderer::DrawPlainFrame() {
     for (bool opaque : {true, false}) {
         if (!opaque)
             DrawSky();
-        if (sequence && vehicleRender) {
+        if (vehicle) {
             glPushMatrix();
-            gVehicleTransform.Apply();
-            vehicleRender->Draw(opaque ? DRAW_OPAQUE : DRAW_TRANSLUCENT);
+            vehiclePose.Apply();
+            vehicle->Draw(opaque ? DRAW_OPAQUE : DRAW_TRANSLUCENT);
             glPopMatrix();
         }
         if (fog)
@@ -304,12 +326,12 @@ void CGameRenderer::DrawPlainFrame() {
         glDisable(GL_FOG);
     }
     camera.UpdateLensFlare();
-    if (sequence) {
+    if (vehicle) {
         glDepthMask(GL_TRUE);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     }
     glPopMatrix();
-    if (!sequence)
+    if (ShowsRaceHud(gRequestedState))
         DrawHud();
     DrawOverlay(*this);
     glutSwapBuffers();

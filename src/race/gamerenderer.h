@@ -57,8 +57,8 @@ public:
     void leave() override;
 
     // Drops the previous race's data, reads the script into gTrackSettings and loads the sky and track
-    // models; a track race (not the game intro or outro) also loads the HUD script. Loading progress goes
-    // 0, 10, 12, 35, 60.
+    // models; given a HUD script, a track race (not the game intro or outro) also loads it and the chosen
+    // ghost (the replay viewer gives none). Loading progress goes 0, 10, 12, 35, 60.
     bool LoadRace(const char* script, const char* hud);
     void ResetRaceTimer();
     void StartRaceTimer(bool resume);
@@ -81,11 +81,14 @@ public:
     std::unique_ptr<CBitmapFont> fontPaused;
     std::unique_ptr<CBitmapFont> fontMenu;
     std::unique_ptr<CBitmapFont> fontTiny;
+    std::unique_ptr<CBitmapFont> fontHint;  // key hints and the replay viewer's lines, sized by the window
     CTrophyDisplay* trophy = nullptr;  // shared with the track selection, not owned; drawn by the results
     std::unique_ptr<CStencilTechnique> stencil;  // only with the shadows setting on
     std::unique_ptr<CHud> hud;                   // made at the first track race
 
 private:
+    // The vehicle model drawn in the world this frame, posed by pose; null when none is.
+    RenderModel* ShownVehicle(CTransformation& pose) const;
     void DrawPlainFrame();
     void DrawSky();
     // Stencil shadows per shadow-casting light (shadowedframe.cpp).
@@ -100,6 +103,8 @@ private:
 
 // The scripted sequences draw the vehicle model and no HUD.
 bool IsSequenceState(int state);
+// The states that show the race HUD over the world.
+bool ShowsRaceHud(int state);
 
 // The sun's own ambient light, grey; no other light brings any.
 constexpr float kSunAmbient = 0.2f;

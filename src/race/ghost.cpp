@@ -191,16 +191,20 @@ void RecordRun(std::vector<RecordingSample>& run, const RecordingSample& pose) {
     run.push_back(pose);
 }
 
+std::vector<RecordingSample> FinishedRun(const std::vector<RecordingSample>& run, float raceTime) {
+    std::vector<RecordingSample> finished = run;
+    if (!finished.empty() && finished.back().time < raceTime) {
+        RecordingSample end = finished.back();
+        end.time = raceTime;
+        finished.push_back(end);
+    }
+    return finished;
+}
+
 bool SaveGhost(const Ghost& ghost, const char* profile, int track, int vehicle, float raceTime) {
     if (ghost.run.empty() || !IsSafeProfileName(profile))
         return false;
-    std::vector<RecordingSample> run = ghost.run;
-    // The race ends where the last frame showed the vehicle, at the race time the results saved.
-    if (run.back().time < raceTime) {
-        RecordingSample end = run.back();
-        end.time = raceTime;
-        run.push_back(end);
-    }
+    const std::vector<RecordingSample> run = FinishedRun(ghost.run, raceTime);
     const std::string path = GhostPath(profile, track);
     std::error_code ec;
     std::filesystem::create_directories(GamePath(GhostFolder(profile).c_str()), ec);

@@ -58,6 +58,8 @@ bool LoadGhost(Ghost& ghost, const char* profile, int track, float bestTime, con
 bool LoadChosenGhost(Ghost& ghost, const char* profile, int track, float bestTime, const TrackSettings& settings);
 // Adds the player's pose at race time pose.time to the run, filling a longer frame with poses in between.
 void RecordRun(std::vector<RecordingSample>& run, const RecordingSample& pose);
+// The run ended at the race time: the race ends where the last frame showed the vehicle.
+std::vector<RecordingSample> FinishedRun(const std::vector<RecordingSample>& run, float raceTime);
 // Saves the run, ended at the race time, as the profile's ghost of the track (to be done before the
 // profile with its new best time is saved, so that a crash never pairs a best time with another run).
 bool SaveGhost(const Ghost& ghost, const char* profile, int track, int vehicle, float raceTime);

@@ -16,6 +16,7 @@
 #include "menus/menu.h"
 #include "race/gamerenderer.h"
 #include "race/raceflow.h"
+#include "race/replay.h"
 #include "race/sequence.h"
 #include "race/trophy.h"
 #include "scene/glstate.h"
@@ -36,6 +37,10 @@ const float kRepairColor[4] = {0.7f, 0.3f, 0.3f, 1.0f};
 const float kTotalColor[4] = {0.5f, 0.5f, 0.85f, 1.0f};
 const float kEntryColor[4] = {0.3f, 0.3f, 0.7f, 1.0f};
 const float kHighlightColor[4] = {0.7f, 0.7f, 1.0f, 1.0f};
+const float kHintColor[4] = {0.7f, 0.7f, 1.0f, 1.0f};
+const char* const kReplayKeys[] = {"Space: pause   Left/Right: seek 5 s   Up/Down: speed",
+                                   "C: camera   Mouse: turn the orbit camera   Esc: back",
+                                   "Pad: A pause, d-pad seek and speed, Y camera, B back"};
 const char* const kMedalWords[4] = {"", "You've won BRONZE", "You've won SILVER", "You've won GOLD"};
 
 std::string TimeText(const char* label, float seconds) {
@@ -102,16 +107,36 @@ ResultsView CurrentResults() {
 }
 
 void DrawResults(CGameRenderer& r, int w, int h) {
-    Box(0.05f * w, 0.95f * h, 0.95f * w, 0.05f * h);
+    Box(0.05f * w, 0.95f * h, 0.95f * w, 0.01f * h);  // down to the keys under the cup lines
     for (const OverlayText& t : ResultsPanelTexts(w, h, CurrentResults())) {
         if (t.font == OVERLAY_FONT_TITLE) {
             r.fontTitle->Print(t.text.c_str(), t.x, t.y);
+        } else if (t.font == OVERLAY_FONT_HINT) {
+            r.fontHint->Print(t.text.c_str(), t.x, t.y);
         } else {
             r.fontSmallCourier->SetColor(t.color);
             r.fontSmallCourier->Print(t.text.c_str(), t.x, t.y);
         }
     }
     r.fontSmallCourier->SetColor(kMedalColors[0]);
+}
+
+// The replay's clock, speed and camera over the keys, in a box at the foot of the screen.
+void DrawReplayHud(CGameRenderer& r, int w, int h) {
+    const int lh = h * 22 / 480;
+    const int lines = 2 + int(sizeof kReplayKeys / sizeof kReplayKeys[0]);
+    Box(0.02f * w, float(lh * lines + lh / 2), 0.75f * w, float(lh / 4));
+    char clock[32], length[32], status[160];
+    FormatRaceTime(gReplay.clock, clock);
+    FormatRaceTime(gReplay.Length(), length);
+    snprintf(status, sizeof status, "Replay %s / %s   x%g%s", clock, length,
+             double(kReplaySpeeds[gReplay.speed]), gReplay.paused ? "   Paused" : "");
+    const int x = int(0.02f * w) + lh / 2;
+    int y = lh * (lines - 1) + lh / 2;
+    r.fontHint->Print(status, x, y);
+    r.fontHint->Print(kReplayCameraNames[gReplay.camera], x, y -= lh);
+    for (const char* keys : kReplayKeys)
+        r.fontHint->Print(keys, x, y -= lh);
 }
 
 void SetupSunLight() {
@@ -152,6 +177,8 @@ void DrawResultsTrophy(CGameRenderer& r) {
 
 }  // namespace
 
+const char* const kResultsKeysLine = "Enter: continue   R: race again   W: watch the run";
+
 std::vector<OverlayText> ResultsPanelTexts(int w, int h, const ResultsView& v) {
     const int lh = h * 28 / 480;
     const float top = 0.95f * h;
@@ -173,6 +200,8 @@ std::vector<OverlayText> ResultsPanelTexts(int w, int h, const ResultsView& v) {
         texts.push_back(Line(kMedalWords[v.medal], x2, row(14), kMedalColors[v.medal]));
         texts.push_back(Line("in this event", x2, row(15), kMedalColors[v.medal]));
     }
+    texts.push_back({OVERLAY_FONT_HINT, kResultsKeysLine, x1, static_cast<int>(0.025f * h),
+                     {kHintColor[0], kHintColor[1], kHintColor[2], kHintColor[3]}});
     return texts;
 }
 
@@ -181,7 +210,7 @@ void DrawOverlay(CGameRenderer& renderer) {
     const int h = gSettings.screenHeight;
     const int state = gRequestedState;
     if (state != STATE_COUNTDOWN && state != STATE_INGAME_MENU && state != STATE_RACE_COMPLETED &&
-        state != STATE_GAME_INTRO && state != STATE_GAME_OUTRO)
+        state != STATE_GAME_INTRO && state != STATE_GAME_OUTRO && state != STATE_REPLAY)
         return;
     BeginFlat(FLAT_SHAPES);
     if (state == STATE_COUNTDOWN) {
@@ -190,6 +219,8 @@ void DrawOverlay(CGameRenderer& renderer) {
         DrawPause(renderer, w, h);
     } else if (state == STATE_RACE_COMPLETED) {
         DrawResults(renderer, w, h);
+    } else if (state == STATE_REPLAY) {
+        DrawReplayHud(renderer, w, h);
     } else {
         DrawCaptions(renderer, w, h);
     }

@@ -6,10 +6,11 @@
 class CGameRenderer;
 
 // The 2D overlay that ends each frame of the race states, chosen by gRequestedState: the countdown box (12),
-// the pause menu (14), the results panel with its trophy (15), the skip hint and captions (2, 18).
+// the pause menu (14), the results panel with its trophy (15), the skip hint and captions (2, 18), the replay
+// viewer's clock, speed, camera and keys (19).
 void DrawOverlay(CGameRenderer& renderer);
 
-enum { OVERLAY_FONT_SMALL_COURIER, OVERLAY_FONT_TITLE };
+enum { OVERLAY_FONT_SMALL_COURIER, OVERLAY_FONT_TITLE, OVERLAY_FONT_HINT };
 
 struct OverlayText {
     int font;
@@ -27,3 +28,5 @@ struct ResultsView {
     int cashWon, repairCost, total;
 };
 std::vector<OverlayText> ResultsPanelTexts(int w, int h, const ResultsView& view);
+// The keys of the results panel, on its last line.
+extern const char* const kResultsKeysLine;

@@ -16,6 +16,7 @@
 #include "menus/menu.h"
 #include "race/gamephysics.h"
 #include "race/ghost.h"
+#include "race/replay.h"
 #include "race/vehicle.h"
 
 char gCountdownText[16] = "";
@@ -195,6 +196,8 @@ void CRaceCompletedPhysics::update(float dt) { gTrophyAngle += 50.0f * dt; }
 void CRaceCompletedPhysics::onKey(unsigned char key, bool down) {
     if (down && IsRestartKey(key, false))
         RestartRace();
+    else if (down && race && LowerCaseKey(key) == kWatchKey)
+        WatchLastRun(RaceSeconds(), *race->camera);
     if (!down || key != kKeyEnter) return;
     if (gProfile.percentComplete >= kGameCompletePercent) {
         RequestStateViaLoading(STATE_GAME_OUTRO);

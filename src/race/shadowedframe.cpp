@@ -145,10 +145,11 @@ void DrawShadowedWorld(const WorldModels& world, CStencilTechnique* stencil, con
 }
 
 void CGameRenderer::ForEachModel(const std::function<void(RenderModel&)>& draw) {
-    if (IsSequenceState(gRequestedState) && vehicleRender) {
+    CTransformation pose;
+    if (RenderModel* vehicle = ShownVehicle(pose)) {
         glPushMatrix();
-        gVehicleTransform.Apply();
-        draw(*vehicleRender);
+        pose.Apply();
+        draw(*vehicle);
         glPopMatrix();
     }
     if (trackRender)
@@ -173,12 +174,13 @@ void CGameRenderer::DrawShadowedFrame() {
     DrawGhost(gGhost, gRequestedState, camera);
     glDisable(GL_FOG);
     camera.UpdateLensFlare();
-    if (IsSequenceState(gRequestedState)) {
+    CTransformation pose;
+    if (ShownVehicle(pose)) {
         glDepthMask(GL_TRUE);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     }
     glPopMatrix();
-    if (!IsSequenceState(gRequestedState))
+    if (ShowsRaceHud(gRequestedState))
         DrawHud();
     DrawOverlay(*this);
     glutSwapBuffers();

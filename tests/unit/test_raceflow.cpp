@@ -137,7 +137,9 @@ TEST(RaceFlow, AResultIsBookedOncePerRun) {
 TEST(Overlay, ResultsPanelWithoutACup) {
     const ResultsView v{75.5f, 0.0f, 60.0f, 70.0f, 80.0f, MEDAL_NONE, 0, 0, 0};
     const std::vector<OverlayText> texts = ResultsPanelTexts(640, 480, v);
-    ASSERT_EQ(texts.size(), 6u);  // the title and five time lines
+    ASSERT_EQ(texts.size(), 7u);  // the title, five time lines and the keys at the foot
     EXPECT_EQ(texts[1].text, "Your time: 00:01:15.500");
     EXPECT_EQ(texts[2].text, "Personal Best:--:--:--.---");
+    EXPECT_EQ(texts[6].text, "Enter: continue   R: race again   W: watch the run");
+    EXPECT_LT(texts[6].y, texts[5].y);
 }
