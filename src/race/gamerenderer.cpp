@@ -16,6 +16,8 @@
 #include "race/ghost.h"
 #include "race/overlays.h"
 #include "race/raceflow.h"
+#include "race/recording.h"
+#include "race/splits.h"
 #include "race/vehicle.h"
 #include "scene/glstate.h"
 #include "scene/milkshape.h"
@@ -124,7 +126,7 @@ bool CGameRenderer::LoadRace(const char* script, const char* hudScript) {
         if (!hud)
             hud = std::make_unique<CHud>(&camera);
         hud->LoadScript(hudScript);
-        LoadChosenGhost(gGhost, gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack], gTrackSettings);
+        StartRivals(gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack], gTrackSettings);
     }
     if (gTrackModel.triangles.empty())
         Log("Race %s has an empty track model", script);
@@ -252,6 +254,7 @@ void CGameRenderer::draw() {
     if (hud && !IsSequenceState(gRequestedState)) {
         hud->TickTimer();
         FollowGhost(gGhost, gRequestedState, RaceSeconds(), camera);
+        FollowSplits(gSplits, gRequestedState, PoseOfCamera(camera, RaceSeconds()));
     }
     BeginModelPass();
     // Without a technique (an unknown gShadowTechnique) the frame goes without shadows.

@@ -3,7 +3,9 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "app/gamedefs.h"
 #include "app/states.h"
@@ -12,6 +14,7 @@
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "hud/bitmapfont.h"
+#include "hud/hudtexts.h"
 #include "hud/hudtimer.h"
 #include "menus/menu.h"
 #include "race/gamerenderer.h"
@@ -36,6 +39,8 @@ const float kRepairColor[4] = {0.7f, 0.3f, 0.3f, 1.0f};
 const float kTotalColor[4] = {0.5f, 0.5f, 0.85f, 1.0f};
 const float kEntryColor[4] = {0.3f, 0.3f, 0.7f, 1.0f};
 const float kHighlightColor[4] = {0.7f, 0.7f, 1.0f, 1.0f};
+const float kAheadColor[4] = {0.3f, 0.85f, 0.3f, 1.0f};
+const float kBehindColor[4] = {0.85f, 0.3f, 0.3f, 1.0f};
 const char* const kMedalWords[4] = {"", "You've won BRONZE", "You've won SILVER", "You've won GOLD"};
 
 std::string TimeText(const char* label, float seconds) {
@@ -46,6 +51,20 @@ std::string TimeText(const char* label, float seconds) {
 
 OverlayText Line(std::string text, int x, int y, const float color[4]) {
     return {OVERLAY_FONT_SMALL_COURIER, std::move(text), x, y, {color[0], color[1], color[2], color[3]}};
+}
+
+// "S<n> <time> <difference to the best run's>", coloured by the difference; an untimed sector's time "--".
+OverlayText SectorLine(int sector, float seconds, float best, int x, int y) {
+    char time[32] = "--";
+    if (seconds > 0.0f)
+        FormatRaceTime(seconds, time);
+    char text[64];
+    snprintf(text, sizeof text, "S%d %s", sector + 1, time);
+    if (seconds <= 0.0f || best <= 0.0f)
+        return Line(text, x, y, kTimeColor);
+    const float difference = std::clamp(seconds - best, -kLongestHudGap, kLongestHudGap);
+    snprintf(text + strlen(text), sizeof text - strlen(text), " %+.2f", double(difference));
+    return Line(text, x, y, difference < 0.0f ? kAheadColor : kBehindColor);
 }
 
 void Box(float x0, float y0, float x1, float y1) {
@@ -98,6 +117,7 @@ ResultsView CurrentResults() {
     v.cashWon = gCashWon;
     v.repairCost = gRepairCost;
     v.total = gRaceTotal;
+    v.sectors = gSectorResults;
     return v;
 }
 
@@ -166,6 +186,11 @@ std::vector<OverlayText> ResultsPanelTexts(int w, int h, const ResultsView& v) {
     texts.push_back(Line(TimeText("Gold:   ", v.goldTime), x2, row(6), kMedalColors[MEDAL_GOLD]));
     texts.push_back(Line(TimeText("Silver: ", v.silverTime), x2, row(7), kMedalColors[MEDAL_SILVER]));
     texts.push_back(Line(TimeText("Bronze: ", v.bronzeTime), x2, row(8), kMedalColors[MEDAL_BRONZE]));
+    for (int s = 0; s < kNumSectors; ++s)
+        texts.push_back(SectorLine(s, v.sectors.run[s], v.sectors.best[s], x1, row(6 + s)));
+    const float theoretical = v.sectors.theoretical;
+    texts.push_back(theoretical > 0.0f ? Line(TimeText("Theoretical:", theoretical), x1, row(10), kBestColor)
+                                       : Line("Theoretical: --", x1, row(10), kBestColor));
     if (v.medal >= MEDAL_BRONZE && v.medal <= MEDAL_GOLD) {
         texts.push_back(Line("Cash won   : " + FormatPrize(v.cashWon), x2, row(10), kCashColor));
         texts.push_back(Line("Repair cost: " + FormatCash(v.repairCost), x2, row(11), kRepairColor));

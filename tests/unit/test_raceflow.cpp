@@ -134,10 +134,18 @@ TEST(RaceFlow, AResultIsBookedOncePerRun) {
 }
 
 // Without a cup the panel has no money lines (its cup and money lines are read off the screen by the journey).
+// The sectors: each against the best run's where both are timed.
 TEST(Overlay, ResultsPanelWithoutACup) {
-    const ResultsView v{75.5f, 0.0f, 60.0f, 70.0f, 80.0f, MEDAL_NONE, 0, 0, 0};
-    const std::vector<OverlayText> texts = ResultsPanelTexts(640, 480, v);
-    ASSERT_EQ(texts.size(), 6u);  // the title and five time lines
+    ResultsView v{75.5f, 0.0f, 60.0f, 70.0f, 80.0f, MEDAL_NONE, 0, 0, 0, SectorResults{{10, 0, 20, 45.5f}, {9, 5, 0, 46}, 0}};
+    std::vector<OverlayText> texts = ResultsPanelTexts(640, 480, v);
+    ASSERT_EQ(texts.size(), 11u);  // the title, five time lines, four sectors and the theoretical best
     EXPECT_EQ(texts[1].text, "Your time: 00:01:15.500");
     EXPECT_EQ(texts[2].text, "Personal Best:--:--:--.---");
+    const char* const sectors[] = {"S1 00:00:10.000 +1.00", "S2 --", "S3 00:00:20.000", "S4 00:00:45.500 -0.50",
+                                   "Theoretical: --"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(texts[6 + i].text, sectors[i]);
+    EXPECT_GT(texts[6].color[0], texts[6].color[1]);  // behind: red
+    EXPECT_LT(texts[9].color[0], texts[9].color[1]);  // ahead: green
+    v.sectors.theoretical = 74.25f;
+    EXPECT_EQ(ResultsPanelTexts(640, 480, v)[10].text, "Theoretical:00:01:14.250");
 }
