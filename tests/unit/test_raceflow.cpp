@@ -141,11 +141,10 @@ TEST(Overlay, ResultsPanelWithoutACup) {
     ASSERT_EQ(texts.size(), 11u);  // the title, five time lines, four sectors and the theoretical best
     EXPECT_EQ(texts[1].text, "Your time: 00:01:15.500");
     EXPECT_EQ(texts[2].text, "Personal Best:--:--:--.---");
-    const char* const sectors[] = {"S1 00:00:10.000 +1.00", "S2 --", "S3 00:00:20.000", "S4 00:00:45.500 -0.50",
-                                   "Theoretical: --"};
+    const char* const sectors[] = {"Theoretical best:--", "S1 10.00 +1.00", "S2 --", "S3 20.00", "S4 45.50 -0.50"};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(texts[6 + i].text, sectors[i]);
-    EXPECT_GT(texts[6].color[0], texts[6].color[1]);  // behind: red
-    EXPECT_LT(texts[9].color[0], texts[9].color[1]);  // ahead: green
+    EXPECT_GT(texts[7].color[0], texts[7].color[1]);   // behind: red
+    EXPECT_LT(texts[10].color[0], texts[10].color[1]);  // ahead: green
     v.sectors.theoretical = 74.25f;
-    EXPECT_EQ(ResultsPanelTexts(640, 480, v)[10].text, "Theoretical:00:01:14.250");
+    EXPECT_EQ(ResultsPanelTexts(640, 480, v)[6].text, "Theoretical best:00:01:14.250");
 }
