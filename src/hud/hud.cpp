@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "app/gamedefs.h"
 #include "data/settings.h"
@@ -22,6 +23,11 @@ const float kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 const float kAheadGreen[4] = {0.2f, 1.0f, 0.2f, 1.0f};
 const float kBehindRed[4] = {1.0f, 0.25f, 0.2f, 1.0f};
 
+// A signed time against the ghost: green with a minus (ahead), red otherwise.
+const float* SignColour(const char* text) {
+    return strchr(text, '-') ? kAheadGreen : kBehindRed;
+}
+
 void Vertex(float cx, float cy, float radius, float angle) {
     glVertex2f(cx + radius * std::cos(angle), cy + radius * std::sin(angle));
 }
@@ -37,6 +43,7 @@ bool ValidIndex(const std::vector<HudVertex>& vertices, int i) {
 }  // namespace
 
 char gHudGapText[16] = "";
+char gHudSplitText[24] = "";
 char gHudSpeedText[kHudTextSize];
 char gHudDamageText[kHudTextSize];
 char gHudMessageText[kHudTextSize];
@@ -179,7 +186,7 @@ void CHud::Draw() {
     PrintTexts(spots, HUD_TEXT_SPEED, HUD_TEXT_SPEED_UNIT);
     if (slots[HUD_SPEEDOMETER_GRAPHICAL])
         DrawDial(*slots[HUD_SPEEDOMETER_GRAPHICAL]);
-    PrintTexts(spots, HUD_TEXT_TIMER, HUD_TEXT_GAP);
+    PrintTexts(spots, HUD_TEXT_TIMER, HUD_TEXT_SPLIT);
     PrintTexts(spots, HUD_TEXT_DAMAGE_LABEL, HUD_TEXT_DAMAGE);
     if (slots[HUD_DAMAGE_GRAPHICAL])
         DrawDamageBar(*slots[HUD_DAMAGE_GRAPHICAL]);
@@ -193,7 +200,8 @@ void CHud::PrintTexts(const HudTextSpot* spots, int first, int last) const {
         const float* colour;
     };
     const Shown shown[NUM_HUD_TEXTS] = {{timer.text, kInstrumentBlue},
-                                        {gHudGapText, gHudGapText[0] == '-' ? kAheadGreen : kBehindRed},
+                                        {gHudGapText, SignColour(gHudGapText)},
+                                        {gHudSplitText, SignColour(gHudSplitText)},
                                         {gHudSpeedText, kInstrumentBlue},
                                         {nullptr, kInstrumentBlue},
                                         {nullptr, kInstrumentBlue},

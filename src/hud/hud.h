@@ -15,6 +15,9 @@ class CCamera;
 // The gap to the ghost in seconds with a sign ("+1.25": behind, "-0.40": ahead), shown under the timer;
 // empty without a ghost. Written by the ghost every frame of a race.
 extern char gHudGapText[16];
+// "S<n> " (the sector) and the split at that sector's end gate against the ghost, signed as the gap; shown under the
+// gap for a few seconds after the gate, empty otherwise. Written by the race's splits.
+extern char gHudSplitText[24];
 
 // Written by the flight model, drawn by the HUD.
 constexpr int kHudTextSize = 32;

@@ -10,7 +10,7 @@ const char* const kEngineDamageMessage = "ENGINE DAMAGE";
 const char* const kTerminalDamageMessage = "TERMINAL DAMAGE";
 
 const char* const kLongestHudTexts[NUM_HUD_TEXTS] = {
-    "99:59.99", "+999.99", "888", "KM/H", "DAMAGE:", "100", "Damage", kTerminalDamageMessage, kTerminalDamageMessage};
+    "99:59.99", "+999.99", "S3 +999.99", "888", "KM/H", "DAMAGE:", "100", "Damage", kTerminalDamageMessage, kTerminalDamageMessage};
 
 namespace {
 
@@ -42,6 +42,7 @@ void PlaceHudTexts(const HudLayout& layout, const float heights[NUM_HUD_FONTS], 
     if (const HudInstrument* in = layout.instruments[HUD_TIMER].get()) {
         spots[HUD_TEXT_TIMER] = Spot(HUD_FONT_BIG, in->x, in->y);
         spots[HUD_TEXT_GAP] = Spot(HUD_FONT_BIG, in->x, in->y - big - kLineGap);
+        spots[HUD_TEXT_SPLIT] = Spot(HUD_FONT_BIG, in->x, in->y - 2 * (big + kLineGap));
     }
     if (const HudInstrument* in = layout.instruments[HUD_SPEEDOMETER_TEXT].get()) {
         spots[HUD_TEXT_SPEED] = Spot(HUD_FONT_BIG, in->x, in->y);

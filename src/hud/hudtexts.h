@@ -21,7 +21,8 @@ int HudFontHeight(int font, int screenWidth);
 // The texts the HUD draws beside its instruments.
 enum {
     HUD_TEXT_TIMER,
-    HUD_TEXT_GAP,  // the gap to the ghost, under the timer
+    HUD_TEXT_GAP,    // the gap to the ghost, under the timer
+    HUD_TEXT_SPLIT,  // the split at the last gate, under the gap
     HUD_TEXT_SPEED,
     HUD_TEXT_SPEED_UNIT,
     HUD_TEXT_DAMAGE_LABEL,

@@ -17,6 +17,8 @@
 #include "race/overlays.h"
 #include "race/raceflow.h"
 #include "race/replay.h"
+#include "race/recording.h"
+#include "race/splits.h"
 #include "race/vehicle.h"
 #include "scene/glstate.h"
 #include "scene/milkshape.h"
@@ -145,7 +147,7 @@ bool CGameRenderer::LoadRace(const char* script, const char* hudScript) {
         if (!hud)
             hud = std::make_unique<CHud>(&camera);
         hud->LoadScript(hudScript);
-        LoadChosenGhost(gGhost, gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack], gTrackSettings);
+        StartRivals(gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack], gTrackSettings);
     }
     if (gTrackModel.triangles.empty())
         Log("Race %s has an empty track model", script);
@@ -273,6 +275,7 @@ void CGameRenderer::draw() {
     if (hud && ShowsRaceHud(gRequestedState)) {
         hud->TickTimer();
         FollowGhost(gGhost, gRequestedState, RaceSeconds(), camera);
+        FollowSplits(gSplits, gRequestedState, PoseOfCamera(camera, RaceSeconds()));
     }
     BeginModelPass();
     // Without a technique (an unknown gShadowTechnique) the frame goes without shadows.

@@ -222,34 +222,40 @@ bool SaveGhost(const Ghost& ghost, const char* profile, int track, int vehicle, 
     return true;
 }
 
-float GhostGap(Ghost& ghost, const RecordingSample& player) {
-    const std::vector<RecordingSample>& path = ghost.path.samples;
-    if (path.empty())
-        return 0.0f;
-    float nearest = std::numeric_limits<float>::max();
-    float time = ghost.matched;
+float NearestOnPath(const std::vector<RecordingSample>& path, float near, float window, const float p0[3],
+                    float& distance2) {
+    distance2 = std::numeric_limits<float>::max();
+    float time = near;
     const size_t n = path.size();
-    for (size_t i = 0; i + 1 < n || i == 0; ++i) {
+    for (size_t i = 0; n > 0 && (i + 1 < n || i == 0); ++i) {
         const RecordingSample& a = path[i];
         const RecordingSample& b = path[std::min(i + 1, n - 1)];
-        if (b.time < ghost.matched - kGapWindow)
+        if (b.time < near - window)
             continue;
-        if (a.time > ghost.matched + kGapWindow)
+        if (a.time > near + window)
             break;
         const float d[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
-        const float p[3] = {player.x - a.x, player.y - a.y, player.z - a.z};
+        const float p[3] = {p0[0] - a.x, p0[1] - a.y, p0[2] - a.z};
         const float length2 = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
         const float along = length2 > 0.0f ? (p[0] * d[0] + p[1] * d[1] + p[2] * d[2]) / length2 : 0.0f;
         const float u = std::clamp(along, 0.0f, 1.0f);
         const float e[3] = {p[0] - u * d[0], p[1] - u * d[1], p[2] - u * d[2]};
-        const float distance2 = e[0] * e[0] + e[1] * e[1] + e[2] * e[2];
-        if (distance2 < nearest) {
-            nearest = distance2;
+        const float d2 = e[0] * e[0] + e[1] * e[1] + e[2] * e[2];
+        if (d2 < distance2) {
+            distance2 = d2;
             time = a.time + u * (b.time - a.time);
         }
     }
-    ghost.matched = time;
-    return player.time - time;
+    return time;
+}
+
+float GhostGap(Ghost& ghost, const RecordingSample& player) {
+    if (ghost.path.Empty())
+        return 0.0f;
+    const float p[3] = {player.x, player.y, player.z};
+    float distance2 = 0.0f;
+    ghost.matched = NearestOnPath(ghost.path.samples, ghost.matched, kGapWindow, p, distance2);
+    return player.time - ghost.matched;
 }
 
 void FollowGhost(Ghost& ghost, int state, float raceTime, const CCamera& camera) {

@@ -64,6 +64,11 @@ std::vector<RecordingSample> FinishedRun(const std::vector<RecordingSample>& run
 // profile with its new best time is saved, so that a crash never pairs a best time with another run).
 bool SaveGhost(const Ghost& ghost, const char* profile, int track, int vehicle, float raceTime);
 
+// The time of the point of path nearest to p (the path's own clock: a route gives the distance along it),
+// searched within window of near, the time matched before, so that a path passing close to itself does not
+// jump; distance2 is the squared distance to that point. An empty path gives near.
+float NearestOnPath(const std::vector<RecordingSample>& path, float near, float window, const float p[3],
+                    float& distance2);
 // The race time (player.time) minus the ghost's time at the point of its path nearest to the player. The
 // search keeps near the point matched before, so a path that passes close to itself does not jump.
 float GhostGap(Ghost& ghost, const RecordingSample& player);

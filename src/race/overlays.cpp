@@ -3,7 +3,9 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "app/gamedefs.h"
 #include "app/states.h"
@@ -41,6 +43,10 @@ const float kHintColor[4] = {0.7f, 0.7f, 1.0f, 1.0f};
 const char* const kReplayKeys[] = {"Space: pause   Left/Right: seek 5 s   Up/Down: speed",
                                    "C: camera   Mouse: turn the orbit camera   Esc: back",
                                    "Pad: A pause, d-pad seek and speed, Y camera, B back"};
+// A sector's difference to the best run's is shown within +-this.
+constexpr float kLongestSectorDifference = 99.99f;
+const float kAheadColor[4] = {0.3f, 0.85f, 0.3f, 1.0f};
+const float kBehindColor[4] = {0.85f, 0.3f, 0.3f, 1.0f};
 const char* const kMedalWords[4] = {"", "You've won BRONZE", "You've won SILVER", "You've won GOLD"};
 
 std::string TimeText(const char* label, float seconds) {
@@ -51,6 +57,21 @@ std::string TimeText(const char* label, float seconds) {
 
 OverlayText Line(std::string text, int x, int y, const float color[4]) {
     return {OVERLAY_FONT_SMALL_COURIER, std::move(text), x, y, {color[0], color[1], color[2], color[3]}};
+}
+
+// "S<n> <seconds> <difference to the best run's>", coloured by the difference; an untimed sector "S<n> --".
+// Short, to fit beside the cup lines under the trophy.
+OverlayText SectorLine(int sector, float seconds, float best, int x, int y) {
+    char text[64];
+    if (seconds > 0.0f)
+        snprintf(text, sizeof text, "S%d %.2f", sector + 1, double(seconds));
+    else
+        snprintf(text, sizeof text, "S%d --", sector + 1);
+    if (seconds <= 0.0f || best <= 0.0f)
+        return Line(text, x, y, kTimeColor);
+    const float difference = std::clamp(seconds - best, -kLongestSectorDifference, kLongestSectorDifference);
+    snprintf(text + strlen(text), sizeof text - strlen(text), " %+.2f", double(difference));
+    return Line(text, x, y, difference < 0.0f ? kAheadColor : kBehindColor);
 }
 
 void Box(float x0, float y0, float x1, float y1) {
@@ -103,6 +124,7 @@ ResultsView CurrentResults() {
     v.cashWon = gCashWon;
     v.repairCost = gRepairCost;
     v.total = gRaceTotal;
+    v.sectors = gSectorResults;
     return v;
 }
 
@@ -193,6 +215,11 @@ std::vector<OverlayText> ResultsPanelTexts(int w, int h, const ResultsView& v) {
     texts.push_back(Line(TimeText("Gold:   ", v.goldTime), x2, row(6), kMedalColors[MEDAL_GOLD]));
     texts.push_back(Line(TimeText("Silver: ", v.silverTime), x2, row(7), kMedalColors[MEDAL_SILVER]));
     texts.push_back(Line(TimeText("Bronze: ", v.bronzeTime), x2, row(8), kMedalColors[MEDAL_BRONZE]));
+    const float theoretical = v.sectors.theoretical;
+    texts.push_back(Line(theoretical > 0.0f ? TimeText("Theoretical best:", theoretical) : "Theoretical best:--",
+                         x1, row(5), kBestColor));
+    for (int s = 0; s < kNumSectors; ++s)
+        texts.push_back(SectorLine(s, v.sectors.run[s], v.sectors.best[s], x1, row(12 + s)));
     if (v.medal >= MEDAL_BRONZE && v.medal <= MEDAL_GOLD) {
         texts.push_back(Line("Cash won   : " + FormatPrize(v.cashWon), x2, row(10), kCashColor));
         texts.push_back(Line("Repair cost: " + FormatCash(v.repairCost), x2, row(11), kRepairColor));

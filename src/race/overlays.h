@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "race/splits.h"
+
 class CGameRenderer;
 
 // The 2D overlay that ends each frame of the race states, chosen by gRequestedState: the countdown box (12),
@@ -26,6 +28,7 @@ struct ResultsView {
     float goldTime, silverTime, bronzeTime;
     int medal;
     int cashWon, repairCost, total;
+    SectorResults sectors;
 };
 std::vector<OverlayText> ResultsPanelTexts(int w, int h, const ResultsView& view);
 // The keys of the results panel, on its last line.

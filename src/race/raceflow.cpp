@@ -17,6 +17,7 @@
 #include "race/gamephysics.h"
 #include "race/ghost.h"
 #include "race/replay.h"
+#include "race/splits.h"
 #include "race/vehicle.h"
 
 char gCountdownText[16] = "";
@@ -66,8 +67,7 @@ void CCountdownPhysics::enter() {
         race->ReturnToStart();
         // From the results of a new best, the best run to race is the one just saved.
         if (gSelectedTrack >= 0 && gSelectedTrack < kNumTracks)
-            LoadChosenGhost(gGhost, gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack],
-                            gTrackSettings);
+            StartRivals(gProfile.name, gSelectedTrack, gProfile.bestTimes[gSelectedTrack], gTrackSettings);
         gHudGapText[0] = '\0';
     }
     gRestartRequested = false;
@@ -183,6 +183,8 @@ void CRaceCompletedPhysics::enter() {
     // The ghost goes first: a crash before the profile is saved leaves a ghost that no best time matches.
     if (known && IsNewBest(best, seconds))
         SaveGhost(gGhost, gProfile.name, gSelectedTrack, SelectedVehicleIndex(), seconds);
+    if (known)
+        gSectorResults = BookSectors(gSplits, gProfile.name, gSelectedTrack, seconds, IsNewBest(best, seconds));
     const RaceResult result = ApplyRaceResult(gProfile, gSelectedTrack, seconds, gTrackSettings, damage, price);
     gRaceMedal = result.medal;
     gCashWon = result.cashWon;

@@ -2,10 +2,11 @@
 # The time trial's loop through the menus, flown by the autopilot on track 1 with a virtual pad beside the
 # keys: R in the race restarts the run at once (no loading screen, no fly-over: the countdown within the
 # fly-over's length, the clock back at 0, the view as at the first start); the run then finishes and is
-# booked; W on the results watches it back in the viewer (cameras, pause, seek, by keys and pad) and Esc or the
-# pad's B returns; the pad's Back on the results starts the track again the same way, and that run, left from the
-# pause menu, costs nothing; on the card G and the pad's Y choose the ghost (your best, the course pilot,
-# none), W there watches the best run, and the next race flies with the course pilot chosen.
+# booked, its split against the course pilot shown under the gap at a gate and its sector times on the results
+# and beside the ghost; W on the results watches it back in the viewer (cameras, pause, seek, by keys and pad)
+# and Esc or the pad's B returns; the pad's Back on the results starts the track again the same way, and that
+# run, left from the pause menu, costs nothing; on the card G and the pad's Y choose the ghost (your best, the
+# course pilot, none), W there watches the best run, and the next race flies with the course pilot chosen.
 source "$(dirname "$0")/lib.sh"
 make_tree
 skip_intro
@@ -20,6 +21,8 @@ pad() { printf '%s\n' "$@" >> "$PAD"; }
 tap() { pad "0 $1 1" "0.15 $1 0"; sleep "${2:-0.6}"; }
 
 racing() { ! countdown_shown "$1"; }
+# The split under the gap: green ahead, red behind.
+split_shown() { [ $(($(count "$1" 130x20+440+90 255 64 51 12) + $(count "$1" 130x20+440+90 51 255 51 12))) -gt 30 ]; }
 # The card's ghost line, under the cup lines; the timer's digits as a mask.
 ghost_line() { convert "$1" -crop 460x30+512+278 +repage "$WORK/$2.png"; }
 timer() { timer_mask "$1" "$WORK/$2.png"; }
@@ -62,6 +65,8 @@ timer "$again" restarted
 start_view "$again" restarted-view
 as_first restarted-view || fail "the run restarted in the race does not start as the first did"
 
+# The restarted run: the split against the course pilot at the first gate, a quarter of the way.
+wait_for split 40 split_shown > /dev/null
 # The restarted run to the goal, booked.
 for _ in $(seq 240); do [ "$(record1 "$P")" != 0.000000 ] && break; sleep 0.5; done
 [ "$(record1 "$P")" != 0.000000 ] || fail "the autopilot did not finish track 1 within two minutes"
@@ -69,6 +74,11 @@ sleep 1
 shot results > /dev/null
 booked=$(cat "$P")
 grep -q '^RACES_COMPLETED 1$' "$P" || fail "the finished run was not booked"
+# Its four sectors, each timed, add up to the run's time; the results list them with the theoretical best.
+S="$TREE/Profiles/$PLAYER.ghosts/track1.sectors"
+awk -v t="$(record1 "$P")" '/^BEST/ {s = $2 + $3 + $4 + $5; ok = $2 > 0 && $3 > 0 && $4 > 0 && $5 > 0}
+  END {exit !(ok && s > t - 0.01 && s < t + 0.01)}' "$S" || fail "the sector times $(cat "$S") do not make the run"
+[ "$(count "$SHOTS/results.png" 330x170+60+545 178 178 255 12)" -gt 300 ] || fail "no sector table on the results"
 
 # W on the results: the run just flown in the viewer. It plays; C cycles its cameras
 # (the mouse turns the orbit, as the pad's right stick does); Space pauses, Left seeks, Up speeds; the pad's Y

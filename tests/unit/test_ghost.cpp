@@ -7,6 +7,7 @@
 #include "data/trackscript.h"
 #include "hud/hud.h"
 #include "race/ghost.h"
+#include "race/splits.h"
 #include "scene/transformation.h"
 #include "testutil.h"
 
@@ -145,4 +146,76 @@ TEST(Ghost, TheChosenGhostIsTheBestRunTheCoursePilotOrNone) {
         EXPECT_TRUE(ghost.run.empty());
     }
     gGhostChoice = GHOST_BEST;
+}
+
+// Splits against the hairpin ghost, its path shipped as the route: a run as the ghost's flight slowed or sped
+// up by a scale, flown `beside` units to the side down the first leg (4: nearer the other leg, by gate 3's
+// spot on it), or off the route
+// through gate 2. The old ghost's sector times are rebuilt from it with one log line.
+TEST(Ghost, SplitsAtEachGateAndSectorTimesAgainstTheGhostAndTheBestRun) {
+    struct Case {
+        const char* name;
+        float scale, beside;
+        bool offAtGate2, oldGhost;
+        const char* splits[kNumGates];
+        float sectorShare[kNumSectors];  // of the ghost's sector; 0: not timed
+    };
+    const Case cases[] = {
+        {"ahead", 0.9f, 0.0f, false, false, {"S1 -0.50", "S2 -1.01", "S3 -1.50"}, {0.9f, 0.9f, 0.9f, 0.9f}},
+        {"behind", 1.2f, 0.0f, false, false, {"S1 +1.01", "S2 +2.01", "S3 +2.99"}, {1.2f, 1.2f, 1.2f, 1.2f}},
+        {"hairpin", 1.0f, 4.0f, false, false, {"S1 +0.00", "S2 +0.00", "S3 +0.00"}, {1, 1, 1, 1}},
+        {"gate missed", 1.0f, 0.0f, true, false, {"S1 +0.00", "", "S3 +0.00"}, {1, 0, 0, 1}},
+        {"old ghost", 1.1f, 0.0f, false, true, {"S1 +0.50", "S2 +1.01", "S3 +1.50"}, {1.1f, 1.1f, 1.1f, 1.1f}},
+    };
+    const Ghost ghost = Hairpin();
+    std::string route;
+    for (const RecordingSample& s : ghost.path.samples)
+        route += "POINT " + std::to_string(s.x) + " 0 " + std::to_string(s.z) + "\n";
+    Ghost dense;
+    for (const RecordingSample& s : ghost.path.samples) RecordRun(dense.run, s);
+    float ghostSectors[kNumSectors];
+    SectorsOf(ProjectFlight(RouteOf({{0, 0, 0}, {0, 0, -100}, {6, 0, -90}, {6, 0, 0}}), dense.run).gateTimes,
+              20.0f, ghostSectors);
+    TrackSettings track;
+    std::fill_n(track.goalMin, 3, -100.0f);
+    std::fill_n(track.goalMax, 3, 100.0f);
+    for (const Case& c : cases) {
+        GameTreeSandbox sandbox;
+        WriteText(sandbox.Path("Scripts/track1_route.txt"), route);
+        Ghost rival = ghost;
+        rival.run = dense.run;
+        const float best = c.oldGhost ? 20.0f : 0.0f;
+        if (c.oldGhost) {
+            ASSERT_TRUE(SaveGhost(rival, "Pilot", 0, 1, best));
+        }
+        WriteText(sandbox.Path("Profiles/Pilot.ghosts/track1.vehicle"), "VEHICLE 1\n");
+        WriteText("log.txt", "");
+        StartSplits(gSplits, rival, "Pilot", 0, best, track);
+        EXPECT_EQ(ReadText("log.txt"), c.oldGhost ? "Sector times ../Profiles/Pilot.ghosts/track1.sectors rebuilt "
+                                                    "from the ghost: it is missing\n"
+                                                  : "")
+            << c.name;
+        int gate = 0;
+        for (RecordingSample s : dense.run) {
+            s.time *= c.scale;
+            s.x += (s.time < 8.0f ? c.beside : 0.0f) + (c.offAtGate2 && s.time > 9.0f && s.time < 11.0f ? 50.0f : 0.0f);
+            FollowSplits(gSplits, STATE_RACE, s);
+            if (gSplits.run.next > gate) {
+                EXPECT_STREQ(gHudSplitText, c.splits[gate]) << c.name << " gate " << gate + 1;
+                ++gate;
+            }
+        }
+        EXPECT_EQ(gate, kNumGates) << c.name;
+        FollowSplits(gSplits, STATE_RACE, At(20.0f * c.scale + kSplitShownSeconds + 0.1f, 6.0f, 0.0f));
+        EXPECT_STREQ(gHudSplitText, "") << c.name;  // shown for three seconds
+        const SectorResults r = BookSectors(gSplits, "Pilot", 0, 20.0f * c.scale, !c.oldGhost);
+        for (int s = 0; s < kNumSectors; ++s) {
+            EXPECT_NEAR(r.run[s], ghostSectors[s] * c.sectorShare[s], 0.02f) << c.name << " sector " << s;
+            EXPECT_NEAR(r.best[s], c.oldGhost ? ghostSectors[s] : 0.0f, 0.02f) << c.name << " sector " << s;
+        }
+        EXPECT_NEAR(r.theoretical, c.oldGhost ? 20.0f : c.offAtGate2 ? 0.0f : 20.0f * c.scale, 0.05f) << c.name;
+        SectorTimes saved;
+        EXPECT_TRUE(LoadSectorTimes(saved, "Pilot", 0, best, track, gSplits.route));
+        EXPECT_NEAR(saved.best[0], ghostSectors[0] * (c.oldGhost ? 1.0f : c.scale), 0.02f) << c.name;
+    }
 }

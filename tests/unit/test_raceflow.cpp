@@ -134,12 +134,19 @@ TEST(RaceFlow, AResultIsBookedOncePerRun) {
 }
 
 // Without a cup the panel has no money lines (its cup and money lines are read off the screen by the journey).
+// The sectors: each against the best run's where both are timed.
 TEST(Overlay, ResultsPanelWithoutACup) {
-    const ResultsView v{75.5f, 0.0f, 60.0f, 70.0f, 80.0f, MEDAL_NONE, 0, 0, 0};
-    const std::vector<OverlayText> texts = ResultsPanelTexts(640, 480, v);
-    ASSERT_EQ(texts.size(), 7u);  // the title, five time lines and the keys at the foot
+    ResultsView v{75.5f, 0.0f, 60.0f, 70.0f, 80.0f, MEDAL_NONE, 0, 0, 0, SectorResults{{10, 0, 20, 45.5f}, {9, 5, 0, 46}, 0}};
+    std::vector<OverlayText> texts = ResultsPanelTexts(640, 480, v);
+    ASSERT_EQ(texts.size(), 12u);  // the title, five time lines, the theoretical best, four sectors, the keys
     EXPECT_EQ(texts[1].text, "Your time: 00:01:15.500");
     EXPECT_EQ(texts[2].text, "Personal Best:--:--:--.---");
-    EXPECT_EQ(texts[6].text, "Enter: continue   R: race again   W: watch the run");
-    EXPECT_LT(texts[6].y, texts[5].y);
+    const char* const sectors[] = {"Theoretical best:--", "S1 10.00 +1.00", "S2 --", "S3 20.00", "S4 45.50 -0.50"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(texts[6 + i].text, sectors[i]);
+    EXPECT_GT(texts[7].color[0], texts[7].color[1]);   // behind: red
+    EXPECT_LT(texts[10].color[0], texts[10].color[1]);  // ahead: green
+    EXPECT_EQ(texts[11].text, "Enter: continue   R: race again   W: watch the run");
+    EXPECT_LT(texts[11].y, texts[10].y);
+    v.sectors.theoretical = 74.25f;
+    EXPECT_EQ(ResultsPanelTexts(640, 480, v)[6].text, "Theoretical best:00:01:14.250");
 }

@@ -142,15 +142,37 @@ bool WriteFlyover(const std::string& root, int index, const AutopilotFlight& fli
     return true;
 }
 
+// The route's points are at least this far apart, in track units.
+constexpr float kRouteSpacing = 4.0f;
+
+// The flight's path as a route, a point every kRouteSpacing and its end, for the sector splits to measure.
+std::string RouteText(const std::vector<RecordingSample>& samples) {
+    std::string text;
+    const RecordingSample* kept = nullptr;
+    for (const RecordingSample& s : samples) {
+        const bool far = !kept || std::sqrt((s.x - kept->x) * (s.x - kept->x) + (s.y - kept->y) * (s.y - kept->y) +
+                                            (s.z - kept->z) * (s.z - kept->z)) >= kRouteSpacing;
+        if (!far && &s != &samples.back())
+            continue;
+        char line[96];
+        snprintf(line, sizeof line, "POINT %.3f %.3f %.3f\n", double(s.x), double(s.y), double(s.z));
+        text += line;
+        kept = &s;
+    }
+    return text;
+}
+
 // The whole flight by the race clock, as a best run is saved: the rival a player races before having a
-// best run of the track, a little faster than gold.
+// best run of the track, a little faster than gold; and its path, the route the splits are measured on.
 bool WritePilotGhost(const std::string& root, int index, const AutopilotFlight& flight) {
     std::vector<RecordingSample> samples;
     for (const FlightSample& sample : flight.samples)
         samples.push_back(VehicleSample(sample.time, sample));
     const std::string text = FormatRecording(samples);
-    return WriteBytes(root + "/Scripts/track" + std::to_string(index + 1) + "_pilot.txt",
-                      std::vector<uint8_t>(text.begin(), text.end()));
+    const std::string route = RouteText(samples);
+    const std::string scripts = root + "/Scripts/track" + std::to_string(index + 1);
+    return WriteBytes(scripts + "_pilot.txt", std::vector<uint8_t>(text.begin(), text.end())) &&
+           WriteBytes(scripts + "_route.txt", std::vector<uint8_t>(route.begin(), route.end()));
 }
 
 }  // namespace

@@ -80,8 +80,8 @@ std::string HudScriptText(int vehicle) {
     // dial's top labels and the attitude indicator.
     const int strip = w.Panel(0.0f, 0.0f, 1.0f, 0.22f, panel, kPanelAlpha);
     w.Line(strip + 3, strip + 2, edge);
-    // The timer plate at the top centre, framed, deep enough for the ghost's gap under the timer.
-    const int plate = w.Panel(0.41f, 0.87f, 0.59f, 0.985f, panel, kPanelAlpha);
+    // The timer plate at the top centre, framed, deep enough for the ghost's gap and the split under the timer.
+    const int plate = w.Panel(0.41f, 0.84f, 0.59f, 0.985f, panel, kPanelAlpha);
     for (int i = 0; i < 4; ++i)
         w.Line(plate + i, plate + (i + 1) % 4, edge);
     // A small cross at the centre of the view.
