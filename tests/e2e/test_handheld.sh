@@ -14,6 +14,10 @@ timer_ends() {
     -trim -format '%[fx:page.x+440] %[fx:page.x+440+w]' info: 2>/dev/null
 }
 race_shown() { [ "$(count "$1" 400x40+440+30 178 178 255)" -gt 200 ]; }
+clock_runs() {
+  convert "$1" -crop 400x40+440+30 +repage "$WORK/clock-now.png"
+  [ "$(changed_pixels "$WORK/clock-start.png" "$WORK/clock-now.png" 8)" -gt 20 ]
+}
 results_shown() { [ "$(count "$1" 1280x120+0+680 217 217 51 15)" -gt 300 ]; }
 
 for mode in 0 1; do
@@ -38,6 +42,9 @@ for mode in 0 1; do
   echo "full screen $mode: the timer's text from x $left to $right"
   holds "l + r > 1240 && l + r < 1320" l="$left" r="$right" || fail "the HUD timer is not centred ($left to $right)"
   [ "$(count "$f" 320x36+960+764 178 178 255 12)" -gt 20 ] || fail "the damage gauge is not at the lower right"
+  # The plate shows from the countdown on, which ignores every key: Esc waits for the clock to run.
+  convert "$f" -crop 400x40+440+30 +repage "$WORK/clock-start.png"
+  wait_for "race-running-$mode" 60 clock_runs > /dev/null
   key Escape 1
   shot "pause-$mode" > /dev/null
   key Escape 0
