@@ -202,15 +202,16 @@ bool RenderModel::IsGroupShown(size_t group, bool includeA) const {
 
 void RenderModel::SetupGroupLights(size_t group) {
     const std::vector<SceneLight>& lights = groupLights[group];
-    if (lights.size() <= 4) {
-        for (size_t i = 0; i < lights.size(); ++i)
-            SetupLight(GL_LIGHT1 + unsigned(i), lights[i], viewer);
-        return;
+    // A slot this group leaves empty (fewer than four lights near it) is darkened, so the lamps of the group
+    // drawn before it, or of the track raced before this one, light nothing here.
+    const float dark[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    for (size_t i = 0; i < 4; ++i) {
+        const SceneLight* light = lights.size() <= 4 ? (i < lights.size() ? &lights[i] : nullptr) : nearestLights[i];
+        if (light)
+            SetupLight(GL_LIGHT1 + unsigned(i), *light, viewer);
+        else
+            glLightfv(GL_LIGHT1 + unsigned(i), GL_DIFFUSE, dark);
     }
-    // Empty slots (fewer than four lights without shadows in the scene) are skipped.
-    for (int i = 0; i < 4; ++i)
-        if (nearestLights[i])
-            SetupLight(GL_LIGHT1 + unsigned(i), *nearestLights[i], viewer);
 }
 
 void RenderModel::SetupLight(unsigned glLight, const SceneLight& light, const CTransformation* view) {
