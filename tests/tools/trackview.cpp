@@ -43,6 +43,8 @@ bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderPr
     }
     ShaderProgram& program = s.fogEnabled ? fogged : plain;
     glUseProgram(program.id);
+    // The sun lights the lit view as a race's unshadowed ground sees it.
+    glUniform1f(glGetUniformLocation(program.id, "lightZero"), s.hasSun ? 1.0f : 0.0f);
     if (s.fogEnabled) {
         glFogi(GL_FOG_MODE, GL_EXP2);
         glFogfv(GL_FOG_COLOR, fog);

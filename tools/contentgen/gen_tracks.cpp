@@ -31,11 +31,24 @@ void CopyPath(char* field, const std::string& text) {
     snprintf(field, kPathSize, "%s", text.c_str());
 }
 
-// Under no sun the lamps light the way, and with "Shadows and lighting" off they are gone: there ambient
-// light carries more of the picture and the lamps less, so the lit start view stays about as bright and the
-// unlit one keeps more than half of it.
-constexpr float kSunlessAmbient = 1.75f;
-constexpr float kSunlessLamps = 0.6f;
+// With "Shadows and lighting" off the lamps are gone. On the lamp-lit tracks below, ambient light carries
+// more of the picture and the lamps less, by factors measured on the start views (tests/tools/trackview), so
+// the lit start view keeps its brightness and the unlit one has more than half of it.
+struct LightBalance {
+    int track;  // from 1
+    float ambient, lamps;
+};
+constexpr LightBalance kLightBalances[] = {
+    {3, 1.51f, 0.70f},  {6, 1.11f, 0.89f},  {7, 1.04f, 0.95f},  {8, 1.35f, 0.75f},  {12, 1.26f, 0.79f},
+    {14, 1.09f, 0.90f}, {15, 1.06f, 0.93f}, {17, 1.22f, 0.81f}, {20, 1.61f, 0.67f}, {21, 1.05f, 0.94f},
+};
+
+LightBalance BalanceOf(int index) {
+    for (const LightBalance& b : kLightBalances)
+        if (b.track == index + 1)
+            return b;
+    return {index + 1, 1.0f, 1.0f};
+}
 
 // Everything the script says apart from times, prizes and the fly-over.
 void DescribeTrack(int index, const TrackLayout& layout, TrackSettings& s) {
@@ -46,13 +59,14 @@ void DescribeTrack(int index, const TrackLayout& layout, TrackSettings& s) {
     const bool sun = design.sun[1] > 0.0f;
     if (sun)
         AddSun(s, design.sun[0], design.sun[1], design.sun[2]);
+    const LightBalance balance = BalanceOf(index);
     for (int k = 0; k < 3; k++)
-        s.ambientColor[k] = design.ambient[k] * (sun ? 1.0f : kSunlessAmbient);
+        s.ambientColor[k] = design.ambient[k] * balance.ambient;
     if (design.fog[3] > 0.0f)
         SetFog(s, design.fog[0], design.fog[1], design.fog[2], design.fog[3]);
     for (const PointLamp& lamp : layout.lamps) {
         const float pos[3] = {lamp.pos.x, lamp.pos.y, lamp.pos.z};
-        const float dim = sun ? 1.0f : kSunlessLamps;
+        const float dim = balance.lamps;
         const float colour[3] = {lamp.colour.x * dim, lamp.colour.y * dim, lamp.colour.z * dim};
         AddPointLight(s, pos, colour, lamp.range, false);
     }
