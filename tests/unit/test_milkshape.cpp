@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 #include "meshbuilder.h"
 #include "ms3dwriter.h"
@@ -155,15 +156,36 @@ TEST(Milkshape, DamagedFilesLoadNothingAndSayWhy) {
     EXPECT_FALSE(m.Load("../Models/none.ms3d"));
     EXPECT_EQ(m.triangles.size(), 14u);  // unchanged when the file cannot be opened
 
-    // A wrong version or magic word loads nothing.
-    std::vector<uint8_t> bytes = good;
-    PutI32(bytes, 10, 3);
-    EXPECT_FALSE(LoadBytes(m, bytes));
-    EXPECT_TRUE(m.triangles.empty() && m.groups.empty());
-    bytes = good;
-    bytes[0] = 'X';
-    EXPECT_FALSE(LoadBytes(m, bytes));
-    EXPECT_NE(ReadText("log.txt").find("is not a MilkShape 3D version 4 file"), std::string::npos);
+    // Damage in the mandatory sections loads nothing; in a trailer block it keeps the geometry, and says so too.
+    CMilkshapeModel badMaterial = SampleModel();
+    badMaterial.groups[1].materialIndex = 9;
+    const size_t firstTriangle = 14 + 2 + 15 * source.vertices.size() + 2;
+    const struct {
+        const char* name;
+        std::vector<uint8_t> file;
+        size_t at;
+        std::vector<uint8_t> put;
+        const char* logged;
+        bool keepsGeometry;
+    } damaged[] = {
+        {"version 3", good, 10, {3, 0, 0, 0}, "is not a MilkShape 3D version 4 file", false},
+        {"magic word", good, 0, {'X'}, "is not a MilkShape 3D version 4 file", false},
+        {"a vertex count far beyond the file", good, 14, {0xFF, 0xFF}, "", false},
+        {"a missing vertex", good, firstTriangle + 2, {0xFF, 0x7F}, "a triangle names a vertex that does not exist", false},
+        {"a missing material", Encode(badMaterial), 0, {}, "", false},
+        {"a comment length beyond the file", good, geometryEnd + 12, {0xFF, 0xFF, 0xFF, 0x7F}, "", true},
+    };
+    std::vector<uint8_t> bytes;
+    for (const auto& c : damaged) {
+        std::filesystem::remove("log.txt");
+        bytes = c.file;
+        std::copy(c.put.begin(), c.put.end(), bytes.begin() + long(c.at));
+        EXPECT_FALSE(LoadBytes(m, bytes)) << c.name;
+        EXPECT_EQ(m.triangles.size(), c.keepsGeometry ? 14u : 0u) << c.name;
+        EXPECT_EQ(m.groups.empty() && m.vertices.empty(), !c.keepsGeometry) << c.name;
+        EXPECT_NE(ReadText("log.txt").find(c.logged), std::string::npos) << c.name;
+        EXPECT_FALSE(ReadText("log.txt").empty()) << c.name;
+    }
 
     // Every cut inside the mandatory sections gives an empty model and false.
     for (size_t cut = 0; cut < geometryEnd; cut += 7) {
@@ -189,33 +211,6 @@ TEST(Milkshape, DamagedFilesLoadNothingAndSayWhy) {
         EXPECT_EQ(m.triangles.size(), 14u) << cut;
     }
 
-    // A vertex count far beyond the file.
-    bytes = good;
-    bytes[14] = 0xFF;
-    bytes[15] = 0xFF;
-    EXPECT_FALSE(LoadBytes(m, bytes));
-    EXPECT_TRUE(m.vertices.empty());
-
-    // A triangle naming a vertex that does not exist.
-    bytes = good;
-    const size_t firstTriangle = 14 + 2 + 15 * source.vertices.size() + 2;
-    bytes[firstTriangle + 2] = 0xFF;
-    bytes[firstTriangle + 3] = 0x7F;
-    EXPECT_FALSE(LoadBytes(m, bytes));
-    EXPECT_TRUE(m.triangles.empty());
-    EXPECT_NE(ReadText("log.txt").find("a triangle names a vertex that does not exist"), std::string::npos);
-
-    // A group naming a material that does not exist.
-    CMilkshapeModel badMaterial = SampleModel();
-    badMaterial.groups[1].materialIndex = 9;
-    EXPECT_FALSE(LoadBytes(m, Encode(badMaterial)));
-    EXPECT_TRUE(m.groups.empty());
-
-    // A comment length beyond the file.
-    bytes = good;
-    PutI32(bytes, geometryEnd + 4 + 4 + 4, 0x7FFFFFFF);
-    EXPECT_FALSE(LoadBytes(m, bytes));
-    EXPECT_EQ(m.triangles.size(), 14u);
 }
 
 TEST(Milkshape, WriterRefusesWhatTheFormatCannotHold) {
