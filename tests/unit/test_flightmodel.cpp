@@ -9,14 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/gamedefs.h"
 #include "app/states.h"
 #include "audio/soundmanager.h"
 #include "data/padsettings.h"
 #include "platform/gamepad.h"
 #include "hud/hud.h"
-#include "race/collision.h"
-#include "race/vehicle.h"
 #include "racetestutil.h"
 #include "scene/transformation.h"
 #include "testutil.h"

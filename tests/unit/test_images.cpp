@@ -1,8 +1,6 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include <jpeglib.h>
@@ -137,12 +135,6 @@ TEST(Images, UndecodableFilesFail) {
     const std::vector<uint8_t> text = {'h', 'e', 'l', 'l', 'o'};
     EXPECT_FALSE(PrepareTextureImage(text.data(), text.size(), 256, out, error));
     EXPECT_FALSE(PrepareTextureImage(nullptr, 0, 256, out, error));
-    std::vector<uint8_t> bmp = EncodeBmp(TwoBands(8, 8, false));
-    bmp[18] = 0xFF;  // width 255 + 256 * 0xFF...: far beyond what we decode
-    bmp[19] = 0xFF;
-    bmp[20] = 0xFF;
-    EXPECT_FALSE(PrepareTextureImage(bmp.data(), bmp.size(), 256, out, error));
-    EXPECT_TRUE(out.rgba.empty());
 
     // A Huffman table whose code counts add up to more than the 256 symbols it can hold, and a file cut short
     // in the header: refused with the decoder's reason.
@@ -269,23 +261,20 @@ TEST(Images, TextureManagerKeepsDropsAndLogsTextures) {
     WriteText(tree.Path("Textures/bad.bw"), "short");
 
     TextureManager textures;
-    ASSERT_EQ(textures.Entries().size(), 1u);
-    EXPECT_EQ(textures.Entries()[0].name, "NULL Texture");
 
     const uint32_t a = textures.Load("../Textures/a.bmp", false);
     const uint32_t b = textures.Load("..\\Textures\\b.jpg", false);
     const uint32_t c = textures.Load("../Textures/c.bmp", true);
     const uint32_t shine = textures.LoadRaw("..\\Textures\\Shine0.bw");
-    for (uint32_t id : {a, b, c, shine})
-        ASSERT_NE(id, 0u);
+    ASSERT_TRUE(a && b && c && shine);
     EXPECT_EQ(TextureParameter(b, GL_TEXTURE_WIDTH), 256);  // 300 x 200 rounded on the log scale
     EXPECT_EQ(textures.Load("../Textures/a.bmp", false), a);  // decoded once
     EXPECT_EQ(textures.LoadRaw("..\\Textures\\Shine0.bw"), shine);
     EXPECT_EQ(textures.Entries().size(), 5u);
     // A later request with keep turns the temporary texture into a kept one.
     EXPECT_EQ(textures.Load("..\\Textures\\b.jpg", true), b);
-    EXPECT_EQ(textures.Load("../Textures/missing.jpg", false), 0u);
-    EXPECT_EQ(textures.Load("../Textures/missing.jpg", false), 0u);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(textures.Load("../Textures/missing.jpg", false), 0u);
     EXPECT_EQ(textures.Entries().size(), 6u);  // one entry for the missing file, however often asked
     // Files that do not decode are entries too, and say why.
     EXPECT_EQ(textures.Load("../Textures/bad.jpg", false), 0u);

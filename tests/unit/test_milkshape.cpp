@@ -156,35 +156,26 @@ TEST(Milkshape, DamagedFilesLoadNothingAndSayWhy) {
     EXPECT_FALSE(m.Load("../Models/none.ms3d"));
     EXPECT_EQ(m.triangles.size(), 14u);  // unchanged when the file cannot be opened
 
-    // Damage in the mandatory sections loads nothing; in a trailer block it keeps the geometry, and says so too.
-    CMilkshapeModel badMaterial = SampleModel();
-    badMaterial.groups[1].materialIndex = 9;
+    // A wrong version or magic word, or a triangle naming a vertex that does not exist, loads nothing and says
+    // why. (fuzz_ms3d holds every other index in range, and any length to the file's end.)
     const size_t firstTriangle = 14 + 2 + 15 * source.vertices.size() + 2;
     const struct {
-        const char* name;
-        std::vector<uint8_t> file;
         size_t at;
         std::vector<uint8_t> put;
         const char* logged;
-        bool keepsGeometry;
     } damaged[] = {
-        {"version 3", good, 10, {3, 0, 0, 0}, "is not a MilkShape 3D version 4 file", false},
-        {"magic word", good, 0, {'X'}, "is not a MilkShape 3D version 4 file", false},
-        {"a vertex count far beyond the file", good, 14, {0xFF, 0xFF}, "", false},
-        {"a missing vertex", good, firstTriangle + 2, {0xFF, 0x7F}, "a triangle names a vertex that does not exist", false},
-        {"a missing material", Encode(badMaterial), 0, {}, "", false},
-        {"a comment length beyond the file", good, geometryEnd + 12, {0xFF, 0xFF, 0xFF, 0x7F}, "", true},
+        {10, {3, 0, 0, 0}, "is not a MilkShape 3D version 4 file"},
+        {0, {'X'}, "is not a MilkShape 3D version 4 file"},
+        {firstTriangle + 2, {0xFF, 0x7F}, "a triangle names a vertex that does not exist"},
     };
     std::vector<uint8_t> bytes;
     for (const auto& c : damaged) {
         std::filesystem::remove("log.txt");
-        bytes = c.file;
+        bytes = good;
         std::copy(c.put.begin(), c.put.end(), bytes.begin() + long(c.at));
-        EXPECT_FALSE(LoadBytes(m, bytes)) << c.name;
-        EXPECT_EQ(m.triangles.size(), c.keepsGeometry ? 14u : 0u) << c.name;
-        EXPECT_EQ(m.groups.empty() && m.vertices.empty(), !c.keepsGeometry) << c.name;
-        EXPECT_NE(ReadText("log.txt").find(c.logged), std::string::npos) << c.name;
-        EXPECT_FALSE(ReadText("log.txt").empty()) << c.name;
+        EXPECT_FALSE(LoadBytes(m, bytes)) << c.logged;
+        EXPECT_TRUE(m.triangles.empty() && m.groups.empty() && m.vertices.empty()) << c.logged;
+        EXPECT_NE(ReadText("log.txt").find(c.logged), std::string::npos);
     }
 
     // Every cut inside the mandatory sections gives an empty model and false.
