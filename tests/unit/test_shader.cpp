@@ -48,12 +48,6 @@ TEST(Shader, FileNamesAndFailuresAreLogged) {
     WriteText("plain.glsl", "void main() {}\n");
     EXPECT_EQ(LoadShader("plain.glsl").id, 0u);
 
-    // The last four letters decide, dot or not.
-    WriteText("fragfrag", "void main() { gl_FragColor = vec4(1.0); }\n");
-    ShaderObject frag = LoadShader("fragfrag");
-    EXPECT_NE(frag.id, 0u);
-    EXPECT_EQ(frag.type, unsigned(GL_FRAGMENT_SHADER));
-
     WriteText("broken.vert", "void main() { this is not glsl }\n");
     ShaderObject broken = LoadShader("broken.vert");
     EXPECT_NE(broken.id, 0u);  // kept after a failed compile
@@ -100,7 +94,6 @@ TEST(Shader, PointLightProgramLightsAndFogs) {
     GameTreeSandbox tree;
     ShaderObject vert = LoadShader((kShaderDir + "MultiPointLight.vert").c_str());
     ShaderObject plain = LoadShader((kShaderDir + "MultiPointLight.frag").c_str());
-    ShaderObject fog = LoadShader((kShaderDir + "MultiPointLightFog.frag").c_str());
     ShaderObject oneSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(1));
     ShaderObject noSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(0));
     // Declared after its shaders: the program detaches them when it goes.
@@ -141,22 +134,8 @@ TEST(Shader, PointLightProgramLightsAndFogs) {
     EXPECT_NEAR(centre[0], 198, 2);
     EXPECT_LT(corner[0], 20);  // far off to the side the light grazes the wall
 
-    // Fog: everything 5 units away at density 1 is almost entirely fog colour.
-    program.DetachFragmentShaders();
-    program.Attach(&fog);
-    ASSERT_TRUE(program.Link());
-    EXPECT_EQ(program.shaders.size(), 3u);  // the plain shader is still remembered
-    glUseProgram(program.id);
-    const float fogColor[4] = {0, 1, 0, 1};
-    glUniform4fv(glGetUniformLocation(program.id, "fogColor"), 1, fogColor);
-    glUniform1f(glGetUniformLocation(program.id, "fogDensity"), 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    DrawWall();
-    fb.Pixel(32, 32, centre);
-    EXPECT_LT(centre[0], 5);
-    EXPECT_GT(centre[1], 250);
-
-    // Compiled for one lamp slot, light 1 lights the wall as above; for none, it is left out.
+    // Compiled for one lamp slot, light 1 lights the wall as above; for none, it is left out. (The fog
+    // shader's colour far down the canyon is the race shadows test's.)
     for (const auto& [lamps, red] : {std::pair{&oneSlot, 198}, {&noSlot, 0}}) {
         program.DetachFragmentShaders();
         program.Attach(lamps);
