@@ -105,7 +105,8 @@ TEST_F(RaceStep, MouseAndHeldTurnKeysBankAndPitch) {
     EXPECT_FLOAT_EQ(camera.pitch, -6 * 0.15f);
 }
 
-TEST_F(RaceStep, FastFramesAreHalvedBelowPointEightUnitsAndLongOnesCutToTenSeconds) {
+// (Long frames cut to ten seconds: the stalled frame below.)
+TEST_F(RaceStep, FastFramesAreHalvedBelowPointEightUnits) {
     // At 30 units/s a 0.1 s frame (3 units) runs as four steps of 0.75.
     v.speed = 30.0f;
     v.thrustOn = true;
@@ -113,11 +114,6 @@ TEST_F(RaceStep, FastFramesAreHalvedBelowPointEightUnitsAndLongOnesCutToTenSecon
     race.update(0.1f);
     EXPECT_NEAR(camera.z, -3.0f, 1e-4f);
     EXPECT_NEAR(camera.roll, -4 * 12 * 0.07f, 1e-4f);
-    // A frame of a minute is simulated as ten seconds.
-    race.onSpecialKey(100, false);
-    camera.Reset();
-    race.update(60.0f);
-    EXPECT_NEAR(camera.z, -300.0f, 0.05f);
 }
 
 TEST_F(RaceStep, TheGoalFinishesTheRaceFromTheStepThatStartsInIt) {
