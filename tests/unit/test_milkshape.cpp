@@ -90,21 +90,11 @@ TEST(Milkshape, GeneratedFileRoundTrips) {
         EXPECT_FLOAT_EQ(c[3], 0.4f);
 }
 
+// (A file ending after any whole block loads: the damaged files' cuts.)
 TEST(Milkshape, OptionalBlocks) {
     GameTreeSandbox tree;
-    // A file that ends right after the joints loads fully with the model defaults.
-    CMilkshapeModel source = SampleModel();
-    Ms3dWriteOptions none;
-    none.comments = false;
+    const CMilkshapeModel source = SampleModel();
     CMilkshapeModel m;
-    ASSERT_TRUE(LoadBytes(m, Encode(source, none)));
-    EXPECT_EQ(m.triangles.size(), 14u);
-    EXPECT_FLOAT_EQ(m.jointSize, 1.0f);
-    EXPECT_EQ(m.transparencyMode, 0);
-    EXPECT_FLOAT_EQ(m.alphaRef, 0.5f);
-    EXPECT_TRUE(m.comment.empty());
-    EXPECT_EQ(m.vertices[0].boneIds[0], -1);
-
     // Vertex extras of sub-version 1 carry no extra word.
     Ms3dWriteOptions v1;
     v1.vertexExtraVersion = 1;
