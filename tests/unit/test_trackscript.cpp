@@ -134,7 +134,7 @@ TEST_F(TrackScriptTest, SunAndLightBlocksAreNumberedTogether) {
     EXPECT_TRUE(s.lights[0].castsShadows);
 }
 
-TEST_F(TrackScriptTest, EveryActionInItsFormAndFormattedBack) {
+TEST_F(TrackScriptTest, EveryActionInItsForm) {
     Parse(kEveryAction);
     ASSERT_EQ(s.animationCommands.size(), size_t(NUM_ACTIONS));
     for (int i = 0; i < NUM_ACTIONS; ++i) {
@@ -154,13 +154,9 @@ TEST_F(TrackScriptTest, EveryActionInItsFormAndFormattedBack) {
     EXPECT_FLOAT_EQ(c[ACTION_SHOWTITLE].end, 102.0f);
     EXPECT_FLOAT_EQ(c[ACTION_ROLLTEXT].end, 12.5f);
     EXPECT_FLOAT_EQ(c[ACTION_CIRCLEY].z, 360.0f);
-    // Formatted, they parse back to the same text; a caption without text cannot be written.
-    std::string text, again, error;
-    ASSERT_TRUE(FormatTrackScript(s, text, error)) << error;
-    Parse(text);
-    EXPECT_EQ(LogText(), "");  // neither parse complained
-    ASSERT_TRUE(FormatTrackScript(s, again, error));
-    EXPECT_EQ(again, text);
+    // A caption without text cannot be written. (That what is written parses back to the same text is
+    // fuzz_trackscript's.)
+    std::string text, error;
     AddCaption(s, 1, ACTION_SHOWTEXT, "");
     EXPECT_FALSE(FormatTrackScript(s, text, error));
 }
