@@ -137,54 +137,42 @@ TEST(CollisionWorld, OctreeAgreesWithBruteForce) {
     }
 }
 
-TEST(CollisionWorld, SingleHitGivesItsUnitNormalAgainstTheMotion) {
-    CollisionWorld world;
+// A contact's normal is unit length and turned against the motion: a face rising into it is reversed; a
+// down-facing face under the vehicle counts as (0, 1, 0) beside a floor counted with its full length; two
+// faces of one sheet cancel exactly and still push back. Farther than sqrt(0.8) from the surface there is no
+// contact, even for a segment passing through it.
+TEST(CollisionWorld, ContactNormalsAreUnitAndAgainstTheMotion) {
     const float a[3] = {-5, 0, -5}, b[3] = {5, 0, -5}, c[3] = {0, 0, 5};  // normal (B-A)x(C-A) points down
-    ASSERT_TRUE(world.AddTriangle(a, b, c));
-    world.BuildOctree();
-    EXPECT_LT(world.allTriangles[0].normal[1], 0.0f);
-    float n[3];
-    const float above[3] = {0, 1.5f, 0}, nearAbove[3] = {0, 0.5f, 0};
-    ASSERT_TRUE(world.ContactNormal(above, nearAbove, n));  // falling: the down normal turns up
-    EXPECT_FLOAT_EQ(n[1], 1.0f);
-    const float below[3] = {0, -1.5f, 0}, nearBelow[3] = {0, -0.5f, 0};
-    ASSERT_TRUE(world.ContactNormal(below, nearBelow, n));  // rising into it: reversed, unit length
-    EXPECT_FLOAT_EQ(n[1], -1.0f);
-    EXPECT_FLOAT_EQ(n[0], 0.0f);
-    // Farther than sqrt(0.8) from the surface: no contact, even though the segment passes through it.
-    const float through[3] = {0, -0.9f, 0};
-    EXPECT_FALSE(world.ContactNormal(above, through, n));
-    const float justInside[3] = {0, 0.89f, 0}, justOutside[3] = {0, 0.9f, 0};
-    EXPECT_TRUE(world.ContactNormal(above, justInside, n));
-    EXPECT_FALSE(world.ContactNormal(above, justOutside, n));
-}
-
-TEST(CollisionWorld, StoredNormalsAreAveragedUnnormalisedAndOpposingFacesStillStop) {
-    CollisionWorld world;
-    // A big floor facing up and a small one facing down, both under the vehicle.
-    const float a[3] = {-4, 0, -4}, b[3] = {0, 0, 4}, c[3] = {4, 0, -4};
     const float d[3] = {-1, 0.2f, -1}, e[3] = {1, 0.2f, -1}, f[3] = {0, 0.2f, 1};
-    ASSERT_TRUE(world.AddTriangle(a, b, c));
-    ASSERT_TRUE(world.AddTriangle(d, e, f));
-    world.BuildOctree();
-    ASSERT_GT(world.allTriangles[0].normal[1], 0.0f);
-    ASSERT_LT(world.allTriangles[1].normal[1], 0.0f);
-    float n[3];
-    const float from[3] = {0.3f, 0.6f, 0}, to[3] = {0, 0.5f, 0};
-    ASSERT_TRUE(world.ContactNormal(from, to, n));
-    // Down-facing one faces the motion: it counts as (0, 1, 0); the floor counts with its full length.
-    EXPECT_FLOAT_EQ(n[1], 1.0f);
-
-    // Two faces of one sheet cancel exactly: the answer pushes back against the motion.
-    CollisionWorld sheet;
-    ASSERT_TRUE(sheet.AddTriangle(a, b, c));
-    ASSERT_TRUE(sheet.AddTriangle(a, c, b));
-    sheet.BuildOctree();
-    const float side[3] = {0, 0.3f, -1}, hit[3] = {0, 0.3f, 0};
-    ASSERT_TRUE(sheet.ContactNormal(side, hit, n));
-    for (float v : n)
-        EXPECT_TRUE(std::isfinite(v));
-    EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0f, 1e-5f);
+    CollisionWorld down, floors, sheet;
+    down.AddTriangle(a, b, c);
+    floors.AddTriangle(a, c, b);
+    floors.AddTriangle(d, e, f);
+    sheet.AddTriangle(a, b, c);
+    sheet.AddTriangle(a, c, b);
+    const struct {
+        CollisionWorld& world;
+        float from[3], to[3];
+        bool contact;
+        float ny;  // NAN: any unit normal
+    } cases[] = {
+        {down, {0, 1.5f, 0}, {0, 0.5f, 0}, true, 1},  // falling: the down normal turns up
+        {down, {0, -1.5f, 0}, {0, -0.5f, 0}, true, -1},
+        {down, {0, 1.5f, 0}, {0, -0.9f, 0}, false, 0},
+        {down, {0, 1.5f, 0}, {0, 0.89f, 0}, true, 1},
+        {down, {0, 1.5f, 0}, {0, 0.9f, 0}, false, 0},
+        {floors, {0.3f, 0.6f, 0}, {0, 0.5f, 0}, true, 1},
+        {sheet, {0, 0.3f, -1}, {0, 0.3f, 0}, true, NAN},
+    };
+    for (const auto& k : cases) {
+        k.world.BuildOctree();
+        float n[3] = {};
+        ASSERT_EQ(k.world.ContactNormal(k.from, k.to, n), k.contact) << k.to[1];
+        if (k.contact) {
+            EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0f, 1e-5f) << k.to[1];
+            EXPECT_TRUE(std::isnan(k.ny) || n[1] == k.ny) << k.to[1];
+        }
+    }
 }
 
 TEST(CollisionWorld, DegenerateTrianglesNeverCrashOrPoisonTheTree) {

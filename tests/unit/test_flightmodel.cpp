@@ -9,20 +9,16 @@
 #include <utility>
 #include <vector>
 
-#include "app/gamedefs.h"
 #include "app/states.h"
 #include "audio/soundmanager.h"
 #include "data/padsettings.h"
 #include "platform/gamepad.h"
 #include "hud/hud.h"
-#include "race/collision.h"
-#include "race/vehicle.h"
 #include "racetestutil.h"
 #include "scene/transformation.h"
 #include "testutil.h"
 
 namespace {
-
 
 class FlightModel : public ::testing::Test {
 protected:
@@ -46,47 +42,41 @@ protected:
     VehicleDynamics v;
 };
 
-TEST_F(FlightModel, ThrustApproachesTopSpeedWithoutPassingIt) {
-    v.thrustOn = true;
-    UpdateSpeed(v, 1.0f);
-    EXPECT_FLOAT_EQ(v.speed, 10.0f);  // (1 - 0/50) * 10 * 1
-    UpdateSpeed(v, 1.0f);
-    EXPECT_FLOAT_EQ(v.speed, 18.0f);  // 10 + (1 - 10/50) * 10
-    // In small steps the speed follows 50 (1 - e^(-t/5)): 31.6 after five seconds.
-    v.speed = 0.0f;
-    for (int i = 0; i < 5000; ++i)
-        UpdateSpeed(v, 0.001f);
-    EXPECT_NEAR(v.speed, 50.0f * (1.0f - std::exp(-1.0f)), 0.05f);
-    for (int i = 0; i < 200; ++i) {
-        UpdateSpeed(v, 1.0f);
-        ASSERT_LE(v.speed, 50.0f);
-    }
-    EXPECT_FLOAT_EQ(v.speed, 50.0f);
-    v.speed = 0.0f;
-    UpdateSpeed(v, 30.0f);  // one long step would overshoot to 300
-    EXPECT_FLOAT_EQ(v.speed, 50.0f);
-}
-
-TEST_F(FlightModel, BrakingAndCoastingNeverGoNegativeAndThrustWins) {
-    v.speed = 30.0f;
-    v.brakeOn = true;
-    UpdateSpeed(v, 1.0f);
-    EXPECT_FLOAT_EQ(v.speed, 10.0f);
-    UpdateSpeed(v, 1.0f);
-    EXPECT_FLOAT_EQ(v.speed, 0.0f);
-    v.brakeOn = false;
-    v.speed = 2.5f;
-    UpdateSpeed(v, 1.0f);
-    EXPECT_FLOAT_EQ(v.speed, 1.5f);  // coasting loses exactly 1 unit/s per second
-    UpdateSpeed(v, 2.0f);
-    EXPECT_FLOAT_EQ(v.speed, 0.0f);
-    v.thrustOn = v.brakeOn = true;
-    UpdateSpeed(v, 1.0f);
-    EXPECT_FLOAT_EQ(v.speed, 10.0f);
+// One step from a speed, by the controls held: thrust falls off towards the top speed and never passes it,
+// braking and coasting never go below 0, thrust beats the brake, unusable numbers never reach the speed.
+TEST_F(FlightModel, SpeedStepsByTheControlsHeld) {
+    const struct {
+        const char* name;
+        bool thrust, brake;
+        float maxSpeed, speed, dt, want;
+    } steps[] = {
+        {"thrust from rest", true, false, 50, 0, 1, 10},  // (1 - 0/50) * 10 * 1
+        {"thrust at 10", true, false, 50, 10, 1, 18},     // 10 + (1 - 10/50) * 10
+        {"thrust for half a second", true, false, 50, 45, 0.5f, 45.5f},
+        {"thrust at the top", true, false, 50, 50, 1, 50},
+        {"one long step", true, false, 50, 0, 30, 50},  // would overshoot to 300
+        {"brake", false, true, 50, 30, 1, 10},
+        {"brake to a stop", false, true, 50, 10, 1, 0},
+        {"coast", false, false, 50, 2.5f, 1, 1.5f},  // exactly 1 unit/s per second
+        {"coast to a stop", false, false, 50, 1.5f, 2, 0},
+        {"thrust and brake", true, true, 50, 0, 1, 10},
+        {"speed not a number", true, false, 50, NAN, 0.5f, 5},
+        {"infinite time step", true, false, 50, 5, INFINITY, 5},
+        {"negative time step", true, false, 50, 5, -1, 5},
+        {"no MAX_SPEED in the file", true, false, 0, 0, 1, 0},
+    };
     v.speed = 13.9f;
     UpdateSpeed(v, 0.0f);
     EXPECT_STREQ(gHudSpeedText, "100");  // 100.08 truncated
     EXPECT_STREQ(gHudDamageText, "0");
+    for (const auto& s : steps) {
+        v.thrustOn = s.thrust;
+        v.brakeOn = s.brake;
+        v.maxSpeed = s.maxSpeed;
+        v.speed = s.speed;
+        UpdateSpeed(v, s.dt);
+        EXPECT_FLOAT_EQ(v.speed, s.want) << s.name;
+    }
 }
 
 TEST_F(FlightModel, BankTurnsAtRollTimesTurnPower) {
@@ -196,11 +186,15 @@ TEST_F(FlightModel, DamageWeakensTheEngineThenDestroysIt) {
     EXPECT_FLOAT_EQ(v.brake, 7.6f);   // (100 - 62) * 20 / 100
     EXPECT_FLOAT_EQ(v.turn, 2.0f);    // steering is not weakened
     EXPECT_STREQ(gHudMessageText, "ENGINE DAMAGE");
+    // Impacts at or below a graze, or at no angle at all, do nothing.
+    EXPECT_EQ(ApplyImpact(v, kPi / 2.0f - 0.3f), 0.0f);
+    EXPECT_EQ(ApplyImpact(v, std::nanf("")), 0.0f);
     ApplyImpact(v, kPi);
     EXPECT_EQ(v.damage, 93);
     EXPECT_FALSE(v.destroyed);
+    gVehicles[0].damageScale = 1e30f;  // an absurd impact stays in range
     ApplyImpact(v, kPi);
-    EXPECT_EQ(v.damage, 100);  // 124 clamped
+    EXPECT_EQ(v.damage, 100);
     EXPECT_TRUE(v.destroyed);
     EXPECT_EQ(v.thrust, 0.0f);
     EXPECT_EQ(v.brake, 0.0f);
@@ -218,6 +212,16 @@ TEST_F(FlightModel, DamageWeakensTheEngineThenDestroysIt) {
     gRequestedState = STATE_RACE;
     UpdateSpeed(v, 0.01f);
     EXPECT_EQ(gRequestedState, STATE_INGAME_MENU);
+}
+
+TEST_F(FlightModel, EngineBeyondItsDestroyedThresholdGivesNothingRatherThanPullingBack) {
+    gVehicles[0].engineDestroyedThreshold = 70;
+    v.speed = 10.0f;
+    ApplyImpact(v, kPi);
+    ApplyImpact(v, kPi);
+    ApplyImpact(v, kPi / 2.0f + 0.5f);  // 62 + 10 = 72, past 70
+    EXPECT_EQ(v.thrust, 0.0f);
+    EXPECT_EQ(v.brake, 0.0f);
 }
 
 // SDL's virtual pad, plugged in; with rumble it records the strengths it is asked for.
@@ -244,9 +248,17 @@ public:
     std::vector<Uint16> pulses;
 };
 
+// A pad without motors is not asked to rumble at all.
 TEST_F(FlightModel, ImpactsRumbleThePadByTheDamageTheyDid) {
-    VirtualPad pad(true);
     v.speed = 10.0f;
+    {
+        VirtualPad motorless(false);
+        SDL_ClearError();
+        ApplyImpact(v, kPi);
+        EXPECT_STREQ(SDL_GetError(), "");
+    }
+    VirtualPad pad(true);
+    v.damage = 0;
     ApplyImpact(v, kPi);                 // 31 damage
     ApplyImpact(v, kPi / 2.0f + 0.05f);  // 1
     ApplyImpact(v, kPi / 2.0f + 0.02f);  // 0.4: no damage done
@@ -261,51 +273,6 @@ TEST_F(FlightModel, ImpactsRumbleThePadByTheDamageTheyDid) {
     v.damage = 100;  // nothing left to damage
     ApplyImpact(v, kPi);
     EXPECT_EQ(pad.pulses.size(), 2u);
-}
-
-TEST_F(FlightModel, APadWithoutMotorsIsNotAskedToRumble) {
-    VirtualPad pad(false);
-    v.speed = 10.0f;
-    SDL_ClearError();
-    ApplyImpact(v, kPi);
-    EXPECT_STREQ(SDL_GetError(), "");
-}
-
-TEST_F(FlightModel, EngineBeyondItsDestroyedThresholdGivesNothingRatherThanPullingBack) {
-    gVehicles[0].engineDestroyedThreshold = 70;
-    v.speed = 10.0f;
-    ApplyImpact(v, kPi);
-    ApplyImpact(v, kPi);
-    ApplyImpact(v, kPi / 2.0f + 0.5f);  // 62 + 10 = 72, past 70
-    EXPECT_EQ(v.damage, 72);
-    EXPECT_EQ(v.thrust, 0.0f);
-    EXPECT_EQ(v.brake, 0.0f);
-    v.speed = 5.0f;
-    v.thrustOn = true;
-    UpdateSpeed(v, 1.0f);
-    EXPECT_FLOAT_EQ(v.speed, 5.0f);
-}
-
-TEST_F(FlightModel, UnusableNumbersNeverReachTheSpeedAndAbsurdImpactsStayInRange) {
-    v.thrustOn = true;
-    v.speed = std::nanf("");
-    UpdateSpeed(v, 0.5f);
-    EXPECT_FLOAT_EQ(v.speed, 5.0f);
-    UpdateSpeed(v, INFINITY);
-    EXPECT_FLOAT_EQ(v.speed, 5.0f);
-    VehicleDynamics stuck = v;
-    stuck.maxSpeed = 0.0f;  // a vehicle file without MAX_SPEED
-    UpdateSpeed(stuck, 1.0f);
-    EXPECT_EQ(stuck.speed, 0.0f);
-    // Impacts at or below a graze, or at no angle at all, do nothing; absurd ones stay in range.
-    v.speed = 40.0f;
-    EXPECT_EQ(ApplyImpact(v, kPi / 2.0f - 0.3f), 0.0f);
-    EXPECT_EQ(ApplyImpact(v, std::nanf("")), 0.0f);
-    EXPECT_EQ(v.damage, 0);
-    gVehicles[0].damageScale = 1e30f;
-    ApplyImpact(v, kPi);
-    EXPECT_EQ(v.damage, 100);
-    EXPECT_TRUE(v.destroyed);
 }
 
 // (A wall's turn, without a pitch, is the glancing hit's.)

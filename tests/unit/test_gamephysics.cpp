@@ -8,15 +8,12 @@
 #include "app/states.h"
 #include "data/settings.h"
 #include "data/trackscript.h"
-#include "race/collision.h"
 #include "race/gamephysics.h"
 #include "race/ghost.h"
 #include "race/gamerenderer.h"
 #include "race/raceflow.h"
-#include "race/vehicle.h"
 #include "racetestutil.h"
 #include "scene/milkshape.h"
-#include "scene/transformation.h"
 #include "testutil.h"
 
 namespace {
@@ -79,15 +76,11 @@ TEST_F(RaceStep, KeysMatchTheirBindingsOnlyAndTheFirstBindingWins) {
     EXPECT_FALSE(v.brakeOn);
     race.onKey('a', false);
     EXPECT_FALSE(v.thrustOn);
-    // G, unbound, shows and hides the ghost on a press; bound to a control it drives and nothing else.
-    race.onKey('G', true);
-    race.onKey('G', false);
-    EXPECT_FALSE(gGhostShown);
+    // G bound to a control drives and no longer shows or hides the ghost (unbound, the ghost test's).
     gSettings.keys[BINDING_BRAKE] = {'g', false};
     race.onKey('g', true);
     EXPECT_TRUE(v.brakeOn);
-    EXPECT_FALSE(gGhostShown);
-    gGhostShown = true;
+    EXPECT_TRUE(gGhostShown);
 }
 
 TEST_F(RaceStep, MouseAndHeldTurnKeysBankAndPitch) {
@@ -112,7 +105,8 @@ TEST_F(RaceStep, MouseAndHeldTurnKeysBankAndPitch) {
     EXPECT_FLOAT_EQ(camera.pitch, -6 * 0.15f);
 }
 
-TEST_F(RaceStep, FastFramesAreHalvedBelowPointEightUnitsAndLongOnesCutToTenSeconds) {
+// (Long frames cut to ten seconds: the stalled frame below.)
+TEST_F(RaceStep, FastFramesAreHalvedBelowPointEightUnits) {
     // At 30 units/s a 0.1 s frame (3 units) runs as four steps of 0.75.
     v.speed = 30.0f;
     v.thrustOn = true;
@@ -120,11 +114,6 @@ TEST_F(RaceStep, FastFramesAreHalvedBelowPointEightUnitsAndLongOnesCutToTenSecon
     race.update(0.1f);
     EXPECT_NEAR(camera.z, -3.0f, 1e-4f);
     EXPECT_NEAR(camera.roll, -4 * 12 * 0.07f, 1e-4f);
-    // A frame of a minute is simulated as ten seconds.
-    race.onSpecialKey(100, false);
-    camera.Reset();
-    race.update(60.0f);
-    EXPECT_NEAR(camera.z, -300.0f, 0.05f);
 }
 
 TEST_F(RaceStep, TheGoalFinishesTheRaceFromTheStepThatStartsInIt) {

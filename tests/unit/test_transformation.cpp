@@ -27,36 +27,6 @@ void Applied(F apply, float x, float y, float z, float out[3]) {
 
 }  // namespace
 
-TEST(Transformation, PitchClampsYawAccumulatesRollLimits) {
-    CTransformation t;
-    t.Pitch(100);
-    EXPECT_EQ(t.pitch, 90);
-    t.Reset();
-    t.Pitch(-200);
-    EXPECT_EQ(t.pitch, -90);
-    t.Reset();
-    t.Roll(-5, 3);
-    EXPECT_EQ(t.roll, -3);
-    t.SetRoll(-4);  // set beyond the limit, pulled back by the next roll
-    t.Roll(0, 3);
-    EXPECT_EQ(t.roll, -3);
-    t.Reset();
-    for (int i = 0; i < 5; ++i)
-        t.Yaw(100);
-    EXPECT_EQ(t.yaw, 500);  // never wrapped
-}
-
-// (The object's direction is compared with GL's own rotations below.)
-TEST(Transformation, DirectionsOfTheCamera) {
-    float d[3];
-    CCamera c;
-    c.SetYaw(90);
-    ExpectVec(c.GetDirection(d), -1, 0, 0);
-    c.SetYaw(0);
-    c.SetPitch(30);
-    ExpectVec(c.GetDirection(d), 0, 0.5f, std::sqrt(3.0f) / 2);
-}
-
 // (That the travel follows the view's yaw rather than the nose's is shown by the flight model's glancing hit.)
 TEST(Transformation, MoveAlongViewUsesTheViewAngles) {
     CCamera c;

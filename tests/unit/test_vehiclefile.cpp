@@ -71,17 +71,6 @@ TEST_F(VehicleFile, KeysStartTheLineAndOddLinesReadAsTheGameReadsThem) {
     EXPECT_EQ(Read("WEIGHT 99999999999999999999\n").weight, INT32_MAX);  // clamped, not wrapped
 }
 
-TEST_F(VehicleFile, LongTextsAreCutToTheirFields) {
-    const std::string longWord(250, 'x');
-    std::string text = "NAME " + longWord + "\nENGINE " + longWord + "\nDESCRIPTION\n";
-    for (int i = 0; i < 10; ++i)
-        text += longWord + "\n";
-    const VehicleDefinition def = Read(text);
-    EXPECT_EQ(std::string(def.name), " " + std::string(62, 'x'));
-    EXPECT_EQ(strlen(def.engine), 63u);
-    EXPECT_EQ(strlen(def.description), 383u);
-}
-
 TEST_F(VehicleFile, MissingFileIsLoggedAndLeavesTheDefinition) {
     VehicleDefinition def{};
     def.price = 77;
