@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "hud/hudgauges.h"
 #include "hud/hudscript.h"
 #include "hud/hudtexts.h"
+#include "hud/hudtimer.h"
 #include "hudscripts.h"
 #include "platform/fontface.h"
 #include "testutil.h"
@@ -77,7 +79,6 @@ bool OnAPanel(const HudLayout& layout, const Box& box) {
 
 class HudScriptTest : public ::testing::Test {
 protected:
-    std::string LogText() const { return ReadText("log.txt"); }
     GameTreeSandbox sandbox;
 };
 
@@ -120,68 +121,59 @@ TEST_F(HudScriptTest, ReadsShapesAndAllSixInstrumentsInPixels) {
     EXPECT_FLOAT_EQ(twice.instruments[HUD_TIMER]->size, 400.0f);
 }
 
-TEST_F(HudScriptTest, KeywordsBeginTheLineExactlyInCapitalsAndBlankLinesAreBad) {
-    const HudLayout layout =
-        Parse(" VERTEX 0 0\nvertex 0 0\nVERTEX 1\nTRIANGLE 0 1 2 1 1 1\nLINE 0 1 1 1 1\nBEGININSTRUMENT \n"
-              "VERTEX 0.5 0.5\n");
-    EXPECT_EQ(layout.vertices.size(), 1u);
-    EXPECT_TRUE(layout.triangles.empty());
-    EXPECT_TRUE(layout.lines.empty());
-    const std::string log = LogText();
-    EXPECT_EQ(CountOf(log, "Illegal hud file command "), 6) << log;
-    EXPECT_NE(log.find("Illegal hud file command  VERTEX 0 0\n\n"), std::string::npos);  // the line end is kept
-    EXPECT_NE(log.find("Illegal hud file command BEGININSTRUMENT \n"), std::string::npos);
-    // Blank lines are bad lines in both modes.
-    EXPECT_TRUE(Parse("\nBEGININSTRUMENT\nTYPE TIMER\n\nENDINSTRUMENT\n").instruments[HUD_TIMER]);
-    EXPECT_NE(LogText().find("Illegal hud file command \n"), std::string::npos);
-    EXPECT_NE(LogText().find("Illegal hud instrument attribute \n in line 4"), std::string::npos);
-}
-
-TEST_F(HudScriptTest, ShapesInsideABlockAndBlockLinesOutsideAreUnrecognised) {
-    const HudLayout layout = Parse("TYPE TIMER\nPOSITION 0 0\nENDINSTRUMENT\n" +
-                                   Block("TIMER", "VERTEX 0.5 0.5\nLINE 0 0 1 1 1 1\nBEGININSTRUMENT\n"));
-    EXPECT_TRUE(layout.vertices.empty());
-    EXPECT_TRUE(layout.lines.empty());
-    EXPECT_TRUE(layout.instruments[HUD_TIMER]);
-    const std::string log = LogText();
-    EXPECT_EQ(CountOf(log, "Illegal hud file command "), 3) << log;
-    EXPECT_NE(log.find("Illegal hud instrument attribute VERTEX 0.5 0.5\n in line 6"), std::string::npos) << log;
-    EXPECT_NE(log.find("Illegal hud instrument attribute BEGININSTRUMENT\n in line 8"), std::string::npos) << log;
-}
-
-TEST_F(HudScriptTest, BlocksWithoutALegalTypeOrEndInstallNothing) {
-    const HudLayout layout = Parse(Block("COMPASS") + "BEGININSTRUMENT\nPOSITION 0.1 0.1\nENDINSTRUMENT\n" +
-                                   "BEGININSTRUMENT\nSIZE 0.3\nTYPE TIMER\nENDINSTRUMENT\n" + Block("timer"));
-    for (int code = 0; code < NUM_HUD_INSTRUMENTS; ++code)
-        EXPECT_EQ(bool(layout.instruments[code]), code == HUD_TIMER) << code;
-    // Attributes before the TYPE line have nothing to apply to.
-    ASSERT_TRUE(layout.instruments[HUD_TIMER]);
-    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->size, 0.0f);
-    const std::string log = LogText();
-    EXPECT_NE(log.find("Illegal hud instrument type COMPASS\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("Illegal hud instrument type timer\n"), std::string::npos) << log;
-    EXPECT_EQ(CountOf(log, "without a legal TYPE"), 3) << log;
-    // An end without a line end, or none at all, at the file's end installs nothing.
-    EXPECT_FALSE(Parse("BEGININSTRUMENT\nTYPE TIMER\nPOSITION 0.1 0.1\nENDINSTRUMENT").instruments[HUD_TIMER]);
-    EXPECT_NE(LogText().find("Illegal hud instrument attribute ENDINSTRUMENT in line 4"), std::string::npos);
-    EXPECT_FALSE(Parse("BEGININSTRUMENT\nTYPE TIMER\n").instruments[HUD_TIMER]);
-}
-
-TEST_F(HudScriptTest, LongLinesAreReadIn254CharacterPiecesEachCounted) {
-    const std::string longLine = "POSITION 0.1 0.1 " + std::string(300, 'x') + "\n";
-    const HudLayout layout = Parse("BEGININSTRUMENT\nTYPE TIMER\n" + longLine + "FOO\nENDINSTRUMENT\n");
-    EXPECT_TRUE(layout.instruments[HUD_TIMER]);
-    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->x, 80.0f);
-    const std::string log = LogText();
-    // The rest of the long line is line 4, so FOO is line 5.
-    EXPECT_NE(log.find(" in line 4"), std::string::npos) << log;
-    EXPECT_NE(log.find("Illegal hud instrument attribute FOO\n in line 5"), std::string::npos) << log;
+// Bad lines are logged, with their line number inside a block, and skipped; an instrument is installed only
+// by a block with a legal TYPE and an ENDINSTRUMENT line, and takes attributes only after its TYPE.
+TEST_F(HudScriptTest, BadLinesAreLoggedAndSkipped) {
     const std::string word(400, 'W');
-    Parse("BEGININSTRUMENT\nTYPE " + word + "\n");
-    EXPECT_NE(ReadText("log.txt").find("Illegal hud instrument type " + std::string(249, 'W') + "\n"),
-              std::string::npos);
+    struct Case {
+        const char* name;
+        std::string script;
+        size_t shapes;  // vertices, triangles and lines read
+        float timerX;   // -1: no timer installed
+        int badLines;   // messages logged
+        std::vector<std::string> logged;
+    };
+    const Case cases[] = {
+        {"keywords begin the line exactly in capitals",
+         " VERTEX 0 0\nvertex 0 0\nVERTEX 1\nTRIANGLE 0 1 2 1 1 1\nLINE 0 1 1 1 1\nBEGININSTRUMENT \nVERTEX 0.5 0.5\n",
+         1, -1.0f, 6, {"Illegal hud file command  VERTEX 0 0\n\n", "Illegal hud file command BEGININSTRUMENT \n"}},
+        {"blank lines are bad in both modes", "\nBEGININSTRUMENT\nTYPE TIMER\n\nENDINSTRUMENT\n", 0, 0.0f, 2,
+         {"Illegal hud file command \n", "Illegal hud instrument attribute \n in line 4"}},
+        {"shapes inside a block, block lines outside",
+         "TYPE TIMER\nPOSITION 0 0\nENDINSTRUMENT\n" +
+             Block("TIMER", "VERTEX 0.5 0.5\nLINE 0 0 1 1 1 1\nBEGININSTRUMENT\n"),
+         0, 0.0f, 6,
+         {"Illegal hud instrument attribute VERTEX 0.5 0.5\n in line 6",
+          "Illegal hud instrument attribute BEGININSTRUMENT\n in line 8"}},
+        {"no legal type, or attributes before it",
+         Block("COMPASS") + "BEGININSTRUMENT\nPOSITION 0.1 0.1\nENDINSTRUMENT\n" +
+             "BEGININSTRUMENT\nPOSITION 0.3 0.3\nTYPE TIMER\nENDINSTRUMENT\n" + Block("timer"),
+         0, 0.0f, 5, {"Illegal hud instrument type COMPASS\n", "Illegal hud instrument type timer\n"}},
+        {"an end without a line end", "BEGININSTRUMENT\nTYPE TIMER\nPOSITION 0.1 0.1\nENDINSTRUMENT", 0, -1.0f, 1,
+         {"Illegal hud instrument attribute ENDINSTRUMENT in line 4"}},
+        {"no end", "BEGININSTRUMENT\nTYPE TIMER\n", 0, -1.0f, 0, {}},
+        {"long lines are read in 254 character pieces, each counted",
+         "BEGININSTRUMENT\nTYPE TIMER\nPOSITION 0.1 0.1 " + std::string(300, 'x') + "\nFOO\nENDINSTRUMENT\n", 0,
+         80.0f, 2, {" in line 4", "Illegal hud instrument attribute FOO\n in line 5"}},
+        {"a long type", "BEGININSTRUMENT\nTYPE " + word + "\n", 0, -1.0f, 2,
+         {"Illegal hud instrument type " + std::string(249, 'W') + "\n"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteText("log.txt", "");
+        const HudLayout layout = Parse(c.script);
+        EXPECT_EQ(layout.vertices.size() + layout.triangles.size() + layout.lines.size(), c.shapes);
+        for (int code = 0; code < NUM_HUD_INSTRUMENTS; ++code)
+            EXPECT_EQ(bool(layout.instruments[code]), code == HUD_TIMER && c.timerX >= 0.0f) << code;
+        if (c.timerX >= 0.0f && layout.instruments[HUD_TIMER]) {
+            EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->x, c.timerX);
+        }
+        const std::string log = LogText();
+        EXPECT_EQ(CountOf(log, "Illegal hud") + CountOf(log, "without a legal TYPE"), c.badLines) << log;
+        for (const std::string& part : c.logged)
+            EXPECT_TRUE(Logged(part));
+    }
 }
-
 
 // Every text of every vehicle's HUD, at its longest, lies on the screen and on the HUD's panels (the ghost's
 // gap on the timer's plate) and clear of every other text, at each window size a player is likely to pick.
@@ -226,4 +218,55 @@ TEST_F(HudScriptTest, EveryTextFitsOnItsPanelAtEveryWindowSize) {
         }
     }
     UnregisterPrivateFontFiles();
+}
+
+TEST(HudTimer, ShowsMinutesSecondsAndHundredths) {
+    HudTimer t;
+    EXPECT_STREQ(t.text, "00:00.00");
+    t.Start(false, 1000);
+    t.Tick(1000);
+    EXPECT_STREQ(t.text, "00:00.00");
+    EXPECT_EQ(gRaceClock, 0u);
+    t.Tick(1000 + 65432);
+    EXPECT_STREQ(t.text, "01:05.43");
+    EXPECT_EQ(gRaceClock, 65432u);
+    t.Tick(1000 + 100 * 60000 + 999);
+    EXPECT_STREQ(t.text, "100:00.99");
+    // Across a wrap of the millisecond counter.
+    HudTimer w;
+    w.Start(false, 0xFFFFFF00u);
+    w.Tick(0x100u);
+    EXPECT_EQ(gRaceClock, 0x200u);
+    // The largest count still fits the text.
+    w.accumulated = 0xFFFFFFFFu - 0x200u;
+    w.Tick(0x100u);
+    EXPECT_STREQ(w.text, "71582:47.29");
+}
+
+TEST(HudTimer, PauseAndResumeKeepTheRaceTime) {
+    HudTimer t;
+    t.Start(false, 5000);
+    t.Tick(6000);
+    t.Stop();  // the last draw's value: the results have already read it
+    EXPECT_EQ(gRaceClock, 1000u);
+    t.Tick(60000);  // stopped: nothing moves, the text keeps its value
+    EXPECT_EQ(gRaceClock, 1000u);
+    EXPECT_STREQ(t.text, "00:01.00");
+    t.Start(true, 90000);
+    t.Tick(91000);
+    EXPECT_EQ(gRaceClock, 2000u);
+    // A new race starts from zero.
+    t.Stop();
+    t.Start(false, 100000);
+    EXPECT_EQ(gRaceClock, 0u);
+    t.Tick(100250);
+    EXPECT_EQ(gRaceClock, 250u);
+}
+
+// The gauges' pictures are checked by the HUD's GL tests; here, the readouts they are given.
+TEST(HudGauges, ReadoutsOfAnyText) {
+    EXPECT_LT(NeedleAngle(250), 0.0f);  // not limited
+    const std::pair<const char*, int> cases[] = {
+        {"123", 123}, {"", 0}, {"ENGINE", 0}, {"-5", -5}, {"99999999999999999999", 2147483647}, {nullptr, 0}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(ReadoutValue(text), value) << (text ? text : "null");
 }
