@@ -87,7 +87,6 @@ TEST(SequenceFade, MusicFadesFromFullToSilence) {
     const AnimationCommand& fade = t.animationCommands[0];
     EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 1.0f), 1.0f);
     EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 4.0f), 0.5f);
-    EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 6.0f), 0.0f);
     EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 6.3f), 0.0f);  // never a negative gain
 }
 
@@ -114,7 +113,7 @@ TEST_F(SequenceTest, CommandsAfterTheStopAreIgnoredWithALogLine) {
     Start(STATE_RACE_INTRO);
     RunTo(4.0f, 0.5f);
     EXPECT_FLOAT_EQ(gVehicleTransform.x, 0.0f);
-    EXPECT_NE(ReadText("log.txt").find("after the sequence stops"), std::string::npos);
+    EXPECT_TRUE(Logged("after the sequence stops"));
 }
 
 TEST_F(SequenceTest, NineCaptionSlotsAndNoMore) {
@@ -130,7 +129,7 @@ TEST_F(SequenceTest, NineCaptionSlotsAndNoMore) {
     RunTo(2.0f, 0.125f);  // with eight showing the next takes the ninth slot
     EXPECT_TRUE(gCaptions[8].active);
     RunTo(2.25f, 0.125f);
-    EXPECT_NE(ReadText("log.txt").find("No free caption slot"), std::string::npos);
+    EXPECT_TRUE(Logged("No free caption slot"));
     sequence.leave();
     for (const CaptionSlot& slot : gCaptions) EXPECT_FALSE(slot.active);
 }

@@ -18,17 +18,14 @@ TEST(Splash, PictureLoadsAndDamagedOnesAreRefused) {
     WriteText(sandbox.Path("Textures/ok.bmp"), bmp);
     SplashPicture picture;
     ASSERT_TRUE(LoadSplashPicture("../Textures/ok.bmp", picture));
-    for (size_t cut : {0, 10, 54, 60, 77}) {
-        WriteText(sandbox.Path("Textures/cut.bmp"), bmp.substr(0, cut));
-        EXPECT_FALSE(LoadSplashPicture("../Textures/cut.bmp", picture)) << cut;
-    }
     std::string huge = bmp;
     huge[19] = 0x7F;  // 32515 pixels wide
-    WriteText(sandbox.Path("Textures/huge.bmp"), huge);
-    EXPECT_FALSE(LoadSplashPicture("../Textures/huge.bmp", picture));
+    for (const std::string& bad : {bmp.substr(0, 0), bmp.substr(0, 10), bmp.substr(0, 54), bmp.substr(0, 77), huge}) {
+        WriteText(sandbox.Path("Textures/bad.bmp"), bad);
+        EXPECT_FALSE(LoadSplashPicture("../Textures/bad.bmp", picture)) << bad.size();
+    }
     EXPECT_FALSE(LoadSplashPicture("../Textures/missing.bmp", picture));
-    EXPECT_NE(ReadText(sandbox.Path("bin/log.txt")).find("Splash bitmap ../Textures/missing.bmp cannot be opened"),
-              std::string::npos);
+    EXPECT_TRUE(Logged("Splash bitmap ../Textures/missing.bmp cannot be opened"));
 }
 
 TEST(IntroMovie, WindowedFillsTheWindowAndFullScreenKeepsProportions) {
