@@ -121,18 +121,18 @@ TEST_F(Menus, MainMenuFliesThePageOutThenRequestsOnceAndGlidesBackIn) {
     EXPECT_EQ(HighlightedMainMenuItem(), MAINMENU_AUDIO);
 }
 
+// A row without choices has no text to step to; long texts are cut to the label's room.
 TEST(MenuOption, ChoicesWrapAndLongTextsAreCut) {
-    MenuOption row("Resolution");
+    MenuOption row(std::string(100, 'y').c_str());
     EXPECT_FALSE(row.StepChoice(1));
     EXPECT_EQ(row.ChoiceText(), nullptr);
     row.AddChoice("640 x 480", 0);
     row.AddChoice(std::string(80, 'x').c_str(), 1);
-    EXPECT_EQ(row.choices[1].size(), 63u);
     row.StepChoice(-1);
-    EXPECT_EQ(row.index, 1);
+    EXPECT_EQ(strlen(row.ChoiceText()), 63u);
     row.StepChoice(1);
     EXPECT_STREQ(row.ChoiceText(), "640 x 480");
-    EXPECT_EQ(strlen(MenuOption(std::string(100, 'y').c_str()).label), 63u);
+    EXPECT_EQ(strlen(row.label), 63u);
 }
 
 TEST(Rewards, MoneyHasThousandsCommasAndMedalsAreStrict) {
@@ -150,25 +150,24 @@ TEST(Rewards, MoneyHasThousandsCommasAndMedalsAreStrict) {
         EXPECT_EQ(MedalOfTime(time, 60.0f, 70.0f, 80.0f), medal) << time;
 }
 
+// Exactly the cash buys; a negative price from a broken vehicle file never adds cash; in debt after repairs
+// nothing is affordable.
 TEST(PurchaseArithmetic, OwnedAffordableOrTooDear) {
     Profile p{};
     p.ownedVehicles[0] = true;
     p.ownedCount = 1;
     p.cash = 5000;
     EXPECT_EQ(JudgePurchase(p, 0, 0), PURCHASE_OWNED);
-    EXPECT_EQ(JudgePurchase(p, 1, 5000), PURCHASE_AFFORDABLE);  // exactly the cash
     EXPECT_EQ(JudgePurchase(p, 2, 5001), PURCHASE_TOO_DEAR);
-    BuyVehicle(p, 1, 5000);
-    EXPECT_EQ(p.cash, 0);
-    EXPECT_TRUE(p.ownedVehicles[1]);
-    EXPECT_EQ(p.ownedCount, 2);
-    EXPECT_EQ(gSelectedVehicle, 1);
-    EXPECT_EQ(JudgePurchase(p, 1, 5000), PURCHASE_OWNED);
-    // A negative price from a broken vehicle file never adds cash.
-    EXPECT_EQ(JudgePurchase(p, 3, -100), PURCHASE_AFFORDABLE);
-    BuyVehicle(p, 3, -100);
-    EXPECT_EQ(p.cash, 0);
-    p.cash = -250;  // in debt after repairs
+    for (const auto& [vehicle, price] : {std::pair{1, 5000}, std::pair{3, -100}}) {
+        EXPECT_EQ(JudgePurchase(p, vehicle, price), PURCHASE_AFFORDABLE) << vehicle;
+        BuyVehicle(p, vehicle, price);
+        EXPECT_EQ(p.cash, 0);
+        EXPECT_EQ(gSelectedVehicle, vehicle);
+        EXPECT_EQ(JudgePurchase(p, vehicle, price), PURCHASE_OWNED);
+    }
+    EXPECT_EQ(p.ownedCount, 3);
+    p.cash = -250;
     EXPECT_EQ(JudgePurchase(p, 2, 0), PURCHASE_TOO_DEAR);
 }
 
