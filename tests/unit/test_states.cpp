@@ -9,12 +9,12 @@ namespace {
 // Records what the managers do to it.
 class CProbePhysics : public CPhysics {
 public:
-    void update(float dt) override { lastDt = dt, updates++; }
+    void update(float dt) override { lastDt = dt; }
     void enter() override { CPhysics::enter(), enters++; }
     void leave() override { CPhysics::leave(), leaves++; }
 
     float lastDt = -1.0f;
-    int updates = 0, enters = 0, leaves = 0;
+    int enters = 0, leaves = 0;
 };
 
 class StateSwitch : public ::testing::Test {
