@@ -152,7 +152,7 @@ TEST_F(HudScriptTest, BadLinesAreLoggedAndSkipped) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteText("log.txt", "");
+        ClearLog();
         const HudLayout layout = Parse(c.script);
         EXPECT_EQ(layout.vertices.size() + layout.triangles.size() + layout.lines.size(), c.shapes);
         for (int code = 0; code < NUM_HUD_INSTRUMENTS; ++code)

@@ -44,7 +44,7 @@ protected:
 
 }  // namespace
 
-TEST_F(StateSwitch, FirstUpdateOfAStateGetsZeroDtThenRealIntervals) {
+TEST_F(StateSwitch, FirstUpdateGetsZeroDtAndAnUnknownIdReentersTheCurrentState) {
     PhysicsStep(5000);
     EXPECT_EQ(countdown.lastDt, 0.0f);
     PhysicsStep(5250);
@@ -54,14 +54,11 @@ TEST_F(StateSwitch, FirstUpdateOfAStateGetsZeroDtThenRealIntervals) {
     EXPECT_EQ(manager->current, &sequence);
     PhysicsStep(90000);
     EXPECT_EQ(sequence.lastDt, 0.0f);  // first update after entering, however long ago
-}
-
-TEST_F(StateSwitch, UnknownIdReentersTheCurrentObject) {
-    gRequestedState = 42;
-    PhysicsStep(100);
-    EXPECT_EQ(manager->current, &countdown);
-    EXPECT_EQ(countdown.leaves, 1);
-    EXPECT_EQ(countdown.enters, 1);
+    gRequestedState = 42;  // unknown: the current object is left and entered again
+    PhysicsStep(90100);
+    EXPECT_EQ(manager->current, &sequence);
+    EXPECT_EQ(sequence.leaves, 1);
+    EXPECT_EQ(sequence.enters, 2);
 }
 
 TEST(Clock, ElapsedSecondsSurvivesTheCounterWrap) {

@@ -59,6 +59,10 @@ inline std::string LogText() {
     return ReadText("log.txt");
 }
 
+inline void ClearLog() {
+    WriteText("log.txt", "");
+}
+
 // Whether the log holds part; a failed check prints the log.
 inline ::testing::AssertionResult Logged(const std::string& part) {
     const std::string log = LogText();
