@@ -82,12 +82,13 @@ TEST_F(SoundManagerTest, EffectsCutInAndMusicContinuesUntilStopped) {
     sound.PlayEffect(SOUND_IMPACT_HEAVY);
     EXPECT_TRUE(Plays(sound.EffectsSource(), sound.Buffer(SOUND_IMPACT_HEAVY)));
     sound.PlayMusic(MUSIC_MENU);
-    sound.PlayMusic(MUSIC_RACE_COMPLETE);
-    EXPECT_TRUE(Plays(sound.MusicSource(), sound.Buffer(MUSIC_MENU)));
     gSettings.audioVolume = 0.8f;
+    sound.PlayMusic(MUSIC_RACE_COMPLETE);  // only its gain follows
+    EXPECT_TRUE(Plays(sound.MusicSource(), sound.Buffer(MUSIC_MENU)));
+    EXPECT_FLOAT_EQ(Gain(sound.MusicSource()), 0.8f);
     sound.ApplyVolume();
-    sound.SetMusicFade(0.25f);
     EXPECT_FLOAT_EQ(Gain(sound.EffectsSource()), 0.8f);
+    sound.SetMusicFade(0.25f);
     EXPECT_FLOAT_EQ(Gain(sound.MusicSource()), 0.2f);
     sound.StopMusic();
     EXPECT_FALSE(sound.IsMusicPlaying());

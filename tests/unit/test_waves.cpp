@@ -154,4 +154,5 @@ TEST_F(WavesTest, SlotsRunOutAtTheTableSizeAndAreReused) {
     const char* name = nullptr;
     EXPECT_EQ(waves.GetFormatName(-1, &name), WAVE_ERR_SLOT);
     EXPECT_EQ(waves.GetFormatName(kWaveSlots, &name), WAVE_ERR_SLOT);
+    EXPECT_EQ(waves.GetFormatName(0, nullptr), WAVE_ERR_PARAM);
 }
