@@ -150,8 +150,7 @@ TEST(Ghost, TheChosenGhostIsTheBestRunTheCoursePilotOrNone) {
 
 // Splits against the hairpin ghost, its path shipped as the route: a run as the ghost's flight slowed or sped
 // up by a scale, flown `beside` units to the side down the first leg (4: nearer the other leg, by gate 3's
-// spot on it), or off the route
-// through gate 2. The old ghost's sector times are rebuilt from it with one log line.
+// spot on it), or off the route through gate 2. The old ghost's sector times are rebuilt from it with one log line.
 TEST(Ghost, SplitsAtEachGateAndSectorTimesAgainstTheGhostAndTheBestRun) {
     struct Case {
         const char* name;
@@ -191,9 +190,9 @@ TEST(Ghost, SplitsAtEachGateAndSectorTimesAgainstTheGhostAndTheBestRun) {
         WriteText(sandbox.Path("Profiles/Pilot.ghosts/track1.vehicle"), "VEHICLE 1\n");
         ClearLog();
         StartSplits(gSplits, rival, "Pilot", 0, best, track);
-        EXPECT_EQ(LogText(), c.oldGhost ? "Sector times ../Profiles/Pilot.ghosts/track1.sectors rebuilt "
-                                                    "from the ghost: it is missing\n"
-                                                  : "")
+        EXPECT_EQ(LogText(), c.oldGhost ? "Sector times ../Profiles/Pilot.ghosts/track1.sectors rebuilt from the "
+                                          "ghost: it is missing\n"
+                                        : "")
             << c.name;
         int gate = 0;
         for (RecordingSample s : dense.run) {
