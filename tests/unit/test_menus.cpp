@@ -85,7 +85,8 @@ std::string ProfileText(const char* name) {
 
 }  // namespace
 
-TEST_F(Menus, MainMenuUpAndDownWrapWithinThePage) {
+// Up and down wrap within the page; choosing flies the page out, then requests once, and the page glides back in.
+TEST_F(Menus, MainMenuWrapsFliesOutRequestsOnceAndGlidesBackIn) {
     CMenuPhysics menu;
     Open(menu, STATE_MAIN_MENU);
     const std::pair<const char*, int> steps[] = {
@@ -94,12 +95,7 @@ TEST_F(Menus, MainMenuUpAndDownWrapWithinThePage) {
         Press(menu, keys);
         EXPECT_EQ(HighlightedMainMenuItem(), item) << keys;
     }
-}
-
-TEST_F(Menus, MainMenuFliesThePageOutThenRequestsOnceAndGlidesBackIn) {
-    CMenuPhysics menu;
-    Open(menu, STATE_MAIN_MENU);
-    Press(menu, "DD\r");
+    Press(menu, "\r");
     Animate(menu, 1.0f);
     Press(menu, "\r\r");  // the second press falls into the leave animation and is dropped
     Animate(menu, 0.45f);
