@@ -60,6 +60,10 @@ protected:
     GameSettings saved;
 };
 
+// The names the end-to-end tests cite.
+using ProfileScreens = Menus;
+using SettingsPage = Menus;
+
 int HighlightedMainMenuItem() {
     int found = -1;
     for (int i = 0; i < kNumMainMenuItems; i++)
@@ -271,7 +275,7 @@ TEST_F(Menus, NewProfileNameKeepsSeventeenAllowedCharacters) {
 }
 
 // A name already taken would reset that career; a profile that cannot be saved must not seem created.
-TEST_F(Menus, NewProfileWithATakenNameOrUnsavableIsRefusedWithANotice) {
+TEST_F(ProfileScreens, ATakenNameOrAnUnsavableProfileIsRefusedWithANotice) {
     CNewProfilePhysics newProfile;
     Open(newProfile, STATE_NEW_PROFILE);
     WriteText(tree.Path("Profiles/Ace.txt"), "NAME Ace\nCASH 5000\n");
@@ -374,7 +378,7 @@ TEST_F(Menus, EachSettingsPageSavesOnlyItsOwnFieldsOverTheFile) {
 }
 
 // Characters bind at once; Enter captures special keys until Enter again. A key another control has swaps the two.
-TEST_F(Menus, KeysBindAtOnceOrWhileCapturingAndAKeyInUseSwaps) {
+TEST_F(SettingsPage, KeysBindAtOnceOrWhileCapturingAndAKeyInUseSwaps) {
     CControlSettingsPhysics controls;
     Open(controls, STATE_CONTROL_SETTINGS);
     const int forwardRow = CONTROL_FIRST_BINDING + BINDING_FORWARD;
