@@ -212,47 +212,33 @@ TEST_F(HudScriptTest, EveryTextFitsOnItsPanelAtEveryWindowSize) {
     UnregisterPrivateFontFiles();
 }
 
-TEST(HudTimer, ShowsMinutesSecondsAndHundredths) {
+// One timer through two races: ticks show minutes, seconds and hundredths; a stop keeps the last draw's value
+// (the results have already read it) and nothing moves until a resume, which goes on from there; a new race
+// starts from zero, also across a wrap of the millisecond counter; the largest count still fits the text.
+TEST(HudTimer, KeepsTheRaceTimeThroughStopsResumesAndCounterWraps) {
+    const struct {
+        char op;  // n: new race, r: resume, s: stop, t: tick
+        uint32_t now, clock;
+        const char* text;
+    } steps[] = {{'n', 1000, 0, "00:00.00"},           {'t', 1000, 0, "00:00.00"},
+                 {'t', 66432, 65432, "01:05.43"},      {'s', 0, 65432, "01:05.43"},
+                 {'t', 999999, 65432, "01:05.43"},     {'r', 200000, 65432, "01:05.43"},
+                 {'t', 6135567, 6000999, "100:00.99"}, {'n', 0xFFFFFF00u, 0, "100:00.99"},
+                 {'t', 0x100u, 0x200u, "00:00.51"}};
     HudTimer t;
-    EXPECT_STREQ(t.text, "00:00.00");
-    t.Start(false, 1000);
-    t.Tick(1000);
-    EXPECT_STREQ(t.text, "00:00.00");
-    EXPECT_EQ(gRaceClock, 0u);
-    t.Tick(1000 + 65432);
-    EXPECT_STREQ(t.text, "01:05.43");
-    EXPECT_EQ(gRaceClock, 65432u);
-    t.Tick(1000 + 100 * 60000 + 999);
-    EXPECT_STREQ(t.text, "100:00.99");
-    // Across a wrap of the millisecond counter.
-    HudTimer w;
-    w.Start(false, 0xFFFFFF00u);
-    w.Tick(0x100u);
-    EXPECT_EQ(gRaceClock, 0x200u);
-    // The largest count still fits the text.
-    w.accumulated = 0xFFFFFFFFu - 0x200u;
-    w.Tick(0x100u);
-    EXPECT_STREQ(w.text, "71582:47.29");
-}
-
-TEST(HudTimer, PauseAndResumeKeepTheRaceTime) {
-    HudTimer t;
-    t.Start(false, 5000);
-    t.Tick(6000);
-    t.Stop();  // the last draw's value: the results have already read it
-    EXPECT_EQ(gRaceClock, 1000u);
-    t.Tick(60000);  // stopped: nothing moves, the text keeps its value
-    EXPECT_EQ(gRaceClock, 1000u);
-    EXPECT_STREQ(t.text, "00:01.00");
-    t.Start(true, 90000);
-    t.Tick(91000);
-    EXPECT_EQ(gRaceClock, 2000u);
-    // A new race starts from zero.
-    t.Stop();
-    t.Start(false, 100000);
-    EXPECT_EQ(gRaceClock, 0u);
-    t.Tick(100250);
-    EXPECT_EQ(gRaceClock, 250u);
+    for (const auto& step : steps) {
+        if (step.op == 't')
+            t.Tick(step.now);
+        else if (step.op == 's')
+            t.Stop();
+        else
+            t.Start(step.op == 'r', step.now);
+        EXPECT_EQ(gRaceClock, step.clock) << step.op << " at " << step.now;
+        EXPECT_STREQ(t.text, step.text) << step.op << " at " << step.now;
+    }
+    t.accumulated = 0xFFFFFFFFu - 0x200u;
+    t.Tick(0x100u);
+    EXPECT_STREQ(t.text, "71582:47.29");
 }
 
 // The gauges' pictures are checked by the HUD's GL tests; here, the readouts they are given.
