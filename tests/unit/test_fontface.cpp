@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/fontface.h"
 #include "testutil.h"
@@ -57,53 +58,40 @@ TEST_F(FontFaceTest, CellHeightMatchesTheRequestWithinAPixel) {
             }
 }
 
-TEST_F(FontFaceTest, FacesResolveToLiberationAndThePrivateFile) {
-    EXPECT_NE(RenderFaceGlyphs(L"Arial", 24, 400, 32, 96).file.find("LiberationSans-Regular"), std::string::npos);
-    EXPECT_NE(RenderFaceGlyphs(L"Courier New", 24, 400, 32, 96).file.find("LiberationMono-Regular"),
-              std::string::npos);
-    EXPECT_EQ(RenderFaceGlyphs(L"Beware", 24, 400, 32, 96).file, kHudFontSource);
-    // The private face is not a system one: it goes away with the registration.
+// The game's face names resolve to Liberation files and the private one; 700 is bold, and the private face,
+// which has no bold of its own, gets its strokes thickened. The private face goes with its registration.
+TEST_F(FontFaceTest, FacesResolveToTheirFilesAndBoldWeights) {
+    const struct {
+        const wchar_t* face;
+        int weight;
+        const char* file;
+        bool syntheticBold;
+    } cases[] = {{L"Arial", 400, "LiberationSans-Regular", false},
+                 {L"Courier New", 400, "LiberationMono-Regular", false},
+                 {L"Arial", 700, "LiberationSans-Bold", false},
+                 {L"Beware", 400, kHudFontSource, false},
+                 {L"Beware", 700, kHudFontSource, true}};
+    for (const auto& c : cases) {
+        const GlyphSet set = RenderFaceGlyphs(c.face, 40, c.weight, 32, 96);
+        EXPECT_NE(set.file.find(c.file), std::string::npos) << c.file << " " << c.weight;
+        EXPECT_EQ(set.syntheticBold, c.syntheticBold) << c.file << " " << c.weight;
+    }
+    const GlyphSet normal = RenderFaceGlyphs(L"Beware", 40, 400, 32, 96);
+    const GlyphSet bold = RenderFaceGlyphs(L"Beware", 40, 700, 32, 96);
+    EXPECT_GT(InkOf(bold, kLetters).pixels, InkOf(normal, kLetters).pixels * 5 / 4);
+    EXPECT_GE(bold.glyphs['M' - 32].advance, normal.glyphs['M' - 32].advance);
     UnregisterPrivateFontFiles();
     EXPECT_NE(RenderFaceGlyphs(L"Beware", 24, 400, 32, 96).file, kHudFontSource);
 }
 
-TEST_F(FontFaceTest, Weight700IsBold) {
-    const GlyphSet arial = RenderFaceGlyphs(L"Arial", 40, 700, 32, 96);
-    EXPECT_NE(arial.file.find("LiberationSans-Bold"), std::string::npos);
-    EXPECT_FALSE(arial.syntheticBold);
-    // The private face has no bold of its own: its strokes are thickened.
-    const GlyphSet normal = RenderFaceGlyphs(L"Beware", 40, 400, 32, 96);
-    const GlyphSet bold = RenderFaceGlyphs(L"Beware", 40, 700, 32, 96);
-    EXPECT_FALSE(normal.syntheticBold);
-    EXPECT_TRUE(bold.syntheticBold);
-    EXPECT_GT(InkOf(bold, kLetters).pixels, InkOf(normal, kLetters).pixels * 5 / 4);
-    EXPECT_GE(bold.glyphs['M' - 32].advance, normal.glyphs['M' - 32].advance);
-}
-
-TEST_F(FontFaceTest, GlyphsAdvanceAndSpaceIsBlank) {
-    const GlyphSet set = RenderFaceGlyphs(L"Courier New", 20, 400, 32, 96);
-    const GlyphBitmap& space = set.glyphs[0];
-    EXPECT_EQ(space.rows, 0);
-    EXPECT_GT(space.advance, 0.0f);
-    // A monospaced face advances every printable character alike.
-    for (int k = 1; k < 95; ++k)
-        EXPECT_EQ(set.glyphs[size_t(k)].advance, space.advance) << "code " << (32 + k);
-    for (const GlyphBitmap& g : set.glyphs)
-        EXPECT_EQ(g.bits.size(), size_t((g.width + 7) / 8 * g.rows));
-}
-
 // An unknown face and a damaged private file both draw in sans, each with one log line that names it.
 TEST_F(FontFaceTest, UnknownFacesAndDamagedFilesFallBackToSansWithOneLogLine) {
-    const GlyphSet first = RenderFaceGlyphs(L"No Such Face Anywhere", 24, 400, 32, 96);
-    const GlyphSet second = RenderFaceGlyphs(L"No Such Face Anywhere", 30, 700, 32, 96);
-    EXPECT_FALSE(first.file.empty());
-    EXPECT_GT(InkOf(first, kLetters).pixels, 0);
-    EXPECT_GT(InkOf(second, kLetters).pixels, 0);
+    EXPECT_GT(InkOf(RenderFaceGlyphs(L"No Such Face Anywhere", 24, 400, 32, 96), kLetters).pixels, 0);
+    EXPECT_GT(InkOf(RenderFaceGlyphs(L"No Such Face Anywhere", 30, 700, 32, 96), kLetters).pixels, 0);
     WriteText(sandbox.Path("broken.ttf"), "not a font at all");
     EXPECT_FALSE(RegisterPrivateFontFile("../broken.ttf", L"Broken"));
     EXPECT_GT(InkOf(RenderFaceGlyphs(L"Broken", 40, 400, 32, 96), kLetters).pixels, 0);
-    const std::string log = ReadText("log.txt");
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
-    EXPECT_NE(log.find("No Such Face Anywhere"), std::string::npos);
-    EXPECT_NE(log.find("../broken.ttf"), std::string::npos);
+    EXPECT_EQ(CountOf(LogText(), "\n"), 2) << LogText();
+    EXPECT_TRUE(Logged("No Such Face Anywhere"));
+    EXPECT_TRUE(Logged("../broken.ttf"));
 }

@@ -75,7 +75,7 @@ TEST(Ghost, SavedRunLoadsAndDamagedEmptyOrForeignFilesAreIgnoredWithOneLogLine) 
     EXPECT_EQ(ghost.path.samples.size(), 12u);
     EXPECT_EQ(ghost.vehicle, 3);
     EXPECT_FALSE(LoadGhost(ghost, "Pilot", 3, 10.25f, track));  // no ghost: nothing logged
-    EXPECT_EQ(ReadText("log.txt"), "");
+    EXPECT_EQ(LogText(), "");
 
     struct Case {
         const char* ghostText;
@@ -96,11 +96,11 @@ TEST(Ghost, SavedRunLoadsAndDamagedEmptyOrForeignFilesAreIgnoredWithOneLogLine) 
     for (const Case& c : cases) {
         WriteText(file, c.ghostText);
         WriteText(sandbox.Path("Profiles/Pilot.ghosts/track3.vehicle"), c.vehicleText);
-        WriteText("log.txt", "");
+        ClearLog();
         EXPECT_FALSE(LoadGhost(ghost, "Pilot", 2, c.best, track)) << c.why;
         EXPECT_TRUE(ghost.path.Empty());
         const std::string line = std::string("Ghost ../Profiles/Pilot.ghosts/track3.txt ignored: ") + c.why + "\n";
-        EXPECT_EQ(ReadText("log.txt"), line);
+        EXPECT_EQ(LogText(), line);
         EXPECT_EQ(ReadText(file), c.ghostText);  // left alone
     }
 }
@@ -150,8 +150,7 @@ TEST(Ghost, TheChosenGhostIsTheBestRunTheCoursePilotOrNone) {
 
 // Splits against the hairpin ghost, its path shipped as the route: a run as the ghost's flight slowed or sped
 // up by a scale, flown `beside` units to the side down the first leg (4: nearer the other leg, by gate 3's
-// spot on it), or off the route
-// through gate 2. The old ghost's sector times are rebuilt from it with one log line.
+// spot on it), or off the route through gate 2. The old ghost's sector times are rebuilt from it with one log line.
 TEST(Ghost, SplitsAtEachGateAndSectorTimesAgainstTheGhostAndTheBestRun) {
     struct Case {
         const char* name;
@@ -189,11 +188,11 @@ TEST(Ghost, SplitsAtEachGateAndSectorTimesAgainstTheGhostAndTheBestRun) {
             ASSERT_TRUE(SaveGhost(rival, "Pilot", 0, 1, best));
         }
         WriteText(sandbox.Path("Profiles/Pilot.ghosts/track1.vehicle"), "VEHICLE 1\n");
-        WriteText("log.txt", "");
+        ClearLog();
         StartSplits(gSplits, rival, "Pilot", 0, best, track);
-        EXPECT_EQ(ReadText("log.txt"), c.oldGhost ? "Sector times ../Profiles/Pilot.ghosts/track1.sectors rebuilt "
-                                                    "from the ghost: it is missing\n"
-                                                  : "")
+        EXPECT_EQ(LogText(), c.oldGhost ? "Sector times ../Profiles/Pilot.ghosts/track1.sectors rebuilt from the "
+                                          "ghost: it is missing\n"
+                                        : "")
             << c.name;
         int gate = 0;
         for (RecordingSample s : dense.run) {

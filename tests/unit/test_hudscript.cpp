@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "hud/hudgauges.h"
 #include "hud/hudscript.h"
 #include "hud/hudtexts.h"
+#include "hud/hudtimer.h"
 #include "hudscripts.h"
 #include "platform/fontface.h"
 #include "testutil.h"
@@ -77,7 +79,6 @@ bool OnAPanel(const HudLayout& layout, const Box& box) {
 
 class HudScriptTest : public ::testing::Test {
 protected:
-    std::string LogText() const { return ReadText("log.txt"); }
     GameTreeSandbox sandbox;
 };
 
@@ -88,7 +89,8 @@ TEST_F(HudScriptTest, ReadsShapesAndAllSixInstrumentsInPixels) {
                                "TRIANGLE 0 1 2 0.1 0.2 0.3 0.4\nLINE 2 0 1 0.5 0.25 1\n" +
                                Block("SPEEDOMETER_TEXT") + Block("SPEEDOMETER_GRAPHICAL") + Block("TIMER") +
                                Block("DAMAGEINDICATOR_TEXT") + Block("DAMAGEINDICATOR_GRAPHICAL") +
-                               Block("ATTITUDEINDICATOR", "SIZE 0.2\nPOSITION 0.25 0.5\n");
+                               Block("ATTITUDEINDICATOR", "SIZE 0.2\nPOSITION 0.25 0.5\n") +
+                               Block("TIMER", "POSITION 0.2 0.3\nSIZE 0.5\n");  // replaces the first
     // A script saved with Windows line ends reads the same.
     std::string crlf;
     for (char c : script)
@@ -107,81 +109,63 @@ TEST_F(HudScriptTest, ReadsShapesAndAllSixInstrumentsInPixels) {
         ASSERT_TRUE(layout.instruments[code]) << code;
         EXPECT_EQ(layout.instruments[code]->type, code);
     }
-    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->y, 150.0f);
-    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->size, 80.0f);  // a size is a fraction of the width
+    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->x, 160.0f);
+    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->y, 180.0f);
+    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->size, 400.0f);  // a size is a fraction of the width
     EXPECT_FLOAT_EQ(layout.instruments[HUD_ATTITUDE]->x, 200.0f);  // in either order
     EXPECT_EQ(LogText(), "");
-    // A second block of a type replaces the first.
-    const HudLayout twice =
-        Parse(Block("TIMER", "POSITION 0.1 0.1\n") + Block("TIMER", "POSITION 0.2 0.3\nSIZE 0.5\n"));
-    ASSERT_TRUE(twice.instruments[HUD_TIMER]);
-    EXPECT_FLOAT_EQ(twice.instruments[HUD_TIMER]->x, 160.0f);
-    EXPECT_FLOAT_EQ(twice.instruments[HUD_TIMER]->y, 180.0f);
-    EXPECT_FLOAT_EQ(twice.instruments[HUD_TIMER]->size, 400.0f);
 }
 
-TEST_F(HudScriptTest, KeywordsBeginTheLineExactlyInCapitalsAndBlankLinesAreBad) {
-    const HudLayout layout =
-        Parse(" VERTEX 0 0\nvertex 0 0\nVERTEX 1\nTRIANGLE 0 1 2 1 1 1\nLINE 0 1 1 1 1\nBEGININSTRUMENT \n"
-              "VERTEX 0.5 0.5\n");
-    EXPECT_EQ(layout.vertices.size(), 1u);
-    EXPECT_TRUE(layout.triangles.empty());
-    EXPECT_TRUE(layout.lines.empty());
-    const std::string log = LogText();
-    EXPECT_EQ(CountOf(log, "Illegal hud file command "), 6) << log;
-    EXPECT_NE(log.find("Illegal hud file command  VERTEX 0 0\n\n"), std::string::npos);  // the line end is kept
-    EXPECT_NE(log.find("Illegal hud file command BEGININSTRUMENT \n"), std::string::npos);
-    // Blank lines are bad lines in both modes.
-    EXPECT_TRUE(Parse("\nBEGININSTRUMENT\nTYPE TIMER\n\nENDINSTRUMENT\n").instruments[HUD_TIMER]);
-    EXPECT_NE(LogText().find("Illegal hud file command \n"), std::string::npos);
-    EXPECT_NE(LogText().find("Illegal hud instrument attribute \n in line 4"), std::string::npos);
+// Bad lines are logged, with their line number inside a block, and skipped; an instrument is installed only
+// by a block with a legal TYPE and an ENDINSTRUMENT line, and takes attributes only after its TYPE.
+TEST_F(HudScriptTest, BadLinesAreLoggedAndSkipped) {
+    struct Case {
+        const char* name;
+        std::string script;
+        size_t shapes;  // vertices, triangles and lines read
+        float timerX;   // -1: no timer installed
+        int badLines;   // messages logged
+        std::vector<std::string> logged;
+    };
+    const Case cases[] = {
+        {"keywords begin the line exactly in capitals",
+         " VERTEX 0 0\nvertex 0 0\nVERTEX 1\nTRIANGLE 0 1 2 1 1 1\nLINE 0 1 1 1 1\nBEGININSTRUMENT \nVERTEX 0.5 0.5\n",
+         1, -1.0f, 6, {"Illegal hud file command  VERTEX 0 0\n\n", "Illegal hud file command BEGININSTRUMENT \n"}},
+        {"blank lines are bad in both modes", "\nBEGININSTRUMENT\nTYPE TIMER\n\nENDINSTRUMENT\n", 0, 0.0f, 2,
+         {"Illegal hud file command \n", "Illegal hud instrument attribute \n in line 4"}},
+        {"shapes inside a block, block lines outside",
+         "TYPE TIMER\nPOSITION 0 0\nENDINSTRUMENT\n" +
+             Block("TIMER", "VERTEX 0.5 0.5\nLINE 0 0 1 1 1 1\nBEGININSTRUMENT\n"),
+         0, 0.0f, 6,
+         {"Illegal hud instrument attribute VERTEX 0.5 0.5\n in line 6",
+          "Illegal hud instrument attribute BEGININSTRUMENT\n in line 8"}},
+        {"no legal type, or attributes before it",
+         Block("COMPASS") + "BEGININSTRUMENT\nPOSITION 0.1 0.1\nENDINSTRUMENT\n" +
+             "BEGININSTRUMENT\nPOSITION 0.3 0.3\nTYPE TIMER\nENDINSTRUMENT\n" + Block("timer"),
+         0, 0.0f, 5, {"Illegal hud instrument type COMPASS\n", "Illegal hud instrument type timer\n"}},
+        {"an end without a line end", "BEGININSTRUMENT\nTYPE TIMER\nPOSITION 0.1 0.1\nENDINSTRUMENT", 0, -1.0f, 1,
+         {"Illegal hud instrument attribute ENDINSTRUMENT in line 4"}},
+        {"no end", "BEGININSTRUMENT\nTYPE TIMER\n", 0, -1.0f, 0, {}},
+        {"long lines are read in 254 character pieces, each counted",
+         "BEGININSTRUMENT\nTYPE TIMER\nPOSITION 0.1 0.1 " + std::string(300, 'x') + "\nFOO\nENDINSTRUMENT\n", 0,
+         80.0f, 2, {" in line 4", "Illegal hud instrument attribute FOO\n in line 5"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearLog();
+        const HudLayout layout = Parse(c.script);
+        EXPECT_EQ(layout.vertices.size() + layout.triangles.size() + layout.lines.size(), c.shapes);
+        for (int code = 0; code < NUM_HUD_INSTRUMENTS; ++code)
+            EXPECT_EQ(bool(layout.instruments[code]), code == HUD_TIMER && c.timerX >= 0.0f) << code;
+        if (c.timerX >= 0.0f && layout.instruments[HUD_TIMER]) {
+            EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->x, c.timerX);
+        }
+        const std::string log = LogText();
+        EXPECT_EQ(CountOf(log, "Illegal hud") + CountOf(log, "without a legal TYPE"), c.badLines) << log;
+        for (const std::string& part : c.logged)
+            EXPECT_TRUE(Logged(part));
+    }
 }
-
-TEST_F(HudScriptTest, ShapesInsideABlockAndBlockLinesOutsideAreUnrecognised) {
-    const HudLayout layout = Parse("TYPE TIMER\nPOSITION 0 0\nENDINSTRUMENT\n" +
-                                   Block("TIMER", "VERTEX 0.5 0.5\nLINE 0 0 1 1 1 1\nBEGININSTRUMENT\n"));
-    EXPECT_TRUE(layout.vertices.empty());
-    EXPECT_TRUE(layout.lines.empty());
-    EXPECT_TRUE(layout.instruments[HUD_TIMER]);
-    const std::string log = LogText();
-    EXPECT_EQ(CountOf(log, "Illegal hud file command "), 3) << log;
-    EXPECT_NE(log.find("Illegal hud instrument attribute VERTEX 0.5 0.5\n in line 6"), std::string::npos) << log;
-    EXPECT_NE(log.find("Illegal hud instrument attribute BEGININSTRUMENT\n in line 8"), std::string::npos) << log;
-}
-
-TEST_F(HudScriptTest, BlocksWithoutALegalTypeOrEndInstallNothing) {
-    const HudLayout layout = Parse(Block("COMPASS") + "BEGININSTRUMENT\nPOSITION 0.1 0.1\nENDINSTRUMENT\n" +
-                                   "BEGININSTRUMENT\nSIZE 0.3\nTYPE TIMER\nENDINSTRUMENT\n" + Block("timer"));
-    for (int code = 0; code < NUM_HUD_INSTRUMENTS; ++code)
-        EXPECT_EQ(bool(layout.instruments[code]), code == HUD_TIMER) << code;
-    // Attributes before the TYPE line have nothing to apply to.
-    ASSERT_TRUE(layout.instruments[HUD_TIMER]);
-    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->size, 0.0f);
-    const std::string log = LogText();
-    EXPECT_NE(log.find("Illegal hud instrument type COMPASS\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("Illegal hud instrument type timer\n"), std::string::npos) << log;
-    EXPECT_EQ(CountOf(log, "without a legal TYPE"), 3) << log;
-    // An end without a line end, or none at all, at the file's end installs nothing.
-    EXPECT_FALSE(Parse("BEGININSTRUMENT\nTYPE TIMER\nPOSITION 0.1 0.1\nENDINSTRUMENT").instruments[HUD_TIMER]);
-    EXPECT_NE(LogText().find("Illegal hud instrument attribute ENDINSTRUMENT in line 4"), std::string::npos);
-    EXPECT_FALSE(Parse("BEGININSTRUMENT\nTYPE TIMER\n").instruments[HUD_TIMER]);
-}
-
-TEST_F(HudScriptTest, LongLinesAreReadIn254CharacterPiecesEachCounted) {
-    const std::string longLine = "POSITION 0.1 0.1 " + std::string(300, 'x') + "\n";
-    const HudLayout layout = Parse("BEGININSTRUMENT\nTYPE TIMER\n" + longLine + "FOO\nENDINSTRUMENT\n");
-    EXPECT_TRUE(layout.instruments[HUD_TIMER]);
-    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->x, 80.0f);
-    const std::string log = LogText();
-    // The rest of the long line is line 4, so FOO is line 5.
-    EXPECT_NE(log.find(" in line 4"), std::string::npos) << log;
-    EXPECT_NE(log.find("Illegal hud instrument attribute FOO\n in line 5"), std::string::npos) << log;
-    const std::string word(400, 'W');
-    Parse("BEGININSTRUMENT\nTYPE " + word + "\n");
-    EXPECT_NE(ReadText("log.txt").find("Illegal hud instrument type " + std::string(249, 'W') + "\n"),
-              std::string::npos);
-}
-
 
 // Every text of every vehicle's HUD, at its longest, lies on the screen and on the HUD's panels (the ghost's
 // gap on the timer's plate) and clear of every other text, at each window size a player is likely to pick.
@@ -226,4 +210,41 @@ TEST_F(HudScriptTest, EveryTextFitsOnItsPanelAtEveryWindowSize) {
         }
     }
     UnregisterPrivateFontFiles();
+}
+
+// One timer through two races: ticks show minutes, seconds and hundredths; a stop keeps the last draw's value
+// (the results have already read it) and nothing moves until a resume, which goes on from there; a new race
+// starts from zero, also across a wrap of the millisecond counter; the largest count still fits the text.
+TEST(HudTimer, KeepsTheRaceTimeThroughStopsResumesAndCounterWraps) {
+    const struct {
+        char op;  // n: new race, r: resume, s: stop, t: tick
+        uint32_t now, clock;
+        const char* text;
+    } steps[] = {{'n', 1000, 0, "00:00.00"},           {'t', 1000, 0, "00:00.00"},
+                 {'t', 66432, 65432, "01:05.43"},      {'s', 0, 65432, "01:05.43"},
+                 {'t', 999999, 65432, "01:05.43"},     {'r', 200000, 65432, "01:05.43"},
+                 {'t', 6135567, 6000999, "100:00.99"}, {'n', 0xFFFFFF00u, 0, "100:00.99"},
+                 {'t', 0x100u, 0x200u, "00:00.51"}};
+    HudTimer t;
+    for (const auto& step : steps) {
+        if (step.op == 't')
+            t.Tick(step.now);
+        else if (step.op == 's')
+            t.Stop();
+        else
+            t.Start(step.op == 'r', step.now);
+        EXPECT_EQ(gRaceClock, step.clock) << step.op << " at " << step.now;
+        EXPECT_STREQ(t.text, step.text) << step.op << " at " << step.now;
+    }
+    t.accumulated = 0xFFFFFFFFu - 0x200u;
+    t.Tick(0x100u);
+    EXPECT_STREQ(t.text, "71582:47.29");
+}
+
+// The gauges' pictures are checked by the HUD's GL tests; here, the readouts they are given.
+TEST(HudGauges, ReadoutsOfAnyText) {
+    EXPECT_LT(NeedleAngle(250), 0.0f);  // not limited
+    const std::pair<const char*, int> cases[] = {
+        {"123", 123}, {"", 0}, {"ENGINE", 0}, {"-5", -5}, {"99999999999999999999", 2147483647}, {nullptr, 0}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(ReadoutValue(text), value) << (text ? text : "null");
 }

@@ -1,29 +1,59 @@
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include "app/input.h"
+#include "app/padinput.h"
 #include "data/keybinding.h"
+#include "testutil.h"
 
 namespace {
 
 const int kW = 1024;
 const int kH = 768;
+const KeyBinding kBindings[NUM_BINDINGS] = {{'a', false}, {'z', false}, {100, true},
+                                            {102, true},  {'e', false}, {103, true}};
 
-KeyBinding Key(int code, bool special = false) {
-    return KeyBinding{code, special};
+// Mouse pixels a stick held at `axis` gives over `frames` frames of `dt` seconds.
+int SteerFor(float axis, int frames, float dt) {
+    float carry = 0.0f;
+    int total = 0;
+    for (int i = 0; i < frames; ++i)
+        total += StickPixels(axis, 720.0f, dt, carry);
+    return total;
+}
+
+// A pad holding the controls named: A, B, S (Start), Y, D and L (the d-pad's down and left), T (right trigger).
+PadState Holding(const std::string& held) {
+    const std::pair<char, int> buttons[] = {{'A', PAD_A}, {'B', PAD_B},         {'S', PAD_START},
+                                            {'Y', PAD_Y}, {'D', PAD_DPAD_DOWN}, {'L', PAD_DPAD_LEFT}};
+    PadState pad;
+    for (const auto& [name, button] : buttons)
+        pad.buttons[button] = held.find(name) != std::string::npos;
+    pad.rightTrigger = held.find('T') != std::string::npos ? 1.0f : 0.0f;
+    return pad;
+}
+
+// The key events of one frame, as "+code" for a press and "-code" for a release.
+std::string Frame(PadTracker& t, const PadState& pad, bool racing, float dt = 0.01f) {
+    std::vector<PadEvent> events;
+    TrackPad(t, pad, racing, dt, kBindings, events);
+    std::string out;
+    for (const PadEvent& e : events)
+        if (!e.isMove)
+            out += (e.down ? "+" : "-") + std::to_string(e.code);
+    return out;
 }
 
 }  // namespace
 
-TEST(KeyBindings, Names) {
-    // The control page's test and the journey read F7, Left, Home and "#50" off the page.
-    EXPECT_EQ(KeyBindingName(Key(12, true)), "F12");
-    EXPECT_EQ(KeyBindingName(Key(13)), "Enter");
-    // Codes without a name of their own still show something, and never more than 7 characters.
+// Codes without a name of their own still show something, and never more than 7 characters. (The control
+// page's test and the journey read F7, Left, Home and "#50" off the page.)
+TEST(KeyBindings, EveryCodeHasAShortName) {
     for (int code : {-2147483647 - 1, -1, 0, 13, 31, 99, 109, 128, 255, 1000, 123456, 2147483647})
         for (bool special : {false, true}) {
-            const std::string name = KeyBindingName(Key(code, special));
-            EXPECT_FALSE(name.empty()) << code;
-            EXPECT_LE(name.size(), 7u) << code;
+            const std::string name = KeyBindingName(KeyBinding{code, special});
+            EXPECT_TRUE(!name.empty() && name.size() <= 7u) << code << " " << special << ": " << name;
         }
 }
 
@@ -39,28 +69,18 @@ TEST(Mouse, FirstEventOnlyRemembersAndBordersAt40PixelsRecentre) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
         MouseTracker t;
         const MouseStep first = TrackMouse(t, kW / 2, kH / 2, kW, kH);
-        EXPECT_FALSE(first.deliver);
-        EXPECT_FALSE(first.warp);
+        EXPECT_FALSE(first.deliver || first.warp);
         const MouseStep s = TrackMouse(t, c.x, c.y, kW, kH);
         EXPECT_TRUE(s.deliver);
         EXPECT_EQ(s.warp, c.warp);
-        EXPECT_EQ(s.dx, c.x - kW / 2);
-        EXPECT_EQ(s.dy, c.y - kH / 2);
-        if (c.warp) {
-            EXPECT_EQ(s.warpX, 512);
-            EXPECT_EQ(s.warpY, 384);
-            // The warp's own event, at the centre, is delivered with no movement.
-            const MouseStep back = TrackMouse(t, kW / 2, kH / 2, kW, kH);
-            EXPECT_TRUE(back.deliver);
-            EXPECT_EQ(back.dx, 0);
-            EXPECT_EQ(back.dy, 0);
-        }
+        EXPECT_EQ(std::pair(s.dx, s.dy), std::pair(c.x - kW / 2, c.y - kH / 2));
+        if (!c.warp)
+            continue;
+        EXPECT_EQ(std::pair(s.warpX, s.warpY), std::pair(kW / 2, kH / 2));
+        // The warp's own event, at the centre, is delivered with no movement.
+        const MouseStep back = TrackMouse(t, kW / 2, kH / 2, kW, kH);
+        EXPECT_TRUE(back.deliver && back.dx == 0 && back.dy == 0);
     }
-    MouseTracker odd;
-    TrackMouse(odd, 100, 100, 801, 601);
-    const MouseStep s = TrackMouse(odd, 0, 100, 801, 601);
-    EXPECT_EQ(s.warpX, 400);
-    EXPECT_EQ(s.warpY, 300);
 }
 
 // A simulated X pointer: every movement makes a motion event; a warp takes effect only once the events
@@ -100,4 +120,89 @@ TEST(Mouse, WarpingKeepsDeltasContinuous) {
         EXPECT_EQ(delivered[0], moved[0]);
         EXPECT_EQ(delivered[1], moved[1]);
     }
+}
+
+// A stick at rest or drifting inside the dead zone steers nothing; outside it the steering grows from
+// zero to full, with its sign, and adds up to the same motion however the time is cut into frames.
+TEST(PadInput, StickSteersOutsideTheDeadZoneAlikeAtAnyFrameRate) {
+    EXPECT_EQ(SteerFor(0.0f, 600, 0.01f), 0);
+    EXPECT_EQ(SteerFor(0.19f, 600, 0.01f), 0);
+    EXPECT_EQ(SteerFor(-0.19f, 600, 0.01f), 0);
+    for (int frames : {7, 60, 1000}) {
+        SCOPED_TRACE(frames);
+        EXPECT_NEAR(SteerFor(1.0f, frames, 1.0f / frames), 720, 1);
+        EXPECT_NEAR(SteerFor(-0.6f, frames, 1.0f / frames), -360, 1);
+    }
+}
+
+TEST(PadInput, MenuArrowsRepeatWhileHeldAndRaceKeysDoNot) {
+    // Held for 0.95 s: the press, then repeats at 0.4, 0.5 ... 0.9 s; one release. Y, held with it, presses
+    // its own key once in either.
+    for (bool racing : {false, true}) {
+        PadTracker t;
+        PadState pad = Holding("DY");
+        pad.stickY = 0.9f;  // in a race the stick steers instead
+        std::string events;
+        for (int i = 0; i < 95; ++i)
+            events += Frame(t, pad, racing);
+        events += Frame(t, PadState(), racing);
+        EXPECT_EQ(events, racing ? "+513+103-513-103" : "+513+103+103+103+103+103+103+103-513-103");
+    }
+}
+
+// Trigger and button for the same key press it once and release it when both are let go; a button held from
+// the race into the results keeps its race key until released, so it cannot confirm the results by accident.
+// Held through the countdown into the race, B and the trigger take up their race keys; Start, which resumed
+// the race from the pause menu, stays Esc and the d-pad Left without a second press or repeats.
+TEST(PadInput, KeysFollowTheStateTheyWerePressedIn) {
+    const struct {
+        const char* held;
+        bool racing;
+        float dt;
+        const char* events;
+    } frames[] = {{"A", true, 0.01f, "+97"},           {"AT", true, 0.01f, ""},         {"AT", false, 0.01f, ""},
+                  {"T", false, 0.01f, ""},             {"S", false, 0.01f, "+27-97"},   {"A", false, 0.01f, "+13-27"},
+                  {"SLBT", false, 0.01f, "-13+27+100"}, {"SLBT", true, 0.01f, "+122+97"}, {"SLBT", true, 0.5f, ""}};
+    PadTracker t;
+    for (const auto& f : frames)
+        EXPECT_EQ(Frame(t, Holding(f.held), f.racing, f.dt), f.events) << f.held << (f.racing ? " racing" : "");
+}
+
+// A key held on the keyboard and on the pad stays down until both let go, whichever lets go first.
+TEST(PadInput, KeyboardAndPadHoldingOneKeyReleaseItOnce) {
+    const PadState a = Holding("A");
+    for (bool padFirst : {false, true}) {
+        SCOPED_TRACE(padFirst ? "pad let go first" : "keyboard let go first");
+        PadTracker t;
+        EXPECT_TRUE(TrackKeyboard(t, {'a', false}, true));
+        EXPECT_EQ(Frame(t, a, true), "");
+        if (padFirst) {
+            EXPECT_EQ(Frame(t, PadState(), true), "");
+            EXPECT_TRUE(TrackKeyboard(t, {'A', false}, false));
+        } else {
+            EXPECT_FALSE(TrackKeyboard(t, {'A', false}, false));
+            EXPECT_EQ(Frame(t, PadState(), true), "-97");
+        }
+    }
+}
+
+TEST(PadInput, ThePlayersMappingFileIsAddedAndEachBadLineLoggedOnce) {
+    GameTreeSandbox sandbox;
+    WriteText(sandbox.Path("gamecontrollerdb.txt"),
+              "# a comment\n\n"
+              "03000000de2800000112000001000000,Test Pad,a:b0,b:b1,platform:Linux,\n"
+              "03000000de2800000212000001000000,Another System's Pad,a:b0,platform:Windows,\n"
+              "not a mapping\n");
+    InitGamepads();
+    const auto mapping = [](const char* guid) {
+        char* text = SDL_GameControllerMappingForGUID(SDL_JoystickGetGUIDFromString(guid));
+        const std::string found = text ? text : "";
+        SDL_free(text);
+        return found;
+    };
+    EXPECT_NE(mapping("03000000de2800000112000001000000").find("Test Pad"), std::string::npos);
+    EXPECT_EQ(mapping("03000000de2800000212000001000000"), "");
+    ShutdownGamepads();
+    EXPECT_EQ(CountOf(LogText(), "gamecontrollerdb.txt line"), 1) << LogText();
+    EXPECT_TRUE(Logged("gamecontrollerdb.txt line 5"));
 }

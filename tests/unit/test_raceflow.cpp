@@ -2,12 +2,17 @@
 
 #include <climits>
 
+#include "app/gamedefs.h"
 #include "app/states.h"
 #include "data/profile.h"
+#include "data/settings.h"
 #include "data/trackscript.h"
 #include "race/overlays.h"
+#include "race/headless.h"
 #include "race/raceflow.h"
+#include "race/replay.h"
 #include "hud/hudtimer.h"
+#include "keypress.h"
 #include "testutil.h"
 
 namespace {
@@ -149,4 +154,78 @@ TEST(Overlay, ResultsPanelWithoutACup) {
     EXPECT_LT(texts[11].y, texts[10].y);
     v.sectors.theoretical = 74.25f;
     EXPECT_EQ(ResultsPanelTexts(640, 480, v)[6].text, "Theoretical best:00:01:14.250");
+}
+
+// The viewer's keys from the keyboard and the pad (A is Enter, the d-pad the arrows, Y its own key) over a
+// run of 20 s down -z: seeks stay inside the run, the speed steps and stops at either end, a pause holds
+// the clock, the cameras cycle back to the race view; a pose is found by its time wherever the clock jumps.
+TEST(Replay, SeekSpeedPauseAndCamerasFromKeysAndPad) {
+    struct Case {
+        const char* keys;
+        float clock;       // after the keys and then one second
+        float speed;
+        int camera;
+        bool paused;
+    } cases[] = {
+        {"RR", 11.0f, 1.0f, REPLAY_CAMERA_RACE, false},
+        {"RRRRRR", 20.0f, 1.0f, REPLAY_CAMERA_RACE, false},  // held at the end
+        {"RL", 1.0f, 1.0f, REPLAY_CAMERA_RACE, false},
+        {"L", 1.0f, 1.0f, REPLAY_CAMERA_RACE, false},  // not before the start
+        {"UUU", 2.0f, 2.0f, REPLAY_CAMERA_RACE, false},
+        {"DDDD", 0.25f, 0.25f, REPLAY_CAMERA_RACE, false},
+        {"R ", 5.0f, 1.0f, REPLAY_CAMERA_RACE, true},
+        {"  ", 1.0f, 1.0f, REPLAY_CAMERA_RACE, false},
+        {"\rR", 5.0f, 1.0f, REPLAY_CAMERA_RACE, true},
+        {"c", 1.0f, 1.0f, REPLAY_CAMERA_CHASE, false},
+        {"cY", 1.0f, 1.0f, REPLAY_CAMERA_TRACKSIDE, false},
+        {"ccY", 1.0f, 1.0f, REPLAY_CAMERA_ORBIT, false},
+        {"cccc", 1.0f, 1.0f, REPLAY_CAMERA_RACE, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        gReplay = Replay();
+        for (int t = 0; t <= 20; ++t) gReplay.samples.push_back({0.0f, 0.0f, -10.0f * float(t), float(t)});
+        CReplayPhysics viewer;
+        viewer.enter();
+        Press(viewer, c.keys);
+        viewer.update(1.0f);
+        EXPECT_FLOAT_EQ(gReplay.clock, c.clock);
+        EXPECT_FLOAT_EQ(kReplaySpeeds[gReplay.speed], c.speed);
+        EXPECT_EQ(gReplay.camera, c.camera);
+        EXPECT_EQ(gReplay.paused, c.paused);
+        EXPECT_FLOAT_EQ(gReplay.PoseAt(gReplay.clock).z, -10.0f * c.clock);
+    }
+    EXPECT_FLOAT_EQ(gReplay.PoseAt(-1.0f).z, 0.0f);
+    EXPECT_FLOAT_EQ(gReplay.PoseAt(12.25f).z, -122.5f);
+}
+
+// W on a card without a best run of its track opens nothing (the card plays its alert).
+TEST(Replay, NoBestRunToWatch) {
+    gProfile = Profile();
+    gSelectedTrack = 0;
+    gRequestedState = STATE_TRACK_SELECT;
+    EXPECT_FALSE(WatchBestRun());
+    gProfile.bestTimes[0] = 30.0f;  // a time without its ghost file
+    EXPECT_FALSE(WatchBestRun());
+    EXPECT_EQ(gRequestedState, STATE_TRACK_SELECT);
+}
+
+// Scripted input for the race without a window. (Where it puts the vehicle at the start is proven by the
+// headless race flying from there into the goal zone.)
+TEST(RaceInputScript, ReadsKeysAndMouseInTimeOrderAndRefusesWhatItCannotUse) {
+    GameTreeSandbox sandbox;
+    std::vector<RaceInput> in;
+    ASSERT_TRUE(ParseRaceInput("# start\n0 press forward\n\n1.5 mouse 10 -4\n2 release forward\n 2.5 press down\n",
+                               "test", in));
+    ASSERT_EQ(in.size(), 4u);
+    EXPECT_TRUE(in[1].isMouse);
+    EXPECT_EQ(in[1].dy, -4);
+    EXPECT_FALSE(in[2].down);
+    EXPECT_EQ(in[3].binding, BINDING_DOWN);
+    for (const char* bad : {"0 press sideways\n", "0 hold forward\n", "1 press forward\n0 press brake\n",
+                            "nan press forward\n", "0 mouse 1\n", "0 press forward extra\n"}) {
+        EXPECT_FALSE(ParseRaceInput(bad, "bad", in)) << bad;
+        EXPECT_TRUE(in.empty());
+    }
+    EXPECT_TRUE(Logged("Race input bad, line 2: cannot use \"0 press brake\""));
 }

@@ -14,6 +14,25 @@
 
 namespace {
 
+ALint SourceInt(ALuint source, ALenum what) {
+    ALint value = -1;
+    alGetSourcei(source, what, &value);
+    return value;
+}
+
+float Gain(ALuint source) {
+    float gain = -1.0f;
+    alGetSourcef(source, AL_GAIN, &gain);
+    return gain;
+}
+
+// Whether the source plays the buffer.
+::testing::AssertionResult Plays(ALuint source, ALuint buffer) {
+    if (SourceInt(source, AL_BUFFER) == ALint(buffer) && SourceInt(source, AL_SOURCE_STATE) == AL_PLAYING)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "buffer " << SourceInt(source, AL_BUFFER) << " instead of " << buffer;
+}
+
 // OpenAL Soft's null backend: a real device and mixer that plays into nothing.
 class SoundManagerTest : public ::testing::Test {
 protected:
@@ -36,22 +55,6 @@ protected:
         gSoundManager = nullptr;
     }
 
-    float Gain(ALuint source) const {
-        float gain = -1.0f;
-        alGetSourcef(source, AL_GAIN, &gain);
-        return gain;
-    }
-    ALuint Attached(ALuint source) const {
-        ALint buffer = -1;
-        alGetSourcei(source, AL_BUFFER, &buffer);
-        return static_cast<ALuint>(buffer);
-    }
-    ALint State(ALuint source) const {
-        ALint state = 0;
-        alGetSourcei(source, AL_SOURCE_STATE, &state);
-        return state;
-    }
-
     GameTreeSandbox sandbox;
     GameSettings saved;
     CSoundManager sound;
@@ -61,7 +64,7 @@ protected:
 
 TEST_F(SoundManagerTest, LoadsEverySoundAndKeepsEmptyBuffersForFailures) {
     EXPECT_TRUE(sound.IsEnabled());
-    EXPECT_EQ(CountOf(ReadText(sandbox.Path("bin/log.txt")), "Failed to load wav file."), 2);
+    EXPECT_EQ(CountOf(LogText(), "Failed to load wav file."), 2);
     for (int id : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 20, 21, 22}) EXPECT_NE(sound.Buffer(id), 0u) << id;
     EXPECT_EQ(sound.Buffer(12), 0u);
     ALint size = -1;
@@ -72,42 +75,30 @@ TEST_F(SoundManagerTest, LoadsEverySoundAndKeepsEmptyBuffersForFailures) {
     sound.PlayMusic(MUSIC_INTRO_RACE);
 }
 
-TEST_F(SoundManagerTest, ANewEffectCutsOffThePreviousOne) {
+// A new effect cuts off the previous one; music plays on until stopped, and a new piece waits for that.
+TEST_F(SoundManagerTest, EffectsCutInAndMusicContinuesUntilStopped) {
     EXPECT_FLOAT_EQ(Gain(sound.EffectsSource()), 0.5f);  // the settings volume from the start
     sound.PlayEffect(SOUND_INTERMENU);
     sound.PlayEffect(SOUND_IMPACT_HEAVY);
-    EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(SOUND_IMPACT_HEAVY));
-    EXPECT_EQ(State(sound.EffectsSource()), AL_PLAYING);
-    gSettings.audioVolume = 0.3f;
-    sound.ApplyVolume();
-    EXPECT_FLOAT_EQ(Gain(sound.EffectsSource()), 0.3f);
-    EXPECT_FLOAT_EQ(Gain(sound.MusicSource()), 0.3f);
-}
-
-TEST_F(SoundManagerTest, MusicContinuesUntilStoppedAndOnlyItsGainFollows) {
+    EXPECT_TRUE(Plays(sound.EffectsSource(), sound.Buffer(SOUND_IMPACT_HEAVY)));
     sound.PlayMusic(MUSIC_MENU);
-    EXPECT_TRUE(sound.IsMusicPlaying());
-    EXPECT_EQ(Attached(sound.MusicSource()), sound.Buffer(MUSIC_MENU));
     gSettings.audioVolume = 0.8f;
-    sound.PlayMusic(MUSIC_RACE_COMPLETE);
-    EXPECT_EQ(Attached(sound.MusicSource()), sound.Buffer(MUSIC_MENU));
+    sound.PlayMusic(MUSIC_RACE_COMPLETE);  // only its gain follows
+    EXPECT_TRUE(Plays(sound.MusicSource(), sound.Buffer(MUSIC_MENU)));
     EXPECT_FLOAT_EQ(Gain(sound.MusicSource()), 0.8f);
+    sound.ApplyVolume();
+    EXPECT_FLOAT_EQ(Gain(sound.EffectsSource()), 0.8f);
     sound.SetMusicFade(0.25f);
     EXPECT_FLOAT_EQ(Gain(sound.MusicSource()), 0.2f);
     sound.StopMusic();
     EXPECT_FALSE(sound.IsMusicPlaying());
     sound.PlayMusic(MUSIC_RACE_COMPLETE);
-    EXPECT_EQ(Attached(sound.MusicSource()), sound.Buffer(MUSIC_RACE_COMPLETE));
+    EXPECT_TRUE(Plays(sound.MusicSource(), sound.Buffer(MUSIC_RACE_COMPLETE)));
 }
 
-TEST_F(SoundManagerTest, EngineGainFollowsPitchAndVolume) {
-    sound.SetEngineSound(1.0f);
-    EXPECT_FLOAT_EQ(Gain(sound.EngineSource()), 0.45f);
-    sound.SetEngineSound(0.4f);
-    EXPECT_FLOAT_EQ(Gain(sound.EngineSource()), 0.3f);
-}
-
-TEST_F(SoundManagerTest, ContactsSoundByTheirDamageAndARefusedNameAlerts) {
+// Contacts sound by their damage; a refused name alerts; a countdown frame long enough to show a new second
+// and end the countdown leaves the go playing, not the beep.
+TEST_F(SoundManagerTest, ContactsAlertsAndTheCountdownPlayTheirEffects) {
     gSoundManager = &sound;
     gVehicles[0] = TestVehicle();
     gSelectedVehicle = 0;
@@ -118,16 +109,19 @@ TEST_F(SoundManagerTest, ContactsSoundByTheirDamageAndARefusedNameAlerts) {
     for (const auto& [speed, effect] : contacts) {
         v.speed = speed;
         ApplyImpact(v, kPi);
-        EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(effect)) << speed;
-        EXPECT_EQ(State(sound.EffectsSource()), AL_PLAYING);
+        EXPECT_TRUE(Plays(sound.EffectsSource(), sound.Buffer(effect))) << speed;
     }
     gRequestedState = STATE_NEW_PROFILE;
     CNewProfilePhysics newProfile;
     newProfile.create();
     newProfile.enter();
     newProfile.onKey(kKeyEnter, true);  // no name yet
-    EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(SOUND_ALERT));
-    EXPECT_EQ(gRequestedState, STATE_NEW_PROFILE);
+    EXPECT_TRUE(Plays(sound.EffectsSource(), sound.Buffer(SOUND_ALERT)));
+    CCountdownPhysics countdown;
+    countdown.enter();
+    countdown.update(1.5f);
+    countdown.update(1.6f);
+    EXPECT_EQ(SourceInt(sound.EffectsSource(), AL_BUFFER), ALint(sound.Buffer(SOUND_GO)));  // empty: not playing
 }
 
 TEST_F(SoundManagerTest, AfterShutdownOrWithoutInitEveryOperationIsHarmless) {
@@ -147,14 +141,4 @@ TEST_F(SoundManagerTest, AfterShutdownOrWithoutInitEveryOperationIsHarmless) {
         m->StopMusic();
         m->Shutdown();
     }
-}
-
-// A frame long enough to show a new second and end the countdown leaves the go playing, not the beep.
-TEST_F(SoundManagerTest, ALongCountdownFrameEndsOnTheGo) {
-    gSoundManager = &sound;
-    CCountdownPhysics countdown;
-    countdown.enter();
-    countdown.update(1.5f);
-    countdown.update(1.6f);
-    EXPECT_EQ(Attached(sound.EffectsSource()), sound.Buffer(SOUND_GO));
 }

@@ -14,56 +14,35 @@ std::vector<int16_t> Ramp(size_t count) {
     return samples;
 }
 
-void Put16(std::string& s, size_t at, uint16_t v) {
-    s[at] = static_cast<char>(v & 0xFF);
-    s[at + 1] = static_cast<char>(v >> 8);
-}
-
-void Put32(std::string& s, size_t at, uint32_t v) {
-    Put16(s, at, v & 0xFFFF);
-    Put16(s, at + 2, v >> 16);
+// Little-endian fields, each a value and its width in bytes.
+std::string Fields(std::initializer_list<std::pair<uint32_t, int>> fields) {
+    std::string out;
+    for (auto [value, bytes] : fields)
+        for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i));
+    return out;
 }
 
 // The image with the 32-bit value at `at` replaced.
 std::string With(std::string image, size_t at, uint32_t value) {
-    Put32(image, at, value);
-    return image;
+    return image.replace(at, 4, Fields({{value, 4}}));
 }
 
 std::string Chunk(const char* id, const std::string& body) {
-    std::string out = id;
-    out.resize(8);
-    Put32(out, 4, static_cast<uint32_t>(body.size()));
-    out += body;
-    if (body.size() & 1) out += '\0';
-    return out;
+    return id + Fields({{uint32_t(body.size()), 4}}) + body + std::string(body.size() & 1, '\0');
 }
 
 std::string Riff(const std::string& chunks) {
-    std::string out = "RIFF    WAVE" + chunks;
-    Put32(out, 4, static_cast<uint32_t>(out.size() - 8));
-    return out;
+    return "RIFF" + Fields({{uint32_t(chunks.size() + 4), 4}}) + "WAVE" + chunks;
+}
+
+std::string PcmFormat(uint32_t channels, uint32_t bits, uint32_t tag = 1) {
+    return Fields({{tag, 2}, {channels, 2}, {22050, 4}, {22050 * channels * bits / 8, 4}, {channels * bits / 8, 2},
+                   {bits, 2}});
 }
 
 // An extensible format record: 40 bytes.
-std::string ExtensibleFormat(uint16_t channels, uint16_t bits, uint32_t mask) {
-    std::string f(40, '\0');
-    Put16(f, 0, 0xFFFE);
-    Put16(f, 2, channels);
-    Put32(f, 4, 22050);
-    Put32(f, 8, 22050u * channels * bits / 8);
-    Put16(f, 12, static_cast<uint16_t>(channels * bits / 8));
-    Put16(f, 14, bits);
-    Put16(f, 16, 22);
-    Put16(f, 18, bits);
-    Put32(f, 20, mask);
-    return f;
-}
-
-std::string PcmFormat(uint16_t channels, uint16_t bits) {
-    std::string f = ExtensibleFormat(channels, bits, 0).substr(0, 16);
-    Put16(f, 0, 1);
-    return f;
+std::string ExtensibleFormat(uint32_t channels, uint32_t bits, uint32_t mask) {
+    return PcmFormat(channels, bits, 0xFFFE) + Fields({{22, 2}, {bits, 2}, {mask, 4}}) + std::string(16, '\0');
 }
 
 struct Loaded {
@@ -104,9 +83,6 @@ TEST_F(WavesTest, LoadsTheGeneratorsMonoFileWithItsSamples) {
     EXPECT_EQ(info->format.samplesPerSec, 22050u);
     ASSERT_EQ(info->dataSize, 2002u);
     EXPECT_EQ(memcmp(info->data.get(), samples.data(), 2002), 0);
-    EXPECT_EQ(waves.DeleteWaveFile(loaded.slot), WAVE_OK);
-    EXPECT_EQ(waves.Get(loaded.slot), nullptr);
-    EXPECT_EQ(waves.DeleteWaveFile(loaded.slot), WAVE_ERR_SLOT);
 }
 
 TEST_F(WavesTest, LowerCaseIdentifiersPaddedChunksAndUnknownChunksAreAccepted) {
@@ -122,8 +98,8 @@ TEST_F(WavesTest, LowerCaseIdentifiersPaddedChunksAndUnknownChunksAreAccepted) {
 
 TEST_F(WavesTest, ChannelLayoutsMapToOpenALNames) {
     const std::string data = Chunk("data", std::string(48, '\0'));
-    auto pcm = [&](uint16_t ch, uint16_t bits) { return FormatName(Riff(Chunk("fmt ", PcmFormat(ch, bits)) + data)); };
-    auto ext = [&](uint16_t ch, uint16_t bits, uint32_t mask) {
+    auto pcm = [&](uint32_t ch, uint32_t bits) { return FormatName(Riff(Chunk("fmt ", PcmFormat(ch, bits)) + data)); };
+    auto ext = [&](uint32_t ch, uint32_t bits, uint32_t mask) {
         return FormatName(Riff(Chunk("fmt ", ExtensibleFormat(ch, bits, mask)) + data));
     };
     EXPECT_EQ(pcm(1, 8), "AL_FORMAT_MONO8");
@@ -151,7 +127,7 @@ TEST_F(WavesTest, DamagedFilesAreRejected) {
     for (const std::string& image :
          {With(good, 40, 0xFFFFFFF0u), Riff(Chunk("fmt ", pcm) + Chunk("data", "")), Riff(Chunk("data", "abcd")),
           Riff(Chunk("fmt ", pcm + std::string(34, '\0')) + ab), Riff(Chunk("fmt ", pcm.substr(0, 14)) + ab),
-          Riff(Chunk("fmt ", "\x02" + PcmFormat(1, 4).substr(1)) + ab),  // ADPCM
+          Riff(Chunk("fmt ", PcmFormat(1, 4, 2)) + ab),  // ADPCM
           Riff(Chunk("fmt ", With(pcm, 4, 0)) + ab), "X" + good.substr(1), good.substr(0, 8) + "XAVE" + good.substr(12)})
         EXPECT_EQ(Load(image).result, WAVE_ERR_INVALID) << image.substr(0, 16);
 
@@ -171,6 +147,8 @@ TEST_F(WavesTest, SlotsRunOutAtTheTableSizeAndAreReused) {
     }
     EXPECT_EQ(waves.LoadWaveFile("../Audio/small.wav", &slot), WAVE_ERR_MEMORY);
     EXPECT_EQ(waves.DeleteWaveFile(17), WAVE_OK);
+    EXPECT_EQ(waves.Get(17), nullptr);
+    EXPECT_EQ(waves.DeleteWaveFile(17), WAVE_ERR_SLOT);
     EXPECT_EQ(waves.LoadWaveFile("../Audio/small.wav", &slot), WAVE_OK);
     EXPECT_EQ(slot, 17);
     const char* name = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -50,4 +52,21 @@ inline std::string ReadText(const std::string& path) {
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+// The game's log so far: log.txt in the working directory.
+inline std::string LogText() {
+    return ReadText("log.txt");
+}
+
+inline void ClearLog() {
+    WriteText("log.txt", "");
+}
+
+// Whether the log holds part; a failed check prints the log.
+inline ::testing::AssertionResult Logged(const std::string& part) {
+    const std::string log = LogText();
+    if (log.find(part) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the log lacks \"" << part << "\":\n" << log;
 }
