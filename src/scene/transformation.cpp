@@ -74,6 +74,13 @@ bool BoundingBox::Overlaps(const BoundingBox& o) const {
     return true;
 }
 
+bool BoundingBox::InReachOf(const float p[3], float reach) const {
+    float c[3];
+    Center(c);
+    const float d[3] = {p[0] - c[0], p[1] - c[1], p[2] - c[2]};
+    return Length(d) <= Radius() + reach;
+}
+
 void BoundingBox::Freeze() {
     float c[3];
     Center(c);

@@ -23,6 +23,7 @@ struct BoundingBox {
     float Radius() const;
     bool Contains(float x, float y, float z) const;  // bounds inclusive
     bool Overlaps(const BoundingBox& other) const;   // boxes that only touch overlap
+    bool InReachOf(const float p[3], float reach) const;  // the sphere comes within reach of p
     void Freeze();                                   // stores Center() and Radius() as the sphere
 };
 

@@ -229,14 +229,6 @@ TEST(ShadowBadInput, NonManifoldAndDegenerateTrianglesStayHarmless) {
     }
 }
 
-TEST(ShadowReach, GroupVolumesSwitchOffBeyondTheFarPlane) {
-    const float center[3] = {0.0f, 0.0f, 0.0f};
-    const float at350[3] = {350.0f, 0.0f, 0.0f};
-    const float at351[3] = {0.0f, 0.0f, -351.0f};
-    EXPECT_TRUE(VolumeInReach(center, 150.0f, at350, 200.0f));
-    EXPECT_FALSE(VolumeInReach(center, 150.0f, at351, 200.0f));
-}
-
 TEST(ShadowNearCaps, CapsBetweenTheLightAndTheNearPlaneLandOnThePixelsBehindThem) {
     constexpr float kNear = 0.2f;
     const float nearHeight = 2.0f * kNear * std::tan(30.0f * kPi / 180.0f), nearWidth = nearHeight * 4.0f / 3.0f;
