@@ -39,10 +39,6 @@ float Length(const float v[3]) {
     return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
 }
 
-float LengthXY(const float v[3]) {
-    return std::sqrt(v[0] * v[0] + v[1] * v[1]);
-}
-
 void BoundingBox::AddPoint(float x, float y, float z) {
     const float p[3] = {x, y, z};
     for (int i = 0; i < 3; ++i) {

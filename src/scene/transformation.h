@@ -8,7 +8,6 @@ class TextureManager;
 // Vector helpers on float[3].
 void Normalize(float v[3], float out[3]);  // v is divided in place, then copied to out; zero length is not guarded
 float Length(const float v[3]);
-float LengthXY(const float v[3]);
 
 // Axis-aligned box with an optional bounding sphere that, once frozen, no longer follows AddPoint.
 struct BoundingBox {
