@@ -136,7 +136,7 @@ CGameRenderer* StartRace(int track) {
         loaded = loaded || gRendererManager->currentState == STATE_LOADING;
         if (gRequestedState == STATE_RACE_INTRO) gRequestedState = STATE_RACE;
     }
-    return gRendererManager->currentState == STATE_RACE ? gRendererManager->game : nullptr;
+    return gRendererManager->currentState == STATE_RACE ? gRendererManager->game.get() : nullptr;
 }
 
 // A full-window quad through the race's point-light program with fog, textured, light 0 on, with `texels`

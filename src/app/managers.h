@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "app/states.h"
 #include "race/vehicle.h"
 
@@ -23,16 +25,17 @@ public:
     void SwitchTo(int state);
     CRenderer* RendererFor(int state) const;
 
-    TextureManager* textures = nullptr;
     int currentState = STATE_LOADING;
-    CRenderer* current = nullptr;
-    CLoadRenderer* load = nullptr;
-    CGameRenderer* game = nullptr;
-    CTrophyDisplay* trophy = nullptr;  // shared by the results panel and the track selection
-    CMenuRenderer* menu = nullptr;
-    CRenderer* profileMenu = nullptr;
-    CRenderer* trackSelect = nullptr;
-    CRenderer* vehicleSelect = nullptr;
+    CRenderer* current = nullptr;  // one of those below
+    // Released in the reverse order: the texture manager last, as the renderers' models hold its texture names.
+    std::unique_ptr<TextureManager> textures;
+    std::unique_ptr<CRenderer> vehicleSelect;
+    std::unique_ptr<CRenderer> trackSelect;
+    std::unique_ptr<CRenderer> profileMenu;
+    std::unique_ptr<CLoadRenderer> load;
+    std::unique_ptr<CMenuRenderer> menu;
+    std::unique_ptr<CTrophyDisplay> trophy;  // shared by the results panel and the track selection
+    std::unique_ptr<CGameRenderer> game;
 };
 
 // Owns every update object; lives from the first frame to shutdown.
@@ -47,24 +50,24 @@ public:
 
     int currentState = STATE_LOADING;
     VehicleDynamics dynamics[kNumVehicles];  // one per vehicle, in vehicle order
-    CPhysics* current = nullptr;
-    CLoadPhysics* load = nullptr;
-    CPhysics* menu = nullptr;
-    CGamePhysics* game = nullptr;
-    CPhysics* countdown = nullptr;
-    CPhysics* sequence = nullptr;  // game intro, race fly-over and ending
-    CPhysics* videoSettings = nullptr;
-    CPhysics* audioSettings = nullptr;
-    CPhysics* controlSettings = nullptr;
-    CPhysics* newProfile = nullptr;
-    CPhysics* profileMenu = nullptr;
-    CPhysics* trackSelect = nullptr;
-    CPhysics* loadProfile = nullptr;
-    CPhysics* raceCompleted = nullptr;
-    CPhysics* ingameMenu = nullptr;
-    CPhysics* vehicleSelect = nullptr;
-    CPhysics* vehiclePurchase = nullptr;
-    CPhysics* replay = nullptr;
+    CPhysics* current = nullptr;  // one of those below
+    std::unique_ptr<CLoadPhysics> load;
+    std::unique_ptr<CPhysics> menu;
+    std::unique_ptr<CGamePhysics> game;
+    std::unique_ptr<CPhysics> countdown;
+    std::unique_ptr<CPhysics> sequence;  // game intro, race fly-over and ending
+    std::unique_ptr<CPhysics> videoSettings;
+    std::unique_ptr<CPhysics> audioSettings;
+    std::unique_ptr<CPhysics> controlSettings;
+    std::unique_ptr<CPhysics> newProfile;
+    std::unique_ptr<CPhysics> profileMenu;
+    std::unique_ptr<CPhysics> trackSelect;
+    std::unique_ptr<CPhysics> loadProfile;
+    std::unique_ptr<CPhysics> raceCompleted;
+    std::unique_ptr<CPhysics> ingameMenu;
+    std::unique_ptr<CPhysics> vehicleSelect;
+    std::unique_ptr<CPhysics> vehiclePurchase;
+    std::unique_ptr<CPhysics> replay;
 };
 
 extern CRendererManager* gRendererManager;

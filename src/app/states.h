@@ -24,7 +24,6 @@ enum {
     STATE_VEHICLE_PURCHASE = 17,
     STATE_GAME_OUTRO = 18,
     STATE_REPLAY = 19,  // the replay viewer, opened from the track card or the results
-    NUM_STATES = 19
 };
 
 // A state change is requested only by writing gRequestedState; going through the loading screen means

@@ -160,11 +160,6 @@ std::vector<uint32_t> FirstAtSamePlace(const float* positions, size_t count) {
     return first;
 }
 
-bool VolumeInReach(const float center[3], float radius, const float viewer[3], float reach) {
-    const float d[3] = {viewer[0] - center[0], viewer[1] - center[1], viewer[2] - center[2]};
-    return std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]) <= radius + reach;
-}
-
 bool DirectionalTravel(const VolumeLight& light, float out[3]) {
     const float* p = light.position;
     const float length = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);

@@ -68,9 +68,6 @@ void ExtrudeFromLight(const float p[3], const VolumeLight& light, float out[3], 
 // The light's direction of travel for a directional light; false when the light has no direction.
 bool DirectionalTravel(const VolumeLight& light, float out[3]);
 
-// Whether a volume of this frozen sphere can reach anything within `reach` of the viewer.
-bool VolumeInReach(const float center[3], float radius, const float viewer[3], float reach);
-
 // The projection (column-major) that maps what lies between a light and the camera's near plane onto the
 // screen pixels of the near-plane points behind it. lightEye is the light in eye space: w 1 for a point
 // light, whose projection then takes eye coordinates moved to the light; w 0 for the direction towards a

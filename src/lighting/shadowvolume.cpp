@@ -217,14 +217,8 @@ void CStaticShadowVolume::DrawSides() {
 }
 
 void CStaticShadowVolume::UpdateVisibility(const float p[3]) {
-    const float reach = gSettings.farPlane;
-    for (size_t g = 0; g < groupVolumes.size(); ++g) {
-        if (!groupVolumes[g]) continue;
-        const BoundingBox& b = groupVolumes[g]->bounds;
-        float center[3];
-        b.Center(center);
-        active[g] = VolumeInReach(center, b.Radius(), p, reach);
-    }
+    for (size_t g = 0; g < groupVolumes.size(); ++g)
+        if (groupVolumes[g]) active[g] = groupVolumes[g]->bounds.InReachOf(p, gSettings.farPlane);
 }
 
 bool CStaticShadowVolume::ReachesInto(const BoundingBox& box) const {

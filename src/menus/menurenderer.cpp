@@ -67,7 +67,8 @@ void CMenuRenderer::init() {
     }
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(60.0, double(gSettings.screenWidth) / double(gSettings.screenHeight), 0.2, 200.0);
+    gluPerspective(gSettings.fieldOfView, double(gSettings.screenWidth) / double(gSettings.screenHeight),
+                   gSettings.nearPlane, gSettings.farPlane);
     glMatrixMode(GL_MODELVIEW);
 }
 

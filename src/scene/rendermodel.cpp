@@ -185,7 +185,7 @@ bool RenderModel::IsGroupVisible(size_t group, bool includeA) const {
     const BoundingBox& box = groupBoxes[group];
     if (box.Contains(viewer->x, viewer->y, viewer->z))
         return true;
-    return Distance(box.center, &viewer->x) <= box.radius + gSettings.farPlane;
+    return box.InReachOf(&viewer->x, gSettings.farPlane);
 }
 
 void RenderModel::CaptureView() {

@@ -39,10 +39,6 @@ float Length(const float v[3]) {
     return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
 }
 
-float LengthXY(const float v[3]) {
-    return std::sqrt(v[0] * v[0] + v[1] * v[1]);
-}
-
 void BoundingBox::AddPoint(float x, float y, float z) {
     const float p[3] = {x, y, z};
     for (int i = 0; i < 3; ++i) {
@@ -72,6 +68,13 @@ bool BoundingBox::Overlaps(const BoundingBox& o) const {
         if (o.max[i] < min[i] || max[i] < o.min[i])
             return false;
     return true;
+}
+
+bool BoundingBox::InReachOf(const float p[3], float reach) const {
+    float c[3];
+    Center(c);
+    const float d[3] = {p[0] - c[0], p[1] - c[1], p[2] - c[2]};
+    return Length(d) <= Radius() + reach;
 }
 
 void BoundingBox::Freeze() {

@@ -8,7 +8,6 @@ class TextureManager;
 // Vector helpers on float[3].
 void Normalize(float v[3], float out[3]);  // v is divided in place, then copied to out; zero length is not guarded
 float Length(const float v[3]);
-float LengthXY(const float v[3]);
 
 // Axis-aligned box with an optional bounding sphere that, once frozen, no longer follows AddPoint.
 struct BoundingBox {
@@ -23,6 +22,7 @@ struct BoundingBox {
     float Radius() const;
     bool Contains(float x, float y, float z) const;  // bounds inclusive
     bool Overlaps(const BoundingBox& other) const;   // boxes that only touch overlap
+    bool InReachOf(const float p[3], float reach) const;  // the sphere comes within reach of p
     void Freeze();                                   // stores Center() and Radius() as the sphere
 };
 

@@ -62,7 +62,7 @@ void Steer() {
     // A race starts after the countdown at the beginning of its route; after the pause menu it goes on.
     const bool started = state == STATE_RACE && gLastState == STATE_COUNTDOWN;
     gLastState = state;
-    if (state != STATE_RACE || pm->current != pm->game)
+    if (state != STATE_RACE || pm->current != pm->game.get())
         return;
     if (gRouteTrack != gSelectedTrack)
         LoadRoute(gSelectedTrack);

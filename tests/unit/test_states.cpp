@@ -17,29 +17,24 @@ public:
     int enters = 0, leaves = 0;
 };
 
+// Puts a probe in the manager's place for one state.
+CProbePhysics& Probe(std::unique_ptr<CPhysics>& slot) {
+    slot = std::make_unique<CProbePhysics>();
+    return static_cast<CProbePhysics&>(*slot);
+}
+
 class StateSwitch : public ::testing::Test {
 protected:
     void SetUp() override {
-        manager = new CPhysicsManager();
-        gPhysicsManager = manager;
-        ownSequence = manager->sequence;
-        ownCountdown = manager->countdown;
-        manager->sequence = &sequence;
-        manager->countdown = &countdown;
+        gPhysicsManager = manager.get();
         manager->current = &countdown;
         manager->currentState = STATE_COUNTDOWN;
         gRequestedState = STATE_COUNTDOWN;
     }
-    void TearDown() override {
-        manager->sequence = ownSequence;
-        manager->countdown = ownCountdown;
-        gPhysicsManager = nullptr;
-        delete manager;
-    }
-    CPhysicsManager* manager = nullptr;
-    CProbePhysics sequence, countdown;
-    CPhysics* ownSequence = nullptr;
-    CPhysics* ownCountdown = nullptr;
+    void TearDown() override { gPhysicsManager = nullptr; }
+    std::unique_ptr<CPhysicsManager> manager = std::make_unique<CPhysicsManager>();
+    CProbePhysics& sequence = Probe(manager->sequence);
+    CProbePhysics& countdown = Probe(manager->countdown);
 };
 
 }  // namespace

@@ -46,6 +46,9 @@ TEST(Transformation, FrozenBoxKeepsItsSphere) {
     box.AddPoint(10, 10, 10);  // the sphere no longer follows
     EXPECT_FLOAT_EQ(box.Radius(), std::sqrt(3.0f));
     EXPECT_TRUE(box.Contains(10, 10, 10));
+    const float above[3] = {1, 1, 6};  // 5 from the frozen centre, 5 - sqrt(3) from its sphere
+    EXPECT_TRUE(box.InReachOf(above, 3.3f));
+    EXPECT_FALSE(box.InReachOf(above, 3.2f));
 }
 
 TEST(Transformation, MatricesMatchHandWorkedPoints) {
