@@ -92,6 +92,24 @@ start_game() {
   GAME_PID=$!
 }
 
+# open_game [ENV...]: start_game, then the game window's id as WIN and its size as WIN_SIZE ("1024x768").
+open_game() {
+  start_game "$@"
+  WIN=$(wait_window Zephyrace 60)
+  WIN_SIZE=$(xdotool getwindowgeometry "$WIN" | awk '/Geometry/ {print $2}')
+}
+
+# pad_script: PAD_ENV, the environment for start_game in which the game has a virtual pad, attached and played
+# inside it from the script $PAD (tests/preload/padscript.c). pad EVENT...: appends events to the script.
+# tap CONTROL [SECONDS]: a press of 0.15 s, then a wait (0.6 s unless told).
+pad_script() {
+  PAD="$WORK/pad.txt"
+  echo "0 attach" > "$PAD"
+  PAD_ENV=(PAD_SCRIPT="$PAD" LD_PRELOAD="$BUILD_DIR/tests/libpadscript.so")
+}
+pad() { printf '%s\n' "$@" >> "$PAD"; }
+tap() { pad "0 $1 1" "0.15 $1 0"; sleep "${2:-0.6}"; }
+
 # autopilot TRACK...: sets AUTOPILOT_ENV, the environment for start_game in which the game flies every race
 # on those tracks by the autopilot from the end of the countdown (the preload libautopilot.so, after
 # GAME_PRELOAD when that is set); the way into the race stays the menus'.

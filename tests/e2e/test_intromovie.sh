@@ -18,8 +18,7 @@ capture "$WORK/movie.wav"
 # movie began after the last shot without it (or the start), ended before the first shot after it, and lasted
 # at least from the first shot with it to the last.
 before=$(now_ms)
-start_game "${CAPTURE_ENV[@]}"
-wait_window Zephyrace 15 > /dev/null
+open_game "${CAPTURE_ENV[@]}"
 n=0; end=$((SECONDS + 14)); tb=(); ta=()
 while [ "$SECONDS" -lt "$end" ]; do
   n=$((n + 1)); tb[$n]=$(now_ms); import -window root "$WORK/game-$n.ppm"; ta[$n]=$(now_ms); sleep 0.1

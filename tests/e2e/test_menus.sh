@@ -13,9 +13,8 @@ echo "OWNED_VEHICLE 1" >> "$TREE/Profiles/Broken.txt"
 printf 'NAME Cut\nACTIVE_VEHICLE 0\nCASH 2500' > "$TREE/Profiles/Cut.txt"
 cp "$TREE/Profiles/Cut.txt" "$WORK/cut-before.txt"
 start_x
-start_game
-win=$(wait_window Zephyrace)
-xdotool windowfocus "$win" 2>/dev/null || true
+open_game
+xdotool windowfocus "$WIN" 2>/dev/null || true
 
 # warned SHOT GEOMETRY SHARE: more than that share of the box's pixels (from the top-left) are clearly red,
 # as the menus' warnings are.

@@ -12,29 +12,25 @@ start_x
 
 # Window 1024x768: the text's baseline starts at (1024/2 - 112, 768/2 + 40) from the lower-left corner, so its
 # glyphs lie within rows 290..365 from the top, clear of the progress bar (rows 373..394).
-window_size() { xdotool getwindowgeometry "$1" | awk '/Geometry/ {print $2}'; }
 # The loading bar's filled part, (0.3, 0.3, 0.5), starts at its left.
 bar_filling() { near "$(pixel "$1" 390 384)" 76 76 127 20; }
-# slow_loading NAME: the game with every frame held, its loading screen (bar filling) as NAME.png; SIZE is
-# its window's.
+# slow_loading NAME: the game with every frame held, its loading screen (bar filling) as NAME.png.
 slow_loading() {
-  start_game LD_PRELOAD="$BUILD_DIR/tests/libslowswap.so" E2E_SWAP_DELAY_MS=400
-  SIZE=$(window_size "$(wait_window Zephyrace)")
+  open_game LD_PRELOAD="$BUILD_DIR/tests/libslowswap.so" E2E_SWAP_DELAY_MS=400
   loading_shot "$1" bar_filling
   stop_game
 }
 
 slow_loading loading
-[ "$SIZE" = 1024x768 ] || fail "window is $SIZE, not 1024x768"
+[ "$WIN_SIZE" = 1024x768 ] || fail "window is $WIN_SIZE, not 1024x768"
 TEXT_SHARE=50 expect_text "$SHOTS/loading.png" "the loading text" Beware 40 400 400 424 "178 178 255" LOADING
 TEXT_SHARE=4 text "$SHOTS/loading.png" Arial 40 400 400 424 "178 178 255" LOADING &&
   fail "the comparison cannot tell Beware from Arial"
 
 # A saved full-screen mode larger than the screen: logged, and a window as large as fits.
 write_settings fullscreen 1 screenwidth 1600 screenheight 1200
-start_game
-SIZE=$(window_size "$(wait_window Zephyrace)")
-[ "$SIZE" = 1024x768 ] || fail "the unavailable mode gave a $SIZE window, not 1024x768"
+open_game
+[ "$WIN_SIZE" = 1024x768 ] || fail "the unavailable mode gave a $WIN_SIZE window, not 1024x768"
 log_has "The selected mode is not available" || fail "log.txt does not say the mode is not available"
 sleep 3
 shot unavailable-mode-window > /dev/null

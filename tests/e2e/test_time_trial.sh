@@ -17,10 +17,7 @@ start_x
 PLAYER=Trial
 write_profile "$PLAYER" 0.000000 0 0 0 0 0
 P="$TREE/Profiles/$PLAYER.txt"
-PAD="$WORK/pad.txt"
-echo "0 attach" > "$PAD"
-pad() { printf '%s\n' "$@" >> "$PAD"; }
-tap() { pad "0 $1 1" "0.15 $1 0"; sleep "${2:-0.6}"; }
+pad_script
 
 racing() { ! countdown_shown "$1"; }
 # The split under the gap: green ahead, red behind.
@@ -47,9 +44,8 @@ after_restart() {
 }
 
 xdotool mousemove 512 384
-GAME_PRELOAD="$BUILD_DIR/tests/libpadscript.so"
 autopilot 1
-open_track1 PAD_SCRIPT="$PAD" "${AUTOPILOT_ENV[@]}"
+open_track1 "${PAD_ENV[@]}" "${AUTOPILOT_ENV[@]}"
 shot card > /dev/null
 key Return 0
 first=$(wait_for first-countdown 120 countdown_shown)
