@@ -1,10 +1,7 @@
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
-#include <vector>
 
-#include "fuzzinput.h"
+#include "fuzz.h"
 #include "race/collision.h"
 
 // The input is a soup of floats: four query segments (from, to) and then triangles of nine floats.
@@ -50,18 +47,16 @@ bool TrackSized(const float* v, size_t n) {
 void Check(CollisionWorld& world, const float from[3], const float to[3], bool compare) {
     float a[3], b[3];
     const bool tree = world.ContactNormal(from, to, a);
-    if (tree && !(std::fabs(a[0] * a[0] + a[1] * a[1] + a[2] * a[2] - 1.0f) < 1e-3f))
-        __builtin_trap();
+    Require(!tree || std::fabs(a[0] * a[0] + a[1] * a[1] + a[2] * a[2] - 1.0f) < 1e-3f);
     if (!compare)
         return;
     const bool brute = world.ContactNormalBruteForce(from, to, b);
-    if (tree != brute || (tree && memcmp(a, b, sizeof a) != 0))
-        __builtin_trap();
+    Require(tree == brute && (!tree || memcmp(a, b, sizeof a) == 0));
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+FUZZ_TARGET {
     std::vector<float> v(size / sizeof(float));
     if (!v.empty())
         memcpy(v.data(), data, v.size() * sizeof(float));
@@ -81,5 +76,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const float from[3] = {t.A[0] + 0.3f, t.A[1] + 0.2f, t.A[2] - 0.1f};
         Check(world, from, t.A, sized);
     }
-    return 0;
 }

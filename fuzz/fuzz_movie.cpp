@@ -2,14 +2,12 @@
 // opened and decoded a few pieces deep. An input whose first byte is even is the file itself; otherwise its
 // bytes damage a small valid movie made at start-up (offset high, offset low, xor value, in threes), which
 // reaches far deeper into demuxer and decoders than random bytes do.
-#include <cstdint>
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
-#include <string>
-#include <unistd.h>
-#include <vector>
 
-#include "fuzzinput.h"
+#include "fuzz.h"
 #include "kit_movie.h"
 #include "platform/moviedecoder.h"
 
@@ -42,7 +40,7 @@ std::vector<uint8_t> MakeTemplate() {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+FUZZ_TARGET {
     static const std::vector<uint8_t> base = MakeTemplate();
     std::vector<uint8_t> movie(data, data + size);
     if (size > 0 && (data[0] & 1) && !base.empty()) {
@@ -67,5 +65,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     unlink(MoviePath().c_str());
-    return 0;
 }

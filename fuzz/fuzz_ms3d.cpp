@@ -1,8 +1,6 @@
-#include <cstdint>
-
+#include "fuzz.h"
 #include "meshbuilder.h"
 #include "ms3dwriter.h"
-#include "patch.h"
 #include "scene/milkshape.h"
 
 namespace {
@@ -30,7 +28,7 @@ std::vector<uint8_t> SoundModel() {
 }  // namespace
 
 // Whatever the bytes, the loader either refuses them or leaves a model whose indices are all in range.
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+FUZZ_TARGET {
     static const std::vector<uint8_t> sound = SoundModel();
     std::vector<uint8_t> patched;
     PatchInput(data, size, sound, patched);
@@ -38,14 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     model.LoadFromMemory(data, size, "fuzz.ms3d");
     for (const MsTriangle& t : model.triangles)
         for (uint16_t v : t.vertexIndices)
-            if (v >= model.vertices.size())
-                __builtin_trap();
+            Require(v < model.vertices.size());
     for (const MsGroup& g : model.groups) {
         for (uint32_t t : g.triangleIndices)
-            if (t >= model.triangles.size())
-                __builtin_trap();
-        if (g.materialIndex >= 0 && !model.MaterialOf(g))
-            __builtin_trap();
+            Require(t < model.triangles.size());
+        Require(g.materialIndex < 0 || model.MaterialOf(g));
     }
-    return 0;
 }

@@ -1,10 +1,8 @@
-#include <cstdint>
-
+#include "fuzz.h"
 #include "imagewriter.h"
-#include "patch.h"
 #include "scene/sgiimage.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+FUZZ_TARGET {
     static const std::vector<uint8_t> sound = [] {
         GrayImage gray(9, 4, 0);
         for (int x = 0; x < 9; ++x)
@@ -15,7 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PatchInput(data, size, sound, patched);
     BwImage image;
     const char* error = nullptr;
-    if (ReadBwImage(data, size, image, error) && image.pixels.size() != size_t(image.width) * size_t(image.height))
-        __builtin_trap();
-    return 0;
+    if (ReadBwImage(data, size, image, error))
+        Require(image.pixels.size() == size_t(image.width) * size_t(image.height));
 }

@@ -1,41 +1,25 @@
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <string>
-
 #include "data/trackscript.h"
-#include "fuzzinput.h"
+#include "fuzz.h"
 #include "trackscriptwriter.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FILE* f = OpenInput(data, size);
-    if (!f)
-        return 0;
+FUZZ_TARGET {
     static TrackSettings s;  // kept between runs, as the game keeps its settings between scripts
-    ReadTrackSettings(f, "fuzz", s);
-    fclose(f);
+    ReadInput(data, size, [](FILE* f) { ReadTrackSettings(f, "fuzz", s); });
     // What the rest of the game relies on.
-    if (memchr(s.title, 0, sizeof s.title) == nullptr || memchr(s.trackModel, 0, sizeof s.trackModel) == nullptr ||
-        memchr(s.skyModel, 0, sizeof s.skyModel) == nullptr || memchr(s.vehicleScript, 0, sizeof s.vehicleScript) == nullptr)
-        __builtin_trap();
+    Require(memchr(s.title, 0, sizeof s.title) && memchr(s.trackModel, 0, sizeof s.trackModel) &&
+            memchr(s.skyModel, 0, sizeof s.skyModel) && memchr(s.vehicleScript, 0, sizeof s.vehicleScript));
     for (const AnimationCommand& c : s.animationCommands) {
-        if (c.action < 0 || c.action >= NUM_ACTIONS || c.text.size() > kMaxWordLength)
-            __builtin_trap();
-        if (FormOfAction(c.action).ranged && !(c.end >= c.start))
-            __builtin_trap();
+        Require(c.action >= 0 && c.action < NUM_ACTIONS && c.text.size() <= kMaxWordLength);
+        Require(!FormOfAction(c.action).ranged || c.end >= c.start);
     }
     for (size_t i = 0; i < s.lights.size(); ++i)
-        if (s.lights[i].color[3] != 1.0f)
-            __builtin_trap();
+        Require(s.lights[i].color[3] == 1.0f);
     // Whatever the writer can express, it writes as text that parses back to the same record.
     std::string text, again, error;
     if (FormatTrackScript(s, text, error)) {
-        FILE* g = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
         TrackSettings t;
-        ReadTrackSettings(g, "fuzz", t);
-        fclose(g);
-        if (!FormatTrackScript(t, again, error) || again != text)
-            __builtin_trap();
+        ReadInput(reinterpret_cast<const uint8_t*>(text.data()), text.size(),
+                  [&t](FILE* g) { ReadTrackSettings(g, "fuzz", t); });
+        Require(FormatTrackScript(t, again, error) && again == text);
     }
-    return 0;
 }

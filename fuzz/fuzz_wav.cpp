@@ -1,15 +1,12 @@
-#include <cstdint>
-#include <cstdio>
-
 #include "audio/waves.h"
-#include "fuzzinput.h"
+#include "fuzz.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FILE* f = OpenInput(data, size);
-    if (!f) return 0;
-    CWaves waves;
-    int slot = -1;
-    if (waves.LoadWaveStream(f, &slot) == WAVE_OK) {
+FUZZ_TARGET {
+    ReadInput(data, size, [](FILE* f) {
+        CWaves waves;
+        int slot = -1;
+        if (waves.LoadWaveStream(f, &slot) != WAVE_OK)
+            return;
         const WaveInfo* info = waves.Get(slot);
         const char* name = nullptr;
         waves.GetFormatName(slot, &name);
@@ -17,7 +14,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         volatile uint8_t sum = 0;
         for (uint32_t i = 0; i < info->dataSize; ++i) sum = static_cast<uint8_t>(sum + info->data[i]);
         waves.DeleteWaveFile(slot);
-    }
-    fclose(f);
-    return 0;
+    });
 }

@@ -92,6 +92,24 @@ start_game() {
   GAME_PID=$!
 }
 
+# open_game [ENV...]: start_game, then the game window's id as WIN and its size as WIN_SIZE ("1024x768").
+open_game() {
+  start_game "$@"
+  WIN=$(wait_window Zephyrace 60)
+  WIN_SIZE=$(xdotool getwindowgeometry "$WIN" | awk '/Geometry/ {print $2}')
+}
+
+# pad_script: PAD_ENV, the environment for start_game in which the game has a virtual pad, attached and played
+# inside it from the script $PAD (tests/preload/padscript.c). pad EVENT...: appends events to the script.
+# tap CONTROL [SECONDS]: a press of 0.15 s, then a wait (0.6 s unless told).
+pad_script() {
+  PAD="$WORK/pad.txt"
+  echo "0 attach" > "$PAD"
+  PAD_ENV=(PAD_SCRIPT="$PAD" LD_PRELOAD="$BUILD_DIR/tests/libpadscript.so")
+}
+pad() { printf '%s\n' "$@" >> "$PAD"; }
+tap() { pad "0 $1 1" "0.15 $1 0"; sleep "${2:-0.6}"; }
+
 # autopilot TRACK...: sets AUTOPILOT_ENV, the environment for start_game in which the game flies every race
 # on those tracks by the autopilot from the end of the countdown (the preload libautopilot.so, after
 # GAME_PRELOAD when that is set); the way into the race stays the menus'.
@@ -106,15 +124,19 @@ autopilot() {
 }
 
 # wait_window TITLE [seconds]: waits until a window with that exact name is mapped; prints its id.
-wait_window() {
-  local i id
-  for i in $(seq $((${2:-20} * 10))); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
+# wait_splash [seconds]: prints the splash window's id once a window of its class exists.
+wait_window() { find_window "window $1" "${2:-20}" --onlyvisible --name "^$1\$"; }
+wait_splash() { find_window "the splash" "${1:-10}" --class '^SplashScreen$'; }
+find_window() { # WHAT SECONDS SEARCH...
+  local what=$1 seconds=$2 id
+  shift 2
+  for _ in $(seq $((seconds * 20))); do
+    id=$(xdotool search "$@" 2>/dev/null | head -n1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game exited while waiting for window $1"
-    sleep 0.1
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game exited while waiting for $what"
+    sleep 0.05
   done
-  fail "window $1 did not appear"
+  fail "$what did not appear"
 }
 
 # shot NAME: a screenshot of the whole screen into $SHOTS/NAME.png; prints the path.
@@ -152,16 +174,6 @@ loading_shot() {
   fail "the loading screen was never drawn"
 }
 
-# wait_splash [seconds]: prints the splash window's id once a window of its class exists.
-wait_splash() {
-  local i id
-  for i in $(seq $((${1:-10} * 20))); do
-    id=$(xdotool search --class '^SplashScreen$' 2>/dev/null | head -n1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  fail "no splash window appeared"
-}
 
 log_has() { grep -qF -- "$1" "$TREE/bin/log.txt" 2>/dev/null; }
 # hint_pixels SHOT: the game intro's "Press [ESC] to skip" (Arial 12, white, baseline 16 pixels above the bottom
@@ -174,18 +186,27 @@ first_countdown() {
 }
 countdown_shown() { [ -n "$(first_countdown "$1")" ]; }
 intro_shown() { [ "$(hint_pixels "$1")" -gt 25 ]; }
-# open_track1 [ENV...]: the game started (in ENV) past its intro, the first profile loaded, track 1's card shown.
-open_track1() {
-  start_game "$@"
+# past_intro: once the game window shows the game intro, Esc to the main menu.
+past_intro() {
   wait_window Zephyrace 60 > /dev/null
   wait_for intro 90 intro_shown > /dev/null
   key Escape 3
+}
+# open_track1 [ENV...]: the game started (in ENV) past its intro, the first profile loaded, track 1's card shown.
+open_track1() {
+  start_game "$@"
+  past_intro
   enter 2 Down  # Load Profile
   enter 3 Down  # the profile
   enter 3       # Go Racing: track 1
 }
-# record1 PROFILE: the best time of track 1 in a profile file.
+# record1 PROFILE: the best time of track 1 in a profile file. raced1 PROFILE: waits up to two minutes for a
+# run of track 1 booked in it.
 record1() { awk '/^RECORD /{print $2; exit}' "$1"; }
+raced1() {
+  for _ in $(seq 240); do [ -f "$1" ] && [ "$(record1 "$1")" != 0.000000 ] && return 0; sleep 0.5; done
+  fail "no run of track 1 was booked in $1 within two minutes"
+}
 
 # key KEY [seconds]: presses KEY and waits (half a second unless told). keys KEY...: each in turn so.
 # enter SECONDS [KEY...]: the keys, then Return, then a wait of SECONDS.
@@ -231,6 +252,33 @@ timer_mask() {
 set_pixels() { convert "$1" -format "%[fx:int(mean*w*h+0.5)]" info:; }
 # holds EXPR NAME=VALUE...: true when the awk expression holds for those values.
 holds() { local e=$1; shift; awk "${@/#/-v}" "BEGIN {exit !($e)}" /dev/null; }
+
+# text SHOT FACE HEIGHT WEIGHT X Y "R G B" TEXT: the text in that colour matches, pixel for pixel but for
+# TEXT_SHARE (an eighth unless set), a reference drawn from the same face ("Beware" is the game's own file);
+# X, Y is its baseline start from the lower-left corner. TEXT_SET and TEXT_DIFF hold the pixel counts.
+text() {
+  local file=-
+  [ "$2" = Beware ] && file="$TREE/hudFont.ttf"
+  "$BUILD_DIR/tests/text_reference" "$WORK/ref.pgm" 1024 768 "$file" "$2" "$3" "$4" "$5" "$6" "$8" 2> /dev/null ||
+    fail "text_reference failed for \"$8\""
+  local w h x y
+  read -r w h x y <<<"$(convert "$WORK/ref.pgm" -format '%@' info: | tr 'x+' '  ')"
+  local box="$((w + 8))x$((h + 8))+$((x - 4))+$((y - 4))"
+  convert "$WORK/ref.pgm" -crop "$box" +repage -colorspace Gray "$WORK/ref-box.png"
+  local -a c=($7)
+  convert "$1" -crop "$box" +repage -fill white -fuzz 6% -opaque "rgb(${c[0]},${c[1]},${c[2]})" -fill black \
+    +opaque white -colorspace Gray "$WORK/shot-box.png"
+  TEXT_SET=$(set_pixels "$WORK/ref-box.png")
+  TEXT_DIFF=$(changed_pixels "$WORK/ref-box.png" "$WORK/shot-box.png" 0)
+  [ "$TEXT_SET" -gt 20 ] && [ "$TEXT_DIFF" -le $((TEXT_SET / ${TEXT_SHARE:-8})) ]
+}
+expect_text() { # SHOT WHAT FACE HEIGHT WEIGHT X Y "R G B" TEXT
+  local shot=$1 what=$2
+  shift 2
+  text "$shot" "$@" || fail "$(basename "$shot"): $what \"$7\" not shown ($TEXT_DIFF of $TEXT_SET pixels differ)"
+}
+# plus A B: the sum of two times.
+plus() { awk -v a="$1" -v b="$2" 'BEGIN {print a + b}'; }
 
 # wait_for NAME SECONDS TEST...: screenshots until TEST (given the shot) succeeds; keeps that one as NAME.png
 # and prints its path. The tries are raw pictures, quick to write on a busy machine.

@@ -9,16 +9,11 @@ make_tree
 skip_intro
 write_settings shadows 0
 start_x
-PAD="$WORK/pad.txt"
-echo "0 attach" > "$PAD"
+pad_script
 # Keys go to the window under the pointer; the pointer stays still, so the mouse steers nothing.
 xdotool mousemove 512 384
-start_game LD_PRELOAD="$BUILD_DIR/tests/libpadscript.so" PAD_SCRIPT="$PAD"
-wait_window Zephyrace 60 > /dev/null
+open_game "${PAD_ENV[@]}"
 
-# pad EVENT...: appends events to the pad's script. tap CONTROL [SECONDS]: a press of 0.15 s, then a wait.
-pad() { printf '%s\n' "$@" >> "$PAD"; }
-tap() { pad "0 $1 1" "0.15 $1 0"; sleep "${2:-0.6}"; }
 
 # Screens: the main menu's logo (lower right) over the bright scene or under a page's dark panel; the track
 # card (sand) on the dark track selection; the race's HUD timer.
@@ -39,8 +34,7 @@ done
 menu_shown "$SHOTS/menu.png" || fail "B did not leave the game intro"
 sleep 1
 # The stick down to Load Profile and the d-pad up, back to New Profile.
-pad "0 lefty 1" "0.15 lefty 0"
-sleep 0.6
+tap lefty
 tap dpup
 tap a
 wait_for new-profile 30 panel_shown > /dev/null

@@ -24,9 +24,8 @@ for mode in 0 1; do
   write_settings screenwidth 1280 screenheight 800 fullscreen $mode
   rm -rf "$TREE/Profiles/Deck"*
   xdotool mousemove 640 400
-  start_game "${AUTOPILOT_ENV[@]}"
-  size=$(xdotool getwindowgeometry "$(wait_window Zephyrace 60)" | awk '/Geometry/ {print $2}')
-  [ "$size" = 1280x800 ] || fail "full screen $mode: a $size window"
+  open_game "${AUTOPILOT_ENV[@]}"
+  [ "$WIN_SIZE" = 1280x800 ] || fail "full screen $mode: a $WIN_SIZE window"
   sleep 4
   key Escape 3
   shot "main-menu-$mode" > /dev/null

@@ -31,18 +31,14 @@ xdotool mousemove 512 384
 (cd "$WORK/cwd" && exec env -u XDG_CONFIG_HOME HOME="$HOME_DIR" XDG_DATA_HOME=relative XDG_STATE_HOME="$WORK/state" \
   XDG_CACHE_HOME="$WORK/cache" "${AUTOPILOT_ENV[@]}" "$GAME" > "$WORK/stdout.txt" 2> "$WORK/stderr.txt") &
 GAME_PID=$!
-wait_window Zephyrace 60 > /dev/null
-intro_shown() { [ "$(hint_pixels "$1")" -gt 25 ]; }
-wait_for intro 90 intro_shown > /dev/null
-key Escape 3
+past_intro
 enter 2  # New Profile
 xdotool type --delay 120 Racer
 enter 3  # the profile menu
 enter 3  # Go Racing: track 1
 key Return 0
 P="$DATA/Profiles/Racer.txt"
-for _ in $(seq 240); do [ -f "$P" ] && [ "$(record1 "$P")" != 0.000000 ] && break; sleep 0.5; done
-[ -f "$P" ] && [ "$(record1 "$P")" != 0.000000 ] || fail "no race of track 1 was finished into $P"
+raced1 "$P"
 shot results > /dev/null
 stop_game
 

@@ -24,7 +24,6 @@ start_x
   "$ROOT/usr/games/zephyrace" > "$WORK/stdout.txt" 2> "$WORK/stderr.txt") &
 GAME_PID=$!
 wait_window Zephyrace 60 > /dev/null
-intro_shown() { [ "$(hint_pixels "$1")" -gt 25 ]; }
 wait_for intro 90 intro_shown > /dev/null
 [ -f "$WORK/home/.config/zephyrace/gamesettings.txt" ] || fail "no settings in the scratch HOME"
 echo "package ok"

@@ -50,8 +50,7 @@ rm -f "$TREE/bin/log.txt"
 skip_intro
 capture "$WORK/sound.wav"
 start_x
-start_game "${CAPTURE_ENV[@]}"
-wait_window Zephyrace 20 > /dev/null
+open_game "${CAPTURE_ENV[@]}"
 sleep 1
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended after opening its window"
 printf '%s\n' "Splash bitmap ../Textures/splash.bmp cannot be opened" "Movie ../nimbrellogo.avi cannot be opened" \

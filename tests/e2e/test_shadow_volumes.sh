@@ -16,7 +16,7 @@ render() {
     fail "shadowview $2 $3 $4 $light failed"
   convert "$WORK/$name.ppm" "$SHOTS/$name.png"
 }
-brightness() { local -a c=($1); echo $((c[0] + c[1] + c[2])); }
+rgb_sum() { local -a c=($1); echo $((c[0] + c[1] + c[2])); }
 differing() { compare -metric AE -fuzz 2% "$SHOTS/$light-$1.png" "$SHOTS/$light-$2.png" null: 2>&1 || true; }
 
 for light in sun lamp; do
@@ -26,8 +26,8 @@ for light in sun lamp; do
 
   ground=
   while read -r kind x y; do
-    plain=$(brightness "$(pixel "$SHOTS/$light-plain.png" "$x" "$y")")
-    shadowed=$(brightness "$(pixel "$SHOTS/$light-zfail-two.png" "$x" "$y")")
+    plain=$(rgb_sum "$(pixel "$SHOTS/$light-plain.png" "$x" "$y")")
+    shadowed=$(rgb_sum "$(pixel "$SHOTS/$light-zfail-two.png" "$x" "$y")")
     echo "$light $kind at $x,$y: plain $plain, shadowed $shadowed"
     case $kind in
       shadow) [ "$shadowed" -lt $((plain - 60)) ] || fail "no shadow at $x,$y ($plain -> $shadowed)" ;;

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     TrackSettings s;
-    LoadTrackSettings(("../Scripts/track" + std::to_string(track + 1) + ".txt").c_str(), s);
+    LoadTrackSettings(TrackScriptPath(track).c_str(), s);
     TrackLayout layout;
     if (!BuildTrack(track, layout))
         HandPath(s, layout);

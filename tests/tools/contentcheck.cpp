@@ -48,29 +48,27 @@ std::string ReadAll(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-const uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
-
-// Decodes a picture, or counts a problem with WHAT the picture is.
-bool Decode(const std::string& path, const char* what, DecodedImage& image) {
-    const std::string bytes = ReadAll(path);
-    const char* error = "empty file";
-    if (!bytes.empty() && DecodeImage(Bytes(bytes), bytes.size(), image, error))
-        return true;
-    Problem(what + (" " + path) + " does not decode: " + error);
-    return false;
-}
+std::string TrackName(int i) { return "track " + std::to_string(i + 1); }
 
 bool Exists(const std::string& path) {
     return std::filesystem::exists(GamePath(path.c_str()));
 }
 
-std::set<std::string> gTexturesChecked;
+std::set<std::string> gPicturesChecked;
 
-void CheckTexture(const std::string& path) {
-    if (!gTexturesChecked.insert(GamePath(path.c_str())).second)
+// A texture (JPEG, BMP) or a flare's bitmap (.bw) decodes; each file is read once.
+void CheckPicture(const std::string& path) {
+    if (!gPicturesChecked.insert(GamePath(path.c_str())).second)
         return;
+    const std::string bytes = ReadAll(path);
+    const uint8_t* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    const char* error = "empty file";
     DecodedImage image;
-    Decode(path, "texture", image);
+    BwImage bw;
+    const bool bwFile = path.size() > 3 && path.compare(path.size() - 3, 3, ".bw") == 0;
+    if (bytes.empty() || !(bwFile ? ReadBwImage(data, bytes.size(), bw, error)
+                                  : DecodeImage(data, bytes.size(), image, error)))
+        Problem("picture " + path + " does not decode: " + error);
 }
 
 void CheckModel(const std::string& path) {
@@ -83,7 +81,7 @@ void CheckModel(const std::string& path) {
         Problem("model " + path + " has no triangles");
     for (const MsMaterial& m : model.materials)
         if (m.texture[0] != '\0')
-            CheckTexture(m.texture);
+            CheckPicture(m.texture);
 }
 
 void CheckScript(const std::string& path, bool isTrack) {
@@ -147,14 +145,17 @@ constexpr int kRandomProbes = 25;
 
 struct ModelBox {
     float lo[3], hi[3];
-    bool Holds(const float p[3]) const {
-        return p[0] >= lo[0] && p[0] <= hi[0] && p[1] >= lo[1] && p[1] <= hi[1] && p[2] >= lo[2] && p[2] <= hi[2];
+    bool Holds(const float p[3], float slack = 0.0f) const {
+        for (int k = 0; k < 3; k++)
+            if (!(p[k] >= lo[k] - slack && p[k] <= hi[k] + slack))
+                return false;
+        return true;
     }
 };
 
-ModelBox BoxOfTrack() {
+ModelBox BoxOf(const CMilkshapeModel& model) {
     ModelBox box{{1e9f, 1e9f, 1e9f}, {-1e9f, -1e9f, -1e9f}};
-    for (const MsVertex& v : gTrackModel.vertices)
+    for (const MsVertex& v : model.vertices)
         for (int k = 0; k < 3; k++) {
             box.lo[k] = std::min(box.lo[k], v.position[k]);
             box.hi[k] = std::max(box.hi[k], v.position[k]);
@@ -191,7 +192,7 @@ std::unique_ptr<ClosureFlood> FloodTrack(CHeadlessRace& race, int i, const Model
     auto flood = std::make_unique<ClosureFlood>(*race.physics.collisionWorld, box.lo, box.hi);
     const float start[3] = {race.camera.x, race.camera.y, race.camera.z};
     const ClosureResult result = flood->Fill(start);
-    const std::string track = "track " + std::to_string(i + 1);
+    const std::string track = TrackName(i);
     if (!result.startClear)
         Problem(track + ": the start touches a surface");
     if (!result.closed)
@@ -215,7 +216,7 @@ int FlyRandomPilots(CHeadlessRace& race, int i, const ModelBox& box, ClosureFloo
         if (inside())
             continue;
         left++;
-        Problem("track " + std::to_string(i + 1) + ": random pilot " + std::to_string(k) + " left the track at " +
+        Problem(TrackName(i) + ": random pilot " + std::to_string(k) + " left the track at " +
                 std::to_string(o.position[0]) + " " + std::to_string(o.position[1]) + " " +
                 std::to_string(o.position[2]) + " after " + std::to_string(o.time) + " s");
     }
@@ -228,10 +229,10 @@ void FlyCampaign(int first, int count) {
     for (int i = 0; i < kNumTracks; i++) {
         CHeadlessRace race;
         if (!race.Load(i, DesignOf(i).vehicle)) {
-            Problem("track " + std::to_string(i + 1) + " does not load for the pilots");
+            Problem(TrackName(i) + " does not load for the pilots");
             continue;
         }
-        const ModelBox box = BoxOfTrack();
+        const ModelBox box = BoxOf(gTrackModel);
         const int left = FlyRandomPilots(race, i, box, *FloodTrack(race, i, box), first, count);
         printf("track %d: %d of %d random pilots left\n", i + 1, left, count);
         fflush(stdout);
@@ -263,14 +264,14 @@ std::vector<AutopilotPoint> ClimbRoute(const TrackSettings& s, const ModelBox& b
 // start proves no vehicle can leave and restless pilots stay within it, and climbing over everything
 // straight at the goal is never faster than gold.
 void CheckProbes(int i, const TrackSettings& s) {
-    const std::string track = "track " + std::to_string(i + 1);
+    const std::string track = TrackName(i);
     const int vehicle = DesignOf(i).vehicle;
     CHeadlessRace race;
     if (!race.Load(i, vehicle)) {
         Problem(track + " does not load for the probes");
         return;
     }
-    const ModelBox box = BoxOfTrack();
+    const ModelBox box = BoxOf(gTrackModel);
     const std::unique_ptr<ClosureFlood> flood = FloodTrack(race, i, box);
     HeadlessOutcome o = race.Run({Key(0.0f, BINDING_FORWARD, true)}, kFrame, s.bronzeTime);
     if (o.finished)
@@ -294,7 +295,7 @@ void CheckFlights() {
     printf("%-3s %-20s %8s %6s %6s %6s %6s\n", "#", "track", "pilot", "gold", "silver", "bronze", "tris");
     for (int i = 0; i < kNumTracks; i++) {
         TrackSettings s;
-        LoadTrackSettings(("../Scripts/track" + std::to_string(i + 1) + ".txt").c_str(), s);
+        LoadTrackSettings(TrackScriptPath(i).c_str(), s);
         TrackLayout layout;
         if (!BuildTrack(i, layout))
             HandPath(s, layout);
@@ -304,40 +305,26 @@ void CheckFlights() {
         printf("%-3d %-20s %8.2f %6.0f %6.0f %6.0f %6zu\n", i + 1, DesignOf(i).title, t, s.goldTime, s.silverTime,
                s.bronzeTime, gTrackModel.triangles.size());
         if (!finished || t >= s.bronzeTime || t > s.goldTime)
-            Problem("track " + std::to_string(i + 1) + ": the autopilot's " + std::to_string(t) +
+            Problem(TrackName(i) + ": the autopilot's " + std::to_string(t) +
                     " s does not sit between the gold and bronze times");
         if (!(std::fabs(PilotGhostTime(i) - t) < 0.0005f))
-            Problem("track " + std::to_string(i + 1) + ": the course pilot's ghost is missing or is not the " +
+            Problem(TrackName(i) + ": the course pilot's ghost is missing or is not the " +
                     std::to_string(t) + " s flight");
         CheckProbes(i, s);
     }
 }
 
-void CheckBwImage(const std::string& path) {
-    const std::string bytes = ReadAll(path);
-    BwImage image;
-    const char* error = "empty file";
-    if (bytes.empty() || !ReadBwImage(Bytes(bytes), bytes.size(), image, error))
-        Problem("image " + path + " does not read: " + error);
-}
-
 // The box the chase view and the fly-overs are framed for, nose towards -z. (Each vehicle's own box is the
 // generator's table, which FitToBox meets exactly: a unit test of the mesh builder.)
-const float kFrameBox[6] = {-1.2f, 0.0f, -1.9f, 1.2f, 1.1f, 1.1f};
+const ModelBox kFrameBox = {{-1.2f, 0.0f, -1.9f}, {1.2f, 1.1f, 1.1f}};
 
 // A vehicle stays in the frame's box and light enough for the frame, and has a glowing exhaust. (Its textures are
 // checked with every model in the folder.)
 void CheckVehicleModel(int i, const CMilkshapeModel& model) {
     const std::string name = "vehicle " + std::to_string(i + 1);
-    float box[6] = {1e9f, 1e9f, 1e9f, -1e9f, -1e9f, -1e9f};
-    for (const MsVertex& v : model.vertices)
-        for (int k = 0; k < 3; k++) {
-            box[k] = std::min(box[k], v.position[k]);
-            box[k + 3] = std::max(box[k + 3], v.position[k]);
-        }
-    for (int k = 0; k < 3; k++)
-        if (box[k] < kFrameBox[k] - 1e-4f || box[k + 3] > kFrameBox[k + 3] + 1e-4f)
-            Problem(name + "'s model reaches out of the chase view's box along axis " + std::to_string(k));
+    const ModelBox box = BoxOf(model);
+    if (!kFrameBox.Holds(box.lo, 1e-4f) || !kFrameBox.Holds(box.hi, 1e-4f))
+        Problem(name + "'s model reaches out of the chase view's box");
     if (model.triangles.size() > 2000)
         Problem(name + " has " + std::to_string(model.triangles.size()) + " triangles, more than 2000");
     bool glows = false;
@@ -413,11 +400,9 @@ void CheckHud(const std::string& path) {
 void CheckFolders() {
     for (const std::string& name : ListFiles("../Models", ".ms3d"))
         CheckModel("../Models/" + name);
-    for (const char* suffix : {".jpg", ".bmp"})
+    for (const char* suffix : {".jpg", ".bmp", ".bw"})
         for (const std::string& name : ListFiles("../Textures", suffix))
-            CheckTexture("../Textures/" + name);
-    for (const std::string& name : ListFiles("../Textures", ".bw"))
-        CheckBwImage("../Textures/" + name);
+            CheckPicture("../Textures/" + name);
 }
 
 }  // namespace

@@ -71,26 +71,17 @@ std::string Version(bool settings, bool b) {
     return settings ? FormatSettings(SettingsVersion(b)) : FormatProfile(ProfileVersion(b));
 }
 
-// A stale temporary file from a killed save must never show as a profile of its own.
-bool OnlyOurProfileListed() {
-    const std::vector<std::string> names = ListProfiles();
-    if (names.size() == 1 && names[0] == kName)
-        return true;
-    fprintf(stderr, "savestress: the profile list holds %zu entries:", names.size());
-    for (const std::string& n : names)
-        fprintf(stderr, " \"%s\"", n.c_str());
-    fprintf(stderr, "\n");
-    return false;
-}
-
 int Check(bool settings) {
     const std::string loaded = Loaded(settings);
     if (loaded.empty()) {
         fprintf(stderr, "savestress: the %s does not load\n", settings ? "settings file" : "profile");
         return 1;
     }
-    if (!settings && !OnlyOurProfileListed())
+    // A stale temporary file from a killed save must never show as a profile of its own.
+    if (!settings && ListProfiles() != std::vector<std::string>{kName}) {
+        fprintf(stderr, "savestress: the profile list holds more than %s\n", kName);
         return 1;
+    }
     for (int v = 0; v < 2; ++v)
         if (loaded == Version(settings, v == 1)) {
             printf("%c\n", 'A' + v);

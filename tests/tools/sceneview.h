@@ -6,9 +6,11 @@
 #include <GL/glut.h>
 
 #include <cstdio>
+#include <deque>
 #include <vector>
 
 #include "data/settings.h"
+#include "lighting/shader.h"
 #include "scene/glstate.h"
 #include "scene/rendermodel.h"
 
@@ -48,6 +50,17 @@ inline void DrawSkyThenPlaceCamera(CCamera& camera, SkyModel& sky) {
     glPopMatrix();
     glPushMatrix();
     camera.Apply();
+}
+
+// The race's point-light vertex shader and the fragment shader FILE linked into program. The shaders stay for
+// the whole run: a program detaches the shaders it remembers when it goes.
+inline bool LinkPointLight(ShaderProgram& program, const char* file) {
+    static ShaderObject vertex = LoadShader("MultiPointLight.vert");
+    static std::deque<ShaderObject> fragments;
+    fragments.push_back(LoadShader(file));
+    program.Attach(&vertex);
+    program.Attach(&fragments.back());
+    return program.Link();
 }
 
 // The colour buffer as a binary PPM, top row first.

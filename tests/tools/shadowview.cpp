@@ -107,12 +107,8 @@ int main(int argc, char** argv) {
     for (float& a : gTrackSettings.ambientColor) a = 0.25f;
     BeginSceneView(kWidth, kHeight);
     SetUpRaceLighting();
-    ShaderObject vertex = LoadShader("MultiPointLight.vert");
-    ShaderObject fragment = LoadShader("MultiPointLight.frag");
     ShaderProgram program("PointLight");
-    program.Attach(&vertex);
-    program.Attach(&fragment);
-    if (!program.Link()) return 1;
+    if (!LinkPointLight(program, "MultiPointLight.frag")) return 1;
     LitProgram lit;
     lit.Locate(program.id);
     if (stencil) {

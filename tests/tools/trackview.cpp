@@ -7,7 +7,6 @@
 #include <string>
 
 #include "data/trackscript.h"
-#include "lighting/shader.h"
 #include "race/gamerenderer.h"
 #include "race/headless.h"
 #include "scene/milkshape.h"
@@ -75,15 +74,8 @@ int main(int argc, char** argv) {
         return 1;
     gSettings.shadows = !lightingOff;  // without it a model gives its groups no lamps
 
-    static ShaderObject vert = LoadShader("MultiPointLight.vert");
-    static ShaderObject frag = LoadShader("MultiPointLight.frag");
-    static ShaderObject fogFrag = LoadShader("MultiPointLightFog.frag");
     ShaderProgram plain("PointLight"), fogged("PointLightFog");
-    plain.Attach(&vert);
-    plain.Attach(&frag);
-    fogged.Attach(&vert);
-    fogged.Attach(&fogFrag);
-    if (!plain.Link() || !fogged.Link())
+    if (!LinkPointLight(plain, "MultiPointLight.frag") || !LinkPointLight(fogged, "MultiPointLightFog.frag"))
         return 1;
 
     BeginSceneView(kWidth, kHeight);
