@@ -9,6 +9,7 @@
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "hud/bitmapfont.h"
+#include "hud/draw2d.h"
 #include "menus/mainmenu.h"
 #include "platform/clock.h"
 #include "race/gamephysics.h"
@@ -87,24 +88,12 @@ void CLoadRenderer::draw() {
 
 // Loaders redraw this in the middle of their work, so it keeps the matrices they set up.
 void CLoadRenderer::DrawScreen() const {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    ClearFrame();
     BeginFlat(FLAT_SOLID);
     font->Print("LOADING", gSettings.screenWidth / 2 - 112, gSettings.screenHeight / 2 + 40);
     const ProgressBarRect r = ProgressBarFor(gSettings.screenWidth, gSettings.screenHeight, gLoadingProgress);
-    glColor3f(0.3f, 0.3f, 0.5f);
-    glBegin(GL_QUADS);
-    glVertex2i(r.left, r.bottom);
-    glVertex2i(r.filledRight, r.bottom);
-    glVertex2i(r.filledRight, r.top);
-    glVertex2i(r.left, r.top);
-    glEnd();
-    glColor3f(0.7f, 0.7f, 1.0f);
-    glBegin(GL_LINE_LOOP);
-    glVertex2i(r.left, r.bottom);
-    glVertex2i(r.left + 250, r.bottom);
-    glVertex2i(r.left + 250, r.top);
-    glVertex2i(r.left, r.top);
-    glEnd();
+    FillRect(float(r.left), float(r.bottom), float(r.filledRight), float(r.top), {0.3f, 0.3f, 0.5f, 1.0f});
+    FrameRect(float(r.left), float(r.bottom), float(r.left + 250), float(r.top), {0.7f, 0.7f, 1.0f, 1.0f});
     EndFlat();
 }
 

@@ -24,11 +24,7 @@ CBitmapFont::CBitmapFont(const wchar_t* face, int16_t height, int weight) {
         return;
     const GlyphSet set = RenderFaceGlyphs(face ? face : L"", height, weight, kFirstCode, kNumCodes);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // glyph rows are packed
     for (int k = 0; k < kNumCodes; ++k) {
         const GlyphBitmap& g = set.glyphs[size_t(k)];
         glNewList(listBase + GLuint(k), GL_COMPILE);
@@ -62,6 +58,8 @@ void CBitmapFont::Print(const char* text, int x, int y) const {
         }
         glPopAttrib();
     }
+    // Under colour material (the race's lighting) a colour is the material's too, and the flat pass puts back
+    // the colour but not the material: the scene after the HUD is drawn over this one.
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
 }
 
@@ -80,15 +78,6 @@ std::unique_ptr<CBitmapFont> MakeFont(const wchar_t* face, int height, int weigh
     auto font = std::make_unique<CBitmapFont>(face, int16_t(height), weight);
     font->SetColor(r, g, b);
     return font;
-}
-
-void FillBox(float x0, float y0, float x1, float y1) {
-    glBegin(GL_QUADS);
-    glVertex2f(x0, y0);
-    glVertex2f(x1, y0);
-    glVertex2f(x1, y1);
-    glVertex2f(x0, y1);
-    glEnd();
 }
 
 void RegisterPrivateFont() {

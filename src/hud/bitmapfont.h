@@ -15,7 +15,8 @@ public:
     CBitmapFont& operator=(const CBitmapFont&) = delete;
 
     // Draws text left-aligned with the left end of its baseline at (x, y) in the current coordinates, skipping
-    // characters outside 32 .. 127; in a flat pass (scene/glstate.h). Leaves the current colour at (1, 1, 1, 0.5).
+    // characters outside 32 .. 127; in a flat pass (scene/glstate.h). The text of the 2D path (hud/draw2d.h).
+    // Leaves the current colour at (1, 1, 1, 0.5).
     void Print(const char* text, int x, int y) const;
     // The colour the next Print draws in.
     void SetColor(float r, float g, float b, float a = 1.0f);
@@ -30,9 +31,6 @@ public:
 
 // A font in the given colour, fully opaque.
 std::unique_ptr<CBitmapFont> MakeFont(const wchar_t* face, int height, int weight, float r, float g, float b);
-
-// A filled rectangle in the current colour (pixel coordinates).
-void FillBox(float x0, float y0, float x1, float y1);
 
 // Makes "../hudFont.ttf" available as the face "Beware" until UnregisterPrivateFont. Call before the first
 // font is made and after the last one is gone.

@@ -25,7 +25,7 @@ extern char gHudSpeedText[kHudTextSize];
 extern char gHudDamageText[kHudTextSize];
 extern char gHudMessageText[kHudTextSize];
 
-// The race HUD: shapes and instruments laid out by a script, drawn in a FLAT_SHAPES pass (scene/glstate.h).
+// The race HUD: shapes and instruments laid out by a script, drawn over the scene in its own flat passes.
 class CHud {
 public:
     explicit CHud(CCamera* camera);
@@ -45,15 +45,22 @@ public:
 private:
     // The attitude indicator's fixed points, computed at load.
     struct Horizon {
-        float cx = 0, cy = 0, r = 0;
-        HudVertex corners[4] = {};  // TL, TR, BR, BL
+        float cx = 0, cy = 0;
         HudVertex symbol[4] = {};
+        std::vector<HudVertex> fans[4];  // the bezel's corners, each with the quarter circle facing it
+        HudVertex gaps[12] = {};          // triangles filling the gaps between neighbouring fans
+    };
+    // The speedometer's scale, computed at load.
+    struct Dial {
+        std::vector<HudVertex> arc;
+        std::vector<HudVertex> ticks;  // pairs of ends
+        std::vector<HudLabel> labels;
     };
 
-    void ReleaseLists();
-    void BuildDialList(const HudInstrument& dial);
-    void BuildBezelList(const HudInstrument& attitude);
+    void BuildDial(const HudInstrument& dial);
+    void BuildBezel(const HudInstrument& attitude);
     void DrawShapes() const;
+    void DrawLines() const;
     // The texts first .. last (HUD_TEXT_*) at their spots, each in its colour.
     void PrintTexts(const HudTextSpot* spots, int first, int last) const;
     void DrawAttitude(const HudInstrument& in) const;
@@ -65,9 +72,8 @@ private:
     std::unique_ptr<CBitmapFont> mediumFont;
     CCamera* camera;  // not owned
     uint32_t bigHeight, smallHeight, mediumHeight;
-    uint32_t bezelList = 0;
-    uint32_t dialList = 0;
     HudTimer timer;
     HudLayout layout;
     Horizon horizon;
+    Dial dial;
 };

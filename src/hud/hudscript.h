@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "hud/draw2d.h"
+
 // Instrument codes, in the order of their script keywords.
 enum {
     HUD_SPEEDOMETER_TEXT,
@@ -23,9 +25,7 @@ struct HudInstrument {
     float size = 0.0f;  // pixels
 };
 
-struct HudVertex {
-    float x, y;
-};
+using HudVertex = Point2;
 
 // Indices are 0-based into the vertices and are checked only when drawing.
 struct HudTriangle {

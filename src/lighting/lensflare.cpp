@@ -7,6 +7,7 @@
 
 #include "data/settings.h"
 #include "data/trackscript.h"
+#include "hud/draw2d.h"
 #include "scene/glstate.h"
 #include "scene/texturemanager.h"
 
@@ -113,19 +114,8 @@ void LensFlare::Update(const float position[3], const float direction[3]) {
 
 void LensFlare::Draw(const std::vector<FlareQuad>& quads) const {
     BeginFlat(FLAT_GLOW);  // window pixels from the lower left
-    for (const FlareQuad& q : quads) {
-        glBindTexture(GL_TEXTURE_2D, q.texture);
-        glColor3f(q.r, q.g, q.b);
-        glBegin(GL_TRIANGLE_STRIP);
-        glTexCoord2f(0, 0);
-        glVertex3f(q.x - q.half, q.y + q.half, -0.1f);
-        glTexCoord2f(0, 1);
-        glVertex3f(q.x - q.half, q.y - q.half, -0.1f);
-        glTexCoord2f(1, 0);
-        glVertex3f(q.x + q.half, q.y + q.half, -0.1f);
-        glTexCoord2f(1, 1);
-        glVertex3f(q.x + q.half, q.y - q.half, -0.1f);
-        glEnd();
-    }
+    for (const FlareQuad& q : quads)
+        DrawPicture(q.texture, q.x - q.half, q.y - q.half, q.x + q.half, q.y + q.half, 1.0f, 0.0f,
+                    {q.r, q.g, q.b, 1.0f});
     EndFlat();
 }

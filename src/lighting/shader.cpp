@@ -105,6 +105,12 @@ bool ShaderProgram::Link() {
     return status == 1;
 }
 
+void ShaderProgram::SetSampler(const char* uniform, int unit) {
+    glUseProgram(id);
+    glUniform1i(glGetUniformLocation(id, uniform), unit);
+    glUseProgram(0);
+}
+
 void ShaderProgram::DetachFragmentShaders() {
     for (ShaderObject* shader : shaders)
         if (shader->type == GL_FRAGMENT_SHADER)

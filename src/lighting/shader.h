@@ -28,6 +28,7 @@ public:
 
     void Attach(ShaderObject* shader);
     bool Link();  // logs the program's info log on failure
+    void SetSampler(const char* uniform, int unit);  // once linked
     void DetachFragmentShaders();  // the pointers stay remembered
 
     char name[128] = {};

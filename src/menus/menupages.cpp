@@ -8,12 +8,16 @@
 #include "app/states.h"
 #include "data/settings.h"
 #include "hud/bitmapfont.h"
+#include "hud/draw2d.h"
 #include "menus/menu.h"
 #include "menus/profilemenus.h"
 #include "menus/settingsmenus.h"
 #include "scene/glstate.h"
 
 namespace {
+
+const Rgba kShade = {0.0f, 0.0f, 0.0f, 0.8f};
+const Rgba kBright = {0.7f, 0.7f, 1.0f, 1.0f};
 
 struct Hint {
     const char* text;
@@ -59,8 +63,7 @@ void DrawOptionPage(const MenuPageFonts& fonts, const PanelOrigin& p, const char
 }
 
 void DrawNewProfilePage(const MenuPageFonts& fonts, const PanelOrigin& p) {
-    glColor4f(0.0f, 0.0f, 0.0f, 0.8f);
-    FillBox(p.x0 + 80.0f, p.yTop - 210.0f, p.x0 + 560.0f, p.yTop - 150.0f);
+    FillRect(p.x0 + 80.0f, p.yTop - 210.0f, p.x0 + 560.0f, p.yTop - 150.0f, kShade);
     fonts.title->Print("NEW PROFILE", int(p.x0 + 45.0f), int(p.yTop - 60.0f));
     fonts.row->SetColor(0.5f, 0.5f, 0.5f);
     fonts.row->Print("Enter profile name:", int(p.x0 + 88.0f), int(p.yTop - 145.0f));
@@ -68,13 +71,7 @@ void DrawNewProfilePage(const MenuPageFonts& fonts, const PanelOrigin& p) {
     fonts.entry->Print(gNewProfileName, int(p.x0 + 90.0f), int(p.yTop - 195.0f));
     if (gNewProfileCaretVisible) {
         const float x = p.x0 + 91.0f + 26.0f * float(strlen(gNewProfileName));
-        glColor4f(0.7f, 0.7f, 1.0f, 1.0f);
-        glLineWidth(2.0f);
-        glBegin(GL_LINES);
-        glVertex2f(x, p.yTop - 158.0f);
-        glVertex2f(x, p.yTop - 202.0f);
-        glEnd();
-        glLineWidth(1.0f);
+        DrawLine({x, p.yTop - 158.0f}, {x, p.yTop - 202.0f}, kBright, 2.0f);
     }
     DrawNotice(*fonts.row, p, gNewProfileNotice, 260.0f);
     DrawHints(*fonts.row, p, {{"Press [Enter] to create profile.", 344.0f},
@@ -98,8 +95,7 @@ void DrawLoadProfilePage(const MenuPageFonts& fonts, const PanelOrigin& p, int w
                          int(p.yTop - 473.0f));
         DrawNotice(*fonts.row, p, gLoadProfileNotice, 441.0f);
     } else {
-        glColor4f(0.0f, 0.0f, 0.0f, 0.8f);
-        FillBox(p.x0 + 160.0f, p.yTop - 240.0f, p.x0 + 480.0f, p.yTop - 150.0f);
+        FillRect(p.x0 + 160.0f, p.yTop - 240.0f, p.x0 + 480.0f, p.yTop - 150.0f, kShade);
         fonts.row->SetColor(1.0f, 0.2f, 0.2f);
         fonts.row->Print("Really delete profile?", int(p.x0 + 220.0f), int(p.yTop - 238.0f));
         for (int i = 0; i < 2; i++) {
@@ -113,37 +109,15 @@ void DrawLoadProfilePage(const MenuPageFonts& fonts, const PanelOrigin& p, int w
 }  // namespace
 
 void SetMenuLighting() {
-    const GLfloat ambientModel[] = {0.5f, 0.5f, 0.6f, 1.0f};
-    const GLfloat ambient[] = {0.3f, 0.3f, 0.3f, 1.0f};
-    const GLfloat diffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
-    const GLfloat specular[] = {0.7f, 0.7f, 1.0f, 1.0f};
-    const GLfloat position[] = {-3.0f, 0.0f, 8.0f, 0.0f};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambientModel);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
-    glLightfv(GL_LIGHT0, GL_POSITION, position);
-    glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0.001f);
+    SetLightZero({{0.5f, 0.5f, 0.6f, 1.0f},
+                  {0.3f, 0.3f, 0.3f, 1.0f},
+                  {1.0f, 1.0f, 1.0f, 1.0f},
+                  {0.7f, 0.7f, 1.0f, 1.0f},
+                  {-3.0f, 0.0f, 8.0f, 0.0f},
+                  0.001f});
     glDisable(GL_COLOR_MATERIAL);
-    glShadeModel(GL_SMOOTH);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
     for (GLenum light = GL_LIGHT1; light <= GL_LIGHT4; light++)
         glDisable(light);
-}
-
-void DrawPicture(uint32_t texture, float x0, float y0, float x1, float y1, float tBottom, float tTop) {
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, tBottom);
-    glVertex2f(x0, y0);
-    glTexCoord2f(1, tBottom);
-    glVertex2f(x1, y0);
-    glTexCoord2f(1, tTop);
-    glVertex2f(x1, y1);
-    glTexCoord2f(0, tTop);
-    glVertex2f(x0, y1);
-    glEnd();
 }
 
 void DrawWindowPicture(uint32_t texture) {
@@ -179,19 +153,15 @@ void DrawSlideArrows(const CardSlide& slide) {
     const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
     const float arrows[2][3][2] = {{{0.125f, 0.23f}, {0.1f, 0.205f}, {0.125f, 0.18f}},
                                    {{0.9f, 0.23f}, {0.925f, 0.205f}, {0.9f, 0.18f}}};
+    const Rgba dim = {0.3f, 0.3f, 0.7f, 0.7f};
     BeginFlat(FLAT_SOLID);
     for (int a = 0; a < 2; a++) {
         const bool lit = a == 0 ? slide.slidingLeft : slide.slidingRight;
-        for (GLenum mode : {GLenum(GL_TRIANGLES), GLenum(GL_LINE_LOOP)}) {
-            if (mode == GL_TRIANGLES && !lit)
-                glColor4f(0.3f, 0.3f, 0.7f, 0.7f);
-            else
-                glColor4f(0.7f, 0.7f, 1.0f, 1.0f);
-            glBegin(mode);
-            for (const auto& p : arrows[a])
-                glVertex2f(p[0] * w, p[1] * h);
-            glEnd();
-        }
+        Point2 corners[3];
+        for (int k = 0; k < 3; k++)
+            corners[k] = {arrows[a][k][0] * w, arrows[a][k][1] * h};
+        DrawShape(SHAPE_TRIANGLES, corners, 3, lit ? kBright : dim);
+        DrawShape(SHAPE_LOOP, corners, 3, kBright);
     }
     EndFlat();
 }

@@ -17,10 +17,7 @@ void DrawMenuPage(int state, const MenuPageFonts& fonts, int width, int height);
 
 // Light model and light 0 of the menu scenes (the main menu and the vehicle previews).
 void SetMenuLighting();
-// `texture` on the pixel rectangle (x0, y0) - (x1, y1), s running from 0 at the left to 1 at the right and t from
-// tBottom at the bottom to tTop at the top; in a FLAT_PICTURE or FLAT_CUTOUT pass (scene/glstate.h).
-void DrawPicture(uint32_t texture, float x0, float y0, float x1, float y1, float tBottom, float tTop);
-// A texture over the whole window, upright.
+// A texture over the whole window, upright, in a FLAT_PICTURE pass (scene/glstate.h).
 void DrawWindowPicture(uint32_t texture);
 // The left and right arrows of a card screen, lit while the card slides their way, in their own flat pass.
 void DrawSlideArrows(const CardSlide& slide);

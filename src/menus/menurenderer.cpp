@@ -5,6 +5,7 @@
 
 #include "data/settings.h"
 #include "hud/bitmapfont.h"
+#include "hud/draw2d.h"
 #include "menus/mainmenu.h"
 #include "menus/menu.h"
 #include "menus/menupages.h"
@@ -42,11 +43,8 @@ void CMenuRenderer::BuildProgram() {
     program->Attach(&vertexShader);
     program->Attach(&fragmentShader);
     programLinked = program->Link();
-    if (programLinked) {
-        glUseProgram(program->id);
-        glUniform1i(glGetUniformLocation(program->id, "tex"), 0);
-        glUseProgram(0);
-    }
+    if (programLinked)
+        program->SetSampler("tex", 0);
 }
 
 void CMenuRenderer::init() {
@@ -128,20 +126,19 @@ void CMenuRenderer::DrawLogo() const {
 void CMenuRenderer::DrawOverlay() const {
     const int w = gSettings.screenWidth, h = gSettings.screenHeight;
     BeginFlat(FLAT_SHAPES);
-    glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
     if (gRequestedState == STATE_MAIN_MENU) {
         rowFont->SetColor(0.6f, 0.6f, 0.6f, 0.6f);
         rowFont->Print(kVersionNotice, 10, 10);
     } else {
         const PanelOrigin p = PanelFor(w, h);
-        FillBox(p.x0, p.yTop - 480.0f, p.x0 + 640.0f, p.yTop);
+        FillRect(p.x0, p.yTop - 480.0f, p.x0 + 640.0f, p.yTop, {0.0f, 0.0f, 0.0f, 0.6f});
         DrawMenuPage(gRequestedState, MenuPageFonts{rowFont.get(), entryFont.get(), titleFont.get()}, w, h);
     }
     EndFlat();
 }
 
 void CMenuRenderer::draw() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    ClearFrame();
     DrawSky();
     // A program that failed to link leaves the entries to the fixed pipeline, lit by the same light.
     BeginModelPass();

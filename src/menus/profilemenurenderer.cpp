@@ -1,4 +1,3 @@
-#include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include <cmath>
@@ -9,6 +8,7 @@
 #include "data/rewards.h"
 #include "data/settings.h"
 #include "hud/bitmapfont.h"
+#include "hud/draw2d.h"
 #include "menus/menupages.h"
 #include "menus/profilemenus.h"
 #include "race/vehicle.h"
@@ -26,21 +26,18 @@ void PrintNumber(const CBitmapFont& font, const char* format, int value, int x, 
 
 }  // namespace
 
+const Rgba kCareerShade = {0.0f, 0.0f, 0.0f, 0.5f};
+
 void BeginCareerScreen(uint32_t background, int nameX, int nameLength) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    ClearFrame();
     BeginFlat(FLAT_PICTURE);
     DrawWindowPicture(background);
     EndFlat();
     BeginFlat(FLAT_SHAPES);
-    glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
     const float h = float(gSettings.screenHeight);
     const float x = float(nameX), right = float(nameX + 26 * nameLength);
-    glBegin(GL_QUADS);
-    glVertex2f(x - 20.0f, h - 50.0f);
-    glVertex2f(right + 20.0f, h - 50.0f);
-    glVertex2f(right + 100.0f, h);
-    glVertex2f(x - 100.0f, h);
-    glEnd();
+    const Point2 plate[4] = {{x - 20.0f, h - 50.0f}, {right + 20.0f, h - 50.0f}, {right + 100.0f, h}, {x - 100.0f, h}};
+    DrawShape(SHAPE_QUADS, plate, 4, kCareerShade);
 }
 
 void DrawVehicleFigures(CBitmapFont& font, const VehicleDefinition& v, int x, int top, int firstRow) {
@@ -63,29 +60,14 @@ void DrawVehicleFigures(CBitmapFont& font, const VehicleDefinition& v, int x, in
 void DrawVehiclePreview(int v, int x, int y, int w, int h, const float eye[3], const float at[3]) {
     if (v < 0 || v >= kNumVehicles || !gVehicles[v].renderObject)
         return;
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(x, y, w, h);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluPerspective(gSettings.fieldOfView, double(gSettings.screenWidth) / double(gSettings.screenHeight),
-                   gSettings.nearPlane, gSettings.farPlane);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    gluLookAt(eye[0], eye[1], eye[2], at[0], at[1], at[2], 0.0, 1.0, 0.0);
-    glRotatef(gPreviewAngle, 0.0f, 1.0f, 0.0f);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClearDepth(1.0);
+    const double from[3] = {eye[0], eye[1], eye[2]}, to[3] = {at[0], at[1], at[2]};
+    BeginPreview(x, y, w, h);
+    BeginLookAt(from, to, gPreviewAngle);
     BeginModelPass();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     gVehicles[v].renderObject->Draw(DRAW_ALL);
     EndModelPass();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glDisable(GL_SCISSOR_TEST);
+    EndLookAt();
+    EndPreview();
 }
 
 CProfileMenuRenderer::CProfileMenuRenderer(TextureManager* textures) : CRenderer(textures) {}
@@ -148,10 +130,10 @@ void CProfileMenuRenderer::DrawVehicleStatistics() const {
 void CProfileMenuRenderer::draw() {
     const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
     BeginCareerScreen(background, nameX, nameLength);
-    FillBox(0.1f * w, 0.575f * h, 0.6f * w, 0.825f * h);
-    FillBox(0.1f * w, 0.1f * h, 0.5f * w, 0.5f * h);
-    FillBox(0.5f * w, 0.1f * h, 0.9f * w, 0.5f * h);
-    FillBox(0.65f * w, 0.53f * h, 0.97f * w, 0.88f * h);
+    FillRect(0.1f * w, 0.575f * h, 0.6f * w, 0.825f * h, kCareerShade);
+    FillRect(0.1f * w, 0.1f * h, 0.5f * w, 0.5f * h, kCareerShade);
+    FillRect(0.5f * w, 0.1f * h, 0.9f * w, 0.5f * h, kCareerShade);
+    FillRect(0.65f * w, 0.53f * h, 0.97f * w, 0.88f * h, kCareerShade);
     nameFont->Print(gProfile.name, nameX, nameY);
     DrawCareer();
     DrawVehicleStatistics();

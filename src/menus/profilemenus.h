@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/states.h"
+#include "hud/draw2d.h"
 #include "menus/menu.h"
 
 class CBitmapFont;
@@ -66,8 +67,10 @@ public:
     int current = 0;
 };
 
+// The darkening of a career screen's boxes.
+extern const Rgba kCareerShade;
 // Clears the window and opens a career screen: the background picture, then the dark plate behind the profile
-// name; leaves a FLAT_SHAPES pass open (scene/glstate.h) in the darkening colour for the boxes.
+// name; leaves a FLAT_SHAPES pass open (scene/glstate.h) for the boxes.
 void BeginCareerScreen(uint32_t background, int nameX, int nameLength);
 // A vehicle's figures as label and value pairs from row firstRow (0 NAME, 1 ENGINE(S), 2 POWER, 3 TOP SPEED,
 // 4 WEIGHT); row k's label sits at top - 4k - 2k * line, its value one line lower and 10 pixels in.

@@ -7,6 +7,7 @@
 #include "data/rewards.h"
 #include "data/settings.h"
 #include "hud/bitmapfont.h"
+#include "hud/draw2d.h"
 #include "menus/menupages.h"
 #include "menus/profilemenus.h"
 #include "menus/trackselect.h"
@@ -105,8 +106,8 @@ void CTrackSelectMenuRenderer::draw() {
     const TrackCard& card = gTrackCards[gSelectedTrack];
     const int medal = gTrackSlide.offset == 0.0f ? MedalOfTime(gProfile.bestTimes[gSelectedTrack], card.goldTime, card.silverTime, card.bronzeTime) : 0;
     BeginCareerScreen(background, nameX, nameLength);
-    FillBox(0.05f * w + shift, 0.3f * h, 0.95f * w + shift, 0.9f * h);
-    FillBox(0.0f, 0.0f, w, 0.05f * h);
+    FillRect(0.05f * w + shift, 0.3f * h, 0.95f * w + shift, 0.9f * h, kCareerShade);
+    FillRect(0.0f, 0.0f, w, 0.05f * h, kCareerShade);
     nameFont->Print(gProfile.name, nameX, nameY);
     DrawCard();
     hintFont->Print(gTrackVehicleAllowed ? "Press [ENTER] to Enter Race, [ESC] to return"

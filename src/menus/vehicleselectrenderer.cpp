@@ -1,4 +1,3 @@
-#include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include <cstdio>
@@ -8,6 +7,7 @@
 #include "data/profile.h"
 #include "data/settings.h"
 #include "hud/bitmapfont.h"
+#include "hud/draw2d.h"
 #include "menus/menupages.h"
 #include "menus/profilemenus.h"
 #include "menus/vehicleselect.h"
@@ -83,8 +83,7 @@ void CVehicleSelectMenuRenderer::DrawDialog(const MenuDialog& dialog) const {
     const float w = float(gSettings.screenWidth), h = float(gSettings.screenHeight);
     const float yc = (h + 160.0f) / 2.0f, x0 = (w - 640.0f) / 2.0f;
     BeginFlat(FLAT_SHAPES);
-    glColor4f(0.0f, 0.0f, 0.0f, 0.7f);
-    FillBox(x0, yc - 160.0f, x0 + 640.0f, yc);
+    FillRect(x0, yc - 160.0f, x0 + 640.0f, yc, {0.0f, 0.0f, 0.0f, 0.7f});
     dialogFont->Print(dialog.text, int(0.5f * w - 0.5f * 32.0f * float(dialog.textLength) * 0.44f), int(yc - 32.0f));
     for (size_t i = 0; i < dialog.buttons.size(); i++) {
         if (int(i) == dialog.chosen)
@@ -95,13 +94,7 @@ void CVehicleSelectMenuRenderer::DrawDialog(const MenuDialog& dialog) const {
                                                  : int(0.5f * w - 10.0f * float(dialog.buttons[0].size()));
         buttonFont->Print(dialog.buttons[i].c_str(), x, int(yc - 100.0f - 40.0f * float(i)));
     }
-    glColor4f(0.7f, 0.7f, 1.0f, 1.0f);
-    glBegin(GL_LINE_LOOP);
-    glVertex2f(x0, yc - 160.0f);
-    glVertex2f(x0 + 640.0f, yc - 160.0f);
-    glVertex2f(x0 + 640.0f, yc);
-    glVertex2f(x0, yc);
-    glEnd();
+    FrameRect(x0, yc - 160.0f, x0 + 640.0f, yc, {0.7f, 0.7f, 1.0f, 1.0f});
     EndFlat();
 }
 
@@ -111,7 +104,7 @@ void CVehicleSelectMenuRenderer::draw() {
     const bool purchase = PurchaseScreen();
     const int L = ScaledToWindow(18);
     BeginCareerScreen(background, nameX, nameLength);
-    FillBox((offset + 0.1f) * w, 0.29f * h, (offset + 0.9f) * w, 0.89f * h);
+    FillRect((offset + 0.1f) * w, 0.29f * h, (offset + 0.9f) * w, 0.89f * h, kCareerShade);
     nameFont->Print(gProfile.name, nameX, nameY);
     DrawStatistics(purchase);
     if (purchase) {

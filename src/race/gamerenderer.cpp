@@ -170,13 +170,9 @@ void CGameRenderer::StopRaceTimer() {
         hud->StopTimer();
 }
 
-// The HUD over the scene, in the overlay state of every 2D pass.
 void CGameRenderer::DrawHud() {
-    if (!hud)
-        return;
-    BeginFlat(FLAT_SHAPES);
-    hud->Draw();
-    EndFlat();
+    if (hud)
+        hud->Draw();
 }
 
 void SetUpRaceLighting() {
@@ -302,7 +298,7 @@ void CGameRenderer::DrawPlainFrame() {
     const bool fog = gTrackSettings.fogEnabled;
     // The stencil goes too, though this frame never reads it: depth and stencil share one buffer, and a
     // clear of both is a plain fill where depth alone has to keep every pixel's stencil bits.
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    ClearFrame();
 
     // The sequences and the replay viewer show the vehicle.
     CTransformation vehiclePose;

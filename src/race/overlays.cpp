@@ -1,7 +1,6 @@
 #include "race/overlays.h"
 
 #include <GL/glew.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include "data/settings.h"
 #include "data/trackscript.h"
 #include "hud/bitmapfont.h"
+#include "hud/draw2d.h"
 #include "hud/hudtimer.h"
 #include "menus/menu.h"
 #include "race/gamerenderer.h"
@@ -75,8 +75,7 @@ OverlayText SectorLine(int sector, float seconds, float best, int x, int y) {
 }
 
 void Box(float x0, float y0, float x1, float y1) {
-    glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
-    FillBox(x0, y0, x1, y1);
+    FillRect(x0, y0, x1, y1, {0.0f, 0.0f, 0.0f, 0.6f});
 }
 
 void DrawCountdown(CGameRenderer& r, int w, int h) {
@@ -162,20 +161,15 @@ void DrawReplayHud(CGameRenderer& r, int w, int h) {
 }
 
 void SetupSunLight() {
-    const GLfloat ambient[4] = {gTrackSettings.ambientColor[0], gTrackSettings.ambientColor[1],
-                                gTrackSettings.ambientColor[2], 1.0f};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    const GLfloat lightAmbient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
-    const GLfloat diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
-    const GLfloat specular[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    const float* a = gTrackSettings.ambientColor;
     const float* s = gTrackSettings.sun.position;
-    const GLfloat position[4] = {2000.0f * s[0], 2000.0f * s[1], 2000.0f * s[2], 0.0f};
-    glLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
-    glLightfv(GL_LIGHT0, GL_POSITION, position);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
+    // A light from afar: attenuation does not apply.
+    SetLightZero({{a[0], a[1], a[2], 1.0f},
+                  {0.2f, 0.2f, 0.2f, 1.0f},
+                  {0.8f, 0.8f, 0.8f, 1.0f},
+                  {0.5f, 0.5f, 0.5f, 1.0f},
+                  {2000.0f * s[0], 2000.0f * s[1], 2000.0f * s[2], 0.0f},
+                  0.0f});
 }
 
 void DrawResultsTrophy(CGameRenderer& r) {
@@ -183,16 +177,13 @@ void DrawResultsTrophy(CGameRenderer& r) {
     const bool borrowSun = !gTrackSettings.hasSun;
     if (borrowSun) SetupSunLight();
     r.trophy->SetTrophyMedal(gRaceMedal);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    gluLookAt(0.0, 2.2, -3.4, -1.5, 0.4, 0.0, 0.0, 1.0, 0.0);
-    glRotatef(gTrophyAngle, 0.0f, 1.0f, 0.0f);
+    const double eye[3] = {0.0, 2.2, -3.4}, at[3] = {-1.5, 0.4, 0.0};
+    BeginLookAt(eye, at, gTrophyAngle);
     BeginModelPass();
     glClear(GL_DEPTH_BUFFER_BIT);
     r.trophy->DrawModel();
     EndModelPass();
-    glPopMatrix();
+    EndLookAt();
     // A run restarted from here is drawn from the race's own view and lights, as the first was.
     if (borrowSun) SetUpRaceLighting();
 }

@@ -12,6 +12,7 @@
 #include "race/gamerenderer.h"
 #include "race/ghost.h"
 #include "race/overlays.h"
+#include "scene/glstate.h"
 #include "scene/rendermodel.h"
 
 namespace {
@@ -161,7 +162,7 @@ void CGameRenderer::DrawWorld(unsigned layers) {
 }
 
 void CGameRenderer::DrawShadowedFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    ClearFrame();
     glPushMatrix();
     camera.Apply();
     DrawShadowedWorld([this](const std::function<void(RenderModel&)>& draw) { ForEachModel(draw); }, stencil.get(),

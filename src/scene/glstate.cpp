@@ -35,7 +35,7 @@ void End2D() {
 
 void BeginFlat(FlatPass pass) {
     const bool textured = pass == FLAT_PICTURE || pass == FLAT_CUTOUT || pass == FLAT_GLOW;
-    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_LINE_BIT);
     glUseProgram(0);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
@@ -77,4 +77,52 @@ void BeginModelPass() {
 void EndModelPass() {
     glPopClientAttrib();
     glPopAttrib();
+}
+
+void ClearFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
+void BeginLookAt(const double eye[3], const double at[3], float turn) {
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    gluLookAt(eye[0], eye[1], eye[2], at[0], at[1], at[2], 0.0, 1.0, 0.0);
+    glRotatef(turn, 0.0f, 1.0f, 0.0f);
+}
+
+void EndLookAt() {
+    glPopMatrix();
+}
+
+void BeginPreview(int x, int y, int width, int height) {
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(x, y, width, height);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    ClearFrame();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPerspective(gSettings.fieldOfView, double(gSettings.screenWidth) / double(gSettings.screenHeight),
+                   gSettings.nearPlane, gSettings.farPlane);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void EndPreview() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_SCISSOR_TEST);
+}
+
+void SetLightZero(const LightZero& light) {
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, light.sceneAmbient);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, light.ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, light.diffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, light.specular);
+    glLightfv(GL_LIGHT0, GL_POSITION, light.position);
+    glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, light.linearAttenuation);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
 }

@@ -24,3 +24,25 @@ void EndFlat();
 // texture-coordinate arrays on. The lights, the matrices and the program are the caller's.
 void BeginModelPass();
 void EndModelPass();
+
+// Clears colour (to the clear colour), depth and stencil, inside the scissor box when scissoring.
+void ClearFrame();
+
+// A model view from eye to at, y up, turned by `turn` degrees about y, until EndLookAt.
+void BeginLookAt(const double eye[3], const double at[3], float turn);
+void EndLookAt();
+// The settings' perspective in the window rectangle (x, y, width, height), cleared to black and the only part
+// drawn on until EndPreview.
+void BeginPreview(int x, int y, int width, int height);
+void EndPreview();
+
+// Light 0 and the ambient light of the scene; lighting and light 0 on.
+struct LightZero {
+    float sceneAmbient[4];
+    float ambient[4];
+    float diffuse[4];
+    float specular[4];
+    float position[4];  // w 0: a direction
+    float linearAttenuation;
+};
+void SetLightZero(const LightZero& light);

@@ -158,3 +158,28 @@ uint32_t LoadBwTexture(const char* name) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     return id;
 }
+
+uint32_t CreateMovieTexture(int width, int height) {
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    return id;
+}
+
+void UpdateMovieTexture(uint32_t id, int width, int height, const uint8_t* rgb) {
+    // Rows of RGB pixels are packed, whatever their width.
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    glPopClientAttrib();
+}
+
+void DeleteTexture(uint32_t id) {
+    glDeleteTextures(1, &id);
+}

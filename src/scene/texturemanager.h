@@ -36,3 +36,9 @@ private:
 uint32_t LoadImageTexture(const char* name);
 // A missing file ends the process with exit code 1 after perror, as the game has always done.
 uint32_t LoadBwTexture(const char* name);
+
+// A texture for a movie's frames of width x height RGB pixels, smoothed and clamped at its edges.
+uint32_t CreateMovieTexture(int width, int height);
+// Replaces the whole picture; rgb holds packed rows.
+void UpdateMovieTexture(uint32_t id, int width, int height, const uint8_t* rgb);
+void DeleteTexture(uint32_t id);

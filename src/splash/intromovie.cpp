@@ -6,83 +6,47 @@
 #include <vector>
 
 #include "app/log.h"
+#include "data/settings.h"
+#include "hud/draw2d.h"
 #include "platform/clock.h"
 #include "platform/moviedecoder.h"
+#include "scene/glstate.h"
+#include "scene/texturemanager.h"
 #include "splash/moviesound.h"
 
 namespace {
 
 constexpr char kIntroMovie[] = "../nimbrellogo.avi";
 
-// Draws into the current window with its own matrices and attributes, and puts them back.
+// Shows the frames in the window, letterboxed in full screen.
 class MovieScreen {
 public:
-    MovieScreen(const MovieDecoder& movie, bool fullscreen) {
-        const int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
-        mRect = IntroMovieRect(fullscreen, w, h, movie.Width(), movie.Height());
-        glPushAttrib(GL_ALL_ATTRIB_BITS);
-        glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glOrtho(0, w, 0, h, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
-        glViewport(0, 0, w, h);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_BLEND);
-        glDisable(GL_CULL_FACE);
-        glEnable(GL_TEXTURE_2D);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glGenTextures(1, &mTexture);
-        glBindTexture(GL_TEXTURE_2D, mTexture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, movie.Width(), movie.Height(), 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
-        mMovieWidth = movie.Width();
-        mMovieHeight = movie.Height();
-    }
-    ~MovieScreen() {
-        glDeleteTextures(1, &mTexture);
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-        glPopClientAttrib();
-        glPopAttrib();
-    }
+    MovieScreen(const MovieDecoder& movie, bool fullscreen)
+        : mTexture(CreateMovieTexture(movie.Width(), movie.Height())),
+          mRect(IntroMovieRect(fullscreen, gSettings.screenWidth, gSettings.screenHeight, movie.Width(),
+                               movie.Height())),
+          mMovieWidth(movie.Width()),
+          mMovieHeight(movie.Height()) {}
+    ~MovieScreen() { DeleteTexture(mTexture); }
     MovieScreen(const MovieScreen&) = delete;
     MovieScreen& operator=(const MovieScreen&) = delete;
 
     void Show(const std::vector<uint8_t>& rgb) {
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, mMovieWidth, mMovieHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        UpdateMovieTexture(mTexture, mMovieWidth, mMovieHeight, rgb.data());
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
+        ClearFrame();
         // The picture's top row is the texture's first row.
-        const float x0 = static_cast<float>(mRect.x), y0 = static_cast<float>(mRect.y);
-        const float x1 = x0 + static_cast<float>(mRect.width), y1 = y0 + static_cast<float>(mRect.height);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 1);
-        glVertex2f(x0, y0);
-        glTexCoord2f(1, 1);
-        glVertex2f(x1, y0);
-        glTexCoord2f(1, 0);
-        glVertex2f(x1, y1);
-        glTexCoord2f(0, 0);
-        glVertex2f(x0, y1);
-        glEnd();
+        const float x0 = float(mRect.x), y0 = float(mRect.y);
+        BeginFlat(FLAT_PICTURE);
+        DrawPicture(mTexture, x0, y0, x0 + float(mRect.width), y0 + float(mRect.height), 1.0f, 0.0f);
+        EndFlat();
         glutSwapBuffers();
     }
 
 private:
-    GLuint mTexture = 0;
-    MovieRect mRect = {};
-    int mMovieWidth = 0, mMovieHeight = 0;
+    uint32_t mTexture;
+    MovieRect mRect;
+    int mMovieWidth, mMovieHeight;
 };
 
 }  // namespace
