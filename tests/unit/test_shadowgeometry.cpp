@@ -53,9 +53,10 @@ const VolumeLight kLampAbove{false, {0.5f, 4.0f, 0.5f}};
 // the technique draws the back cap with the face tests reversed.
 std::vector<std::array<Point, 3>> VolumeSurface(const Mesh& m, const GroupVolumeGeometry& g,
                                                 const VolumeLight& light) {
+    // A corner past the positions (a damaged triangle, which no cap uses) holds its place with the origin.
     std::vector<Point> render;
     for (const VolumeTriangle& t : m.triangles)
-        for (uint32_t c : t.corners) render.push_back(m.At(c));
+        for (uint32_t c : t.corners) render.push_back(3 * c < m.positions.size() ? m.At(c) : Point{});
     std::vector<std::array<Point, 3>> out;
     for (size_t i = 0; i < g.capIndices.size(); i += 3) {
         std::array<Point, 3> front, back;
