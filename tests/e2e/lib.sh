@@ -20,7 +20,13 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; [ -f "$TREE/bin/log.txt" ] && { echo "--- log.txt" >&2; tail -n 40 "$TREE/bin/log.txt" >&2; }; exit 1; }
+# fail MESSAGE: the test fails with the tail of the game's log and of what it wrote on stderr.
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$TREE/bin/log.txt" ] && { echo "--- log.txt" >&2; tail -n 40 "$TREE/bin/log.txt" >&2; }
+  [ -s "$WORK/stderr.txt" ] && { echo "--- stderr" >&2; tail -n 40 "$WORK/stderr.txt" >&2; }
+  exit 1
+}
 
 # A fresh game tree: content linked read-only from the build, bin and player files private.
 make_tree() {
