@@ -117,8 +117,8 @@ pad() { printf '%s\n' "$@" >> "$PAD"; }
 tap() { pad "0 $1 1" "0.15 $1 0"; sleep "${2:-0.6}"; }
 
 # autopilot TRACK...: sets AUTOPILOT_ENV, the environment for start_game in which the game flies every race
-# on those tracks by the autopilot from the end of the countdown (the preload libautopilot.so, after
-# GAME_PRELOAD when that is set); the way into the race stays the menus'.
+# on those tracks by the autopilot from the end of the countdown (the preload libautopilot.so); the way into
+# the race stays the menus'.
 autopilot() {
   local t
   mkdir -p "$WORK/routes"
@@ -126,7 +126,7 @@ autopilot() {
     (cd "$TREE/bin" && "$BUILD_DIR/tests/autopilot_route" "$t") > "$WORK/routes/track$t.txt" ||
       fail "no autopilot route for track $t"
   done
-  AUTOPILOT_ENV=(AUTOPILOT_ROUTES="$WORK/routes" LD_PRELOAD="${GAME_PRELOAD:+$GAME_PRELOAD:}$BUILD_DIR/tests/libautopilot.so")
+  AUTOPILOT_ENV=(AUTOPILOT_ROUTES="$WORK/routes" LD_PRELOAD="$BUILD_DIR/tests/libautopilot.so")
 }
 
 # wait_window TITLE [seconds]: waits until a window with that exact name is mapped; prints its id.
