@@ -45,27 +45,12 @@ std::string ExtensibleFormat(uint32_t channels, uint32_t bits, uint32_t mask) {
     return PcmFormat(channels, bits, 0xFFFE) + Fields({{22, 2}, {bits, 2}, {mask, 4}}) + std::string(16, '\0');
 }
 
-struct Loaded {
-    int32_t result;
-    int slot;
-};
-
 class WavesTest : public ::testing::Test {
 protected:
     void SetUp() override { std::filesystem::create_directories(sandbox.Path("Audio")); }
-    Loaded Load(const std::string& image) {
+    int32_t Load(const std::string& image, int* slot) {
         WriteText(sandbox.Path("Audio/test.wav"), image);
-        Loaded loaded{0, -1};
-        loaded.result = waves.LoadWaveFile("../Audio/test.wav", &loaded.slot);
-        return loaded;
-    }
-    // The OpenAL format name of the image, or what went wrong.
-    std::string FormatName(const std::string& image) {
-        const Loaded loaded = Load(image);
-        if (loaded.result != WAVE_OK) return "load error " + std::to_string(loaded.result);
-        const char* name = nullptr;
-        const int32_t result = waves.GetFormatName(loaded.slot, &name);
-        return result == WAVE_OK ? name : "format error " + std::to_string(result);
+        return waves.LoadWaveFile("../Audio/test.wav", slot);
     }
     GameTreeSandbox sandbox;
     CWaves waves;
@@ -73,52 +58,53 @@ protected:
 
 }  // namespace
 
-TEST_F(WavesTest, LoadsTheGeneratorsMonoFileWithItsSamples) {
-    const std::vector<int16_t> samples = Ramp(1001);
-    const Loaded loaded = Load(EncodeWav16(samples, 1, 22050));
-    ASSERT_EQ(loaded.result, WAVE_OK);
-    EXPECT_EQ(loaded.slot, 0);
-    const WaveInfo* info = waves.Get(loaded.slot);
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->format.samplesPerSec, 22050u);
-    ASSERT_EQ(info->dataSize, 2002u);
-    EXPECT_EQ(memcmp(info->data.get(), samples.data(), 2002), 0);
-}
-
-TEST_F(WavesTest, LowerCaseIdentifiersPaddedChunksAndUnknownChunksAreAccepted) {
-    std::string image = Riff(Chunk("LIST", "abc") + Chunk("fmt ", PcmFormat(2, 8)) + Chunk("junk", "x") +
+// The generator's mono file with its samples; lower-case identifiers, padded and unknown chunks; the channel
+// layouts and their OpenAL names. 24-bit samples have no OpenAL format and must not pass for 8-bit ones, and
+// an extensible record's mask must fit its channel count.
+TEST_F(WavesTest, AcceptedFilesGetTheirOpenALFormat) {
+    const std::vector<int16_t> ramp = Ramp(1001);
+    std::string lower = Riff(Chunk("LIST", "abc") + Chunk("fmt ", PcmFormat(2, 8)) + Chunk("junk", "x") +
                              Chunk("data", std::string(6, '\x80')));
     for (size_t at : {0, 8, 24, 58}) {  // "RIFF", "WAVE", "fmt ", "data"
-        for (size_t i = at; i < at + 4; ++i) image[i] = static_cast<char>(tolower(image[i]));
+        for (size_t i = at; i < at + 4; ++i) lower[i] = static_cast<char>(tolower(lower[i]));
     }
-    EXPECT_EQ(FormatName(image), "AL_FORMAT_STEREO8");
-    ASSERT_NE(waves.Get(0), nullptr);
-    EXPECT_EQ(waves.Get(0)->dataSize, 6u);
-}
-
-TEST_F(WavesTest, ChannelLayoutsMapToOpenALNames) {
     const std::string data = Chunk("data", std::string(48, '\0'));
-    auto pcm = [&](uint32_t ch, uint32_t bits) { return FormatName(Riff(Chunk("fmt ", PcmFormat(ch, bits)) + data)); };
+    auto pcm = [&](uint32_t ch, uint32_t bits) { return Riff(Chunk("fmt ", PcmFormat(ch, bits)) + data); };
     auto ext = [&](uint32_t ch, uint32_t bits, uint32_t mask) {
-        return FormatName(Riff(Chunk("fmt ", ExtensibleFormat(ch, bits, mask)) + data));
+        return Riff(Chunk("fmt ", ExtensibleFormat(ch, bits, mask)) + data);
     };
-    EXPECT_EQ(pcm(1, 8), "AL_FORMAT_MONO8");
-    EXPECT_EQ(pcm(4, 16), "AL_FORMAT_QUAD16");
-    EXPECT_EQ(pcm(3, 16), "format error -16");
-    // 24-bit samples have no OpenAL format and must not be passed off as 8-bit ones.
-    EXPECT_EQ(pcm(1, 24), "format error -16");
-    EXPECT_EQ(ext(2, 16, 0x30), "AL_FORMAT_REAR16");
-    EXPECT_EQ(ext(6, 16, 0x3F), "AL_FORMAT_51CHN16");
-    EXPECT_EQ(ext(8, 16, 0x63F), "AL_FORMAT_71CHN16");
-    EXPECT_EQ(ext(6, 16, 0x3), "format error -16");  // the mask must fit the channel count
-    EXPECT_EQ(ext(2, 8, 0x30), "format error -16");
+    const struct {
+        std::string image;
+        const char* format;  // nullptr: none
+        uint32_t size;
+    } cases[] = {
+        {EncodeWav16(ramp, 1, 22050), "AL_FORMAT_MONO16", 2002}, {lower, "AL_FORMAT_STEREO8", 6},
+        {pcm(1, 8), "AL_FORMAT_MONO8", 48},           {pcm(4, 16), "AL_FORMAT_QUAD16", 48},
+        {pcm(3, 16), nullptr, 48},                    {pcm(1, 24), nullptr, 48},
+        {ext(2, 16, 0x30), "AL_FORMAT_REAR16", 48},   {ext(6, 16, 0x3F), "AL_FORMAT_51CHN16", 48},
+        {ext(8, 16, 0x63F), "AL_FORMAT_71CHN16", 48}, {ext(6, 16, 0x3), nullptr, 48},
+        {ext(2, 8, 0x30), nullptr, 48},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format ? c.format : c.image.substr(20, 4));
+        int slot = -1;
+        ASSERT_EQ(Load(c.image, &slot), WAVE_OK);
+        const char* name = nullptr;
+        EXPECT_EQ(waves.GetFormatName(slot, &name), c.format ? WAVE_OK : WAVE_ERR_FORMAT);
+        if (c.format)
+            EXPECT_STREQ(name, c.format);
+        EXPECT_EQ(waves.Get(slot)->dataSize, c.size);
+    }
+    EXPECT_EQ(waves.Get(0)->format.samplesPerSec, 22050u);
+    EXPECT_EQ(memcmp(waves.Get(0)->data.get(), ramp.data(), 2002), 0);
 }
 
 TEST_F(WavesTest, DamagedFilesAreRejected) {
     const std::string good = EncodeWav16(Ramp(100), 1, 22050);
+    int slot = -1;
     // Every truncation of the file, down to nothing.
     for (size_t length = 0; length < good.size(); ++length)
-        EXPECT_EQ(Load(good.substr(0, length)).result, WAVE_ERR_INVALID) << length;
+        EXPECT_EQ(Load(good.substr(0, length), &slot), WAVE_ERR_INVALID) << length;
 
     // A data size far past the end; no data, no format; a 50-byte format chunk, which is skipped and leaves
     // the file without a format; a record too short to say the sample size, an unknown tag, a zero sample
@@ -129,9 +115,8 @@ TEST_F(WavesTest, DamagedFilesAreRejected) {
           Riff(Chunk("fmt ", pcm + std::string(34, '\0')) + ab), Riff(Chunk("fmt ", pcm.substr(0, 14)) + ab),
           Riff(Chunk("fmt ", PcmFormat(1, 4, 2)) + ab),  // ADPCM
           Riff(Chunk("fmt ", With(pcm, 4, 0)) + ab), "X" + good.substr(1), good.substr(0, 8) + "XAVE" + good.substr(12)})
-        EXPECT_EQ(Load(image).result, WAVE_ERR_INVALID) << image.substr(0, 16);
+        EXPECT_EQ(Load(image, &slot), WAVE_ERR_INVALID) << image.substr(0, 16);
 
-    int slot = -1;
     EXPECT_EQ(waves.LoadWaveFile("../Audio/missing.wav", &slot), WAVE_ERR_OPEN);
     EXPECT_EQ(waves.LoadWaveFile(nullptr, &slot), WAVE_ERR_PARAM);
     for (int i = 0; i < kWaveSlots; ++i) EXPECT_EQ(waves.Get(i), nullptr);
