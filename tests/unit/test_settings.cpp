@@ -108,11 +108,3 @@ TEST(Settings, PadSettingsKeepRumbleOnUnlessTheFileSaysOff) {
     }
     EXPECT_EQ(CountOf(ReadText("log.txt"), "padsettings.txt line"), 3);  // rumble 2, rumble, colour
 }
-
-TEST(Settings, MissingSettingsFilesAreWrittenWithTheDefaultsAndOthersKept) {
-    GameTreeSandbox sandbox;
-    WriteText(sandbox.Path("padsettings.txt"), "rumble 0\n");
-    ASSERT_TRUE(WriteMissingSettingsFiles("../"));
-    EXPECT_EQ(ReadText(sandbox.Path("gamesettings.txt")), FormatSettings(DefaultSettings()));
-    EXPECT_EQ(ReadText(sandbox.Path("padsettings.txt")), "rumble 0\n");
-}

@@ -59,7 +59,4 @@ TEST_F(StateSwitch, FirstUpdateGetsZeroDtAndAnUnknownIdReentersTheCurrentState) 
 TEST(Clock, ElapsedSecondsSurvivesTheCounterWrap) {
     EXPECT_FLOAT_EQ(ElapsedSeconds(1000, 1250), 0.25f);
     EXPECT_FLOAT_EQ(ElapsedSeconds(0xFFFFFF00u, 0x00000064u), 0.356f);
-    const uint32_t a = timeGetTime();
-    Sleep(20);
-    EXPECT_GE(ElapsedSeconds(a, timeGetTime()), 0.019f);
 }

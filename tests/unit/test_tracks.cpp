@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
 
 #include "filewriter.h"
@@ -31,8 +29,9 @@ TEST(TrackPath, EvenSamplesWithUprightFramesAndCameraYaws) {
 }
 
 // Every generated track must leave its centre line clear, or the autopilot (and a player following the
-// obvious way) would scrape a wall, and be closed all round; the goal box must lie across the line near its end.
-// Required vehicles only rise, each has at least five tracks, and the last track is longer than the first built.
+// obvious way) would scrape a wall. Required vehicles only rise, each has at least five tracks, and the last
+// track is longer than the first built. (Closure, proved by a flood, and the goal across the line: the content
+// check's probes.)
 TEST(TrackDesign, EveryTrackFitsItsFileKeepsItsCentreLineClearAndTheyGetLonger) {
     int perVehicle[4] = {};
     float firstLength = 0.0f, lastLength = 0.0f;
@@ -57,37 +56,6 @@ TEST(TrackDesign, EveryTrackFitsItsFileKeepsItsCentreLineClearAndTheyGetLonger) 
             contacts += world->ContactNormal(from, to, normal);
         }
         EXPECT_EQ(contacts, 0);
-        // Closed all round: going out from the centre line in any direction across the section, or out of
-        // either end, meets a surface that collides before it leaves the model.
-        float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
-        for (const MsVertex& v : layout.model.vertices)
-            for (int a = 0; a < 3; a++)
-                lo[a] = std::min(lo[a], v.position[a]), hi[a] = std::max(hi[a], v.position[a]);
-        const auto leaves = [&](Vec3 from, Vec3 way) {
-            for (Vec3 p = from; p.x >= lo[0] && p.x <= hi[0] && p.y >= lo[1] && p.y <= hi[1] && p.z >= lo[2] &&
-                                p.z <= hi[2];
-                 p = p + way * 1.5f) {
-                const Vec3 q = p + way * 1.5f;
-                const float a[3] = {p.x, p.y, p.z}, b[3] = {q.x, q.y, q.z};
-                if (world->ContactNormal(a, b, normal))
-                    return false;
-            }
-            return true;
-        };
-        for (size_t k = 0; k < layout.path.size(); k += layout.path.size() / 12)
-            for (int d = 0; d < 16; d++) {
-                const PathFrame& f = layout.path[k];
-                const float angle = float(d) * 0.3927f;
-                EXPECT_FALSE(leaves(f.pos, f.side * std::cos(angle) + f.up * std::sin(angle))) << k << " " << d;
-            }
-        EXPECT_FALSE(leaves(layout.path.front().pos, layout.path.front().forward * -1.0f));
-        EXPECT_FALSE(leaves(layout.path.back().pos, layout.path.back().forward));
-        const auto inGoal = [&layout](const Vec3& p) {
-            return p.x >= layout.goalMin[0] && p.x <= layout.goalMax[0] && p.y >= layout.goalMin[1] &&
-                   p.y <= layout.goalMax[1] && p.z >= layout.goalMin[2] && p.z <= layout.goalMax[2];
-        };
-        EXPECT_TRUE(inGoal(layout.path[layout.path.size() - 7].pos));
-        EXPECT_FALSE(inGoal(layout.start));
         lastLength = layout.path.back().distance;
         if (firstLength == 0.0f)
             firstLength = lastLength;

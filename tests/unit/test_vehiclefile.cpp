@@ -37,12 +37,12 @@ protected:
         EXPECT_TRUE(ReadVehicleFile("../Scripts/v.txt", def));
         return def;
     }
-    std::string LogText() { return ReadText(sandbox.Path("bin/log.txt")); }
     GameTreeSandbox sandbox;
 };
 
+// A missing file is logged and leaves the definition as it was.
 TEST_F(VehicleFile, CompleteFileFillsEveryFieldAndLogsNothing) {
-    const VehicleDefinition def = Read(kComplete);
+    VehicleDefinition def = Read(kComplete);
     EXPECT_STREQ(def.name, " Hornet");  // the blank after the key stays, the line break goes
     EXPECT_STREQ(def.engine, " Twin turbine");
     EXPECT_EQ(def.price, 1200);  // the PRICE line in the description is text
@@ -52,6 +52,9 @@ TEST_F(VehicleFile, CompleteFileFillsEveryFieldAndLogsNothing) {
     EXPECT_FLOAT_EQ(def.damageScale, 0.04f);
     EXPECT_STREQ(def.description, "A light craft.\nPRICE 5\n");
     EXPECT_EQ(LogText(), "");
+    EXPECT_FALSE(ReadVehicleFile("../Scripts/none.txt", def));
+    EXPECT_EQ(def.price, 1200);
+    EXPECT_EQ(LogText(), "Failed to load ../Scripts/none.txt\n");
 }
 
 TEST_F(VehicleFile, KeysStartTheLineAndOddLinesReadAsTheGameReadsThem) {
@@ -69,14 +72,6 @@ TEST_F(VehicleFile, KeysStartTheLineAndOddLinesReadAsTheGameReadsThem) {
     EXPECT_STREQ(Read("NAME Hornet").name, " Horne");
     EXPECT_STREQ(Read("NAME").name, "");
     EXPECT_EQ(Read("WEIGHT 99999999999999999999\n").weight, INT32_MAX);  // clamped, not wrapped
-}
-
-TEST_F(VehicleFile, MissingFileIsLoggedAndLeavesTheDefinition) {
-    VehicleDefinition def{};
-    def.price = 77;
-    EXPECT_FALSE(ReadVehicleFile("../Scripts/none.txt", def));
-    EXPECT_EQ(def.price, 77);
-    EXPECT_EQ(LogText(), "Failed to load ../Scripts/none.txt\n");
 }
 
 TEST_F(VehicleFile, ValuesTheFlightModelCannotUseAreReplacedAndLogged) {
