@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "app/states.h"
 #include "data/trackscript.h"
@@ -21,6 +20,14 @@ Ghost Hairpin() {
     for (int t = 0; t <= 10; ++t) ghost.path.samples.push_back(At(float(t), 0.0f, -10.0f * float(t)));
     for (int t = 11; t <= 20; ++t) ghost.path.samples.push_back(At(float(t), 6.0f, -10.0f * float(20 - t)));
     return ghost;
+}
+
+// A track whose goal box holds the whole hairpin.
+TrackSettings WideGoal() {
+    TrackSettings track;
+    std::fill_n(track.goalMin, 3, -100.0f);
+    std::fill_n(track.goalMax, 3, 100.0f);
+    return track;
 }
 
 }  // namespace
@@ -58,10 +65,8 @@ TEST(Ghost, GapIsRaceTimeMinusTheGhostsTimeAtTheNearestPointAlongItsPath) {
 
 TEST(Ghost, SavedRunLoadsAndDamagedEmptyOrForeignFilesAreIgnoredWithOneLogLine) {
     GameTreeSandbox sandbox;
-    TrackSettings track;
-    const float goalMin[3] = {-5.0f, -5.0f, -105.0f}, goalMax[3] = {5.0f, 5.0f, -95.0f};
-    memcpy(track.goalMin, goalMin, sizeof goalMin);
-    memcpy(track.goalMax, goalMax, sizeof goalMax);
+    TrackSettings track = WideGoal();
+    track.goalMax[2] = -95.0f;  // around the end of the first leg only
     Ghost ghost = Hairpin();
     ghost.path.samples.resize(11);
     ghost.run = ghost.path.samples;
@@ -119,10 +124,8 @@ TEST(Ghost, TheChosenGhostIsTheBestRunTheCoursePilotOrNone) {
     }
 
     GameTreeSandbox sandbox;
-    TrackSettings track;
+    TrackSettings track = WideGoal();
     track.requiredVehicle = 1;
-    std::fill_n(track.goalMin, 3, -100.0f);
-    std::fill_n(track.goalMax, 3, 100.0f);
     Ghost ghost = Hairpin();
     ghost.run = ghost.path.samples;
     ASSERT_TRUE(SaveGhost(ghost, "Pilot", 0, 3, 20.0f));
@@ -172,9 +175,7 @@ TEST(Ghost, SplitsAtEachGateAndSectorTimesAgainstTheGhostAndTheBestRun) {
     float ghostSectors[kNumSectors];
     SectorsOf(ProjectFlight(RouteOf({{0, 0, 0}, {0, 0, -100}, {6, 0, -90}, {6, 0, 0}}), dense.run).gateTimes,
               20.0f, ghostSectors);
-    TrackSettings track;
-    std::fill_n(track.goalMin, 3, -100.0f);
-    std::fill_n(track.goalMax, 3, 100.0f);
+    const TrackSettings track = WideGoal();
     for (const Case& c : cases) {
         GameTreeSandbox sandbox;
         WriteText(sandbox.Path("Scripts/track1_route.txt"), route);

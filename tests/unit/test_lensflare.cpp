@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "data/settings.h"
@@ -9,20 +10,14 @@
 
 namespace {
 
-// A camera at the origin looking down -z with a 60 degree, 4:3 perspective, as the race sets it up.
+// A camera at the origin looking down -z with a 90 degree, 4:3 perspective, its far plane at infinity.
 void SetView(LensFlare& flare, int width, int height) {
     flare.viewport[2] = width;
     flare.viewport[3] = height;
-    for (int i = 0; i < 16; ++i) flare.modelView[i] = (i % 5 == 0) ? 1.0 : 0.0;
-    const double f = 1.0 / std::tan(30.0 * M_PI / 180.0), n = 0.2, fa = 200.0;
-    const double aspect = double(width) / height;
-    double* p = flare.projection;
-    for (int i = 0; i < 16; ++i) p[i] = 0.0;
-    p[0] = f / aspect;
-    p[5] = f;
-    p[10] = (fa + n) / (n - fa);
-    p[11] = -1.0;
-    p[14] = 2.0 * fa * n / (n - fa);
+    const double view[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    const double perspective[16] = {0.75, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, -1, 0, 0, -0.4, 0};
+    std::copy(view, view + 16, flare.modelView);
+    std::copy(perspective, perspective + 16, flare.projection);
 }
 
 const float kEye[3] = {0.0f, 0.0f, 0.0f};

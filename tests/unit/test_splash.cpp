@@ -42,36 +42,22 @@ TEST(IntroMovie, WindowedFillsTheWindowAndFullScreenKeepsProportions) {
     EXPECT_EQ(place(true, 1024, 768), "0,0 1024x768");
 }
 
-// Pictures 7 pixels wide are rows swscale's vector code writes past the end of; the track is 16-bit mono.
-// Without a track the pictures still decode and only the sound is refused.
-TEST(IntroMovie, NarrowPicturesAndTheSoundTrackDecode) {
+// Pictures 7 pixels wide are rows swscale's vector code writes past the end of. A movie without a sound track
+// still decodes and only the sound is refused. (The sound track decoded and heard: test_intromovie.)
+TEST(IntroMovie, NarrowPicturesDecodeWithoutASoundTrack) {
     GameTreeSandbox sandbox;
-    for (int rate : {8000, 0}) {
-        SCOPED_TRACE(rate);
-        MovieWriter writer(sandbox.Path("narrow.avi"), 7, 6, 25, rate);
-        if (rate)
-            writer.AddSound(std::vector<int16_t>(800, 12000));
-        Canvas grey(7, 6);
-        grey.FillRect(0, 0, 7, 6, {220, 220, 220});
-        for (int i = 0; i < 3; ++i)
-            writer.Add(grey, i);
-        ASSERT_TRUE(writer.Finish());
-        MovieDecoder movie;
-        ASSERT_TRUE(movie.Open("../narrow.avi"));
-        std::vector<uint8_t> rgb;
-        int frames = 0;
-        for (; movie.NextFrame(rgb); ++frames)
-            EXPECT_TRUE(rgb.size() == 7u * 6 * 3 && std::abs(rgb[(2 * 7 + 3) * 3] - 220) <= 8);
-        EXPECT_EQ(frames, 3);
-        MovieSoundDecoder track;
-        ASSERT_EQ(track.Open("../narrow.avi"), rate != 0);
-        if (!rate)
-            continue;
-        EXPECT_EQ(std::pair(track.Rate(), track.Channels()), std::pair(8000, 1));
-        std::vector<int16_t> samples;
-        size_t total = 0;
-        for (; track.NextSamples(samples); total += samples.size())
-            EXPECT_EQ(samples.back(), 12000);
-        EXPECT_EQ(total, 800u);
-    }
+    MovieWriter writer(sandbox.Path("narrow.avi"), 7, 6, 25, 0);
+    Canvas grey(7, 6);
+    grey.FillRect(0, 0, 7, 6, {220, 220, 220});
+    for (int i = 0; i < 3; ++i)
+        writer.Add(grey, i);
+    ASSERT_TRUE(writer.Finish());
+    MovieDecoder movie;
+    ASSERT_TRUE(movie.Open("../narrow.avi"));
+    std::vector<uint8_t> rgb;
+    int frames = 0;
+    for (; movie.NextFrame(rgb); ++frames)
+        EXPECT_TRUE(rgb.size() == 7u * 6 * 3 && std::abs(rgb[(2 * 7 + 3) * 3] - 220) <= 8);
+    EXPECT_EQ(frames, 3);
+    EXPECT_FALSE(MovieSoundDecoder().Open("../narrow.avi"));
 }

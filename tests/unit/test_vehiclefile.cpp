@@ -10,24 +10,9 @@
 namespace {
 
 const char kComplete[] =
-    "NAME Hornet\n"
-    "ENGINE Twin turbine\n"
-    "PRICE 1200\n"
-    "DAMAGEPRICE 20\n"
-    "WEIGHT 900\n"
-    "HORSE_POWER 300\n"
-    "TOP_SPEED 180\n"
-    "THRUST_POWER 10.5\n"
-    "BRAKE_POWER 14\n"
-    "TURN_POWER 1.8\n"
-    "MAX_SPEED 25\n"
-    "MAX_TILT 35\n"
-    "ENGINE_DAMAGE_THRESHOLD 50\n"
-    "ENGINE_DESTROYED_THRESHOLD 100\n"
-    "DAMAGE_SCALE 0.04\n"
-    "DESCRIPTION\n"
-    "A light craft.\n"
-    "PRICE 5\n";
+    "NAME Hornet\nENGINE Twin turbine\nPRICE 1200\nDAMAGEPRICE 20\nWEIGHT 900\nHORSE_POWER 300\nTOP_SPEED 180\n"
+    "THRUST_POWER 10.5\nBRAKE_POWER 14\nTURN_POWER 1.8\nMAX_SPEED 25\nMAX_TILT 35\nENGINE_DAMAGE_THRESHOLD 50\n"
+    "ENGINE_DESTROYED_THRESHOLD 100\nDAMAGE_SCALE 0.04\nDESCRIPTION\nA light craft.\nPRICE 5\n";
 
 class VehicleFile : public ::testing::Test {
 protected:
@@ -40,7 +25,7 @@ protected:
     GameTreeSandbox sandbox;
 };
 
-// A missing file is logged and leaves the definition as it was.
+// The complete file logs nothing; a missing one is logged and leaves the definition as it was.
 TEST_F(VehicleFile, CompleteFileFillsEveryFieldAndLogsNothing) {
     VehicleDefinition def = Read(kComplete);
     EXPECT_STREQ(def.name, " Hornet");  // the blank after the key stays, the line break goes
