@@ -102,28 +102,21 @@ TEST(Shader, PointLightProgramLightsByItsLampSlots) {
     const GLuint white = WhiteTexture();
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
-    // No scene ambient; light 1 half a unit in front of the wall's centre, reaching 2 units; lights 2-4 dark.
-    const float black[4] = {0, 0, 0, 1}, grey[4] = {0.5f, 0.5f, 0.5f, 1}, white4[4] = {1, 1, 1, 1};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, black);
-    glMaterialfv(GL_FRONT, GL_AMBIENT, grey);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, white4);
-    glMaterialfv(GL_FRONT, GL_EMISSION, black);
-    for (GLenum light = GL_LIGHT2; light <= GL_LIGHT4; ++light)
-        glLightfv(light, GL_DIFFUSE, black);
+    // Light 1 half a unit in front of the wall's centre, reaching 2 units; lights 2-4 dark as GL starts them.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const float position[4] = {0, 0, -4.5f, 0};  // the renderer's convention: light - viewer, w = 0
+    const float position[4] = {0, 0, -4.5f, 0}, white4[4] = {1, 1, 1, 1};  // the renderer's: light - viewer, w = 0
     glLightfv(GL_LIGHT1, GL_POSITION, position);
     glLightfv(GL_LIGHT1, GL_DIFFUSE, white4);
     glLightf(GL_LIGHT1, GL_CONSTANT_ATTENUATION, 1);
     glLightf(GL_LIGHT1, GL_LINEAR_ATTENUATION, 0.5f);
-
     glClearColor(0, 0, 0, 0);
     // Pixel (32, 32) sees the wall 0.078 off the centre in x and y: 0.512 from the light, at
-    // cos = 0.5 / 0.512 = 0.976, attenuated by 1 / (1 + 0.5 * 0.512): 0.777 of full light; far off to the
-    // side the light grazes the wall. Compiled for one lamp slot light 1 lights it alike; for none, it is
-    // left out. (The fog shader's colour far down the canyon is the race shadows test's.)
-    for (const auto& [lamps, red] : {std::pair{&plain, 198}, {&oneSlot, 198}, {&noSlot, 0}}) {
+    // cos = 0.5 / 0.512 = 0.976, attenuated by 1 / (1 + 0.5 * 0.512): 0.777 of full light, on GL's default
+    // material (diffuse 0.8) over its ambient 0.2 x 0.2; far off to the side the light grazes the wall.
+    // Compiled for one lamp slot light 1 lights it alike; for none, it is left out. (The fog shader's colour far
+    // down the canyon is the race shadows test's.)
+    for (const auto& [lamps, red] : {std::pair{&plain, 169}, {&oneSlot, 169}, {&noSlot, 10}}) {
         program.DetachFragmentShaders();
         program.Attach(lamps);
         ASSERT_TRUE(program.Link());
@@ -134,7 +127,7 @@ TEST(Shader, PointLightProgramLightsByItsLampSlots) {
         fb.Pixel(32, 32, centre);
         fb.Pixel(1, 1, corner);
         EXPECT_NEAR(centre[0], red, 2);
-        EXPECT_LT(corner[0], 20);
+        EXPECT_LT(corner[0], 30);
     }
     glUseProgram(0);
     glDeleteTextures(1, &white);
