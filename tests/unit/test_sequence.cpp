@@ -38,26 +38,29 @@ public:
     CRaceIntroAnimationPhysics sequence{&camera};
 };
 
-// Every spreading action: at its start nothing has changed, halfway half, at the end all of it, even when
-// a frame runs past the end.
-struct SpreadCase {
-    int action;
-    float value;
-    std::function<float(const SequenceTest&)> read;
-    float expectedAtEnd;
-};
-
 }  // namespace
 
+// Every spreading action, and the music's fade from full to silence: at its start nothing has changed, halfway
+// half, at the end all of it, even when a frame runs past the end.
 TEST_F(SequenceTest, SpreadActionsAreExactAtStartMiddleAndEnd) {
-    const SpreadCase cases[] = {
+    const struct {
+        int action;
+        float value;
+        std::function<float(const SequenceTest&)> read;
+        float expectedAtEnd;
+    } cases[] = {
         {ACTION_CHANGEHEADING, 90.0f, [](const SequenceTest&) { return gVehicleTransform.yaw; }, 90.0f},
         {ACTION_CHANGECAMHEADING, 90.0f, [](const SequenceTest& t) { return t.camera.yaw; }, -90.0f},
         {ACTION_CHANGEPITCH, 40.0f, [](const SequenceTest&) { return gVehicleTransform.pitch; }, 40.0f},
         {ACTION_CHANGECAMPITCH, 40.0f, [](const SequenceTest& t) { return t.camera.pitch; }, -40.0f},
         {ACTION_CHANGECAMSPEED, 8.0f, [](const SequenceTest& t) { return t.sequence.cameraSpeed; }, 8.0f},
+        {ACTION_FADEMUSIC, 0.0f,
+         [](const SequenceTest& t) {
+             return 1.0f - MusicFadeFactor(gTrackSettings.animationCommands[0], t.sequence.elapsed);
+         },
+         1.0f},
     };
-    for (const SpreadCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(ActionName(c.action));
         SetUp();
         AddFromTo(gTrackSettings, 1.0f, 3.0f, c.action, c.value);
@@ -71,15 +74,6 @@ TEST_F(SequenceTest, SpreadActionsAreExactAtStartMiddleAndEnd) {
         RunTo(4.0f, 0.3f);
         EXPECT_NEAR(c.read(*this), c.expectedAtEnd, 1e-3f);  // nothing more after the end
     }
-}
-
-TEST(SequenceFade, MusicFadesFromFullToSilence) {
-    TrackSettings t;
-    AddFromTo(t, 2.0f, 6.0f, ACTION_FADEMUSIC);
-    const AnimationCommand& fade = t.animationCommands[0];
-    EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 1.0f), 1.0f);
-    EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 4.0f), 0.5f);
-    EXPECT_FLOAT_EQ(MusicFadeFactor(fade, 6.3f), 0.0f);  // never a negative gain
 }
 
 TEST_F(SequenceTest, CircleKeepsItsRadiusAndEndsWhereItBegan) {
