@@ -4,7 +4,7 @@
 
 #include "platform/gamepaths.h"
 
-TEST(GamePaths, XdgFoldersFallBackToHomeForUnsetOrRelativeValues) {
+TEST(GamePaths, XdgFoldersFallBackToHomeAndOnlyThePlayersFilesMoveIntoThem) {
     struct Case {
         const char *home, *config, *data, *state;
         bool ok;
@@ -25,11 +25,8 @@ TEST(GamePaths, XdgFoldersFallBackToHomeForUnsetOrRelativeValues) {
             EXPECT_EQ(f.config + f.data + f.state, c.expected.config + c.expected.data + c.expected.state);
         }
     }
-}
-
-TEST(GamePaths, OnlyThePlayersFilesMoveIntoTheirFolders) {
     const PlayerFolders f{"/c", "/d", "/s"};
-    const std::pair<const char*, const char*> cases[] = {
+    const std::pair<const char*, const char*> paths[] = {
         {"../gamesettings.txt", "/c/gamesettings.txt"},
         {"../gamecontrollerdb.txt", "/c/gamecontrollerdb.txt"},
         {"../Profiles/", "/d/Profiles/"},
@@ -38,7 +35,7 @@ TEST(GamePaths, OnlyThePlayersFilesMoveIntoTheirFolders) {
         {"pointlight.frag", "pointlight.frag"},
         {"../gamesettings.txt.tmp", "../gamesettings.txt.tmp"},
     };
-    for (const auto& [path, expected] : cases)
+    for (const auto& [path, expected] : paths)
         EXPECT_EQ(PlayerPath(f, path), expected);
     // A source tree keeps every path as it is.
     EXPECT_EQ(MapPlayerPath("../gamesettings.txt"), "../gamesettings.txt");

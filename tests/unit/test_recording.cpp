@@ -20,7 +20,7 @@ TEST(Recording, SamplesInterpolateAndHoldAtBothEnds) {
     EXPECT_FLOAT_EQ(r.Sample(0.5f).x, 1.0f);
 }
 
-TEST(Recording, BadFilesLeaveItEmptyWithALogLine) {
+TEST(Recording, BadFilesLeaveItEmptyWithALogLineAndOnlyRegularFilesUpToTheLimitAreRead) {
     GameTreeSandbox sandbox;
     // A file cut off mid-line keeps the whole lines before the cut.
     WriteText(sandbox.Path("Scripts/cut.txt"),
@@ -42,12 +42,8 @@ TEST(Recording, BadFilesLeaveItEmptyWithALogLine) {
     EXPECT_NE(log.find("Failed to parse line TIME 2 POS 1 0 in recording file ../Scripts/cut.txt"), std::string::npos);
     const char nan[] = "TIME 0 POS nan 0 0 HEAD 0 AZM 0 TILT 0\n";
     EXPECT_FALSE(r.Parse(nan, sizeof nan - 1, "nan"));
-}
-
-// A FIFO or a device in a game file's place, or a file larger than any the game writes, is refused with a
-// log line rather than read without end.
-TEST(Recording, OnlyRegularFilesUpToTheLimitAreRead) {
-    GameTreeSandbox sandbox;
+    // A FIFO or a device in a game file's place, or a file larger than any the game writes, is refused with a
+    // log line rather than read without end.
     ASSERT_EQ(mkfifo(sandbox.Path("Scripts/fifo.txt").c_str(), 0600), 0);
     std::filesystem::create_symlink("/dev/zero", sandbox.Path("Scripts/zero.txt"));
     WriteText(sandbox.Path("Scripts/huge.txt"), "");

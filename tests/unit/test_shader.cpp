@@ -38,7 +38,7 @@ void DrawWall() {
 
 }  // namespace
 
-TEST(Shader, FileNamesAndFailuresAreLogged) {
+TEST(Shader, FileNamesAndFailuresAreLoggedAndTheGameShadersCompile) {
     ASSERT_TRUE(MakeTestGLContext());
     GameTreeSandbox tree;
     EXPECT_EQ(LoadShader("none.vert").id, 0u);
@@ -73,18 +73,14 @@ TEST(Shader, FileNamesAndFailuresAreLogged) {
     EXPECT_NE(log.find("long.frag is longer than"), std::string::npos);
     EXPECT_EQ(CountOf(log, "Compilation of"), 1);
     EXPECT_NE(log.find("Failed to link program Mismatch:\n"), std::string::npos);
-}
-
-// The menu's shaders too, which no end-to-end test's log is searched for.
-TEST(Shader, GameShadersCompile) {
-    ASSERT_TRUE(MakeTestGLContext());
-    GameTreeSandbox tree;
+    // The menu's shaders too, which no end-to-end test's log is searched for.
+    ClearLog();
     for (const auto& entry : std::filesystem::directory_iterator(kShaderDir)) {
         ShaderObject s = LoadShader(entry.path().c_str());
         EXPECT_NE(s.id, 0u) << entry.path();
         glDeleteShader(s.id);
     }
-    EXPECT_EQ(CountOf(ReadText("log.txt"), "Compilation"), 0) << ReadText("log.txt");
+    EXPECT_EQ(CountOf(LogText(), "Compilation"), 0) << LogText();
 }
 
 TEST(Shader, PointLightProgramLightsByItsLampSlots) {

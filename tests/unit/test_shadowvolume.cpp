@@ -37,7 +37,7 @@ CMilkshapeModel Groups(std::initializer_list<std::pair<const char*, int>> groups
 
 }  // namespace
 
-TEST(ShadowCasters, GroupNamesMaterialsAndLightTypesDecide) {
+TEST(ShadowCasters, GroupNamesMaterialsAndLightTypesDecideStrayLightNumbersAndSunsWithoutDirection) {
     CMilkshapeModel m = Groups({{"T", 0}, {"M", 0}, {"A", 0}, {"rock", 0}, {"glass", 1}, {"decal", 2}, {"bare", -1}});
     const SceneLight sun = Light(LIGHT_SUN, 0, 1, 0);
     const SceneLight lamp = Light(LIGHT_POINT, 0, 5, 0);
@@ -47,19 +47,16 @@ TEST(ShadowCasters, GroupNamesMaterialsAndLightTypesDecide) {
         EXPECT_EQ(ShouldGroupCast(m, g, sun), sunCasts[g]) << m.groups[g].name;
         EXPECT_EQ(ShouldGroupCast(m, g, lamp), lampCasts[g]) << m.groups[g].name;
     }
-}
-
-// A light numbered past the list still gets its facing slot; a sun without a direction casts nothing and says so.
-TEST(ShadowCasters, StrayLightNumbersAndSunsWithoutDirection) {
+    // A light numbered past the list still gets its facing slot; a sun without a direction casts nothing and says so.
     GameTreeSandbox sandbox;
     ClearTrackSettings(gTrackSettings);
     gTrackSettings.lights = {Light(LIGHT_SUN, 0, 1, 0, 0), Light(LIGHT_POINT, 0, 5, 0, 1)};
     // Only groups that cast nothing for this light, so no GL buffer is made.
-    CMilkshapeModel m = Groups({{"T", 0}, {"glass", 1}});
-    CStaticShadowVolume stray(nullptr, &m, 0, Light(LIGHT_SUN, 0, 1, 0, 5));
-    EXPECT_EQ(m.triangles[0].lightFacing.size(), 6u);
+    CMilkshapeModel none = Groups({{"T", 0}, {"glass", 1}});
+    CStaticShadowVolume stray(nullptr, &none, 0, Light(LIGHT_SUN, 0, 1, 0, 5));
+    EXPECT_EQ(none.triangles[0].lightFacing.size(), 6u);
     CMilkshapeModel rock = Groups({{"rock", 0}});
     CStaticShadowVolume dark(nullptr, &rock, 0, Light(LIGHT_SUN, 0, 0, 0, 0));
     EXPECT_EQ(dark.groupVolumes[0], nullptr);
-    EXPECT_NE(ReadText("log.txt").find("Light 0 has no direction and casts no shadow"), std::string::npos);
+    EXPECT_TRUE(Logged("Light 0 has no direction and casts no shadow"));
 }
