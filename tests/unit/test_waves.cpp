@@ -100,7 +100,7 @@ TEST_F(WavesTest, AcceptedFilesGetTheirOpenALFormat) {
     EXPECT_EQ(memcmp(waves.Get(0)->data.get(), ramp.data(), 2002), 0);
 }
 
-TEST_F(WavesTest, DamagedFilesAreRejected) {
+TEST_F(WavesTest, DamagedFilesAreRejectedAndSlotsRunOutAndAreReused) {
     const std::string good = EncodeWav16(Ramp(100), 1, 22050);
     int slot = -1;
     // Every truncation of the file, down to nothing.
@@ -121,12 +121,8 @@ TEST_F(WavesTest, DamagedFilesAreRejected) {
     EXPECT_EQ(waves.LoadWaveFile("../Audio/missing.wav", &slot), WAVE_ERR_OPEN);
     EXPECT_EQ(waves.LoadWaveFile(nullptr, &slot), WAVE_ERR_PARAM);
     for (int i = 0; i < kWaveSlots; ++i) EXPECT_EQ(waves.Get(i), nullptr);
-}
-
-TEST_F(WavesTest, SlotsRunOutAtTheTableSizeAndAreReused) {
-    const std::string image = EncodeWav16(Ramp(4), 1, 8000);
-    WriteText(sandbox.Path("Audio/small.wav"), image);
-    int slot = -1;
+    // Slots run out at the table's size and are reused.
+    WriteText(sandbox.Path("Audio/small.wav"), EncodeWav16(Ramp(4), 1, 8000));
     for (int i = 0; i < kWaveSlots; ++i) {
         ASSERT_EQ(waves.LoadWaveFile("../Audio/small.wav", &slot), WAVE_OK);
         ASSERT_EQ(slot, i);
