@@ -109,7 +109,6 @@ TEST(RaceFlow, GoldOnEveryTrackCompletesTheGame) {
     }
     EXPECT_EQ(gStateAfterLoading, STATE_GAME_OUTRO);
     EXPECT_LE(gProfile.percentComplete, 100.0f);
-    EXPECT_EQ(gProfile.goldCups, 24);
 }
 
 // Coming back to the results of a run (or anything else entering them again) pays and saves nothing more;
@@ -175,7 +174,6 @@ TEST(Replay, SeekSpeedPauseAndCamerasFromKeysAndPad) {
         {"R ", 5.0f, 1.0f, REPLAY_CAMERA_RACE, true},
         {"  ", 1.0f, 1.0f, REPLAY_CAMERA_RACE, false},
         {"\rR", 5.0f, 1.0f, REPLAY_CAMERA_RACE, true},
-        {"c", 1.0f, 1.0f, REPLAY_CAMERA_CHASE, false},
         {"cY", 1.0f, 1.0f, REPLAY_CAMERA_TRACKSIDE, false},
         {"ccY", 1.0f, 1.0f, REPLAY_CAMERA_ORBIT, false},
         {"cccc", 1.0f, 1.0f, REPLAY_CAMERA_RACE, false},

@@ -94,21 +94,17 @@ TEST_F(SoundManagerTest, LoadsEverySoundKeepsEmptyBuffersForFailuresAndMusicCont
     sound.PlayMusic(MUSIC_INTRO_RACE);
 }
 
-// Contacts sound by their damage; a refused name alerts; a countdown frame long enough to show a new second
-// and end the countdown leaves the go playing, not the beep.
+// A contact plays the effect of its damage (which damage sounds how: ImpactSound.EveryContactSoundsByTheDamageItDid);
+// a refused name alerts; a countdown frame long enough to show a new second and end the countdown leaves the go
+// playing, not the beep.
 TEST_F(SoundManagerTest, ContactsAlertsAndTheCountdownPlayTheirEffects) {
     gSoundManager = &sound;
     gVehicles[0] = TestVehicle();
     gSelectedVehicle = 0;
     VehicleDynamics v = MakeDynamics(gVehicles[0]);
-    // Head-on contacts: damage = pi/2 * speed^2 * 0.2.
-    const std::pair<float, int> contacts[] = {{2.0f, SOUND_IMPACT_SMALL}, {5.0f, SOUND_IMPACT_MEDIUM},
-                                              {8.0f, SOUND_IMPACT_HEAVY}, {12.0f, SOUND_IMPACT_SEVERE}};
-    for (const auto& [speed, effect] : contacts) {
-        v.speed = speed;
-        ApplyImpact(v, kPi);
-        EXPECT_TRUE(Plays(sound.EffectsSource(), sound.Buffer(effect))) << speed;
-    }
+    v.speed = 12.0f;  // head on: damage = pi/2 * speed^2 * 0.2
+    ApplyImpact(v, kPi);
+    EXPECT_TRUE(Plays(sound.EffectsSource(), sound.Buffer(SOUND_IMPACT_SEVERE)));
     gRequestedState = STATE_NEW_PROFILE;
     CNewProfilePhysics newProfile;
     newProfile.create();
