@@ -23,7 +23,8 @@ int SteerFor(float axis, int frames, float dt) {
     return total;
 }
 
-// A pad holding the controls named: A, B, S (Start), Y, D and L (the d-pad's down and left), T (right trigger).
+// A pad holding the controls named: A, B, S (Start), Y, D and L (the d-pad's down and left), T (right trigger),
+// ^ (the stick pushed up).
 PadState Holding(const std::string& held) {
     const std::pair<char, int> buttons[] = {{'A', PAD_A}, {'B', PAD_B},         {'S', PAD_START},
                                             {'Y', PAD_Y}, {'D', PAD_DPAD_DOWN}, {'L', PAD_DPAD_LEFT}};
@@ -31,13 +32,14 @@ PadState Holding(const std::string& held) {
     for (const auto& [name, button] : buttons)
         pad.buttons[button] = held.find(name) != std::string::npos;
     pad.rightTrigger = held.find('T') != std::string::npos ? 1.0f : 0.0f;
+    pad.stickY = held.find('^') != std::string::npos ? 0.9f : 0.0f;
     return pad;
 }
 
-// The key events of one frame, as "+code" for a press and "-code" for a release.
-std::string Frame(PadTracker& t, const PadState& pad, bool racing, float dt = 0.01f) {
+// The key events of one frame of 10 ms, as "+code" for a press and "-code" for a release.
+std::string Frame(PadTracker& t, const PadState& pad, bool racing) {
     std::vector<PadEvent> events;
-    TrackPad(t, pad, racing, dt, kBindings, events);
+    TrackPad(t, pad, racing, 0.01f, kBindings, events);
     std::string out;
     for (const PadEvent& e : events)
         if (!e.isMove)
@@ -109,54 +111,51 @@ TEST(PadInput, StickSteersOutsideTheDeadZoneAlikeAtAnyFrameRate) {
     }
 }
 
-TEST(PadInput, MenuArrowsRepeatWhileHeldAndRaceKeysDoNot) {
-    // Held for 0.95 s: the press, then repeats at 0.4, 0.5 ... 0.9 s; one release. Y, held with it, presses
-    // its own key once in either.
-    for (bool racing : {false, true}) {
-        PadTracker t;
-        PadState pad = Holding("DY");
-        pad.stickY = 0.9f;  // in a race the stick steers instead
-        std::string events;
-        for (int i = 0; i < 95; ++i)
-            events += Frame(t, pad, racing);
-        events += Frame(t, PadState(), racing);
-        EXPECT_EQ(events, racing ? "+513+103-513-103" : "+513+103+103+103+103+103+103+103-513-103");
-    }
-}
-
-// Trigger and button for the same key press it once and release it when both are let go; a button held from
-// the race into the results keeps its race key until released, so it cannot confirm the results by accident.
-// Held through the countdown into the race, B and the trigger take up their race keys; Start, which resumed
-// the race from the pause menu, stays Esc and the d-pad Left without a second press or repeats.
+// One pad's frames of 10 ms in turn, each after the key 'a' on the keyboard pressed (+) or let go (-); "k" marks
+// a keyboard event handed on. A d-pad arrow held 0.95 s repeats at 0.4, 0.5 ... 0.9 s in the menus, and not in a
+// race, where the stick steers instead; Y held with it presses its own key once. Trigger and button for the same
+// key press it once and release it when both are let go; a button held from the race into the results keeps its
+// race key until released, so it cannot confirm the results by accident. Held through the countdown into the
+// race, B and the trigger take up their race keys; Start, which resumed the race from the pause menu, stays Esc
+// and the d-pad Left without a second press or repeats. A key held on the keyboard and on the pad stays down
+// until both let go, whichever lets go first.
 TEST(PadInput, KeysFollowTheStateTheyWerePressedIn) {
     const struct {
         const char* held;
         bool racing;
-        float dt;
+        int frames;
+        char keyboard;
         const char* events;
-    } frames[] = {{"A", true, 0.01f, "+97"},           {"AT", true, 0.01f, ""},         {"AT", false, 0.01f, ""},
-                  {"T", false, 0.01f, ""},             {"S", false, 0.01f, "+27-97"},   {"A", false, 0.01f, "+13-27"},
-                  {"SLBT", false, 0.01f, "-13+27+100"}, {"SLBT", true, 0.01f, "+122+97"}, {"SLBT", true, 0.5f, ""}};
+    } steps[] = {
+        {"DY^", false, 95, 0, "+513+103+103+103+103+103+103+103"},
+        {"", false, 1, 0, "-513-103"},
+        {"DY^", true, 95, 0, "+513+103"},
+        {"", true, 1, 0, "-513-103"},
+        {"A", true, 1, 0, "+97"},
+        {"AT", true, 1, 0, ""},
+        {"AT", false, 1, 0, ""},
+        {"T", false, 1, 0, ""},
+        {"S", false, 1, 0, "+27-97"},
+        {"A", false, 1, 0, "+13-27"},
+        {"SLBT", false, 1, 0, "-13+27+100"},
+        {"SLBT", true, 1, 0, "+122+97"},
+        {"SLBT", true, 50, 0, ""},
+        {"", true, 1, 0, "-122-27-100-97"},
+        {"A", true, 1, '+', "k"},  // the keyboard lets go first
+        {"A", true, 1, '-', ""},
+        {"", true, 1, 0, "-97"},
+        {"A", true, 1, '+', "k"},  // the pad lets go first
+        {"", true, 1, 0, ""},
+        {"", true, 1, '-', "k"},
+    };
     PadTracker t;
-    for (const auto& f : frames)
-        EXPECT_EQ(Frame(t, Holding(f.held), f.racing, f.dt), f.events) << f.held << (f.racing ? " racing" : "");
-}
-
-// A key held on the keyboard and on the pad stays down until both let go, whichever lets go first.
-TEST(PadInput, KeyboardAndPadHoldingOneKeyReleaseItOnce) {
-    const PadState a = Holding("A");
-    for (bool padFirst : {false, true}) {
-        SCOPED_TRACE(padFirst ? "pad let go first" : "keyboard let go first");
-        PadTracker t;
-        EXPECT_TRUE(TrackKeyboard(t, {'a', false}, true));
-        EXPECT_EQ(Frame(t, a, true), "");
-        if (padFirst) {
-            EXPECT_EQ(Frame(t, PadState(), true), "");
-            EXPECT_TRUE(TrackKeyboard(t, {'A', false}, false));
-        } else {
-            EXPECT_FALSE(TrackKeyboard(t, {'A', false}, false));
-            EXPECT_EQ(Frame(t, PadState(), true), "-97");
-        }
+    for (const auto& s : steps) {
+        std::string events;
+        if (s.keyboard && TrackKeyboard(t, {s.keyboard == '+' ? 'a' : 'A', false}, s.keyboard == '+'))
+            events = "k";
+        for (int i = 0; i < s.frames; ++i)
+            events += Frame(t, Holding(s.held), s.racing);
+        EXPECT_EQ(events, s.events) << s.held << (s.racing ? " racing" : "") << " " << s.keyboard;
     }
 }
 
