@@ -32,7 +32,7 @@ Profile NewProfile() {
 }  // namespace
 
 // One profile's races, each booked on top of the ones before; a medal's time must be beaten, not matched.
-TEST(Results, PrizesRepairsCupsAndProgressOfACareer) {
+TEST(Results, PrizesRepairsCupsAndProgressOfACareerAndMoneyThatNeverWraps) {
     const TrackSettings t = MedalTrack();
     Profile p = NewProfile();
     p.cash = 700;
@@ -72,28 +72,22 @@ TEST(Results, PrizesRepairsCupsAndProgressOfACareer) {
         EXPECT_FLOAT_EQ(p.bestTimes[r.track], r.best);
         EXPECT_NEAR(p.percentComplete, r.steps * 33.33333f / 24, 1e-4f);
     }
-}
-
-TEST(Results, MoneyNeverWrapsAround) {
-    TrackSettings t = MedalTrack();
-    t.goldCash = INT_MAX;
-    Profile p = NewProfile();
+    // Money never wraps around.
+    TrackSettings rich = MedalTrack();
+    rich.goldCash = INT_MAX;
+    p = NewProfile();
     p.cash = INT_MAX - 5;
-    ApplyRaceResult(p, 1, 10.0f, t, 0, 0);
+    ApplyRaceResult(p, 1, 10.0f, rich, 0, 0);
     EXPECT_EQ(p.cash, INT_MAX);
-
-    p = NewProfile();
     p.cash = INT_MIN + 5;
-    const RaceResult r = ApplyRaceResult(p, 1, 10.0f, MedalTrack(), 100, INT_MAX);
-    EXPECT_EQ(r.repairCost, INT_MAX);
+    EXPECT_EQ(ApplyRaceResult(p, 2, 10.0f, t, 100, INT_MAX).repairCost, INT_MAX);
     EXPECT_EQ(p.cash, INT_MIN);
-
-    t = MedalTrack();
-    t.goldCash = -5000;  // a damaged script must not fine the winner
+    // A damaged script must not fine the winner; a track past the last books nothing.
+    rich.goldCash = -5000;
     p = NewProfile();
-    EXPECT_EQ(ApplyRaceResult(p, 1, 10.0f, t, 0, -50).cashWon, 0);
+    EXPECT_EQ(ApplyRaceResult(p, 1, 10.0f, rich, 0, -50).cashWon, 0);
     EXPECT_EQ(p.cash, 0);
-    EXPECT_EQ(ApplyRaceResult(p, 99, 10.0f, t, 0, 0).medal, MEDAL_NONE);  // no such track: nothing booked
+    EXPECT_EQ(ApplyRaceResult(p, 99, 10.0f, rich, 0, 0).medal, MEDAL_NONE);
 }
 
 // The ending follows the results of the race that completes the game, and no earlier one.
