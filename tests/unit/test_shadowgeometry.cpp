@@ -140,7 +140,7 @@ TEST(ShadowEdges, CornersRepeatedAtOnePlaceAreWelded) {
 // diagonal cancels) under the sun and a lamp off to one side, and nothing when lit from below; three fins
 // walking one edge the same way (its counter reaches 3, three quads stand on it); and the square with
 // repeated corners, a zero-area sliver and a corner past the vertex array, which are left out.
-TEST(ShadowVolumes, SilhouettesAndCapsMakeClosedOutwardVolumes) {
+TEST(ShadowVolumes, SilhouettesAndCapsMakeClosedOutwardVolumesWithinTheirBounds) {
     const VolumeLight lamp{false, {3.0f, 2.0f, -1.0f}}, slanting{true, {1.0f, 2.0f, 0.5f}, -1.0f};
     Mesh fins;
     fins.positions = {0, 0, 0, 0, 0, 1, 1, 0, 0, 0, -0.5f, -1, 0, 0.5f, -1};
@@ -178,11 +178,8 @@ TEST(ShadowVolumes, SilhouettesAndCapsMakeClosedOutwardVolumes) {
         EXPECT_EQ(g.capIndices.size(), c.capIndices);
         ExpectClosedOutward(VolumeSurface(c.mesh, g, c.light));
     }
-}
-
-// Only the cube's bottom rim casts under the sun; a volume's bounds cover its extrusion, which over ground no
-// lower than -3 stops there.
-TEST(ShadowVolumes, RimAndBounds) {
+    // Only the cube's bottom rim casts under the sun; a volume's bounds cover its extrusion, which over ground
+    // no lower than -3 stops there.
     Mesh cube = Cube();
     GroupVolumeGeometry g = BuildGroupVolume(cube.triangles, cube.positions.data(), 8, kSunAbove);
     for (size_t i = 0; i < g.sideVertices.size(); i += 4)
