@@ -87,7 +87,6 @@ TEST(Shader, PointLightProgramLightsByItsLampSlots) {
     ASSERT_TRUE(MakeTestGLContext());
     GameTreeSandbox tree;
     ShaderObject vert = LoadShader((kShaderDir + "MultiPointLight.vert").c_str());
-    ShaderObject plain = LoadShader((kShaderDir + "MultiPointLight.frag").c_str());
     ShaderObject oneSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(1));
     ShaderObject noSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(0));
     // Declared after its shaders: the program detaches them when it goes.
@@ -110,9 +109,9 @@ TEST(Shader, PointLightProgramLightsByItsLampSlots) {
     // Pixel (32, 32) sees the wall 0.078 off the centre in x and y: 0.512 from the light, at
     // cos = 0.5 / 0.512 = 0.976, attenuated by 1 / (1 + 0.5 * 0.512): 0.777 of full light, on GL's default
     // material (diffuse 0.8) over its ambient 0.2 x 0.2; far off to the side the light grazes the wall.
-    // Compiled for one lamp slot light 1 lights it alike; for none, it is left out. (The fog shader's colour far
-    // down the canyon is the race shadows test's.)
-    for (const auto& [lamps, red] : {std::pair{&plain, 169}, {&oneSlot, 169}, {&noSlot, 10}}) {
+    // Compiled for one lamp slot, as the game compiles it, light 1 lights it; for none, it is left out. (The fog
+    // shader's colour far down the canyon is the race shadows test's.)
+    for (const auto& [lamps, red] : {std::pair{&oneSlot, 169}, {&noSlot, 10}}) {
         program.DetachFragmentShaders();
         program.Attach(lamps);
         ASSERT_TRUE(program.Link());
