@@ -33,6 +33,7 @@ public:
         while (sequence.elapsed + dt * 0.5f < t) sequence.update(dt);
     }
 
+    GameTreeSandbox sandbox;
     CCamera camera;
     VehicleDynamics dynamics;
     CRaceIntroAnimationPhysics sequence{&camera};
@@ -95,7 +96,6 @@ TEST_F(SequenceTest, CircleKeepsItsRadiusAndEndsWhereItBegan) {
 // A change without length applies at once; commands after the stop are ignored with a log line. (The pitch's
 // clamp is the transformation's own, tested there.)
 TEST_F(SequenceTest, ZeroLengthChangesApplyAtOnceAndCommandsAfterTheStopNever) {
-    GameTreeSandbox sandbox;
     AddFromTo(gTrackSettings, 0.5f, 0.5f, ACTION_CHANGEHEADING, 30.0f);
     AddAt(gTrackSettings, 2.0f, ACTION_STOP);
     AddAt(gTrackSettings, 3.0f, ACTION_SETPOSITION, 9, 9, 9);
@@ -107,7 +107,6 @@ TEST_F(SequenceTest, ZeroLengthChangesApplyAtOnceAndCommandsAfterTheStopNever) {
 }
 
 TEST_F(SequenceTest, NineCaptionSlotsAndNoMore) {
-    GameTreeSandbox sandbox;
     for (int i = 0; i < 10; ++i)
         AddCaption(gTrackSettings, 0.25f * i, ACTION_SHOWTEXT, "line", 0.1f, 0.1f * i);
     Start(STATE_GAME_INTRO);
@@ -125,7 +124,6 @@ TEST_F(SequenceTest, NineCaptionSlotsAndNoMore) {
 }
 
 TEST_F(SequenceTest, MissingRecordingHoldsTheStartPose) {
-    GameTreeSandbox sandbox;
     gTrackSettings.hasVehicleScript = true;
     gTrackSettings.vehicleRecording.Load("../Scripts/nowhere.txt");
     gTrackSettings.vehicleStartPosition[0] = 4.0f;
