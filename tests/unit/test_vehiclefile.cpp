@@ -1,7 +1,6 @@
 // Reading vehicle files: keys, texts, the setting count and values the flight model cannot use.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "race/vehicle.h"
@@ -56,13 +55,12 @@ TEST_F(VehicleFile, KeysStartTheLineOddLinesReadAsTheGameReadsThemAndUnusableVal
     EXPECT_STREQ(Read("NAME Hornet").name, " Horne");
     EXPECT_STREQ(Read("NAME").name, "");
     EXPECT_EQ(Read("WEIGHT 99999999999999999999\n").weight, INT32_MAX);  // clamped, not wrapped
-    // Values the flight model cannot use are replaced and logged.
+    // Values the flight model cannot use are replaced and logged (that any file gives it usable numbers:
+    // fuzz_vehiclefile).
     const VehicleDefinition bad =
         Read("MAX_SPEED nan\nTHRUST_POWER -4\nMAX_TILT 400\nDAMAGE_SCALE inf\nPRICE -10\nTURN_POWER 2\n");
     EXPECT_EQ(bad.maxSpeed, 0.0f);
-    EXPECT_EQ(bad.thrustPower, 0.0f);
     EXPECT_EQ(bad.maxTilt, 90.0f);
-    EXPECT_TRUE(std::isfinite(bad.damageScale));
     EXPECT_EQ(bad.price, 0);
     EXPECT_TRUE(Logged("Vehicle file ../Scripts/v.txt: MAX_SPEED nan is out of range"));
     EXPECT_TRUE(Logged("MAX_TILT 400.000000 is out of range (0 to 90), using 90"));
