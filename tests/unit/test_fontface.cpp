@@ -42,7 +42,7 @@ protected:
 
 }  // namespace
 
-TEST_F(FontFaceTest, CellHeightMatchesTheRequestWithinAPixel) {
+TEST_F(FontFaceTest, CellHeightsBoldWeightsAndFallbacks) {
     for (const wchar_t* face : {L"Arial", L"Courier New", L"Beware"})
         for (int height : {9, 12, 22, 35, 40, 64, 100})
             for (int weight : {400, 700}) {
@@ -56,12 +56,9 @@ TEST_F(FontFaceTest, CellHeightMatchesTheRequestWithinAPixel) {
                 // Letters fill most of the cell, so the size really follows the request.
                 EXPECT_GE(ink.top - ink.bottom, height * 6 / 10);
             }
-}
-
-// 700 is bold: the private face, which has no bold of its own, gets its strokes thickened. The private face
-// goes with its registration; an unknown face and a damaged private file both draw in sans, each with one log
-// line that names it.
-TEST_F(FontFaceTest, BoldWeightsAndFallbacks) {
+    // 700 is bold: the private face, which has no bold of its own, gets its strokes thickened. The private face
+    // goes with its registration; an unknown face and a damaged private file both draw in sans, each with one log
+    // line that names it.
     EXPECT_NE(RenderFaceGlyphs(L"Arial", 40, 700, 32, 96).file.find("LiberationSans-Bold"), std::string::npos);
     const GlyphSet normal = RenderFaceGlyphs(L"Beware", 40, 400, 32, 96);
     const GlyphSet bold = RenderFaceGlyphs(L"Beware", 40, 700, 32, 96);

@@ -33,7 +33,7 @@ std::vector<FlareQuad> FlareFor(float x, float y, int width) {
 
 }  // namespace
 
-TEST(LensFlare, ShinesSitOnTheSunScaleWithTheScreenAndTheRestLineUpThroughItAndNothingBehindTheEyeShows) {
+TEST(LensFlare, LayoutProjectionAndTheSettingsSwitch) {
     const std::vector<FlareQuad> quads = FlareFor(0.0f, 0.0f, 1024);
     ASSERT_EQ(quads.size(), 12u);
     EXPECT_NEAR(quads[0].x, 512.0f, 0.01f);
@@ -61,10 +61,7 @@ TEST(LensFlare, ShinesSitOnTheSunScaleWithTheScreenAndTheRestLineUpThroughItAndN
     const float ahead[3] = {0.0f, 0.0f, -5.0f};
     ASSERT_TRUE(flare.Project(ahead, w));
     EXPECT_NEAR(w[0], 512.0, 1e-6);
-}
-
-// The video page's switch decides whether a track's sun gets a flare.
-TEST(LensFlare, TheSettingsSwitchDecidesWhetherASunFlares) {
+    // The video page's switch decides whether a track's sun gets a flare.
     const GameSettings saved = gSettings;
     const bool savedSun = gTrackSettings.hasSun;
     gTrackSettings.hasSun = true;

@@ -91,7 +91,7 @@ TEST(Results, PrizesRepairsCupsAndProgressOfACareerAndMoneyThatNeverWraps) {
 }
 
 // The ending follows the results of the race that completes the game, and no earlier one.
-TEST(RaceFlow, GoldOnEveryTrackCompletesTheGame) {
+TEST(RaceFlow, GoldOnEveryTrackCompletesTheGameAndAResultIsBookedOncePerRun) {
     const TrackSettings t = MedalTrack();
     CRaceCompletedPhysics results;
     gProfile = NewProfile();
@@ -103,17 +103,13 @@ TEST(RaceFlow, GoldOnEveryTrackCompletesTheGame) {
     }
     EXPECT_EQ(gStateAfterLoading, STATE_GAME_OUTRO);
     EXPECT_LE(gProfile.percentComplete, 100.0f);
-}
-
-// Coming back to the results of a run (or anything else entering them again) pays and saves nothing more;
-// the next countdown starts a run that books again.
-TEST(RaceFlow, AResultIsBookedOncePerRun) {
+    // Coming back to the results of a run (or anything else entering them again) pays and saves nothing more;
+    // the next countdown starts a run that books again.
     GameTreeSandbox sandbox;
     CCountdownPhysics countdown;
-    CRaceCompletedPhysics results;
     gProfile = NewProfile();
     snprintf(gProfile.name, sizeof gProfile.name, "Once");
-    gTrackSettings = MedalTrack();
+    gTrackSettings = t;
     gSelectedTrack = 0;
     gRaceClock = 50000;  // gold
     const std::string saved = sandbox.Path("Profiles/Once.txt");
@@ -151,7 +147,7 @@ TEST(Overlay, ResultsPanelWithoutACup) {
 // The viewer's keys from the keyboard and the pad (A is Enter, the d-pad the arrows, Y its own key) over a
 // run of 20 s down -z: seeks stay inside the run, the speed steps and stops at either end, a pause holds
 // the clock, the cameras cycle back to the race view; a pose is found by its time wherever the clock jumps.
-TEST(Replay, SeekSpeedPauseAndCamerasFromKeysAndPad) {
+TEST(Replay, SeekSpeedPauseAndCamerasFromKeysAndPadAndNoBestRunToWatch) {
     struct Case {
         const char* keys;
         float clock;       // after the keys and then one second
@@ -187,10 +183,7 @@ TEST(Replay, SeekSpeedPauseAndCamerasFromKeysAndPad) {
         EXPECT_FLOAT_EQ(gReplay.PoseAt(gReplay.clock).z, -10.0f * c.clock);
     }
     EXPECT_FLOAT_EQ(gReplay.PoseAt(-1.0f).z, 0.0f);
-}
-
-// W on a card without a best run of its track opens nothing (the card plays its alert).
-TEST(Replay, NoBestRunToWatch) {
+    // W on a card without a best run of its track opens nothing (the card plays its alert).
     gProfile = Profile();
     gSelectedTrack = 0;
     gRequestedState = STATE_TRACK_SELECT;

@@ -5,12 +5,12 @@
 #include "race/recording.h"
 #include "testutil.h"
 
-TEST(Recording, SamplesInterpolateAndHoldAtBothEnds) {
+TEST(Recording, SamplesInterpolateBadFilesLeaveItEmptyAndOnlyRegularFilesUpToTheLimitAreRead) {
     VehicleRecording r;
-    const char text[] = "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\n"
-                        "TIME 1 POS 2 4 6 HEAD 10 AZM 20 TILT 30\n"
-                        "TIME 2 POS 4 0 0 HEAD 30 AZM 0 TILT 0\n";
-    ASSERT_TRUE(r.Parse(text, sizeof text - 1, "test"));
+    const char three[] = "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\n"
+                         "TIME 1 POS 2 4 6 HEAD 10 AZM 20 TILT 30\n"
+                         "TIME 2 POS 4 0 0 HEAD 30 AZM 0 TILT 0\n";
+    ASSERT_TRUE(r.Parse(three, sizeof three - 1, "test"));
     ASSERT_EQ(r.samples.size(), 3u);
     EXPECT_FLOAT_EQ(r.Sample(-1.0f).x, 0.0f);
     EXPECT_FLOAT_EQ(r.Sample(0.5f).y, 2.0f);
@@ -18,9 +18,6 @@ TEST(Recording, SamplesInterpolateAndHoldAtBothEnds) {
     EXPECT_FLOAT_EQ(r.Sample(9.0f).yaw, 30.0f);
     r.Rewind();
     EXPECT_FLOAT_EQ(r.Sample(0.5f).x, 1.0f);
-}
-
-TEST(Recording, BadFilesLeaveItEmptyWithALogLineAndOnlyRegularFilesUpToTheLimitAreRead) {
     GameTreeSandbox sandbox;
     // A file cut off mid-line keeps the whole lines before the cut.
     WriteText(sandbox.Path("Scripts/cut.txt"),
@@ -29,7 +26,6 @@ TEST(Recording, BadFilesLeaveItEmptyWithALogLineAndOnlyRegularFilesUpToTheLimitA
     WriteText(sandbox.Path("Scripts/backwards.txt"),
               "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\nTIME 2 POS 1 0 0 HEAD 0 AZM 0 TILT 0\n"
               "TIME 1 POS 2 0 0 HEAD 0 AZM 0 TILT 0\n");
-    VehicleRecording r;
     for (const char* bad : {"../Scripts/missing.txt", "../Scripts/empty.txt", "../Scripts/backwards.txt"}) {
         ASSERT_TRUE(r.Load("../Scripts/cut.txt"));
         EXPECT_EQ(r.samples.size(), 2u);

@@ -97,7 +97,7 @@ TEST_F(SoundManagerTest, LoadsEverySoundKeepsEmptyBuffersForFailuresAndMusicCont
 // A contact plays the effect of its damage (which damage sounds how: ImpactSound.EveryContactSoundsByTheDamageItDid);
 // a refused name alerts; a countdown frame long enough to show a new second and end the countdown leaves the go
 // playing, not the beep.
-TEST_F(SoundManagerTest, ContactsAlertsAndTheCountdownPlayTheirEffects) {
+TEST_F(SoundManagerTest, ContactsAlertsTheCountdownAndAfterShutdownOrWithoutInitNothing) {
     gSoundManager = &sound;
     gVehicles[0] = TestVehicle();
     gSelectedVehicle = 0;
@@ -116,9 +116,6 @@ TEST_F(SoundManagerTest, ContactsAlertsAndTheCountdownPlayTheirEffects) {
     countdown.update(1.5f);
     countdown.update(1.6f);
     EXPECT_EQ(SourceInt(sound.EffectsSource(), AL_BUFFER), ALint(sound.Buffer(SOUND_GO)));  // empty: not playing
-}
-
-TEST_F(SoundManagerTest, AfterShutdownOrWithoutInitEveryOperationIsHarmless) {
     sound.Shutdown();
     CSoundManager never;
     for (CSoundManager* m : {&sound, &never}) {
