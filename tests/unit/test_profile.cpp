@@ -29,7 +29,6 @@ protected:
         gProfile = Profile();
         gSelectedVehicle = 0;
     }
-    std::string LogText() const { return ReadText(sandbox.Path("bin/log.txt")); }
     bool LoadText(const std::string& text, const char* name = "Test") {
         WriteText(sandbox.Path(std::string("Profiles/") + name + ".txt"), text);
         return LoadProfile(ProfilePath(name).c_str());
@@ -76,6 +75,15 @@ TEST_F(ProfileTest, RoundTripKeepsEveryFieldAndEveryByte) {
     ASSERT_TRUE(LoadProfile("../Profiles/Two Words.txt"));
     EXPECT_EQ(memcmp(&saved, &gProfile, sizeof saved), 0);  // so a save writes the same bytes again
     EXPECT_EQ(gSelectedVehicle, 2);
+    // A damaged record is saved in a form that loads.
+    gProfile.percentComplete = NAN;
+    gProfile.bestTimes[3] = -INFINITY;
+    gProfile.goldCups = -4;
+    ASSERT_TRUE(SaveProfile());
+    EXPECT_TRUE(LoadProfile("../Profiles/Two Words.txt"));
+    EXPECT_EQ(gProfile.percentComplete, 0.0f);
+    EXPECT_EQ(gProfile.bestTimes[3], 0.0f);
+    EXPECT_EQ(gProfile.goldCups, 0);
 }
 
 TEST_F(ProfileTest, TooManyRecordsOrVehiclesAreReportedOnceEachAndIgnored) {
@@ -94,7 +102,8 @@ TEST_F(ProfileTest, TooManyRecordsOrVehiclesAreReportedOnceEachAndIgnored) {
 }
 
 // Every line stands alone: a file cut anywhere, without its last line end or its later lines, loads what it
-// holds and keeps the rest new.
+// holds and keeps the rest new; an empty file is a new profile, named after its file. (No NAME line names the
+// profile: fuzz_profile holds that for any line.)
 TEST_F(ProfileTest, EveryCutOfAProfileLoadsWhatItHolds) {
     std::string text = NewProfileText("Pilot1");
     text.replace(text.find("CASH 0"), 6, "CASH 300");
@@ -105,6 +114,11 @@ TEST_F(ProfileTest, EveryCutOfAProfileLoadsWhatItHolds) {
     EXPECT_EQ(gProfile.cash, 300);
     EXPECT_EQ(gProfile.ownedCount, 1);
     EXPECT_STREQ(gProfile.name, "Test");  // the file's, not the NAME line's
+    EXPECT_TRUE(LoadText("", "Fresh"));
+    EXPECT_STREQ(gProfile.name, "Fresh");
+    EXPECT_EQ(gProfile.cash, 0);
+    EXPECT_FALSE(LoadProfile("../Profiles/Nobody.txt"));
+    EXPECT_EQ(LogText(), "Failed to load profile ../Profiles/Nobody.txt\n");
 }
 
 // A value is read as far as it is a number and kept within what the game can show; a line without one is
@@ -133,7 +147,7 @@ TEST_F(ProfileTest, OddValuesLoadAsFarAsTheyGo) {
     std::string text = NewProfileText("Test") + "COMMENT anything\n";
     for (size_t p = text.find('\n'); p != std::string::npos; p = text.find('\n', p + 2))
         text.insert(p, "\r");
-    std::filesystem::remove(sandbox.Path("bin/log.txt"));
+    ClearLog();
     EXPECT_TRUE(LoadText(text));
     EXPECT_STREQ(gProfile.name, "Test");
     EXPECT_EQ(LogText(), "");
@@ -158,18 +172,6 @@ TEST_F(ProfileTest, NamesNeverLeaveTheProfileFolderOrOverrunTheField) {
     EXPECT_FALSE(CreateProfile("../x"));
     EXPECT_FALSE(DeleteProfile("../bin/log"));
     EXPECT_TRUE(std::filesystem::exists(sandbox.Path("bin/log.txt")));
-}
-
-// (No NAME line names the profile: fuzz_profile holds that for any line.)
-TEST_F(ProfileTest, MissingAndEmptyFiles) {
-    SetName("Previous");
-    EXPECT_FALSE(LoadProfile("../Profiles/Nobody.txt"));
-    EXPECT_EQ(LogText(), "Failed to load profile ../Profiles/Nobody.txt\n");
-    // An empty file is a new profile, named after its file rather than the profile before it.
-    gProfile.cash = 500;
-    EXPECT_TRUE(LoadText("", "Fresh"));
-    EXPECT_STREQ(gProfile.name, "Fresh");
-    EXPECT_EQ(gProfile.cash, 0);
 }
 
 TEST_F(ProfileTest, CreateListAndDelete) {
@@ -213,19 +215,6 @@ TEST_F(ProfileTest, AFailedFolderSyncAfterTheRenameStillSaves) {
     EXPECT_TRUE(created);
     EXPECT_EQ(ReadText(sandbox.Path("Profiles/Synced.txt")), NewProfileText("Synced"));
     EXPECT_EQ(CountOf(LogText(), "could not be synced"), 1);
-}
-
-TEST_F(ProfileTest, DamagedRecordIsSavedInLoadableForm) {
-    SetName("Broken");
-    ResetProfile();
-    gProfile.percentComplete = NAN;
-    gProfile.bestTimes[3] = -INFINITY;
-    gProfile.goldCups = -4;
-    ASSERT_TRUE(SaveProfile());
-    EXPECT_TRUE(LoadProfile("../Profiles/Broken.txt"));
-    EXPECT_EQ(gProfile.percentComplete, 0.0f);
-    EXPECT_EQ(gProfile.bestTimes[3], 0.0f);
-    EXPECT_EQ(gProfile.goldCups, 0);
 }
 
 TEST(FormatRaceTime, Cases) {
