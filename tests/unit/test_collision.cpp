@@ -10,6 +10,7 @@
 
 #include "../tools/closure.h"
 #include "canyonmesh.h"
+#include "meshbuilder.h"
 #include "race/collision.h"
 #include "scene/milkshape.h"
 
@@ -244,31 +245,24 @@ TEST(CollisionWorld, BuildsFromTheTrackModelSkippingGroupsOfMaterialG) {
 // The closure flood stops at whole walls and finds any way out: a closed room holds it, a room with one
 // triangle left out does not, nor does an open canyon.
 TEST(ClosureFlood, HeldByAClosedRoomOnlyAndNeverBySomethingLeftOpen) {
-    // A cube of edge 10 round the origin as 6 faces of two triangles each.
-    std::vector<std::array<std::array<float, 3>, 3>> room;
-    for (int axis = 0; axis < 3; axis++)
-        for (float side : {-5.0f, 5.0f}) {
-            std::array<float, 3> q[4];
-            for (int k = 0; k < 4; k++) {
-                q[k][axis] = side;
-                q[k][(axis + 1) % 3] = k == 1 || k == 2 ? 5.0f : -5.0f;
-                q[k][(axis + 2) % 3] = k >= 2 ? 5.0f : -5.0f;
-            }
-            room.push_back({q[0], q[1], q[2]});
-            room.push_back({q[0], q[2], q[3]});
-        }
+    CMilkshapeModel room;  // a cube of edge 10 round the origin
+    MeshBuilder b(room);
+    b.BeginGroup("room", -1);
+    b.AddBox({-5, -5, -5}, {5, 5, 5});
     const struct {
-        size_t leftOut;  // a triangle of the room not added, or none
+        int leftOut;  // a triangle of the room not added, or none
         bool canyon;
         bool closed;
-    } cases[] = {{room.size(), false, true}, {4, false, false}, {room.size(), true, false}};
+    } cases[] = {{-1, false, true}, {4, false, false}, {-1, true, false}};
     for (const auto& c : cases) {
+        CMilkshapeModel model = room;
+        if (c.leftOut >= 0)
+            model.groups[0].triangleIndices.erase(model.groups[0].triangleIndices.begin() + c.leftOut);
         CollisionWorld world;
-        for (size_t k = 0; k < room.size(); k++)
-            if (k != c.leftOut && !c.canyon)
-                world.AddTriangle(room[k][0].data(), room[k][1].data(), room[k][2].data());
         if (c.canyon)
             AddCanyon(world, 40);
+        else
+            world.CollectTriangles(model);
         world.BuildOctree();
         float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
         for (const CollisionTriangle& t : world.allTriangles)
