@@ -136,7 +136,7 @@ TEST(Images, PicturesLoadInColourOrAreRefused) {
         {"text", {'h', 'e', 'l', 'l', 'o'}, nullptr, nullptr, nullptr},
         {"empty", {}, nullptr, nullptr, nullptr},
         {"bad Huffman table", huffman, nullptr, nullptr, nullptr},
-        {"cut in the header", std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + long(table)), nullptr, nullptr, nullptr},
+        {"cut in the header", {jpeg.begin(), jpeg.begin() + long(table)}, nullptr, nullptr, nullptr},
     };
     for (const Case& c : cases) {
         TextureImage out;
@@ -166,7 +166,8 @@ TEST(Images, SgiFilesWholeAndDamaged) {
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x)
             gray.At(x, y) = uint8_t(y == 1 ? 200 : 10 * x + y);  // row 1 is one long run
-    const std::vector<uint8_t> file = EncodeBw(GrayImage(4, 2, 7), true), verbatim = EncodeBw(GrayImage(4, 2, 7), false);
+    const GrayImage flat(4, 2, 7);
+    const std::vector<uint8_t> file = EncodeBw(flat, true), verbatim = EncodeBw(flat, false);
     const size_t row0 = 512 + 16;
     const struct {
         const char* name;

@@ -198,8 +198,9 @@ TEST_F(Menus, VehicleSelectionAndPurchase) {
     EXPECT_TRUE(gProfile.ownedVehicles[3]);
 }
 
-// The cards come from the scripts, a picture numbered as its model, and lock the wrong vehicle. G (or the pad's Y) on a card that can be raced
-// chooses the ghost for every track: the course pilot, none, the pilot again where the profile has no best run.
+// The cards come from the scripts, a picture numbered as its model, and lock the wrong vehicle. G (or the pad's
+// Y) on a card that can be raced chooses the ghost for every track: the course pilot, none, the pilot again
+// where the profile has no best run.
 TEST_F(Menus, TrackCardsLockTheWrongVehicleAndGChoosesTheGhost) {
     WriteTrackScripts();
     WriteText(tree.Path("Scripts/track24.txt"), "TRACK ../Models/canyon.ms3d\n");

@@ -150,8 +150,9 @@ TEST_F(TrackScriptTest, LightsAndOddAndBadLinesAreLoggedAndSkippedOrCutToFit) {
         // The sun and the light blocks are numbered together; a light block starts at the origin, white, range 0.
         {"BEGINLIGHT\nENDLIGHT\nSUN 1 2 3\nBEGINLIGHT\nPOSITION 4 5 6\nENDLIGHT\n", {},
          [](const TrackSettings& s) {
-             return s.lights.size() == 3 && s.lights[0].index == 0 && s.lights[1].index == 1 && s.lights[2].index == 2 &&
-                    s.lights[0].type == LIGHT_POINT && s.lights[1].type == LIGHT_SUN && s.sun.index == 1 &&
+             return s.lights.size() == 3 && s.lights[0].index == 0 && s.lights[1].index == 1 &&
+                    s.lights[2].index == 2 && s.lights[0].type == LIGHT_POINT && s.lights[1].type == LIGHT_SUN &&
+                    s.sun.index == 1 &&
                     s.lights[0].position[0] == 0 && s.lights[0].color[1] == 1 && s.lights[0].range == 0 &&
                     s.lights[0].castsShadows;
          }},
