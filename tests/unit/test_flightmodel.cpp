@@ -170,9 +170,8 @@ TEST_F(FlightModel, DamageWeakensTheEngineThenDestroysIt) {
     EXPECT_STREQ(gHudMessageText, "");
     ApplyImpact(v, kPi);
     EXPECT_EQ(v.damage, 62);
-    EXPECT_FLOAT_EQ(v.thrust, 3.8f);  // (100 - 62) * 10 / 100
-    EXPECT_FLOAT_EQ(v.brake, 7.6f);   // (100 - 62) * 20 / 100
-    EXPECT_FLOAT_EQ(v.turn, 2.0f);    // steering is not weakened
+    // (100 - 62) * 10 / 100 and (100 - 62) * 20 / 100; steering is not weakened.
+    EXPECT_EQ(std::vector<float>({v.thrust, v.brake, v.turn}), std::vector<float>({3.8f, 7.6f, 2.0f}));
     EXPECT_STREQ(gHudMessageText, "ENGINE DAMAGE");
     // Impacts at or below a graze, or at no angle at all, do nothing.
     EXPECT_EQ(ApplyImpact(v, kPi / 2.0f - 0.3f), 0.0f);
@@ -181,8 +180,7 @@ TEST_F(FlightModel, DamageWeakensTheEngineThenDestroysIt) {
     gVehicles[0].engineDestroyedThreshold = 90;
     ApplyImpact(v, kPi);
     EXPECT_EQ(v.damage, 93);
-    EXPECT_EQ(v.thrust, 0.0f);
-    EXPECT_EQ(v.brake, 0.0f);
+    EXPECT_EQ(std::vector<float>({v.thrust, v.brake}), std::vector<float>({0.0f, 0.0f}));
     EXPECT_FALSE(v.destroyed);
     gVehicles[0].damageScale = 1e30f;  // an absurd impact stays in range
     ApplyImpact(v, kPi);

@@ -52,28 +52,24 @@ Box InkBox(const GlyphSet& font, const std::string& text, float x, float y) {
     return box;
 }
 
-bool InsideTriangle(const HudLayout& layout, const HudTriangle& t, float px, float py) {
-    const HudVertex& a = layout.vertices[size_t(t.i0)];
-    const HudVertex& b = layout.vertices[size_t(t.i1)];
-    const HudVertex& c = layout.vertices[size_t(t.i2)];
-    auto side = [px, py](const HudVertex& u, const HudVertex& v) {
-        return (v.x - u.x) * (py - u.y) - (v.y - u.y) * (px - u.x);
-    };
-    const float s0 = side(a, b), s1 = side(b, c), s2 = side(c, a);
-    return (s0 >= 0 && s1 >= 0 && s2 >= 0) || (s0 <= 0 && s1 <= 0 && s2 <= 0);
-}
-
 // Whether every corner of the box lies on one of the layout's panels.
 bool OnAPanel(const HudLayout& layout, const Box& box) {
-    for (float px : {float(box.left), float(box.right)})
-        for (float py : {float(box.bottom), float(box.top)}) {
-            bool covered = false;
-            for (const HudTriangle& t : layout.triangles)
-                covered = covered || InsideTriangle(layout, t, px, py);
-            if (!covered)
-                return false;
+    auto covered = [&layout](float px, float py) {
+        for (const HudTriangle& t : layout.triangles) {
+            const HudVertex* v[3] = {&layout.vertices[size_t(t.i0)], &layout.vertices[size_t(t.i1)],
+                                     &layout.vertices[size_t(t.i2)]};
+            float s[3];
+            for (int k = 0; k < 3; ++k) {
+                const HudVertex &u = *v[k], &w = *v[(k + 1) % 3];
+                s[k] = (w.x - u.x) * (py - u.y) - (w.y - u.y) * (px - u.x);
+            }
+            if ((s[0] >= 0 && s[1] >= 0 && s[2] >= 0) || (s[0] <= 0 && s[1] <= 0 && s[2] <= 0))
+                return true;
         }
-    return true;
+        return false;
+    };
+    return covered(box.left, box.bottom) && covered(box.left, box.top) && covered(box.right, box.bottom) &&
+           covered(box.right, box.top);
 }
 
 class HudScriptTest : public ::testing::Test {
@@ -101,9 +97,8 @@ TEST_F(HudScriptTest, ReadsShapesAndAllSixInstrumentsInPixels) {
         ASSERT_TRUE(layout.instruments[code]) << code;
         EXPECT_EQ(layout.instruments[code]->type, code);
     }
-    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->x, 160.0f);
-    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->y, 180.0f);
-    EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->size, 400.0f);  // a size is a fraction of the width
+    const HudInstrument& timer = *layout.instruments[HUD_TIMER];
+    EXPECT_EQ(std::vector<float>({timer.x, timer.y, timer.size}), std::vector<float>({160, 180, 400}));  // size: width
     EXPECT_FLOAT_EQ(layout.instruments[HUD_ATTITUDE]->x, 200.0f);  // in either order
     EXPECT_EQ(LogText(), "");
 }

@@ -85,10 +85,9 @@ TEST(Images, ColourKeyClearsItsPixelOnlyAndSidesRoundOnTheLogScale) {
     ASSERT_EQ(t.width, 256);
     ASSERT_EQ(t.height, 256);
     EXPECT_TRUE(t.transparent);
-    EXPECT_EQ(Texel(t, 0, 255)[3], 0);
     EXPECT_EQ(Texel(t, 0, 255)[0], kColourKey[0]);
-    EXPECT_EQ(Texel(t, 1, 255)[3], 255);
-    EXPECT_EQ(Texel(t, 0, 254)[3], 255);
+    EXPECT_EQ(std::vector<int>({Texel(t, 0, 255)[3], Texel(t, 1, 255)[3], Texel(t, 0, 254)[3]}),
+              std::vector<int>({0, 255, 255}));
     EXPECT_EQ(TextureSide(400, 4096), 512);
     EXPECT_EQ(TextureSide(1, 4096), 1);
     EXPECT_EQ(Prepare(EncodeBmp(TwoBands(400, 200, false)), 128).width, 128);  // wider than the limit: the limit
