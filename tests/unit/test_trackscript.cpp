@@ -120,7 +120,7 @@ TEST_F(TrackScriptTest, EveryActionInItsForm) {
         EXPECT_EQ(c.text.empty(), !FormOfAction(i).caption) << ActionName(i);
     }
     // An "AT" before the start ends at 0; a caption runs its fixed length, even from before the start,
-    // and underscores in their text are spaces.
+    // and underscores in its text are spaces.
     const auto& c = s.animationCommands;
     EXPECT_FLOAT_EQ(c[ACTION_THRUSTON].end, 0.0f);
     EXPECT_FLOAT_EQ(c[ACTION_SETPOSITION].y, 2.0f);
