@@ -189,6 +189,14 @@ TEST_F(RaceStep, AStalledFrameIsSubSteppedAndNeverTunnelsThroughAWall) {
 TEST_F(RaceStep, RestartPutsTheRunBackOnTheStartLine) {
     CIngameMenuPhysics pause;
     CRaceCompletedPhysics results;
+    CCountdownPhysics countdown;
+    countdown.race = &race;
+    gVehicleTransform.Reset();
+    gVehicleTransform.SetPosition(5.0f, 2.0f, -7.0f);
+    gVehicleTransform.SetYaw(30.0f);
+    gTrackSettings.requiredVehicle = 2;
+    WriteText(sandbox.Path("Scripts/track1_pilot.txt"), "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\n");
+    gSelectedTrack = 0;
     const struct {
         CPhysics* state;
         int key;
@@ -198,32 +206,29 @@ TEST_F(RaceStep, RestartPutsTheRunBackOnTheStartLine) {
                  {&results, 'r', false, 'z'},     {&race, kKeyPadBack, true, 'r'},
                  {&pause, kKeyPadBack, true, 'r'}, {&results, kKeyPadBack, true, 'r'}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
         gSettings.keys[BINDING_BRAKE] = {c.brakeKey, false};
+        camera.SetPosition(40.0f, 3.0f, -90.0f);
+        camera.Roll(20.0f, 30.0f);
+        v.damage = 60;
+        race.onSpecialKey(100, true);
+        gGhost = Ghost();
+        gGhost.run.resize(9);
         gRequestedState = STATE_RACE;
         c.special ? c.state->onSpecialKey(c.key, true) : c.state->onKey(static_cast<unsigned char>(c.key), true);
-        EXPECT_EQ(gRequestedState, STATE_COUNTDOWN) << c.key;
+        EXPECT_EQ(gRequestedState, STATE_COUNTDOWN);
+        race.onKey('a', true);
+        race.update(0.1f);
+        countdown.enter();
+        EXPECT_EQ(std::vector<float>({camera.x, camera.y, camera.z, camera.yaw, camera.roll}),
+                  std::vector<float>({5.0f, 2.0f + kEyeHeight, -7.0f, -30.0f, 0.0f}));
+        EXPECT_EQ(v.speed, 0.0f);
+        EXPECT_FALSE(v.thrustOn);
+        EXPECT_EQ(v.damage, 0);
+        EXPECT_EQ(race.turnLeftTime, 0.0f);
+        EXPECT_TRUE(gGhost.run.empty());
+        EXPECT_EQ(gGhost.vehicle, 2);  // the course pilot, with no best run of the profile's
     }
-    CCountdownPhysics countdown;
-    countdown.race = &race;
-    gVehicleTransform.Reset();
-    gVehicleTransform.SetPosition(5.0f, 2.0f, -7.0f);
-    gVehicleTransform.SetYaw(30.0f);
-    gSelectedTrack = 0;
-    camera.SetPosition(40.0f, 3.0f, -90.0f);
-    camera.Roll(20.0f, 30.0f);
-    v.damage = 60;
-    race.onSpecialKey(100, true);
-    gGhost.run.resize(9);
-    race.onKey('a', true);
-    race.update(0.1f);
-    countdown.enter();
-    EXPECT_EQ(std::vector<float>({camera.x, camera.y, camera.z, camera.yaw, camera.roll}),
-              std::vector<float>({5.0f, 2.0f + kEyeHeight, -7.0f, -30.0f, 0.0f}));
-    EXPECT_EQ(v.speed, 0.0f);
-    EXPECT_FALSE(v.thrustOn);
-    EXPECT_EQ(v.damage, 0);
-    EXPECT_EQ(race.turnLeftTime, 0.0f);
-    EXPECT_TRUE(gGhost.run.empty());  // which ghost: the ghost's tests
     // R bound to a driving key drives, in the race and out of it; a countdown without a restart moves nothing.
     gSettings.keys[BINDING_BRAKE] = {'r', false};
     gRequestedState = STATE_RACE;

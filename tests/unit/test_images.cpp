@@ -33,11 +33,14 @@ const uint8_t* Texel(const TextureImage& t, int x, int y) {
     return &t.rgba[(size_t(y) * t.width + x) * 4];
 }
 
-// A texture's minifying filter.
-GLint MinFilter(uint32_t id) {
+// A setting of the texture (its minifying filter) or of its first level (its width).
+GLint TextureParameter(uint32_t id, GLenum name) {
     GLint value = 0;
     glBindTexture(GL_TEXTURE_2D, id);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
+    if (name == GL_TEXTURE_MIN_FILTER)
+        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+    else
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
     return value;
 }
 
@@ -138,9 +141,10 @@ TEST(Images, SgiFilesWholeAndDamaged) {
         int value;  // -1: the byte at is kept
         size_t cut;  // bytes cut off the end
         std::vector<uint8_t> pixels;  // none: refused
+        int width = 4;
     } cases[] = {
-        {"verbatim", EncodeBw(gray, false), 0, -1, 0, gray.pixels},
-        {"run-length", EncodeBw(gray, true), 0, -1, 0, gray.pixels},
+        {"verbatim", EncodeBw(gray, false), 0, -1, 0, gray.pixels, 5},
+        {"run-length", EncodeBw(gray, true), 0, -1, 0, gray.pixels, 5},
         {"a run-length row starting with 0 yields no pixels", file, row0, 0, 0, {0, 0, 0, 0, 7, 7, 7, 7}},
         {"a run longer than the row is cut at its end", file, row0, 0x7F, 0, std::vector<uint8_t>(8, 7)},
         {"a row table pointing outside the file", file, 512, 0x7F, 0, {}},
@@ -157,6 +161,7 @@ TEST(Images, SgiFilesWholeAndDamaged) {
         const char* error = "";
         EXPECT_EQ(ReadBwImage(bad.data(), bad.size(), image, error), !c.pixels.empty()) << c.name;
         EXPECT_EQ(image.pixels, c.pixels) << c.name;
+        EXPECT_EQ(image.width, c.pixels.empty() ? 0 : c.width) << c.name;
     }
 }
 
@@ -177,6 +182,7 @@ TEST(Images, TextureManagerKeepsDropsAndLogsTextures) {
     const uint32_t c = textures.Load("../Textures/c.bmp", true);
     const uint32_t shine = textures.LoadRaw("..\\Textures\\Shine0.bw");
     ASSERT_TRUE(a && b && c && shine);
+    EXPECT_EQ(TextureParameter(b, GL_TEXTURE_WIDTH), 256);  // 300 x 200 rounded on the log scale
     EXPECT_EQ(textures.Load("../Textures/a.bmp", false), a);  // decoded once
     EXPECT_EQ(textures.LoadRaw("..\\Textures\\Shine0.bw"), shine);
     EXPECT_EQ(textures.Entries().size(), 5u);
@@ -192,8 +198,8 @@ TEST(Images, TextureManagerKeepsDropsAndLogsTextures) {
     EXPECT_TRUE(Logged("Failed to read SGI image ../Textures/bad.bw: truncated header"));
 
     // The keyed picture is nearest-filtered without mipmaps, the plain one mipmapped.
-    EXPECT_EQ(MinFilter(c), GL_NEAREST);
-    EXPECT_EQ(MinFilter(a), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(TextureParameter(c, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+    EXPECT_EQ(TextureParameter(a, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
 
     textures.UnloadTemporary();
     ASSERT_EQ(textures.Entries().size(), 5u);  // a.bmp, missing.jpg and bad.jpg went, the kept bad.bw stays

@@ -92,6 +92,7 @@ TEST(Milkshape, GeneratedFileRoundTrips) {
     std::string error;
     EXPECT_FALSE(EncodeMs3d(m, {}, bytes, error));
     EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(bytes.empty());
 }
 
 // Files the writer does not give that are sound all the same. (A file ending after any whole block: the damaged
@@ -115,6 +116,7 @@ TEST(Milkshape, OddButSoundFilesLoad) {
     ASSERT_TRUE(LoadBytes(m, bytes)) << LogText();
     EXPECT_EQ(m.vertices[0].boneIds[0], -1);
     EXPECT_EQ(m.vertices[0].weights[0], 0);
+    EXPECT_EQ(m.vertices[0].extra, 0u);
     EXPECT_EQ(m.comment, "model comment");
 
     std::memset(source.groups[0].name, 'g', kMsNameBytes);  // names filling their fields stay terminated

@@ -86,15 +86,16 @@ TEST_F(ProfileTest, RoundTripKeepsEveryFieldAndEveryByte) {
     EXPECT_EQ(gProfile.goldCups, 0);
 }
 
-// (Too many vehicles: the menus' end-to-end test refuses such a profile with a warning, and fuzz_profile holds
-// the count within the vehicles.)
-TEST_F(ProfileTest, TooManyRecordsAreReportedAndIgnored) {
+TEST_F(ProfileTest, TooManyRecordsOrVehiclesAreReportedOnceEachAndIgnored) {
     std::string text = NewProfileText("Test");
     text.replace(text.find("RECORD 0.000000\n"), 16, "RECORD 12.500000\n");
     ASSERT_FALSE(LoadText(text + "RECORD 99.000000\n"));
     EXPECT_EQ(LogText(), "Profile format error (too many records listed!)\n");
     EXPECT_FLOAT_EQ(gProfile.bestTimes[0], 12.5f);
     EXPECT_FLOAT_EQ(gProfile.bestTimes[kNumTracks - 1], 0.0f);
+    ASSERT_FALSE(LoadText(NewProfileText("Test") + "OWNED_VEHICLE 1\nOWNED_VEHICLE 1\n"));
+    EXPECT_EQ(CountOf(LogText(), "Profile format error (too many owned vehicles listed!)\n"), 2);
+    EXPECT_EQ(gProfile.ownedCount, 1);
 }
 
 // Every line stands alone: a file cut anywhere, without its last line end or its later lines, loads what it
