@@ -50,10 +50,8 @@ TEST_F(FlightModel, SpeedStepsByTheControlsHeld) {
         bool thrust, brake;
         float maxSpeed, speed, dt, want;
     } steps[] = {
-        {"thrust from rest", true, false, 50, 0, 1, 10},  // (1 - 0/50) * 10 * 1
         {"thrust at 10", true, false, 50, 10, 1, 18},     // 10 + (1 - 10/50) * 10
         {"thrust for half a second", true, false, 50, 45, 0.5f, 45.5f},
-        {"thrust at the top", true, false, 50, 50, 1, 50},
         {"one long step", true, false, 50, 0, 30, 50},  // would overshoot to 300
         {"brake", false, true, 50, 30, 1, 10},
         {"brake to a stop", false, true, 50, 10, 1, 0},
@@ -79,42 +77,31 @@ TEST_F(FlightModel, SpeedStepsByTheControlsHeld) {
     }
 }
 
+// Positive yaw turns the heading from -z towards +x: banking right turns right, by roll times turn power.
 TEST_F(FlightModel, BankTurnsAtRollTimesTurnPower) {
     CCamera camera;
-    camera.Roll(25.0f, v.maxTilt);
-    for (int i = 0; i < 100; ++i)
-        MoveVehicle(v, camera, nullptr, 0.0f, 0.01f);
-    EXPECT_NEAR(camera.yaw, 50.0f, 1e-3f);  // 25 degrees of roll * 2 per second, for one second
-    EXPECT_FLOAT_EQ(camera.viewYaw, camera.yaw);  // the travel direction follows
-    camera.Roll(100.0f, v.maxTilt);
-    EXPECT_FLOAT_EQ(camera.roll, 30.0f);  // bank limit
-    for (int i = 0; i < 100; ++i)
-        MoveVehicle(v, camera, nullptr, 0.0f, 0.01f);
-    EXPECT_NEAR(camera.yaw, 110.0f, 1e-3f);  // then 60 degrees a second
-
-    // Positive yaw turns the heading from -z towards +x: banking right turns right.
-    CCamera straight;
-    straight.Roll(10.0f, v.maxTilt);
-    MoveVehicle(v, straight, nullptr, 0.0f, 0.5f);  // yaw 10
-    MoveVehicle(v, straight, nullptr, 2.0f, 0.0f);
-    EXPECT_NEAR(straight.x, 2.0f * std::sin(10.0f * kPi / 180.0f), 1e-4f);
-    EXPECT_NEAR(straight.z, -2.0f * std::cos(10.0f * kPi / 180.0f), 1e-4f);
+    camera.Roll(10.0f, v.maxTilt);
+    MoveVehicle(v, camera, nullptr, 0.0f, 0.5f);  // yaw 10 * 2 * 0.5
+    EXPECT_FLOAT_EQ(camera.viewYaw, camera.yaw);   // the travel direction follows
+    MoveVehicle(v, camera, nullptr, 2.0f, 0.0f);
+    EXPECT_NEAR(camera.x, 2.0f * std::sin(10.0f * kPi / 180.0f), 1e-4f);
+    EXPECT_NEAR(camera.z, -2.0f * std::cos(10.0f * kPi / 180.0f), 1e-4f);
 }
 
-TEST_F(FlightModel, HeadOnHitStopsTheVehicleAndCostsDamage) {
-    CCamera camera;
-    HitWall(camera, 0.0f, -4.0f);  // the step ends 0.5 from the wall
+// Head-on, the vehicle stops where it was set back to; a glancing hit turns the travel away and costs speed;
+// grazing costs nothing.
+TEST_F(FlightModel, WallHitsStopTurnOrGrazeByTheirAngle) {
+    CCamera head, camera, along;
+    HitWall(head, 0.0f, -4.0f);  // the step ends 0.5 from the wall
     EXPECT_EQ(v.speed, 0.0f);
     EXPECT_EQ(v.damage, 31);  // (pi - pi/2) * 10^2 * 0.2 = 31.4
-    EXPECT_NEAR(camera.z, -3.99f, 1e-5f);  // set back 0.01, not moved on
-    EXPECT_EQ(camera.x, 0.0f);
-}
+    EXPECT_NEAR(head.z, -3.99f, 1e-5f);  // set back 0.01, not moved on
+    EXPECT_EQ(head.x, 0.0f);
 
-TEST_F(FlightModel, GlancingHitTurnsTheTravelAwayAndCostsSpeedButGrazingCostsNothing) {
     // Heading 65.4 degrees off the wall's normal: the angle between normal and heading is 2.0 radians. The step
     // starts clear of the wall and ends 0.85 from it, as a vehicle flying into a wall meets it.
     const float yaw = (kPi - 2.0f) * 180.0f / kPi, z = -4.15f + 0.5f * std::cos(kPi - 2.0f);
-    CCamera camera, along;
+    v = MakeDynamics(gVehicles[0]);
     HitWall(camera, yaw, z);
     EXPECT_EQ(v.damage, 8);                           // (2.0 - pi/2) * 100 * 0.2 = 8.58
     EXPECT_NEAR(v.speed, 10.0f - 4.292f, 1e-3f);      // loses (2.0 - pi/2) * 10
@@ -182,22 +169,22 @@ TEST_F(FlightModel, DamageWeakensTheEngineThenDestroysIt) {
     EXPECT_STREQ(gHudMessageText, "");
     ApplyImpact(v, kPi);
     EXPECT_EQ(v.damage, 62);
-    EXPECT_FLOAT_EQ(v.thrust, 3.8f);  // (100 - 62) * 10 / 100
-    EXPECT_FLOAT_EQ(v.brake, 7.6f);   // (100 - 62) * 20 / 100
-    EXPECT_FLOAT_EQ(v.turn, 2.0f);    // steering is not weakened
+    // (100 - 62) * 10 / 100 and (100 - 62) * 20 / 100; steering is not weakened.
+    EXPECT_EQ(std::vector<float>({v.thrust, v.brake, v.turn}), std::vector<float>({3.8f, 7.6f, 2.0f}));
     EXPECT_STREQ(gHudMessageText, "ENGINE DAMAGE");
     // Impacts at or below a graze, or at no angle at all, do nothing.
     EXPECT_EQ(ApplyImpact(v, kPi / 2.0f - 0.3f), 0.0f);
     EXPECT_EQ(ApplyImpact(v, std::nanf("")), 0.0f);
+    // An engine beyond its destroyed threshold gives nothing rather than pulling back.
+    gVehicles[0].engineDestroyedThreshold = 90;
     ApplyImpact(v, kPi);
     EXPECT_EQ(v.damage, 93);
+    EXPECT_EQ(std::vector<float>({v.thrust, v.brake}), std::vector<float>({0.0f, 0.0f}));
     EXPECT_FALSE(v.destroyed);
     gVehicles[0].damageScale = 1e30f;  // an absurd impact stays in range
     ApplyImpact(v, kPi);
     EXPECT_EQ(v.damage, 100);
     EXPECT_TRUE(v.destroyed);
-    EXPECT_EQ(v.thrust, 0.0f);
-    EXPECT_EQ(v.brake, 0.0f);
     EXPECT_EQ(v.turn, 0.0f);
     EXPECT_STREQ(gHudMessageText, "TERMINAL DAMAGE");
 
@@ -214,19 +201,8 @@ TEST_F(FlightModel, DamageWeakensTheEngineThenDestroysIt) {
     EXPECT_EQ(gRequestedState, STATE_INGAME_MENU);
 }
 
-TEST_F(FlightModel, EngineBeyondItsDestroyedThresholdGivesNothingRatherThanPullingBack) {
-    gVehicles[0].engineDestroyedThreshold = 70;
-    v.speed = 10.0f;
-    ApplyImpact(v, kPi);
-    ApplyImpact(v, kPi);
-    ApplyImpact(v, kPi / 2.0f + 0.5f);  // 62 + 10 = 72, past 70
-    EXPECT_EQ(v.thrust, 0.0f);
-    EXPECT_EQ(v.brake, 0.0f);
-}
-
 // SDL's virtual pad, plugged in; with rumble it records the strengths it is asked for.
-class VirtualPad {
-public:
+struct VirtualPad {
     explicit VirtualPad(bool rumble) {
         InitGamepads();
         SDL_VirtualJoystickDesc desc{};
@@ -262,7 +238,6 @@ TEST_F(FlightModel, ImpactsRumbleThePadByTheDamageTheyDid) {
     ApplyImpact(v, kPi);                 // 31 damage
     ApplyImpact(v, kPi / 2.0f + 0.05f);  // 1
     ApplyImpact(v, kPi / 2.0f + 0.02f);  // 0.4: no damage done
-    ApplyImpact(v, kPi / 2.0f);          // along the surface
     ASSERT_EQ(pad.pulses.size(), 2u);
     EXPECT_GT(pad.pulses[0], pad.pulses[1]);
     EXPECT_GT(pad.pulses[1], 0);
@@ -289,9 +264,7 @@ TEST(Deflection, FloorsAndCeilingsPitchTheTravel) {
 
 TEST(ImpactSound, EveryContactSoundsByTheDamageItDid) {
     const std::pair<float, int> cases[] = {{0.0f, SOUND_IMPACT_SMALL},  // a graze still sounds
-                                           {2.99f, SOUND_IMPACT_SMALL},  {3.0f, SOUND_IMPACT_MEDIUM},
-                                           {9.99f, SOUND_IMPACT_MEDIUM}, {10.0f, SOUND_IMPACT_HEAVY},
-                                           {34.99f, SOUND_IMPACT_HEAVY}, {35.0f, SOUND_IMPACT_SEVERE}};
+                                           {3.0f, SOUND_IMPACT_MEDIUM}, {35.0f, SOUND_IMPACT_SEVERE}};
     for (const auto& [damage, sound] : cases) EXPECT_EQ(ImpactSoundFor(damage), sound) << damage;
 }
 

@@ -1,9 +1,8 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
-
-#include <jpeglib.h>
 
 #include "glcontext.h"
 #include "imagewriter.h"
@@ -34,48 +33,7 @@ const uint8_t* Texel(const TextureImage& t, int x, int y) {
     return &t.rgba[(size_t(y) * t.width + x) * 4];
 }
 
-BwImage ReadBw(const std::vector<uint8_t>& file) {
-    BwImage out;
-    const char* error = "";
-    EXPECT_TRUE(ReadBwImage(file.data(), file.size(), out, error)) << error;
-    return out;
-}
-
-// The picture as libjpeg writes it progressive with the finest script (as cjpeg -scans takes it): the DC of all
-// components, then one scan per AC coefficient per component, 1 + 3 x 63 = 190 scans.
-std::vector<uint8_t> EncodeOneCoefficientAScan(const RgbImage& picture) {
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = JDIMENSION(picture.width);
-    info.image_height = JDIMENSION(picture.height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    std::vector<jpeg_scan_info> scans(1, jpeg_scan_info{3, {0, 1, 2, 0}, 0, 0, 0, 0});
-    for (int component = 0; component < 3; ++component)
-        for (int k = 1; k < 64; ++k)
-            scans.push_back({1, {component, 0, 0, 0}, k, k, 0, 0});
-    info.scan_info = scans.data();
-    info.num_scans = int(scans.size());
-    jpeg_start_compress(&info, TRUE);
-    for (int y = 0; y < picture.height; ++y) {
-        JSAMPROW row = const_cast<JSAMPROW>(picture.At(0, y));
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::vector<uint8_t> file(buffer, buffer + size);
-    free(buffer);
-    return file;
-}
-
-// A setting of the texture (its minifying filter) or of its first level (its width or height).
+// A setting of the texture (its minifying filter) or of its first level (its width).
 GLint TextureParameter(uint32_t id, GLenum name) {
     GLint value = 0;
     glBindTexture(GL_TEXTURE_2D, id);
@@ -88,70 +46,24 @@ GLint TextureParameter(uint32_t id, GLenum name) {
 
 }  // namespace
 
-TEST(Images, TextureSidesRoundOnTheLogScale) {  // 300 and 200 to 256: the pictures below
+// The key pixel was the picture's top-left: the last row's first texel, and only it is clear.
+TEST(Images, ColourKeyClearsItsPixelOnlyAndSidesRoundOnTheLogScale) {
+    const TextureImage t = Prepare(EncodeBmp(TwoBands(300, 200, true)));
+    ASSERT_EQ(t.width, 256);
+    ASSERT_EQ(t.height, 256);
+    EXPECT_TRUE(t.transparent);
+    EXPECT_EQ(Texel(t, 0, 255)[0], kColourKey[0]);
+    EXPECT_EQ(std::vector<int>({Texel(t, 0, 255)[3], Texel(t, 1, 255)[3], Texel(t, 0, 254)[3]}),
+              std::vector<int>({0, 255, 255}));
     EXPECT_EQ(TextureSide(400, 4096), 512);
     EXPECT_EQ(TextureSide(1, 4096), 1);
-    EXPECT_EQ(TextureSide(5000, 4096), 4096);  // wider than the limit: exactly the limit
-    EXPECT_EQ(TextureSide(3900, 4096), 4096);
+    EXPECT_EQ(Prepare(EncodeBmp(TwoBands(400, 200, false)), 128).width, 128);  // wider than the limit: the limit
 }
 
-TEST(Images, BottomRowFirstAndColourKey) {
-    // A BMP holds its rows bottom-up and a JPEG top-down; both must arrive bottom row first.
-    for (bool jpeg : {false, true}) {
-        const RgbImage picture = TwoBands(300, 200, !jpeg);
-        const TextureImage t = Prepare(jpeg ? EncodeJpeg(picture, 100) : EncodeBmp(picture));
-        ASSERT_EQ(t.width, 256);
-        ASSERT_EQ(t.height, 256);
-        const uint8_t* bottom = Texel(t, 128, 10);
-        const uint8_t* top = Texel(t, 128, 245);
-        EXPECT_LT(bottom[0], 20) << jpeg;
-        EXPECT_GT(bottom[2], 235) << jpeg;
-        EXPECT_GT(top[0], 235) << jpeg;
-        EXPECT_LT(top[2], 20) << jpeg;
-        EXPECT_EQ(bottom[3], 255);
-        if (jpeg) {
-            EXPECT_FALSE(t.transparent);
-            continue;
-        }
-        // The key pixel was the picture's top-left: the last row's first texel, and only it is clear.
-        EXPECT_TRUE(t.transparent);
-        EXPECT_EQ(Texel(t, 0, 255)[3], 0);
-        EXPECT_EQ(Texel(t, 0, 255)[0], kColourKey[0]);
-        EXPECT_EQ(Texel(t, 1, 255)[3], 255);
-        EXPECT_EQ(Texel(t, 0, 254)[3], 255);
-    }
-    const TextureImage capped = Prepare(EncodeBmp(TwoBands(400, 200, false)), 128);
-    EXPECT_EQ(capped.width, 128);
-    EXPECT_EQ(capped.height, 128);
-}
-
-TEST(Images, UndecodableFilesFail) {
-    TextureImage out;
-    const char* error = "";
-    const std::vector<uint8_t> text = {'h', 'e', 'l', 'l', 'o'};
-    EXPECT_FALSE(PrepareTextureImage(text.data(), text.size(), 256, out, error));
-    EXPECT_FALSE(PrepareTextureImage(nullptr, 0, 256, out, error));
-
-    // A Huffman table whose code counts add up to more than the 256 symbols it can hold, and a file cut short
-    // in the header: refused with the decoder's reason.
-    const std::vector<uint8_t> good = EncodeJpeg(TwoBands(16, 16, false));
-    size_t table = 0;
-    while (table + 1 < good.size() && !(good[table] == 0xFF && good[table + 1] == 0xC4))
-        ++table;
-    ASSERT_LT(table + 21, good.size());
-    std::vector<uint8_t> bad = good;
-    bad[table + 5 + 15] = 0xFF;
-    bad[table + 5 + 14] = 0xFF;
-    error = "";
-    EXPECT_FALSE(PrepareTextureImage(bad.data(), bad.size(), 256, out, error));
-    EXPECT_STRNE(error, "");
-    EXPECT_FALSE(PrepareTextureImage(good.data(), table, 256, out, error));
-    EXPECT_TRUE(PrepareTextureImage(good.data(), good.size(), 256, out, error));
-}
-
-// Files as cameras, editors and libjpeg's own tools write them load, and damage the decoder patches over (here
-// stray bytes, or a file cut short in its pixels) is reported beside the picture rather than refusing it.
-TEST(Images, RealWorldJpegsLoadInColour) {
+// A BMP holds its rows bottom-up and a JPEG top-down; both arrive bottom row first. Files as cameras, editors
+// and libjpeg's own tools write them load, and damage the decoder patches over (stray bytes, a file cut short in
+// its pixels) is reported beside the picture; what it cannot decode is refused with its reason.
+TEST(Images, PicturesLoadInColourOrAreRefused) {
     GameTreeSandbox tree;
     const RgbImage picture = TwoBands(64, 48, false);
     ASSERT_TRUE(WriteBmp(tree.Path("Scripts/source.bmp"), picture));
@@ -161,39 +73,49 @@ TEST(Images, RealWorldJpegsLoadInColour) {
         const std::string text = ReadText(out);
         return std::vector<uint8_t>(text.begin(), text.end());
     };
-    const std::vector<uint8_t> plain = convert("-quality 95");
-    std::vector<uint8_t> stray = plain, trailing = plain, cut = plain;
+    const std::vector<uint8_t> plain = convert("-quality 95"), jpeg = EncodeJpeg(picture, 100);
+    std::vector<uint8_t> stray = plain, trailing = plain, cut = plain, huffman = jpeg;
     stray.insert(stray.end() - 2, 32, 0x5a);  // more than the entropy decoder reads ahead
     trailing.insert(trailing.end(), {'e', 'n', 'd', 0, 0xFF});
     cut.resize(cut.size() - 8);
+    // A Huffman table whose code counts add up to more than the 256 symbols it can hold.
+    const uint8_t dht[2] = {0xFF, 0xC4};
+    const size_t table = size_t(std::search(jpeg.begin(), jpeg.end(), dht, dht + 2) - jpeg.begin());
+    huffman[table + 19] = huffman[table + 20] = 0xFF;
     const uint8_t red[3] = {255, 0, 0}, blue[3] = {0, 0, 255}, greyRed[3] = {76, 76, 76}, greyBlue[3] = {29, 29, 29};
     struct Case {
         const char* name;
         std::vector<uint8_t> file;
         const char* warning;
-        const uint8_t *top, *bottom;
+        const uint8_t *top, *bottom;  // top none: refused
     };
     const Case cases[] = {
+        {"BMP", EncodeBmp(picture), nullptr, red, blue},
+        {"JPEG", jpeg, nullptr, red, blue},
         {"stray bytes", stray, "extraneous bytes before marker 0xd9", red, blue},
         {"cut short", cut, "Premature end of JPEG file", red, nullptr},
         {"bytes after the end", trailing, nullptr, red, blue},
         {"CMYK (YCCK, Adobe)", convert("-colorspace CMYK -quality 95"), nullptr, red, blue},
         {"greyscale", convert("-colorspace Gray -quality 95"), nullptr, greyRed, greyBlue},
         {"progressive", convert("-interlace JPEG -quality 95"), nullptr, red, blue},
-        {"190 scans", EncodeOneCoefficientAScan(picture), nullptr, red, blue},
+        {"text", {'h', 'e', 'l', 'l', 'o'}, nullptr, nullptr, nullptr},
+        {"empty", {}, nullptr, nullptr, nullptr},
+        {"bad Huffman table", huffman, nullptr, nullptr, nullptr},
+        {"cut in the header", {jpeg.begin(), jpeg.begin() + long(table)}, nullptr, nullptr, nullptr},
     };
     for (const Case& c : cases) {
         TextureImage out;
         const char* error = "";
         const bool decoded = PrepareTextureImage(c.file.data(), c.file.size(), 256, out, error);
-        EXPECT_TRUE(decoded) << c.name << ": " << error;
-        if (!decoded)
-            continue;
         const std::string warning = error ? error : "";
-        EXPECT_EQ(warning.empty(), !c.warning) << c.name << ": " << warning;
+        EXPECT_EQ(decoded, c.top != nullptr) << c.name << ": " << warning;
+        EXPECT_EQ(warning.empty(), decoded && !c.warning) << c.name << ": " << warning;
+        if (!decoded || !c.top)
+            continue;
         if (c.warning) {
             EXPECT_NE(warning.find(c.warning), std::string::npos) << warning;
         }
+        EXPECT_FALSE(out.transparent) << c.name;
         for (int channel = 0; channel < 3; ++channel) {
             EXPECT_NEAR(Texel(out, 32, 60)[channel], c.top[channel], 24) << c.name;
             if (c.bottom) {
@@ -203,45 +125,43 @@ TEST(Images, RealWorldJpegsLoadInColour) {
     }
 }
 
-TEST(Images, SgiVerbatimAndRunLength) {
+// Verbatim and run-length files read back bottom row first; damaged ones are cut to fit or refused.
+TEST(Images, SgiFilesWholeAndDamaged) {
     GrayImage gray(5, 3);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x)
             gray.At(x, y) = uint8_t(y == 1 ? 200 : 10 * x + y);  // row 1 is one long run
-    for (bool runLength : {false, true}) {
-        const BwImage image = ReadBw(EncodeBw(gray, runLength));
-        ASSERT_EQ(image.width, 5);
-        ASSERT_EQ(image.height, 3);
-        EXPECT_EQ(image.pixels, gray.pixels) << runLength;  // row 0 is the bottom in both
-    }
-}
-
-TEST(Images, SgiDamagedFiles) {
-    const GrayImage gray(4, 2, 7);
-    const std::vector<uint8_t> file = EncodeBw(gray, true), verbatim = EncodeBw(gray, false);
+    const GrayImage flat(4, 2, 7);
+    const std::vector<uint8_t> file = EncodeBw(flat, true), verbatim = EncodeBw(flat, false);
     const size_t row0 = 512 + 16;
     const struct {
         const char* name;
-        const std::vector<uint8_t>& file;
-        size_t at, size;
-        uint8_t value;
+        std::vector<uint8_t> file;
+        size_t at;
+        int value;  // -1: the byte at is kept
+        size_t cut;  // bytes cut off the end
         std::vector<uint8_t> pixels;  // none: refused
+        int width = 4;
     } cases[] = {
-        {"a run-length row starting with 0 yields no pixels", file, row0, file.size(), 0, {0, 0, 0, 0, 7, 7, 7, 7}},
-        {"a run longer than the row is cut at its end", file, row0, file.size(), 0x7F, std::vector<uint8_t>(8, 7)},
-        {"a row table pointing outside the file", file, 512, file.size(), 0x7F, {}},
-        {"more than one channel", file, 11, file.size(), 3, {}},
-        {"zero size", file, 7, file.size(), 0, {}},
-        {"verbatim, cut short", verbatim, 0, verbatim.size() - 1, verbatim[0], {}},
-        {"cut in the header", file, 0, 10, file[0], {}},
+        {"verbatim", EncodeBw(gray, false), 0, -1, 0, gray.pixels, 5},
+        {"run-length", EncodeBw(gray, true), 0, -1, 0, gray.pixels, 5},
+        {"a run-length row starting with 0 yields no pixels", file, row0, 0, 0, {0, 0, 0, 0, 7, 7, 7, 7}},
+        {"a run longer than the row is cut at its end", file, row0, 0x7F, 0, std::vector<uint8_t>(8, 7)},
+        {"a row table pointing outside the file", file, 512, 0x7F, 0, {}},
+        {"more than one channel", file, 11, 3, 0, {}},
+        {"zero size", file, 7, 0, 0, {}},
+        {"verbatim, cut short", verbatim, 0, -1, 1, {}},
+        {"cut in the header", file, 0, -1, file.size() - 10, {}},
     };
     for (const auto& c : cases) {
-        std::vector<uint8_t> bad(c.file.begin(), c.file.begin() + long(c.size));
-        bad[c.at] = c.value;
+        std::vector<uint8_t> bad(c.file.begin(), c.file.end() - long(c.cut));
+        if (c.value >= 0)
+            bad[c.at] = uint8_t(c.value);
         BwImage image;
         const char* error = "";
         EXPECT_EQ(ReadBwImage(bad.data(), bad.size(), image, error), !c.pixels.empty()) << c.name;
         EXPECT_EQ(image.pixels, c.pixels) << c.name;
+        EXPECT_EQ(image.width, c.pixels.empty() ? 0 : c.width) << c.name;
     }
 }
 
@@ -274,9 +194,8 @@ TEST(Images, TextureManagerKeepsDropsAndLogsTextures) {
     // Files that do not decode are entries too, and say why.
     EXPECT_EQ(textures.Load("../Textures/bad.jpg", false), 0u);
     EXPECT_EQ(textures.LoadRaw("../Textures/bad.bw"), 0u);
-    const std::string log = ReadText("log.txt");
-    EXPECT_NE(log.find("Failed to decode texture ../Textures/bad.jpg"), std::string::npos);
-    EXPECT_NE(log.find("Failed to read SGI image ../Textures/bad.bw: truncated header"), std::string::npos);
+    EXPECT_TRUE(Logged("Failed to decode texture ../Textures/bad.jpg"));
+    EXPECT_TRUE(Logged("Failed to read SGI image ../Textures/bad.bw: truncated header"));
 
     // The keyed picture is nearest-filtered without mipmaps, the plain one mipmapped.
     EXPECT_EQ(TextureParameter(c, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
@@ -303,9 +222,8 @@ TEST(Images, TextureManagerKeepsDropsAndLogsTextures) {
     damaged.insert(damaged.size() - 2, 32, 'Z');
     WriteText(tree.Path("Textures/d.jpg"), damaged);
     EXPECT_NE(textures.Load("../Textures/d.jpg", false), 0u);
-    const std::string after = ReadText("log.txt");
-    EXPECT_EQ(CountOf(after, "damaged but shown"), 1);
-    EXPECT_NE(after.find("Texture ../Textures/d.jpg is damaged but shown: Corrupt JPEG data: "), std::string::npos);
+    EXPECT_EQ(CountOf(LogText(), "damaged but shown"), 1);
+    EXPECT_TRUE(Logged("Texture ../Textures/d.jpg is damaged but shown: Corrupt JPEG data: "));
 }
 
 TEST(ImagesDeathTest, MissingSgiFileEndsTheProcess) {

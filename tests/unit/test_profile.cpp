@@ -29,7 +29,6 @@ protected:
         gProfile = Profile();
         gSelectedVehicle = 0;
     }
-    std::string LogText() const { return ReadText(sandbox.Path("bin/log.txt")); }
     bool LoadText(const std::string& text, const char* name = "Test") {
         WriteText(sandbox.Path(std::string("Profiles/") + name + ".txt"), text);
         return LoadProfile(ProfilePath(name).c_str());
@@ -76,6 +75,15 @@ TEST_F(ProfileTest, RoundTripKeepsEveryFieldAndEveryByte) {
     ASSERT_TRUE(LoadProfile("../Profiles/Two Words.txt"));
     EXPECT_EQ(memcmp(&saved, &gProfile, sizeof saved), 0);  // so a save writes the same bytes again
     EXPECT_EQ(gSelectedVehicle, 2);
+    // A damaged record is saved in a form that loads.
+    gProfile.percentComplete = NAN;
+    gProfile.bestTimes[3] = -INFINITY;
+    gProfile.goldCups = -4;
+    ASSERT_TRUE(SaveProfile());
+    EXPECT_TRUE(LoadProfile("../Profiles/Two Words.txt"));
+    EXPECT_EQ(gProfile.percentComplete, 0.0f);
+    EXPECT_EQ(gProfile.bestTimes[3], 0.0f);
+    EXPECT_EQ(gProfile.goldCups, 0);
 }
 
 TEST_F(ProfileTest, TooManyRecordsOrVehiclesAreReportedOnceEachAndIgnored) {
@@ -85,16 +93,14 @@ TEST_F(ProfileTest, TooManyRecordsOrVehiclesAreReportedOnceEachAndIgnored) {
     EXPECT_EQ(LogText(), "Profile format error (too many records listed!)\n");
     EXPECT_FLOAT_EQ(gProfile.bestTimes[0], 12.5f);
     EXPECT_FLOAT_EQ(gProfile.bestTimes[kNumTracks - 1], 0.0f);
-
     ASSERT_FALSE(LoadText(NewProfileText("Test") + "OWNED_VEHICLE 1\nOWNED_VEHICLE 1\n"));
-    EXPECT_NE(LogText().find("Profile format error (too many owned vehicles listed!)\n"
-                             "Profile format error (too many owned vehicles listed!)\n"),
-              std::string::npos);
+    EXPECT_EQ(CountOf(LogText(), "Profile format error (too many owned vehicles listed!)\n"), 2);
     EXPECT_EQ(gProfile.ownedCount, 1);
 }
 
 // Every line stands alone: a file cut anywhere, without its last line end or its later lines, loads what it
-// holds and keeps the rest new.
+// holds and keeps the rest new; an empty file is a new profile, named after its file. (No NAME line names the
+// profile: fuzz_profile holds that for any line.)
 TEST_F(ProfileTest, EveryCutOfAProfileLoadsWhatItHolds) {
     std::string text = NewProfileText("Pilot1");
     text.replace(text.find("CASH 0"), 6, "CASH 300");
@@ -105,6 +111,11 @@ TEST_F(ProfileTest, EveryCutOfAProfileLoadsWhatItHolds) {
     EXPECT_EQ(gProfile.cash, 300);
     EXPECT_EQ(gProfile.ownedCount, 1);
     EXPECT_STREQ(gProfile.name, "Test");  // the file's, not the NAME line's
+    EXPECT_TRUE(LoadText("", "Fresh"));
+    EXPECT_STREQ(gProfile.name, "Fresh");
+    EXPECT_EQ(gProfile.cash, 0);
+    EXPECT_FALSE(LoadProfile("../Profiles/Nobody.txt"));
+    EXPECT_EQ(LogText(), "Failed to load profile ../Profiles/Nobody.txt\n");
 }
 
 // A value is read as far as it is a number and kept within what the game can show; a line without one is
@@ -113,7 +124,6 @@ TEST_F(ProfileTest, OddValuesLoadAsFarAsTheyGo) {
     const char* cases[][3] = {
         {"CASH 0\n", "CASH 12x\n", "CASH 12\n"},
         {"CASH 0\n", "CASH 99999999999\n", "CASH 2147483647\n"},
-        {"ACTIVE_VEHICLE 0\n", "ACTIVE_VEHICLE 4\n", "ACTIVE_VEHICLE 0\n"},
         {"ACTIVE_VEHICLE 0\n", "ACTIVE_VEHICLE 2\n", "ACTIVE_VEHICLE 0\n"},
         {"PERCENT_COMPLETE 0.000000\n", "PERCENT_COMPLETE nan\n", "PERCENT_COMPLETE 0.000000\n"},
         {"PERCENT_COMPLETE 0.000000\n", "PERCENT_COMPLETE 250\n", "PERCENT_COMPLETE 100.000000\n"},
@@ -128,12 +138,10 @@ TEST_F(ProfileTest, OddValuesLoadAsFarAsTheyGo) {
         EXPECT_TRUE(LoadText(text)) << c[1];
         EXPECT_NE(FormatProfile(gProfile).find(c[2]), std::string::npos) << c[1];
     }
-    EXPECT_EQ(CountOf(LogText(), "is not one it owns"), 2);
-    // Lines of other keys are ignored, as are CR LF line ends.
+    EXPECT_EQ(CountOf(LogText(), "is not one it owns"), 1);  // (one out of range: fuzz_profile's)
+    // Lines of other keys are ignored. (CR LF line ends: every script's reader, in the track script's test.)
     std::string text = NewProfileText("Test") + "COMMENT anything\n";
-    for (size_t p = text.find('\n'); p != std::string::npos; p = text.find('\n', p + 2))
-        text.insert(p, "\r");
-    std::filesystem::remove(sandbox.Path("bin/log.txt"));
+    ClearLog();
     EXPECT_TRUE(LoadText(text));
     EXPECT_STREQ(gProfile.name, "Test");
     EXPECT_EQ(LogText(), "");
@@ -160,21 +168,15 @@ TEST_F(ProfileTest, NamesNeverLeaveTheProfileFolderOrOverrunTheField) {
     EXPECT_TRUE(std::filesystem::exists(sandbox.Path("bin/log.txt")));
 }
 
-// (No NAME line names the profile: fuzz_profile holds that for any line.)
-TEST_F(ProfileTest, MissingAndEmptyFiles) {
-    SetName("Previous");
-    EXPECT_FALSE(LoadProfile("../Profiles/Nobody.txt"));
-    EXPECT_EQ(LogText(), "Failed to load profile ../Profiles/Nobody.txt\n");
-    // An empty file is a new profile, named after its file rather than the profile before it.
-    gProfile.cash = 500;
-    EXPECT_TRUE(LoadText("", "Fresh"));
-    EXPECT_STREQ(gProfile.name, "Fresh");
-    EXPECT_EQ(gProfile.cash, 0);
-}
-
+// Once the rename has put the file in place, a failed folder sync is a log line: the profile is saved.
 TEST_F(ProfileTest, CreateListAndDelete) {
-    ASSERT_TRUE(CreateProfile("Bravo"));
+    gFailFolderSync = true;
+    const bool created = CreateProfile("Bravo");
+    gFailFolderSync = false;
+    ASSERT_TRUE(created);
     EXPECT_EQ(ReadText(sandbox.Path("Profiles/Bravo.txt")), NewProfileText("Bravo"));  // exactly the file format
+    EXPECT_EQ(CountOf(LogText(), "could not be synced"), 1);
+    ClearLog();
     gProfile.cash = 700;
     ASSERT_TRUE(SaveProfile());
     ASSERT_TRUE(CreateProfile("Alpha"));
@@ -205,35 +207,11 @@ TEST_F(ProfileTest, CreateListAndDelete) {
     EXPECT_EQ(ListProfiles(), (std::vector<std::string>{"Bravo"}));
 }
 
-// Once the rename has put the file in place, a failed folder sync is a log line: the profile is saved.
-TEST_F(ProfileTest, AFailedFolderSyncAfterTheRenameStillSaves) {
-    gFailFolderSync = true;
-    const bool created = CreateProfile("Synced");
-    gFailFolderSync = false;
-    EXPECT_TRUE(created);
-    EXPECT_EQ(ReadText(sandbox.Path("Profiles/Synced.txt")), NewProfileText("Synced"));
-    EXPECT_EQ(CountOf(LogText(), "could not be synced"), 1);
-}
-
-TEST_F(ProfileTest, DamagedRecordIsSavedInLoadableForm) {
-    SetName("Broken");
-    ResetProfile();
-    gProfile.percentComplete = NAN;
-    gProfile.bestTimes[3] = -INFINITY;
-    gProfile.goldCups = -4;
-    ASSERT_TRUE(SaveProfile());
-    EXPECT_TRUE(LoadProfile("../Profiles/Broken.txt"));
-    EXPECT_EQ(gProfile.percentComplete, 0.0f);
-    EXPECT_EQ(gProfile.bestTimes[3], 0.0f);
-    EXPECT_EQ(gProfile.goldCups, 0);
-}
-
 TEST(FormatRaceTime, Cases) {
     const std::pair<float, const char*> cases[] = {
-        {0.0f, "--:--:--.---"},       {-3.0f, "--:--:--.---"},        {NAN, "--:--:--.---"},
-        {83.5f, "00:01:23.500"},      {125.25f, "00:02:05.250"},      {0.0004f, "00:00:00.000"},
-        {3600.0f, "01:00:00.000"},    {83517 / 1000.0f, "00:01:23.517"}, {59.999f, "00:00:59.999"},    {45296.75f, "12:34:56.750"},   {1e9f, "99:59:59.999"},
-        {INFINITY, "99:59:59.999"},
+        {0.0f, "--:--:--.---"},      {-3.0f, "--:--:--.---"},           {NAN, "--:--:--.---"},
+        {0.0004f, "00:00:00.000"},   {83517 / 1000.0f, "00:01:23.517"}, {59.999f, "00:00:59.999"},
+        {45296.75f, "12:34:56.750"}, {1e9f, "99:59:59.999"},            {INFINITY, "99:59:59.999"},
     };
     for (const auto& c : cases) {
         char out[kRaceTimeSize + 4];
