@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+
+#include <jpeglib.h>
 
 #include "glcontext.h"
 #include "imagewriter.h"
@@ -60,6 +63,40 @@ TEST(Images, ColourKeyClearsItsPixelOnlyAndSidesRoundOnTheLogScale) {
     EXPECT_EQ(Prepare(EncodeBmp(TwoBands(400, 200, false)), 128).width, 128);  // wider than the limit: the limit
 }
 
+// The picture as libjpeg writes it progressive with the finest script (as cjpeg -scans takes it): the DC of all
+// components, then one scan per AC coefficient per component, 1 + 3 x 63 = 190 scans.
+std::vector<uint8_t> EncodeOneCoefficientAScan(const RgbImage& picture) {
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(picture.width);
+    info.image_height = JDIMENSION(picture.height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    std::vector<jpeg_scan_info> scans(1, jpeg_scan_info{3, {0, 1, 2, 0}, 0, 0, 0, 0});
+    for (int component = 0; component < 3; ++component)
+        for (int k = 1; k < 64; ++k)
+            scans.push_back({1, {component, 0, 0, 0}, k, k, 0, 0});
+    info.scan_info = scans.data();
+    info.num_scans = int(scans.size());
+    jpeg_start_compress(&info, TRUE);
+    for (int y = 0; y < picture.height; ++y) {
+        JSAMPROW row = const_cast<JSAMPROW>(picture.At(0, y));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<uint8_t> file(buffer, buffer + size);
+    free(buffer);
+    return file;
+}
+
 // A BMP holds its rows bottom-up and a JPEG top-down; both arrive bottom row first. Files as cameras, editors
 // and libjpeg's own tools write them load, and damage the decoder patches over (stray bytes, a file cut short in
 // its pixels) is reported beside the picture; what it cannot decode is refused with its reason.
@@ -98,6 +135,7 @@ TEST(Images, PicturesLoadInColourOrAreRefused) {
         {"CMYK (YCCK, Adobe)", convert("-colorspace CMYK -quality 95"), nullptr, red, blue},
         {"greyscale", convert("-colorspace Gray -quality 95"), nullptr, greyRed, greyBlue},
         {"progressive", convert("-interlace JPEG -quality 95"), nullptr, red, blue},
+        {"190 scans", EncodeOneCoefficientAScan(picture), nullptr, red, blue},
         {"text", {'h', 'e', 'l', 'l', 'o'}, nullptr, nullptr, nullptr},
         {"empty", {}, nullptr, nullptr, nullptr},
         {"bad Huffman table", huffman, nullptr, nullptr, nullptr},
