@@ -29,11 +29,9 @@ open_track1 "${AUTOPILOT_ENV[@]}"
 start_race first
 raced1 "$P"
 shot first-results > /dev/null
-best=$(record1 "$P")
-# The file's form is the unit test Ghost.SavedRunLoads...; here, that the race records densely.
-[ -f "$G/track1.txt" ] || fail "no ghost saved for the new best time $best"
-samples=$(wc -l < "$G/track1.txt")
-holds "n >= 20 * t" n="$samples" t="$best" || fail "$samples samples in $best s: fewer than 20 a second"
+# (The file's form and the 20 poses a second it records: the unit tests Ghost.SavedRunLoads... and
+# Ghost.GapIsRaceTime...)
+[ -f "$G/track1.txt" ] || fail "no ghost saved for the new best time"
 ls "$TREE/Profiles" | grep -q '\.tmp$' && fail "a temporary file was left in the profile folder"
 
 stop_game
