@@ -18,8 +18,7 @@ printf '0 press forward\n' > "$WORK/straight.txt"
 # test_content.)
 declare -A went
 for v in 1 2 3 4; do
-  out=$(race straight.txt 0.016667 2 "$v")
-  went[$v]=$(sed -n 2p <<<"$out" | awk '{print -$6}')
+  went[$v]=$(race straight.txt 0.016667 2 "$v" | sed -n 2p | awk '{print -$6}')
 done
 holds "z > k && k > b && b > h" h="${went[1]}" k="${went[2]}" b="${went[3]}" z="${went[4]}" ||
   fail "the vehicles do not rank by speed: Hornet ${went[1]}, Kestrel ${went[2]}, Bulwark ${went[3]}, Zephyr ${went[4]}"
