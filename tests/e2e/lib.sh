@@ -31,11 +31,10 @@ fail() {
 # A fresh game tree: content linked read-only from the build, bin and player files private.
 make_tree() {
   TREE="$WORK/game"
-  mkdir -p "$TREE/bin" "$TREE/Profiles"
-  for entry in "$GAME_DIR"/*; do
-    name=$(basename "$entry")
-    case "$name" in bin|Profiles|gamesettings.txt) ;; *) ln -s "$entry" "$TREE/$name" ;; esac
-  done
+  mkdir "$TREE"
+  ln -s "$GAME_DIR"/* "$TREE/"
+  rm -f "$TREE/bin" "$TREE/Profiles" "$TREE/gamesettings.txt"
+  mkdir "$TREE/bin" "$TREE/Profiles"
   cp -a "$GAME_DIR/bin/." "$TREE/bin/"
   # BIN, when set, is the game binary to run in place of the tree's own (the sanitizer build's).
   [ -z "${BIN:-}" ] || cp "$BIN" "$TREE/bin/zephyrace"
@@ -43,8 +42,7 @@ make_tree() {
   write_settings
 }
 
-# skip_splash: the tree loses its splash bitmap, so the game starts without the splash's three seconds
-# (logging one line). skip_intro also drops the intro movie (one more line, four more seconds saved).
+# skip_splash: no splash bitmap, no splash's three seconds (one log line). skip_intro: no intro movie either.
 skip_splash() {
   rm "$TREE/Textures"
   mkdir "$TREE/Textures"
@@ -75,8 +73,7 @@ start_x() {
   fail "no X server could be started"
 }
 
-# start_game [env assignments...]: runs the game from its bin folder in the background; the libraries of
-# several LD_PRELOAD assignments are all preloaded.
+# start_game [ENV...]: the game from its bin folder in the background, with all the LD_PRELOAD assignments.
 start_game() {
   local -a env=() preload=()
   local a
@@ -111,8 +108,7 @@ autopilot() {
   AUTOPILOT_ENV=(AUTOPILOT_ROUTES="$WORK/routes" LD_PRELOAD="$BUILD_DIR/tests/libautopilot.so")
 }
 
-# wait_window TITLE [seconds]: waits until a window with that exact name is mapped; prints its id.
-# wait_splash [seconds]: prints the splash window's id once a window of its class exists.
+# wait_window TITLE [seconds], wait_splash [seconds]: the id of the window so named once mapped, of the splash.
 wait_window() { find_window "window $1" "${2:-20}" --onlyvisible --name "^$1\$"; }
 wait_splash() { find_window "the splash" "${1:-10}" --class '^SplashScreen$'; }
 find_window() { # WHAT SECONDS SEARCH...
@@ -231,17 +227,14 @@ text() {
   read -r w h x y <<<"$(convert "$WORK/ref.pgm" -format '%@' info: | tr 'x+' '  ')"
   local box="$((w + 8))x$((h + 8))+$((x - 4))+$((y - 4))"
   convert "$WORK/ref.pgm" -crop "$box" +repage -colorspace Gray "$WORK/ref-box.png"
-  local -a c=($7)
-  convert "$1" -crop "$box" +repage -fill white -fuzz 6% -opaque "rgb(${c[0]},${c[1]},${c[2]})" -fill black \
-    +opaque white -colorspace Gray "$WORK/shot-box.png"
+  convert "$1" -crop "$box" +repage -fill white -fuzz 6% -opaque "rgb(${7// /,})" -fill black +opaque white \
+    -colorspace Gray "$WORK/shot-box.png"
   TEXT_SET=$(set_pixels "$WORK/ref-box.png")
   TEXT_DIFF=$(changed_pixels "$WORK/ref-box.png" "$WORK/shot-box.png" 0)
   [ "$TEXT_SET" -gt 20 ] && [ "$TEXT_DIFF" -le $((TEXT_SET / ${TEXT_SHARE:-8})) ]
 }
 expect_text() { # SHOT WHAT FACE HEIGHT WEIGHT X Y "R G B" TEXT
-  local shot=$1 what=$2
-  shift 2
-  text "$shot" "$@" || fail "$(basename "$shot"): $what \"$7\" not shown ($TEXT_DIFF of $TEXT_SET pixels differ)"
+  text "$1" "${@:3}" || fail "$(basename "$1"): $2 \"$9\" not shown ($TEXT_DIFF of $TEXT_SET pixels differ)"
 }
 
 # wait_for NAME SECONDS TEST...: screenshots until TEST (given the shot) succeeds; keeps that one as NAME.png
