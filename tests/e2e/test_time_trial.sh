@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# The time trial's loop through the menus, flown by the autopilot on track 1 with a virtual pad beside the
-# keys: R in the race restarts the run at once (no loading screen, no fly-over: the countdown within the
-# fly-over's length, the clock back at 0, the view as at the first start); the run then finishes and is
-# booked, its split against the course pilot (the ghost of a profile without a best run) shown under the gap at
-# a gate and its sector times on the results and beside the ghost; W on the results watches it back in the
-# viewer (it plays, its cameras, the orbit turned by mouse and stick) and Esc or the pad's B returns; on the card
-# G chooses another ghost and W watches the best run. (The viewer's seek, speed and pause, the ghost a choice
-# races, a result booked once and the restart from the results by R or the pad's Back: the unit tests
-# Replay.SeekSpeedPause..., Ghost.TheChosen..., RaceFlow.AResultIsBookedOncePerRun and
-# RaceStep.RestartPutsTheRunBackOnTheStartLine; a race left from the pause menu: test_audio.)
+# The time trial on track 1, flown by the autopilot with a virtual pad beside the keys: R in the race restarts
+# the run at once (no loading screen, no fly-over, the clock back at 0, the view as at the first start); the
+# run is booked, its split against the course pilot (a new profile's ghost) shown under the gap at a gate and
+# its sector times on the results and beside the ghost; W on the results watches it in the viewer (it plays,
+# its cameras, the orbit turned by mouse and stick) and Esc or the pad's B returns; on the card G chooses
+# another ghost and W watches the best run. (The viewer's seek, speed and pause, the ghost a choice races, a
+# result booked once, the restart from the results: the unit tests Replay.SeekSpeedPause..., Ghost.TheChosen...,
+# RaceFlow.AResultIsBookedOncePerRun, RaceStep.RestartPuts...; a race left from the pause menu: test_audio.)
 source "$(dirname "$0")/lib.sh"
 make_tree
 skip_intro
@@ -54,9 +52,8 @@ start_view "$again" restarted-view
 [ "$(changed_pixels "$WORK/first.png" "$WORK/restarted-view.png" 8)" -lt 200 ] ||
   fail "the run restarted in the race does not start as the first did"
 
-# The restarted run: the split against the course pilot at the first gate, a quarter of the way.
+# The restarted run: the split against the course pilot at the first gate, a quarter of the way; the goal.
 wait_for split 40 split_shown > /dev/null
-# The restarted run to the goal, booked.
 raced1 "$P"
 sleep 1
 shot results > /dev/null
@@ -110,8 +107,7 @@ tap b 1.5
 at_results results-after-pad "the pad's B did not come back to the results"
 enter 3  # on the results: the profile menu
 
-# The card: your best by default, G another; W on the card: the best run in the viewer; Esc back to the same
-# card.
+# The card: your best by default, G another; W there: the best run in the viewer; Esc back to the same card.
 enter 3  # Go Racing
 ghost_line "$(shot card-best)" best
 key g 1
