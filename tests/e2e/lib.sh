@@ -1,5 +1,5 @@
-# Helpers for end-to-end tests: a private copy of the game tree, an X server, the game, screenshots.
-# Source it from a test script; the test runs with GAME_DIR, BUILD_DIR and SOURCE_DIR set by ctest.
+# Helpers for end-to-end tests (run by ctest with GAME_DIR and BUILD_DIR set): a private copy of the game tree,
+# an X server, the game, screenshots.
 set -euo pipefail
 
 : "${GAME_DIR:?GAME_DIR must name the generated game tree}"
@@ -31,11 +31,10 @@ fail() {
 # A fresh game tree: content linked read-only from the build, bin and player files private.
 make_tree() {
   TREE="$WORK/game"
-  mkdir -p "$TREE/bin" "$TREE/Profiles"
-  for entry in "$GAME_DIR"/*; do
-    name=$(basename "$entry")
-    case "$name" in bin|Profiles|gamesettings.txt) ;; *) ln -s "$entry" "$TREE/$name" ;; esac
-  done
+  mkdir "$TREE"
+  ln -s "$GAME_DIR"/* "$TREE/"
+  rm -f "$TREE/bin" "$TREE/Profiles" "$TREE/gamesettings.txt"
+  mkdir "$TREE/bin" "$TREE/Profiles"
   cp -a "$GAME_DIR/bin/." "$TREE/bin/"
   # BIN, when set, is the game binary to run in place of the tree's own (the sanitizer build's).
   [ -z "${BIN:-}" ] || cp "$BIN" "$TREE/bin/zephyrace"
@@ -43,13 +42,12 @@ make_tree() {
   write_settings
 }
 
-# skip_splash: the tree loses its splash bitmap, so the game starts without the splash's three seconds
-# (logging one line). skip_intro also drops the intro movie (one more line, four more seconds saved).
+# skip_splash: no splash bitmap, no splash's three seconds (one log line). skip_intro: no intro movie either.
 skip_splash() {
   rm "$TREE/Textures"
   mkdir "$TREE/Textures"
-  local f
-  for f in "$GAME_DIR"/Textures/*; do [ "$(basename "$f")" = splash.bmp ] || ln -s "$f" "$TREE/Textures/"; done
+  ln -s "$GAME_DIR"/Textures/* "$TREE/Textures/"
+  rm "$TREE/Textures/splash.bmp"
 }
 skip_intro() {
   skip_splash
@@ -58,37 +56,24 @@ skip_intro() {
 
 # write_settings [key value]...: the default settings with some values replaced.
 write_settings() {
-  local -A v=([fullscreen]=0 [screenwidth]=1024 [screenheight]=768 [shadows]=1 [lensflare]=1 [audio_volume]=8
-              [key_forward]=97 [key_brake]=122 [key_left]=1100 [key_right]=1102 [key_up]=1101 [key_down]=1103
-              [mouse_sensitivity]=3)
-  while [ $# -ge 2 ]; do v[$1]=$2; shift 2; done
-  : > "$TREE/gamesettings.txt"
-  for k in fullscreen screenwidth screenheight shadows lensflare audio_volume key_forward key_brake key_left \
-           key_right key_up key_down mouse_sensitivity; do
-    echo "$k ${v[$k]}" >> "$TREE/gamesettings.txt"
-  done
+  printf '%s %s\n' fullscreen 0 screenwidth 1024 screenheight 768 shadows 1 lensflare 1 audio_volume 8 key_forward 97 \
+    key_brake 122 key_left 1100 key_right 1102 key_up 1101 key_down 1103 mouse_sensitivity 3 > "$TREE/gamesettings.txt"
+  while [ $# -ge 2 ]; do sed -i "s/^$1 .*/$1 $2/" "$TREE/gamesettings.txt"; shift 2; done
 }
 
+# start_x [SCREEN]: an X server of its own, on a display it picks free and names once it takes connections.
 start_x() {
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    # -noreset: a game started right after the previous one quit must not meet a server in mid-reset.
-    Xvfb ":$n" -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-      # Tests start in parallel: the display counts only when the lock names our server.
-      xdpyinfo > /dev/null 2>&1 && [ "$(tr -d ' ' < "/tmp/.X$n-lock" 2>/dev/null)" = "$XVFB_PID" ] && return 0
-      kill -0 "$XVFB_PID" 2>/dev/null || break
-      sleep 0.1
-    done
+  # -noreset: a game started right after the previous one quit must not meet a server in mid-reset.
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset 3> "$WORK/display" > "$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 300); do
+    [ -s "$WORK/display" ] && { export DISPLAY=":$(cat "$WORK/display")"; return 0; }
+    sleep 0.1
   done
   fail "no X server could be started"
 }
 
-# start_game [env assignments...]: runs the game from its bin folder in the background; the libraries of
-# several LD_PRELOAD assignments are all preloaded.
+# start_game [ENV...]: the game from its bin folder in the background, with all the LD_PRELOAD assignments.
 start_game() {
   local -a env=() preload=()
   local a
@@ -105,9 +90,8 @@ open_game() {
   WIN_SIZE=$(xdotool getwindowgeometry "$WIN" | awk '/Geometry/ {print $2}')
 }
 
-# pad_script: PAD_ENV, the environment for start_game in which the game has a virtual pad, attached and played
-# inside it from the script $PAD (tests/preload/padscript.c). pad EVENT...: appends events to the script.
-# tap CONTROL [SECONDS]: a press of 0.15 s, then a wait (0.6 s unless told).
+# pad_script: PAD_ENV, the environment for start_game in which a virtual pad plays the script $PAD
+# (tests/preload/padscript.c). pad EVENT...: appends events. tap CONTROL [SECONDS]: a press of 0.15 s, a wait.
 pad_script() {
   PAD="$WORK/pad.txt"
   echo "0 attach" > "$PAD"
@@ -116,21 +100,15 @@ pad_script() {
 pad() { printf '%s\n' "$@" >> "$PAD"; }
 tap() { pad "0 $1 1" "0.15 $1 0"; sleep "${2:-0.6}"; }
 
-# autopilot TRACK...: sets AUTOPILOT_ENV, the environment for start_game in which the game flies every race
-# on those tracks by the autopilot from the end of the countdown (the preload libautopilot.so); the way into
-# the race stays the menus'.
+# autopilot: AUTOPILOT_ENV, the environment for start_game in which the game flies every race on track 1 by the
+# autopilot from the end of the countdown (the preload libautopilot.so); the way into the race stays the menus'.
 autopilot() {
-  local t
   mkdir -p "$WORK/routes"
-  for t in "$@"; do
-    (cd "$TREE/bin" && "$BUILD_DIR/tests/autopilot_route" "$t") > "$WORK/routes/track$t.txt" ||
-      fail "no autopilot route for track $t"
-  done
+  (cd "$TREE/bin" && "$BUILD_DIR/tests/autopilot_route" 1) > "$WORK/routes/track1.txt" || fail "no autopilot route"
   AUTOPILOT_ENV=(AUTOPILOT_ROUTES="$WORK/routes" LD_PRELOAD="$BUILD_DIR/tests/libautopilot.so")
 }
 
-# wait_window TITLE [seconds]: waits until a window with that exact name is mapped; prints its id.
-# wait_splash [seconds]: prints the splash window's id once a window of its class exists.
+# wait_window TITLE [seconds], wait_splash [seconds]: the id of the window so named once mapped, of the splash.
 wait_window() { find_window "window $1" "${2:-20}" --onlyvisible --name "^$1\$"; }
 wait_splash() { find_window "the splash" "${1:-10}" --class '^SplashScreen$'; }
 find_window() { # WHAT SECONDS SEARCH...
@@ -159,28 +137,12 @@ pixel() {
 # near "r g b" R G B [tolerance]: true when the colour is within tolerance of (R, G, B).
 near() {
   local -a c=($1)
-  local t=${5:-12}
-  [ $((${c[0]} - $2)) -le "$t" ] && [ $(($2 - ${c[0]})) -le "$t" ] &&
-  [ $((${c[1]} - $3)) -le "$t" ] && [ $(($3 - ${c[1]})) -le "$t" ] &&
-  [ $((${c[2]} - $4)) -le "$t" ] && [ $(($4 - ${c[2]})) -le "$t" ]
+  holds "(r - $2) ^ 2 <= t ^ 2 && (g - $3) ^ 2 <= t ^ 2 && (b - $4) ^ 2 <= t ^ 2" \
+    r="${c[0]}" g="${c[1]}" b="${c[2]}" t="${5:-12}"
 }
 
 # loading_bar SHOT: the loading screen's bar outline, (0.7, 0.7, 1.0), is seen (rows 374..394, x 387..637).
 loading_bar() { near "$(pixel "$1" 512 374)" 178 178 255 30; }
-# loading_shot NAME [TEST]: screenshots, up to 40 without a pause (the loading screen shows only while
-# something loads), until the loading bar (and TEST, given the shot) is seen; keeps that one as NAME.png.
-loading_shot() {
-  local i f
-  for i in $(seq 40); do
-    f=$(shot "try-$i")
-    if loading_bar "$f" && { [ -z "${2:-}" ] || "$2" "$f"; }; then
-      mv "$f" "$SHOTS/$1.png"; rm -f "$SHOTS"/try-*.png; return 0
-    fi
-  done
-  fail "the loading screen was never drawn"
-}
-
-
 log_has() { grep -qF -- "$1" "$TREE/bin/log.txt" 2>/dev/null; }
 # hint_pixels SHOT: the game intro's "Press [ESC] to skip" (Arial 12, white, baseline 16 pixels above the bottom
 # from x = 472). first_countdown SHOT...: the number of the first shot that shows the race countdown's number,
@@ -206,8 +168,7 @@ open_track1() {
   enter 3 Down  # the profile
   enter 3       # Go Racing: track 1
 }
-# record1 PROFILE: the best time of track 1 in a profile file. raced1 PROFILE: waits up to two minutes for a
-# run of track 1 booked in it.
+# record1 PROFILE: the best time of track 1 in a profile file. raced1 PROFILE: waits for one booked.
 record1() { awk '/^RECORD /{print $2; exit}' "$1"; }
 raced1() {
   for _ in $(seq 240); do [ -f "$1" ] && [ "$(record1 "$1")" != 0.000000 ] && return 0; sleep 0.5; done
@@ -219,8 +180,8 @@ raced1() {
 key() { xdotool key "$1"; sleep "${2:-0.5}"; }
 keys() { local k; for k in "$@"; do key "$k"; done; }
 enter() { local s=$1; shift; keys "$@"; key Return "$s"; }
-# stop_game: kills the game and reaps it. expect_exit WHAT: the game must end by itself within 30 s with
-# code 0 and without a sanitizer report, having done WHAT.
+# stop_game: kills the game and reaps it. expect_exit WHAT: WHAT must end the game within 30 s, with code 0
+# and without a sanitizer report.
 stop_game() { kill "$GAME_PID" 2>/dev/null || true; wait "$GAME_PID" 2>/dev/null || true; GAME_PID=; }
 expect_exit() {
   local rc=0
@@ -232,11 +193,6 @@ expect_exit() {
   [ "$rc" = 0 ] || fail "$1 ended the game with code $rc"
 }
 now_ms() { date +%s%3N; }
-# start_tool NAME: runs a test tool from tests/ in the game's bin folder in place of the game.
-start_tool() {
-  (cd "$TREE/bin" && exec "$BUILD_DIR/tests/$1" > "$WORK/stdout.txt" 2> "$WORK/stderr.txt") &
-  GAME_PID=$!
-}
 # own_scripts: the tree gets a private copy of the track scripts, to be edited.
 own_scripts() { rm "$TREE/Scripts"; cp -r "$GAME_DIR/Scripts" "$TREE/Scripts"; }
 
@@ -271,20 +227,15 @@ text() {
   read -r w h x y <<<"$(convert "$WORK/ref.pgm" -format '%@' info: | tr 'x+' '  ')"
   local box="$((w + 8))x$((h + 8))+$((x - 4))+$((y - 4))"
   convert "$WORK/ref.pgm" -crop "$box" +repage -colorspace Gray "$WORK/ref-box.png"
-  local -a c=($7)
-  convert "$1" -crop "$box" +repage -fill white -fuzz 6% -opaque "rgb(${c[0]},${c[1]},${c[2]})" -fill black \
-    +opaque white -colorspace Gray "$WORK/shot-box.png"
+  convert "$1" -crop "$box" +repage -fill white -fuzz 6% -opaque "rgb(${7// /,})" -fill black +opaque white \
+    -colorspace Gray "$WORK/shot-box.png"
   TEXT_SET=$(set_pixels "$WORK/ref-box.png")
   TEXT_DIFF=$(changed_pixels "$WORK/ref-box.png" "$WORK/shot-box.png" 0)
   [ "$TEXT_SET" -gt 20 ] && [ "$TEXT_DIFF" -le $((TEXT_SET / ${TEXT_SHARE:-8})) ]
 }
 expect_text() { # SHOT WHAT FACE HEIGHT WEIGHT X Y "R G B" TEXT
-  local shot=$1 what=$2
-  shift 2
-  text "$shot" "$@" || fail "$(basename "$shot"): $what \"$7\" not shown ($TEXT_DIFF of $TEXT_SET pixels differ)"
+  text "$1" "${@:3}" || fail "$(basename "$1"): $2 \"$9\" not shown ($TEXT_DIFF of $TEXT_SET pixels differ)"
 }
-# plus A B: the sum of two times.
-plus() { awk -v a="$1" -v b="$2" 'BEGIN {print a + b}'; }
 
 # wait_for NAME SECONDS TEST...: screenshots until TEST (given the shot) succeeds; keeps that one as NAME.png
 # and prints its path. The tries are raw pictures, quick to write on a busy machine.
@@ -302,20 +253,18 @@ wait_for() {
   fail "$name: not seen within $seconds s"
 }
 
-# capture FILE: CAPTURE_ENV, the environment in which the game's sound goes to FILE, 16-bit stereo at 22050 Hz,
-# mixed on the game's own clock (tests/preload/soundclock.c): a sound is where the game played it even when a
-# busy machine runs the mixer late. wav_now: the time now as a position in the capture (seconds).
+# capture FILE: CAPTURE_ENV, the environment in which the game's sound goes to FILE, mixed on the game's own
+# clock (tests/preload/soundclock.c). wav_now: the time now as a position in the capture (seconds).
 capture() {
   WAV=$1
   CAPTURE_ENV=(SOUND_CAPTURE="$1" LD_PRELOAD="$BUILD_DIR/tests/libsoundclock.so")
 }
 wav_now() { awk -v s="$(cat "$WAV.start")" -v n="$(date +%s.%N)" 'BEGIN {printf "%.3f", n - s}'; }
 
-# loudest FILE STEP FROM TO: the loudest RMS over STEP seconds of the capture FILE between FROM and TO seconds
-# (after WAV_FROM seconds of it, when that is set).
+# loudest FILE STEP FROM TO: the loudest RMS over STEP seconds of the capture FILE between FROM and TO seconds.
 loudest() {
-  "$BUILD_DIR/tests/wavlevels" "$1" "$2" | awk -v s="$2" -v a="$3" -v b="$4" -v o="${WAV_FROM:-0}" \
-    '$1 - o >= a && $1 - o + s <= b && $2 > m {m = $2} END {printf "%.6f", m + 0}'
+  "$BUILD_DIR/tests/wavlevels" "$1" "$2" | awk -v s="$2" -v a="$3" -v b="$4" \
+    '$1 >= a && $1 + s <= b && $2 > m {m = $2} END {printf "%.6f", m + 0}'
 }
 
 # write_profile NAME PERCENT CASH RACES BRONZE SILVER GOLD [RECORD]: a profile owning the first vehicle; track

@@ -19,25 +19,21 @@ for i in $(seq 1 24); do
   lit "$SHOTS/track$i.png" 40 12
   lit "$TREE/Textures/track$i.jpg" 30 10
   on=$(mean "$SHOTS/track$i.png") off=$(mean "$SHOTS/unlit$i.png")
-  awk -v on="$on" -v off="$off" 'BEGIN { exit !(off >= on / 2) }' ||
-    fail "track $i with lighting off is too dark: mean $off against $on lit"
+  holds "off >= on / 2" on="$on" off="$off" || fail "track $i with lighting off is too dark: mean $off against $on lit"
+  convert "$SHOTS/track$i.png" -resize '16x12!' "$WORK/start$i.ppm"
+  convert "$TREE/Textures/track$i.jpg" -resize '16x12!' "$WORK/card$i.ppm"
 done
 [ ! -s "$TREE/bin/log.txt" ] || fail "drawing the tracks logged problems"
 # No two tracks look alike from their start or on their card: shrunk to 16 x 12, every pair differs by a root
 # mean square of at least 7 % (tracks that shared one look differed by 4 to 6 %).
 for kind in card start; do
   for i in $(seq 1 24); do
-    if [ $kind = card ]; then src="$TREE/Textures/track$i.jpg"; else src="$SHOTS/track$i.png"; fi
-    convert "$src" -resize '16x12!' "$WORK/$kind$i.ppm"
-  done
-  for i in $(seq 1 24); do
     for j in $(seq $((i + 1)) 24); do
       d=$({ compare -metric RMSE "$WORK/$kind$i.ppm" "$WORK/$kind$j.ppm" null: 2>&1 || true; } | sed 's/.*(\(.*\))/\1/')
-      awk -v d="$d" 'BEGIN { exit !(d >= 0.07) }' || fail "the ${kind}s of tracks $i and $j look alike ($d)"
+      holds "d >= 0.07" d="$d" || fail "the ${kind}s of tracks $i and $j look alike ($d)"
     done
   done
 done
 # Every card and every start view at a glance, six by four, to be looked at.
 montage "$TREE/Textures/track"{1..24}.jpg -tile 6x4 -geometry 256x192+2+2 "$SHOTS/cards.png"
 montage "$SHOTS/track"{1..24}.png -tile 6x4 -geometry 256x192+2+2 "$SHOTS/starts.png"
-echo "track views ok"

@@ -11,7 +11,6 @@
 #include <dlfcn.h>
 
 #include "app/input.h"
-#include "app/log.h"
 #include "app/managers.h"
 #include "data/settings.h"
 #include "race/gamephysics.h"
@@ -28,19 +27,18 @@ int gRouteTrack = -1;  // the track gPilot's route belongs to, -1 before the fir
 int gLastState = 0;    // the state of the previous frame
 std::chrono::steady_clock::time_point gLastFrame;
 
+// A track without a route file has an empty route, which the pilot does not fly.
 void LoadRoute(int track) {
     gPilot = RoutePilot();
     gRouteTrack = track;
-    const char* folder = getenv("AUTOPILOT_ROUTES");
     char path[512];
-    snprintf(path, sizeof(path), "%s/track%d.txt", folder ? folder : ".", track + 1);
+    snprintf(path, sizeof(path), "%s/track%d.txt", getenv("AUTOPILOT_ROUTES"), track + 1);
     FILE* f = fopen(path, "r");
     AutopilotPoint p;
     while (f && fscanf(f, "%f %f %f", &p.p[0], &p.p[1], &p.p[2]) == 3)
         gPilot.route.push_back(p);
     if (f)
         fclose(f);
-    Log("Autopilot: %zu waypoints from %s", gPilot.route.size(), path);
 }
 
 // Presses or releases a bound key through the game's own callbacks when the vehicle's flag differs.
@@ -87,20 +85,17 @@ void FlownIdle() {
     gGameIdle();
 }
 
-template <typename F>
-F Real(const char* name) {
-    return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
-}
+using SetCallback = void (*)(void (*)());
 
 }  // namespace
 
 // The game's frame callback runs behind the pilot's.
 extern "C" void glutDisplayFunc(void (*callback)()) {
     gGameDisplay = callback;
-    Real<void (*)(void (*)())>("glutDisplayFunc")(callback ? FlownDisplay : nullptr);
+    reinterpret_cast<SetCallback>(dlsym(RTLD_NEXT, "glutDisplayFunc"))(callback ? FlownDisplay : nullptr);
 }
 
 extern "C" void glutIdleFunc(void (*callback)()) {
     gGameIdle = callback;
-    Real<void (*)(void (*)())>("glutIdleFunc")(callback ? FlownIdle : nullptr);
+    reinterpret_cast<SetCallback>(dlsym(RTLD_NEXT, "glutIdleFunc"))(callback ? FlownIdle : nullptr);
 }

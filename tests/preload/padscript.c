@@ -1,10 +1,8 @@
-// Test-only LD_PRELOAD shim: a virtual game pad inside the game's process, played from the script named by
-// PAD_SCRIPT. The file may grow while the game runs; each line is one event,
-//   <delay> attach | detach | <button> 0|1 | <axis> <value>
-// with button and axis names as SDL's controller mappings spell them (a, start, dpup, leftx, righttrigger)
-// and axis values from -1 to 1. An event takes effect <delay> seconds after the one before it, or after it
-// was read if that is later. At most one event is played a frame (the first poll after the game has emptied
-// SDL's queue), so the game sees even a short press.
+// Test-only LD_PRELOAD shim: a virtual game pad inside the game's process, played from the script PAD_SCRIPT,
+// which may grow while the game runs. Each line is one event, "<delay> attach | detach | <button> 0|1 | <axis>
+// <value>" (names as SDL's controller mappings spell them, axis values from -1 to 1), played <delay> seconds
+// after the one before it or after it was read, if that is later. At most one event is played a frame (the
+// first poll after the game has emptied SDL's queue), so the game sees even a short press.
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <dlfcn.h>
@@ -21,52 +19,37 @@ static Uint32 gDueAt;
 static Uint32 gLastAt;
 
 static void Attach(void) {
-    SDL_VirtualJoystickDesc desc;
-    memset(&desc, 0, sizeof(desc));
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-    desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-    desc.name = "Scripted test pad";
+    const SDL_VirtualJoystickDesc desc = {.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION,
+                                          .type = SDL_JOYSTICK_TYPE_GAMECONTROLLER,
+                                          .naxes = SDL_CONTROLLER_AXIS_MAX,
+                                          .nbuttons = SDL_CONTROLLER_BUTTON_MAX,
+                                          .axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1,
+                                          .button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1,
+                                          .name = "Scripted test pad"};
     gDevice = SDL_JoystickAttachVirtualEx(&desc);
     gPad = gDevice < 0 ? NULL : SDL_JoystickOpen(gDevice);
     if (!gPad)
         fprintf(stderr, "padscript: no virtual pad: %s\n", SDL_GetError());
 }
 
-static void Detach(void) {
-    if (!gPad)
-        return;
-    SDL_JoystickClose(gPad);
-    SDL_JoystickDetachVirtual(gDevice);
-    gPad = NULL;
-}
-
+// A control the script misspells, or one played without a pad, is refused by SDL and changes nothing.
 static void Play(const char* line) {
     char name[32];
     float value = 0.0f;
     if (sscanf(line, "%*f %31s %f", name, &value) < 1)
         return;
+    const SDL_GameControllerButton button = SDL_GameControllerGetButtonFromString(name);
     if (strcmp(name, "attach") == 0) {
         Attach();
-        return;
-    }
-    if (strcmp(name, "detach") == 0) {
-        Detach();
-        return;
-    }
-    SDL_GameControllerButton button = SDL_GameControllerGetButtonFromString(name);
-    SDL_GameControllerAxis axis = SDL_GameControllerGetAxisFromString(name);
-    if (!gPad)
-        fprintf(stderr, "padscript: %s without a pad\n", name);
-    else if (button != SDL_CONTROLLER_BUTTON_INVALID)
+    } else if (strcmp(name, "detach") == 0) {
+        SDL_JoystickClose(gPad);
+        SDL_JoystickDetachVirtual(gDevice);
+        gPad = NULL;
+    } else if (button != SDL_CONTROLLER_BUTTON_INVALID) {
         SDL_JoystickSetVirtualButton(gPad, button, value != 0.0f);
-    else if (axis != SDL_CONTROLLER_AXIS_INVALID)
-        SDL_JoystickSetVirtualAxis(gPad, axis, (Sint16)(value * 32767.0f));
-    else
-        fprintf(stderr, "padscript: unknown control %s\n", name);
+    } else {
+        SDL_JoystickSetVirtualAxis(gPad, SDL_GameControllerGetAxisFromString(name), (Sint16)(value * 32767.0f));
+    }
 }
 
 static void Advance(void) {

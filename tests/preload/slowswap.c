@@ -1,8 +1,7 @@
-// Test-only LD_PRELOAD shim: holds every frame on screen for E2E_SWAP_DELAY_MS milliseconds, so that
+// Test-only LD_PRELOAD shim: holds every frame on screen for 0.4 s, so that
 // screens which show for an instant (the loading screen) can be photographed.
 #define _GNU_SOURCE
 #include <dlfcn.h>
-#include <stdlib.h>
 #include <time.h>
 
 void glutSwapBuffers(void) {
@@ -10,10 +9,6 @@ void glutSwapBuffers(void) {
     if (!real)
         real = (void (*)(void))dlsym(RTLD_NEXT, "glutSwapBuffers");
     real();
-    const char* delay = getenv("E2E_SWAP_DELAY_MS");
-    if (delay) {
-        long ms = atol(delay);
-        struct timespec ts = {ms / 1000, (ms % 1000) * 1000000L};
-        nanosleep(&ts, NULL);
-    }
+    const struct timespec hold = {0, 400000000L};
+    nanosleep(&hold, NULL);
 }

@@ -1,10 +1,9 @@
 // Test-only LD_PRELOAD shim: the game's sound goes to the wave file SOUND_CAPTURE (16-bit stereo, 22050 Hz),
-// mixed by an OpenAL Soft loopback device on the monotonic clock the game runs on. Before every call that
-// changes or asks what is heard, the samples due up to that moment are mixed, so each sound lands in the capture
-// at the moment the game played it, however late a busy machine runs anything. (OpenAL Soft's own wave writer
-// mixes on a thread of its own, in bursts when that thread is starved, and so moves sounds about.)
-// SOUND_CAPTURE.start holds the wall-clock time of the first sample; a capture that cannot be written fails
-// the device's opening. The file is a whole WAV after every call, so a game that is killed leaves one too.
+// mixed by an OpenAL Soft loopback device up to the moment of every call that changes or asks what is heard,
+// on the game's monotonic clock: each sound lands where the game played it, however late a busy machine runs
+// anything (OpenAL Soft's own wave writer mixes in bursts on a thread of its own). SOUND_CAPTURE.start holds the
+// wall-clock time of the first sample; a capture that cannot be written fails the device's opening. The file
+// is a whole WAV after every call, so a game that is killed leaves one too.
 #define _GNU_SOURCE
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -14,7 +13,6 @@
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 #include <time.h>
 
 enum { kRate = 22050, kChannels = 2, kChunk = 1024 };
@@ -28,23 +26,14 @@ static int64_t gDone;           // frames written
 
 #define REAL(name, type) static type real_##name; if (!real_##name) real_##name = (type)dlsym(RTLD_NEXT, #name)
 
+// The 44-byte header as little-endian words: "RIFF", its size, "WAVE", "fmt ", the format chunk (16 bytes: PCM,
+// channels, rate, byte rate, frame size, bits), "data", its size.
 static void WriteHeader(void) {
     const uint32_t data = (uint32_t)(gDone * kChannels * 2);
-    const struct {
-        char riff[4];
-        uint32_t riffSize;
-        char wave[8];
-        uint32_t formatSize;
-        uint16_t pcm, channels;
-        uint32_t rate, byteRate;
-        uint16_t align, bits;
-        char dataTag[4];
-        uint32_t dataSize;
-    } header = {{'R', 'I', 'F', 'F'}, data + 36, {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '}, 16, 1, kChannels,
-                kRate, kRate * kChannels * 2, kChannels * 2, 16, {'d', 'a', 't', 'a'}, data};
-    _Static_assert(sizeof header == 44, "a WAV header is 44 bytes");
+    const uint32_t header[11] = {0x46464952u, data + 36, 0x45564157u, 0x20746d66u, 16, 1 | kChannels << 16, kRate,
+                                 kRate * kChannels * 2, kChannels * 2 | 16 << 16, 0x61746164u, data};
     rewind(gFile);
-    fwrite(&header, sizeof header, 1, gFile);
+    fwrite(header, sizeof header, 1, gFile);
 }
 
 // Mixes the frames due by now; the caller holds gLock.
