@@ -30,8 +30,7 @@ std::vector<uint8_t> SoundModel() {
 // Whatever the bytes, the loader either refuses them or leaves a model whose indices are all in range.
 FUZZ_TARGET {
     static const std::vector<uint8_t> sound = SoundModel();
-    std::vector<uint8_t> patched;
-    PatchInput(data, size, sound, patched);
+    PatchInput(data, size, sound);
     CMilkshapeModel model;
     model.LoadFromMemory(data, size, "fuzz.ms3d");
     for (const MsTriangle& t : model.triangles)
