@@ -44,11 +44,8 @@ own != "" && /^[ \t]*#[ \t]*include[ \t]*"/ {
     if (target !~ /\//) next
     to = unit(target)
     if (to == "" || unitOf[to] == unitOf[own]) next
-    if (layerOf[to] < layerOf[own]) {
-        printf "src/%s:%d: includes %s, of layer %s above %s\n", file, FNR, target, name[layerOf[to]], name[layerOf[own]]
-        failed = 1
-    } else if (layerOf[to] == layerOf[own]) {
-        printf "src/%s:%d: includes %s, another unit of layer %s\n", file, FNR, target, name[layerOf[own]]
+    if (layerOf[to] <= layerOf[own]) {
+        printf "src/%s:%d: includes %s, of layer %s, from layer %s\n", file, FNR, target, name[layerOf[to]], name[layerOf[own]]
         failed = 1
     }
 }

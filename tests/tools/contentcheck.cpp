@@ -46,8 +46,6 @@ std::string ReadAll(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string TrackName(int i) { return "track " + std::to_string(i + 1); }
-
 std::set<std::string> gPicturesChecked;
 
 // A texture (JPEG, BMP) or a flare's bitmap (.bw) decodes; each file is read once.
@@ -154,7 +152,7 @@ std::vector<RaceInput> RandomInputs(unsigned seed) {
 // Track i is closed: the flood from its start never leaks. Restless pilots first .. first + count - 1 stay
 // within the model's box and the flood's cubes (the closure's premise); prints how many left.
 void FlyPilots(int i, const TrackSettings& s, int first, int count) {
-    const std::string track = TrackName(i);
+    const std::string track = "track " + std::to_string(i + 1);
     CHeadlessRace race;
     if (!race.Load(i, s.requiredVehicle)) {
         Problem(track + " does not load");
@@ -212,7 +210,7 @@ std::vector<AutopilotPoint> ClimbRoute(const TrackSettings& s, const BoundingBox
 // never finishes within bronze; the track is closed and restless pilots stay in it; and climbing over
 // everything straight at the goal is never faster than gold.
 void CheckTrack(int i, const TrackSettings& s) {
-    const std::string track = TrackName(i);
+    const std::string track = "track " + std::to_string(i + 1);
     const float pilot = PilotGhostTime(i);
     if (!(pilot > 0 && pilot <= s.goldTime && s.goldTime < 1.25f * pilot && s.silverTime > s.goldTime &&
           s.bronzeTime > s.silverTime))
@@ -314,46 +312,9 @@ void CheckHud(const std::string& path) {
     }
 }
 
-// Whatever else lies in the content folders must load too: nothing shipped is left unchecked.
+// The files the game names in its code are there, and whatever else lies in the content folders loads too:
+// nothing shipped is left unchecked (the cards' looks are test_track_views').
 void CheckFolders() {
-    for (const std::string& name : ListFiles("../Models", ".ms3d"))
-        CheckModel("../Models/" + name);
-    for (const char* suffix : {".jpg", ".bmp", ".bw"})
-        for (const std::string& name : ListFiles("../Textures", suffix))
-            CheckPicture("../Textures/" + name);
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    const size_t logBefore = ReadAll("log.txt").size();
-    gSettings = DefaultSettings();
-    const bool campaign = argc == 4 && std::string(argv[1]) == "pilots";
-    std::vector<TrackSettings> tracks;
-    for (int i = 0; i < kNumTracks; i++)
-        tracks.push_back(CheckScript(TrackScriptPath(i)));
-    if (campaign) {
-        for (int i = 0; i < kNumTracks; i++)
-            FlyPilots(i, tracks[i], atoi(argv[2]), atoi(argv[3]));
-        printf("pilot campaign: %d problem(s)\n", gProblems);
-        return gProblems == 0 ? 0 : 1;
-    }
-    CheckScript("../Scripts/intro.txt");
-    CheckScript("../Scripts/outro.txt");
-    LoadVehicles(nullptr, nullptr);
-    for (int i = 0; i < kNumVehicles; i++) {
-        if (!gVehicles[i].model || gVehicles[i].model->triangles.empty())
-            Problem("vehicle " + std::to_string(i + 1) + " has no model");
-        else
-            CheckVehicleModel(i, *gVehicles[i].model);
-    }
-    CheckEconomy(tracks);
-    for (int i = 0; i < kNumTracks; i++)
-        CheckTrack(i, tracks[i]);
-    ReleaseVehicles();
-
-    // The files the game names in its code are there; every file in the folders loads (the cards' looks are
-    // test_track_views').
     std::vector<std::string> named = {"../Models/trophy.ms3d", "..\\Models\\mainmenu.ms3d", "../nimbrellogo.avi",
                                       "../Textures/splash.bmp", "../Textures/men_logo.jpg",
                                       "../Textures/sky_desert_south.jpg", "../Textures/doompanel.jpg",
@@ -368,11 +329,42 @@ int main(int argc, char** argv) {
     for (const std::string& path : named)
         if (!std::filesystem::exists(GamePath(path.c_str())))
             Problem(path + " is missing");
-    CheckFolders();
+    for (const std::string& name : ListFiles("../Models", ".ms3d"))
+        CheckModel("../Models/" + name);
+    for (const char* suffix : {".jpg", ".bmp", ".bw"})
+        for (const std::string& name : ListFiles("../Textures", suffix))
+            CheckPicture("../Textures/" + name);
+}
 
-    for (int i = 1; i <= kNumVehicles; i++)
-        CheckHud("../Scripts/hud" + std::to_string(i) + ".txt");
+}  // namespace
 
+int main(int argc, char** argv) {
+    const size_t logBefore = ReadAll("log.txt").size();
+    gSettings = DefaultSettings();
+    std::vector<TrackSettings> tracks;
+    for (int i = 0; i < kNumTracks; i++)
+        tracks.push_back(CheckScript(TrackScriptPath(i)));
+    if (argc == 4 && std::string(argv[1]) == "pilots") {
+        for (int i = 0; i < kNumTracks; i++)
+            FlyPilots(i, tracks[i], atoi(argv[2]), atoi(argv[3]));
+    } else {
+        CheckScript("../Scripts/intro.txt");
+        CheckScript("../Scripts/outro.txt");
+        LoadVehicles(nullptr, nullptr);
+        for (int i = 0; i < kNumVehicles; i++) {
+            if (!gVehicles[i].model || gVehicles[i].model->triangles.empty())
+                Problem("vehicle " + std::to_string(i + 1) + " has no model");
+            else
+                CheckVehicleModel(i, *gVehicles[i].model);
+        }
+        CheckEconomy(tracks);
+        for (int i = 0; i < kNumTracks; i++)
+            CheckTrack(i, tracks[i]);
+        ReleaseVehicles();
+        CheckFolders();
+        for (int i = 1; i <= kNumVehicles; i++)
+            CheckHud("../Scripts/hud" + std::to_string(i) + ".txt");
+    }
     const std::string log = ReadAll("log.txt");
     if (log.size() > logBefore)
         Problem("the loaders logged:\n" + log.substr(logBefore));

@@ -77,10 +77,8 @@ int main(int argc, char** argv) {
     const std::string command = argc > 2 ? argv[1] : "", kind = argc > 2 ? argv[2] : "";
     const std::string version = argc > 3 ? argv[3] : "";
     if ((kind != "settings" && kind != "profile") ||
-        !(command == "check" || command == "loop" || (command == "save" && (version == "A" || version == "B")))) {
-        fprintf(stderr, "usage: savestress save settings|profile A|B | loop settings|profile | check settings|profile\n");
+        !(command == "check" || command == "loop" || (command == "save" && (version == "A" || version == "B"))))
         return 2;
-    }
     const bool settings = kind == "settings";
     if (command == "check")
         return Check(settings);

@@ -66,13 +66,10 @@ void PrintProbe(const char* what, float x, float z) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 6) {
-        fprintf(stderr, "usage: %s OUT.ppm plain|zfail|zpp one|two outside|inside sun|lamp\n", argv[0]);
+    if (argc != 6 || !OpenSceneWindow(argc, argv, kWidth, kHeight, "shadowview"))
         return 2;
-    }
     const std::string technique = argv[2];
     const bool sun = std::strcmp(argv[5], "sun") == 0;
-    if (!OpenSceneWindow(argc, argv, kWidth, kHeight, "shadowview")) return 1;
     gSettings = DefaultSettings();
     if (!WriteBmp("white.bmp", RgbImage(4, 4, 255, 255, 255))) return 1;
     gTwoSidedStencil = std::strcmp(argv[3], "two") == 0;

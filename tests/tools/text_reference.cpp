@@ -10,10 +10,8 @@
 #include "platform/fontface.h"
 
 int main(int argc, char** argv) {
-    if (argc != 11) {
-        fprintf(stderr, "usage: text_reference OUT.pgm WIDTH HEIGHT FONTFILE|- FACE CELLHEIGHT WEIGHT X Y TEXT\n");
+    if (argc != 11)
         return 2;
-    }
     const int width = atoi(argv[2]);
     const int height = atoi(argv[3]);
     const std::string fontFile = argv[4];
@@ -49,7 +47,5 @@ int main(int argc, char** argv) {
         return 1;
     fprintf(out, "P5\n%d %d\n255\n", width, height);
     fwrite(image.data(), 1, image.size(), out);
-    fclose(out);
-    fprintf(stderr, "%s: face %s from %s\n", argv[1], set.family.c_str(), set.file.c_str());
-    return 0;
+    return fclose(out) == 0 ? 0 : 1;
 }

@@ -71,12 +71,8 @@ bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderPr
 
 int main(int argc, char** argv) {
     const bool lightingOff = argc == 5 && std::string(argv[4]) == "off";
-    if (argc != 4 && !lightingOff) {
-        fprintf(stderr, "usage: trackview OUT_PREFIX FIRST LAST [off]\n");
+    if ((argc != 4 && !lightingOff) || !OpenSceneWindow(argc, argv, kWidth, kHeight, "Track view"))
         return 2;
-    }
-    if (!OpenSceneWindow(argc, argv, kWidth, kHeight, "Track view"))
-        return 1;
     gSettings = DefaultSettings();
     gSettings.shadows = !lightingOff;  // without it a model gives its groups no lamps
 
@@ -86,9 +82,7 @@ int main(int argc, char** argv) {
 
     BeginSceneView(kWidth, kHeight);
     for (int t = atoi(argv[2]); t <= atoi(argv[3]); t++)
-        if (!DrawTrack(t, std::string(argv[1]) + std::to_string(t) + ".ppm", plain, fogged, lightingOff)) {
-            fprintf(stderr, "trackview: track %d cannot be drawn\n", t);
+        if (!DrawTrack(t, std::string(argv[1]) + std::to_string(t) + ".ppm", plain, fogged, lightingOff))
             return 1;
-        }
     return 0;
 }
