@@ -2,7 +2,6 @@
 # Fails on an include in src/ that points up a layer or sideways into another unit of its own layer, naming
 # the file and line; the layers are those of src/layers.txt.
 src=${1:-$(cd "$(dirname "$0")/../../src" && pwd)}
-shopt -s nullglob
 awk '
 FNR == NR {
     if ($0 ~ /^[a-z]/) {
@@ -38,9 +37,8 @@ FNR == 1 {
     }
 }
 own != "" && /^[ \t]*#[ \t]*include[ \t]*"/ {
-    target = $0
-    sub(/^[^"]*"/, "", target)
-    sub(/".*$/, "", target)
+    split($0, quoted, "\"")
+    target = quoted[2]
     if (target !~ /\//) next
     to = unit(target)
     if (to == "" || unitOf[to] == unitOf[own]) next

@@ -65,12 +65,8 @@ void CheckPicture(const std::string& path) {
 
 void CheckModel(const std::string& path) {
     CMilkshapeModel model;
-    if (!model.Load(path.c_str())) {
-        Problem("model " + path + " does not load");
-        return;
-    }
-    if (model.triangles.empty())
-        Problem("model " + path + " has no triangles");
+    if (!model.Load(path.c_str()) || model.triangles.empty())
+        Problem("model " + path + " does not load or has no triangles");
     for (const MsMaterial& m : model.materials)
         if (m.texture[0] != '\0')
             CheckPicture(m.texture);

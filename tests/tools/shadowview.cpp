@@ -104,7 +104,6 @@ int main(int argc, char** argv) {
     lit.Locate(program.id);
     if (stencil) {
         stencil->Init();
-        stencil->ClearCasters();
         stencil->AddCaster(&render);
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);

@@ -14,9 +14,8 @@ int main(int argc, char** argv) {
         return 2;
     const int width = atoi(argv[2]);
     const int height = atoi(argv[3]);
-    const std::string fontFile = argv[4];
     const std::wstring face(argv[5], argv[5] + std::string(argv[5]).size());
-    if (fontFile != "-" && !RegisterPrivateFontFile(fontFile, face))
+    if (std::string(argv[4]) != "-" && !RegisterPrivateFontFile(argv[4], face))
         return 1;
     const GlyphSet set = RenderFaceGlyphs(face, atoi(argv[6]), atoi(argv[7]), 32, 96);
     float penX = float(atof(argv[8]));
@@ -33,11 +32,9 @@ int main(int argc, char** argv) {
         const int rowBytes = (g.width + 7) / 8;
         for (int row = 0; row < g.rows; ++row)
             for (int col = 0; col < g.width; ++col) {
-                if (!(g.bits[size_t(row * rowBytes + col / 8)] & (0x80 >> (col % 8))))
-                    continue;
-                const int x = left + col;
-                const int y = bottom + row;
-                if (x >= 0 && x < width && y >= 0 && y < height)
+                const int x = left + col, y = bottom + row;
+                const bool ink = g.bits[size_t(row * rowBytes + col / 8)] & (0x80 >> (col % 8));
+                if (ink && x >= 0 && x < width && y >= 0 && y < height)
                     image[size_t(height - 1 - y) * size_t(width) + size_t(x)] = 255;
             }
         penX += g.advance;
