@@ -43,7 +43,8 @@ own != "" && /^[ \t]*#[ \t]*include[ \t]*"/ {
     to = unit(target)
     if (to == "" || unitOf[to] == unitOf[own]) next
     if (layerOf[to] <= layerOf[own]) {
-        printf "src/%s:%d: includes %s, of layer %s, from layer %s\n", file, FNR, target, name[layerOf[to]], name[layerOf[own]]
+        printf "src/%s:%d: includes %s, of layer %s, from layer %s\n", file, FNR, target, name[layerOf[to]],
+            name[layerOf[own]]
         failed = 1
     }
 }

@@ -158,10 +158,8 @@ void FlyPilots(int i, const TrackSettings& s, int first, int count) {
     ClosureFlood flood(*race.physics.collisionWorld, box.min, box.max);
     const float start[3] = {race.camera.x, race.camera.y, race.camera.z};
     const ClosureResult closure = flood.Fill(start);
-    if (!closure.startClear)
-        Problem(track + ": the start touches a surface");
-    if (!closure.closed)
-        Problem(track + ": not closed: from the start, the flood reaches more than 2 units beyond the model's box");
+    if (!closure.startClear || !closure.closed)
+        Problem(track + ": the start touches a surface, or the flood from it leaks beyond the model's box");
     int left = 0;
     for (int k = first; k < first + count; k++) {
         race.Load(i, s.requiredVehicle);
