@@ -121,25 +121,17 @@ BoundingBox BoxOf(const CMilkshapeModel& model) {
 
 bool Holds(const BoundingBox& box, const float p[3]) { return box.Contains(p[0], p[1], p[2]); }
 
-RaceInput Key(float time, int binding, bool down) {
-    RaceInput e;
-    e.time = time, e.binding = binding, e.down = down;
-    return e;
-}
-
 // A restless pilot: thrust held, and every fraction of a second a random key pressed or let go or a jerk of
 // the mouse, for steering, pitch and turn.
 std::vector<RaceInput> RandomInputs(unsigned seed) {
     Random rng(seed);
-    std::vector<RaceInput> inputs = {Key(0.0f, BINDING_FORWARD, true)};
+    std::vector<RaceInput> inputs = {{0.0f, false, BINDING_FORWARD, true}};
     for (float t = rng.Range(0.1f, 1.0f); t < kProbeTime; t += rng.Range(0.1f, 1.2f)) {
         if (rng.Unit() < 0.5f) {
-            RaceInput e;
-            e.time = t, e.isMouse = true;
-            e.dx = int(rng.Range(-60.0f, 60.0f)), e.dy = int(rng.Range(-60.0f, 60.0f));
-            inputs.push_back(e);
+            inputs.push_back({t, true, 0, false, int(rng.Range(-60.0f, 60.0f)), int(rng.Range(-60.0f, 60.0f))});
         } else {
-            inputs.push_back(Key(t, BINDING_LEFT + int(rng.Unit() * 4.0f), rng.Unit() < 0.6f));
+            const bool down = rng.Unit() < 0.6f;  // drawn before the key, as the seeds' pilots have always been
+            inputs.push_back({t, false, BINDING_LEFT + int(rng.Unit() * 4.0f), down});
         }
     }
     return inputs;
@@ -215,7 +207,7 @@ void CheckTrack(int i, const TrackSettings& s) {
     CHeadlessRace race;
     race.Load(i, s.requiredVehicle);
     const BoundingBox box = BoxOf(gTrackModel);
-    if (race.Run({Key(0.0f, BINDING_FORWARD, true)}, kFrame, s.bronzeTime).finished)
+    if (race.Run({{0.0f, false, BINDING_FORWARD, true}}, kFrame, s.bronzeTime).finished)
         Problem(track + ": thrust alone finishes within bronze");
     race.Load(i, s.requiredVehicle);
     const AutopilotFlight climb = FlyRoute(race, ClimbRoute(s, box), AutopilotTuning(), kFrame, s.goldTime, 0.1f);

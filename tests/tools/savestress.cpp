@@ -52,22 +52,20 @@ std::string Version(bool settings, bool b) {
     return settings ? FormatSettings(SettingsVersion(b)) : FormatProfile(ProfileVersion(b));
 }
 
+// The file loads through the game's loader as version A or B, and a stale temporary file from a killed save
+// never shows as a profile of its own.
 int Check(bool settings) {
-    // The loaded file as the game would write it again; empty when it does not load.
-    std::string loaded;
+    std::string loaded;  // the file as the game would write it again
     if (settings ? LoadSettings() : LoadProfile(ProfilePath(kName).c_str()))
         loaded = settings ? FormatSettings(gSettings) : FormatProfile(gProfile);
-    // A stale temporary file from a killed save must never show as a profile of its own.
-    if (!settings && ListProfiles() != std::vector<std::string>{kName}) {
-        fprintf(stderr, "savestress: the profile list holds more than %s\n", kName);
-        return 1;
-    }
+    const bool listed = settings || ListProfiles() == std::vector<std::string>{kName};
     for (int v = 0; v < 2; ++v)
-        if (!loaded.empty() && loaded == Version(settings, v == 1)) {
+        if (listed && !loaded.empty() && loaded == Version(settings, v == 1)) {
             printf("%c\n", 'A' + v);
             return 0;
         }
-    fprintf(stderr, "savestress: the file does not load, or loads as neither version:\n%s", loaded.c_str());
+    fprintf(stderr, "savestress: the file loads as neither version, or the profile list holds more than %s:\n%s", kName,
+            loaded.c_str());
     return 1;
 }
 
