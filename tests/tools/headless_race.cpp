@@ -3,11 +3,10 @@
 // TRACK and VEHICLE count from 1. Prints the outcome and the box the vehicle stayed in.
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "data/recording.h"
 #include "data/settings.h"
 #include "race/headless.h"
 #include "scene/transformation.h"
@@ -15,12 +14,10 @@
 int main(int argc, char** argv) {
     if (argc != 6)
         return 2;
-    std::ifstream file(argv[3], std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
+    std::string text;
     std::vector<RaceInput> inputs;
     CHeadlessRace race;
-    if (!LoadSettings() || !file || !ParseRaceInput(text.str(), argv[3], inputs) ||
+    if (!LoadSettings() || !ReadGameFile(argv[3], text) || !ParseRaceInput(text, argv[3], inputs) ||
         !race.Load(atoi(argv[1]) - 1, atoi(argv[2]) - 1))
         return 2;
     const float dt = strtof(argv[4], nullptr), limit = strtof(argv[5], nullptr);
