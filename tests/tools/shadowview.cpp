@@ -23,8 +23,8 @@ constexpr int kWidth = 400;
 constexpr int kHeight = 300;
 
 // Ground 80 x 80 on y = 0 as a grid with shared corners; a closed box 4 units wide floating from y 3 to 7;
-// an open 3 x 3 plate at y 2.
-void BuildScene(CMilkshapeModel& model) {
+// an open 3 x 3 plate at y 2; the one shadow-casting light, a sun or a lamp high above.
+void BuildScene(CMilkshapeModel& model, bool sun) {
     MeshBuilder b(model);
     MaterialSpec white;
     white.name = "white";
@@ -37,10 +37,6 @@ void BuildScene(CMilkshapeModel& model) {
     b.AddBox({-2.0f, 3.0f, -2.0f}, {2.0f, 7.0f, 2.0f});
     b.BeginGroup("plate", material);
     b.AddQuad({6, 2, 0}, {6, 2, 3}, {9, 2, 3}, {9, 2, 0});
-}
-
-// The one shadow-casting light of the scene: a sun, or a lamp high above.
-void BuildLight(bool sun) {
     ClearTrackSettings(gTrackSettings);
     const SceneLight light = sun ? SceneLight{LIGHT_SUN, {0.4f, 1.0f, 0.2f}, {0.6f, 0.6f, 0.6f, 1.0f}}
                                  : SceneLight{LIGHT_POINT, {10.0f, 40.0f, 10.0f}, {0.6f, 0.5f, 0.4f, 1.0f}, 200.0f};
@@ -77,9 +73,8 @@ int main(int argc, char** argv) {
         fprintf(stderr, "GL_EXT_stencil_two_side is not offered\n");
         return 1;
     }
-    BuildLight(sun);
     CMilkshapeModel model;
-    BuildScene(model);
+    BuildScene(model, sun);
     TextureManager textures;
     CCamera camera;
     if (std::strcmp(argv[4], "inside") == 0) {
