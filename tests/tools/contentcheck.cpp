@@ -199,10 +199,9 @@ void CheckTrack(int i, const TrackSettings& s) {
     const std::string track = "track " + std::to_string(i + 1);
     const float pilot = PilotGhostTime(i);
     if (!(pilot > 0 && pilot <= s.goldTime && s.goldTime < 1.25f * pilot && s.silverTime > s.goldTime &&
-          s.bronzeTime > s.silverTime))
-        Problem(track + ": the course pilot's ghost (" + std::to_string(pilot) + " s) and the medal times disagree");
-    if (!(s.goldCash > s.silverCash && s.silverCash > s.bronzeCash && s.bronzeCash > 0))
-        Problem(track + ": prizes are not decreasing");
+          s.bronzeTime > s.silverTime && s.goldCash > s.silverCash && s.silverCash > s.bronzeCash &&
+          s.bronzeCash > 0))
+        Problem(track + ": the course pilot's ghost (" + std::to_string(pilot) + " s), medals and prizes disagree");
     FlyPilots(i, s, 0, kRandomProbes);
     CHeadlessRace race;
     race.Load(i, s.requiredVehicle);
@@ -211,11 +210,9 @@ void CheckTrack(int i, const TrackSettings& s) {
         Problem(track + ": thrust alone finishes within bronze");
     race.Load(i, s.requiredVehicle);
     const AutopilotFlight climb = FlyRoute(race, ClimbRoute(s, box), AutopilotTuning(), kFrame, s.goldTime, 0.1f);
-    for (const FlightSample& sample : climb.samples)
-        if (!Holds(box, sample.pos)) {
-            Problem(track + ": the climbing pilot left the track after " + std::to_string(sample.time) + " s");
-            break;
-        }
+    const auto out = [&box](const FlightSample& f) { return !Holds(box, f.pos); };
+    if (std::any_of(climb.samples.begin(), climb.samples.end(), out))
+        Problem(track + ": the climbing pilot left the track");
     if (climb.outcome.finished)
         Problem(track + ": climbing straight at the goal finishes within gold");
 }
@@ -276,14 +273,13 @@ void CheckHud(const std::string& path) {
             continue;
         const float p[2] = {instrument->x + 2.0f, instrument->y + 2.0f};
         float backdrop[3] = {1.0f, 1.0f, 1.0f};
+        const auto side = [&](int from, int to) {  // which side of the edge p lies on
+            const HudVertex& u = layout.vertices[size_t(from)];
+            const HudVertex& v = layout.vertices[size_t(to)];
+            return (v.x - u.x) * (p[1] - u.y) - (v.y - u.y) * (p[0] - u.x);
+        };
         for (const HudTriangle& t : layout.triangles) {
-            const HudVertex& a = layout.vertices[t.i0];
-            const HudVertex& b = layout.vertices[t.i1];
-            const HudVertex& c = layout.vertices[t.i2];
-            auto side = [&p](const HudVertex& u, const HudVertex& v) {
-                return (v.x - u.x) * (p[1] - u.y) - (v.y - u.y) * (p[0] - u.x);
-            };
-            const float s0 = side(a, b), s1 = side(b, c), s2 = side(c, a);
+            const float s0 = side(t.i0, t.i1), s1 = side(t.i1, t.i2), s2 = side(t.i2, t.i0);
             if ((s0 < 0 || s1 < 0 || s2 < 0) && (s0 > 0 || s1 > 0 || s2 > 0))
                 continue;
             const float colour[3] = {t.red, t.green, t.blue};
