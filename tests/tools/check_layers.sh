@@ -18,14 +18,12 @@ FNR == NR {
     next
 }
 # The most closely named unit of a path relative to src/ ("race/vehicle.h"): its stem, else its folder.
-function unit(path,   stem, folder) {
+function unit(path,   stem) {
     stem = path
     sub(/\.[a-z]+$/, "", stem)
     if (stem in unitOf) return stem
-    folder = path
-    sub(/\/.*/, "", folder)
-    if (folder in unitOf) return folder
-    return ""
+    sub(/\/.*/, "", stem)
+    return stem in unitOf ? stem : ""
 }
 FNR == 1 {
     file = FILENAME
