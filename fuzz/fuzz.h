@@ -42,9 +42,9 @@ void ReadInput(const uint8_t* data, size_t size, Read read) {
 
 // Random bytes rarely get past a file header, so an input whose first byte is odd is instead read as edits
 // to a sound file: a 16-bit length to cut it to, then (16-bit offset, byte) pairs to overwrite. Such an
-// input is replaced by the edited copy, which out holds.
-inline void PatchInput(const uint8_t*& data, size_t& size, const std::vector<uint8_t>& sound,
-                       std::vector<uint8_t>& out) {
+// input is replaced by the edited copy, which lasts until the next call.
+inline void PatchInput(const uint8_t*& data, size_t& size, const std::vector<uint8_t>& sound) {
+    static std::vector<uint8_t> out;
     if (size < 3 || (data[0] & 1) == 0 || sound.empty())
         return;
     out = sound;

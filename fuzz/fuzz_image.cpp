@@ -6,8 +6,7 @@
 FUZZ_TARGET {
     static const RgbImage picture(24, 10, 0x35, 0xBF, 0xCB);
     static const std::vector<uint8_t> bmp = EncodeBmp(picture), jpeg = EncodeJpeg(picture);
-    std::vector<uint8_t> patched;
-    PatchInput(data, size, (size > 0 && (data[0] & 2)) ? jpeg : bmp, patched);
+    PatchInput(data, size, (size > 0 && (data[0] & 2)) ? jpeg : bmp);
     TextureImage image;
     const char* error = nullptr;
     if (PrepareTextureImage(data, size, 512, image, error))

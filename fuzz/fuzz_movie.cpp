@@ -1,7 +1,6 @@
 // The intro movie's opening path: a file that claims to be the movie, its pictures and its sound track
-// opened and decoded a few pieces deep. An input whose first byte is even is the file itself; otherwise its
-// bytes damage a small valid movie made at start-up (offset high, offset low, xor value, in threes), which
-// reaches far deeper into demuxer and decoders than random bytes do.
+// opened and decoded a few pieces deep. Edits to a small valid movie made at start-up (PatchInput) reach far
+// deeper into demuxer and decoders than random bytes do.
 #include <unistd.h>
 
 #include <fstream>
@@ -41,28 +40,20 @@ std::vector<uint8_t> MakeTemplate() {
 }  // namespace
 
 FUZZ_TARGET {
-    static const std::vector<uint8_t> base = MakeTemplate();
-    std::vector<uint8_t> movie(data, data + size);
-    if (size > 0 && (data[0] & 1) && !base.empty()) {
-        movie = base;
-        for (size_t i = 1; i + 2 < size; i += 3) movie[((size_t{data[i]} << 8) | data[i + 1]) % movie.size()] ^= data[i + 2];
-    }
-    std::ofstream(MoviePath(), std::ios::binary).write(reinterpret_cast<const char*>(movie.data()), long(movie.size()));
+    static const std::vector<uint8_t> sound = MakeTemplate();
+    PatchInput(data, size, sound);
+    std::ofstream(MoviePath(), std::ios::binary).write(reinterpret_cast<const char*>(data), long(size));
     // As the player does: the sound track is opened only for a movie whose first picture decodes.
     MovieDecoder decoder;
     std::vector<uint8_t> rgb;
-    if (decoder.Open(MoviePath().c_str()) && decoder.NextFrame(rgb)) {
-        for (int i = 0; i < 3 && decoder.NextFrame(rgb); ++i) {
-            volatile uint8_t last = rgb[rgb.size() - 1];
-            (void)last;
-        }
-        MovieSoundDecoder track;
-        std::vector<int16_t> samples;
-        const bool sound = track.Open(MoviePath().c_str());
-        for (int i = 0; i < 4 && sound && track.NextSamples(samples); ++i) {
-            volatile int16_t last = samples[samples.size() - 1];
-            (void)last;
-        }
-    }
+    int pictures = 0;
+    if (decoder.Open(MoviePath().c_str()))
+        for (; pictures < 4 && decoder.NextFrame(rgb); ++pictures)
+            Require(rgb.size() == size_t(decoder.Width()) * size_t(decoder.Height()) * 3);
+    MovieSoundDecoder track;
+    std::vector<int16_t> samples;
+    if (pictures > 0 && track.Open(MoviePath().c_str()))
+        for (int i = 0; i < 4 && track.NextSamples(samples); ++i)
+            Require(samples.size() % size_t(track.Channels()) == 0);
     unlink(MoviePath().c_str());
 }

@@ -3,35 +3,28 @@
 #include "ms3dwriter.h"
 #include "scene/milkshape.h"
 
-namespace {
-
-std::vector<uint8_t> SoundModel() {
-    CMilkshapeModel m;
-    MeshBuilder b(m);
-    MaterialSpec material;
-    material.name = "m";
-    material.texture = "../Textures/t.jpg";
-    b.BeginGroup("A", b.AddMaterial(material));
-    b.AddBox({0, 0, 0}, {1, 1, 1});
-    m.groups[0].comment = "c";
-    m.comment = "model";
-    MsJoint j;
-    j.rotationKeys.resize(2);
-    j.positionKeys.resize(1);
-    m.joints.push_back(j);
-    std::vector<uint8_t> bytes;
-    std::string error;
-    EncodeMs3d(m, {}, bytes, error);
-    return bytes;
-}
-
-}  // namespace
-
 // Whatever the bytes, the loader either refuses them or leaves a model whose indices are all in range.
 FUZZ_TARGET {
-    static const std::vector<uint8_t> sound = SoundModel();
-    std::vector<uint8_t> patched;
-    PatchInput(data, size, sound, patched);
+    static const std::vector<uint8_t> sound = [] {
+        CMilkshapeModel m;
+        MeshBuilder b(m);
+        MaterialSpec material;
+        material.name = "m";
+        material.texture = "../Textures/t.jpg";
+        b.BeginGroup("A", b.AddMaterial(material));
+        b.AddBox({0, 0, 0}, {1, 1, 1});
+        m.groups[0].comment = "c";
+        m.comment = "model";
+        MsJoint j;
+        j.rotationKeys.resize(2);
+        j.positionKeys.resize(1);
+        m.joints.push_back(j);
+        std::vector<uint8_t> bytes;
+        std::string error;
+        EncodeMs3d(m, {}, bytes, error);
+        return bytes;
+    }();
+    PatchInput(data, size, sound);
     CMilkshapeModel model;
     model.LoadFromMemory(data, size, "fuzz.ms3d");
     for (const MsTriangle& t : model.triangles)

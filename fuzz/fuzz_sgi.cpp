@@ -9,8 +9,7 @@ FUZZ_TARGET {
             gray.At(x, 1) = uint8_t(x * 20);
         return EncodeBw(gray, true);
     }();
-    std::vector<uint8_t> patched;
-    PatchInput(data, size, sound, patched);
+    PatchInput(data, size, sound);
     BwImage image;
     const char* error = nullptr;
     if (ReadBwImage(data, size, image, error))

@@ -9,10 +9,8 @@
 
 int main(int argc, char** argv) {
     const int track = argc == 2 ? atoi(argv[1]) - 1 : -1;
-    if (track < 0 || track >= kNumTracks) {
-        fprintf(stderr, "usage: autopilot_route TRACK (1 to %d)\n", kNumTracks);
+    if (track < 0 || track >= kNumTracks)
         return 2;
-    }
     TrackSettings s;
     LoadTrackSettings(TrackScriptPath(track).c_str(), s);
     TrackLayout layout;

@@ -2,7 +2,6 @@
 # Fails on an include in src/ that points up a layer or sideways into another unit of its own layer, naming
 # the file and line; the layers are those of src/layers.txt.
 src=${1:-$(cd "$(dirname "$0")/../../src" && pwd)}
-shopt -s nullglob
 awk '
 FNR == NR {
     if ($0 ~ /^[a-z]/) {
@@ -19,14 +18,12 @@ FNR == NR {
     next
 }
 # The most closely named unit of a path relative to src/ ("race/vehicle.h"): its stem, else its folder.
-function unit(path,   stem, folder) {
+function unit(path,   stem) {
     stem = path
     sub(/\.[a-z]+$/, "", stem)
     if (stem in unitOf) return stem
-    folder = path
-    sub(/\/.*/, "", folder)
-    if (folder in unitOf) return folder
-    return ""
+    sub(/\/.*/, "", stem)
+    return stem in unitOf ? stem : ""
 }
 FNR == 1 {
     file = FILENAME
@@ -38,17 +35,14 @@ FNR == 1 {
     }
 }
 own != "" && /^[ \t]*#[ \t]*include[ \t]*"/ {
-    target = $0
-    sub(/^[^"]*"/, "", target)
-    sub(/".*$/, "", target)
+    split($0, quoted, "\"")
+    target = quoted[2]
     if (target !~ /\//) next
     to = unit(target)
     if (to == "" || unitOf[to] == unitOf[own]) next
-    if (layerOf[to] < layerOf[own]) {
-        printf "src/%s:%d: includes %s, of layer %s above %s\n", file, FNR, target, name[layerOf[to]], name[layerOf[own]]
-        failed = 1
-    } else if (layerOf[to] == layerOf[own]) {
-        printf "src/%s:%d: includes %s, another unit of layer %s\n", file, FNR, target, name[layerOf[own]]
+    if (layerOf[to] <= layerOf[own]) {
+        printf "src/%s:%d: includes %s, of layer %s, from layer %s\n", file, FNR, target, name[layerOf[to]],
+            name[layerOf[own]]
         failed = 1
     }
 }

@@ -1,19 +1,16 @@
 #pragma once
 // Closure of a track, proved rather than sampled.
 //
-// Every place a vehicle stands is at least the contact distance R = sqrt(0.8) from every collidable
-// triangle: a move is taken only to such a place, and a response that would land nearer is not taken. It
-// moves less than L = kMaxStepDistance (0.8) a step, so each point of its path lies within L / 2 of a
-// place it stood: at least R - L / 2 = 0.494 from every surface. Its whole path therefore stays in the
-// connected part, holding the start, of the space at least that far from the surfaces; the vehicle is a
-// point (the camera), as the contact test sees it.
+// A vehicle is a point (the camera) to the contact test, and only ever stands at least the contact distance
+// R = sqrt(0.8) from every collidable triangle: a move or a response that would land nearer is not taken. It
+// moves less than L = kMaxStepDistance (0.8) a step, so its whole path stays at least R - L / 2 = 0.494 from
+// every surface, in the connected part of that space which holds the start.
 //
 // The flood fills a superset of that part on a grid of closed cubes of edge 1/3. A cube is solid only when
-// its centre lies within 0.494 - sqrt(3) / 6 = 0.206 of a surface, so the whole cube is nearer than 0.494
-// and no path point lies in it; every other cube is open. A path crosses from cube to cube through shared
-// faces, edges or corners, and the cubes round a shared point all hold it, so stepping between face
-// neighbours reaches every cube the path touches. A flat wall's solid band is 0.41 thick, more than the
-// 1/3 a face step moves across it at any slant, so a whole wall stops the flood; only a gap does not.
+// its centre lies within 0.494 - sqrt(3) / 6 = 0.206 of a surface, so no path point lies in it; every other
+// cube is open. The cubes round a point the path crosses all hold it, so stepping between face neighbours
+// reaches every cube the path touches. A flat wall's solid band is 0.41 thick, more than the 1/3 a face step
+// moves across it at any slant, so a whole wall stops the flood; only a gap does not.
 #include <algorithm>
 #include <array>
 #include <cmath>

@@ -14,21 +14,19 @@
 #include "scene/glstate.h"
 #include "scene/rendermodel.h"
 
-// A double-buffered window with depth and stencil, and the GL entry points; false when either fails.
+// A double-buffered window in the screen's corner with depth and stencil, and the GL entry points; false when
+// either fails.
 inline bool OpenSceneWindow(int& argc, char** argv, int width, int height, const char* title) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
+    glutInitWindowPosition(0, 0);
     glutInitWindowSize(width, height);
     glutCreateWindow(title);
-    if (glewInit() != GLEW_OK) return false;
-    gSettings = DefaultSettings();
-    return true;
+    return glewInit() == GLEW_OK;
 }
 
 // The race renderer's model pass, open for the rest of the run, and perspective for a window of width x height.
 inline void BeginSceneView(int width, int height) {
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClearDepth(1.0);
     BeginModelPass();
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
@@ -36,20 +34,6 @@ inline void BeginSceneView(int width, int height) {
     gluPerspective(gSettings.fieldOfView, double(width) / height, gSettings.nearPlane, gSettings.farPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-}
-
-// The sky as the race draws it (turning with the view only), then the camera applied for the scene;
-// the caller pops the matrix after the scene.
-inline void DrawSkyThenPlaceCamera(CCamera& camera, SkyModel& sky) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glPushMatrix();
-    camera.ApplyRotation();
-    sky.Draw();
-    glPopMatrix();
-    glPushMatrix();
-    camera.Apply();
 }
 
 // The race's point-light vertex shader and the fragment shader FILE linked into program. The shaders stay for

@@ -23,8 +23,8 @@ constexpr int kWidth = 400;
 constexpr int kHeight = 300;
 
 // Ground 80 x 80 on y = 0 as a grid with shared corners; a closed box 4 units wide floating from y 3 to 7;
-// an open 3 x 3 plate at y 2.
-void BuildScene(CMilkshapeModel& model) {
+// an open 3 x 3 plate at y 2; the one shadow-casting light, a sun or a lamp high above.
+void BuildScene(CMilkshapeModel& model, bool sun) {
     MeshBuilder b(model);
     MaterialSpec white;
     white.name = "white";
@@ -37,57 +37,44 @@ void BuildScene(CMilkshapeModel& model) {
     b.AddBox({-2.0f, 3.0f, -2.0f}, {2.0f, 7.0f, 2.0f});
     b.BeginGroup("plate", material);
     b.AddQuad({6, 2, 0}, {6, 2, 3}, {9, 2, 3}, {9, 2, 0});
-}
-
-// The one shadow-casting light of the scene.
-void BuildLight(bool sun) {
     ClearTrackSettings(gTrackSettings);
-    SceneLight light;
-    light.index = 0;
-    if (sun) {
-        light.type = LIGHT_SUN;
-        light.position[0] = 0.4f, light.position[1] = 1.0f, light.position[2] = 0.2f;
-        light.color[0] = light.color[1] = light.color[2] = 0.6f;
-        gTrackSettings.hasSun = true;
+    const SceneLight light = sun ? SceneLight{LIGHT_SUN, {0.4f, 1.0f, 0.2f}, {0.6f, 0.6f, 0.6f, 1.0f}}
+                                 : SceneLight{LIGHT_POINT, {10.0f, 40.0f, 10.0f}, {0.6f, 0.5f, 0.4f, 1.0f}, 200.0f};
+    gTrackSettings.hasSun = sun;
+    if (sun)
         gTrackSettings.sun = light;
-    } else {
-        light.type = LIGHT_POINT;
-        light.position[0] = 10.0f, light.position[1] = 40.0f, light.position[2] = 10.0f;
-        light.color[0] = 0.6f, light.color[1] = 0.5f, light.color[2] = 0.4f;
-        light.range = 200.0f;
-    }
     gTrackSettings.lights = {light};
+    for (float& a : gTrackSettings.ambientColor)
+        a = 0.25f;
 }
 
-void PrintProbe(const char* what, float x, float y, float z) {
+// Prints where the point lies in the picture, from the top-left.
+void PrintProbe(const char* what, float x, float z) {
     double model[16], projection[16], wx, wy, wz;
     int viewport[4];
     glGetDoublev(GL_MODELVIEW_MATRIX, model);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
-    gluProject(x, y, z, model, projection, viewport, &wx, &wy, &wz);
+    gluProject(x, 0.0, z, model, projection, viewport, &wx, &wy, &wz);
     printf("%s %d %d\n", what, int(std::lround(wx)), kHeight - 1 - int(std::lround(wy)));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 6) {
-        fprintf(stderr, "usage: %s OUT.ppm plain|zfail|zpp one|two outside|inside sun|lamp\n", argv[0]);
+    if (argc != 6 || !OpenSceneWindow(argc, argv, kWidth, kHeight, "shadowview"))
         return 2;
-    }
     const std::string technique = argv[2];
-    if (!OpenSceneWindow(argc, argv, kWidth, kHeight, "shadowview")) return 1;
+    const bool sun = std::strcmp(argv[5], "sun") == 0;
+    gSettings = DefaultSettings();
     if (!WriteBmp("white.bmp", RgbImage(4, 4, 255, 255, 255))) return 1;
-    gTwoSidedStencil = std::strcmp(argv[3], "two") == 0 && glewIsSupported("GL_EXT_stencil_two_side");
-    if (std::strcmp(argv[3], "two") == 0 && !gTwoSidedStencil) {
+    gTwoSidedStencil = std::strcmp(argv[3], "two") == 0;
+    if (gTwoSidedStencil && !glewIsSupported("GL_EXT_stencil_two_side")) {
         fprintf(stderr, "GL_EXT_stencil_two_side is not offered\n");
         return 1;
     }
-    const bool sun = std::strcmp(argv[5], "sun") == 0;
-    BuildLight(sun);
-    auto model = std::make_unique<CMilkshapeModel>();
-    BuildScene(*model);
+    CMilkshapeModel model;
+    BuildScene(model, sun);
     TextureManager textures;
     CCamera camera;
     if (std::strcmp(argv[4], "inside") == 0) {
@@ -100,11 +87,10 @@ int main(int argc, char** argv) {
         camera.SetPitch(40.0f);
     }
     const unsigned shadows = technique != "plain" ? MODEL_STATIC_SHADOWS : 0;
-    RenderModel render(&textures, &camera, model.get(), MODEL_CULL_BY_DISTANCE | shadows);
+    RenderModel render(&textures, &camera, &model, MODEL_CULL_BY_DISTANCE | shadows);
     std::unique_ptr<CStencilTechnique> stencil;
     if (technique == "zfail") stencil = std::make_unique<CZFailStencilTechnique>(&camera);
     if (technique == "zpp") stencil = std::make_unique<CZPPlusStencilTechnique>(&camera);
-    for (float& a : gTrackSettings.ambientColor) a = 0.25f;
     BeginSceneView(kWidth, kHeight);
     SetUpRaceLighting();
     ShaderProgram program("PointLight");
@@ -113,31 +99,19 @@ int main(int argc, char** argv) {
     lit.Locate(program.id);
     if (stencil) {
         stencil->Init();
-        stencil->ClearCasters();
         stencil->AddCaster(&render);
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    glPushMatrix();
     camera.Apply();
     DrawShadowedWorld([&render](const std::function<void(RenderModel&)>& draw) { draw(render); }, stencil.get(), lit,
                       camera);
-    glPopMatrix();
     if (!WritePpm(argv[1], kWidth, kHeight)) return 1;
-
-    glPushMatrix();
-    camera.Apply();
-    // Ground points whose ray towards the light crosses the box, then the plate.
-    if (sun) {
-        PrintProbe("shadow", -2.0f, 0.0f, -1.0f);
-        PrintProbe("shadow", 6.7f, 0.0f, 1.1f);
-    } else {
-        PrintProbe("shadow", -1.4f, 0.0f, -1.4f);
-        PrintProbe("shadow", 7.4f, 0.0f, 1.0f);
-    }
-    // Ground points whose ray towards either light meets nothing.
-    PrintProbe("lit", 8.0f, 0.0f, 8.0f);
-    PrintProbe("lit", -8.0f, 0.0f, 6.0f);
-    PrintProbe("lit", 6.0f, 0.0f, -12.0f);
-    glPopMatrix();
+    // Ground points whose ray towards the light crosses the box, then the plate; then ground points whose ray
+    // towards either light meets nothing.
+    PrintProbe("shadow", sun ? -2.0f : -1.4f, sun ? -1.0f : -1.4f);
+    PrintProbe("shadow", sun ? 6.7f : 7.4f, sun ? 1.1f : 1.0f);
+    PrintProbe("lit", 8.0f, 8.0f);
+    PrintProbe("lit", -8.0f, 6.0f);
+    PrintProbe("lit", 6.0f, -12.0f);
     return 0;
 }

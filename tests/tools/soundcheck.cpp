@@ -3,8 +3,6 @@
 //   0-1 s nothing; 1-2 s "go"; 2-3 s nothing; 3-5.5 s the engine loop at pitch 1.5; 5.5-6.5 s nothing;
 //   6.5-8.5 s race results music (asked for while the intro music plays, so the intro music goes on);
 //   8.5-9.5 s that music faded to 0; 9.5-10 s nothing after StopMusic; then every impact in turn.
-#include <cstdio>
-
 #include "audio/soundmanager.h"
 #include "data/settings.h"
 #include "platform/clock.h"
@@ -22,9 +20,8 @@ void At(double seconds) {
 }  // namespace
 
 int main() {
-    if (!LoadSettings()) return 1;
     CSoundManager sound;
-    if (!sound.Init()) return 1;
+    if (!LoadSettings() || !sound.Init()) return 1;
     gStart = timeGetTime();
     At(1.0);
     sound.PlayEffect(SOUND_GO);

@@ -10,15 +10,12 @@
 #include "platform/fontface.h"
 
 int main(int argc, char** argv) {
-    if (argc != 11) {
-        fprintf(stderr, "usage: text_reference OUT.pgm WIDTH HEIGHT FONTFILE|- FACE CELLHEIGHT WEIGHT X Y TEXT\n");
+    if (argc != 11)
         return 2;
-    }
     const int width = atoi(argv[2]);
     const int height = atoi(argv[3]);
-    const std::string fontFile = argv[4];
     const std::wstring face(argv[5], argv[5] + std::string(argv[5]).size());
-    if (fontFile != "-" && !RegisterPrivateFontFile(fontFile, face))
+    if (std::string(argv[4]) != "-" && !RegisterPrivateFontFile(argv[4], face))
         return 1;
     const GlyphSet set = RenderFaceGlyphs(face, atoi(argv[6]), atoi(argv[7]), 32, 96);
     float penX = float(atof(argv[8]));
@@ -35,11 +32,9 @@ int main(int argc, char** argv) {
         const int rowBytes = (g.width + 7) / 8;
         for (int row = 0; row < g.rows; ++row)
             for (int col = 0; col < g.width; ++col) {
-                if (!(g.bits[size_t(row * rowBytes + col / 8)] & (0x80 >> (col % 8))))
-                    continue;
-                const int x = left + col;
-                const int y = bottom + row;
-                if (x >= 0 && x < width && y >= 0 && y < height)
+                const int x = left + col, y = bottom + row;
+                const bool ink = g.bits[size_t(row * rowBytes + col / 8)] & (0x80 >> (col % 8));
+                if (ink && x >= 0 && x < width && y >= 0 && y < height)
                     image[size_t(height - 1 - y) * size_t(width) + size_t(x)] = 255;
             }
         penX += g.advance;
@@ -49,7 +44,5 @@ int main(int argc, char** argv) {
         return 1;
     fprintf(out, "P5\n%d %d\n255\n", width, height);
     fwrite(image.data(), 1, image.size(), out);
-    fclose(out);
-    fprintf(stderr, "%s: face %s from %s\n", argv[1], set.family.c_str(), set.file.c_str());
-    return 0;
+    return fclose(out) == 0 ? 0 : 1;
 }

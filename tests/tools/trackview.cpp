@@ -32,10 +32,16 @@ bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderPr
     RenderModel render(&textures, &camera, &trackModel, MODEL_CULL_BY_DISTANCE);
     SkyModel sky(&textures, &skyModel);
     SetUpRaceLighting();
-    const float fog[4] = {s.fogColor[0], s.fogColor[1], s.fogColor[2], 0.0f}, none[4] = {0, 0, 0, 0};
-    const float* clear = s.fogEnabled ? fog : none;
-    glClearColor(clear[0], clear[1], clear[2], 0.0f);
-    DrawSkyThenPlaceCamera(camera, sky);
+    const float fog[4] = {s.fogColor[0], s.fogColor[1], s.fogColor[2], 0.0f};
+    const float clear = s.fogEnabled ? 1.0f : 0.0f;
+    glClearColor(fog[0] * clear, fog[1] * clear, fog[2] * clear, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The sky as the race draws it, turning with the view only.
+    glLoadIdentity();
+    camera.ApplyRotation();
+    sky.Draw();
+    glLoadIdentity();
+    camera.Apply();
     if (s.hasSun) {
         const float sun[4] = {s.sun.position[0] * 2000, s.sun.position[1] * 2000, s.sun.position[2] * 2000, 0};
         glLightfv(GL_LIGHT0, GL_POSITION, sun);
@@ -58,7 +64,6 @@ bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderPr
     render.Draw(DRAW_ALL);
     glDisable(GL_FOG);
     glUseProgram(0);
-    glPopMatrix();
     return WritePpm(out.c_str(), kWidth, kHeight);
 }
 
@@ -66,12 +71,9 @@ bool DrawTrack(int track, const std::string& out, ShaderProgram& plain, ShaderPr
 
 int main(int argc, char** argv) {
     const bool lightingOff = argc == 5 && std::string(argv[4]) == "off";
-    if (argc != 4 && !lightingOff) {
-        fprintf(stderr, "usage: trackview OUT_PREFIX FIRST LAST [off]\n");
+    if ((argc != 4 && !lightingOff) || !OpenSceneWindow(argc, argv, kWidth, kHeight, "Track view"))
         return 2;
-    }
-    if (!OpenSceneWindow(argc, argv, kWidth, kHeight, "Track view"))
-        return 1;
+    gSettings = DefaultSettings();
     gSettings.shadows = !lightingOff;  // without it a model gives its groups no lamps
 
     ShaderProgram plain("PointLight"), fogged("PointLightFog");
@@ -79,11 +81,8 @@ int main(int argc, char** argv) {
         return 1;
 
     BeginSceneView(kWidth, kHeight);
-
     for (int t = atoi(argv[2]); t <= atoi(argv[3]); t++)
-        if (!DrawTrack(t, std::string(argv[1]) + std::to_string(t) + ".ppm", plain, fogged, lightingOff)) {
-            fprintf(stderr, "trackview: track %d cannot be drawn\n", t);
+        if (!DrawTrack(t, std::string(argv[1]) + std::to_string(t) + ".ppm", plain, fogged, lightingOff))
             return 1;
-        }
     return 0;
 }
