@@ -1,10 +1,11 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
-
+#include "data/settings.h"
 #include "glcontext.h"
+#include "lighting/stenciltechnique.h"
 #include "scene/transformation.h"
+#include "testutil.h"
 
 namespace {
 
@@ -35,20 +36,6 @@ TEST(Transformation, MoveAlongViewUsesTheViewAngles) {
     c.viewPitch = -90;  // D = (0, -1, 0): position - 3 D
     c.MoveAlongView(3);
     ExpectVec(&c.x, 10, 3, 0);
-}
-
-TEST(Transformation, FrozenBoxKeepsItsSphere) {
-    BoundingBox box;
-    box.AddPoint(0, 0, 0);
-    box.AddPoint(2, 2, 2);
-    EXPECT_FALSE(box.Contains(2.001f, 1, 1));
-    box.Freeze();
-    box.AddPoint(10, 10, 10);  // the sphere no longer follows
-    EXPECT_FLOAT_EQ(box.Radius(), std::sqrt(3.0f));
-    EXPECT_TRUE(box.Contains(10, 10, 10));
-    const float above[3] = {1, 1, 6};  // 5 from the frozen centre, 5 - sqrt(3) from its sphere
-    EXPECT_TRUE(box.InReachOf(above, 3.3f));
-    EXPECT_FALSE(box.InReachOf(above, 3.2f));
 }
 
 TEST(Transformation, MatricesMatchHandWorkedPoints) {
@@ -86,4 +73,30 @@ TEST(Transformation, MatricesMatchHandWorkedPoints) {
     Applied([&] { c.ApplyRotation(); }, -4 * d[0], -4 * d[1], -4 * d[2], p);
     ExpectVec(p, 0, 0, -4);
     glLoadIdentity();
+}
+
+// Depth-fail counting moves the far plane to infinity and changes nothing else, however often it is set up.
+TEST(StencilTechnique, ZFailMovesTheFarPlaneToInfinityOnly) {
+    ASSERT_TRUE(MakeTestGLContext());
+    GameTreeSandbox sandbox;  // the log of its missing shader files
+    gSettings = DefaultSettings();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, 4.0 / 3.0, 0.2, 200.0);
+    float before[16], after[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, before);
+    CCamera camera;
+    CZFailStencilTechnique zfail(&camera);
+    zfail.Init();
+    zfail.Init();
+    glGetFloatv(GL_PROJECTION_MATRIX, after);
+    before[10] = -1.0f;
+    before[14] = -0.4f;
+    for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(after[i], before[i]) << i;
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
 }
