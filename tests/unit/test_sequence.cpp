@@ -93,16 +93,20 @@ TEST_F(SequenceTest, CircleKeepsItsRadiusAndEndsWhereItBegan) {
     EXPECT_NEAR(camera.z, -10.0f, 1e-3f);
 }
 
-// A change without length applies at once; commands after the stop are ignored with a log line. (The pitch's
-// clamp is the transformation's own, tested there.)
-TEST_F(SequenceTest, ZeroLengthChangesApplyAtOnceAndCommandsAfterTheStopNever) {
+// A change without length applies at once; a vehicle recording that is missing holds the start pose; commands after
+// the stop are ignored with a log line. (The pitch's clamp is the transformation's own, tested there.)
+TEST_F(SequenceTest, ZeroLengthChangesApplyAtOnceAMissingRecordingHoldsTheStartAndCommandsAfterTheStopNever) {
+    gTrackSettings.hasVehicleScript = true;
+    gTrackSettings.vehicleRecording.Load("../Scripts/nowhere.txt");
+    gTrackSettings.vehicleStartPosition[0] = 4.0f;
+    AddAt(gTrackSettings, 0.0f, ACTION_THRUSTON);
     AddFromTo(gTrackSettings, 0.5f, 0.5f, ACTION_CHANGEHEADING, 30.0f);
     AddAt(gTrackSettings, 2.0f, ACTION_STOP);
     AddAt(gTrackSettings, 3.0f, ACTION_SETPOSITION, 9, 9, 9);
     Start(STATE_RACE_INTRO);
     RunTo(4.0f, 0.5f);
     EXPECT_NEAR(gVehicleTransform.yaw, 30.0f, 1e-4f);
-    EXPECT_FLOAT_EQ(gVehicleTransform.x, 0.0f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.x, 4.0f);
     EXPECT_TRUE(Logged("after the sequence stops"));
 }
 
@@ -121,16 +125,4 @@ TEST_F(SequenceTest, NineCaptionSlotsAndNoMore) {
     EXPECT_TRUE(Logged("No free caption slot"));
     sequence.leave();
     for (const CaptionSlot& slot : gCaptions) EXPECT_FALSE(slot.active);
-}
-
-TEST_F(SequenceTest, MissingRecordingHoldsTheStartPose) {
-    gTrackSettings.hasVehicleScript = true;
-    gTrackSettings.vehicleRecording.Load("../Scripts/nowhere.txt");
-    gTrackSettings.vehicleStartPosition[0] = 4.0f;
-    gTrackSettings.vehicleStartHeading = 30.0f;
-    AddAt(gTrackSettings, 0.0f, ACTION_THRUSTON);
-    Start(STATE_RACE_INTRO);
-    RunTo(2.0f, 0.1f);
-    EXPECT_FLOAT_EQ(gVehicleTransform.x, 4.0f);
-    EXPECT_FLOAT_EQ(gVehicleTransform.yaw, 30.0f);
 }
