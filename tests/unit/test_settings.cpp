@@ -34,7 +34,6 @@ TEST(Settings, LoadsInAnyOrderRefusesIncompleteFilesSavesRoundTripAndAFailedSave
         reversed = line + "\n" + reversed;
     ASSERT_TRUE(LoadText(sandbox, reversed, s));
     EXPECT_EQ(FormatSettings(s), kExample);
-    EXPECT_FLOAT_EQ(s.aspectRatio, 1024.0f / 768.0f);
     // Missing, unknown and unreadable lines; a word far longer than any key must not overrun a buffer; sizes
     // no window can have.
     for (const std::string& text : {Edited("shadows 1\n", ""), std::string(kExample) + "colour 3\n", std::string(),
