@@ -38,7 +38,7 @@ void DrawWall() {
 
 }  // namespace
 
-TEST(Shader, FileNamesAndFailuresAreLoggedAndTheGameShadersCompile) {
+TEST(Shader, FailuresAreLoggedTheGameShadersCompileAndThePointLightProgramLightsByItsLampSlots) {
     ASSERT_TRUE(MakeTestGLContext());
     GameTreeSandbox tree;
     EXPECT_EQ(LoadShader("none.vert").id, 0u);
@@ -81,11 +81,7 @@ TEST(Shader, FileNamesAndFailuresAreLoggedAndTheGameShadersCompile) {
         glDeleteShader(s.id);
     }
     EXPECT_EQ(CountOf(LogText(), "Compilation"), 0) << LogText();
-}
 
-TEST(Shader, PointLightProgramLightsByItsLampSlots) {
-    ASSERT_TRUE(MakeTestGLContext());
-    GameTreeSandbox tree;
     ShaderObject vert = LoadShader((kShaderDir + "MultiPointLight.vert").c_str());
     ShaderObject oneSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(1));
     ShaderObject noSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(0));

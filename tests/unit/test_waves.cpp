@@ -45,23 +45,19 @@ std::string ExtensibleFormat(uint32_t channels, uint32_t bits, uint32_t mask) {
     return PcmFormat(channels, bits, 0xFFFE) + Fields({{22, 2}, {bits, 2}, {mask, 4}}) + std::string(16, '\0');
 }
 
-class WavesTest : public ::testing::Test {
-protected:
-    void SetUp() override { std::filesystem::create_directories(sandbox.Path("Audio")); }
-    int32_t Load(const std::string& image, int* slot) {
-        WriteText(sandbox.Path("Audio/test.wav"), image);
-        return waves.LoadWaveFile("../Audio/test.wav", slot);
-    }
-    GameTreeSandbox sandbox;
-    CWaves waves;
-};
-
 }  // namespace
 
 // The generator's mono file with its samples; lower-case identifiers, padded and unknown chunks; the channel
 // layouts and their OpenAL names. 24-bit samples have no OpenAL format and must not pass for 8-bit ones, and
 // an extensible record's mask must fit its channel count.
-TEST_F(WavesTest, AcceptedFilesGetTheirOpenALFormat) {
+TEST(Waves, AcceptedFilesGetTheirOpenALFormatDamagedOnesAreRejectedAndSlotsRunOutAndAreReused) {
+    GameTreeSandbox sandbox;
+    std::filesystem::create_directories(sandbox.Path("Audio"));
+    CWaves waves;
+    const auto Load = [&](const std::string& image, int* slot) {
+        WriteText(sandbox.Path("Audio/test.wav"), image);
+        return waves.LoadWaveFile("../Audio/test.wav", slot);
+    };
     const std::vector<int16_t> ramp = Ramp(1001);
     std::string lower = Riff(Chunk("LIST", "abc") + Chunk("fmt ", PcmFormat(2, 8)) + Chunk("junk", "x") +
                              Chunk("data", std::string(6, '\x80')));
@@ -98,9 +94,8 @@ TEST_F(WavesTest, AcceptedFilesGetTheirOpenALFormat) {
     }
     EXPECT_EQ(waves.Get(0)->format.samplesPerSec, 22050u);
     EXPECT_EQ(memcmp(waves.Get(0)->data.get(), ramp.data(), 2002), 0);
-}
+    for (int i = 0; i < kWaveSlots; ++i) waves.DeleteWaveFile(i);
 
-TEST_F(WavesTest, DamagedFilesAreRejectedAndSlotsRunOutAndAreReused) {
     const std::string good = EncodeWav16(Ramp(100), 1, 22050);
     int slot = -1;
     // Every truncation of the file, down to nothing.
@@ -110,12 +105,12 @@ TEST_F(WavesTest, DamagedFilesAreRejectedAndSlotsRunOutAndAreReused) {
     // A data size far past the end; no data, no format; a 50-byte format chunk, which is skipped and leaves
     // the file without a format; a record too short to say the sample size, an unknown tag, a zero sample
     // rate; not RIFF, not WAVE.
-    const std::string pcm = PcmFormat(1, 16), ab = Chunk("data", "ab");
+    const std::string mono = PcmFormat(1, 16), ab = Chunk("data", "ab");
     for (const std::string& image :
-         {With(good, 40, 0xFFFFFFF0u), Riff(Chunk("fmt ", pcm) + Chunk("data", "")), Riff(Chunk("data", "abcd")),
-          Riff(Chunk("fmt ", pcm + std::string(34, '\0')) + ab), Riff(Chunk("fmt ", pcm.substr(0, 14)) + ab),
+         {With(good, 40, 0xFFFFFFF0u), Riff(Chunk("fmt ", mono) + Chunk("data", "")), Riff(Chunk("data", "abcd")),
+          Riff(Chunk("fmt ", mono + std::string(34, '\0')) + ab), Riff(Chunk("fmt ", mono.substr(0, 14)) + ab),
           Riff(Chunk("fmt ", PcmFormat(1, 4, 2)) + ab),  // ADPCM
-          Riff(Chunk("fmt ", With(pcm, 4, 0)) + ab), "X" + good.substr(1), good.substr(0, 8) + "XAVE" + good.substr(12)})
+          Riff(Chunk("fmt ", With(mono, 4, 0)) + ab), "X" + good.substr(1), good.substr(0, 8) + "XAVE" + good.substr(12)})
         EXPECT_EQ(Load(image, &slot), WAVE_ERR_INVALID) << image.substr(0, 16);
 
     EXPECT_EQ(waves.LoadWaveFile("../Audio/missing.wav", &slot), WAVE_ERR_OPEN);
