@@ -31,7 +31,10 @@ Profile NewProfile() {
 
 }  // namespace
 
-// One profile's races, each booked on top of the ones before; a medal's time must be beaten, not matched.
+// One profile's races, each booked on top of the ones before; a medal's time must be beaten, not matched. A finish
+// without a medal is recorded, neither paid nor charged for repairs; gold pays its prize minus damage at its price;
+// improving a medal adds its cups and steps, not a race; a slower repeat still pays (here less than its repairs,
+// damage counted up to 100) but adds no cup, progress or best time.
 TEST(Results, PrizesRepairsCupsAndProgressOfACareerAndMoneyThatNeverWraps) {
     const TrackSettings t = MedalTrack();
     Profile p = NewProfile();
@@ -45,16 +48,11 @@ TEST(Results, PrizesRepairsCupsAndProgressOfACareerAndMoneyThatNeverWraps) {
         int steps;  // of 33.3333 / 24 percent each
     };
     const Race races[] = {
-        // a finish without a medal is recorded, neither paid nor charged for repairs
         {23, 80.0f, 80, 50, MEDAL_NONE, 0, 0, 0, 700, 0, 0, 0, 1, 80.0f, 0},
-        // gold pays its prize minus 37 damage at 50 each
         {2, 59.9f, 37, 50, MEDAL_GOLD, 3000, 1850, 1150, 1850, 0, 0, 1, 2, 59.9f, 3},
         {0, 79.9f, 0, 50, MEDAL_BRONZE, 500, 0, 500, 2350, 1, 0, 1, 3, 79.9f, 1 + 3},
-        // improving that bronze to gold adds the gold cup and two steps, not another race
         {0, 50.0f, 0, 50, MEDAL_GOLD, 3000, 0, 3000, 5350, 1, 0, 2, 3, 50.0f, 2 + 4},
         {5, 60.0f, 0, 50, MEDAL_SILVER, 2000, 0, 2000, 7350, 1, 1, 2, 4, 60.0f, 2 + 6},
-        // a slower repeat still pays (here less than its repairs, damage counted up to 100) but adds no cup,
-        // progress or best time
         {5, 68.0f, 130, 30, MEDAL_SILVER, 2000, 3000, -1000, 6350, 1, 1, 2, 4, 60.0f, 8},
     };
     for (const Race& r : races) {

@@ -54,17 +54,7 @@ std::vector<FlareQuad> FlareFor(float x, float y, int width) {
 
 }  // namespace
 
-// (That the travel follows the view's yaw rather than the nose's is shown by the flight model's glancing hit.)
-TEST(Transformation, MoveAlongViewUsesTheViewAngles) {
-    CCamera c;
-    c.SetPosition(10, 0, 0);
-    c.pitch = 45;  // the camera's own angles do not steer the move
-    c.viewPitch = -90;  // D = (0, -1, 0): position - 3 D
-    c.MoveAlongView(3);
-    ExpectVec(&c.x, 10, 3, 0);
-}
-
-TEST(Transformation, MatricesMatchHandWorkedPoints) {
+TEST(Transformation, MatricesAndMovesMatchHandWorkedPoints) {
     ASSERT_TRUE(MakeTestGLContext());
     float p[3], d[3];
 
@@ -98,6 +88,12 @@ TEST(Transformation, MatricesMatchHandWorkedPoints) {
     ExpectVec(p, 0, 0, -4);
     Applied([&] { c.ApplyRotation(); }, -4 * d[0], -4 * d[1], -4 * d[2], p);
     ExpectVec(p, 0, 0, -4);
+    // A move follows the view's angles, not the camera's own. (That the travel follows the view's yaw rather
+    // than the nose's is shown by the flight model's glancing hit.)
+    c.SetPosition(10, 0, 0);
+    c.viewPitch = -90;  // D = (0, -1, 0): position - 3 D
+    c.MoveAlongView(3);
+    ExpectVec(&c.x, 10, 3, 0);
     glLoadIdentity();
 }
 
