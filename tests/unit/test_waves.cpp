@@ -87,9 +87,7 @@ TEST(Waves, AcceptedFilesGetTheirOpenALFormatDamagedOnesAreRejectedAndSlotsRunOu
         ASSERT_EQ(Load(c.image, &slot), WAVE_OK);
         const char* name = nullptr;
         EXPECT_EQ(waves.GetFormatName(slot, &name), c.format ? WAVE_OK : WAVE_ERR_FORMAT);
-        if (c.format) {
-            EXPECT_STREQ(name, c.format);
-        }
+        EXPECT_STREQ(name, c.format);
         EXPECT_EQ(waves.Get(slot)->dataSize, c.size);
     }
     EXPECT_EQ(waves.Get(0)->format.samplesPerSec, 22050u);
