@@ -49,16 +49,6 @@ std::string Frame(PadTracker& t, const PadState& pad, bool racing) {
 
 }  // namespace
 
-// Codes without a name of their own still show something, and never more than 7 characters. (The control
-// page's test and the journey read F7, Left, Home and "#50" off the page.)
-TEST(KeyBindings, EveryCodeHasAShortName) {
-    for (int code : {-2147483647 - 1, -1, 0, 13, 31, 99, 109, 128, 255, 1000, 123456, 2147483647})
-        for (bool special : {false, true}) {
-            const std::string name = KeyBindingName(KeyBinding{code, special});
-            EXPECT_TRUE(!name.empty() && name.size() <= 7u) << code << " " << special << ": " << name;
-        }
-}
-
 // A simulated X pointer: every movement makes a motion event; a warp takes effect only once the events
 // already queued have been handed out, and then makes an event of its own. The first event only remembers.
 TEST(Mouse, WarpingKeepsDeltasContinuous) {
