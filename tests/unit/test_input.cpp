@@ -101,14 +101,12 @@ TEST(PadInput, StickSteersOutsideTheDeadZoneAlikeAtAnyFrameRate) {
     }
 }
 
-// One pad's frames of 10 ms in turn, each after the key 'a' on the keyboard pressed (+) or let go (-); "k" marks
-// a keyboard event handed on. A d-pad arrow held 0.95 s repeats at 0.4, 0.5 ... 0.9 s in the menus, and not in a
-// race, where the stick steers instead; Y held with it presses its own key once. Trigger and button for the same
-// key press it once and release it when both are let go; a button held from the race into the results keeps its
-// race key until released, so it cannot confirm the results by accident. Held through the countdown into the
-// race, B and the trigger take up their race keys; Start, which resumed the race from the pause menu, stays Esc
-// and the d-pad Left without a second press or repeats. A key held on the keyboard and on the pad stays down
-// until both let go, whichever lets go first.
+// One pad's frames of 10 ms, each after the key 'a' pressed (+) or let go (-) on the keyboard ("k": handed on). A
+// d-pad arrow held 0.95 s repeats from 0.4 s every 0.1 s in the menus, not in a race; Y presses its own key once.
+// Trigger and button for one key press it once and release it when both are let go; a button held from the race
+// into the results keeps its race key, so it cannot confirm them by accident. Held through the countdown, B and
+// the trigger take up their race keys; Start (it resumed the race) stays Esc, the d-pad Left without repeats. A
+// key held on the keyboard and the pad stays down until both let go.
 TEST(PadInput, KeysFollowTheStateTheyWerePressedIn) {
     const struct {
         const char* held;

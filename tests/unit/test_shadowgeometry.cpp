@@ -147,13 +147,11 @@ CMilkshapeModel Groups(std::initializer_list<std::pair<const char*, int>> groups
 
 }  // namespace
 
-// Each volume is closed and faces outwards: the cube under the sun and a lamp
-// above it, and under a slanting sun over ground just below it; the open square through its border (the
-// diagonal cancels) under the sun and a lamp off to one side, and nothing when lit from below; three fins
-// walking one edge the same way (its counter reaches 3, three quads stand on it); and the square with
-// repeated corners, a zero-area sliver and a corner past the vertex array, which are left out. The open square with
-// its second triangle on copies of the shared corners, one of them at -0: as they stand nothing pairs across the
-// seam; welded, no quads are left standing on it.
+// Each volume is closed and faces outwards: the cube under the sun, a lamp above it and a slanting sun over ground
+// just below it; the open square through its border (the diagonal cancels), and nothing when lit from below; three
+// fins walking one edge the same way (three quads stand on it); the square with repeated corners, a zero-area sliver
+// and a corner past the vertex array, which are left out; the square with its second triangle on copies of the
+// shared corners, one at -0: as they stand nothing pairs across the seam, welded no quads stand on it.
 TEST(ShadowVolumes, SilhouettesAndCapsMakeClosedOutwardVolumesWithinTheirBounds) {
     const VolumeLight lamp{false, {3.0f, 2.0f, -1.0f}}, slanting{true, {1.0f, 2.0f, 0.5f}, -1.0f};
     Mesh fins;
