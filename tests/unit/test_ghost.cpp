@@ -82,14 +82,13 @@ TEST(Ghost, SavedRunLoadsAndDamagedEmptyOrForeignFilesAreIgnoredWithOneLogLine) 
     EXPECT_FALSE(LoadGhost(ghost, "Pilot", 3, 10.25f, track));  // no ghost: nothing logged
     EXPECT_EQ(LogText(), "");
 
-    struct Case {
+    const std::string cut = saved.substr(0, saved.size() - 20);
+    const struct {
         const char* ghostText;
         const char* vehicleText;
         float best;
         const char* why;
-    };
-    const std::string cut = saved.substr(0, saved.size() - 20);
-    const Case cases[] = {
+    } cases[] = {
         {cut.c_str(), "VEHICLE 3\n", 10.25f, "line 12 is not a sample"},
         {"", "VEHICLE 3\n", 10.25f, "it holds no samples"},
         {"NAME Pilot\nCASH 100\n", "VEHICLE 3\n", 10.25f, "line 1 is not a sample"},
@@ -98,7 +97,7 @@ TEST(Ghost, SavedRunLoadsAndDamagedEmptyOrForeignFilesAreIgnoredWithOneLogLine) 
         {"TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\nTIME 9.5 POS 0 0 -60 HEAD 0 AZM 0 TILT 0\n", "VEHICLE 3\n", 9.5f,
          "it does not end at this track's goal"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         WriteText(file, c.ghostText);
         WriteText(sandbox.Path("Profiles/Pilot.ghosts/track3.vehicle"), c.vehicleText);
         ClearLog();
@@ -113,15 +112,14 @@ TEST(Ghost, SavedRunLoadsAndDamagedEmptyOrForeignFilesAreIgnoredWithOneLogLine) 
 // G on the card steps through the best run (where the profile has one), the course pilot and none; without
 // a best run of the track the best gives way to the pilot, in the card and in the race.
 TEST(Ghost, TheChosenGhostIsTheBestRunTheCoursePilotOrNone) {
-    struct Case {
+    const struct {
         int choice;
         bool hasBest;
         int shown, next;
-    };
-    const Case cases[] = {{GHOST_BEST, true, GHOST_BEST, GHOST_PILOT},   {GHOST_PILOT, true, GHOST_PILOT, GHOST_NONE},
-                          {GHOST_NONE, true, GHOST_NONE, GHOST_BEST},    {GHOST_BEST, false, GHOST_PILOT, GHOST_NONE},
-                          {GHOST_PILOT, false, GHOST_PILOT, GHOST_NONE}, {GHOST_NONE, false, GHOST_NONE, GHOST_PILOT}};
-    for (const Case& c : cases) {
+    } cases[] = {{GHOST_BEST, true, GHOST_BEST, GHOST_PILOT},   {GHOST_PILOT, true, GHOST_PILOT, GHOST_NONE},
+                  {GHOST_NONE, true, GHOST_NONE, GHOST_BEST},    {GHOST_BEST, false, GHOST_PILOT, GHOST_NONE},
+                  {GHOST_PILOT, false, GHOST_PILOT, GHOST_NONE}, {GHOST_NONE, false, GHOST_NONE, GHOST_PILOT}};
+    for (const auto& c : cases) {
         EXPECT_EQ(GhostChoiceFor(c.choice, c.hasBest), c.shown) << c.choice << c.hasBest;
         EXPECT_EQ(NextGhostChoice(c.choice, c.hasBest), c.next) << c.choice << c.hasBest;
     }
@@ -152,14 +150,13 @@ TEST(Ghost, TheChosenGhostIsTheBestRunTheCoursePilotOrNone) {
 // up by a scale, flown `beside` units to the side down the first leg (4: nearer the other leg, by gate 3's
 // spot on it), or off the route through gate 2. The old ghost's sector times are rebuilt from it with one log line.
 TEST(Ghost, SplitsAtEachGateAndSectorTimesAgainstTheGhostAndTheBestRun) {
-    struct Case {
+    const struct {
         const char* name;
         float scale, beside;
         bool offAtGate2, oldGhost;
         const char* splits[kNumGates];
         float sectorShare[kNumSectors];  // of the ghost's sector; 0: not timed
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"ahead", 0.9f, 0.0f, false, false, {"S1 -0.50", "S2 -1.01", "S3 -1.50"}, {0.9f, 0.9f, 0.9f, 0.9f}},
         {"behind", 1.2f, 0.0f, false, false, {"S1 +1.01", "S2 +2.01", "S3 +2.99"}, {1.2f, 1.2f, 1.2f, 1.2f}},
         {"hairpin", 1.0f, 4.0f, false, false, {"S1 +0.00", "S2 +0.00", "S3 +0.00"}, {1, 1, 1, 1}},
@@ -176,7 +173,7 @@ TEST(Ghost, SplitsAtEachGateAndSectorTimesAgainstTheGhostAndTheBestRun) {
     SectorsOf(ProjectFlight(RouteOf({{0, 0, 0}, {0, 0, -100}, {6, 0, -90}, {6, 0, 0}}), dense.run).gateTimes,
               20.0f, ghostSectors);
     const TrackSettings track = WideGoal();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         GameTreeSandbox sandbox;
         WriteText(sandbox.Path("Scripts/track1_route.txt"), route);
         Ghost rival = ghost;

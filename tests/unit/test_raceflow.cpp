@@ -39,15 +39,14 @@ TEST(Results, PrizesRepairsCupsAndProgressOfACareerAndMoneyThatNeverWraps) {
     const TrackSettings t = MedalTrack();
     Profile p = NewProfile();
     p.cash = 700;
-    struct Race {
+    const struct {
         int track;
         float time;
         int damage, price;
         int medal, cashWon, repairCost, total, cash, bronze, silver, gold, races;
         float best;
         int steps;  // of 33.3333 / 24 percent each
-    };
-    const Race races[] = {
+    } races[] = {
         {23, 80.0f, 80, 50, MEDAL_NONE, 0, 0, 0, 700, 0, 0, 0, 1, 80.0f, 0},
         {2, 59.9f, 37, 50, MEDAL_GOLD, 3000, 1850, 1150, 1850, 0, 0, 1, 2, 59.9f, 3},
         {0, 79.9f, 0, 50, MEDAL_BRONZE, 500, 0, 500, 2350, 1, 0, 1, 3, 79.9f, 1 + 3},
@@ -55,7 +54,7 @@ TEST(Results, PrizesRepairsCupsAndProgressOfACareerAndMoneyThatNeverWraps) {
         {5, 60.0f, 0, 50, MEDAL_SILVER, 2000, 0, 2000, 7350, 1, 1, 2, 4, 60.0f, 2 + 6},
         {5, 68.0f, 130, 30, MEDAL_SILVER, 2000, 3000, -1000, 6350, 1, 1, 2, 4, 60.0f, 8},
     };
-    for (const Race& r : races) {
+    for (const auto& r : races) {
         SCOPED_TRACE(testing::Message() << "track " << r.track << " in " << r.time << " s");
         const RaceResult got = ApplyRaceResult(p, r.track, r.time, t, r.damage, r.price);
         EXPECT_EQ(got.medal, r.medal);

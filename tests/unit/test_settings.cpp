@@ -96,17 +96,16 @@ TEST(Settings, PadSettingsKeepRumbleOnUnlessTheFileSaysOff) {
 // The installed layout: the XDG folders the player's files go to, and which paths are the player's. (Unset,
 // relative and absolute XDG folders beside a HOME: the install test's game.)
 TEST(GamePaths, XdgFoldersFallBackToHomeAndOnlyThePlayersFilesMoveIntoThem) {
-    struct Case {
+    const struct {
         const char *home, *config, *data, *state;
         bool ok;
         PlayerFolders expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {nullptr, "/c", "/d", "/s", true, {"/c/zephyrace", "/d/zephyrace", "/s/zephyrace"}},
         {"home", "/c", nullptr, "/s", false, {}},
         {nullptr, nullptr, nullptr, nullptr, false, {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         PlayerFolders f;
         ASSERT_EQ(XdgPlayerFolders(c.home, c.config, c.data, c.state, f), c.ok) << (c.home ? c.home : "no HOME");
         if (c.ok) {
