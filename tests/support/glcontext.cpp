@@ -54,17 +54,12 @@ TestFramebuffer::TestFramebuffer(int width, int height) {
     glBindRenderbuffer(GL_RENDERBUFFER, colour_);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
-    glGenRenderbuffers(1, &depth_);
-    glBindRenderbuffer(GL_RENDERBUFFER, depth_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depth_);
     glViewport(0, 0, width, height);
 }
 
 TestFramebuffer::~TestFramebuffer() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteRenderbuffers(1, &colour_);
-    glDeleteRenderbuffers(1, &depth_);
     glDeleteFramebuffers(1, &fbo_);
 }
 

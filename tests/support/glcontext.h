@@ -4,7 +4,7 @@
 // renderer) with GLEW initialised; the context lives until the process ends. False when none can be made.
 bool MakeTestGLContext();
 
-// A 2D RGBA frame buffer of the given size to draw into while it lives; colour and depth attachments.
+// A 2D RGBA frame buffer of the given size to draw into while it lives.
 class TestFramebuffer {
 public:
     TestFramebuffer(int width, int height);
@@ -16,5 +16,5 @@ public:
     void Pixel(int x, int y, unsigned char rgba[4]) const;
 
 private:
-    unsigned fbo_ = 0, colour_ = 0, depth_ = 0;
+    unsigned fbo_ = 0, colour_ = 0;
 };

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+
 #include "app/states.h"
 #include "data/trackscript.h"
 #include "hud/hud.h"
 #include "race/ghost.h"
+#include "race/recording.h"
 #include "race/splits.h"
 #include "scene/transformation.h"
 #include "testutil.h"
@@ -79,14 +82,13 @@ TEST(Ghost, SavedRunLoadsAndDamagedEmptyOrForeignFilesAreIgnoredWithOneLogLine) 
     EXPECT_FALSE(LoadGhost(ghost, "Pilot", 3, 10.25f, track));  // no ghost: nothing logged
     EXPECT_EQ(LogText(), "");
 
-    struct Case {
+    const std::string cut = saved.substr(0, saved.size() - 20);
+    const struct {
         const char* ghostText;
         const char* vehicleText;
         float best;
         const char* why;
-    };
-    const std::string cut = saved.substr(0, saved.size() - 20);
-    const Case cases[] = {
+    } cases[] = {
         {cut.c_str(), "VEHICLE 3\n", 10.25f, "line 12 is not a sample"},
         {"", "VEHICLE 3\n", 10.25f, "it holds no samples"},
         {"NAME Pilot\nCASH 100\n", "VEHICLE 3\n", 10.25f, "line 1 is not a sample"},
@@ -95,7 +97,7 @@ TEST(Ghost, SavedRunLoadsAndDamagedEmptyOrForeignFilesAreIgnoredWithOneLogLine) 
         {"TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\nTIME 9.5 POS 0 0 -60 HEAD 0 AZM 0 TILT 0\n", "VEHICLE 3\n", 9.5f,
          "it does not end at this track's goal"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         WriteText(file, c.ghostText);
         WriteText(sandbox.Path("Profiles/Pilot.ghosts/track3.vehicle"), c.vehicleText);
         ClearLog();
@@ -110,15 +112,14 @@ TEST(Ghost, SavedRunLoadsAndDamagedEmptyOrForeignFilesAreIgnoredWithOneLogLine) 
 // G on the card steps through the best run (where the profile has one), the course pilot and none; without
 // a best run of the track the best gives way to the pilot, in the card and in the race.
 TEST(Ghost, TheChosenGhostIsTheBestRunTheCoursePilotOrNone) {
-    struct Case {
+    const struct {
         int choice;
         bool hasBest;
         int shown, next;
-    };
-    const Case cases[] = {{GHOST_BEST, true, GHOST_BEST, GHOST_PILOT},   {GHOST_PILOT, true, GHOST_PILOT, GHOST_NONE},
-                          {GHOST_NONE, true, GHOST_NONE, GHOST_BEST},    {GHOST_BEST, false, GHOST_PILOT, GHOST_NONE},
-                          {GHOST_PILOT, false, GHOST_PILOT, GHOST_NONE}, {GHOST_NONE, false, GHOST_NONE, GHOST_PILOT}};
-    for (const Case& c : cases) {
+    } cases[] = {{GHOST_BEST, true, GHOST_BEST, GHOST_PILOT},   {GHOST_PILOT, true, GHOST_PILOT, GHOST_NONE},
+                  {GHOST_NONE, true, GHOST_NONE, GHOST_BEST},    {GHOST_BEST, false, GHOST_PILOT, GHOST_NONE},
+                  {GHOST_PILOT, false, GHOST_PILOT, GHOST_NONE}, {GHOST_NONE, false, GHOST_NONE, GHOST_PILOT}};
+    for (const auto& c : cases) {
         EXPECT_EQ(GhostChoiceFor(c.choice, c.hasBest), c.shown) << c.choice << c.hasBest;
         EXPECT_EQ(NextGhostChoice(c.choice, c.hasBest), c.next) << c.choice << c.hasBest;
     }
@@ -149,14 +150,13 @@ TEST(Ghost, TheChosenGhostIsTheBestRunTheCoursePilotOrNone) {
 // up by a scale, flown `beside` units to the side down the first leg (4: nearer the other leg, by gate 3's
 // spot on it), or off the route through gate 2. The old ghost's sector times are rebuilt from it with one log line.
 TEST(Ghost, SplitsAtEachGateAndSectorTimesAgainstTheGhostAndTheBestRun) {
-    struct Case {
+    const struct {
         const char* name;
         float scale, beside;
         bool offAtGate2, oldGhost;
         const char* splits[kNumGates];
         float sectorShare[kNumSectors];  // of the ghost's sector; 0: not timed
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"ahead", 0.9f, 0.0f, false, false, {"S1 -0.50", "S2 -1.01", "S3 -1.50"}, {0.9f, 0.9f, 0.9f, 0.9f}},
         {"behind", 1.2f, 0.0f, false, false, {"S1 +1.01", "S2 +2.01", "S3 +2.99"}, {1.2f, 1.2f, 1.2f, 1.2f}},
         {"hairpin", 1.0f, 4.0f, false, false, {"S1 +0.00", "S2 +0.00", "S3 +0.00"}, {1, 1, 1, 1}},
@@ -173,15 +173,13 @@ TEST(Ghost, SplitsAtEachGateAndSectorTimesAgainstTheGhostAndTheBestRun) {
     SectorsOf(ProjectFlight(RouteOf({{0, 0, 0}, {0, 0, -100}, {6, 0, -90}, {6, 0, 0}}), dense.run).gateTimes,
               20.0f, ghostSectors);
     const TrackSettings track = WideGoal();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         GameTreeSandbox sandbox;
         WriteText(sandbox.Path("Scripts/track1_route.txt"), route);
         Ghost rival = ghost;
         rival.run = dense.run;
         const float best = c.oldGhost ? 20.0f : 0.0f;
-        if (c.oldGhost) {
-            ASSERT_TRUE(SaveGhost(rival, "Pilot", 0, 1, best));
-        }
+        ASSERT_TRUE(!c.oldGhost || SaveGhost(rival, "Pilot", 0, 1, best));
         WriteText(sandbox.Path("Profiles/Pilot.ghosts/track1.vehicle"), "VEHICLE 1\n");
         ClearLog();
         StartSplits(gSplits, rival, "Pilot", 0, best, track);
@@ -212,4 +210,50 @@ TEST(Ghost, SplitsAtEachGateAndSectorTimesAgainstTheGhostAndTheBestRun) {
         EXPECT_TRUE(LoadSectorTimes(saved, "Pilot", 0, best, track, gSplits.route));
         EXPECT_NEAR(saved.best[0], ghostSectors[0] * (c.oldGhost ? 1.0f : c.scale), 0.02f) << c.name;
     }
+}
+
+TEST(Recording, SamplesInterpolateBadFilesLeaveItEmptyAndOnlyRegularFilesUpToTheLimitAreRead) {
+    VehicleRecording r;
+    const char three[] = "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\n"
+                         "TIME 1 POS 2 4 6 HEAD 10 AZM 20 TILT 30\n"
+                         "TIME 2 POS 4 0 0 HEAD 30 AZM 0 TILT 0\n";
+    ASSERT_TRUE(r.Parse(three, sizeof three - 1, "test"));
+    ASSERT_EQ(r.samples.size(), 3u);
+    EXPECT_FLOAT_EQ(r.Sample(-1.0f).x, 0.0f);
+    EXPECT_FLOAT_EQ(r.Sample(0.5f).y, 2.0f);
+    EXPECT_FLOAT_EQ(r.Sample(1.5f).roll, 15.0f);  // the mean of the last two
+    EXPECT_FLOAT_EQ(r.Sample(9.0f).yaw, 30.0f);
+    r.Rewind();
+    EXPECT_FLOAT_EQ(r.Sample(0.5f).x, 1.0f);
+    GameTreeSandbox sandbox;
+    // A file cut off mid-line keeps the whole lines before the cut.
+    WriteText(sandbox.Path("Scripts/cut.txt"),
+              "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\nTIME 1 POS 1 0 0 HEAD 0 AZM 0 TILT 0\nTIME 2 POS 1 0");
+    WriteText(sandbox.Path("Scripts/empty.txt"), "");
+    WriteText(sandbox.Path("Scripts/backwards.txt"),
+              "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\nTIME 2 POS 1 0 0 HEAD 0 AZM 0 TILT 0\n"
+              "TIME 1 POS 2 0 0 HEAD 0 AZM 0 TILT 0\n");
+    for (const char* bad : {"../Scripts/missing.txt", "../Scripts/empty.txt", "../Scripts/backwards.txt"}) {
+        ASSERT_TRUE(r.Load("../Scripts/cut.txt"));
+        EXPECT_EQ(r.samples.size(), 2u);
+        EXPECT_FALSE(r.Load(bad)) << bad;
+        EXPECT_TRUE(r.Empty()) << bad;  // nothing of the recording before stays
+    }
+    EXPECT_TRUE(Logged("missing.txt"));
+    EXPECT_TRUE(Logged("backwards.txt has time"));
+    EXPECT_TRUE(Logged("Failed to parse line TIME 2 POS 1 0 in recording file ../Scripts/cut.txt"));
+    const char nan[] = "TIME 0 POS nan 0 0 HEAD 0 AZM 0 TILT 0\n";
+    EXPECT_FALSE(r.Parse(nan, sizeof nan - 1, "nan"));
+    // A FIFO or a device in a game file's place, or a file larger than any the game writes, is refused with a
+    // log line rather than read without end.
+    ASSERT_EQ(mkfifo(sandbox.Path("Scripts/fifo.txt").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", sandbox.Path("Scripts/zero.txt"));
+    WriteText(sandbox.Path("Scripts/huge.txt"), "");
+    std::filesystem::resize_file(sandbox.Path("Scripts/huge.txt"), kMaxGameFileSize + 1);
+    std::string text = "before";
+    for (const char* name : {"fifo", "zero", "huge"}) {
+        EXPECT_FALSE(ReadGameFile((std::string("../Scripts/") + name + ".txt").c_str(), text)) << name;
+        EXPECT_EQ(text, "");
+    }
+    EXPECT_EQ(CountOf(ReadText("log.txt"), "Failed to read ../Scripts/"), 3);
 }

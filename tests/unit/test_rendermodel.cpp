@@ -22,17 +22,13 @@ SceneLight PointLight(float x, float y, float z, float range, bool shadows = fal
 }
 
 // Restores the globals a test changes.
-class SceneGlobals {
-public:
-    SceneGlobals() : settings_(gSettings), lights_(gTrackSettings.lights) {}
+struct SceneGlobals {
+    GameSettings settings = gSettings;
+    std::vector<SceneLight> lights = gTrackSettings.lights;
     ~SceneGlobals() {
-        gSettings = settings_;
-        gTrackSettings.lights = lights_;
+        gSettings = settings;
+        gTrackSettings.lights = lights;
     }
-
-private:
-    GameSettings settings_;
-    std::vector<SceneLight> lights_;
 };
 
 // A unit square in the z = 0 plane facing +z, spanning [x0, x0 + 1] x [0, 1].

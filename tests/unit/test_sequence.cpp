@@ -4,6 +4,8 @@
 #include <cmath>
 #include <functional>
 
+#include "app/frame.h"
+#include "app/managers.h"
 #include "app/states.h"
 #include "data/trackscript.h"
 #include "race/sequence.h"
@@ -38,6 +40,23 @@ public:
     VehicleDynamics dynamics;
     CRaceIntroAnimationPhysics sequence{&camera};
 };
+
+// Records what the managers do to it.
+class CProbePhysics : public CPhysics {
+public:
+    void update(float dt) override { lastDt = dt; }
+    void enter() override { CPhysics::enter(), enters++; }
+    void leave() override { CPhysics::leave(), leaves++; }
+
+    float lastDt = -1.0f;
+    int enters = 0, leaves = 0;
+};
+
+// Puts a probe in the manager's place for one state.
+CProbePhysics& Probe(std::unique_ptr<CPhysics>& slot) {
+    slot = std::make_unique<CProbePhysics>();
+    return static_cast<CProbePhysics&>(*slot);
+}
 
 }  // namespace
 
@@ -93,16 +112,20 @@ TEST_F(SequenceTest, CircleKeepsItsRadiusAndEndsWhereItBegan) {
     EXPECT_NEAR(camera.z, -10.0f, 1e-3f);
 }
 
-// A change without length applies at once; commands after the stop are ignored with a log line. (The pitch's
-// clamp is the transformation's own, tested there.)
-TEST_F(SequenceTest, ZeroLengthChangesApplyAtOnceAndCommandsAfterTheStopNever) {
+// A change without length applies at once; a vehicle recording that is missing holds the start pose; commands after
+// the stop are ignored with a log line. (The pitch's clamp is the transformation's own, tested there.)
+TEST_F(SequenceTest, ZeroLengthChangesApplyAtOnceAMissingRecordingHoldsTheStartAndCommandsAfterTheStopNever) {
+    gTrackSettings.hasVehicleScript = true;
+    gTrackSettings.vehicleRecording.Load("../Scripts/nowhere.txt");
+    gTrackSettings.vehicleStartPosition[0] = 4.0f;
+    AddAt(gTrackSettings, 0.0f, ACTION_THRUSTON);
     AddFromTo(gTrackSettings, 0.5f, 0.5f, ACTION_CHANGEHEADING, 30.0f);
     AddAt(gTrackSettings, 2.0f, ACTION_STOP);
     AddAt(gTrackSettings, 3.0f, ACTION_SETPOSITION, 9, 9, 9);
     Start(STATE_RACE_INTRO);
     RunTo(4.0f, 0.5f);
     EXPECT_NEAR(gVehicleTransform.yaw, 30.0f, 1e-4f);
-    EXPECT_FLOAT_EQ(gVehicleTransform.x, 0.0f);
+    EXPECT_FLOAT_EQ(gVehicleTransform.x, 4.0f);
     EXPECT_TRUE(Logged("after the sequence stops"));
 }
 
@@ -123,14 +146,27 @@ TEST_F(SequenceTest, NineCaptionSlotsAndNoMore) {
     for (const CaptionSlot& slot : gCaptions) EXPECT_FALSE(slot.active);
 }
 
-TEST_F(SequenceTest, MissingRecordingHoldsTheStartPose) {
-    gTrackSettings.hasVehicleScript = true;
-    gTrackSettings.vehicleRecording.Load("../Scripts/nowhere.txt");
-    gTrackSettings.vehicleStartPosition[0] = 4.0f;
-    gTrackSettings.vehicleStartHeading = 30.0f;
-    AddAt(gTrackSettings, 0.0f, ACTION_THRUSTON);
-    Start(STATE_RACE_INTRO);
-    RunTo(2.0f, 0.1f);
-    EXPECT_FLOAT_EQ(gVehicleTransform.x, 4.0f);
-    EXPECT_FLOAT_EQ(gVehicleTransform.yaw, 30.0f);
+TEST(StateSwitch, FirstUpdateGetsZeroDtTheClockWrapsAndAnUnknownIdReentersTheCurrentState) {
+    const auto manager = std::make_unique<CPhysicsManager>();
+    CProbePhysics& sequence = Probe(manager->sequence);
+    CProbePhysics& countdown = Probe(manager->countdown);
+    gPhysicsManager = manager.get();
+    manager->current = &countdown;
+    manager->currentState = STATE_COUNTDOWN;
+    gRequestedState = STATE_COUNTDOWN;
+    PhysicsStep(0xFFFFFF00u);
+    EXPECT_EQ(countdown.lastDt, 0.0f);
+    PhysicsStep(0x64);  // across the counter's wrap
+    EXPECT_FLOAT_EQ(countdown.lastDt, 0.356f);
+    gRequestedState = STATE_GAME_INTRO;
+    PhysicsStep(5300);  // the update that requests runs first, then the switch
+    EXPECT_EQ(manager->current, &sequence);
+    PhysicsStep(90000);
+    EXPECT_EQ(sequence.lastDt, 0.0f);  // first update after entering, however long ago
+    gRequestedState = 42;  // unknown: the current object is left and entered again
+    PhysicsStep(90100);
+    EXPECT_EQ(manager->current, &sequence);
+    EXPECT_EQ(sequence.leaves, 1);
+    EXPECT_EQ(sequence.enters, 2);
+    gPhysicsManager = nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include "data/padsettings.h"
 #include "data/settings.h"
+#include "platform/gamepaths.h"
 #include "testutil.h"
 
 namespace {
@@ -33,7 +34,6 @@ TEST(Settings, LoadsInAnyOrderRefusesIncompleteFilesSavesRoundTripAndAFailedSave
         reversed = line + "\n" + reversed;
     ASSERT_TRUE(LoadText(sandbox, reversed, s));
     EXPECT_EQ(FormatSettings(s), kExample);
-    EXPECT_FLOAT_EQ(s.aspectRatio, 1024.0f / 768.0f);
     // Missing, unknown and unreadable lines; a word far longer than any key must not overrun a buffer; sizes
     // no window can have.
     for (const std::string& text : {Edited("shadows 1\n", ""), std::string(kExample) + "colour 3\n", std::string(),
@@ -81,8 +81,6 @@ TEST(Settings, LoadsInAnyOrderRefusesIncompleteFilesSavesRoundTripAndAFailedSave
 
 TEST(Settings, PadSettingsKeepRumbleOnUnlessTheFileSaysOff) {
     GameTreeSandbox sandbox;
-    LoadPadSettings();  // no file
-    EXPECT_EQ(gPadSettings.rumble, 1);
     const std::pair<const char*, int> cases[] = {
         {"rumble 0\n", 0}, {"rumble 1\n", 1}, {"rumble 0", 0}, {"rumble 2\n", 1}, {"rumble\n", 1},
         {"colour 0\nrumble 0\n", 0}, {"", 1},
@@ -93,4 +91,38 @@ TEST(Settings, PadSettingsKeepRumbleOnUnlessTheFileSaysOff) {
         EXPECT_EQ(gPadSettings.rumble, rumble) << text;
     }
     EXPECT_EQ(CountOf(ReadText("log.txt"), "padsettings.txt line"), 3);  // rumble 2, rumble, colour
+}
+
+// The installed layout: the XDG folders the player's files go to, and which paths are the player's. (Unset,
+// relative and absolute XDG folders beside a HOME: the install test's game.)
+TEST(GamePaths, XdgFoldersFallBackToHomeAndOnlyThePlayersFilesMoveIntoThem) {
+    const struct {
+        const char *home, *config, *data, *state;
+        bool ok;
+        PlayerFolders expected;
+    } cases[] = {
+        {nullptr, "/c", "/d", "/s", true, {"/c/zephyrace", "/d/zephyrace", "/s/zephyrace"}},
+        {"home", "/c", nullptr, "/s", false, {}},
+        {nullptr, nullptr, nullptr, nullptr, false, {}},
+    };
+    for (const auto& c : cases) {
+        PlayerFolders f;
+        ASSERT_EQ(XdgPlayerFolders(c.home, c.config, c.data, c.state, f), c.ok) << (c.home ? c.home : "no HOME");
+        if (c.ok) {
+            EXPECT_EQ(f.config + f.data + f.state, c.expected.config + c.expected.data + c.expected.state);
+        }
+    }
+    const PlayerFolders f{"/c", "/d", "/s"};
+    const std::pair<const char*, const char*> paths[] = {
+        {"../gamesettings.txt", "/c/gamesettings.txt"},
+        {"../gamecontrollerdb.txt", "/c/gamecontrollerdb.txt"},
+        {"../Profiles/", "/d/Profiles/"},
+        {"log.txt", "/s/log.txt"},
+        {"../ProfilesX/a.txt", "../ProfilesX/a.txt"},
+        {"../gamesettings.txt.tmp", "../gamesettings.txt.tmp"},
+    };
+    for (const auto& [path, expected] : paths)  // the last two, like every game file, stay
+        EXPECT_EQ(PlayerPath(f, path), expected);
+    // A source tree keeps every path as it is.
+    EXPECT_EQ(MapPlayerPath("../gamesettings.txt"), "../gamesettings.txt");
 }

@@ -38,7 +38,7 @@ void DrawWall() {
 
 }  // namespace
 
-TEST(Shader, FileNamesAndFailuresAreLoggedAndTheGameShadersCompile) {
+TEST(Shader, FailuresAreLoggedTheGameShadersCompileAndThePointLightProgramLightsByItsLampSlots) {
     ASSERT_TRUE(MakeTestGLContext());
     GameTreeSandbox tree;
     EXPECT_EQ(LoadShader("none.vert").id, 0u);
@@ -81,11 +81,7 @@ TEST(Shader, FileNamesAndFailuresAreLoggedAndTheGameShadersCompile) {
         glDeleteShader(s.id);
     }
     EXPECT_EQ(CountOf(LogText(), "Compilation"), 0) << LogText();
-}
 
-TEST(Shader, PointLightProgramLightsByItsLampSlots) {
-    ASSERT_TRUE(MakeTestGLContext());
-    GameTreeSandbox tree;
     ShaderObject vert = LoadShader((kShaderDir + "MultiPointLight.vert").c_str());
     ShaderObject oneSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(1));
     ShaderObject noSlot = LoadShader((kShaderDir + "MultiPointLight.frag").c_str(), LampSlotDefines(0));
@@ -106,11 +102,9 @@ TEST(Shader, PointLightProgramLightsByItsLampSlots) {
     glLightf(GL_LIGHT1, GL_CONSTANT_ATTENUATION, 1);
     glLightf(GL_LIGHT1, GL_LINEAR_ATTENUATION, 0.5f);
     glClearColor(0, 0, 0, 0);
-    // Pixel (32, 32) sees the wall 0.078 off the centre in x and y: 0.512 from the light, at
-    // cos = 0.5 / 0.512 = 0.976, attenuated by 1 / (1 + 0.5 * 0.512): 0.777 of full light, on GL's default
-    // material (diffuse 0.8) over its ambient 0.2 x 0.2; far off to the side the light grazes the wall.
-    // Compiled for one lamp slot, as the game compiles it, light 1 lights it; for none, it is left out. (The fog
-    // shader's colour far down the canyon is the race shadows test's.)
+    // Pixel (32, 32) is 0.512 from the light at cos 0.976, attenuated to 0.777, on GL's default material (diffuse
+    // 0.8, ambient 0.2 x 0.2); far to the side the light grazes the wall. Compiled for one lamp slot, as the game
+    // does, light 1 lights it; for none, it is left out. (The fog shader: the race shadows test.)
     for (const auto& [lamps, red] : {std::pair{&oneSlot, 169}, {&noSlot, 10}}) {
         program.DetachFragmentShaders();
         program.Attach(lamps);

@@ -2,11 +2,17 @@
 
 #include <array>
 #include <cmath>
+#include <initializer_list>
 #include <map>
 #include <utility>
 
 #include "app/gamedefs.h"
+#include "data/trackscript.h"
 #include "lighting/shadowgeometry.h"
+#include "lighting/shadowvolume.h"
+#include "meshbuilder.h"
+#include "scene/milkshape.h"
+#include "testutil.h"
 
 namespace {
 
@@ -115,31 +121,37 @@ float LightFacingArea(const float m[16], const Point& p, const Point& n) {
     return (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
 }
 
-}  // namespace
-
-// (Edges pairing over shared corners: the silhouettes below, where every diagonal cancels.)
-TEST(ShadowEdges, CornersRepeatedAtOnePlaceAreWelded) {
-    // The open square with its second triangle on copies of the shared corners, one of them at -0: as they
-    // stand nothing pairs across the seam; welded, no quads are left standing on it.
-    Mesh split = OpenSquare();
-    split.positions.insert(split.positions.end(), {-0.0f, 1, 0, 2, 1, 2});
-    split.triangles[1].corners[0] = 4;
-    split.triangles[1].corners[1] = 5;
-    GroupVolumeGeometry s = BuildGroupVolume(split.triangles, split.positions.data(), 6, kSunAbove);
-    EXPECT_EQ(s.silhouette, 6);
-    const std::vector<uint32_t> first = FirstAtSamePlace(split.positions.data(), 6);
-    EXPECT_EQ(first, (std::vector<uint32_t>{0, 1, 2, 3, 0, 2}));
-    for (VolumeTriangle& t : split.triangles)
-        for (uint32_t& c : t.corners) c = first[c];
-    GroupVolumeGeometry w = BuildGroupVolume(split.triangles, split.positions.data(), 6, kSunAbove);
-    EXPECT_EQ(w.silhouette, 4);  // as for the shared square
+SceneLight Light(uint32_t type, float x, float y, float z, uint16_t index = 0) {
+    SceneLight l;
+    l.type = type;
+    l.position[0] = x, l.position[1] = y, l.position[2] = z;
+    l.index = index;
+    return l;
 }
 
-// Each volume is closed and faces outwards: the cube under the sun and a lamp
-// above it, and under a slanting sun over ground just below it; the open square through its border (the
-// diagonal cancels) under the sun and a lamp off to one side, and nothing when lit from below; three fins
-// walking one edge the same way (its counter reaches 3, three quads stand on it); and the square with
-// repeated corners, a zero-area sliver and a corner past the vertex array, which are left out.
+// One group per name, each with one upward triangle; material 0 opaque, material 1 half transparent,
+// material 2 opaque but marked to cast no shadow.
+CMilkshapeModel Groups(std::initializer_list<std::pair<const char*, int>> groups) {
+    CMilkshapeModel m;
+    MeshBuilder mesh(m);
+    MaterialSpec opaque, glass, decal;
+    glass.transparency = 0.5f;
+    decal.mode = 0x40;
+    for (const MaterialSpec& material : {opaque, glass, decal}) mesh.AddMaterial(material);
+    for (const auto& [name, material] : groups) {
+        mesh.BeginGroup(name, material);
+        mesh.AddFlatTriangle({0, 0, 0}, {0, 0, 1}, {1, 0, 0}, {}, {}, {});
+    }
+    return m;
+}
+
+}  // namespace
+
+// Each volume is closed and faces outwards: the cube under the sun, a lamp above it and a slanting sun over ground
+// just below it; the open square through its border (the diagonal cancels), and nothing when lit from below; three
+// fins walking one edge the same way (three quads stand on it); the square with repeated corners, a zero-area sliver
+// and a corner past the vertex array, which are left out; the square with its second triangle on copies of the
+// shared corners, one at -0: as they stand nothing pairs across the seam, welded no quads stand on it.
 TEST(ShadowVolumes, SilhouettesAndCapsMakeClosedOutwardVolumesWithinTheirBounds) {
     const VolumeLight lamp{false, {3.0f, 2.0f, -1.0f}}, slanting{true, {1.0f, 2.0f, 0.5f}, -1.0f};
     Mesh fins;
@@ -152,6 +164,15 @@ TEST(ShadowVolumes, SilhouettesAndCapsMakeClosedOutwardVolumesWithinTheirBounds)
     bad.Add(0, 0, 1);
     bad.Add(0, 4, 2);
     bad.Add(1, 2, 77);
+    Mesh split = OpenSquare();
+    split.positions.insert(split.positions.end(), {-0.0f, 1, 0, 2, 1, 2});
+    split.triangles[1].corners[0] = 4;
+    split.triangles[1].corners[1] = 5;
+    Mesh welded = split;
+    const std::vector<uint32_t> first = FirstAtSamePlace(split.positions.data(), 6);
+    EXPECT_EQ(first, (std::vector<uint32_t>{0, 1, 2, 3, 0, 2}));
+    for (VolumeTriangle& t : welded.triangles)
+        for (uint32_t& c : t.corners) c = first[c];
     const struct {
         const char* name;
         Mesh mesh;
@@ -167,6 +188,8 @@ TEST(ShadowVolumes, SilhouettesAndCapsMakeClosedOutwardVolumesWithinTheirBounds)
         {"square, from below", OpenSquare(), {true, {0.0f, -1.0f, 0.0f}}, 0, 0, 0, 0},
         {"fins", fins, kSunAbove, 3 + 3 * 2, 0, 6 * 9, 9},
         {"bad corners", bad, kSunAbove, 4, 3, 6 * 4, 6},
+        {"split square", split, kSunAbove, 6, 0, 6 * 6, 6},
+        {"welded square", welded, kSunAbove, 4, 0, 6 * 4, 6},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -227,4 +250,28 @@ TEST(ShadowNearCaps, CapsBetweenTheLightAndTheNearPlaneLandOnThePixelsBehindThem
         EXPECT_GT(Project(m, Along(relative, towards, -0.5f))[2], 1.0f);
         EXPECT_EQ(LightFacingArea(m, between, towards) > 0.0f, frontFacing);
     }
+}
+
+TEST(ShadowCasters, GroupNamesMaterialsAndLightTypesDecideStrayLightNumbersAndSunsWithoutDirection) {
+    CMilkshapeModel m = Groups({{"T", 0}, {"M", 0}, {"A", 0}, {"rock", 0}, {"glass", 1}, {"decal", 2}, {"bare", -1}});
+    const SceneLight sun = Light(LIGHT_SUN, 0, 1, 0);
+    const SceneLight lamp = Light(LIGHT_POINT, 0, 5, 0);
+    const bool sunCasts[] = {false, false, false, true, false, false, false};
+    const bool lampCasts[] = {true, true, true, true, false, false, false};
+    for (size_t g = 0; g < m.groups.size(); ++g) {
+        EXPECT_EQ(ShouldGroupCast(m, g, sun), sunCasts[g]) << m.groups[g].name;
+        EXPECT_EQ(ShouldGroupCast(m, g, lamp), lampCasts[g]) << m.groups[g].name;
+    }
+    // A light numbered past the list still gets its facing slot; a sun without a direction casts nothing and says so.
+    GameTreeSandbox sandbox;
+    ClearTrackSettings(gTrackSettings);
+    gTrackSettings.lights = {Light(LIGHT_SUN, 0, 1, 0, 0), Light(LIGHT_POINT, 0, 5, 0, 1)};
+    // Only groups that cast nothing for this light, so no GL buffer is made.
+    CMilkshapeModel none = Groups({{"T", 0}, {"glass", 1}});
+    CStaticShadowVolume stray(nullptr, &none, 0, Light(LIGHT_SUN, 0, 1, 0, 5));
+    EXPECT_EQ(none.triangles[0].lightFacing.size(), 6u);
+    CMilkshapeModel rock = Groups({{"rock", 0}});
+    CStaticShadowVolume dark(nullptr, &rock, 0, Light(LIGHT_SUN, 0, 0, 0, 0));
+    EXPECT_EQ(dark.groupVolumes[0], nullptr);
+    EXPECT_TRUE(Logged("Light 0 has no direction and casts no shadow"));
 }

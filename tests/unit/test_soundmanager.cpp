@@ -62,7 +62,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SoundManagerTest, LoadsEverySoundKeepsEmptyBuffersForFailuresAndMusicContinuesUntilStopped) {
+TEST_F(SoundManagerTest, LoadsEverySoundMusicContinuesUntilStoppedContactsAlertsAndTheCountdownPlay) {
     EXPECT_TRUE(sound.IsEnabled());
     EXPECT_EQ(CountOf(LogText(), "Failed to load wav file."), 2);
     for (int id : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 20, 21, 22}) EXPECT_NE(sound.Buffer(id), 0u) << id;
@@ -92,12 +92,9 @@ TEST_F(SoundManagerTest, LoadsEverySoundKeepsEmptyBuffersForFailuresAndMusicCont
     sound.StopMusic();
     sound.PlayEffect(SOUND_GO);
     sound.PlayMusic(MUSIC_INTRO_RACE);
-}
-
-// A contact plays the effect of its damage (which damage sounds how: ImpactSound.EveryContactSoundsByTheDamageItDid);
-// a refused name alerts; a countdown frame long enough to show a new second and end the countdown leaves the go
-// playing, not the beep.
-TEST_F(SoundManagerTest, ContactsAlertsTheCountdownAndAfterShutdownOrWithoutInitNothing) {
+    // A contact plays the effect of its damage (which damage sounds how: the ImpactSound test); a refused name
+    // alerts; a countdown frame long enough to show a new second and end the countdown leaves the go playing, not
+    // the beep. After a shutdown, or without an init, nothing plays and nothing breaks.
     gSoundManager = &sound;
     gVehicles[0] = TestVehicle();
     gSelectedVehicle = 0;

@@ -30,7 +30,10 @@ TEST(Splash, PictureLoadsAndDamagedOnesAreRefused) {
     EXPECT_TRUE(Logged("Splash bitmap ../Textures/missing.bmp cannot be opened"));
 }
 
-TEST(IntroMovie, WindowedFillsTheWindowAndFullScreenKeepsProportions) {
+// A windowed movie fills the window, a full-screen one keeps its proportions. Pictures 7 pixels wide are rows
+// swscale's vector code writes past the end of. A movie without a sound track still decodes and only the sound is
+// refused. (The sound track decoded and heard: test_intromovie.)
+TEST(IntroMovie, PlacedInTheWindowNarrowPicturesDecodeWithoutASoundTrack) {
     auto place = [](bool fullscreen, int w, int h) {
         const MovieRect r = IntroMovieRect(fullscreen, w, h, 320, 240);
         return std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.width) + "x" +
@@ -40,11 +43,6 @@ TEST(IntroMovie, WindowedFillsTheWindowAndFullScreenKeepsProportions) {
     EXPECT_EQ(place(true, 1024, 600), "112,0 800x600");
     EXPECT_EQ(place(true, 640, 960), "0,240 640x480");
     EXPECT_EQ(place(true, 1024, 768), "0,0 1024x768");
-}
-
-// Pictures 7 pixels wide are rows swscale's vector code writes past the end of. A movie without a sound track
-// still decodes and only the sound is refused. (The sound track decoded and heard: test_intromovie.)
-TEST(IntroMovie, NarrowPicturesDecodeWithoutASoundTrack) {
     GameTreeSandbox sandbox;
     MovieWriter writer(sandbox.Path("narrow.avi"), 7, 6, 25, 0);
     Canvas grey(7, 6);

@@ -1,10 +1,16 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "data/settings.h"
+#include "data/trackscript.h"
 #include "glcontext.h"
+#include "lighting/lensflare.h"
+#include "lighting/stenciltechnique.h"
 #include "scene/transformation.h"
+#include "testutil.h"
 
 namespace {
 
@@ -25,33 +31,22 @@ void Applied(F apply, float x, float y, float z, float out[3]) {
     for (int r = 0; r < 3; ++r) out[r] = m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r];
 }
 
+// A camera at the origin looking down -z with a 90 degree, 4:3 perspective, its far plane at infinity.
+void SetView(LensFlare& flare, int width, int height) {
+    flare.viewport[2] = width;
+    flare.viewport[3] = height;
+    const double view[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    const double perspective[16] = {0.75, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, -1, 0, 0, -0.4, 0};
+    std::copy(view, view + 16, flare.modelView);
+    std::copy(perspective, perspective + 16, flare.projection);
+}
+
+const float kEye[3] = {0.0f, 0.0f, 0.0f};
+const float kBack[3] = {0.0f, 0.0f, 1.0f};  // the camera's GetDirection points back towards the eye
+
 }  // namespace
 
-// (That the travel follows the view's yaw rather than the nose's is shown by the flight model's glancing hit.)
-TEST(Transformation, MoveAlongViewUsesTheViewAngles) {
-    CCamera c;
-    c.SetPosition(10, 0, 0);
-    c.pitch = 45;  // the camera's own angles do not steer the move
-    c.viewPitch = -90;  // D = (0, -1, 0): position - 3 D
-    c.MoveAlongView(3);
-    ExpectVec(&c.x, 10, 3, 0);
-}
-
-TEST(Transformation, FrozenBoxKeepsItsSphere) {
-    BoundingBox box;
-    box.AddPoint(0, 0, 0);
-    box.AddPoint(2, 2, 2);
-    EXPECT_FALSE(box.Contains(2.001f, 1, 1));
-    box.Freeze();
-    box.AddPoint(10, 10, 10);  // the sphere no longer follows
-    EXPECT_FLOAT_EQ(box.Radius(), std::sqrt(3.0f));
-    EXPECT_TRUE(box.Contains(10, 10, 10));
-    const float above[3] = {1, 1, 6};  // 5 from the frozen centre, 5 - sqrt(3) from its sphere
-    EXPECT_TRUE(box.InReachOf(above, 3.3f));
-    EXPECT_FALSE(box.InReachOf(above, 3.2f));
-}
-
-TEST(Transformation, MatricesMatchHandWorkedPoints) {
+TEST(Transformation, MatricesAndMovesMatchHandWorkedPoints) {
     ASSERT_TRUE(MakeTestGLContext());
     float p[3], d[3];
 
@@ -85,5 +80,68 @@ TEST(Transformation, MatricesMatchHandWorkedPoints) {
     ExpectVec(p, 0, 0, -4);
     Applied([&] { c.ApplyRotation(); }, -4 * d[0], -4 * d[1], -4 * d[2], p);
     ExpectVec(p, 0, 0, -4);
+    // A move follows the view's angles, not the camera's own. (That the travel follows the view's yaw rather
+    // than the nose's is shown by the flight model's glancing hit.)
+    c.SetPosition(10, 0, 0);
+    c.viewPitch = -90;  // D = (0, -1, 0): position - 3 D
+    c.MoveAlongView(3);
+    ExpectVec(&c.x, 10, 3, 0);
     glLoadIdentity();
+}
+
+// Depth-fail counting moves the far plane to infinity and changes nothing else, however often it is set up.
+TEST(StencilTechnique, ZFailMovesTheFarPlaneToInfinityOnly) {
+    ASSERT_TRUE(MakeTestGLContext());
+    GameTreeSandbox sandbox;  // the log of its missing shader files
+    gSettings = DefaultSettings();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, 4.0 / 3.0, 0.2, 200.0);
+    float before[16], after[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, before);
+    CCamera camera;
+    CZFailStencilTechnique zfail(&camera);
+    zfail.Init();
+    zfail.Init();
+    glGetFloatv(GL_PROJECTION_MATRIX, after);
+    before[10] = -1.0f;
+    before[14] = -0.4f;
+    for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(after[i], before[i]) << i;
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+// The flare starts at the sun's pixel. (Where its other elements go along the line through the centre is its look.)
+TEST(LensFlare, LayoutProjectionAndTheSettingsSwitch) {
+    LensFlare flare(nullptr);
+    SetView(flare, 1024, 768);
+    const float sun[3] = {3.0f, 2.0f, -10.0f};
+    const std::vector<FlareQuad> quads = flare.Layout(kEye, kBack, sun, 1024);
+    ASSERT_EQ(quads.size(), 12u);
+    EXPECT_NEAR(quads[0].x, 512.0f * 1.225f, 0.01f);
+    EXPECT_NEAR(quads[0].y, 384.0f * 1.2f, 0.01f);
+    const float behind[3] = {0.0f, 0.0f, 5.0f};
+    double w[3];
+    EXPECT_FALSE(flare.Project(behind, w));
+    EXPECT_TRUE(flare.IsOccluded(behind));  // nothing is read outside the window
+    const float ahead[3] = {0.0f, 0.0f, -5.0f};
+    ASSERT_TRUE(flare.Project(ahead, w));
+    EXPECT_NEAR(w[0], 512.0, 1e-6);
+    // The video page's switch decides whether a track's sun gets a flare.
+    const GameSettings saved = gSettings;
+    const bool savedSun = gTrackSettings.hasSun;
+    gTrackSettings.hasSun = true;
+    for (int on : {0, 1}) {
+        gSettings.lensFlare = on;
+        CCamera camera;
+        camera.EnsureLensFlare();
+        EXPECT_EQ(camera.lensFlare != nullptr, on == 1);
+        camera.ReleaseLensFlare();
+    }
+    gSettings = saved;
+    gTrackSettings.hasSun = savedSun;
 }

@@ -13,19 +13,16 @@ const char kComplete[] =
     "THRUST_POWER 10.5\nBRAKE_POWER 14\nTURN_POWER 1.8\nMAX_SPEED 25\nMAX_TILT 35\nENGINE_DAMAGE_THRESHOLD 50\n"
     "ENGINE_DESTROYED_THRESHOLD 100\nDAMAGE_SCALE 0.04\nDESCRIPTION\nA light craft.\nPRICE 5\n";
 
-class VehicleFile : public ::testing::Test {
-protected:
-    VehicleDefinition Read(const std::string& text) {
+// The complete file logs nothing; a missing one is logged and leaves the definition as it was. All four at once:
+// the missing ones empty, their models released.
+TEST(VehicleFile, FilesReadAsTheGameReadsThemUnusableValuesAreReplacedAndAllFourLoadAndAreReleased) {
+    GameTreeSandbox sandbox;
+    const auto Read = [&](const std::string& text) {
         WriteText(sandbox.Path("Scripts/v.txt"), text);
         VehicleDefinition def{};
         EXPECT_TRUE(ReadVehicleFile("../Scripts/v.txt", def));
         return def;
-    }
-    GameTreeSandbox sandbox;
-};
-
-// The complete file logs nothing; a missing one is logged and leaves the definition as it was.
-TEST_F(VehicleFile, FilesReadAsTheGameReadsThemAndUnusableValuesAreReplaced) {
+    };
     VehicleDefinition def = Read(kComplete);
     EXPECT_STREQ(def.name, " Hornet");  // the blank after the key stays, the line break goes
     EXPECT_STREQ(def.engine, " Twin turbine");
@@ -63,9 +60,6 @@ TEST_F(VehicleFile, FilesReadAsTheGameReadsThemAndUnusableValuesAreReplaced) {
     EXPECT_TRUE(Logged("MAX_TILT 400.000000 is out of range (0 to 90), using 90"));
     EXPECT_TRUE(Logged("MAX_SPEED is 0, the vehicle cannot move"));
     EXPECT_TRUE(Logged("negative price -10, using 0"));
-}
-
-TEST_F(VehicleFile, LoadVehiclesReadsAllFourAndReleasesTheirModels) {
     WriteText(sandbox.Path("Scripts/vehicle2.txt"), kComplete);
     LoadVehicles(nullptr, nullptr);
     EXPECT_STREQ(gVehicles[1].name, " Hornet");

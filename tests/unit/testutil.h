@@ -17,9 +17,7 @@ public:
     GameTreeSandbox() {
         char pattern[] = "/tmp/zephyrace-test-XXXXXX";
         root = mkdtemp(pattern);
-        std::filesystem::create_directories(root + "/bin");
-        std::filesystem::create_directories(root + "/Profiles");
-        std::filesystem::create_directories(root + "/Scripts");
+        for (const char* folder : {"/bin", "/Profiles", "/Scripts"}) std::filesystem::create_directories(root + folder);
         previous = std::filesystem::current_path();
         std::filesystem::current_path(root + "/bin");
     }
