@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/states.h"
-#include "audio/soundmanager.h"
 #include "data/padsettings.h"
 #include "platform/gamepad.h"
 #include "hud/hud.h"
@@ -260,12 +259,6 @@ TEST(Deflection, FloorsAndCeilingsPitchTheTravel) {
     EXPECT_NEAR(d.loss, 5.236f, 1e-3f);  // (2.094 - pi/2) * 10
     const float up[3] = {0.0f, 0.5f, -0.8660254f}, ceiling[3] = {0.0f, -1.0f, 0.0f};
     EXPECT_NEAR(Deflect(ceiling, up, 2.0943951f, 10.0f).dPitch, -60.0f, 1e-3f);
-}
-
-TEST(ImpactSound, EveryContactSoundsByTheDamageItDid) {
-    const std::pair<float, int> cases[] = {{0.0f, SOUND_IMPACT_SMALL},  // a graze still sounds
-                                           {3.0f, SOUND_IMPACT_MEDIUM}, {35.0f, SOUND_IMPACT_SEVERE}};
-    for (const auto& [damage, sound] : cases) EXPECT_EQ(ImpactSoundFor(damage), sound) << damage;
 }
 
 }  // namespace
