@@ -110,9 +110,8 @@ TEST(Images, PicturesLoadInColourOrAreRefused) {
         return std::vector<uint8_t>(text.begin(), text.end());
     };
     const std::vector<uint8_t> plain = convert("-quality 95"), jpeg = EncodeJpeg(picture, 100);
-    std::vector<uint8_t> stray = plain, trailing = plain, cut = plain;
+    std::vector<uint8_t> stray = plain, cut = plain;
     stray.insert(stray.end() - 2, 32, 0x5a);  // more than the entropy decoder reads ahead
-    trailing.insert(trailing.end(), {'e', 'n', 'd', 0, 0xFF});
     cut.resize(cut.size() - 8);
     const uint8_t red[3] = {255, 0, 0}, blue[3] = {0, 0, 255}, greyRed[3] = {76, 76, 76}, greyBlue[3] = {29, 29, 29};
     struct Case {
@@ -126,10 +125,8 @@ TEST(Images, PicturesLoadInColourOrAreRefused) {
         {"JPEG", jpeg, nullptr, red, blue},
         {"stray bytes", stray, "extraneous bytes before marker 0xd9", red, blue},
         {"cut short", cut, "Premature end of JPEG file", red, nullptr},
-        {"bytes after the end", trailing, nullptr, red, blue},
         {"CMYK (YCCK, Adobe)", convert("-colorspace CMYK -quality 95"), nullptr, red, blue},
         {"greyscale", convert("-colorspace Gray -quality 95"), nullptr, greyRed, greyBlue},
-        {"progressive", convert("-interlace JPEG -quality 95"), nullptr, red, blue},
         {"190 scans", EncodeOneCoefficientAScan(picture), nullptr, red, blue},
         {"text", {'h', 'e', 'l', 'l', 'o'}, nullptr, nullptr, nullptr},
         {"cut in the header", {jpeg.begin(), jpeg.begin() + 100}, nullptr, nullptr, nullptr},
