@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/states.h"
-#include "audio/soundmanager.h"
 #include "data/padsettings.h"
 #include "platform/gamepad.h"
 #include "hud/hud.h"
@@ -82,10 +81,8 @@ TEST_F(FlightModel, BankTurnsAtRollTimesTurnPower) {
     CCamera camera;
     camera.Roll(10.0f, v.maxTilt);
     MoveVehicle(v, camera, nullptr, 0.0f, 0.5f);  // yaw 10 * 2 * 0.5
-    EXPECT_FLOAT_EQ(camera.viewYaw, camera.yaw);   // the travel direction follows
-    MoveVehicle(v, camera, nullptr, 2.0f, 0.0f);
-    EXPECT_NEAR(camera.x, 2.0f * std::sin(10.0f * kPi / 180.0f), 1e-4f);
-    EXPECT_NEAR(camera.z, -2.0f * std::cos(10.0f * kPi / 180.0f), 1e-4f);
+    EXPECT_FLOAT_EQ(camera.yaw, 10.0f);
+    EXPECT_FLOAT_EQ(camera.viewYaw, camera.yaw);  // the travel direction follows
 }
 
 // Head-on, the vehicle stops where it was set back to; a glancing hit turns the travel away and costs speed;
@@ -164,7 +161,6 @@ TEST_F(FlightModel, DamageWeakensTheEngineThenDestroysIt) {
     v.speed = 10.0f;
     // A head-on hit at 10 units/s: 31 damage each.
     EXPECT_NEAR(ApplyImpact(v, kPi), 31.4159f, 1e-3f);
-    EXPECT_EQ(v.damage, 31);
     EXPECT_FLOAT_EQ(v.thrust, 10.0f);  // below the threshold of 50
     EXPECT_STREQ(gHudMessageText, "");
     ApplyImpact(v, kPi);
@@ -260,12 +256,6 @@ TEST(Deflection, FloorsAndCeilingsPitchTheTravel) {
     EXPECT_NEAR(d.loss, 5.236f, 1e-3f);  // (2.094 - pi/2) * 10
     const float up[3] = {0.0f, 0.5f, -0.8660254f}, ceiling[3] = {0.0f, -1.0f, 0.0f};
     EXPECT_NEAR(Deflect(ceiling, up, 2.0943951f, 10.0f).dPitch, -60.0f, 1e-3f);
-}
-
-TEST(ImpactSound, EveryContactSoundsByTheDamageItDid) {
-    const std::pair<float, int> cases[] = {{0.0f, SOUND_IMPACT_SMALL},  // a graze still sounds
-                                           {3.0f, SOUND_IMPACT_MEDIUM}, {35.0f, SOUND_IMPACT_SEVERE}};
-    for (const auto& [damage, sound] : cases) EXPECT_EQ(ImpactSoundFor(damage), sound) << damage;
 }
 
 }  // namespace

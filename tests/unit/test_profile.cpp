@@ -86,18 +86,6 @@ TEST_F(ProfileTest, RoundTripKeepsEveryFieldAndEveryByte) {
     EXPECT_EQ(gProfile.goldCups, 0);
 }
 
-TEST_F(ProfileTest, TooManyRecordsOrVehiclesAreReportedOnceEachAndIgnored) {
-    std::string text = NewProfileText("Test");
-    text.replace(text.find("RECORD 0.000000\n"), 16, "RECORD 12.500000\n");
-    ASSERT_FALSE(LoadText(text + "RECORD 99.000000\n"));
-    EXPECT_EQ(LogText(), "Profile format error (too many records listed!)\n");
-    EXPECT_FLOAT_EQ(gProfile.bestTimes[0], 12.5f);
-    EXPECT_FLOAT_EQ(gProfile.bestTimes[kNumTracks - 1], 0.0f);
-    ASSERT_FALSE(LoadText(NewProfileText("Test") + "OWNED_VEHICLE 1\nOWNED_VEHICLE 1\n"));
-    EXPECT_EQ(CountOf(LogText(), "Profile format error (too many owned vehicles listed!)\n"), 2);
-    EXPECT_EQ(gProfile.ownedCount, 1);
-}
-
 // Every line stands alone: a file cut anywhere, without its last line end or its later lines, loads what it
 // holds and keeps the rest new; an empty file is a new profile, named after its file. (No NAME line names the
 // profile: fuzz_profile holds that for any line.)

@@ -156,7 +156,6 @@ TEST_F(TrackScriptTest, LightsAndOddAndBadLinesAreLoggedAndSkippedOrCutToFit) {
          }},
         {"TITLE Canyon Run", {}, [](const TrackSettings& s) { return !strcmp(s.title, " Canyon Ru"); }},  // last letter goes
         {"TITLE\n", {}, [](const TrackSettings& s) { return !strcmp(s.title, ""); }},
-        {"TITLE", {}, [](const TrackSettings& s) { return !strcmp(s.title, ""); }},
         // CR LF line ends, as every game file's reader reads them.
         {"TITLE Dusk\r\n", {}, [](const TrackSettings& s) { return !strcmp(s.title, " Dusk"); }},
         {"GOALZONE 0 10 20 30\n", {},  // four numbers: x and z, y unbounded
