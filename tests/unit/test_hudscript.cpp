@@ -1,20 +1,27 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "hud/hudscript.h"
+#include "hud/hudtexts.h"
 #include "hud/hudtimer.h"
+#include "hudscripts.h"
+#include "platform/fontface.h"
 #include "testutil.h"
 
 namespace {
 
+const float kW = 800.0f;
+const float kH = 600.0f;
+
 // Parses text as a HUD script in an 800x600 window; log.txt of the sandbox collects the messages.
-HudLayout Parse(const std::string& text) {
+HudLayout Parse(const std::string& text, float width = kW, float height = kH) {
     HudLayout layout;
     FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
     EXPECT_NE(f, nullptr);
     if (f) {
-        ReadHudScript(f, 800.0f, 600.0f, layout);
+        ReadHudScript(f, width, height, layout);
         fclose(f);
     }
     return layout;
@@ -22,6 +29,47 @@ HudLayout Parse(const std::string& text) {
 
 std::string Block(const std::string& type, const std::string& body = "POSITION 0.5 0.25\nSIZE 0.1\n") {
     return "BEGININSTRUMENT\nTYPE " + type + "\n" + body + "ENDINSTRUMENT\n";
+}
+
+// The pixels a text's glyphs cover when printed at a baseline's left end, as the HUD's fonts draw them.
+struct Box {
+    int left = 1 << 20, right = -(1 << 20), bottom = 1 << 20, top = -(1 << 20);
+};
+
+Box InkBox(const GlyphSet& font, const std::string& text, float x, float y) {
+    Box box;
+    float pen = float(int(x));
+    for (char c : text) {
+        const GlyphBitmap& g = font.glyphs[size_t(c - 32)];
+        if (g.rows > 0) {
+            box.left = std::min(box.left, int(pen - g.xorig));
+            box.right = std::max(box.right, int(pen - g.xorig) + g.width);
+            box.bottom = std::min(box.bottom, int(y) - int(g.yorig));
+            box.top = std::max(box.top, int(y) - int(g.yorig) + g.rows);
+        }
+        pen += g.advance;
+    }
+    return box;
+}
+
+// Whether every corner of the box lies on one of the layout's panels.
+bool OnAPanel(const HudLayout& layout, const Box& box) {
+    auto covered = [&layout](float px, float py) {
+        for (const HudTriangle& t : layout.triangles) {
+            const HudVertex* v[3] = {&layout.vertices[size_t(t.i0)], &layout.vertices[size_t(t.i1)],
+                                     &layout.vertices[size_t(t.i2)]};
+            float s[3];
+            for (int k = 0; k < 3; ++k) {
+                const HudVertex &u = *v[k], &w = *v[(k + 1) % 3];
+                s[k] = (w.x - u.x) * (py - u.y) - (w.y - u.y) * (px - u.x);
+            }
+            if ((s[0] >= 0 && s[1] >= 0 && s[2] >= 0) || (s[0] <= 0 && s[1] <= 0 && s[2] <= 0))
+                return true;
+        }
+        return false;
+    };
+    return covered(box.left, box.bottom) && covered(box.left, box.top) && covered(box.right, box.bottom) &&
+           covered(box.right, box.top);
 }
 
 class HudScriptTest : public ::testing::Test {
@@ -99,6 +147,51 @@ TEST_F(HudScriptTest, BadLinesAreLoggedAndSkipped) {
         for (const std::string& part : c.logged)
             EXPECT_TRUE(Logged(part));
     }
+}
+
+// Every text of every vehicle's HUD, at its longest, lies on the screen and on the HUD's panels (the ghost's
+// gap on the timer's plate) and clear of every other text, at each window size a player is likely to pick.
+TEST_F(HudScriptTest, EveryTextFitsOnItsPanelAtEveryWindowSize) {
+    ASSERT_TRUE(RegisterPrivateFontFile("/usr/share/fonts/opentype/ferrite-core/FerriteCoreDX-Regular.otf",
+                                        L"Beware"));
+    const wchar_t* const faces[NUM_HUD_FONTS] = {L"Beware", L"Arial", L"Arial"};
+    const int sizes[][2] = {{800, 600}, {1024, 768}, {1280, 800}};
+    for (const auto& size : sizes) {
+        GlyphSet fonts[NUM_HUD_FONTS];
+        float heights[NUM_HUD_FONTS];
+        for (int f = 0; f < NUM_HUD_FONTS; ++f) {
+            heights[f] = float(HudFontHeight(f, size[0]));
+            fonts[f] = RenderFaceGlyphs(faces[f], HudFontHeight(f, size[0]), 400, 32, 96);
+        }
+        for (int vehicle = 0; vehicle < kNumVehicles; ++vehicle) {
+            SCOPED_TRACE(testing::Message() << "hud" << vehicle + 1 << " at " << size[0] << "x" << size[1]);
+            const HudLayout layout = Parse(HudScriptText(vehicle), float(size[0]), float(size[1]));
+            HudTextSpot spots[NUM_HUD_TEXTS];
+            PlaceHudTexts(layout, heights, spots);
+            std::vector<std::pair<std::string, Box>> boxes;
+            for (int i = 0; i < NUM_HUD_TEXTS; ++i)
+                if (spots[i].shown)
+                    boxes.push_back({kLongestHudTexts[i], InkBox(fonts[spots[i].font], kLongestHudTexts[i],
+                                                                 spots[i].x, spots[i].y)});
+            ASSERT_TRUE(layout.instruments[HUD_SPEEDOMETER_GRAPHICAL]);
+            for (const HudLabel& label : DialLabels(*layout.instruments[HUD_SPEEDOMETER_GRAPHICAL],
+                                                    heights[HUD_FONT_SMALL]))
+                boxes.push_back({label.text, InkBox(fonts[HUD_FONT_SMALL], label.text, label.x, label.y)});
+            for (size_t i = 0; i < boxes.size(); ++i) {
+                const std::string& text = boxes[i].first;
+                const Box& b = boxes[i].second;
+                EXPECT_TRUE(b.left >= 0 && b.right <= size[0] && b.bottom >= 0 && b.top <= size[1])
+                    << text << " runs off the screen";
+                EXPECT_TRUE(OnAPanel(layout, b)) << text << " leaves its panel";
+                for (size_t j = 0; j < i; ++j) {
+                    const Box& o = boxes[j].second;
+                    EXPECT_FALSE(b.left < o.right && o.left < b.right && b.bottom < o.top && o.bottom < b.top)
+                        << text << " overlaps " << boxes[j].first;
+                }
+            }
+        }
+    }
+    UnregisterPrivateFontFiles();
 }
 
 // One timer through two races: ticks show minutes, seconds and hundredths; a stop keeps the last draw's value
