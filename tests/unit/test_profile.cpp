@@ -173,7 +173,6 @@ TEST_F(ProfileTest, CreateListAndDelete) {
     EXPECT_EQ(gProfile.cash, 700);
     EXPECT_EQ(LogText(), "Cannot create profile Bravo: a profile of that name exists\n");
     WriteText(sandbox.Path("Profiles/Charlie.txt.tmp"), "half a save");
-    std::filesystem::create_directories(sandbox.Path("Profiles/Alpha.ghosts"));
     WriteText(sandbox.Path("Profiles/Alpha.ghosts/track1.txt"), "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\n");
     EXPECT_EQ(ListProfiles(), (std::vector<std::string>{"Alpha", "Bravo"}));
     EXPECT_TRUE(DeleteProfile("Alpha"));
