@@ -76,6 +76,15 @@ TEST_F(FlightModel, SpeedStepsByTheControlsHeld) {
     }
 }
 
+// Positive yaw turns the heading from -z towards +x: banking right turns right, by roll times turn power.
+TEST_F(FlightModel, BankTurnsAtRollTimesTurnPower) {
+    CCamera camera;
+    camera.Roll(10.0f, v.maxTilt);
+    MoveVehicle(v, camera, nullptr, 0.0f, 0.5f);  // yaw 10 * 2 * 0.5
+    EXPECT_FLOAT_EQ(camera.yaw, 10.0f);
+    EXPECT_FLOAT_EQ(camera.viewYaw, camera.yaw);  // the travel direction follows
+}
+
 // Head-on, the vehicle stops where it was set back to; a glancing hit turns the travel away and costs speed;
 // grazing costs nothing.
 TEST_F(FlightModel, WallHitsStopTurnOrGrazeByTheirAngle) {
