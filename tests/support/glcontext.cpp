@@ -62,7 +62,3 @@ TestFramebuffer::~TestFramebuffer() {
     glDeleteRenderbuffers(1, &colour_);
     glDeleteFramebuffers(1, &fbo_);
 }
-
-void TestFramebuffer::Pixel(int x, int y, unsigned char rgba[4]) const {
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-}

@@ -12,9 +12,6 @@ public:
     TestFramebuffer(const TestFramebuffer&) = delete;
     TestFramebuffer& operator=(const TestFramebuffer&) = delete;
 
-    // RGBA of the pixel at (x, y) from the lower left.
-    void Pixel(int x, int y, unsigned char rgba[4]) const;
-
 private:
     unsigned fbo_ = 0, colour_ = 0;
 };

@@ -173,7 +173,6 @@ TEST_F(ProfileTest, CreateListAndDelete) {
     EXPECT_EQ(gProfile.cash, 700);
     EXPECT_EQ(LogText(), "Cannot create profile Bravo: a profile of that name exists\n");
     WriteText(sandbox.Path("Profiles/Charlie.txt.tmp"), "half a save");
-    std::filesystem::create_directories(sandbox.Path("Profiles/Alpha.ghosts"));
     WriteText(sandbox.Path("Profiles/Alpha.ghosts/track1.txt"), "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\n");
     EXPECT_EQ(ListProfiles(), (std::vector<std::string>{"Alpha", "Bravo"}));
     EXPECT_TRUE(DeleteProfile("Alpha"));
@@ -201,11 +200,9 @@ TEST(FormatRaceTime, Cases) {
         {0.0004f, "00:00:00.000"},   {83517 / 1000.0f, "00:01:23.517"}, {59.999f, "00:00:59.999"},
         {45296.75f, "12:34:56.750"}, {1e9f, "99:59:59.999"},            {INFINITY, "99:59:59.999"},
     };
-    for (const auto& c : cases) {
-        char out[kRaceTimeSize + 4];
-        memset(out, 'z', sizeof out);
+    for (const auto& c : cases) {  // (nothing written past the 13 bytes: fuzz_profile's, under the sanitizers)
+        char out[kRaceTimeSize];
         FormatRaceTime(c.first, out);
         EXPECT_STREQ(out, c.second) << c.first;
-        EXPECT_EQ(out[kRaceTimeSize], 'z');  // nothing past the 13 bytes
     }
 }

@@ -159,7 +159,6 @@ TEST(Replay, SeekSpeedPauseAndCamerasFromKeysAndPadAndNoBestRunToWatch) {
         {"R ", 5.0f, 1.0f, REPLAY_CAMERA_RACE, true},
         {"  ", 1.0f, 1.0f, REPLAY_CAMERA_RACE, false},
         {"\rR", 5.0f, 1.0f, REPLAY_CAMERA_RACE, true},
-        {"cY", 1.0f, 1.0f, REPLAY_CAMERA_TRACKSIDE, false},
         {"ccY", 1.0f, 1.0f, REPLAY_CAMERA_ORBIT, false},
         {"cccc", 1.0f, 1.0f, REPLAY_CAMERA_RACE, false},
     };

@@ -34,11 +34,10 @@ TEST(Settings, LoadsInAnyOrderRefusesIncompleteFilesSavesRoundTripAndAFailedSave
         reversed = line + "\n" + reversed;
     ASSERT_TRUE(LoadText(sandbox, reversed, s));
     EXPECT_EQ(FormatSettings(s), kExample);
-    // Missing, unknown and unreadable lines; a word far longer than any key must not overrun a buffer; sizes
-    // no window can have.
+    // Missing, unknown and unreadable lines; sizes no window can have. (A word longer than any key overrunning
+    // nothing: fuzz_settings', under the sanitizers.)
     for (const std::string& text : {Edited("shadows 1\n", ""), std::string(kExample) + "colour 3\n", std::string(),
-                                    std::string("fullscreen x\n"), std::string(5000, 'k') + " 1\n" + kExample,
-                                    Edited("screenwidth 1024", "screenwidth 0"),
+                                    std::string("fullscreen x\n"), Edited("screenwidth 1024", "screenwidth 0"),
                                     Edited("screenheight 768", "screenheight -768"),
                                     Edited("screenwidth 1024", "screenwidth 2000000000")})
         EXPECT_FALSE(LoadText(sandbox, text, s)) << text.substr(0, 40);

@@ -113,8 +113,8 @@ TEST(Shader, FailuresAreLoggedTheGameShadersCompileAndThePointLightProgramLights
         glClear(GL_COLOR_BUFFER_BIT);
         DrawWall();
         unsigned char centre[4], corner[4];
-        fb.Pixel(32, 32, centre);
-        fb.Pixel(1, 1, corner);
+        glReadPixels(32, 32, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, centre);
+        glReadPixels(1, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
         EXPECT_NEAR(centre[0], red, 2);
         EXPECT_LT(corner[0], 30);
     }

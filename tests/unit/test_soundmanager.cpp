@@ -38,7 +38,6 @@ class SoundManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("ALSOFT_DRIVERS", "null", 1);
-        std::filesystem::create_directories(sandbox.Path("Audio"));
         const std::string tone = EncodeWav16(std::vector<int16_t>(22050, 1000), 1, 22050);
         for (const char* name : {"intermenu", "intramenu", "menuselect", "alert", "engine", "impact_small",
                                  "impact_medium", "impact_heavy", "impact_severe", "countdown", "go", "menu_music",

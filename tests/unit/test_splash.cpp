@@ -11,7 +11,6 @@
 
 TEST(Splash, PictureLoadsAndDamagedOnesAreRefused) {
     GameTreeSandbox sandbox;
-    std::filesystem::create_directories(sandbox.Path("Textures"));
     // The good picture's colours, its rows' order and its size are what the splash e2e test sees in the window;
     // here its damaged copies are refused.
     const std::vector<uint8_t> bytes = EncodeBmp(RgbImage(3, 2, 'z', 101, 10));

@@ -8,7 +8,6 @@
 #include "data/trackscript.h"
 #include "glcontext.h"
 #include "lighting/lensflare.h"
-#include "lighting/stenciltechnique.h"
 #include "scene/transformation.h"
 #include "testutil.h"
 
@@ -87,32 +86,6 @@ TEST(Transformation, MatricesAndMovesMatchHandWorkedPoints) {
     c.MoveAlongView(3);
     ExpectVec(&c.x, 10, 3, 0);
     glLoadIdentity();
-}
-
-// Depth-fail counting moves the far plane to infinity and changes nothing else, however often it is set up.
-TEST(StencilTechnique, ZFailMovesTheFarPlaneToInfinityOnly) {
-    ASSERT_TRUE(MakeTestGLContext());
-    GameTreeSandbox sandbox;  // the log of its missing shader files
-    gSettings = DefaultSettings();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60.0, 4.0 / 3.0, 0.2, 200.0);
-    float before[16], after[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, before);
-    CCamera camera;
-    CZFailStencilTechnique zfail(&camera);
-    zfail.Init();
-    zfail.Init();
-    glGetFloatv(GL_PROJECTION_MATRIX, after);
-    before[10] = -1.0f;
-    before[14] = -0.4f;
-    for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(after[i], before[i]) << i;
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
 }
 
 // The flare starts at the sun's pixel. (Where its other elements go along the line through the centre is its look.)

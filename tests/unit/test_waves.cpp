@@ -93,7 +93,6 @@ float ClickAtLoopPoint(const SoundBuffer& s) {
 // an extensible record's mask must fit its channel count.
 TEST(Waves, AcceptedFilesGetTheirOpenALFormatDamagedOnesAreRejectedAndSlotsRunOutAndAreReused) {
     GameTreeSandbox sandbox;
-    std::filesystem::create_directories(sandbox.Path("Audio"));
     CWaves waves;
     const auto Load = [&](const std::string& image, int* slot) {
         WriteText(sandbox.Path("Audio/test.wav"), image);

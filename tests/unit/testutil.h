@@ -34,6 +34,7 @@ private:
 };
 
 inline void WriteText(const std::string& path, const std::string& text) {
+    std::filesystem::create_directories(std::filesystem::absolute(path).parent_path());
     std::ofstream(path, std::ios::binary) << text;
 }
 
