@@ -198,10 +198,8 @@ std::vector<AutopilotPoint> ClimbRoute(const TrackSettings& s, const BoundingBox
 void CheckTrack(int i, const TrackSettings& s) {
     const std::string track = "track " + std::to_string(i + 1);
     const float pilot = PilotGhostTime(i);
-    if (!(pilot > 0 && pilot <= s.goldTime && s.goldTime < 1.25f * pilot && s.silverTime > s.goldTime &&
-          s.bronzeTime > s.silverTime && s.goldCash > s.silverCash && s.silverCash > s.bronzeCash &&
-          s.bronzeCash > 0))
-        Problem(track + ": the course pilot's ghost (" + std::to_string(pilot) + " s), medals and prizes disagree");
+    if (!(pilot > 0 && pilot <= s.goldTime && s.goldTime < 1.25f * pilot))
+        Problem(track + ": the course pilot's ghost (" + std::to_string(pilot) + " s) and gold disagree");
     FlyPilots(i, s, 0, kRandomProbes);
     CHeadlessRace race;
     race.Load(i, s.requiredVehicle);
