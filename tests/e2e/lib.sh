@@ -104,7 +104,7 @@ tap() { pad "0 $1 1" "0.15 $1 0"; sleep "${2:-0.6}"; }
 # autopilot from the end of the countdown (the preload libautopilot.so); the way into the race stays the menus'.
 autopilot() {
   mkdir -p "$WORK/routes"
-  (cd "$TREE/bin" && "$BUILD_DIR/tests/autopilot_route" 1) > "$WORK/routes/track1.txt" || fail "no autopilot route"
+  (cd "$TREE/bin" && "$BUILD_DIR/tests/headless_race" route 1) > "$WORK/routes/track1.txt" || fail "no autopilot route"
   AUTOPILOT_ENV=(AUTOPILOT_ROUTES="$WORK/routes" LD_PRELOAD="$BUILD_DIR/tests/libautopilot.so")
 }
 

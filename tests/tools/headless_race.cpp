@@ -1,6 +1,7 @@
 // Flies one race with no window, from a scripted input file, in the game tree's bin folder:
 //   headless_race TRACK VEHICLE INPUT DT TIME_LIMIT
 // TRACK and VEHICLE count from 1. Prints the outcome and the box the vehicle stayed in.
+//   headless_race route TRACK    prints the waypoints the autopilot flies on TRACK, "x y z" a line.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -8,10 +9,27 @@
 
 #include "data/recording.h"
 #include "data/settings.h"
+#include "data/trackscript.h"
 #include "race/headless.h"
 #include "scene/transformation.h"
+#include "trackdesign.h"
+
+static int PrintRoute(int track) {
+    if (track < 0 || track >= kNumTracks)
+        return 2;
+    TrackSettings s;
+    LoadTrackSettings(TrackScriptPath(track).c_str(), s);
+    TrackLayout layout;
+    if (!BuildTrack(track, layout))
+        HandPath(s, layout);
+    for (const AutopilotPoint& p : RouteOf(layout))
+        printf("%f %f %f\n", p.p[0], p.p[1], p.p[2]);
+    return 0;
+}
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "route")
+        return PrintRoute(atoi(argv[2]) - 1);
     if (argc != 6)
         return 2;
     std::string text;
