@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
-#include <utility>
 #include <vector>
 
 #include "app/states.h"
@@ -76,19 +75,15 @@ TEST_F(FlightModel, SpeedStepsByTheControlsHeld) {
     }
 }
 
-// Positive yaw turns the heading from -z towards +x: banking right turns right, by roll times turn power.
-TEST_F(FlightModel, BankTurnsAtRollTimesTurnPower) {
-    CCamera camera;
-    camera.Roll(10.0f, v.maxTilt);
-    MoveVehicle(v, camera, nullptr, 0.0f, 0.5f);  // yaw 10 * 2 * 0.5
-    EXPECT_FLOAT_EQ(camera.yaw, 10.0f);
-    EXPECT_FLOAT_EQ(camera.viewYaw, camera.yaw);  // the travel direction follows
-}
-
-// Head-on, the vehicle stops where it was set back to; a glancing hit turns the travel away and costs speed;
-// grazing costs nothing.
-TEST_F(FlightModel, WallHitsStopTurnOrGrazeByTheirAngle) {
-    CCamera head, camera, along;
+// Positive yaw turns the heading from -z towards +x: banking right turns right, by roll times turn power. Head-on,
+// the vehicle stops where it was set back to; a glancing hit turns the travel away and costs speed; grazing costs
+// nothing.
+TEST_F(FlightModel, BankTurnsAndWallHitsStopTurnOrGrazeByTheirAngle) {
+    CCamera bank, head, camera, along;
+    bank.Roll(10.0f, v.maxTilt);
+    MoveVehicle(v, bank, nullptr, 0.0f, 0.5f);  // yaw 10 * 2 * 0.5
+    EXPECT_FLOAT_EQ(bank.yaw, 10.0f);
+    EXPECT_FLOAT_EQ(bank.viewYaw, bank.yaw);  // the travel direction follows
     HitWall(head, 0.0f, -4.0f);  // the step ends 0.5 from the wall
     EXPECT_EQ(v.speed, 0.0f);
     EXPECT_EQ(v.damage, 31);  // (pi - pi/2) * 10^2 * 0.2 = 31.4

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -51,14 +52,11 @@ protected:
 using ProfileScreens = Menus;
 using SettingsPage = Menus;
 
+// The one item highlighted.
 int HighlightedMainMenuItem() {
-    int found = -1;
-    for (int i = 0; i < kNumMainMenuItems; i++)
-        if (gMainMenuItems[i].highlighted) {
-            EXPECT_EQ(found, -1) << "two items highlighted";
-            found = i;
-        }
-    return found;
+    const auto lit = [](const MainMenuItem& item) { return item.highlighted; };
+    EXPECT_EQ(std::count_if(gMainMenuItems, gMainMenuItems + kNumMainMenuItems, lit), 1);
+    return int(std::find_if(gMainMenuItems, gMainMenuItems + kNumMainMenuItems, lit) - gMainMenuItems);
 }
 
 }  // namespace
@@ -138,8 +136,14 @@ TEST(PurchaseArithmetic, OwnedAffordableOrTooDear) {
     EXPECT_EQ(JudgePurchase(p, 2, 0), PURCHASE_TOO_DEAR);
 }
 
-// Selection reaches only owned vehicles; a purchase box left open still asks about its own vehicle.
-TEST_F(Menus, VehicleSelectionAndPurchase) {
+// Changing vehicle needs two, and the hall of champions a whole 100 %, not what only shows as 100. Selection
+// reaches only owned vehicles; a purchase box left open still asks about its own vehicle.
+TEST_F(Menus, ProfileMenuFlagsWhatIsUnavailableVehicleSelectionAndPurchase) {
+    CProfileMenuPhysics menu;
+    gProfile.percentComplete = 99.5f;
+    Open(menu, STATE_PROFILE_MENU);
+    EXPECT_TRUE(gProfileMenuItems[PROFILE_CHANGE_VEHICLE].unavailable);
+    EXPECT_TRUE(gProfileMenuItems[PROFILE_HALL_OF_CHAMPIONS].unavailable);
     const int32_t prices[kNumVehicles] = {0, 5000, 20000, 60000};
     for (int v = 0; v < kNumVehicles; v++)
         gVehicles[v].price = prices[v];
@@ -151,6 +155,10 @@ TEST_F(Menus, VehicleSelectionAndPurchase) {
     EXPECT_EQ(gShownVehicle, 0);  // only vehicle 1 owned: slides back to it
     gProfile.ownedVehicles[2] = true;
     gProfile.ownedCount = 2;
+    gProfile.percentComplete = 99.99f;
+    menu.enter();
+    EXPECT_FALSE(gProfileMenuItems[PROFILE_CHANGE_VEHICLE].unavailable);
+    EXPECT_FALSE(gProfileMenuItems[PROFILE_HALL_OF_CHAMPIONS].unavailable);
     Press(select, "L");
     EXPECT_TRUE(gVehicleSlide.slidingLeft);
     Press(select, "L");  // during a slide: refused
@@ -182,14 +190,10 @@ TEST_F(Menus, VehicleSelectionAndPurchase) {
 // Y) on a card that can be raced chooses the ghost for every track: the course pilot, none, the pilot again
 // where the profile has no best run.
 TEST_F(Menus, TrackCardsLockTheWrongVehicleAndGChoosesTheGhost) {
-    for (int n = 1; n <= kNumTracks; n++) {  // track n (1 based) is raced with vehicle (n - 1) % 2
-        char text[512];
-        snprintf(text, sizeof(text),
-                 "TITLE Track number %d\nTRACK ../Models/track%d.ms3d\nVEHICLE %d\nTIMEGOLD 60.5\n"
-                 "TIMESILVER 70\nTIMEBRONZE 80\nCASHGOLD 12500\nCASHSILVER 500\nCASHBRONZE 0\n",
-                 n, 30 + n, (n - 1) % 2);
-        WriteText(tree.Path("Scripts/track" + std::to_string(n) + ".txt"), text);
-    }
+    for (int n = 1; n <= kNumTracks; n++)  // track n (1 based) is raced with vehicle (n - 1) % 2
+        WriteText(tree.Path("Scripts/track" + std::to_string(n) + ".txt"),
+                  "TRACK ../Models/track" + std::to_string(30 + n) + ".ms3d\nVEHICLE " + std::to_string((n - 1) % 2) +
+                      "\nTIMEGOLD 60.5\nTIMESILVER 70\nTIMEBRONZE 80\nCASHGOLD 12500\nCASHSILVER 500\nCASHBRONZE 0\n");
     WriteText(tree.Path("Scripts/track1_pilot.txt"), "TIME 0 POS 0 0 0 HEAD 0 AZM 0 TILT 0\n"
                                                      "TIME 41.23 POS 0 0 -400 HEAD 0 AZM 0 TILT 0\n");
     WriteText(tree.Path("Scripts/track24.txt"), "TRACK ../Models/canyon.ms3d\n");
@@ -263,21 +267,6 @@ TEST_F(Menus, LoadListOffersOnlyProfileNamedFiles) {
     EXPECT_EQ(labels, (std::vector<std::string>{"Back", "Al", "Bea"}));
 }
 
-// The hall of champions opens only at a whole 100 %, not at what only shows as 100; changing vehicle needs two.
-TEST_F(Menus, ProfileMenuFlagsWhatIsUnavailable) {
-    CProfileMenuPhysics menu;
-    gProfile.percentComplete = 99.5f;
-    Open(menu, STATE_PROFILE_MENU);
-    EXPECT_TRUE(gProfileMenuItems[PROFILE_CHANGE_VEHICLE].unavailable);
-    EXPECT_TRUE(gProfileMenuItems[PROFILE_HALL_OF_CHAMPIONS].unavailable);
-    gProfile.percentComplete = 99.99f;
-    gProfile.ownedVehicles[2] = true;
-    gProfile.ownedCount = 2;
-    menu.enter();
-    EXPECT_FALSE(gProfileMenuItems[PROFILE_CHANGE_VEHICLE].unavailable);
-    EXPECT_FALSE(gProfileMenuItems[PROFILE_HALL_OF_CHAMPIONS].unavailable);
-}
-
 TEST(DisplayModes, KeptOnceSortedAndOnlyWideAndDeepEnough) {
     const std::vector<DisplayMode> modes = {{1024, 768, 32}, {800, 600, 32}, {800, 600, 32}, {800, 600, 16},
                                             {320, 240, 32},  {1280, 1024, 32}, {800, 600, 32}, {1024, 600, 32},
@@ -291,23 +280,20 @@ TEST(DisplayModes, KeptOnceSortedAndOnlyWideAndDeepEnough) {
     EXPECT_EQ(withRunning[1].width, 1000);
 }
 
-TEST_F(Menus, EveryStoredVolumeStepShowsItsOwnChoice) {
+// Every stored volume step shows its own choice. Each page changes only its own fields in the file: a later save
+// elsewhere keeps them, and a volume left with Escape stays out of it.
+TEST_F(SettingsPage, EachPageSavesOnlyItsOwnFieldsOverTheFile) {
+    CAudioSettingsPhysics audio;
     for (int tenths = 0; tenths <= 10; tenths++) {
         gSettings.audioVolume = float(tenths) / 10.0f;
-        CAudioSettingsPhysics audio;
         audio.create();
         EXPECT_EQ(gAudioRows[AUDIO_VOLUME].ChoiceValue(), tenths);
     }
-}
-
-// Each page changes only its own fields in the file: a later save elsewhere keeps them, and a volume left
-// with Escape stays out of it.
-TEST_F(SettingsPage, EachPageSavesOnlyItsOwnFieldsOverTheFile) {
+    gSettings = DefaultSettings();
     SaveSettings(gSettings);
     CVideoSettingsPhysics video;
     Open(video, STATE_VIDEO_SETTINGS);
     Press(video, "DRDDLUUU\r");  // full screen, shadows off
-    CAudioSettingsPhysics audio;
     Open(audio, STATE_AUDIO_SETTINGS);
     Press(audio, "DLU\rDL\x1b");  // 0.7, then 0.6 left with Escape
     CControlSettingsPhysics controls;

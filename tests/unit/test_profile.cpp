@@ -8,7 +8,6 @@
 #include <sys/stat.h>
 
 #include "data/profile.h"
-#include "race/vehicle.h"
 #include "testutil.h"
 
 namespace {

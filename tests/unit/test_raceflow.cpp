@@ -2,10 +2,8 @@
 
 #include <climits>
 
-#include "app/gamedefs.h"
 #include "app/states.h"
 #include "data/profile.h"
-#include "data/settings.h"
 #include "data/trackscript.h"
 #include "race/overlays.h"
 #include "race/raceflow.h"
@@ -57,15 +55,10 @@ TEST(Results, PrizesRepairsCupsAndProgressOfACareerAndMoneyThatNeverWraps) {
     for (const auto& r : races) {
         SCOPED_TRACE(testing::Message() << "track " << r.track << " in " << r.time << " s");
         const RaceResult got = ApplyRaceResult(p, r.track, r.time, t, r.damage, r.price);
-        EXPECT_EQ(got.medal, r.medal);
-        EXPECT_EQ(got.cashWon, r.cashWon);
-        EXPECT_EQ(got.repairCost, r.repairCost);
-        EXPECT_EQ(got.total, r.total);
-        EXPECT_EQ(p.cash, r.cash);
-        EXPECT_EQ(p.bronzeCups, r.bronze);
-        EXPECT_EQ(p.silverCups, r.silver);
-        EXPECT_EQ(p.goldCups, r.gold);
-        EXPECT_EQ(p.racesCompleted, r.races);
+        EXPECT_EQ(std::vector<int>({got.medal, got.cashWon, got.repairCost, got.total, p.cash, p.bronzeCups,
+                                    p.silverCups, p.goldCups, p.racesCompleted}),
+                  std::vector<int>({r.medal, r.cashWon, r.repairCost, r.total, r.cash, r.bronze, r.silver, r.gold,
+                                    r.races}));
         EXPECT_FLOAT_EQ(p.bestTimes[r.track], r.best);
         EXPECT_NEAR(p.percentComplete, r.steps * 33.33333f / 24, 1e-4f);
     }

@@ -137,8 +137,10 @@ TEST_F(Screen2D, FontFaceCellHeightsBoldWeightsAndFallbacks) {
 }
 
 // Bytes outside the font, which would call the next font's lists, and a missing text draw nothing. (Text
-// starting outside the window, and clipped at its edge, is GL's raster position.)
-TEST_F(Screen2D, BitmapFontBytesOutsideTheFontDrawNothing) {
+// starting outside the window, and clipped at its edge, is GL's raster position.) HUD shapes naming missing
+// vertices are left out, and a script that cannot be read leaves an empty HUD without a word in the log. (The
+// horizon following pitch and roll: the gamepad test's attitude indicator.)
+TEST_F(Screen2D, BitmapFontBytesOutsideTheFontAndHudShapesNamingMissingVerticesDrawNothing) {
     BeginFlat(FLAT_SOLID);
     CBitmapFont arial(L"Arial", 24, 400);
     CBitmapFont courier(L"Courier New", 24, 700);  // made right after: its lists follow arial's
@@ -151,11 +153,6 @@ TEST_F(Screen2D, BitmapFontBytesOutsideTheFontDrawNothing) {
     arial.Print(nullptr, 20, 50);
     EXPECT_EQ(GlFrame().LitCount(), 0);
     EndFlat();
-}
-
-// Shapes naming missing vertices are left out, and a script that cannot be read leaves an empty HUD without a
-// word in the log. (The horizon following pitch and roll: the gamepad test's attitude indicator.)
-TEST_F(Screen2D, HudShapesNamingMissingVerticesAreLeftOut) {
     CCamera camera;
     CHud hud(&camera);
     WriteText(sandbox.Path("Scripts/probe.txt"), kProbeScript);

@@ -75,7 +75,7 @@ const char* kEveryAction =
 }  // namespace
 
 // A new script clears some fields and keeps the others.
-TEST_F(TrackScriptTest, EveryKeywordSetsItsFieldAndANewScriptClearsSome) {
+TEST_F(TrackScriptTest, EveryKeywordSetsItsFieldANewScriptClearsSomeAndEveryActionHasItsForm) {
     Parse(kFullScript);
     EXPECT_EQ(LogText(), "");
     std::string text, error;
@@ -108,9 +108,8 @@ TEST_F(TrackScriptTest, EveryKeywordSetsItsFieldAndANewScriptClearsSome) {
     LoadTrackSettings("../Scripts/track99.txt", s);
     EXPECT_EQ(LogText(), "Failed to load ../Scripts/track99.txt\n");
     EXPECT_EQ(s.trackModel[0], '\0');
-}
 
-TEST_F(TrackScriptTest, EveryActionInItsForm) {
+    // Every action in its form.
     Parse(kEveryAction);
     ASSERT_EQ(s.animationCommands.size(), size_t(NUM_ACTIONS));
     for (int i = 0; i < NUM_ACTIONS; ++i) {
@@ -130,7 +129,6 @@ TEST_F(TrackScriptTest, EveryActionInItsForm) {
     EXPECT_FLOAT_EQ(c[ACTION_CIRCLEY].z, 360.0f);
     // A caption without text cannot be written. (That what is written parses back to the same text is
     // fuzz_trackscript's.)
-    std::string text, error;
     AddCaption(s, 1, ACTION_SHOWTEXT, "");
     EXPECT_FALSE(FormatTrackScript(s, text, error));
 }
