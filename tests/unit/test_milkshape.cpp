@@ -62,9 +62,7 @@ bool LoadBytes(CMilkshapeModel& m, const std::vector<uint8_t>& bytes) {
 
 // Byte offset of the joints section's end in a file without trailer blocks.
 size_t GeometryEnd(const CMilkshapeModel& m) {
-    Ms3dWriteOptions none;
-    none.comments = false;
-    return Encode(m, none).size();
+    return Encode(m, {false}).size();
 }
 
 void PutI32(std::vector<uint8_t>& bytes, size_t at, int32_t v) {
@@ -101,9 +99,7 @@ TEST(Milkshape, OddButSoundFilesLoad) {
     GameTreeSandbox tree;
     CMilkshapeModel source = SampleModel(), m;
     // Vertex extras of sub-version 1 carry no extra word.
-    Ms3dWriteOptions v1;
-    v1.vertexExtraVersion = 1;
-    ASSERT_TRUE(LoadBytes(m, Encode(source, v1)));
+    ASSERT_TRUE(LoadBytes(m, Encode(source, {true, 1})));
     EXPECT_EQ(m.vertices[0].weights[0], 100);
     EXPECT_EQ(m.vertices[0].extra, 0u);
     EXPECT_FLOAT_EQ(m.jointSize, 2.5f);
@@ -175,16 +171,11 @@ TEST(Milkshape, DamagedFilesLoadNothingAndSayWhy) {
         EXPECT_TRUE(m.vertices.empty() && m.triangles.empty() && m.groups.empty()) << cut;
     }
     // A cut inside a trailer block keeps the geometry but still reports the damage; a cut between two
-    // blocks is a shorter, sound file.
-    Ms3dWriteOptions upTo;
-    upTo.vertexExtraVersion = 0;
-    std::vector<size_t> blockEnds = {geometryEnd, Encode(source, upTo).size()};
-    upTo.vertexExtraVersion = 2;
-    upTo.jointExtra = false;
-    blockEnds.push_back(Encode(source, upTo).size());
-    upTo.jointExtra = true;
-    upTo.modelExtra = false;
-    blockEnds.push_back(Encode(source, upTo).size());
+    // blocks (where each file written without the later ones ends) is a shorter, sound file.
+    const Ms3dWriteOptions upTo[] = {{true, 0}, {true, 2, false}, {true, 2, true, false}};
+    std::vector<size_t> blockEnds = {geometryEnd};
+    for (const Ms3dWriteOptions& options : upTo)
+        blockEnds.push_back(Encode(source, options).size());
     for (size_t cut = geometryEnd; cut <= good.size(); ++cut) {
         bytes.assign(good.begin(), good.begin() + long(cut));
         const bool atBlockEnd = cut == good.size() || std::count(blockEnds.begin(), blockEnds.end(), cut) > 0;

@@ -13,12 +13,7 @@
 namespace {
 
 SceneLight PointLight(float x, float y, float z, float range, bool shadows = false) {
-    SceneLight light;
-    light.type = LIGHT_POINT;
-    light.position[0] = x, light.position[1] = y, light.position[2] = z;
-    light.range = range;
-    light.castsShadows = shadows;
-    return light;
+    return {LIGHT_POINT, {x, y, z}, {1.0f, 1.0f, 1.0f, 1.0f}, range, shadows};
 }
 
 // Restores the globals a test changes.
@@ -84,9 +79,7 @@ TEST(RenderModel, LightsPerGroupAndNearest) {
     ASSERT_TRUE(MakeTestGLContext());
     SceneGlobals globals;
     gSettings.shadows = 1;
-    SceneLight sun;
-    sun.type = LIGHT_SUN;
-    gTrackSettings.lights = {sun,
+    gTrackSettings.lights = {SceneLight(),  // a sun
                              PointLight(0.5f, 0.5f, 3, 3),   // reaches the square exactly
                              PointLight(0.5f, 0.5f, 3, 2.9f),  // falls just short
                              PointLight(0, 0, 0.5f, 1, true)};

@@ -100,10 +100,12 @@ const char* kProbeScript =
 
 const int kYellow[3] = {255, 255, 0}, kMagenta[3] = {255, 0, 255};
 
-GLint Depth(GLenum which) {
-    GLint depth = 0;
-    glGetIntegerv(which, &depth);
-    return depth;
+// The depths of the projection, model-view and attribute stacks.
+std::vector<GLint> StackDepths() {
+    std::vector<GLint> depths;
+    for (GLenum which : {GL_PROJECTION_STACK_DEPTH, GL_MODELVIEW_STACK_DEPTH, GL_ATTRIB_STACK_DEPTH})
+        glGetIntegerv(which, &depths.emplace_back());
+    return depths;
 }
 
 }  // namespace
@@ -178,10 +180,8 @@ TEST_F(Screen2D, BitmapFontBytesOutsideTheFontAndHudShapesNamingMissingVerticesD
 // state too, or the next screen draws on its leftovers.
 TEST_F(Screen2D, LoadingScreenVisitsKeepTheStacksTheStateAndTheLoaderProjection) {
     CLoadRenderer load;
-    const GLint projection = Depth(GL_PROJECTION_STACK_DEPTH), modelview = Depth(GL_MODELVIEW_STACK_DEPTH);
-    const GLint attributes = Depth(GL_ATTRIB_STACK_DEPTH);
+    const std::vector<GLint> stacks = StackDepths();
     BeginModelPass();
-    const int16_t savedProgress = gLoadingProgress;
     for (int visit = 0; visit < 100; ++visit) {
         load.enter();
         gLoadingProgress = int16_t(visit % 101);
@@ -191,9 +191,7 @@ TEST_F(Screen2D, LoadingScreenVisitsKeepTheStacksTheStateAndTheLoaderProjection)
     for (GLenum on : {GL_TEXTURE_2D, GL_LIGHTING, GL_DEPTH_TEST, GL_CULL_FACE})
         EXPECT_TRUE(glIsEnabled(on)) << on;
     EndModelPass();
-    EXPECT_EQ(Depth(GL_PROJECTION_STACK_DEPTH), projection);
-    EXPECT_EQ(Depth(GL_MODELVIEW_STACK_DEPTH), modelview);
-    EXPECT_EQ(Depth(GL_ATTRIB_STACK_DEPTH), attributes);
+    EXPECT_EQ(StackDepths(), stacks);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
     // A redraw in the middle of a load keeps the perspective the loader has just set.
@@ -208,7 +206,6 @@ TEST_F(Screen2D, LoadingScreenVisitsKeepTheStacksTheStateAndTheLoaderProjection)
     EXPECT_FLOAT_EQ(m[0], 2.0f);
     EXPECT_FLOAT_EQ(m[5], 3.0f);
 
-    gLoadingProgress = savedProgress;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);

@@ -122,11 +122,7 @@ float LightFacingArea(const float m[16], const Point& p, const Point& n) {
 }
 
 SceneLight Light(uint32_t type, float x, float y, float z, uint16_t index = 0) {
-    SceneLight l;
-    l.type = type;
-    l.position[0] = x, l.position[1] = y, l.position[2] = z;
-    l.index = index;
-    return l;
+    return {type, {x, y, z}, {1.0f, 1.0f, 1.0f, 1.0f}, 0.0f, true, index};
 }
 
 // One group per name, each with one upward triangle; material 0 opaque, material 1 half transparent,

@@ -90,15 +90,10 @@ TEST_F(TrackScriptTest, EveryKeywordSetsItsFieldANewScriptClearsSomeAndEveryActi
     Parse("VEHICLE 1\n");
     // Lights, animation, the sun and vehicle script flags go; positions, fog values, goal, cash and the
     // recording stay.
-    EXPECT_FALSE(s.hasSun);
-    EXPECT_FALSE(s.hasVehicleScript);
-    EXPECT_FLOAT_EQ(s.ambientColor[0], 0.5f);
-    EXPECT_TRUE(s.lights.empty());
-    EXPECT_TRUE(s.animationCommands.empty());
-    EXPECT_FLOAT_EQ(s.bronzeTime, 0.0f);
-    EXPECT_FLOAT_EQ(s.camStartPosition[0], 7.0f);
-    EXPECT_FLOAT_EQ(s.fogDensity, 0.02f);
-    EXPECT_FLOAT_EQ(s.goalMax[2], 420.0f);
+    EXPECT_EQ(std::vector<bool>({s.hasSun, s.hasVehicleScript, s.lights.empty(), s.animationCommands.empty()}),
+              std::vector<bool>({false, false, true, true}));
+    EXPECT_EQ(std::vector<float>({s.ambientColor[0], s.bronzeTime, s.camStartPosition[0], s.fogDensity, s.goalMax[2]}),
+              std::vector<float>({0.5f, 0.0f, 7.0f, 0.02f, 420.0f}));
     EXPECT_EQ(s.goldCash, 3000);
     EXPECT_EQ(s.vehicleRecording.samples.size(), 2u);
     // The title buffer is zero-filled, not just terminated.
