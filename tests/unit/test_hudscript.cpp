@@ -79,7 +79,7 @@ protected:
 
 }  // namespace
 
-TEST_F(HudScriptTest, ReadsShapesAndAllSixInstrumentsInPixels) {
+TEST_F(HudScriptTest, ReadsShapesAndAllSixInstrumentsInPixelsAndLogsAndSkipsBadLines) {
     const std::string script = "VERTEX 0.1 0.2\nVERTEX 0.5 1.0 trailing words are ignored\nVERTEX 1 0\n"
                                "TRIANGLE 0 1 2 0.1 0.2 0.3 0.4\nLINE 2 0 1 0.5 0.25 1\n" +
                                Block("SPEEDOMETER_TEXT") + Block("SPEEDOMETER_GRAPHICAL") + Block("TIMER") +
@@ -99,11 +99,9 @@ TEST_F(HudScriptTest, ReadsShapesAndAllSixInstrumentsInPixels) {
     EXPECT_EQ(std::vector<float>({timer.x, timer.y, timer.size}), std::vector<float>({160, 180, 400}));  // size: width
     EXPECT_FLOAT_EQ(layout.instruments[HUD_ATTITUDE]->x, 200.0f);  // in either order
     EXPECT_EQ(LogText(), "");
-}
 
-// Bad lines are logged, with their line number inside a block, and skipped; an instrument is installed only
-// by a block with a legal TYPE and an ENDINSTRUMENT line, and takes attributes only after its TYPE.
-TEST_F(HudScriptTest, BadLinesAreLoggedAndSkipped) {
+    // Bad lines are logged, with their line number inside a block, and skipped; an instrument is installed only
+    // by a block with a legal TYPE and an ENDINSTRUMENT line, and takes attributes only after its TYPE.
     struct Case {
         const char* name;
         std::string script;
@@ -135,13 +133,11 @@ TEST_F(HudScriptTest, BadLinesAreLoggedAndSkipped) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ClearLog();
-        const HudLayout layout = Parse(c.script);
-        EXPECT_EQ(layout.vertices.size() + layout.triangles.size() + layout.lines.size(), c.shapes);
+        const HudLayout bad = Parse(c.script);
+        EXPECT_EQ(bad.vertices.size() + bad.triangles.size() + bad.lines.size(), c.shapes);
         for (int code = 0; code < NUM_HUD_INSTRUMENTS; ++code)
-            EXPECT_EQ(bool(layout.instruments[code]), code == HUD_TIMER && c.timerX >= 0.0f) << code;
-        if (c.timerX >= 0.0f && layout.instruments[HUD_TIMER]) {
-            EXPECT_FLOAT_EQ(layout.instruments[HUD_TIMER]->x, c.timerX);
-        }
+            EXPECT_EQ(bool(bad.instruments[code]), code == HUD_TIMER && c.timerX >= 0.0f) << code;
+        EXPECT_FLOAT_EQ(bad.instruments[HUD_TIMER] ? bad.instruments[HUD_TIMER]->x : -1.0f, c.timerX);
         const std::string log = LogText();
         EXPECT_EQ(CountOf(log, "Illegal hud") + CountOf(log, "without a legal TYPE"), c.badLines) << log;
         for (const std::string& part : c.logged)

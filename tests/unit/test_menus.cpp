@@ -229,9 +229,18 @@ TEST_F(Menus, TrackCardsLockTheWrongVehicleAndGChoosesTheGhost) {
     EXPECT_EQ(gStateAfterLoading, STATE_RACE_INTRO);
 }
 
-// The name keeps seventeen allowed characters. A name already taken would reset that career; a profile that
-// cannot be saved must not seem created.
-TEST_F(ProfileScreens, ATakenNameOrAnUnsavableProfileIsRefusedWithANotice) {
+// The load page offers only files named as profiles. The name keeps seventeen allowed characters. A name already
+// taken would reset that career; a profile that cannot be saved must not seem created.
+TEST_F(ProfileScreens, OnlyProfilesAreListedATakenNameOrAnUnsavableProfileIsRefusedWithANotice) {
+    for (const char* name : {"Bea", "Al", "..sneaky", "tab\tname", "a_name_far_too_long_for_a_profile"})
+        WriteText(tree.Path("Profiles/" + std::string(name) + ".txt"), "");
+    std::filesystem::create_directories(tree.Path("Profiles/folder.txt"));
+    CLoadProfileMenuPhysics loadProfile;
+    Open(loadProfile, STATE_LOAD_PROFILE);
+    std::vector<std::string> labels;
+    for (const MenuOption& row : gLoadProfileRows)
+        labels.push_back(row.label);
+    EXPECT_EQ(labels, (std::vector<std::string>{"Back", "Al", "Bea"}));
     CNewProfilePhysics newProfile;
     Open(newProfile, STATE_NEW_PROFILE);
     Press(newProfile, "ab-c!d");  // refused characters change nothing
@@ -253,18 +262,6 @@ TEST_F(ProfileScreens, ATakenNameOrAnUnsavableProfileIsRefusedWithANotice) {
     EXPECT_NE(gNewProfileNotice.find("could not be saved"), std::string::npos);
     Press(newProfile, "\x1b");
     EXPECT_EQ(gRequestedState, STATE_MAIN_MENU);
-}
-
-TEST_F(Menus, LoadListOffersOnlyProfileNamedFiles) {
-    for (const char* name : {"Bea", "Al", "..sneaky", "tab\tname", "a_name_far_too_long_for_a_profile"})
-        WriteText(tree.Path("Profiles/" + std::string(name) + ".txt"), "");
-    std::filesystem::create_directories(tree.Path("Profiles/folder.txt"));
-    CLoadProfileMenuPhysics loadProfile;
-    Open(loadProfile, STATE_LOAD_PROFILE);
-    std::vector<std::string> labels;
-    for (const MenuOption& row : gLoadProfileRows)
-        labels.push_back(row.label);
-    EXPECT_EQ(labels, (std::vector<std::string>{"Back", "Al", "Bea"}));
 }
 
 TEST(DisplayModes, KeptOnceSortedAndOnlyWideAndDeepEnough) {
