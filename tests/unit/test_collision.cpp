@@ -76,9 +76,8 @@ TEST(CollisionDistance, MatchesAnIndependentReferenceInEveryRegionAndOnDegenerat
     Random r;
     for (int i = 0; i < 20000; ++i) {
         float a[3], b[3], c[3], p[3];
-        for (int k = 0; k < 3; ++k) {
+        for (int k = 0; k < 3; ++k)
             a[k] = r.Range(-5, 5), b[k] = r.Range(-5, 5), c[k] = r.Range(-5, 5), p[k] = r.Range(-8, 8);
-        }
         const double want = ReferenceDistance2(p, a, b, c);
         const float got = SquaredDistanceToTriangle(p, a, b, c);
         ASSERT_NEAR(got, want, 1e-4 * (1 + want)) << i;

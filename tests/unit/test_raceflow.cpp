@@ -21,12 +21,6 @@ TrackSettings MedalTrack() {
     return t;
 }
 
-Profile NewProfile() {
-    Profile p;
-    ResetProfile(p);
-    return p;
-}
-
 }  // namespace
 
 // One profile's races, each booked on top of the ones before; a medal's time must be beaten, not matched. A finish
@@ -35,7 +29,8 @@ Profile NewProfile() {
 // damage counted up to 100) but adds no cup, progress or best time.
 TEST(Results, PrizesRepairsCupsAndProgressOfACareerAndMoneyThatNeverWraps) {
     const TrackSettings t = MedalTrack();
-    Profile p = NewProfile();
+    Profile p;
+    ResetProfile(p);
     p.cash = 700;
     const struct {
         int track;
@@ -65,7 +60,7 @@ TEST(Results, PrizesRepairsCupsAndProgressOfACareerAndMoneyThatNeverWraps) {
     // Money never wraps around.
     TrackSettings rich = MedalTrack();
     rich.goldCash = INT_MAX;
-    p = NewProfile();
+    ResetProfile(p);
     p.cash = INT_MAX - 5;
     ApplyRaceResult(p, 1, 10.0f, rich, 0, 0);
     EXPECT_EQ(p.cash, INT_MAX);
@@ -74,7 +69,7 @@ TEST(Results, PrizesRepairsCupsAndProgressOfACareerAndMoneyThatNeverWraps) {
     EXPECT_EQ(p.cash, INT_MIN);
     // A damaged script must not fine the winner; a track past the last books nothing.
     rich.goldCash = -5000;
-    p = NewProfile();
+    ResetProfile(p);
     EXPECT_EQ(ApplyRaceResult(p, 1, 10.0f, rich, 0, -50).cashWon, 0);
     EXPECT_EQ(p.cash, 0);
     EXPECT_EQ(ApplyRaceResult(p, 99, 10.0f, rich, 0, 0).medal, MEDAL_NONE);
@@ -84,7 +79,7 @@ TEST(Results, PrizesRepairsCupsAndProgressOfACareerAndMoneyThatNeverWraps) {
 TEST(RaceFlow, GoldOnEveryTrackCompletesTheGameAndAResultIsBookedOncePerRun) {
     const TrackSettings t = MedalTrack();
     CRaceCompletedPhysics results;
-    gProfile = NewProfile();
+    gProfile = Profile();
     for (int track = 0; track < 24; ++track) {
         ApplyRaceResult(gProfile, track, 10.0f, t, 0, 0);
         gRequestedState = STATE_RACE_COMPLETED;
@@ -97,7 +92,7 @@ TEST(RaceFlow, GoldOnEveryTrackCompletesTheGameAndAResultIsBookedOncePerRun) {
     // the next countdown starts a run that books again.
     GameTreeSandbox sandbox;
     CCountdownPhysics countdown;
-    gProfile = NewProfile();
+    gProfile = Profile();
     snprintf(gProfile.name, sizeof gProfile.name, "Once");
     gTrackSettings = t;
     gSelectedTrack = 0;

@@ -12,17 +12,6 @@ namespace {
 
 const std::string kShaderDir = SHADER_SOURCE_DIR "/";
 
-// A white texture on unit 0 so the programs' texture lookups give 1.
-GLuint WhiteTexture() {
-    GLuint t = 0;
-    const unsigned char white[4] = {255, 255, 255, 255};
-    glGenTextures(1, &t);
-    glBindTexture(GL_TEXTURE_2D, t);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
-    return t;
-}
-
 // A wall at z = -5 filling the view of a 90-degree frustum, drawn with normal +z.
 void DrawWall() {
     glMatrixMode(GL_PROJECTION);
@@ -90,7 +79,13 @@ TEST(Shader, FailuresAreLoggedTheGameShadersCompileAndThePointLightProgramLights
     program.Attach(&vert);
 
     TestFramebuffer fb(64, 64);
-    const GLuint white = WhiteTexture();
+    // A white texture on unit 0 so the programs' texture lookups give 1.
+    GLuint white = 0;
+    const unsigned char texel[4] = {255, 255, 255, 255};
+    glGenTextures(1, &white);
+    glBindTexture(GL_TEXTURE_2D, white);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     // Light 1 half a unit in front of the wall's centre, reaching 2 units; lights 2-4 dark as GL starts them.

@@ -30,19 +30,6 @@ void Applied(F apply, float x, float y, float z, float out[3]) {
     for (int r = 0; r < 3; ++r) out[r] = m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r];
 }
 
-// A camera at the origin looking down -z with a 90 degree, 4:3 perspective, its far plane at infinity.
-void SetView(LensFlare& flare, int width, int height) {
-    flare.viewport[2] = width;
-    flare.viewport[3] = height;
-    const double view[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    const double perspective[16] = {0.75, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, -1, 0, 0, -0.4, 0};
-    std::copy(view, view + 16, flare.modelView);
-    std::copy(perspective, perspective + 16, flare.projection);
-}
-
-const float kEye[3] = {0.0f, 0.0f, 0.0f};
-const float kBack[3] = {0.0f, 0.0f, 1.0f};  // the camera's GetDirection points back towards the eye
-
 }  // namespace
 
 TEST(Transformation, MatricesAndMovesMatchHandWorkedPoints) {
@@ -90,10 +77,17 @@ TEST(Transformation, MatricesAndMovesMatchHandWorkedPoints) {
 
 // The flare starts at the sun's pixel. (Where its other elements go along the line through the centre is its look.)
 TEST(LensFlare, LayoutProjectionAndTheSettingsSwitch) {
+    // A camera at the origin looking down -z with a 90 degree, 4:3 perspective, its far plane at infinity.
     LensFlare flare(nullptr);
-    SetView(flare, 1024, 768);
+    flare.viewport[2] = 1024;
+    flare.viewport[3] = 768;
+    const double view[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    const double perspective[16] = {0.75, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, -1, 0, 0, -0.4, 0};
+    std::copy(view, view + 16, flare.modelView);
+    std::copy(perspective, perspective + 16, flare.projection);
+    const float eye[3] = {0.0f, 0.0f, 0.0f}, back[3] = {0.0f, 0.0f, 1.0f};  // GetDirection points back to the eye
     const float sun[3] = {3.0f, 2.0f, -10.0f};
-    const std::vector<FlareQuad> quads = flare.Layout(kEye, kBack, sun, 1024);
+    const std::vector<FlareQuad> quads = flare.Layout(eye, back, sun, 1024);
     ASSERT_EQ(quads.size(), 12u);
     EXPECT_NEAR(quads[0].x, 512.0f * 1.225f, 0.01f);
     EXPECT_NEAR(quads[0].y, 384.0f * 1.2f, 0.01f);

@@ -43,11 +43,6 @@ std::string PcmFormat(uint32_t channels, uint32_t bits, uint32_t tag = 1) {
                    {bits, 2}});
 }
 
-// An extensible format record: 40 bytes.
-std::string ExtensibleFormat(uint32_t channels, uint32_t bits, uint32_t mask) {
-    return PcmFormat(channels, bits, 0xFFFE) + Fields({{22, 2}, {bits, 2}, {mask, 4}}) + std::string(16, '\0');
-}
-
 float Peak(const SoundBuffer& s) {
     float peak = 0.0f;
     for (float v : s.samples) peak = std::max(peak, std::fabs(v));
@@ -106,8 +101,9 @@ TEST(Waves, AcceptedFilesGetTheirOpenALFormatDamagedOnesAreRejectedAndSlotsRunOu
     }
     const std::string data = Chunk("data", std::string(48, '\0'));
     auto pcm = [&](uint32_t ch, uint32_t bits) { return Riff(Chunk("fmt ", PcmFormat(ch, bits)) + data); };
-    auto ext = [&](uint32_t ch, uint32_t bits, uint32_t mask) {
-        return Riff(Chunk("fmt ", ExtensibleFormat(ch, bits, mask)) + data);
+    auto ext = [&](uint32_t ch, uint32_t bits, uint32_t mask) {  // an extensible format record: 40 bytes
+        const std::string format = PcmFormat(ch, bits, 0xFFFE) + Fields({{22, 2}, {bits, 2}, {mask, 4}});
+        return Riff(Chunk("fmt ", format + std::string(16, '\0')) + data);
     };
     const struct {
         std::string image;
