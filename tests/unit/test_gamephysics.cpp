@@ -52,10 +52,7 @@ TEST_F(RaceStep, KeysMatchTheirBindingsOnlyAndTheFirstBindingWinsUntilTheNextRac
     EXPECT_EQ(race.turnLeftTime, 0.0f);
     race.onKey('e', true);  // Up, not Down, whose special key has the same code
     EXPECT_EQ(race.turnUpTime, 1.0f);
-    EXPECT_EQ(race.turnDownTime, 0.0f);
-    EXPECT_EQ(gRequestedState, STATE_RACE);
-    race.onKey(27, true);
-    EXPECT_EQ(gRequestedState, STATE_INGAME_MENU);
+    EXPECT_EQ(race.turnDownTime, 0.0f);  // (Esc pausing: the journey's)
     // A letter is its key under Shift or Caps Lock: thrust pressed, then released as "A", stops.
     race.onKey('a', true);
     race.onKey('A', false);

@@ -48,20 +48,6 @@ GLint TextureParameter(uint32_t id, GLenum name) {
 
 }  // namespace
 
-// The key pixel was the picture's top-left: the last row's first texel, and only it is clear.
-TEST(Images, ColourKeyClearsItsPixelOnlyAndSidesRoundOnTheLogScale) {
-    const TextureImage t = Prepare(EncodeBmp(TwoBands(300, 200, true)));
-    ASSERT_EQ(t.width, 256);
-    ASSERT_EQ(t.height, 256);
-    EXPECT_TRUE(t.transparent);
-    EXPECT_EQ(Texel(t, 0, 255)[0], kColourKey[0]);
-    EXPECT_EQ(std::vector<int>({Texel(t, 0, 255)[3], Texel(t, 1, 255)[3], Texel(t, 0, 254)[3]}),
-              std::vector<int>({0, 255, 255}));
-    EXPECT_EQ(TextureSide(400, 4096), 512);
-    EXPECT_EQ(TextureSide(1, 4096), 1);
-    EXPECT_EQ(Prepare(EncodeBmp(TwoBands(400, 200, false)), 128).width, 128);  // wider than the limit: the limit
-}
-
 // The picture as libjpeg writes it progressive with the finest script (as cjpeg -scans takes it): the DC of all
 // components, then one scan per AC coefficient per component, 1 + 3 x 63 = 190 scans.
 std::vector<uint8_t> EncodeOneCoefficientAScan(const RgbImage& picture) {
@@ -99,7 +85,7 @@ std::vector<uint8_t> EncodeOneCoefficientAScan(const RgbImage& picture) {
 // A BMP holds its rows bottom-up and a JPEG top-down; both arrive bottom row first. Files as cameras, editors
 // and libjpeg's own tools write them load, and damage the decoder patches over (stray bytes, a file cut short in
 // its pixels) is reported beside the picture; what it cannot decode is refused with its reason.
-TEST(Images, PicturesLoadInColourOrAreRefused) {
+TEST(Images, PicturesLoadInColourOrAreRefusedAndTheColourKeyClearsItsPixelOnly) {
     GameTreeSandbox tree;
     const RgbImage picture = TwoBands(64, 48, false);
     ASSERT_TRUE(WriteBmp(tree.Path("Scripts/source.bmp"), picture));
@@ -147,6 +133,18 @@ TEST(Images, PicturesLoadInColourOrAreRefused) {
             EXPECT_TRUE(!c.bottom || std::abs(Texel(out, 32, 4)[channel] - c.bottom[channel]) <= 24) << c.name;
         }
     }
+
+    // The colour key's pixel was the picture's top-left: the last row's first texel, and only it is clear. Sides
+    // round on the log scale.
+    const TextureImage t = Prepare(EncodeBmp(TwoBands(300, 200, true)));
+    ASSERT_EQ(t.width, 256);
+    ASSERT_EQ(t.height, 256);
+    EXPECT_TRUE(t.transparent);
+    EXPECT_EQ(std::vector<int>({Texel(t, 0, 255)[3], Texel(t, 1, 255)[3], Texel(t, 0, 254)[3]}),
+              std::vector<int>({0, 255, 255}));
+    EXPECT_EQ(TextureSide(400, 4096), 512);
+    EXPECT_EQ(TextureSide(1, 4096), 1);
+    EXPECT_EQ(Prepare(EncodeBmp(TwoBands(400, 200, false)), 128).width, 128);  // wider than the limit: the limit
 }
 
 // Verbatim and run-length files read back bottom row first; damaged ones are cut to fit or refused.

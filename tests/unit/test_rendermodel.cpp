@@ -34,7 +34,7 @@ void Square(MeshBuilder& b, float x0) {
 }  // namespace
 
 // Two groups naming the same triangles, and indices that name nothing, stay in bounds.
-TEST(RenderModel, BadIndicesStayInBoundsDistanceCullingAndGroupNames) {
+TEST(RenderModel, BadIndicesStayInBoundsDistanceCullingGroupNamesAndLightsPerGroup) {
     ASSERT_TRUE(MakeTestGLContext());
     CMilkshapeModel bad;
     MeshBuilder badMesh(bad);
@@ -73,10 +73,7 @@ TEST(RenderModel, BadIndicesStayInBoundsDistanceCullingAndGroupNames) {
     RenderModel vehicle(nullptr, &viewer, &m, MODEL_KEEP_TEXTURES);
     EXPECT_TRUE(vehicle.IsGroupVisible(1, true));  // "S" is drawn by models that do not cull
     EXPECT_TRUE(vehicle.IsGroupVisible(2, false));
-}
-
-TEST(RenderModel, LightsPerGroupAndNearest) {
-    ASSERT_TRUE(MakeTestGLContext());
+    // Lights per group, and the nearest.
     SceneGlobals globals;
     gSettings.shadows = 1;
     gTrackSettings.lights = {SceneLight(),  // a sun
@@ -88,44 +85,43 @@ TEST(RenderModel, LightsPerGroupAndNearest) {
     gTrackSettings.lights[5].position[0] = 40;  // the farthest of the lights without shadows
     gTrackSettings.lights.push_back(PointLight(0.5f, 0.5f, 3, 3));  // ties with light 1 and 2, loses to both
 
-    CMilkshapeModel m;
-    MeshBuilder b(m);
-    b.BeginGroup("square", -1);
-    Square(b, 0);
-    CTransformation viewer;
-    RenderModel r(nullptr, &viewer, &m, MODEL_CULL_BY_DISTANCE);
+    CMilkshapeModel square;
+    MeshBuilder squareMesh(square);
+    squareMesh.BeginGroup("square", -1);
+    Square(squareMesh, 0);
+    RenderModel lit(nullptr, &viewer, &square, MODEL_CULL_BY_DISTANCE);
     // Every point light whose range reaches the box, but not the shadow caster 3, which lights in its own
     // pass: 1, 4, 6, 7 and 8.
-    ASSERT_EQ(r.groupLights[0].size(), 5u);
-    EXPECT_FLOAT_EQ(r.groupLights[0][0].range, 3);
-    EXPECT_FLOAT_EQ(r.groupLights[0][1].range, 5);
+    ASSERT_EQ(lit.groupLights[0].size(), 5u);
+    EXPECT_FLOAT_EQ(lit.groupLights[0][0].range, 3);
+    EXPECT_FLOAT_EQ(lit.groupLights[0][1].range, 5);
 
     // The nearest four without shadows, seen from the origin: 4, 6 and 7 at sqrt(3), and of the two at
     // 3.08 the later one (the earlier slot is replaced on a tie); light 5 at x = 40 was pushed out first.
-    r.SelectNearestLights();
-    EXPECT_EQ(r.nearestLights[0], &gTrackSettings.lights[7]);
-    EXPECT_EQ(r.nearestLights[1], &gTrackSettings.lights[2]);
-    EXPECT_EQ(r.nearestLights[2], &gTrackSettings.lights[4]);
-    EXPECT_EQ(r.nearestLights[3], &gTrackSettings.lights[6]);
+    lit.SelectNearestLights();
+    EXPECT_EQ(lit.nearestLights[0], &gTrackSettings.lights[7]);
+    EXPECT_EQ(lit.nearestLights[1], &gTrackSettings.lights[2]);
+    EXPECT_EQ(lit.nearestLights[2], &gTrackSettings.lights[4]);
+    EXPECT_EQ(lit.nearestLights[3], &gTrackSettings.lights[6]);
 
     // With more than four lights in reach the group is lit by the nearest ones, with at most four by its own
     // list. (How a lamp lights a wall is the race shadows test's.)
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     viewer.SetPosition(0.25f, 0, 0);
-    r.SetupGroupLights(0);
+    lit.SetupGroupLights(0);
     float position[4];
     glGetLightfv(GL_LIGHT1, GL_POSITION, position);
     EXPECT_FLOAT_EQ(position[0], 0.75f);  // light 7 - viewer
     gTrackSettings.lights = {PointLight(0.5f, 0.5f, 3, 3)};
-    RenderModel few(nullptr, &viewer, &m, MODEL_CULL_BY_DISTANCE);
+    RenderModel few(nullptr, &viewer, &square, MODEL_CULL_BY_DISTANCE);
     few.SetupGroupLights(0);
     glGetLightfv(GL_LIGHT1, GL_POSITION, position);
     EXPECT_FLOAT_EQ(position[0], 0.25f);
 
     // Without the shadows setting no group gets lights.
     gSettings.shadows = 0;
-    RenderModel plain(nullptr, &viewer, &m, MODEL_CULL_BY_DISTANCE);
+    RenderModel plain(nullptr, &viewer, &square, MODEL_CULL_BY_DISTANCE);
     EXPECT_TRUE(plain.groupLights[0].empty());
 }
 
