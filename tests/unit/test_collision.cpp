@@ -134,7 +134,7 @@ TEST(CollisionWorld, OctreeAgreesWithBruteForce) {
 // down-facing face under the vehicle counts as (0, 1, 0) beside a floor counted with its full length; two
 // faces of one sheet cancel exactly and still push back. Farther than sqrt(0.8) from the surface there is no
 // contact, even for a segment passing through it.
-TEST(CollisionWorld, ContactNormalsAreUnitAndAgainstTheMotion) {
+TEST(CollisionWorld, ContactNormalsAreUnitAndAgainstTheMotionAndDegenerateTrianglesNeverPoisonTheTree) {
     const float a[3] = {-5, 0, -5}, b[3] = {5, 0, -5}, c[3] = {0, 0, 5};  // normal (B-A)x(C-A) points down
     const float d[3] = {-1, 0.2f, -1}, e[3] = {1, 0.2f, -1}, f[3] = {0, 0.2f, 1};
     CollisionWorld down, floors, sheet;
@@ -166,9 +166,8 @@ TEST(CollisionWorld, ContactNormalsAreUnitAndAgainstTheMotion) {
             EXPECT_TRUE(std::isnan(k.ny) || n[1] == k.ny) << k.to[1];
         }
     }
-}
 
-TEST(CollisionWorld, DegenerateTrianglesNeverCrashOrPoisonTheTree) {
+    // Degenerate triangles never crash or poison the tree.
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
     CollisionWorld clean, dirty;
     AddCanyon(clean, 60);

@@ -96,7 +96,7 @@ TEST(Mouse, WarpingKeepsDeltasContinuous) {
 // into the results keeps its race key, so it cannot confirm them by accident. Held through the countdown, B and
 // the trigger take up their race keys; Start (it resumed the race) stays Esc, the d-pad Left without repeats. A
 // key held on the keyboard and the pad stays down until both let go.
-TEST(PadInput, StickSteersOutsideTheDeadZoneAlikeAtAnyFrameRateAndKeysFollowTheStateTheyWerePressedIn) {
+TEST(PadInput, StickSteersAlikeAtAnyFrameRateKeysFollowTheStateTheyWerePressedInAndTheMappingFileIsAdded) {
     EXPECT_EQ(SteerFor(0.19f, 600, 0.01f), 0);
     EXPECT_EQ(SteerFor(-0.19f, 600, 0.01f), 0);
     for (int frames : {7, 60, 1000}) {
@@ -140,9 +140,8 @@ TEST(PadInput, StickSteersOutsideTheDeadZoneAlikeAtAnyFrameRateAndKeysFollowTheS
             events += Frame(t, Holding(s.held), s.racing);
         EXPECT_EQ(events, s.events) << s.held << (s.racing ? " racing" : "") << " " << s.keyboard;
     }
-}
 
-TEST(PadInput, ThePlayersMappingFileIsAddedAndEachBadLineLoggedOnce) {
+    // The player's mapping file is added, each bad line logged once.
     GameTreeSandbox sandbox;
     WriteText(sandbox.Path("gamecontrollerdb.txt"),
               "# a comment\n\n"

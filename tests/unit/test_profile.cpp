@@ -88,7 +88,7 @@ TEST_F(ProfileTest, RoundTripKeepsEveryFieldAndEveryByte) {
 // Every line stands alone: a file cut anywhere, without its last line end or its later lines, loads what it
 // holds and keeps the rest new; an empty file is a new profile, named after its file. (No NAME line names the
 // profile: fuzz_profile holds that for any line.)
-TEST_F(ProfileTest, EveryCutOfAProfileLoadsWhatItHolds) {
+TEST_F(ProfileTest, EveryCutOfAProfileLoadsWhatItHoldsAndOddValuesAsFarAsTheyGo) {
     std::string text = NewProfileText("Pilot1");
     text.replace(text.find("CASH 0"), 6, "CASH 300");
     for (size_t n = 0; n < text.size(); ++n)
@@ -103,11 +103,9 @@ TEST_F(ProfileTest, EveryCutOfAProfileLoadsWhatItHolds) {
     EXPECT_EQ(gProfile.cash, 0);
     EXPECT_FALSE(LoadProfile("../Profiles/Nobody.txt"));
     EXPECT_EQ(LogText(), "Failed to load profile ../Profiles/Nobody.txt\n");
-}
 
-// A value is read as far as it is a number and kept within what the game can show; a line without one is
-// ignored. A vehicle the profile does not own is never raced.
-TEST_F(ProfileTest, OddValuesLoadAsFarAsTheyGo) {
+    // A value is read as far as it is a number and kept within what the game can show; a line without one is
+    // ignored. A vehicle the profile does not own is never raced.
     const char* cases[][3] = {
         {"CASH 0\n", "CASH 12x\n", "CASH 12\n"},
         {"CASH 0\n", "CASH 99999999999\n", "CASH 2147483647\n"},
@@ -120,16 +118,15 @@ TEST_F(ProfileTest, OddValuesLoadAsFarAsTheyGo) {
          "GOLD_CUPS_WON 0\nRECORD 0.000000\nRECORD 0.000000\nRECORD 0.000000\nRECORD 0.000000\nRECORD 12.500000\n"},
     };
     for (const auto& c : cases) {
-        std::string text = NewProfileText("Test");
-        text.replace(text.find(c[0]), strlen(c[0]), c[1]);
-        EXPECT_TRUE(LoadText(text)) << c[1];
+        std::string odd = NewProfileText("Test");
+        odd.replace(odd.find(c[0]), strlen(c[0]), c[1]);
+        EXPECT_TRUE(LoadText(odd)) << c[1];
         EXPECT_NE(FormatProfile(gProfile).find(c[2]), std::string::npos) << c[1];
     }
     EXPECT_EQ(CountOf(LogText(), "is not one it owns"), 1);  // (one out of range: fuzz_profile's)
     // Lines of other keys are ignored. (CR LF line ends: every script's reader, in the track script's test.)
-    std::string text = NewProfileText("Test") + "COMMENT anything\n";
     ClearLog();
-    EXPECT_TRUE(LoadText(text));
+    EXPECT_TRUE(LoadText(NewProfileText("Test") + "COMMENT anything\n"));
     EXPECT_STREQ(gProfile.name, "Test");
     EXPECT_EQ(LogText(), "");
 }

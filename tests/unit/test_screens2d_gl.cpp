@@ -83,7 +83,6 @@ protected:
         Clear();
     }
     void TearDown() override {
-        frame.reset();
         UnregisterPrivateFontFiles();
         gSettings = saved;
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "data/padsettings.h"
 #include "data/settings.h"
 #include "platform/gamepaths.h"

@@ -11,7 +11,7 @@
 // Every generated track must leave its centre line clear, or the autopilot (and a player following the
 // obvious way) would scrape a wall; its start faces along the line, as the camera counts yaw. (Closure, proved by
 // a flood, the goal across the line and a progression a silver player can afford: the content check's.)
-TEST(TrackDesign, EveryTrackKeepsItsCentreLineClear) {
+TEST(TrackDesign, EveryTrackKeepsItsCentreLineClearAndTheGeneratorEntersBinAndComesBack) {
     EXPECT_NEAR(YawOf({0, 0, -1}), 0.0f, 1e-4f);  // straight ahead is -z
     EXPECT_NEAR(YawOf({1, 0, 0}), 90.0f, 1e-4f);  // a positive yaw turns right
     for (int i = 0; i < kNumTracks; i++) {
@@ -32,11 +32,9 @@ TEST(TrackDesign, EveryTrackKeepsItsCentreLineClear) {
         }
         EXPECT_EQ(contacts, 0);
     }
-}
 
-// The generator may be given a relative game tree; once inside its bin folder that path no longer leads
-// there, so everything written afterwards goes through the absolute root.
-TEST(GameBinFolder, EntersBinAndComesBackWithAnAbsoluteRoot) {
+    // The generator may be given a relative game tree; once inside its bin folder that path no longer leads
+    // there, so everything written afterwards goes through the absolute root.
     namespace fs = std::filesystem;
     const GameTreeSandbox sandbox;
     const fs::path tree = sandbox.root, base = tree.parent_path();

@@ -32,7 +32,7 @@ void Applied(F apply, float x, float y, float z, float out[3]) {
 
 }  // namespace
 
-TEST(Transformation, MatricesAndMovesMatchHandWorkedPoints) {
+TEST(Transformation, MatricesMovesAndTheLensFlareMatchHandWorkedPoints) {
     ASSERT_TRUE(MakeTestGLContext());
     float p[3], d[3];
 
@@ -73,10 +73,9 @@ TEST(Transformation, MatricesAndMovesMatchHandWorkedPoints) {
     c.MoveAlongView(3);
     ExpectVec(&c.x, 10, 3, 0);
     glLoadIdentity();
-}
 
-// The flare starts at the sun's pixel. (Where its other elements go along the line through the centre is its look.)
-TEST(LensFlare, LayoutProjectionAndTheSettingsSwitch) {
+    // The lens flare starts at the sun's pixel. (Where its other elements go along the line through the centre is
+    // its look.)
     // A camera at the origin looking down -z with a 90 degree, 4:3 perspective, its far plane at infinity.
     LensFlare flare(nullptr);
     flare.viewport[2] = 1024;
