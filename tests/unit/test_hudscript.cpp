@@ -12,11 +12,8 @@
 
 namespace {
 
-const float kW = 800.0f;
-const float kH = 600.0f;
-
 // Parses text as a HUD script in an 800x600 window; log.txt of the sandbox collects the messages.
-HudLayout Parse(const std::string& text, float width = kW, float height = kH) {
+HudLayout Parse(const std::string& text, float width = 800.0f, float height = 600.0f) {
     HudLayout layout;
     FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
     EXPECT_NE(f, nullptr);

@@ -48,9 +48,7 @@ protected:
     GameSettings saved;
 };
 
-// The names the end-to-end tests cite.
-using ProfileScreens = Menus;
-using SettingsPage = Menus;
+using SettingsPage = Menus;  // the name the journey cites
 
 // The one item highlighted.
 int HighlightedMainMenuItem() {
@@ -228,7 +226,7 @@ TEST_F(Menus, TrackCardsLockTheWrongVehicleAndGChoosesTheGhost) {
 
 // The load page offers only files named as profiles. The name keeps seventeen allowed characters. A name already
 // taken would reset that career; a profile that cannot be saved must not seem created.
-TEST_F(ProfileScreens, OnlyProfilesAreListedATakenNameOrAnUnsavableProfileIsRefusedWithANotice) {
+TEST_F(Menus, OnlyProfilesAreListedATakenNameOrAnUnsavableProfileIsRefusedWithANotice) {
     for (const char* name : {"Bea", "Al", "..sneaky", "tab\tname", "a_name_far_too_long_for_a_profile"})
         WriteText(tree.Path("Profiles/" + std::string(name) + ".txt"), "");
     std::filesystem::create_directories(tree.Path("Profiles/folder.txt"));

@@ -141,7 +141,7 @@ TEST_F(Screen2D, FontFaceCellHeightsBoldWeightsAndFallbacks) {
 // starting outside the window, and clipped at its edge, is GL's raster position.) HUD shapes naming missing
 // vertices are left out, and a script that cannot be read leaves an empty HUD without a word in the log. (The
 // horizon following pitch and roll: the gamepad test's attitude indicator.)
-TEST_F(Screen2D, BitmapFontBytesOutsideTheFontAndHudShapesNamingMissingVerticesDrawNothing) {
+TEST_F(Screen2D, BadBytesAndShapesDrawNothingAndLoadingScreenVisitsKeepTheStacksTheStateAndTheProjection) {
     BeginFlat(FLAT_SOLID);
     CBitmapFont arial(L"Arial", 24, 400);
     CBitmapFont courier(L"Courier New", 24, 700);  // made right after: its lists follow arial's
@@ -172,12 +172,10 @@ TEST_F(Screen2D, BitmapFontBytesOutsideTheFontAndHudShapesNamingMissingVerticesD
     hud.LoadScript("../Scripts/no-such-hud.txt");
     EXPECT_EQ(draw().LitCount(), 0);
     EXPECT_EQ(LogText(), "");
-}
 
-// The loading screen is visited before every race: each visit, and each redraw from inside a loader, must
-// leave the matrix and attribute stacks as it found them, or they overflow after a few dozen races, and the
-// state too, or the next screen draws on its leftovers.
-TEST_F(Screen2D, LoadingScreenVisitsKeepTheStacksTheStateAndTheLoaderProjection) {
+    // The loading screen is visited before every race: each visit, and each redraw from inside a loader, must
+    // leave the matrix and attribute stacks as it found them, or they overflow after a few dozen races, and the
+    // state too, or the next screen draws on its leftovers.
     CLoadRenderer load;
     const std::vector<GLint> stacks = StackDepths();
     BeginModelPass();

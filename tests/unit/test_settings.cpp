@@ -27,7 +27,7 @@ std::string Edited(const std::string& from, const std::string& to, std::string t
 }  // namespace
 
 // Every value lands in its field whatever the order of the lines; incomplete files are refused.
-TEST(Settings, LoadsInAnyOrderRefusesIncompleteFilesSavesRoundTripAFailedSaveKeepsTheOldFileAndRumbleStaysOn) {
+TEST(Settings, LoadInAnyOrderSaveRoundTripAFailedSaveKeepsTheOldFileRumbleStaysOnAndXdgFoldersHoldThePlayers) {
     GameTreeSandbox sandbox;
     GameSettings s;
     std::string reversed;
@@ -90,21 +90,19 @@ TEST(Settings, LoadsInAnyOrderRefusesIncompleteFilesSavesRoundTripAFailedSaveKee
         EXPECT_EQ(gPadSettings.rumble, rumble) << text;
     }
     EXPECT_EQ(CountOf(ReadText("log.txt"), "padsettings.txt line"), 3);  // rumble 2, rumble, colour
-}
 
-// The installed layout: the XDG folders the player's files go to, and which paths are the player's. (Unset,
-// relative and absolute XDG folders beside a HOME: the install test's game.)
-TEST(GamePaths, XdgFoldersFallBackToHomeAndOnlyThePlayersFilesMoveIntoThem) {
+    // The installed layout: the XDG folders the player's files go to, and which paths are the player's. (Unset,
+    // relative and absolute XDG folders beside a HOME: the install test's game.)
     const struct {
         const char *home, *config, *data, *state;
         bool ok;
         PlayerFolders expected;
-    } cases[] = {
+    } layouts[] = {
         {nullptr, "/c", "/d", "/s", true, {"/c/zephyrace", "/d/zephyrace", "/s/zephyrace"}},
         {"home", "/c", nullptr, "/s", false, {}},
         {nullptr, nullptr, nullptr, nullptr, false, {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : layouts) {
         PlayerFolders f;
         ASSERT_EQ(XdgPlayerFolders(c.home, c.config, c.data, c.state, f), c.ok) << (c.home ? c.home : "no HOME");
         EXPECT_TRUE(!c.ok || f.config + f.data + f.state == c.expected.config + c.expected.data + c.expected.state);

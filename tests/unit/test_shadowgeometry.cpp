@@ -108,7 +108,6 @@ Point Project(const float m[16], const Point& p) {
     return {clip[0] / clip[3], clip[1] / clip[3], clip[2] / clip[3]};
 }
 
-// p + t d
 Point Along(const Point& p, const Point& d, float t) { return {p[0] + t * d[0], p[1] + t * d[1], p[2] + t * d[2]}; }
 
 // Signed screen area of a small triangle around p whose normal n points at the light.
@@ -148,7 +147,7 @@ CMilkshapeModel Groups(std::initializer_list<std::pair<const char*, int>> groups
 // fins walking one edge the same way (three quads stand on it); the square with repeated corners, a zero-area sliver
 // and a corner past the vertex array, which are left out; the square with its second triangle on copies of the
 // shared corners, one at -0: as they stand nothing pairs across the seam, welded no quads stand on it.
-TEST(ShadowVolumes, SilhouettesAndCapsMakeClosedOutwardVolumesWithinTheirBounds) {
+TEST(ShadowVolumes, SilhouettesAndCapsMakeClosedOutwardVolumesWithinTheirBoundsAndNearCapsCoverTheirPixels) {
     const VolumeLight lamp{false, {3.0f, 2.0f, -1.0f}}, slanting{true, {1.0f, 2.0f, 0.5f}, -1.0f};
     Mesh fins;
     fins.positions = {0, 0, 0, 0, 0, 1, 1, 0, 0, 0, -0.5f, -1, 0, 0.5f, -1};
@@ -212,9 +211,8 @@ TEST(ShadowVolumes, SilhouettesAndCapsMakeClosedOutwardVolumesWithinTheirBounds)
     VolumeLight overGround = kSunAbove;
     overGround.lowest = -3.0f;
     EXPECT_FLOAT_EQ(BuildGroupVolume(square.triangles, square.positions.data(), 4, overGround).boundsMin[1], -3.0f);
-}
 
-TEST(ShadowNearCaps, CapsBetweenTheLightAndTheNearPlaneLandOnThePixelsBehindThem) {
+    // Caps between the light and the near plane land on the pixels behind them.
     constexpr float kNear = 0.2f;
     const float nearHeight = 2.0f * kNear * std::tan(30.0f * kPi / 180.0f), nearWidth = nearHeight * 4.0f / 3.0f;
     const Point onNearPlane{0.05f, -0.03f, -kNear};

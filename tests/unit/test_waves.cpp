@@ -96,9 +96,8 @@ TEST(Waves, AcceptedFilesGetTheirOpenALFormatDamagedOnesAreRejectedAndSlotsRunOu
     const std::vector<int16_t> ramp = Ramp(1001);
     std::string lower = Riff(Chunk("LIST", "abc") + Chunk("fmt ", PcmFormat(2, 8)) + Chunk("junk", "x") +
                              Chunk("data", std::string(6, '\x80')));
-    for (size_t at : {0, 8, 24, 58}) {  // "RIFF", "WAVE", "fmt ", "data"
+    for (size_t at : {0, 8, 24, 58})  // "RIFF", "WAVE", "fmt ", "data"
         for (size_t i = at; i < at + 4; ++i) lower[i] = static_cast<char>(tolower(lower[i]));
-    }
     const std::string data = Chunk("data", std::string(48, '\0'));
     auto pcm = [&](uint32_t ch, uint32_t bits) { return Riff(Chunk("fmt ", PcmFormat(ch, bits)) + data); };
     auto ext = [&](uint32_t ch, uint32_t bits, uint32_t mask) {  // an extensible format record: 40 bytes
