@@ -4,7 +4,6 @@
 # at the start, the HUD shows the gap under the timer in red (behind), and G hides and shows ghost and gap.
 source "$(dirname "$0")/lib.sh"
 make_tree
-skip_intro
 start_x
 
 PLAYER=Ghosty

@@ -5,7 +5,6 @@
 # line ("You've won GOLD / in this event") above the bottom edge. The screenshots are kept to look at.
 source "$(dirname "$0")/lib.sh"
 make_tree
-skip_intro
 start_x 1280x800x24
 autopilot
 # The HUD timer's digits (instrument colour) at the top; its text's left and right ends, as "left right".

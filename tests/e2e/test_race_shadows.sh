@@ -5,7 +5,6 @@
 # against two-sided stencil: test_shadow_volumes; the race in motion: test_gamepad.)
 source "$(dirname "$0")/lib.sh"
 make_tree
-skip_intro
 own_scripts
 cp "$TREE/Scripts/track1.txt" "$WORK/track1.txt"
 start_x

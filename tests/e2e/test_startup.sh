@@ -7,7 +7,6 @@
 source "$(dirname "$0")/lib.sh"
 make_tree
 # The movie plays before the first load and, with every frame held, for longer than the shots below take.
-skip_intro
 start_x
 
 # Window 1024x768: the text's baseline starts at (1024/2 - 112, 768/2 + 40) from the lower-left corner, so its

@@ -9,7 +9,6 @@
 # RaceFlow.AResultIsBookedOncePerRun, RaceStep.RestartPuts...; a race left from the pause menu: test_audio.)
 source "$(dirname "$0")/lib.sh"
 make_tree
-skip_intro
 start_x
 
 PLAYER=Trial
