@@ -16,14 +16,12 @@ expect_loud() {
     fail "no sound in $4 ($2-$3 s)"
 }
 
-# 1. No audio device (a capture that cannot be written): one log line, and the game still runs its menus and
-# quits with its Exit item. There the load page shows the refusals beside the journey's straight way: a profile
-# listing too much stays on the page with a warning, a deletion asks first (highlighting one answer, the second
-# time too). (A taken name, a key in use, what each settings page saves, a profile cut short loading what it
-# holds and a deletion removing only its profile: the unit tests of the pages, ProfileTest.EveryCutOfAProfile...
-# and ProfileTest.CreateListAndDelete.)
-# warned SHOT GEOMETRY SHARE: more than that share of the box's pixels (from the top-left) are clearly red,
-# as the menus' warnings are.
+# 1. No audio device (a capture that cannot be written): one log line, and the game still runs its menus, where
+# the load page refuses beside the journey's straight way: a profile listing too much stays on the page with a
+# warning, a deletion asks first (highlighting one answer, the second time too); Exit quits. (A taken name, a key
+# in use, what each settings page saves, a profile cut short and a deletion removing only its profile: the unit
+# tests of the pages, ProfileTest.EveryCutOfAProfileLoads... and ProfileTest.CreateListAndDelete.)
+# warned SHOT GEOMETRY SHARE: more than that share of the box's pixels are clearly red, as the menus' warnings are.
 warned() {
   holds "m > $3" m="$(convert "$1" -crop "$2" +repage -fx '(r>0.75 && g<0.5 && b<0.5) ? 1 : 0' -format '%[fx:mean]' info:)"
 }
