@@ -28,7 +28,8 @@ fail() {
   exit 1
 }
 
-# A fresh game tree: content linked read-only from the build, bin and player files private.
+# make_tree [intro]: a fresh game tree, content linked read-only from the build, bin and player files private;
+# without the splash and the intro movie unless told "intro".
 make_tree() {
   TREE="$WORK/game"
   mkdir "$TREE"
@@ -40,18 +41,15 @@ make_tree() {
   [ -z "${BIN:-}" ] || cp "$BIN" "$TREE/bin/zephyrace"
   rm -f "$TREE/bin/log.txt"
   write_settings
+  [ "${1:-}" = intro ] || skip_intro
 }
 
-# skip_splash: no splash bitmap, no splash's three seconds (one log line). skip_intro: no intro movie either.
-skip_splash() {
-  rm "$TREE/Textures"
+# skip_intro: no splash bitmap, no splash's three seconds, no intro movie (a log line each).
+skip_intro() {
+  rm "$TREE/Textures" "$TREE/nimbrellogo.avi"
   mkdir "$TREE/Textures"
   ln -s "$GAME_DIR"/Textures/* "$TREE/Textures/"
   rm "$TREE/Textures/splash.bmp"
-}
-skip_intro() {
-  skip_splash
-  rm -f "$TREE/nimbrellogo.avi"
 }
 
 # write_settings [key value]...: the default settings with some values replaced.
@@ -260,12 +258,6 @@ capture() {
   CAPTURE_ENV=(SOUND_CAPTURE="$1" LD_PRELOAD="$BUILD_DIR/tests/libsoundclock.so")
 }
 wav_now() { awk -v s="$(cat "$WAV.start")" -v n="$(date +%s.%N)" 'BEGIN {printf "%.3f", n - s}'; }
-
-# loudest FILE STEP FROM TO: the loudest RMS over STEP seconds of the capture FILE between FROM and TO seconds.
-loudest() {
-  "$BUILD_DIR/tests/wavlevels" "$1" "$2" | awk -v s="$2" -v a="$3" -v b="$4" \
-    '$1 >= a && $1 + s <= b && $2 > m {m = $2} END {printf "%.6f", m + 0}'
-}
 
 # write_profile NAME PERCENT CASH RACES BRONZE SILVER GOLD [RECORD]: a profile owning the first vehicle; track
 # 1 has no record, the others RECORD (0.000000 unless told).

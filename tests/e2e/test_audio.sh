@@ -1,26 +1,58 @@
 #!/usr/bin/env bash
 # The game's sound captured to a wave file on its own clock (lib.sh: capture): the quit item closes the device
-# cleanly; without an audio device the game runs silently after one log line; a race started from the menus is
-# heard from the main menu's music through the track's loading to the pause and the profile menu after it. (The
-# intro movie's sound track: test_intromovie; each generated sound audible and the music without gaps: the unit
-# tests GeneratedSounds.*; which source plays what, at the settings' volume: SoundManagerTest.*)
+# cleanly; without an audio device the game runs silently after one log line (through the load page's
+# refusals); a race started from the menus is heard from the main menu's music through the track's loading to
+# the pause and the profile menu after it. (The intro movie's sound track: test_intromovie; each generated
+# sound audible and the music without gaps: the unit tests GeneratedSounds.*; which source plays what, at the
+# settings' volume: SoundManagerTest.*)
 source "$(dirname "$0")/lib.sh"
 make_tree
-skip_intro
 start_x
 
 LEVELS="$BUILD_DIR/tests/wavlevels"
 # expect_loud FILE FROM TO WHAT: some quarter second between FROM and TO seconds is loud.
-expect_loud() { holds "x > 0.005" x="$(loudest "$1" 0.25 "$2" "$3")" || fail "no sound in $4 ($2-$3 s)"; }
+expect_loud() {
+  "$LEVELS" "$1" 0.25 | awk -v a="$2" -v b="$3" '$1 >= a && $1 + 0.25 <= b && $2 > 0.005 {loud = 1} END {exit !loud}' ||
+    fail "no sound in $4 ($2-$3 s)"
+}
 
-# 1. No audio device (a capture that cannot be written): one log line, and the game still reaches the main menu,
-# moves in it and quits with its Exit item (Up from the first item).
+# 1. No audio device (a capture that cannot be written): one log line, and the game still runs its menus, where
+# the load page refuses beside the journey's straight way: a profile listing too much stays on the page with a
+# warning, a deletion asks first (highlighting one answer, the second time too); Exit quits. (A taken name, a key
+# in use, what each settings page saves, a profile cut short and a deletion removing only its profile: the unit
+# tests of the pages, ProfileTest.EveryCutOfAProfileLoads... and ProfileTest.CreateListAndDelete.)
+# warned SHOT GEOMETRY SHARE: more than that share of the box's pixels are clearly red, as the menus' warnings are.
+warned() {
+  holds "m > $3" m="$(convert "$1" -crop "$2" +repage -fx '(r>0.75 && g<0.5 && b<0.5) ? 1 : 0' -format '%[fx:mean]' info:)"
+}
+# A profile with a fifth vehicle and two whole ones.
+for name in Ace Broken Zed; do write_profile $name 12.000000 4321 3 1 1 1; done
+echo "OWNED_VEHICLE 1" >> "$TREE/Profiles/Broken.txt"
 capture /nonexistent/folder/capture.wav
 start_game "${CAPTURE_ENV[@]}"
 wait_window Zephyrace > /dev/null
 sleep 2
-key Escape 3
-key Down 1
+key Escape 3.25  # the game intro
+# Load profile: Back, Ace, Broken, Zed. The one listing too much stays on the page with a warning.
+enter 1.75 Down
+enter 1.05 Down Down
+f=$(shot load-damaged)
+warned "$f" 640x60+192+560 0.001 || fail "no warning for the profile with five vehicles"
+key Up  # Ace
+key Delete 0.75
+f=$(shot delete-confirmation)
+warned "$f" 320x40+352+355 0.002 || fail "no confirmation box before deleting"
+enter 1.05 Down
+[ ! -e "$TREE/Profiles/Ace.txt" ] || fail "Ace was not deleted"
+# "Back" is highlighted after a deletion; the next confirmation highlights "No" alone, and "No" keeps Broken.
+key Down
+key Delete 0.75
+f=$(shot second-confirmation)
+[ "$(count "$f" 80x30+480+390 178 178 255)" -gt 20 ] || fail "the second confirmation does not highlight No"
+[ "$(count "$f" 80x30+480+422 178 178 255)" -lt 5 ] || fail "the second confirmation highlights Yes too"
+key Return 1.05
+[ -e "$TREE/Profiles/Broken.txt" ] || fail "No deleted Broken"
+enter 1.5 Up  # Back: the main menu, Load Profile highlighted
 keys Up Up
 xdotool key Return
 expect_exit "the Exit item without an audio device"

@@ -5,7 +5,6 @@
 # pointer brought to the window's edge is pulled back to its centre. (The HUD's clock: test_time_trial.)
 source "$(dirname "$0")/lib.sh"
 make_tree
-skip_intro
 write_settings shadows 0
 start_x
 pad_script

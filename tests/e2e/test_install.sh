@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# The installed game: installed into a scratch prefix and started from another folder with a scratch HOME, it
-# makes the player's folders (an absolute XDG_STATE_HOME is used, a relative XDG_DATA_HOME is ignored) and a
-# new profile races track 1 by the autopilot. Every file it wrote is in the player's XDG folders, none under the
-# prefix. A folder that cannot be made stops it with code 1 and one line. (The settings files a first start
-# writes: the unit test Settings.MissingSettingsFilesAreWritten...)
+# The Debian package: cpack builds it, lintian finds no error in it, and its menu entry and metainfo pass their
+# validators. Extracted with dpkg-deb into a scratch root and started from another folder with a scratch HOME,
+# the game finds its content from its own place, makes the player's folders (an absolute XDG_STATE_HOME is
+# used, a relative XDG_DATA_HOME is ignored) and a new profile races track 1 by the autopilot. Every file it
+# wrote is in the player's XDG folders, none under the root. A folder that cannot be made stops it with code 1
+# and one line. (The settings files a first start writes: the unit test Settings.MissingSettingsFilesAreWritten...)
 source "$(dirname "$0")/lib.sh"
-PREFIX="$WORK/prefix"
-cmake --install "$BUILD_DIR" --prefix "$PREFIX" > "$WORK/install.log" || fail "cmake --install failed"
-GAME="$PREFIX/games/zephyrace"
+(cd "$BUILD_DIR" && cpack -G DEB -B "$WORK/cpack" > "$WORK/cpack.log" 2>&1) ||
+  fail "cpack: $(tail -n 5 "$WORK/cpack.log")"
+DEB=$(ls "$WORK"/cpack/zephyrace_*.deb)
+lintian --fail-on error "$DEB" > "$WORK/lintian.txt" 2>&1 ||
+  fail "lintian reports an error: $(grep -v 'running with root privileges' "$WORK/lintian.txt")"
+PREFIX="$WORK/root"
+dpkg-deb -x "$DEB" "$PREFIX"
+desktop-file-validate "$PREFIX"/usr/share/applications/*.desktop || fail "desktop-file-validate"
+appstreamcli validate --no-net "$PREFIX"/usr/share/metainfo/*.metainfo.xml || fail "appstreamcli validate"
+GAME="$PREFIX/usr/games/zephyrace"
 HOME_DIR="$WORK/home"
 DATA="$HOME_DIR/.local/share/zephyrace" STATE="$WORK/state/zephyrace"
 mkdir -p "$HOME_DIR" "$WORK/cwd"
@@ -43,6 +51,7 @@ stop_game
 
 [ -f "$DATA/Profiles/Racer.ghosts/track1.txt" ] || fail "the ghost was not saved beside the profile"
 [ -s "$STATE/log.txt" ] || fail "the log is not in $STATE"
+[ -f "$HOME_DIR/.config/zephyrace/gamesettings.txt" ] || fail "no settings in the scratch HOME"
 # Every file written since the stamp in a folder of $WORK (the test's own are beside them) is in an XDG folder.
 find "$WORK" -mindepth 2 -newer "$WORK/stamp" ! -type d | sort > "$WORK/written.txt"
 grep -v -e "^$HOME_DIR/.config/" -e "^$HOME_DIR/.local/share/" -e "^$WORK/state/" -e "^$WORK/cache/" \

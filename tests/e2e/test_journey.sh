@@ -8,17 +8,19 @@
 # 2. A second start: a rich profile buys a vehicle; one a medal short of completion finishes a race and the
 #    ending plays; Exit ends the game with code 0.
 source "$(dirname "$0")/lib.sh"
-make_tree
+make_tree intro
 own_scripts  # track 1's goal moves for the second race
 autopilot
 start_x
 
 # ---------------------------------------------------------------------------------------------- helpers
 # go NAME SECONDS TEST [KEY...]: presses the keys and Enter, then waits for the screen as wait_for does.
+# main_menu NAME [KEY...]: so to the main menu, and a second for its scene to settle.
 go() {
   enter 0 "${@:4}"
   wait_for "$1" "$2" "$3"
 }
+main_menu() { go "$1" 40 main_menu_shown "${@:2}" > /dev/null; sleep 1; }
 
 # Colours of the game's texts.
 DARK="76 76 178"; PALE="178 178 255"; VALUE="127 127 217"; CAPTURE="178 255 178"
@@ -101,8 +103,8 @@ countdown_seen() {
   f=$SHOTS/$1-countdown.png
   convert "${raw[$((i - 1))]}" "$f"
   rm -r "$WORK/$1"
-  text "$f" Beware 100 700 477 434 "$VALUE" "3.." || text "$f" Beware 100 700 477 434 "$VALUE" "2.." ||
-    text "$f" Beware 100 700 477 434 "$VALUE" "1.." || fail "no countdown number in its box"
+  for i in 3 2 1; do text "$f" Beware 100 700 477 434 "$VALUE" "$i.." && return; done
+  fail "no countdown number in its box"
 }
 
 # ---------------------------------------------------------------------------------------------- first start
@@ -135,8 +137,7 @@ P="$TREE/Profiles/$PLAYER.txt"
 
 # Back to the main menu (Change Vehicle is skipped: one vehicle owned), Options, Controls: Enter on Forward
 # waits for a key, which becomes Forward's: Home.
-go main-menu-back 40 main_menu_shown Down Down > /dev/null
-sleep 1
+main_menu main-menu-back Down Down
 enter 1.5 Down Down  # Options: page two, Video highlighted
 go controls 40 controls_page_shown Down Down > /dev/null
 enter 0.5 Down Down
@@ -144,8 +145,7 @@ key Home
 f=$(shot controls-capturing)
 expect_text "$f" "Forward's new key while capturing" Arial 24 700 642 472 "$CAPTURE" Home
 key Return  # bound (the unit test SettingsPage.KeysBind...); the autopilot flies on it
-go main-menu-saved 40 main_menu_shown Up Up > /dev/null
-sleep 1
+main_menu main-menu-saved Up Up
 
 enter 1.5 Down  # Back: page one, Options highlighted
 go load-page 40 load_page_shown Up > /dev/null
@@ -207,8 +207,7 @@ key Escape 0
 wait_for profile-menu-back 40 profile_menu_shown > /dev/null
 
 # Back To Main Menu, where Load Profile is still highlighted.
-go main-menu-after-race 40 main_menu_shown Down Down > /dev/null
-sleep 1
+main_menu main-menu-after-race Down Down
 key Up
 quit_game
 
@@ -232,12 +231,10 @@ sleep 1
 
 # Load page rows: Back, Champion, Nova, Rich. Rich buys the second vehicle.
 go load-page-again 40 load_page_shown Down > /dev/null
-enter 0 Down Down Down
 PLAYER=Rich
-wait_for profile-menu-rich 40 profile_menu_shown > /dev/null
+go profile-menu-rich 40 profile_menu_shown Down Down Down > /dev/null
 price=$(awk '/^PRICE/ {print $2}' "$TREE/Scripts/vehicle2.txt")
-enter 0 Down  # Buy Vehicles
-wait_for purchase 40 purchase_shown > /dev/null
+go purchase 40 purchase_shown Down > /dev/null  # Buy Vehicles
 key Right 1.5
 key Return 1
 f=$(shot purchase-confirmation)
@@ -248,15 +245,11 @@ enter 1 Down
 grep -qx "CASH $((900000 - price))" "$TREE/Profiles/Rich.txt" || fail "the purchase was not saved"
 key Escape 0
 wait_for profile-menu-rich-back 40 profile_menu_shown > /dev/null
-enter 0 Down  # Back To Main Menu
-wait_for main-menu-rich 40 main_menu_shown > /dev/null
-sleep 1
+main_menu main-menu-rich Down  # Back To Main Menu
 
-key Return 0  # Load Profile is still highlighted
-wait_for load-page-champion 40 load_page_shown > /dev/null
-enter 0 Down
+go load-page-champion 40 load_page_shown > /dev/null  # Load Profile is still highlighted
 PLAYER=Champion
-wait_for profile-menu-champion 40 profile_menu_shown > /dev/null
+go profile-menu-champion 40 profile_menu_shown Down > /dev/null
 key Up
 key Up  # Back To Main Menu was left highlighted; Change Vehicle is skipped
 go track-select-champion 40 track_select_shown > /dev/null
@@ -277,7 +270,6 @@ read -r r g b <<<"$(pixel "$f" 5 5)"
 [ "$r" -lt 120 ] || fail "the profile menu after the ending has no background picture ($r $g $b)"
 key Up  # Hall Of Champions is open now
 key Up  # Back To Main Menu
-go main-menu-last 40 main_menu_shown > /dev/null
-sleep 1
+main_menu main-menu-last
 key Up  # Load Profile was highlighted
 quit_game

@@ -5,7 +5,6 @@
 # against two-sided stencil: test_shadow_volumes; the race in motion: test_gamepad.)
 source "$(dirname "$0")/lib.sh"
 make_tree
-skip_intro
 own_scripts
 cp "$TREE/Scripts/track1.txt" "$WORK/track1.txt"
 start_x
@@ -18,9 +17,7 @@ track() { sed "$@" "$WORK/track1.txt" > "$TREE/Scripts/track1.txt"; }
 race() {
   local name=$1 still=${2:-1024x520+0+90}
   rm -f "$TREE/bin/log.txt"
-  (cd "$TREE/bin" && exec "$BUILD_DIR/tests/race_window" > "$WORK/stdout.txt" 2> "$WORK/stderr.txt") &
-  GAME_PID=$!
-  wait_window Zephyrace > /dev/null
+  open_game RACE_STILL=1 LD_PRELOAD="$BUILD_DIR/tests/libautopilot.so"
   local i f
   for i in $(seq 60); do
     sleep 0.5

@@ -45,7 +45,6 @@ stress check settings > /dev/null || fail "a stale temporary file spoils the set
 rm -f "$TREE/bin/log.txt"
 
 # The game starts on what the kills left; its log holds only the lines of the skipped splash and movie.
-skip_intro
 capture "$WORK/sound.wav"
 start_x
 open_game "${CAPTURE_ENV[@]}"

@@ -1,27 +1,33 @@
 #!/usr/bin/env bash
 # The time trial on track 1, flown by the autopilot with a virtual pad beside the keys: R in the race restarts
 # the run at once (no loading screen, no fly-over, the clock back at 0, the view as at the first start); the
-# run is booked, its split against the course pilot (a new profile's ghost) shown under the gap at a gate and
-# its sector times on the results and beside the ghost; W on the results watches it in the viewer (it plays,
-# its cameras, the orbit turned by mouse and stick) and Esc or the pad's B returns; on the card G chooses
-# another ghost and W watches the best run. (The viewer's seek, speed and pause, the ghost a choice races, a
-# result booked once, the restart from the results: the unit tests Replay.SeekSpeedPause..., Ghost.TheChosen...,
-# RaceFlow.AResultIsBookedOncePerRun, RaceStep.RestartPuts...; a race left from the pause menu: test_audio.)
+# run is booked with its ghost, its split against the course pilot (a new profile's ghost) shown under the gap
+# at a gate and its sector times on the results and beside the ghost; W on the results watches it in the viewer
+# (it plays, its cameras, the orbit turned by mouse and stick) and Esc or the pad's B returns; on the card G
+# chooses another ghost and W watches the best run. Started again without the autopilot, the best run's ghost
+# flies off ahead of the player waiting at the start, the gap under the timer in red (behind), and G hides and
+# shows ghost and gap. (The viewer's seek, speed and pause, the ghost a choice races, a result booked once, the
+# restart from the results, the ghost file's form and its 20 poses a second: the unit tests Replay.SeekSpeedPause...,
+# Ghost.TheChosen..., RaceFlow.AResultIsBookedOncePerRun, RaceStep.RestartPuts..., Ghost.SavedRunLoads...,
+# Ghost.GapIsRaceTime...; a race left from the pause menu: test_audio.)
 source "$(dirname "$0")/lib.sh"
 make_tree
-skip_intro
 start_x
 
 PLAYER=Trial
 write_profile "$PLAYER" 0.000000 0 0 0 0 0
 P="$TREE/Profiles/$PLAYER.txt"
+G="$TREE/Profiles/$PLAYER.ghosts"
 pad_script
 
-# The split under the gap: green ahead, red behind.
+# The gap's red under the HUD timer, and the split under it: green ahead, red behind. The ghost's pixels: the
+# 3D view between the HUD's bands (from the top-left) where it differs from the same view with the ghost hidden.
+gap_pixels() { count "$1" 130x30+440+58 255 64 51 12; }
+view() { convert "$1" -crop 1024x480+0+120 +repage "$WORK/$2.png"; }
+ghost_pixels() { view "$1" a; changed_pixels "$WORK/a.png" "$WORK/hidden.png" 6; }
 split_shown() { [ $(($(count "$1" 130x20+440+90 255 64 51 12) + $(count "$1" 130x20+440+90 51 255 51 12))) -gt 30 ]; }
-# The card's ghost line, under the cup lines; the timer's digits as a mask.
+# The card's ghost line, under the cup lines.
 ghost_line() { convert "$1" -crop 460x30+512+278 +repage "$WORK/$2.png"; }
-timer() { timer_mask "$1" "$WORK/$2.png"; }
 # start_view SHOT NAME: a countdown's view without its number, which may have moved on.
 start_view() { convert "$1" -fill black -draw "rectangle 372,254 692,379" "$WORK/$2.png"; }
 # restarted SHOT: the countdown shows, and no shot before it may show the loading screen. The fly-over lasts
@@ -36,15 +42,15 @@ autopilot
 open_track1 "${PAD_ENV[@]}" "${AUTOPILOT_ENV[@]}"
 key Return 0
 first=$(wait_for first-countdown 120 countdown_shown)
-timer "$first" zero
+timer_mask "$first" "$WORK/zero.png"
 start_view "$first" first
 # Mid-race, R: at once the countdown again, the clock at 0.
 sleep 6
 countdown_shown "$(shot before-restart)" && fail "the race did not start after its countdown"
-timer "$SHOTS/before-restart.png" running
+timer_mask "$SHOTS/before-restart.png" "$WORK/running.png"
 xdotool key r
 again=$(wait_for restarted 8 restarted)
-timer "$again" restarted
+timer_mask "$again" "$WORK/restarted.png"
 [ "$(changed_pixels "$WORK/zero.png" "$WORK/running.png" 0)" -gt 20 ] || fail "the clock did not run before R"
 [ "$(changed_pixels "$WORK/zero.png" "$WORK/restarted.png" 0)" -lt 5 ] || fail "R did not set the clock back to 0"
 # The view as at the first countdown: the start pose, no damage, the clock at 0, the overlays as they were.
@@ -57,8 +63,10 @@ wait_for split 40 split_shown > /dev/null
 raced1 "$P"
 sleep 1
 shot results > /dev/null
+[ -f "$G/track1.txt" ] || fail "no ghost saved for the new best time"
+ls "$TREE/Profiles" | grep -q '\.tmp$' && fail "a temporary file was left in the profile folder"
 # Its four sectors, each timed, add up to the run's time; the results list them with the theoretical best.
-S="$TREE/Profiles/$PLAYER.ghosts/track1.sectors"
+S="$G/track1.sectors"
 awk -v t="$(record1 "$P")" '/^BEST/ {s = $2 + $3 + $4 + $5; ok = $2 > 0 && $3 > 0 && $4 > 0 && $5 > 0}
   END {exit !(ok && s > t - 0.01 && s < t + 0.01)}' "$S" || fail "the sector times $(cat "$S") do not make the run"
 [ "$(count "$SHOTS/results.png" 330x170+60+545 178 178 255 12)" -gt 300 ] || fail "no sector table on the results"
@@ -118,5 +126,38 @@ sleep 1
 key Escape 2
 ghost_line "$(shot card-after-viewer)" after-viewer
 [ "$(changed_pixels "$WORK/pilot.png" "$WORK/after-viewer.png" 8)" -lt 20 ] || fail "Esc did not come back to the card"
+
+# The game started again: the player waits at the start. The view holds still: raw shots (quick to take) for
+# fifteen seconds once the countdown has gone, then the same view without the ghost.
+stop_game
+open_track1
+key Return 0
+wait_for second-countdown 120 countdown_shown > /dev/null
+end=$((SECONDS + 15))
+n=0
+while [ "$SECONDS" -lt "$end" ]; do
+  import -window root "$WORK/try.ppm"
+  countdown_shown "$WORK/try.ppm" && continue
+  n=$((n + 1))
+  mv "$WORK/try.ppm" "$WORK/waiting-$n.ppm"
+  sleep 0.5
+done
+r=$(shot waiting-gap)
+xdotool key g
+sleep 1
+h=$(shot ghost-hidden)
+view "$h" hidden
+xdotool key g
+sleep 1
+s=$(shot ghost-shown-again)
+# The ghost's pixels in each shot over the hidden view; the shot with the most is kept to be looked at.
+read -r i most last < <(for i in $(seq "$n"); do echo "$i $(ghost_pixels "$WORK/waiting-$i.ppm")"; done |
+  awk 'NR == 1 || $2 > most {i = $1; most = $2} END {print i, most + 0, $2}')
+convert "$WORK/waiting-$i.ppm" "$SHOTS/ghost-ahead.png"
+[ "$most" -gt 300 ] || fail "no ghost ahead of the waiting player (at most $most pixels)"
+[ "$last" -lt $((most / 2)) ] || fail "the ghost does not fly off ($most pixels, still $last at the end)"
+[ "$(gap_pixels "$r")" -gt 30 ] || fail "no red gap under the timer"
+[ "$(gap_pixels "$h")" -lt 10 ] || fail "G does not hide the gap"
+[ "$(gap_pixels "$s")" -gt 30 ] || fail "a second G does not show the ghost's gap again"
 log_has "ignored" && fail "a ghost was refused"
 stop_game

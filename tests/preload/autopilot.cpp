@@ -2,7 +2,9 @@
 // does not depend on when the X server delivers its keys. Each frame, before the game's own, it steers along
 // the route in $AUTOPILOT_ROUTES/track<N>.txt ("x y z" a line) from where the race camera is, and passes the
 // inputs on as a player's: the bound thrust and brake keys through the game's key callbacks, the mouse as
-// the pointer's motion does. Needs a game built with its symbols exported.
+// the pointer's motion does. With RACE_STILL set instead, for pictures of a race start, the game goes from its
+// first load straight into a race of track 1 without ghost, fly-over or countdown, the vehicle left where the
+// fly-over would leave it, and no input reaches it. Needs a game built with its symbols exported.
 #include <GL/freeglut.h>
 
 #include <chrono>
@@ -13,7 +15,10 @@
 #include "app/input.h"
 #include "app/managers.h"
 #include "data/settings.h"
+#include "data/trackscript.h"
 #include "race/gamephysics.h"
+#include "race/gamerenderer.h"
+#include "race/ghost.h"
 #include "race/raceflow.h"
 #include "race/routepilot.h"
 #include "scene/transformation.h"
@@ -26,6 +31,7 @@ RoutePilot gPilot;
 int gRouteTrack = -1;  // the track gPilot's route belongs to, -1 before the first race
 int gLastState = 0;    // the state of the previous frame
 std::chrono::steady_clock::time_point gLastFrame;
+bool gStill = false;
 
 // A track without a route file has an empty route, which the pilot does not fly.
 void LoadRoute(int track) {
@@ -51,7 +57,22 @@ void Hold(const KeyBinding& key, bool want, bool held) {
         (want ? KeyboardDown : KeyboardUp)(static_cast<unsigned char>(key.code), 0, 0);
 }
 
+void HoldStill() {
+    static bool requested = false, placed = false;
+    if (!requested && gRequestedState == STATE_RACE_INTRO) {
+        gRequestedState = STATE_RACE;
+        requested = true;
+    } else if (requested && !placed && gPhysicsManager->currentState == STATE_RACE) {
+        const TrackSettings& t = gTrackSettings;
+        const float* p = t.vehicleStartPosition;
+        gRendererManager->game->camera.SeatOn({p[0], p[1], p[2], t.vehicleStartHeading});
+        placed = true;
+    }
+}
+
 void Steer() {
+    if (gStill)
+        return HoldStill();
     const auto now = std::chrono::steady_clock::now();
     CPhysicsManager* pm = gPhysicsManager;
     const int state = pm ? pm->currentState : 0;
@@ -92,6 +113,12 @@ using SetCallback = void (*)(void (*)());
 // The game's frame callback runs behind the pilot's.
 extern "C" void glutDisplayFunc(void (*callback)()) {
     gGameDisplay = callback;
+    gStill = getenv("RACE_STILL") != nullptr;
+    if (gStill) {
+        gSelectedTrack = 0;
+        gGhostChoice = GHOST_NONE;
+        gStateAfterLoading = STATE_RACE_INTRO;
+    }
     reinterpret_cast<SetCallback>(dlsym(RTLD_NEXT, "glutDisplayFunc"))(callback ? FlownDisplay : nullptr);
 }
 

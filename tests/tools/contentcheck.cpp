@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -46,12 +45,8 @@ std::string ReadAll(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::set<std::string> gPicturesChecked;
-
-// A texture (JPEG, BMP) or a flare's bitmap (.bw) decodes; each file is read once.
+// A texture (JPEG, BMP) or a flare's bitmap (.bw) decodes.
 void CheckPicture(const std::string& path) {
-    if (!gPicturesChecked.insert(GamePath(path.c_str())).second)
-        return;
     const std::string bytes = ReadAll(path);
     const uint8_t* data = reinterpret_cast<const uint8_t*>(bytes.data());
     const char* error = "empty file";
