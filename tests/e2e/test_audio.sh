@@ -2,7 +2,7 @@
 # The game's sound captured to a wave file on its own clock (lib.sh: capture): the quit item closes the device
 # cleanly; without an audio device the game runs silently after one log line (through the load page's
 # refusals); a race started from the menus is heard from the main menu's music through the track's loading to
-# the pause and the profile menu after it. (The intro movie's sound track: test_intromovie; each generated
+# the pause and the profile menu after it. (The intro movie's sound track: test_splash; each generated
 # sound audible and the music without gaps: the unit tests GeneratedSounds.*; which source plays what, at the
 # settings' volume: SoundManagerTest.*)
 source "$(dirname "$0")/lib.sh"

@@ -4,7 +4,7 @@
 # the game finds its content from its own place, makes the player's folders (an absolute XDG_STATE_HOME is
 # used, a relative XDG_DATA_HOME is ignored) and a new profile races track 1 by the autopilot. Every file it
 # wrote is in the player's XDG folders, none under the root. A folder that cannot be made stops it with code 1
-# and one line. (The settings files a first start writes: the unit test Settings.MissingSettingsFilesAreWritten...)
+# and one line.
 source "$(dirname "$0")/lib.sh"
 (cd "$BUILD_DIR" && cpack -G DEB -B "$WORK/cpack" > "$WORK/cpack.log" 2>&1) ||
   fail "cpack: $(tail -n 5 "$WORK/cpack.log")"

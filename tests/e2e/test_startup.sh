@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The game opens its 1024x768 window and shows the loading screen: its bar fills from the left and "LOADING" is
 # written in the private "Beware" face, 40 pixels high, in (0.7, 0.7, 1.0), matching a reference drawn from the
-# same face pixel for pixel. (Without the font file: the unit test FontFace.UnknownFacesAndDamagedFiles...) A
+# same face pixel for pixel. (Without the font file: the unit test Screen2D.FontFaceCellHeights...) A
 # full-screen mode the display cannot show starts in a window that fits instead: on a handheld's 1280x800
 # screen (Xvfb offers GLUT no game mode, so full screen is always such a window) the menus, the race's HUD, the
 # pause menu and the results fit it, the HUD timer centred at the top, the damage gauge at the lower right

@@ -8,7 +8,7 @@
 # flies off ahead of the player waiting at the start, the gap under the timer in red (behind), and G hides and
 # shows ghost and gap. (The viewer's seek, speed and pause, the ghost a choice races, a result booked once, the
 # restart from the results, the ghost file's form and its 20 poses a second: the unit tests Replay.SeekSpeedPause...,
-# Ghost.TheChosen..., RaceFlow.AResultIsBookedOncePerRun, RaceStep.RestartPuts..., Ghost.SavedRunLoads...,
+# Ghost.TheChosen..., RaceFlow.GoldOnEveryTrack..., RaceStep.RestartPuts..., Ghost.SavedRunLoads...,
 # Ghost.GapIsRaceTime...; a race left from the pause menu: test_audio.)
 source "$(dirname "$0")/lib.sh"
 make_tree
